@@ -1,0 +1,47 @@
+# A thin layer over CMake: the same targets for developers and CI.
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+BUILD_TYPE ?= Release
+CXX_COMPILER ?= clang++
+CMAKE_FLAGS ?=
+JOBS ?= $(shell nproc)
+
+CONFIGURE = cmake -S . -G Ninja -DCMAKE_CXX_COMPILER=$(CXX_COMPILER)
+
+.PHONY: all deps build run test bench sanitize format lint clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD_DIR)/build.ninja:
+	$(CONFIGURE) -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+
+build: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@scripts/run-app $(BUILD_DIR)
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD_DIR)/bench/zorvan_bench
+
+# The headless core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	$(CONFIGURE) -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DZORVAN_GUI=OFF -DZORVAN_BENCH=OFF \
+		-DZORVAN_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+lint: $(BUILD_DIR)/build.ninja
+	git ls-files 'src/*.cpp' 'tools/*.cpp' | xargs clang-tidy -p $(BUILD_DIR) --quiet
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)

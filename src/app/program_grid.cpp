@@ -1,0 +1,62 @@
+#include "app/program_grid.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace zorvan::app {
+namespace {
+const std::string kEmpty;
+}
+
+ProgramGrid::ProgramGrid() {
+    static const char* const kCaptions[kGridColumnCount] = {
+        "Ετικέτες", "Διευθύνσεις", "Εντολές", "Παράμετρος 1", "Παράμετρος 2", "Σχόλια"};
+    for (int column = 0; column < kGridColumnCount; ++column) SetCell(column, 0, kCaptions[column]);
+}
+
+const std::string& ProgramGrid::Cell(int column, int row) const {
+    if (row < 0 || row >= StoredRowCount() || column < 0 || column >= kGridColumnCount) {
+        return kEmpty;
+    }
+    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+}
+
+void ProgramGrid::SetCell(int column, int row, std::string text) {
+    if (row < 0 || column < 0 || column >= kGridColumnCount) return;
+    if (row >= StoredRowCount()) {
+        if (text.empty()) return;  // an empty cell needs no storage
+        rows_.resize(static_cast<std::size_t>(row) + 1);
+    }
+    rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
+}
+
+void ProgramGrid::ClearRow(int row) {
+    for (int column = 0; column < kGridColumnCount; ++column) SetCell(column, row, {});
+}
+
+void ProgramGrid::SetRowCount(int rowCount) {
+    rowCount_ = std::max(rowCount, 0);
+    if (row_ > LastRow()) row_ = std::max(LastRow(), 1);
+}
+
+void ProgramGrid::SetCol(int column) { col_ = std::clamp(column, 0, kGridColumnCount - 1); }
+
+void ProgramGrid::SetRow(int row) { row_ = std::clamp(row, 1, std::max(LastRow(), 1)); }
+
+void ProgramGrid::SetCurrent(int column, int row) {
+    SetCol(column);
+    SetRow(row);
+}
+
+int ProgramGrid::ContentCount() const {
+    int count = 0;
+    const int lastStored = std::min(rowCount_, StoredRowCount());
+    for (int row = 1; row < lastStored; ++row) {
+        for (const std::string& cell : rows_[static_cast<std::size_t>(row)]) {
+            if (!cell.empty()) ++count;
+        }
+    }
+    return count;
+}
+
+}  // namespace zorvan::app

@@ -1,0 +1,57 @@
+#pragma once
+// The program grid: the program's document, one program line per row in six text columns.
+// Row 0 is the header; rows 1 to RowCount()-1 are the data rows. Storage is independent of the
+// row count: a cell keeps its text at any row whatever the row count, and a row that leaves the
+// table shows its cells again when the table grows back over it.
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace zorvan::app {
+
+enum GridColumn : int {
+    kLabelColumn = 0,
+    kAddressColumn = 1,
+    kInstructionColumn = 2,
+    kFirstParameterColumn = 3,
+    kSecondParameterColumn = 4,
+    kCommentColumn = 5,
+};
+inline constexpr int kGridColumnCount = 6;
+
+class ProgramGrid {
+public:
+    ProgramGrid();
+
+    // Any row 0 or more; a cell that was never written reads as "".
+    const std::string& Cell(int column, int row) const;
+    void SetCell(int column, int row, std::string text);
+    void ClearRow(int row);
+
+    int RowCount() const { return rowCount_; }
+    // Changing the row count never changes a stored text. The current row follows into the table.
+    void SetRowCount(int rowCount);
+    int LastRow() const { return rowCount_ - 1; }
+
+    int Col() const { return col_; }
+    int Row() const { return row_; }
+    void SetCol(int column);
+    void SetRow(int row);
+    void SetCurrent(int column, int row);
+
+    // Non-empty cells in all six columns of the data rows.
+    int ContentCount() const;
+
+    // Rows that hold stored cells, from 0: beyond it every cell reads "".
+    int StoredRowCount() const { return static_cast<int>(rows_.size()); }
+
+private:
+    using Row_ = std::array<std::string, kGridColumnCount>;
+    std::vector<Row_> rows_;
+    int rowCount_ = 2;
+    int col_ = kAddressColumn;
+    int row_ = 1;
+};
+
+}  // namespace zorvan::app

@@ -1,0 +1,30 @@
+#pragma once
+// Hexadecimal and decimal text: the tests every checker uses and the conversions that may fail.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zorvan::text {
+
+bool IsHexDigit(char32_t character);
+// True when every character is 0-9, A-F or a-f; true for the empty text.
+bool IsHexText(std::string_view text);
+// True when every character is an ASCII letter or digit; true for the empty text.
+bool IsAlnumText(std::string_view text);
+
+// Reads hexadecimal digits (either case, leading zeros allowed) whose value fits in 32 bits, as a
+// 32-bit two's-complement value: FFFFFFFF is -1. Anything else, the empty text included, throws
+// ConversionError quoting the text.
+std::int32_t HexTextToInt(std::string_view text);
+
+// Reads a decimal integer with an optional sign that fits in 32 bits; otherwise throws
+// ConversionError quoting the text.
+std::int32_t DecimalTextToInt(std::string_view text);
+
+// "%04X" and "%02X": upper-case, at least four (two) digits, more when the value needs them.
+// A negative value shows as its 32-bit two's complement, as printf would.
+std::string FormatHex4(std::int64_t value);
+std::string FormatHex2(std::int64_t value);
+
+}  // namespace zorvan::text
