@@ -1,0 +1,77 @@
+#pragma once
+// The run loop and the single step: they drive the interpreter, present the operand byte of the
+// relative branches and of JMP absolute signed, and leave the next address in PC.
+//
+//   Run run(machine, host, 0x0200);                  // a window keeps a Stop button alive:
+//   while (run.Slice(1'000'000) == RunEnd::kRunning) { /* let events through */ }
+//
+//   RunFrom(machine, host, 0x0200);                  // or all at once
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "cpu/machine.h"
+#include "cpu/machine_host.h"
+
+namespace zorvan::cpu {
+
+enum class RunEnd {
+    kRunning,      // not ended yet (only from Run::Slice)
+    kEmptyCell,    // reached a cell holding 0; PC = its address + 1
+    kStackFull,    // a push found the stack full; halt flag set; PC = the push's next + 1
+    kNotExecuted,  // met an opcode the interpreter does not execute; PC = its address + 1
+    kStopped,      // stopped by the user; PC = the next instruction not yet executed
+    kLimit,        // RunFrom's instruction limit reached; PC = the next instruction not executed
+};
+
+inline constexpr std::int64_t kNoLimit = std::numeric_limits<std::int64_t>::max();
+
+inline constexpr std::string_view kStoppedByUserMessage = "Η εκτέλεση διακόπηκε από τον χρήστη.";
+inline constexpr std::string_view kStackFullMessage = "Μνήμη σωρού πλήρης.";
+// "Η εντολή %02X στη διεύθυνση %04X δεν εκτελείται. Η εκτέλεση σταμάτησε."
+std::string NotExecutedMessage(int opcode, int address);
+
+// Executes the instruction at address whatever it is (no empty-cell or halt test); PC := next.
+void StepAt(Machine& machine, MachineHost& host, int address);
+
+// A run from a start address, executed in slices so that a window can keep a Stop button alive
+// between them. A whole run equals its slices back to back, whatever their sizes.
+class Run {
+  public:
+    // Clears the halt flag; PC is not set here.
+    Run(Machine& machine, MachineHost& host, int start);
+
+    // Executes at most instructionBudget instructions; kRunning when the run has not ended yet.
+    // A run that has ended returns its end again and executes nothing.
+    RunEnd Slice(std::int64_t instructionBudget);
+    // Ends a run that has not ended: kStopped with PC at the next instruction not executed (or the
+    // natural end when the run stands exactly at one). Returns the end.
+    RunEnd Stop();
+
+    std::int64_t ExecutedCount() const { return executed_; }
+    RunEnd End() const { return end_; }
+    // The next instruction's address while running; after the end, where the run stopped.
+    int Address() const { return address_; }
+    // Valid when End() is kNotExecuted.
+    int NotExecutedOpcode() const { return notExecutedOpcode_; }
+    int NotExecutedAddress() const { return notExecutedAddress_; }
+
+  private:
+    RunEnd Finish(RunEnd end, std::int32_t pc);
+
+    Machine& machine_;
+    MachineHost& host_;
+    int address_;
+    std::int64_t executed_ = 0;
+    RunEnd end_ = RunEnd::kRunning;
+    int notExecutedOpcode_ = 0;
+    int notExecutedAddress_ = 0;
+};
+
+// A whole run from start. limit bounds the number of instructions executed (kLimit when reached
+// before the run ends by itself).
+RunEnd RunFrom(Machine& machine, MachineHost& host, int start, std::int64_t limit = kNoLimit);
+
+}  // namespace zorvan::cpu
