@@ -1,0 +1,317 @@
+#include "asm/operand_syntax.h"
+
+#include <string>
+
+#include "app/program_grid.h"
+#include "asm/instruction_set.h"
+#include "text/characters.h"
+#include "text/hex_text.h"
+
+namespace zorvan::assembler {
+namespace {
+
+constexpr std::string_view kInvalidAccessMethod = "Άκυρη Μέθοδος Προσπέλασης.";
+constexpr std::string_view kGiveFirstParameter = "Δώστε την πρώτη παράμετρο.";
+constexpr std::string_view kOnlyAccumulator =
+    "Λάθος Σύνταξη. Δεκτός μόνο ο καταχωρητής Α(english).";
+constexpr std::string_view kNoAccumulator =
+    "Λάθος Σύνταξη. Η εντολή αυτή δεν δέχεται καταχωρητή Α.";
+constexpr std::string_view kZeroPageWrong = "Μη δεκαεξαδικό ψηφίο ή Λάθος διευθυνσιοδότηση.";
+constexpr std::string_view kHexAfterHash =
+    "Λάθος σύνταξη! Μετα την δίεση '#' δεκτά μόνο δεκαεξαδικά ψηφία.";
+constexpr std::string_view kWrongAddressing = "Λάθος διευθυνσιοδότηση.";
+constexpr std::string_view kHashNeeded = "Λάθος σύνταξη! Χρειάζεται δίεση '#'.";
+constexpr std::string_view kExamples =
+    "Λάθος σύνταξη! Παραδείγματα σύνταξης '#45' '#6C' 'B5,' '90,'";
+constexpr std::string_view kHexBeforeComma =
+    "Λάθος σύνταξη εντολής, ή πριν το κόμμα ',' δεκτά μόνο δεκαεξαδικά ψηφία.";
+constexpr std::string_view kCommaNeeded = "Λάθος σύνταξη! Χρειάζεται κόμμα ','.";
+constexpr std::string_view kExamplesSpaced =
+    "Λάθος σύνταξη! Παραδείγματα σύνταξης '#45' '#6C' 'B5,' '90,' ";
+constexpr std::string_view kFourHexDigits = "Λάθος σύνταξη! Δεκτά μόνο 4 δεκαεξαδικά ψηφία.";
+constexpr std::string_view kHexBetweenParenthesisAndComma =
+    "Λάθος σύνταξη! Ανάμεσα σε παρένθεση και κόμμα δεκτά μόνο δεκαεξαδικά ψηφία.";
+constexpr std::string_view kIndirectXForm = "Λάθος σύνταξη! Σωστή σύνταξη (aa, και μετά Χ).";
+constexpr std::string_view kFourHexBeforeComma =
+    "Λάθος σύνταξη! Πριν το κόμμα ',' δεκτά μόνο 4 δεκαεξαδικά ψηφία.";
+constexpr std::string_view kIndexedWrong = "Μη Δεκαεξαδικά ψηφία ή Λάθος Διευθυνσιοδότηση.";
+constexpr std::string_view kHexBetweenParentheses =
+    "Μη Δεκαεξαδικά ψηφία ανάμεσα στις παρενθέσεις ή Λάθος Διευθυνσιοδότηση.";
+constexpr std::string_view kParenthesesNeeded =
+    "Λάθος σύνταξη! Χρειάζονται παρενθέσεις στην πρώτη και τρίτη θέση.";
+constexpr std::string_view kIndexedForms =
+    "Λάθος σύνταξη! Σωστές μορφές σύνταξης aaaa, X ή (aa), X. Όπου a->Δεκαεξαδικά Ψηφία.";
+constexpr std::string_view kIndirectForm =
+    "Λάθος σύνταξη! Σωστή σύνταξη: (aaaa) Όπου a->Δεκαεξαδικά Ψηφία.";
+constexpr std::string_view kIndexAfterFour =
+    "Αναμένεται Χ ή Υ (english) μετά τα τέσσερα δεκαεξαδικά.";
+constexpr std::string_view kIndexAfterTwo = "Αναμένεται Χ ή Υ (english) μετά τα δύο δεκαεξαδικά.";
+constexpr std::string_view kIndexXParenthesis = "Αναμένεται Χ) (english) μετά τα δύο δεκαεξαδικά.";
+constexpr std::string_view kIndexY = "Αναμένεται Υ) (english) μετά τα δύο δεκαεξαδικά.";
+constexpr std::string_view kInvalidAddressing = "Άκυρη διευθυνσιοδότηση.";
+constexpr std::string_view kNoSuchInstruction = " Εντολή Ανύπαρκτη.";
+
+constexpr int ClassOf(AddressingMode mode) {
+    return mode + 1;
+}
+
+LineOutcome Finish(int bytes) {
+    LineOutcome outcome;
+    outcome.kind = LineOutcome::Kind::kFinishLine;
+    outcome.bytes = bytes;
+    return outcome;
+}
+
+LineOutcome Next(int bytes) {
+    LineOutcome outcome;
+    outcome.kind = LineOutcome::Kind::kNextParameter;
+    outcome.bytes = bytes;
+    return outcome;
+}
+
+LineOutcome Message(std::string_view message, int column, char colour = 'r') {
+    LineOutcome outcome;
+    outcome.kind = LineOutcome::Kind::kMessage;
+    outcome.message = std::string(message);
+    outcome.column = column;
+    outcome.colour = colour;
+    return outcome;
+}
+
+// A row that names no instruction of the table is refused the way the instruction cell would be.
+LineOutcome NoSuchInstruction(std::string_view instruction) {
+    return Message("'" + std::string(instruction) + "'" + std::string(kNoSuchInstruction),
+                   app::kInstructionColumn);
+}
+
+// The first parameter as characters c1..c6, read 1-based as the rules name them.
+class Characters {
+  public:
+    explicit Characters(std::string_view utf8) : characters_(text::ToCharacters(utf8)) {}
+
+    int Count() const { return static_cast<int>(characters_.size()); }
+    bool Is(int position, char32_t character) const { return At(position) == character; }
+    bool Hex(int position) const { return text::IsHexDigit(At(position)); }
+    bool AllHex(int from, int to) const {
+        for (int position = from; position <= to; ++position) {
+            if (!Hex(position)) return false;
+        }
+        return true;
+    }
+
+  private:
+    // Positions past the end read as a character that matches nothing.
+    char32_t At(int position) const {
+        return position >= 1 && position <= Count()
+                   ? characters_[static_cast<std::size_t>(position - 1)]
+                   : U'\0';
+    }
+
+    std::u32string characters_;
+};
+
+void CheckOperandOfLength(int row, std::string_view p, const Characters& c,
+                          std::vector<LineOutcome>& out) {
+    const auto has = [row](AddressingMode mode) { return HasMode(row, mode); };
+    constexpr int kColumn = app::kFirstParameterColumn;
+
+    switch (c.Count()) {
+        case 0:
+            out.push_back(has(kImplied) ? Finish(1) : Message(kGiveFirstParameter, kColumn, 'b'));
+            break;
+        case 1:
+            if (p == "A") {
+                if (has(kAccumulator)) out.push_back(Finish(1));
+            } else {
+                out.push_back(Message(kOnlyAccumulator, kColumn));
+            }
+            if (!has(kAccumulator)) out.push_back(Message(kNoAccumulator, kColumn));
+            break;
+        case 2:
+            out.push_back(c.AllHex(1, 2) && has(kZeroPage) ? Finish(2)
+                                                           : Message(kZeroPageWrong, kColumn));
+            break;
+        case 3:
+            if (c.Is(1, U'#')) {
+                out.push_back(c.AllHex(2, 3) && has(kImmediate) ? Finish(2)
+                                                                : Message(kHexAfterHash, kColumn));
+            }
+            if (!has(kImmediate)) out.push_back(Message(kWrongAddressing, kColumn));
+            if (!c.Is(1, U'#')) {
+                if (c.AllHex(2, 3) && has(kImmediate)) {
+                    out.push_back(Message(kHashNeeded, kColumn));
+                } else if (!c.AllHex(2, 3)) {
+                    out.push_back(Message(kExamples, kColumn));
+                }
+            }
+            if (c.Is(3, U',')) {
+                out.push_back(c.AllHex(1, 2) && (has(kZeroPageX) || has(kZeroPageY))
+                                  ? Next(2)
+                                  : Message(kHexBeforeComma, kColumn));
+            } else {
+                if (c.AllHex(1, 2) && has(kZeroPageX)) {
+                    out.push_back(Message(kCommaNeeded, kColumn));
+                } else if (!c.Hex(1) && !c.Hex(2)) {
+                    out.push_back(Message(kExamplesSpaced, kColumn));
+                }
+            }
+            break;
+        case 4:
+            if (has(kAbsolute)) {
+                out.push_back(c.AllHex(1, 4) ? Finish(3) : Message(kFourHexDigits, kColumn));
+            } else {
+                out.push_back(Message(kWrongAddressing, kColumn));
+            }
+            if (c.Is(1, U'(') && c.Is(4, U',')) {
+                out.push_back(c.AllHex(2, 3) && has(kIndirectX)
+                                  ? Next(2)
+                                  : Message(kHexBetweenParenthesisAndComma, kColumn));
+            } else if (!c.Hex(1) && !c.Hex(4) && c.AllHex(2, 3)) {
+                out.push_back(Message(kIndirectXForm, kColumn));
+            }
+            break;
+        case 5:
+            if (c.Is(5, U',')) {
+                if (!c.AllHex(2, 3)) {
+                    out.push_back(Message(kFourHexBeforeComma, kColumn));
+                } else if (c.Hex(1) && c.Hex(4) && (has(kAbsoluteX) || has(kAbsoluteY))) {
+                    out.push_back(Next(3));
+                } else {
+                    out.push_back(Message(kIndexedWrong, kColumn));
+                }
+            }
+            if (c.Is(1, U'(') && c.Is(4, U')')) {
+                out.push_back(c.AllHex(2, 3) && has(kIndirectY)
+                                  ? Next(2)
+                                  : Message(kHexBetweenParentheses, kColumn));
+            } else if (!(c.Hex(1) && c.Hex(4))) {
+                out.push_back(
+                    Message(c.AllHex(2, 3) ? kParenthesesNeeded : kIndexedForms, kColumn));
+            }
+            break;
+        case 6:
+            if (c.Is(1, U'(') && c.Is(6, U')')) {
+                out.push_back(c.AllHex(2, 5) && has(kIndirect)
+                                  ? Finish(3)
+                                  : Message(kHexBetweenParentheses, kColumn));
+            } else if (c.AllHex(2, 5)) {
+                out.push_back(Message(kIndirectForm, kColumn));
+            }
+            break;
+        default:
+            out.push_back(Message(kInvalidAccessMethod, kColumn));
+            break;
+    }
+}
+
+}  // namespace
+
+int ClassifyOperand(std::string_view firstParameter, std::string_view instruction) {
+    const int row = FindMnemonic(instruction);
+    const std::u32string characters = text::ToCharacters(firstParameter);
+
+    if (row != -1 && (IsBranch(row) || row == kRowJmp || row == kRowJsr)) {
+        const std::string head = text::FromCharacters(std::u32string_view(characters).substr(0, 4));
+        if (!text::IsHexText(head) && !text::IsAlnumText(firstParameter)) return kNoOperandClass;
+        return IsBranch(row) ? ClassOf(kRelative) : ClassOf(kAbsolute);
+    }
+
+    switch (characters.size()) {
+        case 0:
+            return ClassOf(kImplied);
+        case 1:
+            return ClassOf(kAccumulator);
+        case 2:
+            return ClassOf(kZeroPage);
+        case 3:
+            return characters[0] == U'#' ? ClassOf(kImmediate) : ClassOf(kZeroPageX);
+        case 4:
+            return characters[3] == U',' ? ClassOf(kIndirectX) : ClassOf(kAbsolute);
+        case 5:
+            return characters[0] == U'(' ? ClassOf(kIndirectY) : ClassOf(kAbsoluteX);
+        case 6:
+            return ClassOf(kIndirect);
+        default:
+            return kNoOperandClass;
+    }
+}
+
+int OperandClassByteCount(int operandClass) {
+    switch (operandClass) {
+        case ClassOf(kImmediate):
+        case ClassOf(kZeroPage):
+        case ClassOf(kZeroPageX):
+        case ClassOf(kIndirectX):
+        case ClassOf(kIndirectY):
+        case ClassOf(kRelative):
+            return 2;
+        case ClassOf(kAbsolute):
+        case ClassOf(kIndirect):
+        case ClassOf(kAbsoluteX):
+            return 3;
+        case ClassOf(kImplied):
+        case ClassOf(kAccumulator):
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+std::vector<LineOutcome> CheckFirstParameter(std::string_view instruction,
+                                             std::string_view firstParameter) {
+    std::vector<LineOutcome> outcomes;
+    const int row = FindMnemonic(instruction);
+    if (row == -1) {
+        outcomes.push_back(NoSuchInstruction(instruction));
+        return outcomes;
+    }
+    // Branch and jump operands may be labels: any text is taken here and resolved when assembled.
+    if (IsBranch(row)) {
+        if (!firstParameter.empty()) outcomes.push_back(Finish(2));
+        return outcomes;
+    }
+    if (row == kRowJmp) {
+        if (!firstParameter.empty()) outcomes.push_back(Finish(3));
+        return outcomes;
+    }
+    CheckOperandOfLength(row, firstParameter, Characters(firstParameter), outcomes);
+    return outcomes;
+}
+
+std::vector<LineOutcome> CheckSecondParameter(std::string_view instruction,
+                                              std::string_view firstParameter,
+                                              std::string_view secondParameter) {
+    if (FindMnemonic(instruction) == -1) return {NoSuchInstruction(instruction)};
+
+    constexpr int kColumn = app::kSecondParameterColumn;
+    const std::string_view q = secondParameter;
+    const bool xOrY = q == "X" || q == "Y";
+    switch (ClassifyOperand(firstParameter, instruction)) {
+        case ClassOf(kAbsoluteX):
+            return {xOrY ? Finish(3) : Message(kIndexAfterFour, kColumn)};
+        case ClassOf(kZeroPageX):
+            return {xOrY ? Finish(2) : Message(kIndexAfterTwo, kColumn)};
+        case ClassOf(kIndirectX):
+            return {q == "X)" ? Finish(2) : Message(kIndexXParenthesis, kColumn)};
+        case ClassOf(kIndirectY):
+            return {q == "Y" ? Finish(2) : Message(kIndexY, kColumn)};
+        default: {
+            LineOutcome refused = Message(kInvalidAddressing, kColumn);
+            refused.emptiesSecondParameter = true;
+            return {refused};
+        }
+    }
+}
+
+std::string ResolveOperand(const app::ProgramGrid& grid, std::string_view text) {
+    if (text::IsHexText(text)) return std::string(text);
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        if (grid.Cell(app::kLabelColumn, row) == text &&
+            !grid.Cell(app::kAddressColumn, row).empty()) {
+            return grid.Cell(app::kAddressColumn, row);
+        }
+    }
+    return {};
+}
+
+}  // namespace zorvan::assembler
