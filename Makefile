@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_CXX_COMPILER=$(CXX_COMPILER)
 
-.PHONY: all deps build run test bench sanitize format lint clean
+.PHONY: all deps build run test bench bench-peer package sanitize format lint clean
 
 all: build
 
@@ -29,6 +29,16 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bench/zorvan_bench
+	@scripts/bench-peer $(BUILD_DIR)
+
+# The same counting loop run by zorvan-run and by sim65 (cc65), side by side.
+bench-peer: build
+	@scripts/bench-peer $(BUILD_DIR)
+
+# A Debian package of the application, built with CPack, then checked in a temporary root.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+	@scripts/check-package $(BUILD_DIR)
 
 # The headless core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
