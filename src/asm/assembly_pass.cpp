@@ -1,0 +1,168 @@
+#include "asm/assembly_pass.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+
+#include "app/program_grid.h"
+#include "asm/instruction_set.h"
+#include "asm/operand_syntax.h"
+#include "cpu/machine.h"
+#include "text/characters.h"
+#include "text/hex_text.h"
+
+namespace zorvan::assembler {
+namespace {
+
+constexpr std::string_view kLabelHead = "Η ετικέτα '";
+constexpr std::string_view kLabelTail = "' δεν βρέθηκε";
+constexpr std::string_view kOutOfRange = "Διεύθυνση μνήμης εκτός ορίου";
+constexpr std::string_view kSyntaxError = "Λάθος στην σύνταξη!";
+constexpr std::string_view kSummaryDone = "Η Συμβολομετάφραση ολοκληρώθηκε.";
+constexpr std::string_view kLinesHead = "Επεξεργάστηκαν Συνολικά:";
+constexpr std::string_view kLinesTail = " γραμμές.";
+constexpr std::string_view kBytesHead = "Συνολικός Αριθμός Bytes:";
+constexpr std::string_view kShowMemoryQuestion = "Θέλετε να δείτε τα περιεχόμενα της μνήμης;";
+
+constexpr int ClassOf(AddressingMode mode) {
+    return mode + 1;
+}
+
+AssemblyResult Dialog(AssemblyResult::Kind kind, std::string text) {
+    AssemblyResult result;
+    result.kind = kind;
+    result.text = std::move(text);
+    return result;
+}
+
+// Characters from..to (1-based, clipped at the end of the text) read as hexadecimal.
+int HexCharacters(std::string_view parameter, std::size_t from, std::size_t to) {
+    const std::u32string characters = text::ToCharacters(parameter);
+    const std::u32string_view part =
+        from <= characters.size() ? std::u32string_view(characters).substr(from - 1, to - from + 1)
+                                  : std::u32string_view();
+    return text::HexTextToInt(text::FromCharacters(part));
+}
+
+}  // namespace
+
+std::string TranslatedLinesText(int lines) {
+    return std::string(kLinesHead) + std::to_string(lines) + std::string(kLinesTail);
+}
+
+std::string TotalBytesText(int bytes) {
+    return std::string(kBytesHead) + std::to_string(bytes);
+}
+
+std::string SummaryText(int lines, int bytes) {
+    return std::string(kSummaryDone) + "\n" + TranslatedLinesText(lines) + "\n" +
+           TotalBytesText(bytes) + "\n\n" + std::string(kShowMemoryQuestion);
+}
+
+AssemblyResult Assemble(const app::ProgramGrid& grid, cpu::Machine& machine) {
+    using app::kAddressColumn;
+    using app::kFirstParameterColumn;
+    using app::kInstructionColumn;
+    using app::kSecondParameterColumn;
+
+    int i = 1;
+    std::int64_t end = 0;  // the address after the last line translated
+    for (; i < grid.RowCount() && !grid.Cell(kInstructionColumn, i).empty(); ++i) {
+        const std::string& instruction = grid.Cell(kInstructionColumn, i);
+        const std::string& first = grid.Cell(kFirstParameterColumn, i);
+        const std::int64_t address = text::HexTextToInt(grid.Cell(kAddressColumn, i));
+
+        const int row = FindMnemonic(instruction);
+        if (row == -1) return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError));
+
+        // Branches and JMP are both assembled as one signed byte counted from the next line.
+        int offset = 0;
+        if (IsBranch(row) || row == kRowJmp) {
+            const std::int64_t next =
+                text::HexTextToInt(ResolveOperand(grid, grid.Cell(kAddressColumn, i + 1)));
+            const std::string target = ResolveOperand(grid, first);
+            if (target.empty()) {
+                return Dialog(AssemblyResult::Kind::kWarning,
+                              std::string(kLabelHead) + first + std::string(kLabelTail));
+            }
+            const std::int64_t distance = text::HexTextToInt(target) - next;
+            if (distance < -128 || distance > 127) {
+                return Dialog(AssemblyResult::Kind::kError, std::string(kOutOfRange));
+            }
+            offset = static_cast<int>(distance < 0 ? distance + 256 : distance);
+        }
+
+        int operandClass = ClassifyOperand(first, instruction);
+        // A branch to a label that exists but is not alphanumeric still assembles.
+        if (IsBranch(row) &&
+            (operandClass == kNoOperandClass || operandClass == ClassOf(kAbsolute))) {
+            operandClass = ClassOf(kRelative);
+        }
+        const bool indexY = grid.Cell(kSecondParameterColumn, i) == "Y";
+        if (operandClass == ClassOf(kAbsoluteX) && indexY) operandClass = ClassOf(kAbsoluteY);
+        if (operandClass == ClassOf(kZeroPageX) && indexY) operandClass = ClassOf(kZeroPageY);
+        if (operandClass == kNoOperandClass || OpcodeOf(row, operandClass - 1) == kNoOpcode) {
+            return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError));
+        }
+
+        const int mode = operandClass - 1;
+        const int length = ModeLength(mode);
+        // Nothing is ever written outside the 65536 cells.
+        if (address < 0 || address + length > cpu::kMemorySize) {
+            return Dialog(AssemblyResult::Kind::kError, std::string(kOutOfRange));
+        }
+
+        // Every operand byte is converted before the first write, so a line that fails to
+        // convert leaves memory as the lines before it left it.
+        std::array<int, 3> bytes{OpcodeOf(row, mode), 0, 0};
+        switch (mode) {
+            case kImmediate:
+            case kIndirectX:
+            case kIndirectY:
+                bytes[1] = HexCharacters(first, 2, 3);
+                break;
+            case kAbsolute:
+                if (row == kRowJmp) {
+                    bytes[1] = offset;
+                } else {
+                    bytes[1] = HexCharacters(first, 3, 4);
+                    bytes[2] = HexCharacters(first, 1, 2);
+                }
+                break;
+            case kAbsoluteX:
+            case kAbsoluteY:
+                bytes[1] = HexCharacters(first, 3, 4);
+                bytes[2] = HexCharacters(first, 1, 2);
+                break;
+            case kZeroPage:
+            case kZeroPageX:
+            case kZeroPageY:
+                bytes[1] = HexCharacters(first, 1, 2);
+                break;
+            case kRelative:
+                bytes[1] = offset;
+                break;
+            case kImplied:
+            case kAccumulator:
+                break;
+            default:
+                // Indirect: only JMP has it, and its operand is always read as a label or address.
+                return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError));
+        }
+        for (int j = 0; j < length; ++j)
+            machine.Write(address + j, bytes[static_cast<std::size_t>(j)]);
+        end = address + length;
+    }
+
+    AssemblyResult result;
+    result.kind = AssemblyResult::Kind::kSummary;
+    result.lines = i - 1;
+    if (result.lines > 0) {
+        result.bytes = static_cast<int>(end - text::HexTextToInt(grid.Cell(kAddressColumn, 1)));
+    }
+    result.text = SummaryText(result.lines, result.bytes);
+    return result;
+}
+
+}  // namespace zorvan::assembler

@@ -1,0 +1,42 @@
+#pragma once
+// The assembly pass: translates the program grid, row 1 down to the first row without an
+// instruction, into the machine's memory at each line's own address, and tells the window which
+// dialog to show at the end.
+//
+//   AssemblyResult result = Assemble(grid, machine);
+//   if (result.kind == AssemblyResult::Kind::kSummary) { /* ask, maybe show the memory */ }
+
+#include <string>
+
+namespace zorvan::app {
+class ProgramGrid;
+}
+namespace zorvan::cpu {
+struct Machine;
+}
+
+namespace zorvan::assembler {
+
+struct AssemblyResult {
+    enum class Kind {
+        kSummary,  // information box with Yes and No: Yes shows the memory window
+        kWarning,  // warning box with OK
+        kError,    // error box with OK
+    };
+    Kind kind = Kind::kSummary;
+    std::string text;  // the dialog's text exactly; the summary's five lines joined with "\n"
+    int lines = 0;     // summary: lines translated
+    int bytes = 0;     // summary: bytes from the first line's address to the end of the last line
+};
+
+// Lines before a failing line stay written; the failing line and those after it are not written.
+// Throws text::ConversionError where a text that must be hexadecimal is not (an address cell, a
+// parameter's digits), with the lines before it written.
+AssemblyResult Assemble(const app::ProgramGrid& grid, cpu::Machine& machine);
+
+// The summary's second and third lines on their own: "...Συνολικά:3 γραμμές." and "...Bytes:6".
+std::string TranslatedLinesText(int lines);
+std::string TotalBytesText(int bytes);
+std::string SummaryText(int lines, int bytes);
+
+}  // namespace zorvan::assembler
