@@ -1,0 +1,83 @@
+#include "app/file_flows.h"
+
+#include <variant>
+
+#include "app/line_editing.h"
+
+namespace zorvan::app {
+namespace {
+
+FileStore& DiskFiles() {
+    static FileStore files;
+    return files;
+}
+
+}  // namespace
+
+FileFlows::FileFlows(Workspace& workspace, FileFlowHost& host)
+    : FileFlows(workspace, host, DiskFiles()) {}
+
+FileFlows::FileFlows(Workspace& workspace, FileFlowHost& host, FileStore& files)
+    : workspace_(workspace), host_(host), files_(files) {}
+
+bool FileFlows::OfferToSave(std::string_view question) {
+    if (workspace_.grid.ContentCount() == 0 || !workspace_.changed) return true;
+    if (!host_.AskYesNo(question)) return true;
+    // A cancelled dialog is the user's choice to go on without saving; a failed save or a cell
+    // the user went back to correct must not be followed by discarding the grid.
+    const SaveOutcome outcome = Save();
+    return outcome == SaveOutcome::kSaved || outcome == SaveOutcome::kCancelled;
+}
+
+void FileFlows::New() {
+    workspace_.executionEnabled = false;
+    if (!OfferToSave(kNewSaveQuestion)) return;
+    ClearGrid(workspace_);
+    workspace_.changed = false;
+}
+
+void FileFlows::Open() {
+    if (workspace_.grid.ContentCount() != 0 && workspace_.changed) {
+        if (!OfferToSave(kOpenSaveQuestion)) {
+            workspace_.executionEnabled = true;
+            return;
+        }
+        ClearGrid(workspace_);
+        workspace_.changed = false;
+    }
+
+    if (std::optional<std::string> path = host_.ChooseOpenFile()) {
+        auto read = files_.ReadAll(*path);
+        if (const auto* failure = std::get_if<FileFailure>(&read)) {
+            host_.ShowWarning(failure->message);
+        } else {
+            PlaceProgramRows(workspace_.grid, ReadProgramText(std::get<std::string>(read)));
+            workspace_.caption = std::string(kApplicationTitle) + "-" + *path;
+            workspace_.openDialogFileName = *path;
+        }
+    }
+    workspace_.executionEnabled = true;
+}
+
+SaveOutcome FileFlows::Save() {
+    if (const auto cell = FindUnfaithfulCell(workspace_.grid)) {
+        if (!host_.AskSaveAnyway(DescribeUnfaithfulCell(workspace_.grid, *cell))) {
+            workspace_.grid.SetCurrent(cell->column, cell->row);
+            return SaveOutcome::kWentBack;
+        }
+    }
+    const std::optional<std::string> path = host_.ChooseSaveFile();
+    if (!path) return SaveOutcome::kCancelled;
+    if (const auto failure = files_.ReplaceAll(*path, WriteProgramText(workspace_.grid))) {
+        host_.ShowWarning(failure->message);
+        return SaveOutcome::kFailed;
+    }
+    workspace_.changed = false;
+    return SaveOutcome::kSaved;
+}
+
+bool FileFlows::Exit() {
+    return OfferToSave(kExitSaveQuestion);
+}
+
+}  // namespace zorvan::app

@@ -1,0 +1,78 @@
+#pragma once
+// The File menu's New, Open and Save, and Exit: their questions, file choices and warnings go
+// through FileFlowHost, which the main window implements with message boxes and file dialogs and
+// tests fake. Every rule about the grid, the caption, the changed flag and the three execution
+// commands lives here.
+//
+//   FileFlows flows(workspace, host);
+//   flows.Open();
+//   if (flows.Exit()) close the application;
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/program_file.h"
+#include "app/workspace.h"
+
+namespace zorvan::app {
+
+inline constexpr std::string_view kNewSaveQuestion =
+    "Το πλέγμα έχει αλλάξει! Θέλετε να αποθηκεύσετε;";
+inline constexpr std::string_view kOpenSaveQuestion = "Θέλετε να αποθηκεύσετε πρώτα\nτο αρχείο;";
+inline constexpr std::string_view kExitSaveQuestion =
+    "Δεν έχει γινει αποθήκευση.\nΘέλετε να αποθηκεύσετε πρώτα;";
+
+class FileFlowHost {
+  public:
+    virtual ~FileFlowHost() = default;
+
+    // A warning message box with the buttons Yes and No; true for Yes.
+    virtual bool AskYesNo(std::string_view question) = 0;
+    // The open dialog; the chosen file's full path, or nothing when the user cancels.
+    virtual std::optional<std::string> ChooseOpenFile() = 0;
+    // The save dialog, which asks before replacing an existing file; the chosen full path, or
+    // nothing when the user cancels.
+    virtual std::optional<std::string> ChooseSaveFile() = 0;
+    // A warning message box with an OK button: a file could not be read or written.
+    virtual void ShowWarning(std::string_view text) = 0;
+    // A warning that a cell will not read back the same, with two choices: true to save anyway,
+    // false to go back to the grid (the cell is then the current cell).
+    virtual bool AskSaveAnyway(std::string_view text) = 0;
+};
+
+enum class SaveOutcome {
+    kSaved,      // the file was written; the changed flag is clear
+    kCancelled,  // the save dialog was cancelled; nothing written
+    kWentBack,   // the user chose to correct a cell first; nothing written
+    kFailed,     // the file could not be written; the user was warned; nothing changed
+};
+
+class FileFlows {
+  public:
+    // Files are read and written on disk.
+    FileFlows(Workspace& workspace, FileFlowHost& host);
+    FileFlows(Workspace& workspace, FileFlowHost& host, FileStore& files);
+
+    // New: greys the execution commands, offers to save a changed grid, then empties it and
+    // clears the changed flag. A save that failed or was taken back keeps the grid.
+    void New();
+    // Open: offers to save a changed grid and empties it, then reads the chosen file into the
+    // grid with its path in the caption. Enables the execution commands whatever happened.
+    void Open();
+    // Save: writes the grid to the chosen file, then clears the changed flag.
+    SaveOutcome Save();
+    // Exit: offers to save a changed grid; true when the application should close.
+    bool Exit();
+
+  private:
+    // Asks the question when the grid has content and has changed; then saves on Yes. True when
+    // the calling command may go on.
+    bool OfferToSave(std::string_view question);
+
+    Workspace& workspace_;
+    FileFlowHost& host_;
+    FileStore& files_;
+};
+
+}  // namespace zorvan::app

@@ -1,0 +1,251 @@
+#include "app/program_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+
+#include "text/characters.h"
+#include "text/cp1253.h"
+
+namespace zorvan::app {
+namespace {
+
+constexpr char kPlaceholder = '_';
+constexpr int kRowsAlwaysEmptied = 49;  // the stored rows that every opened table clears at least
+
+bool IsFileWhitespace(char32_t character) {
+    return character == U' ' || (character >= U'\t' && character <= U'\r');
+}
+
+void AppendEncoded(std::string& bytes, std::string_view utf8) {
+    if (auto encoded = text::EncodeCp1253(utf8)) {
+        bytes += *encoded;
+        return;
+    }
+    for (char32_t character : text::ToCharacters(utf8)) {
+        bytes.push_back(static_cast<char>(text::UnicodeToCp1253(character).value_or('?')));
+    }
+}
+
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+// Writes every byte, going on after a partial write or an interruption.
+std::error_code WriteWhole(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return LastError();
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
+
+// The permissions a new file would get from the process's file-creation mask.
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+}  // namespace
+
+std::string WriteProgramText(const ProgramGrid& grid) {
+    std::string bytes;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        for (int column = 0; column < kCommentColumn; ++column) {
+            const std::string& cell = grid.Cell(column, row);
+            if (cell.empty()) {
+                bytes.push_back(kPlaceholder);
+            } else {
+                AppendEncoded(bytes, cell);
+            }
+            bytes.push_back(' ');
+        }
+        std::string comment = grid.Cell(kCommentColumn, row);
+        if (comment.empty()) {
+            bytes += "_ ";
+        } else {
+            std::replace(comment.begin(), comment.end(), ' ', kPlaceholder);
+            AppendEncoded(bytes, comment);
+        }
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+std::vector<ProgramRow> ReadProgramText(std::string_view bytes) {
+    std::vector<ProgramRow> rows;
+    ProgramRow row;
+    int column = 0;
+    std::size_t i = 0;
+    while (true) {
+        while (i < bytes.size() && IsFileWhitespace(static_cast<unsigned char>(bytes[i]))) ++i;
+        if (i == bytes.size()) break;
+        const std::size_t start = i;
+        while (i < bytes.size() && !IsFileWhitespace(static_cast<unsigned char>(bytes[i]))) ++i;
+        std::string token = text::DecodeCp1253(bytes.substr(start, i - start));
+
+        if (column < kCommentColumn) {
+            row[static_cast<std::size_t>(column)] =
+                token.front() == kPlaceholder ? std::string() : std::move(token);
+            ++column;
+        } else {
+            std::replace(token.begin(), token.end(), kPlaceholder, ' ');
+            row[kCommentColumn] = std::move(token);
+            rows.push_back(std::move(row));
+            row = ProgramRow();
+            column = 0;
+        }
+    }
+    return rows;
+}
+
+void PlaceProgramRows(ProgramGrid& grid, const std::vector<ProgramRow>& rows) {
+    int rowNumber = 1;
+    for (const ProgramRow& row : rows) {
+        for (int column = 0; column < kGridColumnCount; ++column) {
+            grid.SetCell(column, rowNumber, row[static_cast<std::size_t>(column)]);
+        }
+        ++rowNumber;
+    }
+    const int rowCount = std::max(rowNumber, 2);
+    const int lastEmptied = std::max(kRowsAlwaysEmptied, grid.StoredRowCount() - 1);
+    for (int row = rowNumber; row <= lastEmptied; ++row) {
+        grid.ClearRow(row);
+    }
+    grid.SetRowCount(rowCount);
+}
+
+std::optional<UnfaithfulCell> FindUnfaithfulCell(const ProgramGrid& grid) {
+    using Reason = UnfaithfulCell::Reason;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        for (int column = 0; column < kGridColumnCount; ++column) {
+            const std::string& cell = grid.Cell(column, row);
+            if (column != kCommentColumn && !cell.empty() && cell.front() == kPlaceholder) {
+                return UnfaithfulCell{column, row, Reason::kLeadingUnderscore};
+            }
+            for (char32_t character : text::ToCharacters(cell)) {
+                const bool allowedSpace = column == kCommentColumn && character == U' ';
+                if (IsFileWhitespace(character) && !allowedSpace) {
+                    return UnfaithfulCell{column, row, Reason::kWhitespace};
+                }
+                if (!text::IsInCp1253(character)) {
+                    return UnfaithfulCell{column, row, Reason::kUnsavableCharacter};
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::string DescribeUnfaithfulCell(const ProgramGrid& grid, const UnfaithfulCell& cell) {
+    std::string what;
+    switch (cell.reason) {
+        case UnfaithfulCell::Reason::kWhitespace:
+            what = "περιέχει κενό διάστημα";
+            break;
+        case UnfaithfulCell::Reason::kLeadingUnderscore:
+            what = "αρχίζει με «_»";
+            break;
+        case UnfaithfulCell::Reason::kUnsavableCharacter:
+            what = "περιέχει χαρακτήρα που δεν αποθηκεύεται";
+            break;
+    }
+    return "Το κελί της γραμμής " + std::to_string(cell.row) + ", στήλη " +
+           std::to_string(cell.column) + " (" + grid.Cell(cell.column, 0) + ") " + what +
+           " και δεν θα ξαναδιαβαστεί όπως είναι.\nΘέλετε να αποθηκεύσετε παρ' όλα αυτά;";
+}
+
+std::string OpenFailureMessage(std::string_view path, std::error_code reason) {
+    return "Δεν ήταν δυνατό να ανοιχτεί το αρχείο «" + std::string(path) + "».\n" +
+           reason.message();
+}
+
+std::string SaveFailureMessage(std::string_view path, std::error_code reason) {
+    return "Δεν ήταν δυνατό να αποθηκευτεί το αρχείο «" + std::string(path) + "».\n" +
+           reason.message();
+}
+
+std::variant<std::string, FileFailure> FileStore::ReadAll(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return FileFailure{OpenFailureMessage(path, LastError())};
+
+    std::error_code failure;
+    std::string bytes;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        failure = LastError();
+    } else if (S_ISDIR(info.st_mode)) {
+        failure = std::make_error_code(std::errc::is_a_directory);
+    } else {
+        char buffer[65536];
+        while (true) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                failure = LastError();
+                break;
+            }
+            if (got == 0) break;
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+    ::close(fd);
+    if (failure) return FileFailure{OpenFailureMessage(path, failure)};
+    return bytes;
+}
+
+std::optional<FileFailure> FileStore::ReplaceAll(const std::string& path, std::string_view bytes) {
+    namespace fs = std::filesystem;
+    const auto fail = [&path](std::error_code reason) {
+        return FileFailure{SaveFailureMessage(path, reason)};
+    };
+
+    fs::path target(path);
+    std::error_code ignored;
+    if (fs::is_symlink(target, ignored)) {
+        const fs::path resolved = fs::weakly_canonical(target, ignored);
+        if (!ignored) target = resolved;
+    }
+    if (target.filename().empty()) return fail(std::make_error_code(std::errc::is_a_directory));
+
+    mode_t mode = NewFileMode();
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode)) return fail(std::make_error_code(std::errc::is_a_directory));
+        mode = existing.st_mode & 07777;
+    }
+
+    // Hidden, beside the target: the rename stays within one file system.
+    std::string temporary =
+        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return fail(LastError());
+
+    std::error_code failure = WriteWhole(fd, bytes);
+    if (!failure && ::fchmod(fd, mode) != 0) failure = LastError();
+    if (!failure && ::fsync(fd) != 0) failure = LastError();
+    if (::close(fd) != 0 && !failure) failure = LastError();
+    if (!failure) failure = MoveIntoPlace(temporary, target.string());
+    if (failure) {
+        ::unlink(temporary.c_str());
+        return fail(failure);
+    }
+    return std::nullopt;
+}
+
+std::error_code FileStore::MoveIntoPlace(const std::string& temporary, const std::string& target) {
+    if (std::rename(temporary.c_str(), target.c_str()) != 0) return LastError();
+    return {};
+}
+
+}  // namespace zorvan::app

@@ -1,0 +1,85 @@
+#pragma once
+// Program files: the grid's data rows as plain Windows-1253 text, six whitespace-separated tokens a
+// row, "_" for an empty cell, the comment's spaces written as underscores, CR LF line ends.
+//
+//   std::string bytes = WriteProgramText(grid);            // grid -> file bytes
+//   PlaceProgramRows(grid, ReadProgramText(bytes));        // file bytes -> grid
+//
+// Reading counts tokens, not lines: token k is column k % 6 of data row 1 + k / 6, and tokens that
+// do not complete a row are dropped. The format has no escape, so a cell of columns 0-4 holding
+// whitespace or starting with "_" does not read back the same: FindUnfaithfulCell finds one before
+// it is written. FileStore reads and writes whole files and reports failures as values.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <variant>
+#include <vector>
+
+#include "app/program_grid.h"
+
+namespace zorvan::app {
+
+using ProgramRow = std::array<std::string, kGridColumnCount>;
+
+// The bytes of a program file holding the data rows 1 to RowCount()-1 of the grid. A character
+// outside Windows-1253 (which the editor never lets into a cell) is written as "?".
+std::string WriteProgramText(const ProgramGrid& grid);
+
+// The complete rows of a program file, as UTF-8 cell texts; undefined bytes read as "?".
+std::vector<ProgramRow> ReadProgramText(std::string_view bytes);
+
+// Puts rows into the grid from row 1 and sets the row count to cover them (at least one data row,
+// so that the user can go on typing). The stored rows beyond the new table are emptied, so that
+// no text of an earlier program lingers there. The current cell and the header stay.
+void PlaceProgramRows(ProgramGrid& grid, const std::vector<ProgramRow>& rows);
+
+// A cell that a program file cannot hold as it is.
+struct UnfaithfulCell {
+    enum class Reason {
+        kWhitespace,          // splits into several tokens and shifts the rest of the row
+        kLeadingUnderscore,   // reads back as an empty cell
+        kUnsavableCharacter,  // outside Windows-1253
+    };
+    int column = 0;
+    int row = 0;
+    Reason reason = Reason::kWhitespace;
+};
+
+// The first such cell of the data rows, row by row, left to right. A comment may hold spaces and
+// underscores (both read back as spaces by design), but no other whitespace.
+std::optional<UnfaithfulCell> FindUnfaithfulCell(const ProgramGrid& grid);
+
+// The Greek question that names the cell and asks whether to save anyway.
+std::string DescribeUnfaithfulCell(const ProgramGrid& grid, const UnfaithfulCell& cell);
+
+// A file that could not be read or written, as the user is told: Greek, naming the file and the
+// system's reason.
+struct FileFailure {
+    std::string message;
+};
+
+std::string OpenFailureMessage(std::string_view path, std::error_code reason);
+std::string SaveFailureMessage(std::string_view path, std::error_code reason);
+
+// Whole-file access on disk. Tests derive from it to make a step fail.
+class FileStore {
+  public:
+    virtual ~FileStore() = default;
+
+    // Every byte of the file, or why it could not be read (a folder is not a file).
+    virtual std::variant<std::string, FileFailure> ReadAll(const std::string& path);
+
+    // Replaces the file by these bytes at once: they are written to a new file beside it, which
+    // is then renamed over it, so that a failure leaves the old file as it was. A symbolic link
+    // is followed, the file's permissions are kept. Nothing on success.
+    virtual std::optional<FileFailure> ReplaceAll(const std::string& path, std::string_view bytes);
+
+  protected:
+    // The last step of ReplaceAll: puts the complete temporary file in place of the target.
+    virtual std::error_code MoveIntoPlace(const std::string& temporary, const std::string& target);
+};
+
+}  // namespace zorvan::app
