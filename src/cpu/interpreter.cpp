@@ -1,18 +1,74 @@
 #include "cpu/interpreter.h"
 
+#include <string>
+
+#include "asm/instruction_set.h"
+#include "cpu/execution.h"
+
 namespace zorvan::cpu {
 
+namespace {
+
+static_assert(static_cast<int>(Operation::kTya) == assembler::kMnemonicCount - 1,
+              "one operation per row of the instruction set table");
+
+std::array<DecodedOpcode, 256> BuildDecodeTable() {
+    std::array<DecodedOpcode, 256> table{};
+    for (int row = 0; row < assembler::kMnemonicCount; ++row) {
+        const auto operation = static_cast<Operation>(row);
+        const bool doesNothing = operation == Operation::kBrk || operation == Operation::kRti ||
+                                 operation == Operation::kCli || operation == Operation::kSei ||
+                                 operation == Operation::kCld || operation == Operation::kSed;
+        for (int mode = 0; mode < assembler::kModeCount; ++mode) {
+            const int opcode = assembler::OpcodeOf(row, mode);
+            if (opcode == assembler::kNoOpcode) continue;
+            DecodedOpcode& entry = table[static_cast<std::size_t>(opcode)];
+            entry.known = true;
+            entry.executed = !doesNothing;
+            entry.operation = operation;
+            entry.mode = static_cast<std::uint8_t>(mode);
+            entry.length = static_cast<std::uint8_t>(assembler::ModeLength(mode));
+            entry.signedOperand = mode == assembler::kRelative ||
+                                  (row == assembler::kRowJmp && mode == assembler::kAbsolute);
+        }
+    }
+    return table;
+}
+
+}  // namespace
+
 const std::array<DecodedOpcode, 256>& DecodeTable() {
-    static const std::array<DecodedOpcode, 256> table{};
+    static const std::array<DecodedOpcode, 256> table = BuildDecodeTable();
     return table;
 }
 
 DecodedOpcode Decode(int opcode) {
-    return opcode >= 0 && opcode < 256 ? DecodeTable()[opcode] : DecodedOpcode{};
+    return opcode >= 0 && opcode < 256 ? DecodeTable()[static_cast<std::size_t>(opcode)]
+                                       : DecodedOpcode{};
 }
 
-int ExecuteInstruction(Machine&, MachineHost&, int, int address) {
-    return address;
+int ExecuteInstruction(Machine& machine, MachineHost& host, int opcode, int address) {
+    const DecodedOpcode decoded = Decode(opcode);
+    if (!decoded.executed) return address;
+    return detail::Execute(machine, host, decoded, address);
 }
+
+namespace detail {
+
+// The text's address lies in cells 0000 and 0001, low byte first. The text ends before the first
+// cell whose byte is 0 (a console line cannot hold a NUL), at the end of memory, or after
+// kPrintTextLimit characters, whichever comes first.
+void PrintTextRoutine(Machine& m, MachineHost& host) {
+    const std::int64_t start = std::int64_t{m.Read(1)} * 256 + m.Read(0);
+    std::string text;
+    for (std::int64_t p = start; Machine::IsAddress(p) && text.size() < kPrintTextLimit; ++p) {
+        const auto byte = static_cast<char>(static_cast<std::uint8_t>(m.Read(p)));
+        if (byte == '\0') break;
+        text.push_back(byte);
+    }
+    host.PrintText(text);
+}
+
+}  // namespace detail
 
 }  // namespace zorvan::cpu

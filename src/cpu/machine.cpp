@@ -20,7 +20,9 @@ void Machine::UnpackStatus(std::int64_t byte) {
     }
 }
 
-void Machine::ClearMemory() { memory.fill(0); }
+void Machine::ClearMemory() {
+    memory.fill(0);
+}
 
 void Machine::ClearRegisters() {
     YR = 0;
