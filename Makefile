@@ -1,6 +1,8 @@
 # A thin layer over CMake: the same targets for developers and CI.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 15
 BUILD_TYPE ?= Release
 CXX_COMPILER ?= clang++
 CMAKE_FLAGS ?=
@@ -8,7 +10,7 @@ JOBS ?= $(shell nproc)
 
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_CXX_COMPILER=$(CXX_COMPILER)
 
-.PHONY: all deps build run test bench bench-peer package sanitize format lint clean
+.PHONY: all deps build run test bench bench-peer package fuzz sanitize format lint clean
 
 all: build
 
@@ -46,6 +48,12 @@ sanitize: deps
 		-DZORVAN_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Each libFuzzer target for FUZZ_SECONDS from its seed corpus (clang, sanitizers on).
+fuzz: deps
+	$(CONFIGURE) -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_FUZZ=ON -DZORVAN_GUI=OFF \
+		-DZORVAN_BENCH=OFF $(CMAKE_FLAGS)
+	@scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
