@@ -35,6 +35,8 @@ struct Workspace {
     // Enables the label and the message area, sets the colour (blue for 'b', red for any other
     // character), replaces the text, and moves the grid's current column, leaving its row.
     void ShowDebuggerMessage(std::string_view text, int column, char colour);
+    // Empties the message area's text; whether it is enabled stays as it was.
+    void ClearMessage() { message.text.clear(); }
 };
 
 }  // namespace zorvan::app

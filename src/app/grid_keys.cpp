@@ -1,0 +1,181 @@
+#include "app/grid_keys.h"
+
+#include <string>
+
+#include "app/program_grid.h"
+#include "app/workspace.h"
+#include "asm/line_checker.h"
+#include "text/characters.h"
+#include "text/cp1253.h"
+
+namespace zorvan::app {
+namespace {
+
+inline constexpr char32_t kCharBackspace = 8;
+inline constexpr char32_t kCharTab = 9;
+inline constexpr char32_t kCharEnter = 13;
+inline constexpr char32_t kCharSpace = 32;
+
+// Enter in the comment column of the last row: each column of the last row, tested in turn
+// against the row count as it is at that moment, may add one row.
+void AppendRowOnEnter(Workspace& workspace) {
+    ProgramGrid& grid = workspace.grid;
+    for (int column = 0; column < kGridColumnCount; ++column) {
+        const int rowCount = grid.RowCount();
+        if (!grid.Cell(column, rowCount - 1).empty() && grid.Cell(column, rowCount + 1).empty() &&
+            grid.Row() == rowCount - 1) {
+            grid.SetRowCount(rowCount + 1);
+            grid.SetCurrent(kInstructionColumn, rowCount);
+            workspace.ClearMessage();
+        }
+    }
+}
+
+void RemoveLastCharacter(std::string& cell) {
+    if (cell.empty()) return;
+    std::size_t end = cell.size() - 1;
+    // Step back over UTF-8 continuation bytes to the start of the last character.
+    while (end > 0 && (static_cast<unsigned char>(cell[end]) & 0xC0) == 0x80) --end;
+    cell.erase(end);
+}
+
+// What the cell editor does with the character once the handlers have run.
+void EditCurrentCell(Workspace& workspace, char32_t character, int arrivalColumn) {
+    ProgramGrid& grid = workspace.grid;
+    if (grid.Row() < 1 || grid.Row() > grid.LastRow()) return;  // no data row to type into
+    if (character == kCharSpace && arrivalColumn != kLabelColumn &&
+        arrivalColumn != kCommentColumn) {
+        return;  // the Space committed a checked cell
+    }
+    std::string cell = grid.Cell(grid.Col(), grid.Row());
+    if (character == kCharBackspace) {
+        RemoveLastCharacter(cell);
+    } else if (character >= kCharSpace && character != 0x7F) {
+        text::AppendCharacter(cell, character);
+    } else {
+        return;  // Enter, Tab, Escape and other control characters type nothing
+    }
+    grid.SetCell(grid.Col(), grid.Row(), std::move(cell));
+}
+
+GridKey KeyForCharacter(char32_t character) {
+    GridKey key;
+    if (character >= 'a' && character <= 'z') {
+        key.code = static_cast<int>(character - 'a' + 'A');
+    } else if (character >= 'A' && character <= 'Z') {
+        key.code = static_cast<int>(character);
+        key.shift = true;
+    } else if ((character >= '0' && character <= '9') || character == kCharSpace ||
+               character == kCharBackspace || character == kCharTab || character == kCharEnter) {
+        key.code = static_cast<int>(character);
+    }
+    // Any other character: a key whose code names no navigation or command key.
+    return key;
+}
+
+}  // namespace
+
+bool IsMenuShortcut(const Workspace& workspace, const GridKey& key) {
+    const bool plain = !key.shift && !key.ctrl && !key.alt;
+    switch (key.code) {
+        case kKeyInsert:
+        case kKeyF1:
+            return plain;
+        case kKeyDelete:
+            return key.shift && !key.ctrl && !key.alt;
+        case kKeyF8:
+        case kKeyF9:
+        case kKeyF10:
+            return plain && workspace.executionEnabled;
+        case kKeyF:
+        case kKeyK:
+            return key.ctrl && !key.shift && !key.alt;
+        default:
+            return false;
+    }
+}
+
+void StringGrid1KeyDown(Workspace& workspace, const GridKey& key) {
+    workspace.executionEnabled = true;
+    workspace.changed = true;
+    if (key.code == kKeyEnter && workspace.grid.Col() == kCommentColumn) {
+        AppendRowOnEnter(workspace);
+    }
+}
+
+void MoveByGridKey(Workspace& workspace, const GridKey& key) {
+    ProgramGrid& grid = workspace.grid;
+    if (key.alt || grid.LastRow() < 1) return;
+    const int lastColumn = kGridColumnCount - 1;
+    int column = grid.Col();
+    int row = grid.Row();
+    switch (key.code) {
+        case kKeyLeft:
+            if (column > 0) --column;
+            break;
+        case kKeyRight:
+            if (column < lastColumn) ++column;
+            break;
+        case kKeyUp:
+            if (row > 1) --row;
+            break;
+        case kKeyDown:
+            if (row < grid.LastRow()) ++row;
+            break;
+        case kKeyTab:
+            if (key.shift) {
+                if (--column < 0) {
+                    column = lastColumn;
+                    row = row > 1 ? row - 1 : grid.LastRow();
+                }
+            } else if (++column > lastColumn) {
+                column = 0;
+                row = row < grid.LastRow() ? row + 1 : 1;
+            }
+            break;
+        default:
+            return;
+    }
+    grid.SetCurrent(column, row);
+}
+
+void StringGrid1KeyPress(Workspace& workspace, char32_t character) {
+    if (character == kCharSpace || character == kCharEnter) {
+        // Each block looks at the column as the blocks before it left it, so one key can check
+        // the address, the instruction and the first parameter in turn.
+        if (workspace.grid.Col() == kSecondParameterColumn) {
+            assembler::CheckSecondParameterCell(workspace);
+        }
+        if (workspace.grid.Col() == kAddressColumn) assembler::CheckAddress(workspace);
+        if (workspace.grid.Col() == kInstructionColumn) assembler::CheckInstruction(workspace);
+        if (workspace.grid.Col() == kFirstParameterColumn) {
+            assembler::CheckFirstParameterCell(workspace);
+        }
+    }
+    assembler::RecomputeAddresses(workspace);
+}
+
+void TypeKey(Workspace& workspace, const GridKey& key, char32_t character) {
+    const int arrivalColumn = workspace.grid.Col();
+    StringGrid1KeyDown(workspace, key);
+    MoveByGridKey(workspace, key);
+    if (character == 0) return;
+    // The editor takes only characters of the Greek code page; others never reach the grid.
+    if (!text::IsInCp1253(character)) return;
+    StringGrid1KeyPress(workspace, character);
+    EditCurrentCell(workspace, character, arrivalColumn);
+}
+
+void TypeText(Workspace& workspace, std::string_view utf8) {
+    const std::u32string characters = text::ToCharacters(utf8);
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        char32_t character = characters[i];
+        if (character == '\r' || character == '\n') {
+            if (character == '\r' && i + 1 < characters.size() && characters[i + 1] == '\n') ++i;
+            character = kCharEnter;
+        }
+        TypeKey(workspace, KeyForCharacter(character), character);
+    }
+}
+
+}  // namespace zorvan::app

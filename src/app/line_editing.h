@@ -1,0 +1,34 @@
+#pragma once
+// The Grid menu's commands: insert one line, insert several lines, delete a line, clear the grid.
+// None of them touches the changed flag or whether Assemble, Run and Step are enabled.
+
+#include <string_view>
+
+namespace zorvan::app {
+
+struct Workspace;
+
+// Opens an empty line at the current row; the line that stood there moves down and gives the new
+// line its address. The cursor goes to the new line's instruction cell.
+void InsertLine(Workspace& workspace);
+
+// Appends the number of rows the decimal text names, at the end of the grid. A text that is not a
+// decimal integer throws text::ConversionError and changes nothing. A negative number removes rows
+// from the end but never the last data row.
+void InsertLines(Workspace& workspace, std::string_view countText);
+
+enum class DeleteLineResult {
+    kDeleted,
+    kEmptiedOnlyRowAndBeep,  // the window sounds the system beep
+};
+
+// Removes the current row and recomputes the addresses from the line above it. When the
+// recomputation meets an instruction line without a valid address it throws
+// text::ConversionError: the line is deleted by then and the cursor stays on the line above.
+DeleteLineResult DeleteLine(Workspace& workspace);
+
+// Empties the data rows, leaves one empty line with the cursor on its address, restores the
+// caption and greys the message area. Also the first step of New and Open.
+void ClearGrid(Workspace& workspace);
+
+}  // namespace zorvan::app
