@@ -18,10 +18,10 @@ namespace {
 using namespace zorvan::app;
 
 // Characters a student types, weighted towards those that build programs.
-constexpr char32_t kCharacters[] = {
-    U'0', U'1', U'2', U'3', U'4', U'5', U'6', U'7', U'8', U'9', U'A', U'B', U'C', U'D', U'E', U'F', U'X', U'Y', U'#',
-    U',', U'(', U')', U' ', U'L', U'O', U'P', U'N', U'S', U'T', U'J', U'M', U'R', U'I', U'a',
-    U'_', U'-', U'Ω', U'λ'};
+constexpr char32_t kCharacters[] = {U'0', U'1', U'2', U'3', U'4', U'5', U'6', U'7', U'8', U'9',
+                                    U'A', U'B', U'C', U'D', U'E', U'F', U'X', U'Y', U'#', U',',
+                                    U'(', U')', U' ', U'L', U'O', U'P', U'N', U'S', U'T', U'J',
+                                    U'M', U'R', U'I', U'a', U'_', U'-', U'Ω', U'λ'};
 constexpr const char* kMnemonics[] = {"LDA", "STA", "BNE", "JMP", "JSR", "NOP", "ASL", "LDX"};
 constexpr const char* kCounts[] = {"0", "1", "3", "-1", "-5", "20", "x", ""};
 
@@ -35,18 +35,41 @@ void CheckInvariants(const Workspace& workspace) {
 
 void Step(Workspace& workspace, std::uint8_t operation, std::uint8_t argument) {
     switch (operation % 16) {
-        case 0: case 1: case 2: case 3: case 4: case 5:
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+        case 4:
+        case 5:
             TypeKey(workspace, {}, kCharacters[argument % std::size(kCharacters)]);
             break;
-        case 6: TypeKey(workspace, {kKeyEnter}, U'\r'); break;
-        case 7: TypeKey(workspace, {kKeySpace}, U' '); break;
-        case 8: TypeKey(workspace, {kKeyLeft + argument % 4}); break;
-        case 9: TypeKey(workspace, {kKeyTab, (argument & 1) != 0}); break;
-        case 10: TypeKey(workspace, {kKeyBackspace}, U'\b'); break;
-        case 11: TypeText(workspace, kMnemonics[argument % std::size(kMnemonics)]); break;
-        case 12: InsertLine(workspace); break;
-        case 13: InsertLines(workspace, kCounts[argument % std::size(kCounts)]); break;
-        case 14: DeleteLine(workspace); break;
+        case 6:
+            TypeKey(workspace, {kKeyEnter}, U'\r');
+            break;
+        case 7:
+            TypeKey(workspace, {kKeySpace}, U' ');
+            break;
+        case 8:
+            TypeKey(workspace, {kKeyLeft + argument % 4});
+            break;
+        case 9:
+            TypeKey(workspace, {kKeyTab, (argument & 1) != 0});
+            break;
+        case 10:
+            TypeKey(workspace, {kKeyBackspace}, U'\b');
+            break;
+        case 11:
+            TypeText(workspace, kMnemonics[argument % std::size(kMnemonics)]);
+            break;
+        case 12:
+            InsertLine(workspace);
+            break;
+        case 13:
+            InsertLines(workspace, kCounts[argument % std::size(kCounts)]);
+            break;
+        case 14:
+            DeleteLine(workspace);
+            break;
         case 15:
             if (argument % 8 == 0) {
                 ClearGrid(workspace);

@@ -15,7 +15,7 @@ namespace {
 using zorvan::cpu::Machine;
 
 class CheckingHost final : public zorvan::cpu::MachineHost {
-public:
+  public:
     void ShowCharacter(int) override {}
     void AskForAccumulator() override {}
     void ClearConsole() override {}
@@ -26,7 +26,7 @@ public:
 };
 
 class Reader {
-public:
+  public:
     Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     bool empty() const { return position_ >= size_; }
     std::uint8_t Byte() { return empty() ? 0 : data_[position_++]; }
@@ -37,7 +37,7 @@ public:
     }
     std::int16_t Int16() { return static_cast<std::int16_t>((Byte() << 8) | Byte()); }
 
-private:
+  private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t position_ = 0;
@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     machine->UnpackStatus(input.Byte());
     const int start = wide ? input.Int32() : (input.Byte() << 8) | input.Byte();
 
-    // The rest: blocks of (address, length, cells); cells are bytes or, rarely, whole 16-bit values.
+    // The rest: blocks of (address, length, cells); cells are bytes or, rarely, whole 16-bit
+    // values.
     while (!input.empty()) {
         int address = (input.Byte() << 8) | input.Byte();
         const int length = input.Byte() % 32;
