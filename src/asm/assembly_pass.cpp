@@ -66,6 +66,7 @@ AssemblyResult Assemble(const app::ProgramGrid& grid, cpu::Machine& machine) {
     using app::kInstructionColumn;
     using app::kSecondParameterColumn;
 
+    const OperandResolver resolver(grid);
     int i = 1;
     std::int64_t end = 0;  // the address after the last line translated
     for (; i < grid.RowCount() && !grid.Cell(kInstructionColumn, i).empty(); ++i) {
@@ -80,8 +81,8 @@ AssemblyResult Assemble(const app::ProgramGrid& grid, cpu::Machine& machine) {
         int offset = 0;
         if (IsBranch(row) || row == kRowJmp) {
             const std::int64_t next =
-                text::HexTextToInt(ResolveOperand(grid, grid.Cell(kAddressColumn, i + 1)));
-            const std::string target = ResolveOperand(grid, first);
+                text::HexTextToInt(resolver.Resolve(grid.Cell(kAddressColumn, i + 1)));
+            const std::string target = resolver.Resolve(first);
             if (target.empty()) {
                 return Dialog(AssemblyResult::Kind::kWarning,
                               std::string(kLabelHead) + first + std::string(kLabelTail));

@@ -314,4 +314,18 @@ std::string ResolveOperand(const app::ProgramGrid& grid, std::string_view text) 
     return {};
 }
 
+OperandResolver::OperandResolver(const app::ProgramGrid& grid) {
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        const std::string& address = grid.Cell(app::kAddressColumn, row);
+        // The first row with the label and an address wins: later ones never replace it.
+        if (!address.empty()) addressOfLabel_.emplace(grid.Cell(app::kLabelColumn, row), address);
+    }
+}
+
+std::string OperandResolver::Resolve(std::string_view text) const {
+    if (text::IsHexText(text)) return std::string(text);
+    const auto found = addressOfLabel_.find(std::string(text));
+    return found == addressOfLabel_.end() ? std::string() : found->second;
+}
+
 }  // namespace zorvan::assembler

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zorvan::app {
@@ -51,5 +52,16 @@ std::vector<LineOutcome> CheckSecondParameter(std::string_view instruction,
 // the grid's label column from row 1 down (the first row with that label and an address wins).
 // The empty text when the label is not found.
 std::string ResolveOperand(const app::ProgramGrid& grid, std::string_view text);
+
+// The same resolution for a grid that does not change while it is used: the labels are read once,
+// so a program with many branches resolves in linear time.
+class OperandResolver {
+  public:
+    explicit OperandResolver(const app::ProgramGrid& grid);
+    std::string Resolve(std::string_view text) const;
+
+  private:
+    std::unordered_map<std::string, std::string> addressOfLabel_;
+};
 
 }  // namespace zorvan::assembler

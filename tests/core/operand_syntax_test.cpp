@@ -285,6 +285,7 @@ TEST(ResolveOperand, HexIsAnAddressAndAnythingElseTheFirstLabelWithAnAddress) {
     };
     for (const auto& [text, address] : cases) {
         EXPECT_EQ(ResolveOperand(grid, text), address) << text;
+        EXPECT_EQ(OperandResolver(grid).Resolve(text), address) << text;
     }
 }
 
