@@ -1,0 +1,478 @@
+#include "app/file_flows.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace zorvan::app {
+namespace {
+
+// Answers from a script and writes down every question, dialog and warning in order.
+class FakeHost : public FileFlowHost {
+  public:
+    bool yes = false;
+    bool saveAnyway = false;
+    std::optional<std::string> openChoice;
+    std::optional<std::string> saveChoice;
+    std::vector<std::string> log;
+
+    bool AskYesNo(std::string_view question) override {
+        log.push_back("ask " + std::string(question));
+        return yes;
+    }
+    std::optional<std::string> ChooseOpenFile() override {
+        log.push_back("open dialog");
+        return openChoice;
+    }
+    std::optional<std::string> ChooseSaveFile() override {
+        log.push_back("save dialog");
+        return saveChoice;
+    }
+    void ShowWarning(std::string_view text) override {
+        log.push_back("warning " + std::string(text));
+    }
+    bool AskSaveAnyway(std::string_view text) override {
+        log.push_back("save anyway? " + std::string(text));
+        return saveAnyway;
+    }
+};
+
+// Files in memory; a path in the unwritable set cannot be saved.
+class MemoryFiles : public FileStore {
+  public:
+    std::map<std::string, std::string> files;
+    std::set<std::string> unwritable;
+
+    std::variant<std::string, FileFailure> ReadAll(const std::string& path) override {
+        const auto found = files.find(path);
+        if (found == files.end()) {
+            return FileFailure{OpenFailureMessage(
+                path, std::make_error_code(std::errc::no_such_file_or_directory))};
+        }
+        return found->second;
+    }
+    std::optional<FileFailure> ReplaceAll(const std::string& path,
+                                          std::string_view bytes) override {
+        if (unwritable.count(path) != 0) {
+            return FileFailure{
+                SaveFailureMessage(path, std::make_error_code(std::errc::read_only_file_system))};
+        }
+        files[path] = bytes;
+        return std::nullopt;
+    }
+};
+
+const std::string kNewQuestion = "ask " + std::string(kNewSaveQuestion);
+const std::string kOpenQuestion = "ask " + std::string(kOpenSaveQuestion);
+const std::string kExitQuestion = "ask " + std::string(kExitSaveQuestion);
+const std::string kProgramBytes = "_ 0200 LDA #05 _ _ \r\n_ 0202 _ _ _ _ \r\n";
+
+enum class Command { kNew, kOpen, kExit };
+
+struct Fixture {
+    Workspace workspace;
+    FakeHost host;
+    MemoryFiles files;
+    FileFlows flows{workspace, host, files};
+
+    // A one-line program, as typed.
+    void TypeProgram(bool changed) {
+        workspace.grid.SetCell(kAddressColumn, 1, "0200");
+        workspace.grid.SetCell(kInstructionColumn, 1, "LDA");
+        workspace.grid.SetCell(kFirstParameterColumn, 1, "#05");
+        workspace.grid.SetCell(kAddressColumn, 2, "0202");
+        workspace.grid.SetRowCount(3);
+        workspace.changed = changed;
+        workspace.executionEnabled = true;
+    }
+    bool Run(Command command) {
+        switch (command) {
+            case Command::kNew:
+                flows.New();
+                return false;
+            case Command::kOpen:
+                flows.Open();
+                return false;
+            case Command::kExit:
+                return flows.Exit();
+        }
+        return false;
+    }
+};
+
+TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
+    struct Case {
+        const char* name;
+        Command command;
+        bool content;
+        bool changed;
+        bool yes;
+        std::optional<std::string> saveChoice;
+        std::vector<std::string> log;
+        bool changedAfter;
+        bool emptied;
+        bool exits;
+        bool saved;
+    };
+    const std::string s = "save dialog";
+    const std::string o = "open dialog";
+    const Case cases[] = {
+        {"New, No",
+         Command::kNew,
+         true,
+         true,
+         false,
+         {},
+         {kNewQuestion},
+         false,
+         true,
+         false,
+         false},
+        {"New, Yes and saved",
+         Command::kNew,
+         true,
+         true,
+         true,
+         "p.zrv",
+         {kNewQuestion, s},
+         false,
+         true,
+         false,
+         true},
+        {"New, Yes and the dialog cancelled",
+         Command::kNew,
+         true,
+         true,
+         true,
+         {},
+         {kNewQuestion, s},
+         false,
+         true,
+         false,
+         false},
+        {"New, unchanged grid",
+         Command::kNew,
+         true,
+         false,
+         true,
+         {},
+         {},
+         false,
+         true,
+         false,
+         false},
+        {"New, changed but empty grid",
+         Command::kNew,
+         false,
+         true,
+         true,
+         {},
+         {},
+         false,
+         true,
+         false,
+         false},
+        {"Open, No, dialog cancelled",
+         Command::kOpen,
+         true,
+         true,
+         false,
+         {},
+         {kOpenQuestion, o},
+         false,
+         true,
+         false,
+         false},
+        {"Open, Yes and saved, dialog cancelled",
+         Command::kOpen,
+         true,
+         true,
+         true,
+         "p.zrv",
+         {kOpenQuestion, s, o},
+         false,
+         true,
+         false,
+         true},
+        {"Open, Yes and the save dialog cancelled",
+         Command::kOpen,
+         true,
+         true,
+         true,
+         {},
+         {kOpenQuestion, s, o},
+         false,
+         true,
+         false,
+         false},
+        {"Open, unchanged grid, dialog cancelled",
+         Command::kOpen,
+         true,
+         false,
+         true,
+         {},
+         {o},
+         false,
+         false,
+         false,
+         false},
+        {"Open, changed but empty grid",
+         Command::kOpen,
+         false,
+         true,
+         true,
+         {},
+         {o},
+         true,
+         false,
+         false,
+         false},
+        {"Exit, No",
+         Command::kExit,
+         true,
+         true,
+         false,
+         {},
+         {kExitQuestion},
+         true,
+         false,
+         true,
+         false},
+        {"Exit, Yes and saved",
+         Command::kExit,
+         true,
+         true,
+         true,
+         "p.zrv",
+         {kExitQuestion, s},
+         false,
+         false,
+         true,
+         true},
+        {"Exit, Yes and the dialog cancelled",
+         Command::kExit,
+         true,
+         true,
+         true,
+         {},
+         {kExitQuestion, s},
+         true,
+         false,
+         true,
+         false},
+        {"Exit, unchanged grid",
+         Command::kExit,
+         true,
+         false,
+         true,
+         {},
+         {},
+         false,
+         false,
+         true,
+         false},
+        {"Exit, changed but empty grid",
+         Command::kExit,
+         false,
+         true,
+         true,
+         {},
+         {},
+         true,
+         false,
+         true,
+         false},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        if (c.content) {
+            f.TypeProgram(c.changed);
+        } else {
+            f.workspace.changed = c.changed;
+        }
+        f.host.yes = c.yes;
+        f.host.saveChoice = c.saveChoice;
+        f.workspace.caption = "Zorvan-old.zrv";
+
+        EXPECT_EQ(f.Run(c.command), c.exits) << c.name;
+        EXPECT_EQ(f.host.log, c.log) << c.name;
+        EXPECT_EQ(f.workspace.changed, c.changedAfter) << c.name;
+        if (c.emptied) {
+            EXPECT_EQ(f.workspace.grid.ContentCount(), 0) << c.name;
+            EXPECT_EQ(f.workspace.grid.RowCount(), 2) << c.name;
+            EXPECT_EQ(f.workspace.caption, "Zorvan") << c.name;
+        } else {
+            EXPECT_EQ(f.workspace.grid.ContentCount(), c.content ? 4 : 0) << c.name;
+            EXPECT_EQ(f.workspace.caption, "Zorvan-old.zrv") << c.name;
+        }
+        EXPECT_EQ(f.files.files.count("p.zrv"), c.saved ? 1u : 0u) << c.name;
+        if (c.saved) EXPECT_EQ(f.files.files["p.zrv"], kProgramBytes) << c.name;
+    }
+}
+
+TEST(FileFlowsTest, NewGreysAndOpenEnablesTheExecutionCommandsWhateverHappens) {
+    Fixture f;
+    f.TypeProgram(false);
+    f.flows.New();
+    EXPECT_FALSE(f.workspace.executionEnabled);
+    f.flows.Open();  // dialog cancelled
+    EXPECT_TRUE(f.workspace.executionEnabled);
+
+    f.workspace.executionEnabled = false;
+    f.host.openChoice = "missing.zrv";
+    f.flows.Open();
+    EXPECT_TRUE(f.workspace.executionEnabled);
+}
+
+TEST(FileFlowsTest, OpenReadsTheFileAndNamesItInTheCaption) {
+    Fixture f;
+    f.workspace.changed = true;  // an empty grid: nothing to ask, and reading keeps the flag
+    f.workspace.grid.SetCurrent(kInstructionColumn, 1);
+    f.workspace.ShowDebuggerMessage("kept", kInstructionColumn, 'r');
+    f.files.files["/home/student/prog.zrv"] = kProgramBytes;
+    f.host.openChoice = "/home/student/prog.zrv";
+
+    f.flows.Open();
+    EXPECT_EQ(f.workspace.caption, "Zorvan-/home/student/prog.zrv");
+    EXPECT_EQ(f.workspace.openDialogFileName, "/home/student/prog.zrv");
+    EXPECT_TRUE(f.workspace.changed);
+    EXPECT_EQ(f.workspace.grid.RowCount(), 3);
+    EXPECT_EQ(f.workspace.grid.Cell(kInstructionColumn, 1), "LDA");
+    EXPECT_EQ(f.workspace.grid.Cell(kCommentColumn, 1), " ");
+    EXPECT_EQ(f.workspace.grid.Col(), kInstructionColumn);
+    EXPECT_EQ(f.workspace.message.text, "kept");
+}
+
+TEST(FileFlowsTest, AFileThatCannotBeReadChangesNothingButWarns) {
+    Fixture f;
+    f.TypeProgram(false);
+    f.workspace.caption = "Zorvan-before.zrv";
+    f.workspace.openDialogFileName = "before.zrv";
+    f.host.openChoice = "gone.zrv";
+
+    f.flows.Open();
+    ASSERT_EQ(f.host.log.size(), 2u);
+    EXPECT_EQ(f.host.log[1].rfind("warning Δεν ήταν δυνατό να ανοιχτεί το αρχείο «gone.zrv»", 0),
+              0u);
+    EXPECT_EQ(f.workspace.caption, "Zorvan-before.zrv");
+    EXPECT_EQ(f.workspace.openDialogFileName, "before.zrv");
+    EXPECT_EQ(f.workspace.grid.Cell(kInstructionColumn, 1), "LDA");
+    EXPECT_FALSE(f.workspace.changed);
+}
+
+TEST(FileFlowsTest, AFailedSaveKeepsTheGridAndStopsTheCommand) {
+    struct Case {
+        Command command;
+        std::string question;
+        bool executionEnabledAfter;
+    };
+    const Case cases[] = {
+        {Command::kNew, kNewQuestion, false},
+        {Command::kOpen, kOpenQuestion, true},
+        {Command::kExit, kExitQuestion, true},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.TypeProgram(true);
+        f.host.yes = true;
+        f.host.saveChoice = "/media/cd/p.zrv";
+        f.files.unwritable.insert("/media/cd/p.zrv");
+
+        EXPECT_FALSE(f.Run(c.command)) << c.question << ": the program must not end";
+        ASSERT_EQ(f.host.log.size(), 3u) << c.question;
+        EXPECT_EQ(f.host.log[0], c.question);
+        EXPECT_EQ(f.host.log[2].rfind(
+                      "warning Δεν ήταν δυνατό να αποθηκευτεί το αρχείο «/media/cd/p.zrv»", 0),
+                  0u);
+        EXPECT_TRUE(f.workspace.changed) << c.question;
+        EXPECT_EQ(f.workspace.grid.ContentCount(), 4) << c.question;
+        EXPECT_EQ(f.workspace.executionEnabled, c.executionEnabledAfter) << c.question;
+    }
+}
+
+TEST(FileFlowsTest, SaveWarnsAboutACellThatWouldNotReadBack) {
+    for (bool saveAnyway : {false, true}) {
+        Fixture f;
+        f.TypeProgram(true);
+        f.workspace.grid.SetCell(kLabelColumn, 2, "_end");
+        f.workspace.grid.SetCurrent(kAddressColumn, 1);
+        f.host.saveAnyway = saveAnyway;
+        f.host.saveChoice = "p.zrv";
+
+        const SaveOutcome outcome = f.flows.Save();
+        ASSERT_FALSE(f.host.log.empty());
+        EXPECT_NE(f.host.log[0].find("save anyway? Το κελί της γραμμής 2, στήλη 0"),
+                  std::string::npos)
+            << f.host.log[0];
+        if (saveAnyway) {
+            EXPECT_EQ(outcome, SaveOutcome::kSaved);
+            EXPECT_EQ(f.files.files["p.zrv"], "_ 0200 LDA #05 _ _ \r\n_end 0202 _ _ _ _ \r\n");
+            EXPECT_FALSE(f.workspace.changed);
+        } else {
+            EXPECT_EQ(outcome, SaveOutcome::kWentBack);
+            EXPECT_EQ(f.host.log.size(), 1u) << "no save dialog";
+            EXPECT_TRUE(f.files.files.empty());
+            EXPECT_TRUE(f.workspace.changed);
+            EXPECT_EQ(f.workspace.grid.Col(), kLabelColumn);
+            EXPECT_EQ(f.workspace.grid.Row(), 2);
+        }
+    }
+}
+
+TEST(FileFlowsTest, GoingBackToACellDuringExitKeepsTheProgramOpen) {
+    Fixture f;
+    f.TypeProgram(true);
+    f.workspace.grid.SetCell(kFirstParameterColumn, 1, "#0 5");
+    f.host.yes = true;
+    EXPECT_FALSE(f.flows.Exit());
+    EXPECT_TRUE(f.workspace.changed);
+}
+
+TEST(FileFlowsTest, ACancelledSaveLeavesTheFlagSoNewStillAsks) {
+    Fixture f;
+    f.TypeProgram(true);
+    EXPECT_EQ(f.flows.Save(), SaveOutcome::kCancelled);
+    EXPECT_TRUE(f.workspace.changed);
+    f.flows.New();
+    EXPECT_EQ(f.host.log, (std::vector<std::string>{"save dialog", kNewQuestion}));
+}
+
+TEST(FileFlowsTest, SaveKeepsTheCaptionAndOpenReadsBackWhatSaveWrote) {
+    Fixture f;
+    f.TypeProgram(true);
+    f.workspace.grid.SetCell(kCommentColumn, 1, "φόρτωσε το πέντε");
+    f.workspace.caption = "Zorvan-a.zrv";
+    f.host.saveChoice = "b.zrv";
+    EXPECT_EQ(f.flows.Save(), SaveOutcome::kSaved);
+    EXPECT_EQ(f.workspace.caption, "Zorvan-a.zrv");
+
+    f.flows.New();
+    f.host.openChoice = "b.zrv";
+    f.flows.Open();
+    EXPECT_EQ(f.workspace.grid.Cell(kCommentColumn, 1), "φόρτωσε το πέντε");
+    EXPECT_EQ(f.workspace.grid.Cell(kAddressColumn, 2), "0202");
+    EXPECT_EQ(f.workspace.caption, "Zorvan-b.zrv");
+}
+
+TEST(FileFlowsTest, WorksWithFilesOnDisk) {
+    Workspace workspace;
+    FakeHost host;
+    FileFlows flows(workspace, host);
+    host.openChoice = ZORVAN_TEST_DATA;  // a folder, not a file
+    flows.Open();
+    ASSERT_EQ(host.log.size(), 2u);
+    EXPECT_EQ(host.log[1].rfind("warning Δεν ήταν δυνατό να ανοιχτεί", 0), 0u);
+    EXPECT_EQ(workspace.caption, "Zorvan");
+
+    host.openChoice = std::string(ZORVAN_TEST_DATA) + "/sum.zrv";
+    flows.Open();
+    EXPECT_EQ(workspace.caption, "Zorvan-" + *host.openChoice);
+    EXPECT_GT(workspace.grid.ContentCount(), 0);
+}
+
+}  // namespace
+}  // namespace zorvan::app
