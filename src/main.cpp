@@ -1,0 +1,25 @@
+// Zorvan: start the application object, create the eight windows, show the main window and run
+// until it closes.
+
+#include <exception>
+#include <memory>
+
+#include "ui/application.h"
+#include "ui/error_guard.h"
+#include "windows/forms.h"
+#include "windows/main_window.h"
+
+int main(int argc, char** argv) {
+    zorvan::ui::Application application(argc, argv);
+    std::unique_ptr<zorvan::windows::Forms> forms;
+    try {
+        forms = std::make_unique<zorvan::windows::Forms>();
+    } catch (...) {
+        // A failure while the windows are created is shown; the program then ends normally.
+        zorvan::ui::ShowCurrentException(nullptr);
+        return 0;
+    }
+    forms->Form1->show();
+    zorvan::ui::Application::exec();
+    return 0;
+}

@@ -1,0 +1,59 @@
+#include "ui/cell_editor.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QValidator>
+
+#include "ui/qt_text.h"
+
+namespace zorvan::ui {
+
+namespace {
+
+// Refuses any edit that would put a character the grid cannot hold into the cell, typed or
+// pasted: the whole paste is refused, not just the character.
+class CellTextValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return IsCellText(input) ? Acceptable : Invalid;
+    }
+};
+
+}  // namespace
+
+CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
+    setFrame(false);
+    setValidator(new CellTextValidator(this));
+}
+
+bool CellEditor::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        if (IsEnabledShortcut(window(), *static_cast<QKeyEvent*>(event))) {
+            event->ignore();
+            return true;
+        }
+        return QLineEdit::event(event);
+    }
+    if (event->type() == QEvent::KeyPress && keyHandler) {
+        // Tab included: the grid moves on it, focus never leaves.
+        keyHandler(static_cast<QKeyEvent*>(event));
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
+bool IsEnabledShortcut(const QWidget* window, const QKeyEvent& event) {
+    if (window == nullptr) return false;
+    const QKeySequence pressed(event.keyCombination());
+    const auto actions = window->findChildren<QAction*>();
+    for (const QAction* action : actions) {
+        if (!action->isEnabled()) continue;
+        for (const QKeySequence& shortcut : action->shortcuts()) {
+            if (shortcut.matches(pressed) == QKeySequence::ExactMatch) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace zorvan::ui

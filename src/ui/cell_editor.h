@@ -1,0 +1,32 @@
+#pragma once
+// The program grid's cell editor, always open on the current cell. Every key goes first to the
+// key handler the window installs, which decides what reaches the editor. The shortcut of an
+// enabled menu item is left to the menu, even where a line editor would take the key for itself
+// (Shift+Del as cut, Ctrl+K as delete to the end of the line).
+
+#include <QLineEdit>
+#include <functional>
+
+namespace zorvan::ui {
+
+class CellEditor : public QLineEdit {
+    Q_OBJECT
+
+  public:
+    explicit CellEditor(QWidget* parent = nullptr);
+
+    // Runs for every key press that reaches the editor; it hands the key on with TypeIntoEditor
+    // when the key is to edit the text.
+    std::function<void(QKeyEvent*)> keyHandler;
+
+    // The line editor's own handling of the key: insert the character, delete, move the caret.
+    void TypeIntoEditor(QKeyEvent* event) { QLineEdit::keyPressEvent(event); }
+
+  protected:
+    bool event(QEvent* event) override;
+};
+
+// True when the key is the shortcut of an enabled action of the window.
+bool IsEnabledShortcut(const QWidget* window, const QKeyEvent& event);
+
+}  // namespace zorvan::ui

@@ -1,0 +1,26 @@
+#pragma once
+// The console window of the emulated program.
+
+#include <QWidget>
+
+namespace zorvan::app {
+struct Workspace;
+}
+
+namespace zorvan::windows {
+
+struct Forms;
+
+class TConsole : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
+    TConsole(app::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+
+  private:
+    [[maybe_unused]] app::Workspace& workspace_;
+    [[maybe_unused]] Forms& forms_;
+};
+
+}  // namespace zorvan::windows
