@@ -1,0 +1,35 @@
+#pragma once
+// Builds a workspace whose grid already holds some program lines, for the editor tests.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/workspace.h"
+
+namespace zorvan::app::testing {
+
+using Line = std::array<std::string, kGridColumnCount>;
+
+// Rows 1.. hold the lines; the row count covers them exactly.
+inline Workspace WorkspaceWith(const std::vector<Line>& lines) {
+    Workspace workspace;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        for (int column = 0; column < kGridColumnCount; ++column) {
+            workspace.grid.SetCell(column, static_cast<int>(i) + 1,
+                                   lines[i][static_cast<std::size_t>(column)]);
+        }
+    }
+    workspace.grid.SetRowCount(static_cast<int>(lines.size()) + 1);
+    return workspace;
+}
+
+inline std::vector<std::string> AddressColumn(const Workspace& workspace, int fromRow, int toRow) {
+    std::vector<std::string> addresses;
+    for (int row = fromRow; row <= toRow; ++row) {
+        addresses.push_back(workspace.grid.Cell(kAddressColumn, row));
+    }
+    return addresses;
+}
+
+}  // namespace zorvan::app::testing

@@ -1,0 +1,197 @@
+#include "asm/line_checker.h"
+
+#include <gtest/gtest.h>
+
+#include "app/workspace.h"
+#include "editor_fixture.h"
+#include "text/conversion_error.h"
+
+namespace zorvan::assembler {
+namespace {
+
+using app::MessageColour;
+using app::testing::AddressColumn;
+using app::testing::WorkspaceWith;
+
+TEST(LineChecker, AddressCheckGivesThreeDifferentRefusals) {
+    struct Case {
+        const char* address;
+        const char* message;  // nullptr: accepted
+    };
+    const Case cases[] = {
+        {"0200", nullptr},
+        {"ffFF", nullptr},
+        {"02000", "Η διεύθυνση δέχεται μόνο τέσσερα δεκαεξαδικά ψηφία."},
+        {"020", "Λάθος διεύθυνση. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφία."},
+        {"", "Λάθος διεύθυνση. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφία."},
+        {"02G0", "Λάθος διεύθυνση. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφ'ια."},
+        // Four Greek letters are four characters (eight bytes), not too long.
+        {"ΑΒΓΔ", "Λάθος διεύθυνση. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφ'ια."},
+        {"10002", "Η διεύθυνση δέχεται μόνο τέσσερα δεκαεξαδικά ψηφία."},
+    };
+    for (const Case& c : cases) {
+        app::Workspace workspace = WorkspaceWith({{"", c.address, "", "", "", ""}});
+        CheckAddress(workspace);
+        if (c.message == nullptr) {
+            EXPECT_EQ(workspace.grid.Col(), app::kInstructionColumn) << c.address;
+            EXPECT_FALSE(workspace.message.memoEnabled) << c.address;
+        } else {
+            EXPECT_EQ(workspace.message.text, c.message) << c.address;
+            EXPECT_EQ(workspace.message.colour, MessageColour::kRed);
+            EXPECT_EQ(workspace.grid.Col(), app::kAddressColumn);
+        }
+        EXPECT_EQ(workspace.grid.Cell(app::kAddressColumn, 1), c.address);  // never changed
+    }
+}
+
+TEST(LineChecker, UnknownOrLowerCaseInstructionIsRefusedWithItsTextQuoted) {
+    for (const char* instruction : {"lda", "", "LDAX"}) {
+        app::Workspace workspace = WorkspaceWith({{"", "0200", instruction, "", "", ""}});
+        workspace.grid.SetCol(app::kInstructionColumn);
+        CheckInstruction(workspace);
+        EXPECT_EQ(workspace.message.text, "'" + std::string(instruction) + "' Εντολή Ανύπαρκτη.");
+        EXPECT_EQ(workspace.message.colour, MessageColour::kRed);
+        EXPECT_TRUE(workspace.message.memoEnabled);
+        EXPECT_EQ(workspace.grid.Col(), app::kInstructionColumn);
+    }
+}
+
+TEST(LineChecker, AcceptedInstructionGreysTheMessageAreaButNotItsLabel) {
+    app::Workspace workspace = WorkspaceWith({{"", "0200", "LDA", "", "", ""}});
+    workspace.ShowDebuggerMessage("παλιό", app::kInstructionColumn, 'r');
+    CheckInstruction(workspace);
+    EXPECT_EQ(workspace.message.text, "");
+    EXPECT_FALSE(workspace.message.memoEnabled);
+    EXPECT_TRUE(workspace.message.labelEnabled);
+    EXPECT_EQ(workspace.grid.Col(), app::kFirstParameterColumn);
+    EXPECT_EQ(workspace.grid.Row(), 1);
+}
+
+TEST(LineChecker, ImpliedInstructionCompletesTheLineAndEmptiesItsParameters) {
+    app::Workspace workspace = WorkspaceWith({{"L", "0200", "NOP", "#05", "X", "σχόλιο"}});
+    workspace.grid.SetCol(app::kInstructionColumn);
+    CheckInstruction(workspace);
+    EXPECT_EQ(workspace.grid.Cell(app::kFirstParameterColumn, 1), "");
+    EXPECT_EQ(workspace.grid.Cell(app::kSecondParameterColumn, 1), "");
+    EXPECT_EQ(workspace.grid.Cell(app::kCommentColumn, 1), "σχόλιο");
+    EXPECT_EQ(workspace.grid.Cell(app::kAddressColumn, 2), "0201");
+    EXPECT_EQ(workspace.grid.RowCount(), 3);
+    EXPECT_EQ(workspace.grid.Col(), app::kInstructionColumn);
+    EXPECT_EQ(workspace.grid.Row(), 2);
+}
+
+TEST(LineChecker, FinishLineAddsARowOnlyOnTheLastRowAndWritesFiveDigitsPastFFFF) {
+    struct Case {
+        const char* address;
+        int bytes;
+        int currentRow;
+        const char* nextAddress;
+        int rowCount;
+    };
+    const Case cases[] = {
+        {"0200", 2, 2, "0202", 4},  // last row: one row added
+        {"0200", 3, 1, "0203", 3},  // a row below exists: none added
+        {"FFFF", 3, 2, "10002", 4},
+        {"FFFFFFFF", 1, 2, "0000", 4},  // the platform's 32-bit arithmetic wraps
+    };
+    for (const Case& c : cases) {
+        app::Workspace workspace =
+            WorkspaceWith({{"", c.address, "LDA", "", "", ""}, {"", c.address, "LDA", "", "", ""}});
+        workspace.grid.SetCurrent(app::kFirstParameterColumn, c.currentRow);
+        FinishLine(workspace, c.bytes);
+        EXPECT_EQ(workspace.grid.Cell(app::kAddressColumn, c.currentRow + 1), c.nextAddress)
+            << c.address;
+        EXPECT_EQ(workspace.grid.RowCount(), c.rowCount) << c.address;
+        EXPECT_EQ(workspace.grid.Row(), c.currentRow + 1);
+        EXPECT_EQ(workspace.grid.Col(), app::kInstructionColumn);
+    }
+}
+
+TEST(LineChecker, NextParameterWritesTheAddressBeyondTheTableWithoutAddingARow) {
+    app::Workspace workspace = WorkspaceWith({{"", "0200", "STA", "45,", "Y", ""}});
+    workspace.grid.SetCol(app::kFirstParameterColumn);
+    workspace.ShowDebuggerMessage("παλιό", app::kFirstParameterColumn, 'b');
+    NextParameter(workspace, 2);
+    EXPECT_EQ(workspace.grid.RowCount(), 2);
+    EXPECT_EQ(workspace.grid.Cell(app::kAddressColumn, 2), "0202");
+    EXPECT_EQ(workspace.grid.Cell(app::kSecondParameterColumn, 1), "");
+    EXPECT_EQ(workspace.grid.Col(), app::kSecondParameterColumn);
+    EXPECT_EQ(workspace.message.text, "");
+    EXPECT_TRUE(workspace.message.memoEnabled);  // only the text is cleared
+}
+
+TEST(LineChecker, FinishLineWithoutAnAddressStopsAfterEmptyingTheParameters) {
+    app::Workspace workspace = WorkspaceWith({{"", "", "LDA", "45,", "X", ""}});
+    workspace.grid.SetCol(app::kFirstParameterColumn);
+    EXPECT_THROW(FinishLine(workspace, 2), text::ConversionError);
+    EXPECT_EQ(workspace.grid.Cell(app::kSecondParameterColumn, 1), "");
+    EXPECT_EQ(workspace.grid.RowCount(), 2);
+    EXPECT_EQ(workspace.grid.Row(), 1);
+    EXPECT_EQ(workspace.grid.Cell(app::kAddressColumn, 2), "");
+}
+
+TEST(LineChecker, RecomputeRewritesFromTheCursorDownToTheFirstLineWithoutInstruction) {
+    app::Workspace workspace = WorkspaceWith({
+        {"", "0100", "LDA", "#05", "", ""},
+        {"", "0200", "LDA", "1234", "", ""},  // cursor row
+        {"", "9999", "STA", "45,", "X", ""},
+        {"", "9999", "ASL", "A", "", ""},
+        {"", "9999", "LDA", "1234567", "", ""},  // no form: 0 bytes
+        {"", "9999", "BNE", "LOOP", "", ""},
+        {"", "9999", "", "", "", ""},
+        {"", "7777", "NOP", "", "", ""},  // below the gap: untouched
+        {"", "7777", "", "", "", ""},
+    });
+    workspace.grid.SetRow(2);
+    RecomputeAddresses(workspace);
+    const std::vector<std::string> expected = {"0100", "0200", "0203", "0205", "0206",
+                                               "0206", "0208", "7777", "7777"};
+    EXPECT_EQ(AddressColumn(workspace, 1, 9), expected);
+}
+
+TEST(LineChecker, RecomputeFollowsStoredLinesBeyondTheTable) {
+    app::Workspace workspace = WorkspaceWith({{"", "0200", "NOP", "", "", ""}});
+    workspace.grid.SetCell(app::kInstructionColumn, 2, "INX");  // stored, hidden
+    RecomputeAddresses(workspace);
+    EXPECT_EQ(AddressColumn(workspace, 2, 3), (std::vector<std::string>{"0201", "0202"}));
+}
+
+TEST(LineChecker, RecomputeOnALineWithoutAddressFailsAndWritesNothing) {
+    app::Workspace workspace = WorkspaceWith({
+        {"", "", "NOP", "", "", ""},
+        {"", "0300", "NOP", "", "", ""},
+    });
+    EXPECT_THROW(RecomputeAddresses(workspace), text::ConversionError);
+    EXPECT_EQ(AddressColumn(workspace, 1, 3), (std::vector<std::string>{"", "0300", ""}));
+    // A line without instruction needs no address: nothing to recompute, nothing fails.
+    workspace.grid.SetCell(app::kInstructionColumn, 1, "");
+    EXPECT_NO_THROW(RecomputeAddresses(workspace));
+}
+
+TEST(LineChecker, LastOutcomeDecidesAndRefusedSecondParameterIsEmptied) {
+    app::Workspace workspace = WorkspaceWith({{"", "0200", "STA", "45,", "Q", ""}});
+    workspace.grid.SetCol(app::kFirstParameterColumn);
+    // Two refusals and then acceptance, as the check of "45," on STA yields them.
+    LineOutcome first;
+    first.message = "πρώτο";
+    first.column = app::kFirstParameterColumn;
+    LineOutcome next;
+    next.kind = LineOutcome::Kind::kNextParameter;
+    next.bytes = 2;
+    ApplyOutcomes(workspace, {first, first, next});
+    EXPECT_EQ(workspace.message.text, "");
+    EXPECT_EQ(workspace.grid.Col(), app::kSecondParameterColumn);
+    EXPECT_EQ(workspace.grid.Cell(app::kAddressColumn, 2), "0202");
+
+    workspace.grid.SetCell(app::kSecondParameterColumn, 1, "Q");
+    LineOutcome refused;
+    refused.message = "Άκυρη διευθυνσιοδότηση.";
+    refused.column = app::kSecondParameterColumn;
+    refused.emptiesSecondParameter = true;
+    ApplyOutcomes(workspace, {refused});
+    EXPECT_EQ(workspace.grid.Cell(app::kSecondParameterColumn, 1), "");
+    EXPECT_EQ(workspace.message.text, "Άκυρη διευθυνσιοδότηση.");
+}
+
+}  // namespace
+}  // namespace zorvan::assembler
