@@ -1,0 +1,93 @@
+#include "app/register_fields.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "text/characters.h"
+#include "text/hex_text.h"
+
+namespace zorvan::app {
+namespace {
+
+constexpr std::array<cpu::StatusBit, 7> kFieldBits{cpu::kN, cpu::kV, cpu::kB, cpu::kD,
+                                                   cpu::kI, cpu::kZ, cpu::kC};
+
+bool IsBitField(int field) {
+    return field >= kFirstBitField && field <= kLastBitField;
+}
+
+std::string FormatHex(std::int32_t value) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%X", static_cast<unsigned>(value));
+    return buffer;
+}
+
+std::int32_t& EightBitRegister(cpu::Machine& machine, int field) {
+    switch (field) {
+        case kAcField:
+            return machine.AC;
+        case kXrField:
+            return machine.XR;
+        case kYrField:
+            return machine.YR;
+        default:
+            return machine.SP;
+    }
+}
+
+// The shown text of a register can be longer than the field allows to type (a value above FF),
+// so the checks ask for at least, not exactly, the field's digits: a value shown is accepted back.
+std::optional<std::string_view> CheckDigits(std::string_view text, std::size_t digits,
+                                            std::string_view fewerWarning,
+                                            std::string_view wrongWarning) {
+    if (text::CharacterCount(text) < digits) return fewerWarning;
+    if (!text::IsHexText(text)) return wrongWarning;
+    return std::nullopt;
+}
+
+}  // namespace
+
+RegisterFieldLayout RegisterFieldLayoutOf(int field) {
+    if (field == kPcField) return {4, true};
+    if (IsBitField(field)) return {1, false};
+    return {2, true};
+}
+
+cpu::StatusBit StatusBitOfField(int field) {
+    return kFieldBits[static_cast<std::size_t>(field - kFirstBitField)];
+}
+
+std::array<std::string, kRegisterFieldCount> ShowRegisters(const cpu::Machine& machine) {
+    std::array<std::string, kRegisterFieldCount> texts;
+    texts[kPcField] = text::FormatHex4(machine.PC);
+    for (int field = kFirstBitField; field <= kLastBitField; ++field) {
+        texts[static_cast<std::size_t>(field)] = FormatHex(machine.status[StatusBitOfField(field)]);
+    }
+    texts[kAcField] = text::FormatHex2(machine.AC);
+    texts[kXrField] = text::FormatHex2(machine.XR);
+    texts[kYrField] = text::FormatHex2(machine.YR);
+    texts[kSpField] = text::FormatHex2(machine.SP);
+    return texts;
+}
+
+std::optional<std::string_view> ExitRegisterField(cpu::Machine& machine, int field,
+                                                  std::string_view text) {
+    if (field == kPcField) {
+        auto warning =
+            CheckDigits(text, 4, kFewerThanFourRegisterDigitsWarning, kWrongProgramCounterWarning);
+        if (!warning) machine.PC = text::HexTextToInt(text);
+        return warning;
+    }
+    if (IsBitField(field)) {
+        if (text != "0" && text != "1") return kWrongBitWarning;
+        machine.status[StatusBitOfField(field)] = text == "1" ? 1 : 0;
+        return std::nullopt;
+    }
+    auto warning =
+        CheckDigits(text, 2, kFewerThanTwoDigitsWarning,
+                    field == kAcField ? kWrongAccumulatorWarning : kWrongIndexOrStackWarning);
+    if (!warning) EightBitRegister(machine, field) = text::HexTextToInt(text);
+    return warning;
+}
+
+}  // namespace zorvan::app

@@ -1,0 +1,43 @@
+#include "app/run_command.h"
+
+#include "text/hex_text.h"
+
+namespace zorvan::app {
+
+int StartAddressOf(std::string_view text) {
+    return text::HexTextToInt(text);
+}
+
+bool AcceptsStartAddress(std::string_view text) {
+    return StartAddressOf(text) != 0;
+}
+
+void ReportRunCancelled(Workspace& workspace) {
+    workspace.ShowDebuggerMessage(kRunCancelledMessage, workspace.grid.Col(), 'r');
+}
+
+RunCommand::RunCommand(Workspace& workspace, cpu::MachineHost& host, int start)
+    : workspace_(workspace), run_(workspace.machine, host, start) {}
+
+void RunCommand::Report() {
+    const int column = workspace_.grid.Col();
+    switch (run_.End()) {
+        case cpu::RunEnd::kEmptyCell:
+            workspace_.ShowDebuggerMessage(kRunCompletedMessage, column, 'b');
+            break;
+        case cpu::RunEnd::kStopped:
+            workspace_.ShowDebuggerMessage(cpu::kStoppedByUserMessage, column, 'r');
+            break;
+        case cpu::RunEnd::kNotExecuted:
+            workspace_.ShowDebuggerMessage(
+                cpu::NotExecutedMessage(run_.NotExecutedOpcode(), run_.NotExecutedAddress()),
+                column, 'r');
+            break;
+        case cpu::RunEnd::kStackFull:
+        case cpu::RunEnd::kLimit:
+        case cpu::RunEnd::kRunning:
+            break;
+    }
+}
+
+}  // namespace zorvan::app

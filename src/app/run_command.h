@@ -1,0 +1,51 @@
+#pragma once
+// The Run command without a window: whether the start-address dialog accepts its text, the run
+// itself in slices (so that a window can offer to stop it), and the report in the message area
+// when it ends or is cancelled.
+//
+//   if (dialog cancelled) ReportRunCancelled(workspace);
+//   RunCommand run(workspace, host, StartAddressOf(text));
+//   while (run.Slice(budget) == cpu::RunEnd::kRunning) { /* let the stop window work */ }
+//   run.Report();
+
+#include <cstdint>
+#include <string_view>
+
+#include "app/workspace.h"
+#include "cpu/run_loop.h"
+
+namespace zorvan::app {
+
+inline constexpr std::string_view kRunCancelledMessage = "Η διαδικασία εκτέλεσης απορρίφθηκε.";
+inline constexpr std::string_view kRunCompletedMessage = "Η διαδικασία εκτέλεσης ολοκληρώθηκε.";
+
+// The start address the dialog's text stands for. Throws ConversionError when the text is not
+// hexadecimal (the empty text included).
+int StartAddressOf(std::string_view text);
+// Ok on the dialog: only a non-zero address closes it. Throws as StartAddressOf.
+bool AcceptsStartAddress(std::string_view text);
+
+// The dialog was closed without Ok.
+void ReportRunCancelled(Workspace& workspace);
+
+class RunCommand {
+  public:
+    RunCommand(Workspace& workspace, cpu::MachineHost& host, int start);
+
+    // Executes at most budget instructions; kRunning while the run goes on.
+    cpu::RunEnd Slice(std::int64_t budget) { return run_.Slice(budget); }
+    // The user stopped the run.
+    cpu::RunEnd Stop() { return run_.Stop(); }
+    cpu::RunEnd End() const { return run_.End(); }
+    std::int64_t ExecutedCount() const { return run_.ExecutedCount(); }
+
+    // The message of an ended run: blue on reaching an empty cell; nothing on a full stack (the
+    // interpreter's message stays); red when stopped or at an opcode that is not executed.
+    void Report();
+
+  private:
+    Workspace& workspace_;
+    cpu::Run run_;
+};
+
+}  // namespace zorvan::app
