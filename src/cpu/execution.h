@@ -25,15 +25,13 @@ inline void SetZN(Machine& m, std::int64_t r) {
 
 // Before the instruction: a branch's or JMP absolute's operand cell outside -128..127 is lowered
 // by 256, so that a stored offset 80-FF reads as -128..-1. The operand cell must exist.
-inline void PresentSigned(Machine& m, int operandAddress) {
-    std::int16_t& cell = m.memory[static_cast<std::size_t>(operandAddress)];
+inline void PresentSigned(std::int16_t& cell) {
     if (cell < -128 || cell > 127) cell = static_cast<std::int16_t>(cell - 256);
 }
 
 // After any instruction: a negative operand cell is raised by 256, which restores the byte the
 // presentation lowered (and raises any other negative value found there).
-inline void RestoreOperand(Machine& m, int operandAddress) {
-    std::int16_t& cell = m.memory[static_cast<std::size_t>(operandAddress)];
+inline void RestoreOperand(std::int16_t& cell) {
     if (cell < 0) cell = static_cast<std::int16_t>(cell + 256);
 }
 
@@ -58,129 +56,193 @@ inline void RunConsoleRoutine(Machine& m, MachineHost& host, std::int64_t target
     }
 }
 
-// M for the modes that read an operand: immediate gives lo itself, the others the cell at the
-// effective address. Sums never wrap; an address outside memory reads 0.
-inline std::int64_t EffectiveAddress(const Machine& m, int mode, std::int64_t lo, std::int64_t hi) {
+// Where a memory mode's operand lies and where the next instruction starts. Immediate is the
+// operand cell itself (M = lo). Sums never wrap; an address outside memory reads 0 and a write
+// there is dropped. The next address comes out of the same switch as a constant per mode, so that
+// it does not wait for a table load.
+struct Operand {
+    std::int64_t address;
+    std::int64_t next;
+};
+
+[[gnu::always_inline]] inline Operand Locate(const Machine& m, int mode, std::int64_t at) {
     using namespace assembler;
+    const std::int64_t lo = m.Read(at + 1);
     switch (mode) {
+        case kImmediate:
+            return {at + 1, at + 2};
         case kZeroPage:
-            return lo;
+            return {lo, at + 2};
         case kZeroPageX:
-            return lo + m.XR;
+            return {lo + m.XR, at + 2};
         case kZeroPageY:
-            return lo + m.YR;
+            return {lo + m.YR, at + 2};
         case kAbsolute:
-            return hi * 256 + lo;
+            return {std::int64_t{m.Read(at + 2)} * 256 + lo, at + 3};
         case kAbsoluteX:
-            return hi * 256 + lo + m.XR;
+            return {std::int64_t{m.Read(at + 2)} * 256 + lo + m.XR, at + 3};
         case kAbsoluteY:
-            return hi * 256 + lo + m.YR;
+            return {std::int64_t{m.Read(at + 2)} * 256 + lo + m.YR, at + 3};
         case kIndirectX: {
             const std::int64_t p = lo + m.XR;
-            return std::int64_t{m.Read(p + 1)} * 256 + m.Read(p);
+            return {std::int64_t{m.Read(p + 1)} * 256 + m.Read(p), at + 2};
         }
         case kIndirectY:
-            return std::int64_t{m.Read(lo + 1)} * 256 + m.Read(lo) + m.YR;
-        default:
-            return -1;  // no cell: reads 0, writes dropped
+            return {std::int64_t{m.Read(lo + 1)} * 256 + m.Read(lo) + m.YR, at + 2};
+        default:  // accumulator: no cell
+            return {-1, at + 1};
     }
 }
 
-inline std::int64_t OperandValue(const Machine& m, int mode, std::int64_t lo, std::int64_t hi) {
-    if (mode == assembler::kImmediate) return lo;
-    return m.Read(EffectiveAddress(m, mode, lo, hi));
+inline std::int64_t Lo(const Machine& m, std::int64_t at) {
+    return m.Read(at + 1);
+}
+inline std::int64_t Hi(const Machine& m, std::int64_t at) {
+    return m.Read(at + 2);
 }
 
-// Executes one decoded instruction at address a and returns the next address. d must be an
-// executed opcode.
-[[gnu::always_inline]] inline int Execute(Machine& m, MachineHost& host, DecodedOpcode d, int a) {
-    const std::int64_t at = a;
-    const std::int64_t next = at + d.length;
-    const int mode = d.mode;
-    // Operand cells, as the integers they hold.
-    auto lo = [&] { return std::int64_t{m.Read(at + 1)}; };
-    auto hi = [&] { return std::int64_t{m.Read(at + 2)}; };
-    auto operand = [&] { return OperandValue(m, mode, lo(), d.length == 3 ? hi() : 0); };
-    auto address = [&] { return EffectiveAddress(m, mode, lo(), d.length == 3 ? hi() : 0); };
-    auto branch = [&](bool taken) { return taken ? Wrap32(at + 2 + lo()) : Wrap32(next); };
+// Implied instructions occupy one byte.
+inline int AfterImplied(std::int64_t at) {
+    return Wrap32(at + 1);
+}
 
-    // Shifts and rotates work on AC in accumulator mode and on the cell otherwise.
+// The relative branches and JMP absolute, with their operand byte lo as presented: they write no
+// memory and reach no host, so the run loop can hand them lo without lowering the cell.
+[[gnu::always_inline]] inline int ExecuteSignedOperand(const Machine& m, const DecodedOpcode& d,
+                                                       std::int64_t at, std::int64_t lo) {
+    if (d.branchFlag < 0) {
+        // JMP absolute: the operand is a displacement from the following instruction.
+        return Wrap32(at + 3 + Hi(m, at) * 256 + lo);
+    }
+    // A real branch rather than a select keeps the next address off the flags' dependency chain.
+    if (__builtin_expect(m.status[static_cast<std::size_t>(d.branchFlag)] == d.branchWhen, 1)) {
+        return Wrap32(at + 2 + lo);
+    }
+    return Wrap32(at + 2);
+}
+
+// Register-to-register and implied instructions set Z/N from the destination.
+inline int Load(Machine& m, std::int32_t& reg, std::int64_t value, std::int64_t next) {
+    reg = Wrap32(value);
+    SetZN(m, reg);
+    return Wrap32(next);
+}
+
+// ASL, LSR, ROL and ROR work on AC in accumulator mode and on the cell otherwise; each returns
+// the value to store and sets C.
+enum class Shift { kAsl, kLsr, kRol, kRor };
+
+[[gnu::always_inline]] inline int ExecuteShift(Machine& m, Shift shift, int mode, std::int64_t at) {
     const bool onAccumulator = mode == assembler::kAccumulator;
-    auto shiftTarget = [&] { return onAccumulator ? -1 : address(); };
-    auto loadShifted = [&](std::int64_t ea) {
-        return onAccumulator ? std::int64_t{m.AC} : std::int64_t{m.Read(ea)};
-    };
-    auto storeShifted = [&](std::int64_t ea, std::int64_t v) {
-        if (onAccumulator) {
-            m.AC = Wrap32(v);
-        } else {
-            m.Write(ea, v);
+    const Operand where = Locate(m, mode, at);
+    const std::int64_t v = onAccumulator ? std::int64_t{m.AC} : std::int64_t{m.Read(where.address)};
+    std::int64_t result = 0;
+    switch (shift) {
+        case Shift::kAsl:
+            m.status[kC] = v > 127 ? 1 : 0;
+            result = v * 2;
+            break;
+        case Shift::kLsr:
+            m.status[kC] = static_cast<int>(v & 1);
+            result = v >> 1;
+            break;
+        case Shift::kRol: {
+            const int carry = v > 127 ? 1 : 0;
+            m.status[kC] = carry;
+            result = v * 2 + carry;
+            break;
         }
-    };
+        case Shift::kRor: {
+            const int carry = static_cast<int>(v & 1);
+            m.status[kC] = carry;
+            result = (v >> 1) + carry;
+            break;
+        }
+    }
+    if (!onAccumulator) {
+        m.Write(where.address, result);
+        return Wrap32(where.next);
+    }
+    m.AC = Wrap32(result);
+    if (shift == Shift::kAsl || shift == Shift::kRor) {
+        // These two only ever set Z and N.
+        if (m.AC == 0) m.status[kZ] = 1;
+        if (m.AC > 127) m.status[kN] = 1;
+    } else {
+        SetZN(m, m.AC);
+    }
+    return Wrap32(where.next);
+}
 
-    switch (d.operation) {
-        case Operation::kLda:
-            m.AC = static_cast<std::int32_t>(operand());
-            SetZN(m, m.AC);
-            break;
-        case Operation::kLdx:
-            m.XR = static_cast<std::int32_t>(operand());
-            SetZN(m, m.XR);
-            break;
-        case Operation::kLdy:
-            m.YR = static_cast<std::int32_t>(operand());
-            SetZN(m, m.YR);
-            break;
-        case Operation::kSta:
-            m.Write(address(), m.AC);
-            break;
-        case Operation::kStx:
-            m.Write(address(), m.XR);
-            break;
-        case Operation::kSty:
-            m.Write(address(), m.YR);
-            break;
+// Executes one decoded instruction at address a and returns the next address.
+[[gnu::always_inline]] inline int Execute(Machine& m, MachineHost& host, const DecodedOpcode& d,
+                                          int a) {
+    const Operation operation = d.operation;
+    const int mode = d.mode;
+    const std::int64_t at = a;
+
+    switch (operation) {
+        case Operation::kLda: {
+            const Operand o = Locate(m, mode, at);
+            return Load(m, m.AC, m.Read(o.address), o.next);
+        }
+        case Operation::kLdx: {
+            const Operand o = Locate(m, mode, at);
+            return Load(m, m.XR, m.Read(o.address), o.next);
+        }
+        case Operation::kLdy: {
+            const Operand o = Locate(m, mode, at);
+            return Load(m, m.YR, m.Read(o.address), o.next);
+        }
+        case Operation::kSta: {
+            const Operand o = Locate(m, mode, at);
+            m.Write(o.address, m.AC);
+            return Wrap32(o.next);
+        }
+        case Operation::kStx: {
+            const Operand o = Locate(m, mode, at);
+            m.Write(o.address, m.XR);
+            return Wrap32(o.next);
+        }
+        case Operation::kSty: {
+            const Operand o = Locate(m, mode, at);
+            m.Write(o.address, m.YR);
+            return Wrap32(o.next);
+        }
         case Operation::kTax:
-            m.XR = m.AC;
-            SetZN(m, m.XR);
-            break;
+            return Load(m, m.XR, m.AC, at + 1);
         case Operation::kTay:
-            m.YR = m.AC;
-            SetZN(m, m.YR);
-            break;
+            return Load(m, m.YR, m.AC, at + 1);
         case Operation::kTxa:
-            m.AC = m.XR;
-            SetZN(m, m.AC);
-            break;
+            return Load(m, m.AC, m.XR, at + 1);
         case Operation::kTya:
-            m.AC = m.YR;
-            SetZN(m, m.AC);
-            break;
+            return Load(m, m.AC, m.YR, at + 1);
         case Operation::kTsx:
-            m.XR = m.PackStatus();
-            SetZN(m, m.XR);
-            break;
+            return Load(m, m.XR, m.PackStatus(), at + 1);
         case Operation::kTxs:
             m.UnpackStatus(m.XR);
-            break;
-        case Operation::kAnd:
-            m.AC = Wrap32(m.AC & operand());
-            SetZN(m, m.AC);
-            break;
-        case Operation::kOra:
-            m.AC = Wrap32(m.AC | operand());
-            SetZN(m, m.AC);
-            break;
-        case Operation::kEor:
-            m.AC = Wrap32(m.AC ^ operand());
-            SetZN(m, m.AC);
-            break;
-        case Operation::kBit:
-            m.status[kZ] = (operand() & m.AC) == 0 ? 1 : 0;
-            break;
+            return AfterImplied(at);
+        case Operation::kAnd: {
+            const Operand o = Locate(m, mode, at);
+            return Load(m, m.AC, m.AC & m.Read(o.address), o.next);
+        }
+        case Operation::kOra: {
+            const Operand o = Locate(m, mode, at);
+            return Load(m, m.AC, m.AC | m.Read(o.address), o.next);
+        }
+        case Operation::kEor: {
+            const Operand o = Locate(m, mode, at);
+            return Load(m, m.AC, m.AC ^ m.Read(o.address), o.next);
+        }
+        case Operation::kBit: {
+            const Operand o = Locate(m, mode, at);
+            m.status[kZ] = (m.Read(o.address) & m.AC) == 0 ? 1 : 0;
+            return Wrap32(o.next);
+        }
         case Operation::kAdc: {
+            const Operand o = Locate(m, mode, at);
             const std::int64_t ac = m.AC;
-            const std::int64_t value = operand();
+            const std::int64_t value = m.Read(o.address);
             std::int64_t r = ac + value + m.status[kC];
             if (r > 255) {
                 r -= 256;
@@ -189,13 +251,12 @@ inline std::int64_t OperandValue(const Machine& m, int mode, std::int64_t lo, st
             m.status[kV] =
                 (ac <= 127 && value <= 127 && r > 127) || (ac > 127 && value > 127 && r <= 127) ? 1
                                                                                                 : 0;
-            m.AC = Wrap32(r);
-            SetZN(m, m.AC);
-            break;
+            return Load(m, m.AC, r, o.next);
         }
         case Operation::kSbc: {
+            const Operand o = Locate(m, mode, at);
             const std::int64_t ac = m.AC;
-            const std::int64_t value = operand();
+            const std::int64_t value = m.Read(o.address);
             std::int64_t r = ac - value - (m.status[kC] == 0 ? 1 : 0);
             if (r > 0) {
                 m.status[kC] = 1;
@@ -206,125 +267,78 @@ inline std::int64_t OperandValue(const Machine& m, int mode, std::int64_t lo, st
             m.status[kV] =
                 (ac > 127 && value <= 127 && r <= 127) || (ac <= 127 && value > 127 && r > 127) ? 1
                                                                                                 : 0;
-            m.AC = Wrap32(r);
-            SetZN(m, m.AC);
-            break;
+            return Load(m, m.AC, r, o.next);
         }
         case Operation::kCmp:
         case Operation::kCpx:
         case Operation::kCpy: {
-            const std::int64_t reg = d.operation == Operation::kCmp   ? m.AC
-                                     : d.operation == Operation::kCpx ? m.XR
-                                                                      : m.YR;
-            const std::int64_t value = operand();
+            const Operand o = Locate(m, mode, at);
+            const std::int64_t reg = operation == Operation::kCmp   ? m.AC
+                                     : operation == Operation::kCpx ? m.XR
+                                                                    : m.YR;
+            const std::int64_t value = m.Read(o.address);
             m.status[kC] = reg >= value ? 1 : 0;
             m.status[kZ] = reg == value ? 1 : 0;
             m.status[kN] = reg < value ? 1 : 0;
-            break;
+            return Wrap32(o.next);
         }
+        // Counting registers wrap within 00-FF: above 255 becomes 0, below 0 becomes 255.
         case Operation::kInx:
-            m.XR = m.XR >= 255 ? 0 : m.XR + 1;
-            SetZN(m, m.XR);
-            break;
+            return Load(m, m.XR, m.XR >= 255 ? 0 : m.XR + 1, at + 1);
         case Operation::kIny:
-            m.YR = m.YR >= 255 ? 0 : m.YR + 1;
-            SetZN(m, m.YR);
-            break;
+            return Load(m, m.YR, m.YR >= 255 ? 0 : m.YR + 1, at + 1);
         case Operation::kDex:
-            m.XR = m.XR <= 0 ? 255 : m.XR - 1;
-            SetZN(m, m.XR);
-            break;
+            return Load(m, m.XR, m.XR <= 0 ? 255 : m.XR - 1, at + 1);
         case Operation::kDey:
-            m.YR = m.YR <= 0 ? 255 : m.YR - 1;
-            SetZN(m, m.YR);
-            break;
+            return Load(m, m.YR, m.YR <= 0 ? 255 : m.YR - 1, at + 1);
         case Operation::kInc: {
-            const std::int64_t ea = address();
-            m.Write(ea, std::int64_t{m.Read(ea)} + 1);
-            break;
+            const Operand o = Locate(m, mode, at);
+            m.Write(o.address, std::int64_t{m.Read(o.address)} + 1);
+            return Wrap32(o.next);
         }
         case Operation::kDec: {
-            const std::int64_t ea = address();
-            m.Write(ea, std::int64_t{m.Read(ea)} - 1);
-            break;
+            const Operand o = Locate(m, mode, at);
+            m.Write(o.address, std::int64_t{m.Read(o.address)} - 1);
+            return Wrap32(o.next);
         }
-        case Operation::kAsl: {
-            const std::int64_t ea = shiftTarget();
-            const std::int64_t v = loadShifted(ea);
-            m.status[kC] = v > 127 ? 1 : 0;
-            storeShifted(ea, v * 2);
-            if (onAccumulator) {
-                if (m.AC == 0) m.status[kZ] = 1;
-                if (m.AC > 127) m.status[kN] = 1;
-            }
-            break;
-        }
-        case Operation::kLsr: {
-            const std::int64_t ea = shiftTarget();
-            const std::int64_t v = loadShifted(ea);
-            m.status[kC] = static_cast<int>(v & 1);
-            storeShifted(ea, v >> 1);
-            if (onAccumulator) SetZN(m, m.AC);
-            break;
-        }
-        case Operation::kRol: {
-            const std::int64_t ea = shiftTarget();
-            const std::int64_t v = loadShifted(ea);
-            const int carry = v > 127 ? 1 : 0;
-            m.status[kC] = carry;
-            storeShifted(ea, v * 2 + carry);
-            if (onAccumulator) SetZN(m, m.AC);
-            break;
-        }
-        case Operation::kRor: {
-            const std::int64_t ea = shiftTarget();
-            const std::int64_t v = loadShifted(ea);
-            const int carry = static_cast<int>(v & 1);
-            m.status[kC] = carry;
-            storeShifted(ea, (v >> 1) + carry);
-            if (onAccumulator) {
-                if (m.AC == 0) m.status[kZ] = 1;
-                if (m.AC > 127) m.status[kN] = 1;
-            }
-            break;
-        }
+        case Operation::kAsl:
+            return ExecuteShift(m, Shift::kAsl, mode, at);
+        case Operation::kLsr:
+            return ExecuteShift(m, Shift::kLsr, mode, at);
+        case Operation::kRol:
+            return ExecuteShift(m, Shift::kRol, mode, at);
+        case Operation::kRor:
+            return ExecuteShift(m, Shift::kRor, mode, at);
         case Operation::kClc:
             m.status[kC] = 0;
-            break;
+            return AfterImplied(at);
         case Operation::kSec:
             m.status[kC] = 1;
-            break;
+            return AfterImplied(at);
         case Operation::kClv:
             m.status[kV] = 0;
-            break;
+            return AfterImplied(at);
         case Operation::kNop:
-            break;
+            return AfterImplied(at);
         case Operation::kBcc:
-            return branch(m.status[kC] == 0);
         case Operation::kBcs:
-            return branch(m.status[kC] == 1);
         case Operation::kBeq:
-            return branch(m.status[kZ] == 1);
         case Operation::kBne:
-            return branch(m.status[kZ] == 0);
         case Operation::kBmi:
-            return branch(m.status[kN] == 1);
         case Operation::kBpl:
-            return branch(m.status[kN] == 0);
         case Operation::kBvc:
-            return branch(m.status[kV] == 0);
         case Operation::kBvs:
-            return branch(m.status[kV] == 1);
+            return ExecuteSignedOperand(m, d, at, Lo(m, at));
         case Operation::kJmp:
             if (mode == assembler::kIndirect) {
-                const std::int64_t p = hi() * 256 + lo();
+                const std::int64_t p = Hi(m, at) * 256 + Lo(m, at);
                 return Wrap32(std::int64_t{m.Read(p + 1)} * 256 + m.Read(p));
             }
-            // Absolute: the operand is a displacement from the following instruction.
-            return Wrap32(next + hi() * 256 + lo());
+            return ExecuteSignedOperand(m, d, at, Lo(m, at));
         case Operation::kJsr: {
-            const std::int64_t target = hi() * 256 + lo();
-            m.returnAddress = Wrap32(next);
+            // One return-address field, not the stack: a nested JSR overwrites it.
+            const std::int64_t target = Hi(m, at) * 256 + Lo(m, at);
+            m.returnAddress = Wrap32(at + 3);
             if (target >= kPrintTextRoutine && target <= kShowCharacterRoutine) {
                 RunConsoleRoutine(m, host, target);
             }
@@ -336,41 +350,42 @@ inline std::int64_t OperandValue(const Machine& m, int mode, std::int64_t lo, st
             if (m.SP == 0) {
                 m.halted = true;
                 host.StackFull();
-                return a;
+                return a;  // the PHA itself
             }
             m.Write(std::int64_t{kStackPage} + m.SP, m.AC);
             m.SP = Wrap32(std::int64_t{m.SP} - 1);
-            break;
+            return AfterImplied(at);
         case Operation::kPhp:
             if (m.SP == 0) {
                 m.halted = true;
                 host.StackFull();
-                break;
+                return AfterImplied(at);
             }
             m.Write(std::int64_t{kStackPage} + m.SP, m.PackStatus());
             m.SP = Wrap32(std::int64_t{m.SP} - 1);
-            break;
+            return AfterImplied(at);
         case Operation::kPla:
+            // N and Z keep their values.
             if (m.SP < 255) {
                 m.SP = m.SP + 1;
                 m.AC = m.Read(std::int64_t{kStackPage} + m.SP);
             }
-            break;
+            return AfterImplied(at);
         case Operation::kPlp:
             if (m.SP < 255) {
                 m.SP = m.SP + 1;
                 m.UnpackStatus(m.Read(std::int64_t{kStackPage} + m.SP));
             }
-            break;
+            return AfterImplied(at);
         case Operation::kBrk:
         case Operation::kRti:
         case Operation::kCli:
         case Operation::kSei:
         case Operation::kCld:
         case Operation::kSed:
-            return a;
+            break;
     }
-    return Wrap32(next);
+    return a;  // not executed: nothing changes
 }
 
 }  // namespace zorvan::cpu::detail

@@ -12,6 +12,35 @@ namespace {
 static_assert(static_cast<int>(Operation::kTya) == assembler::kMnemonicCount - 1,
               "one operation per row of the instruction set table");
 
+struct BranchCondition {
+    int flag;
+    int when;
+};
+
+// Taken when the named status bit has the given value.
+BranchCondition BranchConditionOf(Operation operation) {
+    switch (operation) {
+        case Operation::kBcc:
+            return {kC, 0};
+        case Operation::kBcs:
+            return {kC, 1};
+        case Operation::kBeq:
+            return {kZ, 1};
+        case Operation::kBne:
+            return {kZ, 0};
+        case Operation::kBmi:
+            return {kN, 1};
+        case Operation::kBpl:
+            return {kN, 0};
+        case Operation::kBvc:
+            return {kV, 0};
+        case Operation::kBvs:
+            return {kV, 1};
+        default:
+            return {-1, 0};
+    }
+}
+
 std::array<DecodedOpcode, 256> BuildDecodeTable() {
     std::array<DecodedOpcode, 256> table{};
     for (int row = 0; row < assembler::kMnemonicCount; ++row) {
@@ -30,6 +59,13 @@ std::array<DecodedOpcode, 256> BuildDecodeTable() {
             entry.length = static_cast<std::uint8_t>(assembler::ModeLength(mode));
             entry.signedOperand = mode == assembler::kRelative ||
                                   (row == assembler::kRowJmp && mode == assembler::kAbsolute);
+            if (mode == assembler::kRelative) {
+                const BranchCondition condition = BranchConditionOf(operation);
+                entry.branchFlag = static_cast<std::int8_t>(condition.flag);
+                entry.branchWhen = static_cast<std::uint8_t>(condition.when);
+            }
+            entry.plain = entry.executed && !entry.signedOperand && operation != Operation::kPha &&
+                          operation != Operation::kPhp;
         }
     }
     return table;

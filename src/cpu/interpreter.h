@@ -17,64 +17,14 @@ namespace zorvan::cpu {
 
 // What the interpreter does, one per mnemonic of the instruction set table, in its row order
 // (kAdc is row 0, kTya row 55).
+// clang-format off
 enum class Operation : std::uint8_t {
-    kAdc,
-    kAnd,
-    kAsl,
-    kBcc,
-    kBcs,
-    kBeq,
-    kBit,
-    kBmi,
-    kBne,
-    kBpl,
-    kBrk,
-    kBvc,
-    kBvs,
-    kClc,
-    kCld,
-    kCli,
-    kClv,
-    kCmp,
-    kCpx,
-    kCpy,
-    kDec,
-    kDex,
-    kDey,
-    kEor,
-    kInc,
-    kInx,
-    kIny,
-    kJmp,
-    kJsr,
-    kLda,
-    kLdx,
-    kLdy,
-    kLsr,
-    kNop,
-    kOra,
-    kPha,
-    kPhp,
-    kPla,
-    kPlp,
-    kRol,
-    kRor,
-    kRti,
-    kRts,
-    kSbc,
-    kSec,
-    kSed,
-    kSei,
-    kSta,
-    kStx,
-    kSty,
-    kTax,
-    kTay,
-    kTsx,
-    kTxa,
-    kTxs,
-    kTya,
+    kAdc, kAnd, kAsl, kBcc, kBcs, kBeq, kBit, kBmi, kBne, kBpl, kBrk, kBvc, kBvs, kClc,
+    kCld, kCli, kClv, kCmp, kCpx, kCpy, kDec, kDex, kDey, kEor, kInc, kInx, kIny, kJmp,
+    kJsr, kLda, kLdx, kLdy, kLsr, kNop, kOra, kPha, kPhp, kPla, kPlp, kRol, kRor, kRti,
+    kRts, kSbc, kSec, kSed, kSei, kSta, kStx, kSty, kTax, kTay, kTsx, kTxa, kTxs, kTya,
 };
+// clang-format on
 
 // One entry of the decode table.
 struct DecodedOpcode {
@@ -88,6 +38,12 @@ struct DecodedOpcode {
     Operation operation = Operation::kBrk;
     std::uint8_t mode = 0;    // assembler::AddressingMode
     std::uint8_t length = 1;  // bytes the instruction occupies
+    // A conditional branch is taken when status[branchFlag] equals branchWhen; -1 for the others.
+    std::int8_t branchFlag = -1;
+    std::uint8_t branchWhen = 0;
+    // Executed, with no signed operand, and cannot set the halt flag (not PHA or PHP): the run
+    // loop's fast path takes it as it is.
+    bool plain = false;
 };
 
 // The decode table, built once from the instruction set table.

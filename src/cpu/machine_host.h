@@ -26,7 +26,7 @@ class MachineHost {
 };
 
 // A host that shows nothing: for headless runs and benchmarks.
-class NullMachineHost final : public MachineHost {
+class NullMachineHost : public MachineHost {
   public:
     void ShowCharacter(int) override {}
     void AskForAccumulator() override {}

@@ -24,9 +24,10 @@ std::string NotExecutedMessage(int opcode, int address) {
 void StepAt(Machine& machine, MachineHost& host, int address) {
     const int opcode = machine.Read(address);
     const bool hasOperand = HasOperandCell(address);
-    if (hasOperand && Decode(opcode).signedOperand) detail::PresentSigned(machine, address + 1);
+    if (hasOperand && Decode(opcode).signedOperand)
+        detail::PresentSigned(machine.memory[static_cast<std::size_t>(address) + 1]);
     const int next = ExecuteInstruction(machine, host, opcode, address);
-    if (hasOperand) detail::RestoreOperand(machine, address + 1);
+    if (hasOperand) detail::RestoreOperand(machine.memory[static_cast<std::size_t>(address) + 1]);
     machine.PC = next;
 }
 
@@ -42,36 +43,66 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
     int a = address_;
     std::int64_t done = 0;
     RunEnd end = RunEnd::kRunning;
-    for (;;) {
-        if (m.halted) {
-            end = Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
-            break;
+    if (m.halted) end = Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
+    while (end == RunEnd::kRunning) {
+        // The fast path: an instruction below FFFF (so its operand cell exists) that cannot end
+        // the run. It does exactly what the general path below does for such an instruction.
+        if (static_cast<unsigned>(a) < kMemorySize - 1 && done != instructionBudget) {
+            const int opcode = m.memory[static_cast<std::size_t>(a)];
+            // Not 0 (empty cell) and a table index.
+            if (static_cast<unsigned>(opcode - 1) < 255) {
+                const DecodedOpcode& d = table[static_cast<std::size_t>(opcode)];
+                std::int16_t& operand = m.memory[static_cast<std::size_t>(a) + 1];
+                if (d.plain) {
+                    __builtin_assume(a >= 0 && a < kMemorySize - 1);
+                    const int next = detail::Execute(m, host_, d, a);
+                    detail::RestoreOperand(operand);
+                    ++done;
+                    m.PC = next;
+                    a = next;
+                    continue;
+                }
+                if (d.signedOperand && static_cast<std::uint16_t>(operand) < 256) {
+                    // A stored byte 00-FF: lowering it by 256 and raising it back after leaves
+                    // the cell as it was, so the instruction gets the signed byte directly.
+                    const int next =
+                        detail::ExecuteSignedOperand(m, d, a, static_cast<std::int8_t>(operand));
+                    ++done;
+                    m.PC = next;
+                    a = next;
+                    continue;
+                }
+            }
         }
+
+        // The general path, every test in order. A cell outside memory reads 0: the run ends
+        // there as at an empty cell.
         const int opcode = m.Read(a);
         if (opcode == 0) {
             end = Finish(RunEnd::kEmptyCell, detail::Wrap32(std::int64_t{m.PC} + 1));
             break;
         }
         if (done == instructionBudget) break;
-        // a is an address here: a cell outside memory reads 0 and ended the run above.
-        const DecodedOpcode d = static_cast<unsigned>(opcode) < 256
-                                    ? table[static_cast<std::size_t>(opcode)]
-                                    : DecodedOpcode{};
-        const bool hasOperand = a + 1 < kMemorySize;
+        const DecodedOpcode d = Decode(opcode);
+        // An instruction at FFFF has no operand cell: nothing is presented or restored.
+        const bool hasOperand = HasOperandCell(a);
+        std::int16_t* const operand =
+            hasOperand ? &m.memory[static_cast<std::size_t>(a) + 1] : nullptr;
         if (!d.executed) {
             // The interpreter would return this same address for ever.
-            if (hasOperand) detail::RestoreOperand(m, a + 1);
+            if (operand != nullptr) detail::RestoreOperand(*operand);
             notExecutedOpcode_ = opcode;
             notExecutedAddress_ = a;
             end = Finish(RunEnd::kNotExecuted, detail::Wrap32(std::int64_t{a} + 1));
             break;
         }
-        if (hasOperand && d.signedOperand) detail::PresentSigned(m, a + 1);
-        const int next = detail::Execute(m, host_, d, a);
-        if (hasOperand) detail::RestoreOperand(m, a + 1);
+        if (operand != nullptr && d.signedOperand) detail::PresentSigned(*operand);
+        const int next = ExecuteInstruction(m, host_, opcode, a);
+        if (operand != nullptr) detail::RestoreOperand(*operand);
         ++done;
         m.PC = next;
         a = next;
+        if (m.halted) end = Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
     }
     address_ = a;
     executed_ += done;

@@ -1,0 +1,104 @@
+// Emulated instructions per second of the run loop on three small programs. Each benchmark runs
+// the whole program with RunFrom, as the Run command does, and counts what the run executed.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "cpu/machine.h"
+#include "cpu/machine_host.h"
+#include "cpu/run_loop.h"
+
+namespace {
+
+using zorvan::cpu::Machine;
+using zorvan::cpu::NullMachineHost;
+using zorvan::cpu::Run;
+using zorvan::cpu::RunEnd;
+
+void Place(Machine& machine, int address, std::initializer_list<int> bytes) {
+    for (int byte : bytes) machine.Write(address++, byte);
+}
+
+void RunProgram(benchmark::State& state, const Machine& loaded) {
+    Machine machine = loaded;
+    NullMachineHost host;
+    std::int64_t instructions = 0;
+    for (auto _ : state) {
+        Run run(machine, host, 0x0200);
+        const RunEnd end = run.Slice(zorvan::cpu::kNoLimit);
+        if (end != RunEnd::kEmptyCell) state.SkipWithError("the program did not end at 00");
+        instructions += run.ExecutedCount();
+        benchmark::DoNotOptimize(machine.AC);
+    }
+    state.counters["instructions/s"] =
+        benchmark::Counter(static_cast<double>(instructions), benchmark::Counter::kIsRate);
+}
+
+// Two nested DEX/BNE loops: 256 x 256 iterations of the inner pair.
+void BM_TightLoop(benchmark::State& state) {
+    Machine machine;
+    Place(machine, 0x0200,
+          {
+              0xA0, 0x00,  // 0200 LDY #00
+              0xA2, 0x00,  // 0202 LDX #00
+              0xCA,        // 0204 DEX
+              0xD0, 0xFD,  // 0205 BNE 0204
+              0x88,        // 0207 DEY
+              0xD0, 0xF8,  // 0208 BNE 0202
+              0x00,        // 020A
+          });
+    RunProgram(state, machine);
+}
+BENCHMARK(BM_TightLoop);
+
+// Copies and adds through indexed memory: LDA abs,X / ADC / STA abs,Y / INX / BNE, 256 x 256.
+void BM_MemoryLoop(benchmark::State& state) {
+    Machine machine;
+    for (int i = 0; i < 256; ++i) machine.Write(0x3000 + i, i);
+    Place(machine, 0x0200,
+          {
+              0xA0, 0x00,        // 0200 LDY #00
+              0xA2, 0x00,        // 0202 LDX #00
+              0xBD, 0x00, 0x30,  // 0204 LDA 3000,X
+              0x69, 0x01,        // 0207 ADC #01
+              0x99, 0x00, 0x40,  // 0209 STA 4000,Y
+              0xE8,              // 020C INX
+              0xD0, 0xF5,        // 020D BNE 0204
+              0x88,              // 020F DEY
+              0xD0, 0xF0,        // 0210 BNE 0202
+              0x00,              // 0212
+          });
+    RunProgram(state, machine);
+}
+BENCHMARK(BM_MemoryLoop);
+
+// A subroutine call per iteration, with the loop counter kept on the stack across it.
+void BM_SubroutineAndStack(benchmark::State& state) {
+    Machine machine;
+    Place(machine, 0x0200,
+          {
+              0xA2, 0x00,        // 0200 LDX #00
+              0xA0, 0x00,        // 0202 LDY #00
+              0x98,              // 0204 TYA
+              0x48,              // 0205 PHA
+              0x20, 0x00, 0x03,  // 0206 JSR 0300
+              0x68,              // 0209 PLA
+              0x88,              // 020A DEY
+              0xD0, 0xF7,        // 020B BNE 0204
+              0xCA,              // 020D DEX
+              0xD0, 0xF2,        // 020E BNE 0202
+              0x00,              // 0210
+          });
+    Place(machine, 0x0300,
+          {
+              0x69, 0x03,        // 0300 ADC #03
+              0x8D, 0x00, 0x40,  // 0302 STA 4000
+              0x60,              // 0305 RTS
+          });
+    RunProgram(state, machine);
+}
+BENCHMARK(BM_SubroutineAndStack);
+
+}  // namespace
