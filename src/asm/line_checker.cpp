@@ -96,15 +96,22 @@ void NextParameter(app::Workspace& workspace, int bytes) {
 
 void RecomputeAddresses(app::Workspace& workspace) {
     app::ProgramGrid& grid = workspace.grid;
+    int row = grid.Row();
+    if (grid.Cell(kInstructionColumn, row).empty()) return;
+    // Each line's address is the one the line above has just written, so only the first is read
+    // from its text; the value carried on is what reading that text back would give.
+    std::int32_t address = text::HexTextToInt(grid.Cell(kAddressColumn, row));
     // Follows the stored lines, not the row count: a line beyond the table still has an address.
-    for (int row = grid.Row(); !grid.Cell(kInstructionColumn, row).empty(); ++row) {
+    for (; !grid.Cell(kInstructionColumn, row).empty(); ++row) {
         const int operandClass = ClassifyOperand(grid.Cell(kFirstParameterColumn, row),
                                                  grid.Cell(kInstructionColumn, row));
-        std::string address =
-            text::FormatHex4(NextAddress(grid, row, OperandClassByteCount(operandClass)));
-        if (grid.Cell(kAddressColumn, row + 1) != address) {
-            grid.SetCell(kAddressColumn, row + 1, std::move(address));
+        const std::int64_t next =
+            static_cast<std::int64_t>(address) + OperandClassByteCount(operandClass);
+        std::string formatted = text::FormatHex4(next);
+        if (grid.Cell(kAddressColumn, row + 1) != formatted) {
+            grid.SetCell(kAddressColumn, row + 1, std::move(formatted));
         }
+        address = static_cast<std::int32_t>(static_cast<std::uint32_t>(next));
     }
 }
 
