@@ -130,6 +130,19 @@ TEST(LineEditing, DeleteLineBelowALineWithoutAddressFailsAfterDeleting) {
     EXPECT_EQ(workspace.grid.Row(), 1);  // left on the line above
 }
 
+TEST(LineEditing, AGridWithoutDataRowsKeepsItsHeaderAndGetsALineBack) {
+    Workspace workspace;  // as after opening a file without a complete row
+    workspace.grid.SetRowCount(1);
+    EXPECT_EQ(DeleteLine(workspace), DeleteLineResult::kEmptiedOnlyRowAndBeep);
+    EXPECT_EQ(workspace.grid.RowCount(), 1);
+    InsertLines(workspace, "-1");
+    EXPECT_EQ(workspace.grid.RowCount(), 1);
+    InsertLine(workspace);
+    EXPECT_EQ(workspace.grid.RowCount(), 2);
+    EXPECT_EQ(workspace.grid.Row(), 1);
+    EXPECT_EQ(workspace.grid.Cell(kAddressColumn, 0), "Διευθύνσεις");
+}
+
 TEST(LineEditing, ClearGridLeavesOneEmptyLineAndGreysTheMessageArea) {
     Workspace workspace = ThreeLines();
     workspace.grid.SetCell(kCommentColumn, 7, "hidden");
