@@ -105,189 +105,39 @@ struct Fixture {
 };
 
 TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
+    // The grid before: content and the changed flag; the answer and the save dialog's choice
+    // ("" cancels); then the questions and dialogs in order, and what is true afterwards.
     struct Case {
-        const char* name;
         Command command;
-        bool content;
-        bool changed;
-        bool yes;
-        std::optional<std::string> saveChoice;
+        bool content, changed, yes;
+        std::string saveChoice;
         std::vector<std::string> log;
-        bool changedAfter;
-        bool emptied;
-        bool exits;
-        bool saved;
+        bool changedAfter, emptied, exits;
     };
     const std::string s = "save dialog";
     const std::string o = "open dialog";
+    // clang-format off
     const Case cases[] = {
-        {"New, No",
-         Command::kNew,
-         true,
-         true,
-         false,
-         {},
-         {kNewQuestion},
-         false,
-         true,
-         false,
-         false},
-        {"New, Yes and saved",
-         Command::kNew,
-         true,
-         true,
-         true,
-         "p.zrv",
-         {kNewQuestion, s},
-         false,
-         true,
-         false,
-         true},
-        {"New, Yes and the dialog cancelled",
-         Command::kNew,
-         true,
-         true,
-         true,
-         {},
-         {kNewQuestion, s},
-         false,
-         true,
-         false,
-         false},
-        {"New, unchanged grid",
-         Command::kNew,
-         true,
-         false,
-         true,
-         {},
-         {},
-         false,
-         true,
-         false,
-         false},
-        {"New, changed but empty grid",
-         Command::kNew,
-         false,
-         true,
-         true,
-         {},
-         {},
-         false,
-         true,
-         false,
-         false},
-        {"Open, No, dialog cancelled",
-         Command::kOpen,
-         true,
-         true,
-         false,
-         {},
-         {kOpenQuestion, o},
-         false,
-         true,
-         false,
-         false},
-        {"Open, Yes and saved, dialog cancelled",
-         Command::kOpen,
-         true,
-         true,
-         true,
-         "p.zrv",
-         {kOpenQuestion, s, o},
-         false,
-         true,
-         false,
-         true},
-        {"Open, Yes and the save dialog cancelled",
-         Command::kOpen,
-         true,
-         true,
-         true,
-         {},
-         {kOpenQuestion, s, o},
-         false,
-         true,
-         false,
-         false},
-        {"Open, unchanged grid, dialog cancelled",
-         Command::kOpen,
-         true,
-         false,
-         true,
-         {},
-         {o},
-         false,
-         false,
-         false,
-         false},
-        {"Open, changed but empty grid",
-         Command::kOpen,
-         false,
-         true,
-         true,
-         {},
-         {o},
-         true,
-         false,
-         false,
-         false},
-        {"Exit, No",
-         Command::kExit,
-         true,
-         true,
-         false,
-         {},
-         {kExitQuestion},
-         true,
-         false,
-         true,
-         false},
-        {"Exit, Yes and saved",
-         Command::kExit,
-         true,
-         true,
-         true,
-         "p.zrv",
-         {kExitQuestion, s},
-         false,
-         false,
-         true,
-         true},
-        {"Exit, Yes and the dialog cancelled",
-         Command::kExit,
-         true,
-         true,
-         true,
-         {},
-         {kExitQuestion, s},
-         true,
-         false,
-         true,
-         false},
-        {"Exit, unchanged grid",
-         Command::kExit,
-         true,
-         false,
-         true,
-         {},
-         {},
-         false,
-         false,
-         true,
-         false},
-        {"Exit, changed but empty grid",
-         Command::kExit,
-         false,
-         true,
-         true,
-         {},
-         {},
-         true,
-         false,
-         true,
-         false},
+        {Command::kNew,  true,  true,  false, "",      {kNewQuestion},         false, true,  false},
+        {Command::kNew,  true,  true,  true,  "p.zrv", {kNewQuestion, s},      false, true,  false},
+        {Command::kNew,  true,  true,  true,  "",      {kNewQuestion, s},      false, true,  false},
+        {Command::kNew,  true,  false, true,  "",      {},                     false, true,  false},
+        {Command::kNew,  false, true,  true,  "",      {},                     false, true,  false},
+        {Command::kOpen, true,  true,  false, "",      {kOpenQuestion, o},     false, true,  false},
+        {Command::kOpen, true,  true,  true,  "p.zrv", {kOpenQuestion, s, o},  false, true,  false},
+        {Command::kOpen, true,  true,  true,  "",      {kOpenQuestion, s, o},  false, true,  false},
+        {Command::kOpen, true,  false, true,  "",      {o},                    false, false, false},
+        {Command::kOpen, false, true,  true,  "",      {o},                    true,  false, false},
+        {Command::kExit, true,  true,  false, "",      {kExitQuestion},        true,  false, true},
+        {Command::kExit, true,  true,  true,  "p.zrv", {kExitQuestion, s},     false, false, true},
+        {Command::kExit, true,  true,  true,  "",      {kExitQuestion, s},     true,  false, true},
+        {Command::kExit, true,  false, true,  "",      {},                     false, false, true},
+        {Command::kExit, false, true,  true,  "",      {},                     true,  false, true},
     };
+    // clang-format on
+    int number = 0;
     for (const Case& c : cases) {
+        const std::string name = "case " + std::to_string(++number);
         Fixture f;
         if (c.content) {
             f.TypeProgram(c.changed);
@@ -295,22 +145,18 @@ TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
             f.workspace.changed = c.changed;
         }
         f.host.yes = c.yes;
-        f.host.saveChoice = c.saveChoice;
+        if (!c.saveChoice.empty()) f.host.saveChoice = c.saveChoice;
         f.workspace.caption = "Zorvan-old.zrv";
 
-        EXPECT_EQ(f.Run(c.command), c.exits) << c.name;
-        EXPECT_EQ(f.host.log, c.log) << c.name;
-        EXPECT_EQ(f.workspace.changed, c.changedAfter) << c.name;
-        if (c.emptied) {
-            EXPECT_EQ(f.workspace.grid.ContentCount(), 0) << c.name;
-            EXPECT_EQ(f.workspace.grid.RowCount(), 2) << c.name;
-            EXPECT_EQ(f.workspace.caption, "Zorvan") << c.name;
-        } else {
-            EXPECT_EQ(f.workspace.grid.ContentCount(), c.content ? 4 : 0) << c.name;
-            EXPECT_EQ(f.workspace.caption, "Zorvan-old.zrv") << c.name;
-        }
-        EXPECT_EQ(f.files.files.count("p.zrv"), c.saved ? 1u : 0u) << c.name;
-        if (c.saved) EXPECT_EQ(f.files.files["p.zrv"], kProgramBytes) << c.name;
+        EXPECT_EQ(f.Run(c.command), c.exits) << name;
+        EXPECT_EQ(f.host.log, c.log) << name;
+        EXPECT_EQ(f.workspace.changed, c.changedAfter) << name;
+        const bool emptied =
+            f.workspace.grid.ContentCount() == 0 && f.workspace.caption == "Zorvan";
+        EXPECT_EQ(emptied, c.emptied) << name;
+        const bool saved = c.yes && !c.saveChoice.empty() && !c.log.empty();
+        EXPECT_EQ(f.files.files.size(), saved ? 1u : 0u) << name;
+        if (saved) EXPECT_EQ(f.files.files["p.zrv"], kProgramBytes) << name;
     }
 }
 
@@ -402,6 +248,7 @@ TEST(FileFlowsTest, SaveWarnsAboutACellThatWouldNotReadBack) {
         f.workspace.grid.SetCurrent(kAddressColumn, 1);
         f.host.saveAnyway = saveAnyway;
         f.host.saveChoice = "p.zrv";
+        f.workspace.caption = "Zorvan-a.zrv";
 
         const SaveOutcome outcome = f.flows.Save();
         ASSERT_FALSE(f.host.log.empty());
@@ -410,6 +257,7 @@ TEST(FileFlowsTest, SaveWarnsAboutACellThatWouldNotReadBack) {
             << f.host.log[0];
         if (saveAnyway) {
             EXPECT_EQ(outcome, SaveOutcome::kSaved);
+            EXPECT_EQ(f.workspace.caption, "Zorvan-a.zrv");
             EXPECT_EQ(f.files.files["p.zrv"], "_ 0200 LDA #05 _ _ \r\n_end 0202 _ _ _ _ \r\n");
             EXPECT_FALSE(f.workspace.changed);
         } else {
@@ -419,43 +267,10 @@ TEST(FileFlowsTest, SaveWarnsAboutACellThatWouldNotReadBack) {
             EXPECT_TRUE(f.workspace.changed);
             EXPECT_EQ(f.workspace.grid.Col(), kLabelColumn);
             EXPECT_EQ(f.workspace.grid.Row(), 2);
+            f.host.yes = true;
+            EXPECT_FALSE(f.flows.Exit()) << "going back to correct the cell keeps the program open";
         }
     }
-}
-
-TEST(FileFlowsTest, GoingBackToACellDuringExitKeepsTheProgramOpen) {
-    Fixture f;
-    f.TypeProgram(true);
-    f.workspace.grid.SetCell(kFirstParameterColumn, 1, "#0 5");
-    f.host.yes = true;
-    EXPECT_FALSE(f.flows.Exit());
-    EXPECT_TRUE(f.workspace.changed);
-}
-
-TEST(FileFlowsTest, ACancelledSaveLeavesTheFlagSoNewStillAsks) {
-    Fixture f;
-    f.TypeProgram(true);
-    EXPECT_EQ(f.flows.Save(), SaveOutcome::kCancelled);
-    EXPECT_TRUE(f.workspace.changed);
-    f.flows.New();
-    EXPECT_EQ(f.host.log, (std::vector<std::string>{"save dialog", kNewQuestion}));
-}
-
-TEST(FileFlowsTest, SaveKeepsTheCaptionAndOpenReadsBackWhatSaveWrote) {
-    Fixture f;
-    f.TypeProgram(true);
-    f.workspace.grid.SetCell(kCommentColumn, 1, "φόρτωσε το πέντε");
-    f.workspace.caption = "Zorvan-a.zrv";
-    f.host.saveChoice = "b.zrv";
-    EXPECT_EQ(f.flows.Save(), SaveOutcome::kSaved);
-    EXPECT_EQ(f.workspace.caption, "Zorvan-a.zrv");
-
-    f.flows.New();
-    f.host.openChoice = "b.zrv";
-    f.flows.Open();
-    EXPECT_EQ(f.workspace.grid.Cell(kCommentColumn, 1), "φόρτωσε το πέντε");
-    EXPECT_EQ(f.workspace.grid.Cell(kAddressColumn, 2), "0202");
-    EXPECT_EQ(f.workspace.caption, "Zorvan-b.zrv");
 }
 
 TEST(FileFlowsTest, WorksWithFilesOnDisk) {
