@@ -132,16 +132,6 @@ TEST(EditingSession, SecondParameterAfterAFirstThatTakesNoneIsEmptied) {
     EXPECT_EQ(workspace.grid.Col(), kSecondParameterColumn);
 }
 
-TEST(EditingSession, ThreeByteLineAtFFFFGivesAFiveDigitAddress) {
-    Workspace workspace;
-    TypeText(workspace, "FFFF\rLDA\r1234\r");
-    EXPECT_EQ(workspace.grid.Cell(kAddressColumn, 2), "10002");
-    TypeText(workspace, "NOP");  // the next line's address cannot be committed
-    workspace.grid.SetCol(kAddressColumn);
-    TypeText(workspace, " ");
-    EXPECT_EQ(workspace.message.text, "Η διεύθυνση δέχεται μόνο τέσσερα δεκαεξαδικά ψηφία.");
-}
-
 TEST(EditingSession, SpaceInTheCommentColumnRecomputesAndTypesASpace) {
     Workspace workspace = testing::WorkspaceWith({
         {"", "0200", "LDA", "1234", "", ""},

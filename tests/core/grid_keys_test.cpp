@@ -64,14 +64,6 @@ TEST(GridKeys, EnterInTheCommentColumnOfTheLastRowAppendsARow) {
     }
 }
 
-TEST(GridKeys, AStoredTextTwoRowsBelowStopsTheAppend) {
-    Workspace workspace = WorkspaceWith({{"", "", "", "", "", "x"}});
-    workspace.grid.SetCell(kCommentColumn, 3, "lingering");
-    workspace.grid.SetCol(kCommentColumn);
-    StringGrid1KeyDown(workspace, GridKey{kKeyEnter});
-    EXPECT_EQ(workspace.grid.RowCount(), 2);
-}
-
 TEST(GridKeys, ArrowsAndTabMoveWithinTheDataRows) {
     struct Case {
         int column, row;
@@ -143,16 +135,6 @@ TEST(GridKeys, BackspaceRemovesAWholeGreekCharacterAndForeignCharactersAreRefuse
     EXPECT_EQ(workspace.grid.Cell(kCommentColumn, 1), "α");
     TypeText(workspace, "\b\b");
     EXPECT_EQ(workspace.grid.Cell(kCommentColumn, 1), "");
-}
-
-TEST(GridKeys, AFailingKeyPressTypesNothing) {
-    // An instruction on a line without address: the second letter's recomputation fails.
-    Workspace workspace;
-    workspace.grid.SetCol(kInstructionColumn);
-    TypeText(workspace, "L");
-    EXPECT_THROW(TypeText(workspace, "D"), text::ConversionError);
-    EXPECT_EQ(workspace.grid.Cell(kInstructionColumn, 1), "L");
-    EXPECT_TRUE(workspace.changed);  // key-down had run
 }
 
 }  // namespace

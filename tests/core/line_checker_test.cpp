@@ -44,29 +44,6 @@ TEST(LineChecker, AddressCheckGivesThreeDifferentRefusals) {
     }
 }
 
-TEST(LineChecker, UnknownOrLowerCaseInstructionIsRefusedWithItsTextQuoted) {
-    for (const char* instruction : {"lda", "", "LDAX"}) {
-        app::Workspace workspace = WorkspaceWith({{"", "0200", instruction, "", "", ""}});
-        workspace.grid.SetCol(app::kInstructionColumn);
-        CheckInstruction(workspace);
-        EXPECT_EQ(workspace.message.text, "'" + std::string(instruction) + "' Εντολή Ανύπαρκτη.");
-        EXPECT_EQ(workspace.message.colour, MessageColour::kRed);
-        EXPECT_TRUE(workspace.message.memoEnabled);
-        EXPECT_EQ(workspace.grid.Col(), app::kInstructionColumn);
-    }
-}
-
-TEST(LineChecker, AcceptedInstructionGreysTheMessageAreaButNotItsLabel) {
-    app::Workspace workspace = WorkspaceWith({{"", "0200", "LDA", "", "", ""}});
-    workspace.ShowDebuggerMessage("παλιό", app::kInstructionColumn, 'r');
-    CheckInstruction(workspace);
-    EXPECT_EQ(workspace.message.text, "");
-    EXPECT_FALSE(workspace.message.memoEnabled);
-    EXPECT_TRUE(workspace.message.labelEnabled);
-    EXPECT_EQ(workspace.grid.Col(), app::kFirstParameterColumn);
-    EXPECT_EQ(workspace.grid.Row(), 1);
-}
-
 TEST(LineChecker, ImpliedInstructionCompletesTheLineAndEmptiesItsParameters) {
     app::Workspace workspace = WorkspaceWith({{"L", "0200", "NOP", "#05", "X", "σχόλιο"}});
     workspace.grid.SetCol(app::kInstructionColumn);
@@ -107,29 +84,6 @@ TEST(LineChecker, FinishLineAddsARowOnlyOnTheLastRowAndWritesFiveDigitsPastFFFF)
     }
 }
 
-TEST(LineChecker, NextParameterWritesTheAddressBeyondTheTableWithoutAddingARow) {
-    app::Workspace workspace = WorkspaceWith({{"", "0200", "STA", "45,", "Y", ""}});
-    workspace.grid.SetCol(app::kFirstParameterColumn);
-    workspace.ShowDebuggerMessage("παλιό", app::kFirstParameterColumn, 'b');
-    NextParameter(workspace, 2);
-    EXPECT_EQ(workspace.grid.RowCount(), 2);
-    EXPECT_EQ(workspace.grid.Cell(app::kAddressColumn, 2), "0202");
-    EXPECT_EQ(workspace.grid.Cell(app::kSecondParameterColumn, 1), "");
-    EXPECT_EQ(workspace.grid.Col(), app::kSecondParameterColumn);
-    EXPECT_EQ(workspace.message.text, "");
-    EXPECT_TRUE(workspace.message.memoEnabled);  // only the text is cleared
-}
-
-TEST(LineChecker, FinishLineWithoutAnAddressStopsAfterEmptyingTheParameters) {
-    app::Workspace workspace = WorkspaceWith({{"", "", "LDA", "45,", "X", ""}});
-    workspace.grid.SetCol(app::kFirstParameterColumn);
-    EXPECT_THROW(FinishLine(workspace, 2), text::ConversionError);
-    EXPECT_EQ(workspace.grid.Cell(app::kSecondParameterColumn, 1), "");
-    EXPECT_EQ(workspace.grid.RowCount(), 2);
-    EXPECT_EQ(workspace.grid.Row(), 1);
-    EXPECT_EQ(workspace.grid.Cell(app::kAddressColumn, 2), "");
-}
-
 TEST(LineChecker, RecomputeRewritesFromTheCursorDownToTheFirstLineWithoutInstruction) {
     app::Workspace workspace = WorkspaceWith({
         {"", "0100", "LDA", "#05", "", ""},
@@ -149,13 +103,6 @@ TEST(LineChecker, RecomputeRewritesFromTheCursorDownToTheFirstLineWithoutInstruc
     EXPECT_EQ(AddressColumn(workspace, 1, 9), expected);
 }
 
-TEST(LineChecker, RecomputeFollowsStoredLinesBeyondTheTable) {
-    app::Workspace workspace = WorkspaceWith({{"", "0200", "NOP", "", "", ""}});
-    workspace.grid.SetCell(app::kInstructionColumn, 2, "INX");  // stored, hidden
-    RecomputeAddresses(workspace);
-    EXPECT_EQ(AddressColumn(workspace, 2, 3), (std::vector<std::string>{"0201", "0202"}));
-}
-
 TEST(LineChecker, RecomputeOnALineWithoutAddressFailsAndWritesNothing) {
     app::Workspace workspace = WorkspaceWith({
         {"", "", "NOP", "", "", ""},
@@ -166,31 +113,6 @@ TEST(LineChecker, RecomputeOnALineWithoutAddressFailsAndWritesNothing) {
     // A line without instruction needs no address: nothing to recompute, nothing fails.
     workspace.grid.SetCell(app::kInstructionColumn, 1, "");
     EXPECT_NO_THROW(RecomputeAddresses(workspace));
-}
-
-TEST(LineChecker, LastOutcomeDecidesAndRefusedSecondParameterIsEmptied) {
-    app::Workspace workspace = WorkspaceWith({{"", "0200", "STA", "45,", "Q", ""}});
-    workspace.grid.SetCol(app::kFirstParameterColumn);
-    // Two refusals and then acceptance, as the check of "45," on STA yields them.
-    LineOutcome first;
-    first.message = "πρώτο";
-    first.column = app::kFirstParameterColumn;
-    LineOutcome next;
-    next.kind = LineOutcome::Kind::kNextParameter;
-    next.bytes = 2;
-    ApplyOutcomes(workspace, {first, first, next});
-    EXPECT_EQ(workspace.message.text, "");
-    EXPECT_EQ(workspace.grid.Col(), app::kSecondParameterColumn);
-    EXPECT_EQ(workspace.grid.Cell(app::kAddressColumn, 2), "0202");
-
-    workspace.grid.SetCell(app::kSecondParameterColumn, 1, "Q");
-    LineOutcome refused;
-    refused.message = "Άκυρη διευθυνσιοδότηση.";
-    refused.column = app::kSecondParameterColumn;
-    refused.emptiesSecondParameter = true;
-    ApplyOutcomes(workspace, {refused});
-    EXPECT_EQ(workspace.grid.Cell(app::kSecondParameterColumn, 1), "");
-    EXPECT_EQ(workspace.message.text, "Άκυρη διευθυνσιοδότηση.");
 }
 
 }  // namespace
