@@ -220,8 +220,11 @@ std::optional<FileFailure> FileStore::ReplaceAll(const std::string& path, std::s
 
     mode_t mode = NewFileMode();
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0) {
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists) {
         if (S_ISDIR(existing.st_mode)) return fail(std::make_error_code(std::errc::is_a_directory));
+        // Renaming would replace a file that may not be written; refuse as writing in place would.
+        if (::access(target.c_str(), W_OK) != 0) return fail(LastError());
         mode = existing.st_mode & 07777;
     }
 
@@ -231,6 +234,10 @@ std::optional<FileFailure> FileStore::ReplaceAll(const std::string& path, std::s
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return fail(LastError());
 
+    if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
+        // Keep the owner where allowed; a file that changes hands is no failure of the save.
+        [[maybe_unused]] const int ignored = ::fchown(fd, existing.st_uid, existing.st_gid);
+    }
     std::error_code failure = WriteWhole(fd, bytes);
     if (!failure && ::fchmod(fd, mode) != 0) failure = LastError();
     if (!failure && ::fsync(fd) != 0) failure = LastError();
