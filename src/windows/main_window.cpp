@@ -344,12 +344,12 @@ void TForm1::N18Click() {
 }
 
 void TForm1::N15Click() {
-    RunCommand([this] { forms_.pr_start->exec(); });
+    RunCommand([this] { forms_.pr_start->RunProgram(); });
 }
 
 void TForm1::N16Click() {
     RunCommand([this] {
-        workspace_.machine.ClearRegisters();
+        N22Click();
         ShowWindow(forms_.Step.get());
     });
 }
@@ -367,7 +367,7 @@ void TForm1::N14Click() {
 }
 
 void TForm1::N22Click() {
-    workspace_.machine.ClearRegisters();
+    forms_.Reg_Form->ClearRegisters();
 }
 
 void TForm1::N23Click() {
