@@ -1,13 +1,243 @@
 #include "windows/memory_window.h"
 
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "app/memory_view.h"
+#include "app/workspace.h"
+#include "text/hex_text.h"
+#include "ui/error_guard.h"
+#include "ui/message_boxes.h"
+#include "ui/qt_text.h"
+#include "windows/memory_grid.h"
+#include "windows/upper_case_validator.h"
+
 namespace zorvan::windows {
 
+namespace {
+
+constexpr int kFirstByteColumn = 1;
+constexpr int kLastByteColumn = app::kBytesPerLine;
+
+int ColumnWidth(int column) {
+    if (column == 0) return 60;
+    if (column == kFirstByteColumn) return 28;
+    if (column == app::kCharacterColumn) return 166;
+    return 30;
+}
+
+}  // namespace
+
 TMemForm::TMemForm(app::Workspace& workspace, Forms& forms, QWidget* parent)
-    : QWidget(parent), workspace_(workspace), forms_(forms) {
-    setObjectName("MemForm");
-    setWindowFlag(Qt::Window);
+    : QWidget(parent, Qt::Window), workspace_(workspace), forms_(forms) {
+    setObjectName(QStringLiteral("MemForm"));
     setWindowTitle(QStringLiteral("Μνήμη 6502"));
     setFixedSize(771, 491);
+
+    Label1 = new QLabel(QStringLiteral("Διεύθυνση Έναρξης:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(8, 12, 120, 21);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMaxLength(4);
+    MakeUpperCase(Edit1);
+    Edit1->setGeometry(132, 10, 60, 24);
+    Edit1->installEventFilter(this);
+    Label1->setBuddy(Edit1);
+
+    // Row 0 of the dump is the empty fixed header; the table's rows are lines 1 to 16.
+    MemGrid = new MemoryGrid(app::kMemoryLines, app::kMemoryGridColumns, this);
+    MemGrid->setObjectName(QStringLiteral("MemGrid"));
+    MemGrid->setGeometry(8, 44, 755, 439);
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(13);
+    MemGrid->setFont(font);
+    MemGrid->setShowGrid(true);
+    MemGrid->setWordWrap(false);
+    MemGrid->setTabKeyNavigation(true);
+    MemGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    MemGrid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                             QAbstractItemView::EditKeyPressed);
+    MemGrid->setHorizontalHeaderLabels(QStringList(app::kMemoryGridColumns, QString()));
+    MemGrid->horizontalHeader()->setSectionsClickable(false);
+    MemGrid->horizontalHeader()->setHighlightSections(false);
+    MemGrid->verticalHeader()->setVisible(false);
+    MemGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MemGrid->verticalHeader()->setDefaultSectionSize(24);
+    MemGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MemGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int column = 0; column < app::kMemoryGridColumns; ++column) {
+        MemGrid->setColumnWidth(column, ColumnWidth(column));
+        for (int line = 0; line < app::kMemoryLines; ++line) {
+            MemGrid->setItem(line, column, new QTableWidgetItem);
+        }
+    }
+    MemGrid->setCurrentCell(0, kFirstByteColumn);
+    MemGrid->keyHandler = [this](QKeyEvent* event) { return MemGridKey(event->key()); };
+    connect(MemGrid, &QTableWidget::cellClicked, this, [this] { MemGridClick(); });
+
+    ShowMemoryFrom("0000");
+}
+
+QString TMemForm::Cell(int column, int row) const {
+    const QTableWidgetItem* item = MemGrid->item(row - 1, column);
+    return item != nullptr ? item->text() : QString();
+}
+
+void TMemForm::SetCell(int column, int row, const QString& text) {
+    QTableWidgetItem* item = MemGrid->item(row - 1, column);
+    if (item != nullptr && item->text() != text) item->setText(text);
+}
+
+void TMemForm::ShowMemoryFrom(const std::string& startText) {
+    const app::MemoryDump dump = app::ShowMemoryFrom(workspace_.machine, startText);
+    for (int row = 1; row <= app::kMemoryLines; ++row) {
+        const app::MemoryLine& line = dump.lines[static_cast<std::size_t>(row - 1)];
+        SetCell(0, row, ui::ToQString(line.address));
+        for (int column = kFirstByteColumn; column <= kLastByteColumn; ++column) {
+            SetCell(column, row, ui::ToQString(line.bytes[static_cast<std::size_t>(column - 1)]));
+        }
+        SetCell(app::kCharacterColumn, row, ui::ToQString(line.characters));
+    }
+}
+
+void TMemForm::ShowMemoryAt(int start) {
+    ShowMemoryFrom(text::FormatHex4(start));
+}
+
+void TMemForm::RedrawView() {
+    ShowMemoryFrom(ui::ToStdString(Cell(0, 1)));
+}
+
+int TMemForm::ViewStart() const {
+    return text::HexTextToInt(ui::ToStdString(Cell(0, 1)));
+}
+
+void TMemForm::ShowWarning(const QString& text) {
+    frontWatch_.WhileBoxOpen([&] { ui::ShowMessage(this, text, QMessageBox::Warning); });
+}
+
+void TMemForm::StoreMemoryCell() {
+    const int column = MemGrid->currentColumn();
+    const int row = MemGrid->currentRow() + 1;
+    if (column < 0 || row < 1) return;
+    const app::StoreOutcome outcome =
+        app::StoreMemoryCell(workspace_.machine, ui::ToStdString(Cell(0, row)), column,
+                             ui::ToStdString(Cell(column, row)));
+    if (!outcome.warning.empty()) ShowWarning(ui::ToQString(outcome.warning));
+    if (outcome.cellBecomesZero) SetCell(column, row, QStringLiteral("00"));
+}
+
+bool TMemForm::event(QEvent* event) {
+    if (frontWatch_.ComesToFront(*event)) ui::Guard(this, [this] { FormActivate(); });
+    return QWidget::event(event);
+}
+
+void TMemForm::FormActivate() {
+    Edit1->setFocus();
+    if (Edit1->text().isEmpty()) {
+        ShowMemoryFrom("0000");
+    } else {
+        RedrawView();
+    }
+}
+
+bool TMemForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        bool handled = false;
+        // A failure stops the key: it does not reach the edit box either.
+        if (!ui::Guard(this, [&] { handled = Edit1KeyDown(key); })) handled = true;
+        if (handled) return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TMemForm::Edit1KeyDown(int key) {
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: {
+            const std::string text = ui::ToStdString(Edit1->text());
+            if (const auto warning = app::CheckStartAddressText(text)) {
+                ShowWarning(ui::ToQString(*warning));
+                Edit1->setFocus();
+            } else {
+                ShowMemoryFrom(text);
+            }
+            return true;
+        }
+        case Qt::Key_Down:
+            ShowMemoryAt(app::LineDownStart(ViewStart()));
+            return true;
+        case Qt::Key_Up:
+            ShowMemoryAt(app::LineUpStart(ViewStart()));
+            return true;
+        case Qt::Key_PageDown:
+            if (const auto start = app::PageDownStart(ViewStart())) ShowMemoryAt(*start);
+            return true;
+        case Qt::Key_PageUp:
+            if (const auto start = app::PageUpStart(ViewStart())) ShowMemoryAt(*start);
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool TMemForm::MemGridKey(int key) {
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            ui::Guard(this, [this] { MemGridKeyPress(); });
+            return true;
+        case Qt::Key_Down:
+        case Qt::Key_Up:
+        case Qt::Key_PageDown:
+        case Qt::Key_PageUp:
+            // A failure stops the key there: the cursor does not move either.
+            return !ui::Guard(this, [&] { MemGridKeyDown(key); });
+        default:
+            return false;
+    }
+}
+
+void TMemForm::MemGridKeyDown(int key) {
+    StoreMemoryCell();
+    const int row = MemGrid->currentRow() + 1;
+    switch (key) {
+        case Qt::Key_Down:
+            if (row == app::kMemoryLines) {
+                ShowMemoryAt(app::LineDownStart(ViewStart()));
+            } else {
+                RedrawView();
+            }
+            break;
+        case Qt::Key_Up:
+            if (row == 1) {
+                ShowMemoryAt(app::LineUpStart(ViewStart()));
+            } else {
+                RedrawView();
+            }
+            break;
+        case Qt::Key_PageDown:
+            if (const auto start = app::PageDownStart(ViewStart())) ShowMemoryAt(*start);
+            break;
+        case Qt::Key_PageUp:
+            if (const auto start = app::PageUpStart(ViewStart())) ShowMemoryAt(*start);
+            break;
+        default:
+            break;
+    }
+}
+
+void TMemForm::MemGridKeyPress() {
+    StoreMemoryCell();
+    const int column = MemGrid->currentColumn();
+    MemGrid->setCurrentCell(MemGrid->currentRow(), app::ColumnAfterEnter(column));
+    RedrawView();
 }
 
 }  // namespace zorvan::windows

@@ -1,7 +1,16 @@
 #pragma once
-// The memory window: a hexadecimal dump of 256 cells.
+// The memory window: 256 cells as a hexadecimal dump of 16 lines with their addresses and
+// characters. The user moves the view from the start-address field or the grid and edits single
+// bytes; Enter or a move up or down stores the edited byte. The view's start is the text of the
+// first line's address cell.
 
 #include <QWidget>
+#include <string>
+
+#include "windows/front_watch.h"
+
+class QLabel;
+class QLineEdit;
 
 namespace zorvan::app {
 struct Workspace;
@@ -10,6 +19,7 @@ struct Workspace;
 namespace zorvan::windows {
 
 struct Forms;
+class MemoryGrid;
 
 class TMemForm : public QWidget {
     Q_OBJECT
@@ -18,9 +28,42 @@ class TMemForm : public QWidget {
     // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
     TMemForm(app::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
 
+    // Re-draws the whole dump from the start given as hexadecimal text (FEFF at most). Throws
+    // ConversionError when the text is not hexadecimal.
+    void ShowMemoryFrom(const std::string& startText);
+    // Re-draws the view it shows, from the text of the first line's address cell.
+    void RedrawView();
+    // Writes the byte cell under the grid's cursor back to memory.
+    void StoreMemoryCell();
+
+    // The text of MemGrid's cell in column c, row r (rows 1 to 16; row 0 is the empty header).
+    QString Cell(int column, int row) const;
+
+    QLabel* Label1;
+    QLineEdit* Edit1;
+    MemoryGrid* MemGrid;
+
+  protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
-    [[maybe_unused]] app::Workspace& workspace_;
+    void FormActivate();
+    // Keys in the start-address field; true when the key is dealt with.
+    bool Edit1KeyDown(int key);
+    // Keys in the grid; true when the grid is not to move its cursor.
+    bool MemGridKey(int key);
+    void MemGridKeyDown(int key);
+    void MemGridKeyPress();  // Enter
+    void MemGridClick() {}
+    int ViewStart() const;
+    void ShowMemoryAt(int start);
+    void SetCell(int column, int row, const QString& text);
+    void ShowWarning(const QString& text);
+
+    app::Workspace& workspace_;
     [[maybe_unused]] Forms& forms_;
+    FrontWatch frontWatch_;
 };
 
 }  // namespace zorvan::windows

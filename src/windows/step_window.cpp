@@ -1,13 +1,199 @@
 #include "windows/step_window.h"
 
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "app/workspace.h"
+#include "ui/program_grid_view.h"
+#include "ui/qt_text.h"
+#include "windows/forms.h"
+#include "windows/main_window.h"
+#include "windows/memory_window.h"
+#include "windows/register_window.h"
+
 namespace zorvan::windows {
 
+namespace {
+
+constexpr int kColumnWidths[app::kStepGridColumns] = {130, 61, 61, 58, 58};
+constexpr int kRowHeight = 22;
+
+}  // namespace
+
 TStep::TStep(app::Workspace& workspace, Forms& forms, QWidget* parent)
-    : QWidget(parent), workspace_(workspace), forms_(forms) {
-    setObjectName("Step");
-    setWindowFlag(Qt::Window);
+    : QWidget(parent, Qt::Window),
+      workspace_(workspace),
+      forms_(forms),
+      host_(forms),
+      session_(workspace, host_, *this) {
+    setObjectName(QStringLiteral("Step"));
     setWindowTitle(QStringLiteral("Βηματική Εκτέλεση"));
     resize(409, 234);
+
+    Label2 = new QLabel(QStringLiteral("Διεύθυνση Εκκίνησης"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(16, 12, 130, 20);
+
+    Edit1 = new QLineEdit(QStringLiteral("0000"), this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMaxLength(4);
+    Edit1->setGeometry(150, 10, 60, 24);
+    Edit1->installEventFilter(this);
+    Label2->setBuddy(Edit1);
+
+    Button1 = new QPushButton(QStringLiteral("Εκκίνηση"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(16, 44, 90, 26);
+    Button2 = new QPushButton(QStringLiteral("Επόμενο"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(116, 44, 90, 26);
+    Button3 = new QPushButton(QStringLiteral("Stop"), this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setGeometry(216, 44, 90, 26);
+    for (QPushButton* button : {Button1, Button2, Button3}) button->setAutoDefault(false);
+
+    StepGrid = new QTableWidget(app::kStepGridRows, app::kStepGridColumns, this);
+    StepGrid->setObjectName(QStringLiteral("StepGrid"));
+    StepGrid->horizontalHeader()->setVisible(false);
+    StepGrid->verticalHeader()->setVisible(false);
+    StepGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StepGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StepGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    int width = 2;
+    for (int column = 0; column < app::kStepGridColumns; ++column) {
+        StepGrid->setColumnWidth(column, kColumnWidths[column]);
+        width += kColumnWidths[column];
+        for (int row = 0; row < app::kStepGridRows; ++row) {
+            auto* item = new QTableWidgetItem;
+            if (column == 0) {
+                // The fixed column of captions.
+                item->setFlags(Qt::ItemIsEnabled);
+                item->setBackground(palette().button());
+            }
+            StepGrid->setItem(row, column, item);
+        }
+    }
+    for (int row = 0; row < app::kStepGridRows; ++row) StepGrid->setRowHeight(row, kRowHeight);
+    StepGrid->setGeometry(16, 80, width, kRowHeight * app::kStepGridRows + 2);
+
+    Label1 = new QLabel(QString(26, QLatin1Char('+')), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    QFont status = Label1->font();
+    status.setPixelSize(16);
+    status.setBold(true);
+    Label1->setFont(status);
+    QPalette navy = Label1->palette();
+    navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
+    Label1->setPalette(navy);
+    Label1->setGeometry(16, 136, 377, 80);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    connect(Button1, &QPushButton::clicked, this, &TStep::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TStep::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TStep::Button3Click);
+
+    // FormCreate: the captions of the fixed column; the rest is FormShow's.
+    session_.FormShow();
+    ShowState();
+}
+
+void TStep::ShowState() {
+    const app::StepWindowState& state = session_.State();
+    if (Edit1->text() != ui::ToQString(state.startAddress)) {
+        Edit1->setText(ui::ToQString(state.startAddress));
+    }
+    for (int row = 0; row < app::kStepGridRows; ++row) {
+        for (int column = 0; column < app::kStepGridColumns; ++column) {
+            StepGrid->item(row, column)
+                ->setText(ui::ToQString(
+                    state.rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]));
+        }
+    }
+    Label1->setText(ui::ToQString(state.status));
+    Label1->setVisible(state.statusVisible);
+    Button2->setVisible(state.nextVisible);
+    Button2->setEnabled(state.nextEnabled);
+    Button3->setVisible(state.stopVisible);
+    Button3->setEnabled(state.stopEnabled);
+}
+
+void TStep::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TStep::FormShow() {
+    session_.FormShow();
+    ShowState();
+}
+
+void TStep::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QWidget::closeEvent(event);
+}
+
+void TStep::FormClose() {
+    session_.Close();
+    forms_.Form1->RefreshFromWorkspace();
+}
+
+bool TStep::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Button1Click();  // which puts the focus on Next
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TStep::Button1Click() {
+    session_.State().startAddress = ui::ToStdString(Edit1->text());
+    forms_.Form1->RunCommand([this] { session_.Start(); });
+    ShowState();
+    if (Button2->isVisible()) Button2->setFocus();
+}
+
+void TStep::Button2Click() {
+    forms_.Form1->RunCommand([this] { session_.Next(); });
+    ShowState();
+}
+
+void TStep::Button3Click() {
+    session_.Stop();
+    ShowState();
+}
+
+void TStep::SetProgramGridEnabled(bool enabled) {
+    forms_.Form1->StringGrid1->setEnabled(enabled);
+}
+
+void TStep::ShowRegisterWindow() {
+    // The register window comes up refilled; the focus stays here, on Next.
+    TReg_Form* registers = forms_.Reg_Form.get();
+    registers->ShowRegisters();
+    registers->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    registers->show();
+    registers->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    registers->raise();
+}
+
+void TStep::RefillRegisters() {
+    forms_.Reg_Form->ShowRegisters();
+}
+
+void TStep::RedrawMemory() {
+    forms_.MemForm->RedrawView();
+}
+
+void TStep::RepaintMemory() {
+    forms_.MemForm->update();
 }
 
 }  // namespace zorvan::windows

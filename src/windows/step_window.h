@@ -1,7 +1,18 @@
 #pragma once
-// The step execution window.
+// The step window: runs the program one instruction per press of Next, shows the program line
+// just executed and the one to execute next, moves the program grid's cursor along, and redraws
+// the register and memory windows after each step.
 
 #include <QWidget>
+#include <memory>
+
+#include "app/step_session.h"
+#include "windows/machine_host_adapter.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
 
 namespace zorvan::app {
 struct Workspace;
@@ -11,16 +22,50 @@ namespace zorvan::windows {
 
 struct Forms;
 
-class TStep : public QWidget {
+class TStep : public QWidget, private app::StepPeers {
     Q_OBJECT
 
   public:
     // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
     TStep(app::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
 
+    // The program-grid row of the instruction PC points to; 0 when no line carries it.
+    int CurrentRow() const { return session_.CurrentRow(); }
+
+    QLineEdit* Edit1;
+    QLabel* Label2;
+    QPushButton* Button1;  // Start
+    QPushButton* Button2;  // Next
+    QPushButton* Button3;  // Stop
+    QTableWidget* StepGrid;
+    QLabel* Label1;
+
+    void Button1Click();  // Start
+    void Button2Click();  // Next
+    void Button3Click();  // Stop
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
-    [[maybe_unused]] app::Workspace& workspace_;
-    [[maybe_unused]] Forms& forms_;
+    void FormShow();
+    void FormClose();
+    // Shows the session's state in the widgets.
+    void ShowState();
+
+    // app::StepPeers
+    void SetProgramGridEnabled(bool enabled) override;
+    void ShowRegisterWindow() override;
+    void RefillRegisters() override;
+    void RedrawMemory() override;
+    void RepaintMemory() override;
+
+    app::Workspace& workspace_;
+    Forms& forms_;
+    MachineHostAdapter host_;
+    app::StepSession session_;
 };
 
 }  // namespace zorvan::windows

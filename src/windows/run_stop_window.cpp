@@ -1,0 +1,76 @@
+#include "windows/run_stop_window.h"
+
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zorvan::windows {
+
+namespace {
+
+// Instructions between two looks at the clock; a slice of the event loop lasts about kSliceMs.
+constexpr std::int64_t kInstructionsPerCheck = 20'000;
+constexpr qint64 kSliceMs = 40;
+
+}  // namespace
+
+RunStopWindow::RunStopWindow(app::RunCommand& run, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::CustomizeWindowHint),
+      run_(run) {
+    setObjectName(QStringLiteral("RunStopWindow"));
+    setWindowTitle(QStringLiteral("Εκτέλεση"));
+    setModal(true);
+
+    CountLabel = new QLabel(this);
+    CountLabel->setObjectName(QStringLiteral("CountLabel"));
+    CountLabel->setMinimumWidth(260);
+    StopButton = new QPushButton(QStringLiteral("Διακοπή"), this);
+    StopButton->setObjectName(QStringLiteral("StopButton"));
+    StopButton->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(StopButton);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(CountLabel);
+    layout->addLayout(buttons);
+    ShowCount();
+
+    connect(StopButton, &QPushButton::clicked, this, &RunStopWindow::StopRun);
+    timer_.setInterval(0);
+    connect(&timer_, &QTimer::timeout, this, &RunStopWindow::RunSlices);
+    timer_.start();
+}
+
+void RunStopWindow::RunSlices() {
+    QElapsedTimer clock;
+    clock.start();
+    while (run_.Slice(kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
+        if (clock.elapsed() >= kSliceMs) {
+            ShowCount();
+            return;
+        }
+    }
+    timer_.stop();
+    accept();
+}
+
+void RunStopWindow::StopRun() {
+    timer_.stop();
+    run_.Stop();
+    accept();
+}
+
+void RunStopWindow::reject() {
+    StopRun();
+}
+
+void RunStopWindow::ShowCount() {
+    CountLabel->setText(QStringLiteral("Εντολές που εκτελέστηκαν: %1").arg(run_.ExecutedCount()));
+}
+
+}  // namespace zorvan::windows

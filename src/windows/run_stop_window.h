@@ -1,0 +1,37 @@
+#pragma once
+// The small modal window of a run that takes long: it keeps the run going in slices, shows how
+// many instructions have been executed, and offers to stop the run. It closes itself when the
+// run ends.
+
+#include <QDialog>
+#include <QTimer>
+
+#include "app/run_command.h"
+
+class QLabel;
+class QPushButton;
+
+namespace zorvan::windows {
+
+class RunStopWindow : public QDialog {
+    Q_OBJECT
+
+  public:
+    RunStopWindow(app::RunCommand& run, QWidget* parent = nullptr);
+
+    QLabel* CountLabel;
+    QPushButton* StopButton;  // "Διακοπή"
+
+  protected:
+    void reject() override;  // the close box and Esc stop the run too
+
+  private:
+    void RunSlices();
+    void StopRun();
+    void ShowCount();
+
+    app::RunCommand& run_;
+    QTimer timer_;
+};
+
+}  // namespace zorvan::windows
