@@ -1,7 +1,12 @@
 #pragma once
-// The About box.
+// The About box: the program's name and the processor it teaches, in a raised frame, and an OK
+// button. Modal, fixed size; it reads and writes nothing of the rest of the system.
 
 #include <QDialog>
+
+class QFrame;
+class QLabel;
+class QPushButton;
 
 namespace zorvan::app {
 struct Workspace;
@@ -15,12 +20,13 @@ class TAbout : public QDialog {
     Q_OBJECT
 
   public:
-    // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
+    // Created once at start-up, hidden; shown modally by the main window's About command.
     TAbout(app::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
 
-  private:
-    [[maybe_unused]] app::Workspace& workspace_;
-    [[maybe_unused]] Forms& forms_;
+    QFrame* Bevel1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QPushButton* BitBtn1;
 };
 
 }  // namespace zorvan::windows
