@@ -17,10 +17,12 @@
 #include "ui/grid_key_event.h"
 #include "ui/message_boxes.h"
 #include "ui/program_grid_view.h"
+#include "ui/program_printer.h"
 #include "ui/qt_text.h"
 #include "windows/about_dialog.h"
 #include "windows/console_window.h"
 #include "windows/forms.h"
+#include "windows/help_window.h"
 #include "windows/insert_lines_dialog.h"
 #include "windows/memory_window.h"
 #include "windows/register_window.h"
@@ -266,7 +268,9 @@ void TForm1::N10Click() {
     RunCommand([this] { flows_.Save(); });
 }
 
-void TForm1::N24Click() {}
+void TForm1::N24Click() {
+    ui::ProgramPrinter::Of(this).Print(workspace_.grid, workspace_.openDialogFileName);
+}
 
 void TForm1::N6Click() {
     bool exit = false;
@@ -374,7 +378,9 @@ void TForm1::N23Click() {
     ShowWindow(forms_.Console.get());
 }
 
-void TForm1::N65021Click() {}
+void TForm1::N65021Click() {
+    HelpWindow::Open(this);
+}
 
 void TForm1::N12Click() {
     forms_.About->exec();
