@@ -18,27 +18,13 @@ namespace zorvan::windows {
 
 namespace {
 
-constexpr int kFieldTop = 36;
+constexpr int kFieldTop = 38;
 constexpr int kFieldHeight = 21;
-
-struct FieldPlace {
-    int x;
-    int width;
-};
-
-// PC, the seven bits under their heading (a gap under "-"), AC, XR, YR, SP.
-constexpr std::array<FieldPlace, app::kRegisterFieldCount> kPlaces{{{4, 40},
-                                                                    {52, 14},
-                                                                    {68, 14},
-                                                                    {98, 14},
-                                                                    {114, 14},
-                                                                    {130, 14},
-                                                                    {146, 14},
-                                                                    {162, 14},
-                                                                    {186, 26},
-                                                                    {214, 26},
-                                                                    {242, 26},
-                                                                    {270, 26}}};
+constexpr int kBitFieldWidth = 16;
+constexpr int kRegisterFieldWidth = 26;
+const QString kBitHeading = QStringLiteral("N  V -  B  D   I   Z  C");
+// Where each bit field's letter stands in the heading, N V B D I Z C.
+constexpr std::array<int, 7> kBitLetterIndex{0, 3, 8, 11, 15, 19, 22};
 
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& caption, int x, int y) {
     auto* label = new QLabel(caption, parent);
@@ -54,26 +40,43 @@ TReg_Form::TReg_Form(app::Workspace& workspace, Forms& forms, QWidget* parent)
     : QWidget(parent, Qt::Tool), workspace_(workspace), forms_(forms) {
     setObjectName(QStringLiteral("Reg_Form"));
     setWindowTitle(QStringLiteral("Καταχωρητές"));
-    setFixedSize(300, 77);
+
+    // The heading's letters stand over the bit fields: a fixed-pitch font keeps them there.
+    QFont headingFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    headingFont.setPixelSize(12);
+    const QFontMetrics metrics(headingFont);
+    const int letterWidth = metrics.horizontalAdvance(QLatin1Char('N'));
+
+    const int pcX = 4;
+    const int bevelX = pcX + 46;
+    const int headingX = bevelX + 8;
+    const int bevelWidth = letterWidth * static_cast<int>(kBitHeading.size()) + 16;
+    const int registersX = bevelX + bevelWidth + 6;
 
     Bevel1 = new QFrame(this);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameShape(QFrame::Box);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(48, 2, 132, 60);
+    Bevel1->setGeometry(bevelX, 2, bevelWidth, 64);
 
-    Label1 = AddLabel(this, "Label1", QStringLiteral("PC"), 16, 20);
-    Label2 = AddLabel(this, "Label2", QStringLiteral("Status Register"), 74, 4);
-    Label7 = AddLabel(this, "Label7", QStringLiteral("N  V -  B  D   I   Z  C"), 54, 20);
-    Label3 = AddLabel(this, "Label3", QStringLiteral("AC"), 190, 20);
-    Label4 = AddLabel(this, "Label4", QStringLiteral("XR"), 218, 20);
-    Label5 = AddLabel(this, "Label5", QStringLiteral("YR"), 246, 20);
-    Label6 = AddLabel(this, "Label6", QStringLiteral("SP"), 274, 20);
-    // The heading's letters stand over the fields: a fixed-pitch font keeps them there.
-    QFont heading = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    heading.setPixelSize(11);
-    Label7->setFont(heading);
+    Label1 = AddLabel(this, "Label1", QStringLiteral("PC"), pcX + 12, 20);
+    Label2 = AddLabel(this, "Label2", QStringLiteral("Status Register"), 0, 4);
+    Label2->move(bevelX + (bevelWidth - Label2->width()) / 2, 4);
+    Label7 = AddLabel(this, "Label7", kBitHeading, headingX, 20);
+    Label7->setFont(headingFont);
     Label7->adjustSize();
+    const std::array<const char*, 4> registerNames{"AC", "XR", "YR", "SP"};
+    std::array<QLabel*, 4> registerLabels{};
+    for (std::size_t i = 0; i < registerNames.size(); ++i) {
+        const int x = registersX + static_cast<int>(i) * (kRegisterFieldWidth + 4);
+        registerLabels[i] =
+            AddLabel(this, QStringLiteral("Label%1").arg(i + 3).toLatin1().constData(),
+                     QString::fromLatin1(registerNames[i]), x + 4, 20);
+    }
+    Label3 = registerLabels[0];
+    Label4 = registerLabels[1];
+    Label5 = registerLabels[2];
+    Label6 = registerLabels[3];
 
     for (int field = 0; field < app::kRegisterFieldCount; ++field) {
         auto* edit = new QLineEdit(this);
@@ -81,12 +84,22 @@ TReg_Form::TReg_Form(app::Workspace& workspace, Forms& forms, QWidget* parent)
         const app::RegisterFieldLayout layout = app::RegisterFieldLayoutOf(field);
         edit->setMaxLength(layout.maxLength);
         if (layout.upperCase) MakeUpperCase(edit);
-        const FieldPlace place = kPlaces[static_cast<std::size_t>(field)];
-        edit->setGeometry(place.x, kFieldTop, place.width, kFieldHeight);
+        if (field == app::kPcField) {
+            edit->setGeometry(pcX, kFieldTop, 42, kFieldHeight);
+        } else if (field <= app::kLastBitField) {
+            const int letter = kBitLetterIndex[static_cast<std::size_t>(field - 1)];
+            const int centre = headingX + letter * letterWidth + letterWidth / 2;
+            edit->setGeometry(centre - kBitFieldWidth / 2, kFieldTop, kBitFieldWidth, kFieldHeight);
+        } else {
+            const int x = registersX + (field - app::kAcField) * (kRegisterFieldWidth + 4);
+            edit->setGeometry(x, kFieldTop, kRegisterFieldWidth, kFieldHeight);
+        }
         edit->setTextMargins(0, 0, 0, 0);
+        edit->setAlignment(Qt::AlignCenter);
         edit->installEventFilter(this);
         Edits[static_cast<std::size_t>(field)] = edit;
     }
+    setFixedSize(registersX + 4 * (kRegisterFieldWidth + 4) + 2, 70);
     ShowRegisters();
 }
 

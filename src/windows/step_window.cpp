@@ -1,5 +1,7 @@
 #include "windows/step_window.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,7 +34,6 @@ TStep::TStep(app::Workspace& workspace, Forms& forms, QWidget* parent)
       session_(workspace, host_, *this) {
     setObjectName(QStringLiteral("Step"));
     setWindowTitle(QStringLiteral("Βηματική Εκτέλεση"));
-    resize(409, 234);
 
     Label2 = new QLabel(QStringLiteral("Διεύθυνση Εκκίνησης"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -64,9 +65,17 @@ TStep::TStep(app::Workspace& workspace, Forms& forms, QWidget* parent)
     StepGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StepGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     int width = 2;
+    // The captions' column is widened when the platform's font needs more room for them.
+    const QFontMetrics metrics(StepGrid->font());
+    const int captionWidth =
+        std::max(metrics.horizontalAdvance(ui::ToQString(app::kExecutedCaption)),
+                 metrics.horizontalAdvance(ui::ToQString(app::kToExecuteCaption))) +
+        12;
     for (int column = 0; column < app::kStepGridColumns; ++column) {
-        StepGrid->setColumnWidth(column, kColumnWidths[column]);
-        width += kColumnWidths[column];
+        const int columnWidth =
+            column == 0 ? std::max(kColumnWidths[0], captionWidth) : kColumnWidths[column];
+        StepGrid->setColumnWidth(column, columnWidth);
+        width += columnWidth;
         for (int row = 0; row < app::kStepGridRows; ++row) {
             auto* item = new QTableWidgetItem;
             if (column == 0) {
@@ -79,6 +88,7 @@ TStep::TStep(app::Workspace& workspace, Forms& forms, QWidget* parent)
     }
     for (int row = 0; row < app::kStepGridRows; ++row) StepGrid->setRowHeight(row, kRowHeight);
     StepGrid->setGeometry(16, 80, width, kRowHeight * app::kStepGridRows + 2);
+    resize(std::max(409, width + 32), 234);
 
     Label1 = new QLabel(QString(26, QLatin1Char('+')), this);
     Label1->setObjectName(QStringLiteral("Label1"));
