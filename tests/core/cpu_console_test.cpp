@@ -85,7 +85,6 @@ const PrintCase kPrintCases[] = {
     {"a pointer past the end of memory prints nothing", 0xFF, 0x1FF, 0x0300, {0x41, 0x00}, ""},
     {"a negative pointer prints nothing", 0xFF, -1, 0x0300, {0x41, 0x00}, ""},
     {"a pointer to 0000 meets its own 0 cell", 0x00, 0x00, 0x0002, {0x5A, 0x00}, ""},
-    "\x00\x00"},
 };
 
 TEST(ConsoleRoutines, PrintText) {
