@@ -24,6 +24,8 @@ class CellTextValidator : public QValidator {
 
 CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
+    // The current cell stands out from the others.
+    setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(highlight); }"));
     setValidator(new CellTextValidator(this));
 }
 

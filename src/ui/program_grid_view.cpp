@@ -31,6 +31,8 @@ ProgramGridView::ProgramGridView(app::ProgramGrid& grid, QWidget* parent)
     }
     verticalHeader()->setVisible(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
 
     connect(editor_, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (editorRow_ < 1) return;

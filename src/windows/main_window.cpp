@@ -66,6 +66,10 @@ void GreekFileDialogLabels(QFileDialog* dialog, const QString& acceptText) {
 TForm1::TForm1(app::Workspace& workspace, Forms& forms, QWidget* parent)
     : QMainWindow(parent), workspace_(workspace), forms_(forms), flows_(workspace, *this) {
     setObjectName(QStringLiteral("Form1"));
+    // The window's small font: the six captions fit their 70-pixel columns.
+    QFont windowFont = font();
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
     chooseOpenFile = [this] { return ExecuteOpenDialog(); };
     chooseSaveFile = [this] { return ExecuteSaveDialog(); };
 
