@@ -1,301 +1,161 @@
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <utility>
 #include <vector>
 
 #include "cpu/interpreter.h"
 #include "cpu/machine.h"
-#include "cpu_fake_host.h"
+#include "cpu_test_support.h"
 
 namespace zorvan::cpu {
 namespace {
 
-// Registers, the packed status byte (N V - B D I Z C) and chosen cells.
-struct State {
-    int ac = 0;
-    int xr = 0;
-    int yr = 0;
-    int sp = 0xFF;
-    int p = 0x20;
-    int ret = 0;
-    std::vector<std::pair<int, int>> cells = {};
-};
-
+// One instruction executed at `at` (default 0200): the state before (code included), what differs
+// afterwards (everything else must be unchanged, memory included) and the next address. A branch's
+// or JMP's operand cell is given as the run loop presents it (FE as -2).
 struct Case {
     const char* name;
-    std::vector<int> code;  // opcode and operand cells, placed at `at`
-    State before;
-    State after;  // cells: those checked afterwards
+    const char* before;
+    const char* changes;
     int next;
     int at = 0x0200;
 };
 
-const Case kCases[] = {
-    {"LDA #00 sets Z", {0xA9, 0x00}, {.ac = 5}, {.p = 0x22}, 0x0202},
-    {"LDA #80 sets N", {0xA9, 0x80}, {}, {.ac = 0x80, .p = 0xA0}, 0x0202},
-    {"LDA reads a cell above FF as it is",
-     {0xA5, 0x10},
-     {.cells = {{0x10, 0x1FF}}},
-     {.ac = 0x1FF, .p = 0xA0},
-     0x0202},
-    {"LDX and LDY set Z/N", {0xA2, 0x00}, {.xr = 3, .p = 0xA0}, {.xr = 0, .p = 0x22}, 0x0202},
-    {"LDY abs", {0xAC, 0x34, 0x12}, {.cells = {{0x1234, 0x7F}}}, {.yr = 0x7F}, 0x0203},
-    {"ADC overflow into the sign", {0x69, 0x01}, {.ac = 0x7F}, {.ac = 0x80, .p = 0xE0}, 0x0202},
-    {"ADC carry out", {0x69, 0x01}, {.ac = 0xFF}, {.ac = 0x00, .p = 0x23}, 0x0202},
-    {"ADC keeps a set carry",
-     {0x69, 0x01},
-     {.ac = 0x01, .p = 0x21},
-     {.ac = 0x03, .p = 0x21},
-     0x0202},
-    {"ADC two negatives", {0x69, 0x80}, {.ac = 0x80}, {.ac = 0x00, .p = 0x63}, 0x0202},
-    {"SBC to zero keeps C", {0xE9, 0x05}, {.ac = 5, .p = 0x21}, {.ac = 0, .p = 0x23}, 0x0202},
-    {"SBC borrowing to zero keeps C clear", {0xE9, 0x04}, {.ac = 5}, {.ac = 0, .p = 0x22}, 0x0202},
-    {"SBC below zero", {0xE9, 0x06}, {.ac = 5, .p = 0x21}, {.ac = 0xFF, .p = 0xA0}, 0x0202},
-    {"SBC positive sets C", {0xE9, 0x01}, {.ac = 5}, {.ac = 3, .p = 0x21}, 0x0202},
-    {"SBC overflow", {0xE9, 0x01}, {.ac = 0x80, .p = 0x21}, {.ac = 0x7F, .p = 0x61}, 0x0202},
-    {"CMP less", {0xC9, 0x20}, {.ac = 0x10}, {.ac = 0x10, .p = 0xA0}, 0x0202},
-    {"CMP equal", {0xC9, 0x10}, {.ac = 0x10}, {.ac = 0x10, .p = 0x23}, 0x0202},
-    {"CMP greater", {0xC9, 0x05}, {.ac = 0x10, .p = 0xA2}, {.ac = 0x10, .p = 0x21}, 0x0202},
-    {"CMP N is less-than, not bit 7", {0xC9, 0x10}, {.ac = 0xF0}, {.ac = 0xF0, .p = 0x21}, 0x0202},
-    {"CMP keeps V", {0xC9, 0x10}, {.ac = 0x10, .p = 0x60}, {.ac = 0x10, .p = 0x63}, 0x0202},
-    {"CPX zero page", {0xE4, 0x10}, {.xr = 3, .cells = {{0x10, 4}}}, {.xr = 3, .p = 0xA0}, 0x0202},
-    {"CPY abs",
-     {0xCC, 0x00, 0x30},
-     {.yr = 9, .cells = {{0x3000, 4}}},
-     {.yr = 9, .p = 0x21},
-     0x0203},
-    {"INC is not reduced and sets no flags",
-     {0xE6, 0x10},
-     {.p = 0xA2, .cells = {{0x10, 0xFF}}},
-     {.p = 0xA2, .cells = {{0x10, 0x100}}},
-     0x0202},
-    {"DEC of 00 leaves -1", {0xC6, 0x10}, {}, {.cells = {{0x10, -1}}}, 0x0202},
-    {"INC of 7FFF wraps as a 16-bit cell",
-     {0xEE, 0x00, 0x30},
-     {.cells = {{0x3000, 0x7FFF}}},
-     {.cells = {{0x3000, -32768}}},
-     0x0203},
-    {"INX wraps above FF", {0xE8}, {.xr = 0xFF}, {.xr = 0, .p = 0x22}, 0x0201},
-    {"INX of a value far above FF gives 0", {0xE8}, {.xr = 0x1000}, {.xr = 0, .p = 0x22}, 0x0201},
-    {"INY", {0xC8}, {.yr = 0x7F}, {.yr = 0x80, .p = 0xA0}, 0x0201},
-    {"DEX wraps below 0", {0xCA}, {}, {.xr = 0xFF, .p = 0xA0}, 0x0201},
-    {"DEX of a negative gives FF", {0xCA}, {.xr = -5}, {.xr = 0xFF, .p = 0xA0}, 0x0201},
-    {"DEX of INT_MIN gives FF", {0xCA}, {.xr = INT_MIN}, {.xr = 0xFF, .p = 0xA0}, 0x0201},
-    {"DEY to zero", {0x88}, {.yr = 1}, {.yr = 0, .p = 0x22}, 0x0201},
-    {"ASL A is not reduced and never clears Z",
-     {0x0A},
-     {.ac = 0x80, .p = 0x22},
-     {.ac = 0x100, .p = 0xA3},
-     0x0201},
-    {"ASL A never clears N", {0x0A}, {.ac = 0x01, .p = 0xA3}, {.ac = 0x02, .p = 0xA2}, 0x0201},
-    {"ASL A of 00 sets Z", {0x0A}, {.ac = 0}, {.ac = 0, .p = 0x22}, 0x0201},
-    {"ASL A wraps as a 32-bit register",
-     {0x0A},
-     {.ac = 0x40000000},
-     {.ac = INT_MIN, .p = 0x21},
-     0x0201},
-    {"ASL zp changes only the cell and C",
-     {0x06, 0x10},
-     {.ac = 7, .p = 0x22, .cells = {{0x10, 0xC0}}},
-     {.ac = 7, .p = 0x23, .cells = {{0x10, 0x180}}},
-     0x0202},
-    {"LSR A", {0x4A}, {.ac = 0x03, .p = 0x80}, {.ac = 0x01, .p = 0x01}, 0x0201},
-    {"LSR zp keeps Z/N",
-     {0x46, 0x10},
-     {.p = 0x80, .cells = {{0x10, 1}}},
-     {.p = 0x81, .cells = {{0x10, 0}}},
-     0x0202},
-    {"ROL A puts the bit shifted out into bit 0",
-     {0x2A},
-     {.ac = 0x80},
-     {.ac = 0x101, .p = 0xA1},
-     0x0201},
-    {"ROL A ignores the old carry",
-     {0x2A},
-     {.ac = 0x01, .p = 0x21},
-     {.ac = 0x02, .p = 0x20},
-     0x0201},
-    {"ROL abs,X leaves AC",
-     {0x3E, 0x00, 0x30},
-     {.ac = 9, .xr = 1, .cells = {{0x3001, 0x81}}},
-     {.ac = 9, .xr = 1, .p = 0x21, .cells = {{0x3001, 0x103}}},
-     0x0203},
-    {"ROR A adds the bit shifted out at bit 0",
-     {0x6A},
-     {.ac = 0x03},
-     {.ac = 0x02, .p = 0x21},
-     0x0201},
-    {"ROR A of 01 stays 01", {0x6A}, {.ac = 0x01}, {.ac = 0x01, .p = 0x21}, 0x0201},
-    {"ROR A never clears Z or N", {0x6A}, {.ac = 0x04, .p = 0xA2}, {.ac = 0x02, .p = 0xA2}, 0x0201},
-    {"ROR zp",
-     {0x66, 0x10},
-     {.cells = {{0x10, 0x05}}},
-     {.p = 0x21, .cells = {{0x10, 0x03}}},
-     0x0202},
-    {"ORA # uses the operand, not the cell it names",
-     {0x09, 0x05},
-     {.ac = 0x10, .cells = {{0x05, 0xFF}}},
-     {.ac = 0x15},
-     0x0202},
-    {"AND", {0x29, 0x0F}, {.ac = 0x3C}, {.ac = 0x0C}, 0x0202},
-    {"EOR", {0x49, 0xFF}, {.ac = 0x0F}, {.ac = 0xF0, .p = 0xA0}, 0x0202},
-    {"BIT sets only Z",
-     {0x24, 0x10},
-     {.ac = 0x0F, .cells = {{0x10, 0xF0}}},
-     {.ac = 0x0F, .p = 0x22},
-     0x0202},
-    {"BIT clears Z, keeps N and V",
-     {0x2C, 0x00, 0x30},
-     {.ac = 0x01, .p = 0xE2, .cells = {{0x3000, 0x01}}},
-     {.ac = 0x01, .p = 0xE0},
-     0x0203},
-    {"TAX", {0xAA}, {.ac = 0x80}, {.ac = 0x80, .xr = 0x80, .p = 0xA0}, 0x0201},
-    {"TAY of 0", {0xA8}, {.yr = 4}, {.p = 0x22}, 0x0201},
-    {"TXA", {0x8A}, {.xr = 1}, {.ac = 1, .xr = 1}, 0x0201},
-    {"TYA", {0x98}, {.yr = 0x90}, {.ac = 0x90, .yr = 0x90, .p = 0xA0}, 0x0201},
-    {"TXS unpacks XR into the status bits, SP untouched",
-     {0x9A},
-     {.xr = 0x81, .sp = 0x40, .p = 0x3E},
-     {.xr = 0x81, .sp = 0x40, .p = 0x81},
-     0x0201},
-    {"TSX packs the status bits into XR", {0xBA}, {.p = 0x81}, {.xr = 0x81, .p = 0x81}, 0x0201},
-    {"TSX of 00", {0xBA}, {.xr = 5, .p = 0x00}, {.xr = 0, .p = 0x02}, 0x0201},
-    {"CLC", {0x18}, {.p = 0xFF}, {.p = 0xFE}, 0x0201},
-    {"SEC", {0x38}, {}, {.p = 0x21}, 0x0201},
-    {"CLV", {0xB8}, {.p = 0x60}, {.p = 0x20}, 0x0201},
-    {"NOP", {0xEA}, {.ac = 1, .p = 0xFF}, {.ac = 1, .p = 0xFF}, 0x0201},
-    {"STA abs,Y",
-     {0x99, 0x00, 0x30},
-     {.ac = 0x42, .yr = 2},
-     {.ac = 0x42, .yr = 2, .cells = {{0x3002, 0x42}}},
-     0x0203},
-    {"STA keeps the low 16 bits of AC",
-     {0x85, 0x10},
-     {.ac = 0x12345},
-     {.ac = 0x12345, .cells = {{0x10, 0x2345}}},
-     0x0202},
-    {"STX zp,Y",
-     {0x96, 0x10},
-     {.xr = 7, .yr = 1},
-     {.xr = 7, .yr = 1, .cells = {{0x11, 7}}},
-     0x0202},
-    {"STY zp,X",
-     {0x94, 0x10},
-     {.xr = 2, .yr = 9},
-     {.xr = 2, .yr = 9, .cells = {{0x12, 9}}},
-     0x0202},
-    {"JMP absolute is a displacement back", {0x4C, -3, 0x00}, {}, {}, 0x0200},
-    {"JMP absolute with a high byte", {0x4C, 0x10, 0x01}, {}, {}, 0x0200 + 3 + 0x0110},
-    {"JMP indirect", {0x6C, 0x34, 0x12}, {.cells = {{0x1234, 0x78}, {0x1235, 0x56}}}, {}, 0x5678},
-    {"JMP indirect through FFFF reads 0 past the end",
-     {0x6C, 0xFF, 0xFF},
-     {.cells = {{0xFFFF, 0x34}}},
-     {},
-     0x0034},
-    {"JSR sets the return address", {0x20, 0x00, 0x04}, {}, {.ret = 0x0203}, 0x0400},
-    {"RTS returns and keeps the return address", {0x60}, {.ret = 0x1234}, {.ret = 0x1234}, 0x1234},
-    {"PHA", {0x48}, {.ac = 0x42}, {.ac = 0x42, .sp = 0xFE, .cells = {{0x01FF, 0x42}}}, 0x0201},
-    {"PHP pushes the packed status",
-     {0x08},
-     {.sp = 0x80, .p = 0xC3},
-     {.sp = 0x7F, .p = 0xC3, .cells = {{0x0180, 0xC3}}},
-     0x0201},
-    {"PLA keeps N and Z",
-     {0x68},
-     {.sp = 0xFE, .p = 0x22, .cells = {{0x01FF, 0x99}}},
-     {.ac = 0x99, .sp = 0xFF, .p = 0x22},
-     0x0201},
-    {"PLA from an empty stack does nothing",
-     {0x68},
-     {.ac = 3, .cells = {{0x0100, 9}}},
-     {.ac = 3},
-     0x0201},
-    {"PLP unpacks all eight bits",
-     {0x28},
-     {.sp = 0xFE, .p = 0x00, .cells = {{0x01FF, 0xFF}}},
-     {.sp = 0xFF, .p = 0xFF},
-     0x0201},
-    {"PLP from an empty stack does nothing", {0x28}, {.p = 0x81}, {.p = 0x81}, 0x0201},
-    {"PHA with SP outside memory writes nothing",
-     {0x48},
-     {.ac = 1, .sp = 0x10000},
-     {.ac = 1, .sp = 0xFFFF},
-     0x0201},
-    {"ADC past INT_MAX wraps as a 32-bit register",
-     {0x65, 0x10},
-     {.ac = INT_MAX, .cells = {{0x10, 0x1FF}}},
-     {.ac = INT_MIN + 254, .p = 0x21},
-     0x0202},
+// clang-format off
+const Case kInstructions[] = {
+    {"LDA #00 sets Z", "[200]=A9,00 AC=5", "AC=0 P=22", 0x202},
+    {"LDA #80 sets N", "[200]=A9,80", "AC=80 P=A0", 0x202},
+    {"LDA takes a cell above FF as it is", "[200]=A5,10 [10]=1FF", "AC=1FF P=A0", 0x202},
+    {"LDY abs", "[200]=AC,34,12 [1234]=7F", "YR=7F", 0x203},
+    {"ADC into the sign sets V", "[200]=69,01 AC=7F", "AC=80 P=E0", 0x202},
+    {"ADC carry out", "[200]=69,01 AC=FF", "AC=0 P=23", 0x202},
+    {"ADC keeps a set carry", "[200]=69,01 AC=1 P=21", "AC=3", 0x202},
+    {"ADC of two negatives", "[200]=69,80 AC=80", "AC=0 P=63", 0x202},
+    {"ADC past INT_MAX wraps", "[200]=65,10 [10]=1FF AC=7FFFFFFF", "AC=-7FFFFF02 P=21", 0x202},
+    {"SBC to zero keeps C set", "[200]=E9,05 AC=5 P=21", "AC=0 P=23", 0x202},
+    {"SBC to zero keeps C clear", "[200]=E9,04 AC=5", "AC=0 P=22", 0x202},
+    {"SBC below zero", "[200]=E9,06 AC=5 P=21", "AC=FF P=A0", 0x202},
+    {"SBC above zero sets C", "[200]=E9,01 AC=5", "AC=3 P=21", 0x202},
+    {"CMP less: N", "[200]=C9,20 AC=10", "P=A0", 0x202},
+    {"CMP equal", "[200]=C9,10 AC=10", "P=23", 0x202},
+    {"CMP greater keeps V", "[200]=C9,05 AC=10 P=E2", "P=61", 0x202},
+    {"CMP N is less-than, not bit 7", "[200]=C9,10 AC=F0", "P=21", 0x202},
+    {"CPY abs", "[200]=CC,00,30 [3000]=4 YR=9", "P=21", 0x203},
+    {"INC is not reduced, no flags", "[200]=E6,10 [10]=FF P=A2", "[10]=100", 0x202},
+    {"DEC of 00 leaves -1", "[200]=C6,10", "[10]=-1", 0x202},
+    {"INC of 7FFF wraps as a cell", "[200]=EE,00,30 [3000]=7FFF", "[3000]=-8000", 0x203},
+    {"INX wraps above FF", "[200]=E8 XR=FF", "XR=0 P=22", 0x201},
+    {"INX far above FF gives 0", "[200]=E8 XR=1000", "XR=0 P=22", 0x201},
+    {"DEX wraps below 0", "[200]=CA", "XR=FF P=A0", 0x201},
+    {"DEX of INT_MIN gives FF", "[200]=CA XR=-80000000", "XR=FF P=A0", 0x201},
+    {"ASL A not reduced, Z kept", "[200]=0A AC=80 P=22", "AC=100 P=A3", 0x201},
+    {"ASL A never clears N", "[200]=0A AC=1 P=A3", "AC=2 P=A2", 0x201},
+    {"ASL A wraps as a register", "[200]=0A AC=40000000", "AC=-80000000 P=21", 0x201},
+    {"ASL zp: cell and C only", "[200]=06,10 [10]=C0 AC=7 P=22", "[10]=180 P=23", 0x202},
+    {"LSR A", "[200]=4A AC=3 P=80", "AC=1 P=01", 0x201},
+    {"ROL A: bit out into bit 0", "[200]=2A AC=80", "AC=101 P=A1", 0x201},
+    {"ROL A ignores the old carry", "[200]=2A AC=1 P=21", "AC=2 P=20", 0x201},
+    {"ROR A adds bit out at bit 0", "[200]=6A AC=3", "AC=2 P=21", 0x201},
+    {"ROR A of 01 stays 01", "[200]=6A AC=1", "P=21", 0x201},
+    {"ROR A never clears Z or N", "[200]=6A AC=4 P=A2", "AC=2", 0x201},
+    {"ORA # uses the operand itself", "[200]=09,05 [5]=FF AC=10", "AC=15", 0x202},
+    {"AND", "[200]=29,0F AC=3C", "AC=0C", 0x202},
+    {"EOR", "[200]=49,FF AC=0F", "AC=F0 P=A0", 0x202},
+    {"BIT sets only Z", "[200]=24,10 [10]=F0 AC=0F", "P=22", 0x202},
+    {"BIT clears Z, keeps N and V", "[200]=2C,00,30 [3000]=1 AC=1 P=E2", "P=E0", 0x203},
+    {"TAX", "[200]=AA AC=80", "XR=80 P=A0", 0x201},
+    {"TXS unpacks XR, SP untouched", "[200]=9A XR=81 SP=40 P=3E", "P=81", 0x201},
+    {"TSX packs the status", "[200]=BA P=81", "XR=81", 0x201},
+    {"CLC", "[200]=18 P=FF", "P=FE", 0x201},
+    {"STA abs,Y", "[200]=99,00,30 AC=42 YR=2", "[3002]=42", 0x203},
+    {"STA keeps the low 16 bits", "[200]=85,10 AC=12345", "[10]=2345", 0x202},
+    {"STY zp,X", "[200]=94,10 XR=2 YR=9", "[12]=9", 0x202},
+    {"BNE taken back", "[300]=D0,-2", "", 0x300, 0x300},
+    {"JMP abs is a displacement", "[200]=4C,-3,00", "", 0x200},
+    {"JMP far past the end", "[FFF0]=4C,7F,7F", "", 0xFFF3 + 0x7F7F, 0xFFF0},
+    {"JMP indirect", "[200]=6C,34,12 [1234]=78,56", "", 0x5678},
+    {"JMP indirect at FFFF: 0 past", "[200]=6C,FF,FF [FFFF]=34", "", 0x34},
+    {"JSR sets the return address", "[200]=20,00,04", "RET=203", 0x400},
+    {"RTS keeps the return address", "[200]=60 RET=1234", "", 0x1234},
+    {"PHA", "[200]=48 AC=42", "SP=FE [1FF]=42", 0x201},
+    {"PHP pushes the packed status", "[200]=08 SP=80 P=C3", "SP=7F [180]=C3", 0x201},
+    {"PLA keeps N and Z", "[200]=68 SP=FE [1FF]=99 P=22", "SP=FF AC=99", 0x201},
+    {"PLA from an empty stack", "[200]=68 AC=3 [100]=9", "", 0x201},
+    {"PLP unpacks all eight bits", "[200]=28 SP=FE [1FF]=FF P=0", "SP=FF P=FF", 0x201},
+    {"PHA with SP outside memory", "[200]=48 AC=1 SP=10000", "SP=FFFF", 0x201},
+    {"BRK does nothing", "[200]=00,80 AC=1 P=5A", "", 0x200},
+    {"CLI does nothing", "[200]=58 P=FF", "", 0x200},
+    {"no opcode: above FF", "[200]=1A9,00 AC=5", "", 0x200},
+    {"no opcode: negative", "[200]=-57,00", "", 0x200},
 };
 
-void Apply(Machine& m, const State& s) {
-    m.AC = s.ac;
-    m.XR = s.xr;
-    m.YR = s.yr;
-    m.SP = s.sp;
-    m.UnpackStatus(s.p);
-    m.returnAddress = s.ret;
-    for (const auto& [address, value] : s.cells) m.Write(address, value);
+// Each loads through one addressing mode; the cell it should reach holds 5A.
+const Case kAddressing[] = {
+    {"zp,X does not wrap", "[200]=B5,F0 XR=20 [110]=5A [10]=1", "AC=5A", 0x202},
+    {"zp,Y does not wrap", "[200]=B6,F0 YR=20 [110]=5A", "XR=5A", 0x202},
+    {"abs,Y", "[200]=B9,34,12 YR=1 [1235]=5A", "AC=5A", 0x203},
+    {"abs,X past FFFF reads 0", "[200]=BD,F0,FF XR=20 [10]=5A AC=1", "AC=0 P=22", 0x203},
+    {"(zp,X) high byte from 0100", "[200]=A1,FF [FF]=34,12 [1234]=5A", "AC=5A", 0x202},
+    {"(zp,X) does not wrap", "[200]=A1,F0 XR=20 [110]=34,12 [1234]=5A", "AC=5A", 0x202},
+    {"(zp),Y high byte from 0100", "[200]=B1,FF [FF]=0,30 YR=5 [3005]=5A", "AC=5A", 0x202},
+    {"(zp),Y past FFFF reads 0", "[200]=B1,10 [10]=F0,FF YR=20 AC=1", "AC=0 P=22", 0x202},
+    {"a pointer cell above FF", "[200]=A1,10 [10]=134,11 [1234]=5A", "AC=5A", 0x202},
+    {"an index above FF", "[200]=BD,00,10 XR=234 [1234]=5A", "AC=5A", 0x203},
+    {"a huge index reads 0", "[200]=BD,FF,FF XR=7FFFFFFF AC=1", "AC=0 P=22", 0x203},
+    {"a negative index reads 0", "[200]=B5,02 XR=-5 [0]=5A AC=1", "AC=0 P=22", 0x202},
+    {"(zp,X) negative X: pointer 0", "[200]=A1,02 XR=-5 [0]=5A", "AC=5A", 0x202},
+    {"immediate at FFFF reads 0", "[FFFF]=A9 AC=1", "AC=0 P=22", 0x10001, 0xFFFF},
+    {"abs at FFFE: high byte 0", "[FFFE]=AD,34 [34]=5A", "AC=5A", 0x10001, 0xFFFE},
+    // Stores and read-modify-writes aimed past the end change no cell.
+    {"STA abs,X past the end", "[200]=9D,F0,FF XR=20 AC=5A", "", 0x203},
+    {"STA (zp),Y past the end", "[200]=91,10 [10]=F0,FF YR=7F AC=5A", "", 0x202},
+    {"STX zp,Y with a huge Y", "[200]=96,10 YR=7FFFFFFF", "", 0x202},
+    {"INC abs,X past the end", "[200]=FE,FF,FF XR=1", "", 0x203},
+    {"DEC zp,X with a negative X", "[200]=D6,00 XR=-1", "", 0x202},
+    {"ROR abs,X past the end", "[200]=7E,FF,FF XR=7FFFFFFF", "P=20", 0x203},
+};
+// clang-format on
+
+void Check(const Case& c) {
+    SCOPED_TRACE(c.name);
+    Machine m;
+    RecordingHost host;
+    Apply(m, c.before);
+    Machine expected = m;
+    Apply(expected, c.changes);
+    EXPECT_EQ(ExecuteInstruction(m, host, m.Read(c.at), c.at), c.next);
+    ExpectSameState(m, expected);
+    EXPECT_FALSE(m.halted);
+    EXPECT_TRUE(host.calls.empty());
 }
 
 TEST(Interpreter, ExecutesByTheSystemsRules) {
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        Machine m;
-        RecordingHost host;
-        for (std::size_t i = 0; i < c.code.size(); ++i)
-            m.Write(c.at + static_cast<int>(i), c.code[i]);
-        Apply(m, c.before);
-        const int next = ExecuteInstruction(m, host, c.code[0], c.at);
-        EXPECT_EQ(next, c.next);
-        EXPECT_EQ(m.AC, c.after.ac);
-        EXPECT_EQ(m.XR, c.after.xr);
-        EXPECT_EQ(m.YR, c.after.yr);
-        EXPECT_EQ(m.SP, c.after.sp);
-        EXPECT_EQ(m.PackStatus(), c.after.p);
-        EXPECT_EQ(m.returnAddress, c.after.ret);
-        for (const auto& [address, value] : c.after.cells) {
-            EXPECT_EQ(m.Read(address), value) << "cell " << address;
-        }
-        EXPECT_EQ(m.PC, 0);
-        EXPECT_FALSE(m.halted);
-        EXPECT_TRUE(host.calls.empty());
-    }
+    for (const Case& c : kInstructions) Check(c);
+}
+
+TEST(Interpreter, AddressingModesReachTheRightCellAndNothingOutside) {
+    for (const Case& c : kAddressing) Check(c);
 }
 
 TEST(Interpreter, BranchesOnTheirFlag) {
-    struct Branch {
-        int opcode;
-        int takenWhen;  // status byte that takes the branch
-        int notTakenWhen;
-    };
-    const Branch branches[] = {
-        {0x90, 0x00, 0x01}, {0xB0, 0x01, 0x00}, {0xF0, 0x02, 0x00}, {0xD0, 0x00, 0x02},
-        {0x30, 0x80, 0x00}, {0x10, 0x00, 0x80}, {0x50, 0x00, 0x40}, {0x70, 0x40, 0x00},
-    };
-    for (const Branch& b : branches) {
-        SCOPED_TRACE(b.opcode);
+    // opcode, a status byte that takes the branch, one that does not
+    const int branches[][3] = {{0x90, 0x00, 0x01}, {0xB0, 0x01, 0x00}, {0xF0, 0x02, 0x00},
+                               {0xD0, 0x00, 0x02}, {0x30, 0x80, 0x00}, {0x10, 0x00, 0x80},
+                               {0x50, 0x00, 0x40}, {0x70, 0x40, 0x00}};
+    for (const auto& [opcode, taken, notTaken] : branches) {
         Machine m;
         NullMachineHost host;
-        m.Write(0x0300, b.opcode);
-        m.Write(0x0301, -2);  // as the run loop presents FE
-        m.UnpackStatus(b.takenWhen);
-        EXPECT_EQ(ExecuteInstruction(m, host, b.opcode, 0x0300), 0x0300);
-        m.UnpackStatus(b.notTakenWhen);
-        EXPECT_EQ(ExecuteInstruction(m, host, b.opcode, 0x0300), 0x0302);
         m.Write(0x0301, 0x7F);
-        m.UnpackStatus(b.takenWhen);
-        EXPECT_EQ(ExecuteInstruction(m, host, b.opcode, 0x0300), 0x0302 + 0x7F);
+        m.UnpackStatus(taken);
+        EXPECT_EQ(ExecuteInstruction(m, host, opcode, 0x0300), 0x0381) << opcode;
+        m.UnpackStatus(notTaken);
+        EXPECT_EQ(ExecuteInstruction(m, host, opcode, 0x0300), 0x0302) << opcode;
     }
 }
 
 TEST(Interpreter, NestedSubroutinesShareOneReturnAddress) {
     Machine m;
     NullMachineHost host;
-    // 0200 JSR 0300; 0300 JSR 0400; 0400 RTS; 0303 RTS
-    m.Write(0x0201, 0x00), m.Write(0x0202, 0x03);
-    m.Write(0x0301, 0x00), m.Write(0x0302, 0x04);
+    Apply(m, "[200]=20,00,03 [300]=20,00,04 [400]=60");
     EXPECT_EQ(ExecuteInstruction(m, host, 0x20, 0x0200), 0x0300);
     EXPECT_EQ(ExecuteInstruction(m, host, 0x20, 0x0300), 0x0400);
     EXPECT_EQ(ExecuteInstruction(m, host, 0x60, 0x0400), 0x0303);
@@ -303,40 +163,15 @@ TEST(Interpreter, NestedSubroutinesShareOneReturnAddress) {
 }
 
 TEST(Interpreter, StackFullStopsPushes) {
-    struct Push {
-        int opcode;
-        int next;
-    };
-    for (const Push push : {Push{0x48, 0x0200}, Push{0x08, 0x0201}}) {
-        SCOPED_TRACE(push.opcode);
+    for (const auto& [opcode, next] : {std::pair{0x48, 0x0200}, std::pair{0x08, 0x0201}}) {
         Machine m;
         RecordingHost host;
-        m.SP = 0;
-        m.AC = 0x55;
+        Apply(m, "SP=0 AC=55");
         const Machine before = m;
-        EXPECT_EQ(ExecuteInstruction(m, host, push.opcode, 0x0200), push.next);
+        EXPECT_EQ(ExecuteInstruction(m, host, opcode, 0x0200), next);
         EXPECT_TRUE(m.halted);
-        EXPECT_EQ(m.SP, 0);
-        EXPECT_EQ(m.memory, before.memory);
+        ExpectSameState(m, before);
         EXPECT_EQ(host.calls, std::vector<std::string>{"stack full"});
-    }
-}
-
-TEST(Interpreter, OpcodesNotExecutedChangeNothing) {
-    for (int opcode : {0x00, 0x40, 0x58, 0x78, 0xD8, 0xF8, 0x02, 0xFF, 0x100, -1, 0x7FFF}) {
-        SCOPED_TRACE(opcode);
-        Machine m;
-        RecordingHost host;
-        m.AC = 1, m.XR = 2, m.YR = 3, m.SP = 4, m.returnAddress = 5;
-        m.UnpackStatus(0x5A);
-        m.Write(0x0201, 0x80);
-        const Machine before = m;
-        EXPECT_EQ(ExecuteInstruction(m, host, opcode, 0x0200), 0x0200);
-        EXPECT_EQ(m.memory, before.memory);
-        EXPECT_EQ(m.status, before.status);
-        EXPECT_EQ(std::vector({m.AC, m.XR, m.YR, m.SP, m.returnAddress, m.PC}),
-                  std::vector({1, 2, 3, 4, 5, 0}));
-        EXPECT_TRUE(host.calls.empty());
     }
 }
 
