@@ -4,6 +4,8 @@
 #include <exception>
 #include <memory>
 
+#include <QStringList>
+
 #include "ui/application.h"
 #include "ui/error_guard.h"
 #include "windows/forms.h"
@@ -20,6 +22,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     forms->Form1->show();
+    // A program named on the command line opens as Open would; without one nothing changes.
+    if (const QStringList arguments = zorvan::ui::Application::arguments(); arguments.size() > 1) {
+        forms->Form1->OpenNamedFile(arguments.at(1));
+    }
     zorvan::ui::Application::exec();
     return 0;
 }

@@ -46,17 +46,24 @@ void FileFlows::Open() {
         workspace_.changed = false;
     }
 
-    if (std::optional<std::string> path = host_.ChooseOpenFile()) {
-        auto read = files_.ReadAll(*path);
-        if (const auto* failure = std::get_if<FileFailure>(&read)) {
-            host_.ShowWarning(failure->message);
-        } else {
-            PlaceProgramRows(workspace_.grid, ReadProgramText(std::get<std::string>(read)));
-            workspace_.caption = std::string(kApplicationTitle) + "-" + *path;
-            workspace_.openDialogFileName = *path;
-        }
-    }
+    if (std::optional<std::string> path = host_.ChooseOpenFile()) ReadIntoGrid(*path);
     workspace_.executionEnabled = true;
+}
+
+void FileFlows::OpenNamedFile(const std::string& path) {
+    ReadIntoGrid(path);
+    workspace_.executionEnabled = true;
+}
+
+void FileFlows::ReadIntoGrid(const std::string& path) {
+    auto read = files_.ReadAll(path);
+    if (const auto* failure = std::get_if<FileFailure>(&read)) {
+        host_.ShowWarning(failure->message);
+        return;
+    }
+    PlaceProgramRows(workspace_.grid, ReadProgramText(std::get<std::string>(read)));
+    workspace_.caption = std::string(kApplicationTitle) + "-" + path;
+    workspace_.openDialogFileName = path;
 }
 
 SaveOutcome FileFlows::Save() {

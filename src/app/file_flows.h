@@ -60,6 +60,9 @@ class FileFlows {
     // Open: offers to save a changed grid and empties it, then reads the chosen file into the
     // grid with its path in the caption. Enables the execution commands whatever happened.
     void Open();
+    // Opens a file named outside the open dialog (on the command line, from a file manager) as
+    // Open does once its dialog has chosen it: into an untouched grid, so nothing is asked.
+    void OpenNamedFile(const std::string& path);
     // Save: writes the grid to the chosen file, then clears the changed flag.
     SaveOutcome Save();
     // Exit: offers to save a changed grid; true when the application should close.
@@ -69,6 +72,8 @@ class FileFlows {
     // Asks the question when the grid has content and has changed; then saves on Yes. True when
     // the calling command may go on.
     bool OfferToSave(std::string_view question);
+    // Reads the file into the grid with its path in the caption, or warns and changes nothing.
+    void ReadIntoGrid(const std::string& path);
 
     Workspace& workspace_;
     FileFlowHost& host_;

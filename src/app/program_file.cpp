@@ -231,14 +231,14 @@ std::optional<FileFailure> FileStore::ReplaceAll(const std::string& path, std::s
     // Hidden, beside the target: the rename stays within one file system.
     std::string temporary =
         (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return fail(LastError());
+    int fd = -1;
+    if (const std::error_code failure = CreateTemporary(temporary, fd)) return fail(failure);
 
     if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
         // Keep the owner where allowed; a file that changes hands is no failure of the save.
         [[maybe_unused]] const int ignored = ::fchown(fd, existing.st_uid, existing.st_gid);
     }
-    std::error_code failure = WriteWhole(fd, bytes);
+    std::error_code failure = WriteContents(fd, bytes);
     if (!failure && ::fchmod(fd, mode) != 0) failure = LastError();
     if (!failure && ::fsync(fd) != 0) failure = LastError();
     if (::close(fd) != 0 && !failure) failure = LastError();
@@ -248,6 +248,15 @@ std::optional<FileFailure> FileStore::ReplaceAll(const std::string& path, std::s
         return fail(failure);
     }
     return std::nullopt;
+}
+
+std::error_code FileStore::CreateTemporary(std::string& pathTemplate, int& fd) {
+    fd = ::mkstemp(pathTemplate.data());
+    return fd < 0 ? LastError() : std::error_code{};
+}
+
+std::error_code FileStore::WriteContents(int fd, std::string_view bytes) {
+    return WriteWhole(fd, bytes);
 }
 
 std::error_code FileStore::MoveIntoPlace(const std::string& temporary, const std::string& target) {

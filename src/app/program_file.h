@@ -78,7 +78,12 @@ class FileStore {
     virtual std::optional<FileFailure> ReplaceAll(const std::string& path, std::string_view bytes);
 
   protected:
-    // The last step of ReplaceAll: puts the complete temporary file in place of the target.
+    // The steps of ReplaceAll, apart so that tests can make each one fail.
+    // Creates the new file from the template (its XXXXXX replaced) and opens it for writing.
+    virtual std::error_code CreateTemporary(std::string& pathTemplate, int& fd);
+    // Writes every byte (the disk may fill up on the way).
+    virtual std::error_code WriteContents(int fd, std::string_view bytes);
+    // The last step: puts the complete temporary file in place of the target.
     virtual std::error_code MoveIntoPlace(const std::string& temporary, const std::string& target);
 };
 

@@ -268,6 +268,10 @@ void TForm1::N3Click() {
     RunCommand([this] { flows_.Open(); });
 }
 
+void TForm1::OpenNamedFile(const QString& path) {
+    RunCommand([&] { flows_.OpenNamedFile(path.toStdString()); });
+}
+
 void TForm1::N10Click() {
     RunCommand([this] { flows_.Save(); });
 }

@@ -43,6 +43,10 @@ class TForm1 : public QMainWindow, private app::FileFlowHost {
     // the window shows the workspace either way. True when the work finished.
     bool RunCommand(const std::function<void()>& work);
 
+    // Opens a program named on the command line (a file manager opening a .zrv file), as Open
+    // does once its dialog has chosen the file.
+    void OpenNamedFile(const QString& path);
+
     // The file choosers behind OpenDialog1 and SaveDialog1: the chosen path or nothing.
     // Tests replace them.
     std::function<std::optional<std::string>()> chooseOpenFile;

@@ -8,38 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "scripted_flow_host.h"
+
 namespace zorvan::app {
 namespace {
-
-// Answers from a script and writes down every question, dialog and warning in order.
-class FakeHost : public FileFlowHost {
-  public:
-    bool yes = false;
-    bool saveAnyway = false;
-    std::optional<std::string> openChoice;
-    std::optional<std::string> saveChoice;
-    std::vector<std::string> log;
-
-    bool AskYesNo(std::string_view question) override {
-        log.push_back("ask " + std::string(question));
-        return yes;
-    }
-    std::optional<std::string> ChooseOpenFile() override {
-        log.push_back("open dialog");
-        return openChoice;
-    }
-    std::optional<std::string> ChooseSaveFile() override {
-        log.push_back("save dialog");
-        return saveChoice;
-    }
-    void ShowWarning(std::string_view text) override {
-        log.push_back("warning " + std::string(text));
-    }
-    bool AskSaveAnyway(std::string_view text) override {
-        log.push_back("save anyway? " + std::string(text));
-        return saveAnyway;
-    }
-};
 
 // Files in memory; a path in the unwritable set cannot be saved.
 class MemoryFiles : public FileStore {
@@ -75,7 +47,7 @@ enum class Command { kNew, kOpen, kExit };
 
 struct Fixture {
     Workspace workspace;
-    FakeHost host;
+    ScriptedFlowHost host;
     MemoryFiles files;
     FileFlows flows{workspace, host, files};
 
@@ -275,7 +247,7 @@ TEST(FileFlowsTest, SaveWarnsAboutACellThatWouldNotReadBack) {
 
 TEST(FileFlowsTest, WorksWithFilesOnDisk) {
     Workspace workspace;
-    FakeHost host;
+    ScriptedFlowHost host;
     FileFlows flows(workspace, host);
     host.openChoice = ZORVAN_TEST_DATA;  // a folder, not a file
     flows.Open();

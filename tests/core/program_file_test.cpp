@@ -12,10 +12,15 @@
 #include <variant>
 #include <vector>
 
+#include "temp_folder.h"
+
 namespace zorvan::app {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FileBytes;
+using testing::PutFile;
+using testing::TempFolder;
 
 ProgramGrid GridOf(const std::vector<ProgramRow>& rows) {
     ProgramGrid grid;
@@ -26,39 +31,6 @@ ProgramGrid GridOf(const std::vector<ProgramRow>& rows) {
     }
     grid.SetRowCount(static_cast<int>(rows.size()) + 1);
     return grid;
-}
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "zorvan-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        return names;
-    }
-
-  private:
-    fs::path path_;
-};
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void PutFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 TEST(ProgramFileWriting, WritesEachRowAsSixTokensByteForByte) {
@@ -329,26 +301,6 @@ TEST(FileStoreTest, ReportsFilesThatCannotBeReadOrWritten) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"folder.zrv", "plain"}));
     EXPECT_TRUE(fs::is_empty(folder / "folder.zrv"));
-}
-
-class RenameFailsStore : public FileStore {
-  protected:
-    std::error_code MoveIntoPlace(const std::string&, const std::string&) override {
-        return std::make_error_code(std::errc::no_space_on_device);
-    }
-};
-
-TEST(FileStoreTest, AFailedSaveLeavesTheOldFileAsItWas) {
-    TempFolder folder;
-    const std::string path = folder / "prog.zrv";
-    PutFile(path, "the old program");
-    RenameFailsStore files;
-    const auto failure = files.ReplaceAll(path, "the new program");
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_NE(failure->message.find(std::make_error_code(std::errc::no_space_on_device).message()),
-              std::string::npos);
-    EXPECT_EQ(FileBytes(path), "the old program");
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"prog.zrv"});
 }
 
 }  // namespace
