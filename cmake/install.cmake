@@ -1,4 +1,6 @@
 # Where an installed Zorvan puts its files, and the Debian package built from them with CPack.
+# The documentation folder is named after the package, in lower case, as Debian names it.
+set(CMAKE_INSTALL_DOCDIR share/doc/zorvan CACHE PATH "Documentation folder")
 include(GNUInstallDirs)
 
 install(FILES resources/desktop/zorvan.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -7,7 +9,8 @@ install(FILES resources/desktop/zorvan.svg
 install(FILES resources/desktop/zorvan-mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME zorvan.xml)
 install(DIRECTORY resources/help/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/help OPTIONAL)
-install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples OPTIONAL)
+install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples OPTIONAL
+        FILES_MATCHING PATTERN "*.zrv")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zorvan)
