@@ -1,6 +1,6 @@
 # Where an installed Zorvan puts its files, and the Debian package built from them with CPack.
 # The documentation folder is named after the package, in lower case, as Debian names it.
-set(CMAKE_INSTALL_DOCDIR share/doc/zorvan CACHE PATH "Documentation folder")
+set(CMAKE_INSTALL_DOCDIR share/doc/zorvan)
 include(GNUInstallDirs)
 
 install(FILES resources/desktop/zorvan.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
