@@ -39,6 +39,7 @@ Run::Run(Machine& machine, MachineHost& host, int start)
 RunEnd Run::Slice(std::int64_t instructionBudget) {
     if (end_ != RunEnd::kRunning) return end_;
     Machine& m = machine_;
+    MachineHost& host = host_;
     const std::array<DecodedOpcode, 256>& table = DecodeTable();
     int a = address_;
     std::int64_t done = 0;
@@ -55,7 +56,7 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
                 std::int16_t& operand = m.memory[static_cast<std::size_t>(a) + 1];
                 if (d.plain) {
                     __builtin_assume(a >= 0 && a < kMemorySize - 1);
-                    const int next = detail::Execute(m, host_, d, a);
+                    const int next = detail::Execute(m, host, d, a);
                     detail::RestoreOperand(operand);
                     ++done;
                     m.PC = next;
@@ -97,7 +98,7 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
             break;
         }
         if (operand != nullptr && d.signedOperand) detail::PresentSigned(*operand);
-        const int next = ExecuteInstruction(m, host_, opcode, a);
+        const int next = ExecuteInstruction(m, host, opcode, a);
         if (operand != nullptr) detail::RestoreOperand(*operand);
         ++done;
         m.PC = next;
