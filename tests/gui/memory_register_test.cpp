@@ -93,10 +93,7 @@ class MemoryRegisterTest : public QObject {
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("firstLine");
         QTest::newRow("FFFF shows from FEFF") << "ffff" << 0 << "FEFF";
-        QTest::newRow("Page Down from FE00 does nothing")
-            << "FE00" << int(Qt::Key_PageDown) << "FE00";
         QTest::newRow("Page Down from FD00") << "FD00" << int(Qt::Key_PageDown) << "FE00";
-        QTest::newRow("Page Up from 0080 does nothing") << "0080" << int(Qt::Key_PageUp) << "0080";
         QTest::newRow("Up from 0008") << "0008" << int(Qt::Key_Up) << "0000";
         QTest::newRow("Down from FEF0") << "FEF0" << int(Qt::Key_Down) << "FEFF";
     }
@@ -225,19 +222,11 @@ class MemoryRegisterTest : public QObject {
         QTest::addColumn<QString>("warning");
         QTest::newRow("AC with one digit") << 8 << "A"
                                            << "Οχι λιγότερα από δύο δεκαεξαδικά ψηφία.";
-        QTest::newRow("SP not hexadecimal")
-            << 11 << "G0"
-            << "Λάθος τιμή καταχωρητή. Δεκτά μόνο δυο δεκαεξαδικά ψηφία.";
-        QTest::newRow("PC with two digits") << 0 << "12"
-                                            << "Οχι λιγότερα από τέσσερα δεκαεξαδικά ψηφία.";
         QTest::newRow("PC not hexadecimal")
             << 0 << "12G4"
             << "Λάθος τιμή καταχωρητή. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφία.";
         QTest::newRow("a bit of 2") << 1 << "2"
                                     << "Λάθος τιμή καταχωρητή. Δεκτά μόνο δυαδικά ψηφία (bit 0/1).";
-        QTest::newRow("an empty bit")
-            << 4 << ""
-            << "Λάθος τιμή καταχωρητή. Δεκτά μόνο δυαδικά ψηφία (bit 0/1).";
     }
 
     void registerWarnings() {
