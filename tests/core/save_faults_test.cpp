@@ -35,7 +35,6 @@ class FaultyStore : public FileStore {
     }
     std::error_code WriteContents(int fd, std::string_view bytes) override {
         if (step_ != FailingStep::kWrite) return FileStore::WriteContents(fd, bytes);
-        // The disk fills up half way through.
         FileStore::WriteContents(fd, bytes.substr(0, bytes.size() / 2));
         return std::make_error_code(std::errc::no_space_on_device);
     }
@@ -59,76 +58,53 @@ void TypeOneLine(Workspace& workspace) {
 }
 
 TEST(SaveFaults, AFailingStepKeepsTheOldFileAndTheChangedFlagAndTellsTheUser) {
-    struct Case {
-        const char* name;
-        FailingStep step;
-        bool directoryInTheWay;
-        std::errc reason;
+    const std::pair<FailingStep, std::errc> cases[] = {
+        {FailingStep::kCreate, std::errc::permission_denied},
+        {FailingStep::kWrite, std::errc::no_space_on_device},  // the disk fills up half way
+        {FailingStep::kRename, std::errc::operation_not_permitted},
+        {FailingStep::kNone, std::errc::is_a_directory},  // a folder in the way
     };
-    const Case cases[] = {
-        {"no permission to create the new file", FailingStep::kCreate, false,
-         std::errc::permission_denied},
-        {"the disk full while writing", FailingStep::kWrite, false, std::errc::no_space_on_device},
-        {"the rename refused", FailingStep::kRename, false, std::errc::operation_not_permitted},
-        {"a directory in the way", FailingStep::kNone, true, std::errc::is_a_directory},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [step, reason] : cases) {
+        SCOPED_TRACE(static_cast<int>(step));
         TempFolder folder;
         const std::string path = folder / "program.zrv";
-        if (c.directoryInTheWay) {
-            std::filesystem::create_directory(path);
-        } else {
-            PutFile(path, "_ 0300 LDA #01 _ the_old_program\r\n");
-        }
+        const std::string old = "_ 0300 LDA #01 _ the_old_program\r\n";
+        if (step == FailingStep::kNone) std::filesystem::create_directory(path);
+        if (step != FailingStep::kNone) PutFile(path, old);
         Workspace workspace;
         TypeOneLine(workspace);
         ScriptedFlowHost host;
         host.saveChoice = path;
-        FaultyStore files(c.step);
+        FaultyStore files(step);
         FileFlows flows(workspace, host, files);
 
-        EXPECT_EQ(flows.Save(), SaveOutcome::kFailed) << c.name;
-        EXPECT_TRUE(workspace.changed) << c.name;
-        ASSERT_EQ(host.log.size(), 2u) << c.name;
-        EXPECT_NE(host.log[1].find(path), std::string::npos) << c.name << ": names the file";
-        EXPECT_NE(host.log[1].find(std::make_error_code(c.reason).message()), std::string::npos)
-            << c.name << ": gives the reason: " << host.log[1];
-        if (c.directoryInTheWay) {
-            EXPECT_TRUE(std::filesystem::is_empty(path)) << c.name;
-        } else {
-            EXPECT_EQ(FileBytes(path), "_ 0300 LDA #01 _ the_old_program\r\n") << c.name;
-        }
-        EXPECT_EQ(folder.Names(), std::vector<std::string>{"program.zrv"})
-            << c.name << ": no temporary file is left behind";
+        EXPECT_EQ(flows.Save(), SaveOutcome::kFailed);
+        EXPECT_TRUE(workspace.changed);
+        ASSERT_EQ(host.log.size(), 2u);
+        EXPECT_NE(host.log[1].find(path), std::string::npos) << "names the file";
+        EXPECT_NE(host.log[1].find(std::make_error_code(reason).message()), std::string::npos)
+            << "gives the reason: " << host.log[1];
+        if (step != FailingStep::kNone) EXPECT_EQ(FileBytes(path), old);
+        EXPECT_EQ(folder.Names(), std::vector<std::string>{"program.zrv"}) << "no temporary left";
 
-        // Exit that cannot save keeps the program open, still changed.
-        host.yes = true;
-        EXPECT_FALSE(flows.Exit()) << c.name;
-        EXPECT_TRUE(workspace.changed) << c.name;
+        host.yes = true;  // Exit that cannot save keeps the program open, still changed
+        EXPECT_FALSE(flows.Exit());
+        EXPECT_TRUE(workspace.changed);
     }
 }
 
 TEST(SaveFaults, NoCommandDiscardsAChangedProgramWithoutTheQuestion) {
-    enum class Command { kNew, kOpen, kExit };
-    for (Command command : {Command::kNew, Command::kOpen, Command::kExit}) {
+    for (int command = 0; command < 3; ++command) {
         Workspace workspace;
         TypeOneLine(workspace);
-        ScriptedFlowHost host;
-        host.yes = false;  // the student answers No: only then may the program go
+        ScriptedFlowHost host;  // answers No: only then may the program go
         FileFlows flows(workspace, host);
-        switch (command) {
-            case Command::kNew:
-                flows.New();
-                break;
-            case Command::kOpen:
-                flows.Open();
-                break;
-            case Command::kExit:
-                flows.Exit();
-                break;
-        }
+        if (command == 0) flows.New();
+        if (command == 1) flows.Open();
+        if (command == 2) flows.Exit();
         ASSERT_FALSE(host.log.empty());
-        EXPECT_EQ(host.log[0].rfind("ask ", 0), 0u) << "the first thing is the question";
+        EXPECT_EQ(host.log[0].rfind("ask ", 0), 0u)
+            << command << ": the first thing is the question";
     }
 }
 
@@ -137,18 +113,21 @@ TEST(SaveFaults, ANamedFileOpensWithoutAQuestionOrWarnsAndChangesNothing) {
     const std::string path = folder / "named.zrv";
     PutFile(path, "_ 0200 NOP _ _ _ \r\n");
     Workspace workspace;
+    TypeOneLine(workspace);
+    workspace.changed = false;
     ScriptedFlowHost host;
     FileFlows flows(workspace, host);
 
     flows.OpenNamedFile(folder / "missing.zrv");
     ASSERT_EQ(host.log.size(), 1u);
     EXPECT_EQ(host.log[0].rfind("warning ", 0), 0u);
+    EXPECT_EQ(workspace.grid.Cell(kInstructionColumn, 1), "NOP");
     EXPECT_EQ(workspace.caption, "Zorvan");
 
     flows.OpenNamedFile(path);
     EXPECT_EQ(host.log.size(), 1u) << "nothing more is asked";
     EXPECT_EQ(workspace.caption, "Zorvan-" + path);
-    EXPECT_EQ(workspace.grid.Cell(kInstructionColumn, 1), "NOP");
+    EXPECT_EQ(workspace.grid.RowCount(), 2);
     EXPECT_TRUE(workspace.executionEnabled);
     EXPECT_FALSE(workspace.changed);
 }
