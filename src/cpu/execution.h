@@ -1,6 +1,8 @@
 #pragma once
-// The body of one instruction, shared by ExecuteInstruction and the run loop's hot path (which
-// inlines it so that a run costs one decode-table look-up and one switch per instruction).
+// The body of one instruction, shared by ExecuteInstruction and the run loop's hot path. Both work
+// on a Core: the registers and the four flags that instructions test, copied out of the machine
+// into locals so that a run keeps them in processor registers for a whole slice. The run loop
+// calls Execute with a constant operation and mode, so each case compiles to straight-line code.
 // Internal to src/cpu.
 
 #include <cstdint>
@@ -18,11 +20,6 @@ inline std::int32_t Wrap32(std::int64_t value) {
     return static_cast<std::int32_t>(value);
 }
 
-inline void SetZN(Machine& m, std::int64_t r) {
-    m.status[kZ] = r == 0 ? 1 : 0;
-    m.status[kN] = r > 127 ? 1 : 0;
-}
-
 // Before the instruction: a branch's or JMP absolute's operand cell outside -128..127 is lowered
 // by 256, so that a stored offset 80-FF reads as -128..-1. The operand cell must exist.
 inline void PresentSigned(std::int16_t& cell) {
@@ -37,289 +34,375 @@ inline void RestoreOperand(std::int16_t& cell) {
 
 void PrintTextRoutine(Machine& m, MachineHost& host);
 
-inline void RunConsoleRoutine(Machine& m, MachineHost& host, std::int64_t target) {
-    switch (target) {
-        case kShowCharacterRoutine:
-            host.ShowCharacter(m.AC);
-            break;
-        case kAskForAccumulatorRoutine:
-            host.AskForAccumulator();
-            break;
-        case kClearConsoleRoutine:
-            host.ClearConsole();
-            break;
-        case kPrintTextRoutine:
-            PrintTextRoutine(m, host);
-            break;
+// Bytes an instruction occupies in each addressing mode, as a constant for the hot path (the
+// decode test checks it against the instruction set table).
+constexpr int LengthOf(int mode) {
+    using namespace assembler;
+    switch (mode) {
+        case kImplied:
+        case kAccumulator:
+            return 1;
+        case kAbsolute:
+        case kAbsoluteX:
+        case kAbsoluteY:
+        case kIndirect:
+            return 3;
         default:
-            break;
+            return 2;
     }
 }
 
-// Where a memory mode's operand lies and where the next instruction starts. Immediate is the
-// operand cell itself (M = lo). Sums never wrap; an address outside memory reads 0 and a write
-// there is dropped. The next address comes out of the same switch as a constant per mode, so that
-// it does not wait for a table load.
-struct Operand {
-    std::int64_t address;
-    std::int64_t next;
+// Every member is inlined: a call that took the Core's address would pin its copies in memory.
+//
+// The machine as an instruction sees it. AC, XR, YR, SP, the return address and N, V, Z, C are
+// copies: Load takes them from the machine, Store puts them back. The other four status bits, the
+// memory and the halt flag stay in the machine. Anything that leaves the core (the host, the
+// packed status byte) sees a stored machine.
+struct Core {
+    Machine& m;
+    MachineHost& host;
+    std::int16_t* const memory;
+    std::int32_t AC = 0, XR = 0, YR = 0, SP = 0, returnAddress = 0;
+    std::int32_t N = 0, V = 0, Z = 0, C = 0;
+
+    Core(Machine& machine, MachineHost& machineHost)
+        : m(machine), host(machineHost), memory(machine.memory.data()) {
+        Load();
+    }
+
+    [[gnu::always_inline]] void Load() {
+        AC = m.AC;
+        XR = m.XR;
+        YR = m.YR;
+        SP = m.SP;
+        returnAddress = m.returnAddress;
+        LoadFlags();
+    }
+    [[gnu::always_inline]] void Store() const {
+        m.AC = AC;
+        m.XR = XR;
+        m.YR = YR;
+        m.SP = SP;
+        m.returnAddress = returnAddress;
+        StoreFlags();
+    }
+    [[gnu::always_inline]] void LoadFlags() {
+        N = m.status[kN];
+        V = m.status[kV];
+        Z = m.status[kZ];
+        C = m.status[kC];
+    }
+    [[gnu::always_inline]] void StoreFlags() const {
+        m.status[kN] = N;
+        m.status[kV] = V;
+        m.status[kZ] = Z;
+        m.status[kC] = C;
+    }
+
+    // A read outside 0000-FFFF gives 0 and a write there is dropped; a write keeps the low 16
+    // bits. One unsigned compare, which the run loop's own range test often removes.
+    [[gnu::always_inline]] std::int32_t Read(std::int64_t address) const {
+        return static_cast<std::uint64_t>(address) < kMemorySize ? memory[address] : 0;
+    }
+    [[gnu::always_inline]] void Write(std::int64_t address, std::int64_t value) {
+        if (static_cast<std::uint64_t>(address) < kMemorySize)
+            memory[address] = static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
+    }
+
+    [[gnu::always_inline]] int PackStatus() const {
+        StoreFlags();
+        return m.PackStatus();
+    }
+    [[gnu::always_inline]] void UnpackStatus(std::int64_t byte) {
+        m.UnpackStatus(byte);
+        LoadFlags();
+    }
+
+    [[gnu::always_inline]] void SetZN(std::int64_t r) {
+        Z = r == 0 ? 1 : 0;
+        N = r > 127 ? 1 : 0;
+    }
+
+    // The host may read or change the machine (a console sets AC); it sees it whole.
+    [[gnu::always_inline]] void RunConsoleRoutine(std::int64_t target) {
+        Store();
+        switch (target) {
+            case kShowCharacterRoutine:
+                host.ShowCharacter(m.AC);
+                break;
+            case kAskForAccumulatorRoutine:
+                host.AskForAccumulator();
+                break;
+            case kClearConsoleRoutine:
+                host.ClearConsole();
+                break;
+            case kPrintTextRoutine:
+                PrintTextRoutine(m, host);
+                break;
+            default:
+                break;
+        }
+        Load();
+    }
+    [[gnu::always_inline]] void StackFull() {
+        m.halted = true;
+        Store();
+        host.StackFull();
+        Load();
+    }
 };
 
-[[gnu::always_inline]] inline Operand Locate(const Machine& m, int mode, std::int64_t at) {
+// Where a memory mode's operand lies. Immediate is the operand cell itself (M = lo). Sums never
+// wrap; an address outside memory reads 0 and a write there is dropped.
+[[gnu::always_inline]] inline std::int64_t Locate(const Core& c, int mode, std::int64_t at) {
     using namespace assembler;
-    const std::int64_t lo = m.Read(at + 1);
+    const std::int64_t lo = c.Read(at + 1);
     switch (mode) {
         case kImmediate:
-            return {at + 1, at + 2};
+            return at + 1;
         case kZeroPage:
-            return {lo, at + 2};
+            return lo;
         case kZeroPageX:
-            return {lo + m.XR, at + 2};
+            return lo + c.XR;
         case kZeroPageY:
-            return {lo + m.YR, at + 2};
+            return lo + c.YR;
         case kAbsolute:
-            return {std::int64_t{m.Read(at + 2)} * 256 + lo, at + 3};
+            return std::int64_t{c.Read(at + 2)} * 256 + lo;
         case kAbsoluteX:
-            return {std::int64_t{m.Read(at + 2)} * 256 + lo + m.XR, at + 3};
+            return std::int64_t{c.Read(at + 2)} * 256 + lo + c.XR;
         case kAbsoluteY:
-            return {std::int64_t{m.Read(at + 2)} * 256 + lo + m.YR, at + 3};
+            return std::int64_t{c.Read(at + 2)} * 256 + lo + c.YR;
         case kIndirectX: {
-            const std::int64_t p = lo + m.XR;
-            return {std::int64_t{m.Read(p + 1)} * 256 + m.Read(p), at + 2};
+            const std::int64_t p = lo + c.XR;
+            return std::int64_t{c.Read(p + 1)} * 256 + c.Read(p);
         }
         case kIndirectY:
-            return {std::int64_t{m.Read(lo + 1)} * 256 + m.Read(lo) + m.YR, at + 2};
-        default:  // accumulator: no cell
-            return {-1, at + 1};
+            return std::int64_t{c.Read(lo + 1)} * 256 + c.Read(lo) + c.YR;
+        default:  // no cell
+            return -1;
     }
 }
 
-inline std::int64_t Lo(const Machine& m, std::int64_t at) {
-    return m.Read(at + 1);
-}
-inline std::int64_t Hi(const Machine& m, std::int64_t at) {
-    return m.Read(at + 2);
+// The operand value M of a memory mode.
+[[gnu::always_inline]] inline std::int64_t Operand(const Core& c, int mode, std::int64_t at) {
+    return c.Read(Locate(c, mode, at));
 }
 
-// Implied instructions occupy one byte.
-inline int AfterImplied(std::int64_t at) {
-    return Wrap32(at + 1);
+inline std::int64_t Lo(const Core& c, std::int64_t at) {
+    return c.Read(at + 1);
+}
+inline std::int64_t Hi(const Core& c, std::int64_t at) {
+    return c.Read(at + 2);
+}
+
+// The conditional branches: taken when, in order, C = 0, C = 1, Z = 1, Z = 0, N = 1, N = 0, V = 0,
+// V = 1.
+[[gnu::always_inline]] inline bool BranchTaken(const Core& c, Operation operation) {
+    switch (operation) {
+        case Operation::kBcc:
+            return c.C == 0;
+        case Operation::kBcs:
+            return c.C == 1;
+        case Operation::kBeq:
+            return c.Z == 1;
+        case Operation::kBne:
+            return c.Z == 0;
+        case Operation::kBmi:
+            return c.N == 1;
+        case Operation::kBpl:
+            return c.N == 0;
+        case Operation::kBvc:
+            return c.V == 0;
+        case Operation::kBvs:
+            return c.V == 1;
+        default:
+            return false;
+    }
 }
 
 // The relative branches and JMP absolute, with their operand byte lo as presented: they write no
 // memory and reach no host, so the run loop can hand them lo without lowering the cell.
-[[gnu::always_inline]] inline int ExecuteSignedOperand(const Machine& m, const DecodedOpcode& d,
+[[gnu::always_inline]] inline int ExecuteSignedOperand(const Core& c, Operation operation,
                                                        std::int64_t at, std::int64_t lo) {
-    if (d.branchFlag < 0) {
-        // JMP absolute: the operand is a displacement from the following instruction.
-        return Wrap32(at + 3 + Hi(m, at) * 256 + lo);
+    if (operation == Operation::kJmp) {
+        // The operand is a displacement from the following instruction.
+        return Wrap32(at + 3 + Hi(c, at) * 256 + lo);
     }
-    // A real branch rather than a select keeps the next address off the flags' dependency chain.
-    if (__builtin_expect(m.status[static_cast<std::size_t>(d.branchFlag)] == d.branchWhen, 1)) {
-        return Wrap32(at + 2 + lo);
-    }
-    return Wrap32(at + 2);
+    return Wrap32(BranchTaken(c, operation) ? at + 2 + lo : at + 2);
 }
 
 // Register-to-register and implied instructions set Z/N from the destination.
-inline int Load(Machine& m, std::int32_t& reg, std::int64_t value, std::int64_t next) {
+[[gnu::always_inline]] inline int Load(Core& c, std::int32_t& reg, std::int64_t value,
+                                       std::int64_t next) {
     reg = Wrap32(value);
-    SetZN(m, reg);
+    c.SetZN(reg);
     return Wrap32(next);
 }
 
-// ASL, LSR, ROL and ROR work on AC in accumulator mode and on the cell otherwise; each returns
-// the value to store and sets C.
+// ASL, LSR, ROL and ROR work on AC in accumulator mode and on the cell otherwise.
 enum class Shift { kAsl, kLsr, kRol, kRor };
 
-[[gnu::always_inline]] inline int ExecuteShift(Machine& m, Shift shift, int mode, std::int64_t at) {
+[[gnu::always_inline]] inline int ExecuteShift(Core& c, Shift shift, int mode, std::int64_t at,
+                                               std::int64_t next) {
     const bool onAccumulator = mode == assembler::kAccumulator;
-    const Operand where = Locate(m, mode, at);
-    const std::int64_t v = onAccumulator ? std::int64_t{m.AC} : std::int64_t{m.Read(where.address)};
+    const std::int64_t address = Locate(c, mode, at);
+    const std::int64_t v = onAccumulator ? std::int64_t{c.AC} : std::int64_t{c.Read(address)};
     std::int64_t result = 0;
     switch (shift) {
         case Shift::kAsl:
-            m.status[kC] = v > 127 ? 1 : 0;
+            c.C = v > 127 ? 1 : 0;
             result = v * 2;
             break;
         case Shift::kLsr:
-            m.status[kC] = static_cast<int>(v & 1);
+            c.C = static_cast<int>(v & 1);
             result = v >> 1;
             break;
-        case Shift::kRol: {
-            const int carry = v > 127 ? 1 : 0;
-            m.status[kC] = carry;
-            result = v * 2 + carry;
+        case Shift::kRol:
+            c.C = v > 127 ? 1 : 0;
+            result = v * 2 + c.C;
             break;
-        }
-        case Shift::kRor: {
-            const int carry = static_cast<int>(v & 1);
-            m.status[kC] = carry;
-            result = (v >> 1) + carry;
+        case Shift::kRor:
+            c.C = static_cast<int>(v & 1);
+            result = (v >> 1) + c.C;
             break;
-        }
     }
     if (!onAccumulator) {
-        m.Write(where.address, result);
-        return Wrap32(where.next);
+        c.Write(address, result);
+        return Wrap32(next);
     }
-    m.AC = Wrap32(result);
+    c.AC = Wrap32(result);
     if (shift == Shift::kAsl || shift == Shift::kRor) {
         // These two only ever set Z and N.
-        if (m.AC == 0) m.status[kZ] = 1;
-        if (m.AC > 127) m.status[kN] = 1;
+        if (c.AC == 0) c.Z = 1;
+        if (c.AC > 127) c.N = 1;
     } else {
-        SetZN(m, m.AC);
+        c.SetZN(c.AC);
     }
-    return Wrap32(where.next);
+    return Wrap32(next);
 }
 
-// Executes one decoded instruction at address a and returns the next address.
-[[gnu::always_inline]] inline int Execute(Machine& m, MachineHost& host, const DecodedOpcode& d,
-                                          int a) {
-    const Operation operation = d.operation;
-    const int mode = d.mode;
+// Executes one executed instruction (operation in mode) at address a and returns the next
+// address. The caller has presented a signed operand already.
+[[gnu::always_inline]] inline int Execute(Core& c, Operation operation, int mode, int a) {
     const std::int64_t at = a;
+    const std::int64_t next = at + LengthOf(mode);
 
     switch (operation) {
-        case Operation::kLda: {
-            const Operand o = Locate(m, mode, at);
-            return Load(m, m.AC, m.Read(o.address), o.next);
-        }
-        case Operation::kLdx: {
-            const Operand o = Locate(m, mode, at);
-            return Load(m, m.XR, m.Read(o.address), o.next);
-        }
-        case Operation::kLdy: {
-            const Operand o = Locate(m, mode, at);
-            return Load(m, m.YR, m.Read(o.address), o.next);
-        }
-        case Operation::kSta: {
-            const Operand o = Locate(m, mode, at);
-            m.Write(o.address, m.AC);
-            return Wrap32(o.next);
-        }
-        case Operation::kStx: {
-            const Operand o = Locate(m, mode, at);
-            m.Write(o.address, m.XR);
-            return Wrap32(o.next);
-        }
-        case Operation::kSty: {
-            const Operand o = Locate(m, mode, at);
-            m.Write(o.address, m.YR);
-            return Wrap32(o.next);
-        }
+        case Operation::kLda:
+            return Load(c, c.AC, Operand(c, mode, at), next);
+        case Operation::kLdx:
+            return Load(c, c.XR, Operand(c, mode, at), next);
+        case Operation::kLdy:
+            return Load(c, c.YR, Operand(c, mode, at), next);
+        case Operation::kSta:
+            c.Write(Locate(c, mode, at), c.AC);
+            return Wrap32(next);
+        case Operation::kStx:
+            c.Write(Locate(c, mode, at), c.XR);
+            return Wrap32(next);
+        case Operation::kSty:
+            c.Write(Locate(c, mode, at), c.YR);
+            return Wrap32(next);
         case Operation::kTax:
-            return Load(m, m.XR, m.AC, at + 1);
+            return Load(c, c.XR, c.AC, next);
         case Operation::kTay:
-            return Load(m, m.YR, m.AC, at + 1);
+            return Load(c, c.YR, c.AC, next);
         case Operation::kTxa:
-            return Load(m, m.AC, m.XR, at + 1);
+            return Load(c, c.AC, c.XR, next);
         case Operation::kTya:
-            return Load(m, m.AC, m.YR, at + 1);
+            return Load(c, c.AC, c.YR, next);
         case Operation::kTsx:
-            return Load(m, m.XR, m.PackStatus(), at + 1);
+            return Load(c, c.XR, c.PackStatus(), next);
         case Operation::kTxs:
-            m.UnpackStatus(m.XR);
-            return AfterImplied(at);
-        case Operation::kAnd: {
-            const Operand o = Locate(m, mode, at);
-            return Load(m, m.AC, m.AC & m.Read(o.address), o.next);
-        }
-        case Operation::kOra: {
-            const Operand o = Locate(m, mode, at);
-            return Load(m, m.AC, m.AC | m.Read(o.address), o.next);
-        }
-        case Operation::kEor: {
-            const Operand o = Locate(m, mode, at);
-            return Load(m, m.AC, m.AC ^ m.Read(o.address), o.next);
-        }
-        case Operation::kBit: {
-            const Operand o = Locate(m, mode, at);
-            m.status[kZ] = (m.Read(o.address) & m.AC) == 0 ? 1 : 0;
-            return Wrap32(o.next);
-        }
+            c.UnpackStatus(c.XR);
+            return Wrap32(next);
+        case Operation::kAnd:
+            return Load(c, c.AC, c.AC & Operand(c, mode, at), next);
+        case Operation::kOra:
+            return Load(c, c.AC, c.AC | Operand(c, mode, at), next);
+        case Operation::kEor:
+            return Load(c, c.AC, c.AC ^ Operand(c, mode, at), next);
+        case Operation::kBit:
+            c.Z = (Operand(c, mode, at) & c.AC) == 0 ? 1 : 0;
+            return Wrap32(next);
         case Operation::kAdc: {
-            const Operand o = Locate(m, mode, at);
-            const std::int64_t ac = m.AC;
-            const std::int64_t value = m.Read(o.address);
-            std::int64_t r = ac + value + m.status[kC];
+            const std::int64_t ac = c.AC;
+            const std::int64_t value = Operand(c, mode, at);
+            std::int64_t r = ac + value + c.C;
             if (r > 255) {
                 r -= 256;
-                m.status[kC] = 1;
+                c.C = 1;
             }
-            m.status[kV] =
-                (ac <= 127 && value <= 127 && r > 127) || (ac > 127 && value > 127 && r <= 127) ? 1
-                                                                                                : 0;
-            return Load(m, m.AC, r, o.next);
+            c.V = (ac <= 127 && value <= 127 && r > 127) || (ac > 127 && value > 127 && r <= 127)
+                      ? 1
+                      : 0;
+            return Load(c, c.AC, r, next);
         }
         case Operation::kSbc: {
-            const Operand o = Locate(m, mode, at);
-            const std::int64_t ac = m.AC;
-            const std::int64_t value = m.Read(o.address);
-            std::int64_t r = ac - value - (m.status[kC] == 0 ? 1 : 0);
+            const std::int64_t ac = c.AC;
+            const std::int64_t value = Operand(c, mode, at);
+            std::int64_t r = ac - value - (c.C == 0 ? 1 : 0);
             if (r > 0) {
-                m.status[kC] = 1;
+                c.C = 1;
             } else if (r < 0) {
                 r += 256;
-                m.status[kC] = 0;
+                c.C = 0;
             }
-            m.status[kV] =
-                (ac > 127 && value <= 127 && r <= 127) || (ac <= 127 && value > 127 && r > 127) ? 1
-                                                                                                : 0;
-            return Load(m, m.AC, r, o.next);
+            c.V = (ac > 127 && value <= 127 && r <= 127) || (ac <= 127 && value > 127 && r > 127)
+                      ? 1
+                      : 0;
+            return Load(c, c.AC, r, next);
         }
         case Operation::kCmp:
         case Operation::kCpx:
         case Operation::kCpy: {
-            const Operand o = Locate(m, mode, at);
-            const std::int64_t reg = operation == Operation::kCmp   ? m.AC
-                                     : operation == Operation::kCpx ? m.XR
-                                                                    : m.YR;
-            const std::int64_t value = m.Read(o.address);
-            m.status[kC] = reg >= value ? 1 : 0;
-            m.status[kZ] = reg == value ? 1 : 0;
-            m.status[kN] = reg < value ? 1 : 0;
-            return Wrap32(o.next);
+            const std::int64_t reg = operation == Operation::kCmp   ? c.AC
+                                     : operation == Operation::kCpx ? c.XR
+                                                                    : c.YR;
+            const std::int64_t value = Operand(c, mode, at);
+            c.C = reg >= value ? 1 : 0;
+            c.Z = reg == value ? 1 : 0;
+            c.N = reg < value ? 1 : 0;
+            return Wrap32(next);
         }
         // Counting registers wrap within 00-FF: above 255 becomes 0, below 0 becomes 255.
         case Operation::kInx:
-            return Load(m, m.XR, m.XR >= 255 ? 0 : m.XR + 1, at + 1);
+            return Load(c, c.XR, c.XR >= 255 ? 0 : c.XR + 1, next);
         case Operation::kIny:
-            return Load(m, m.YR, m.YR >= 255 ? 0 : m.YR + 1, at + 1);
+            return Load(c, c.YR, c.YR >= 255 ? 0 : c.YR + 1, next);
         case Operation::kDex:
-            return Load(m, m.XR, m.XR <= 0 ? 255 : m.XR - 1, at + 1);
+            return Load(c, c.XR, c.XR <= 0 ? 255 : c.XR - 1, next);
         case Operation::kDey:
-            return Load(m, m.YR, m.YR <= 0 ? 255 : m.YR - 1, at + 1);
+            return Load(c, c.YR, c.YR <= 0 ? 255 : c.YR - 1, next);
         case Operation::kInc: {
-            const Operand o = Locate(m, mode, at);
-            m.Write(o.address, std::int64_t{m.Read(o.address)} + 1);
-            return Wrap32(o.next);
+            const std::int64_t address = Locate(c, mode, at);
+            c.Write(address, std::int64_t{c.Read(address)} + 1);
+            return Wrap32(next);
         }
         case Operation::kDec: {
-            const Operand o = Locate(m, mode, at);
-            m.Write(o.address, std::int64_t{m.Read(o.address)} - 1);
-            return Wrap32(o.next);
+            const std::int64_t address = Locate(c, mode, at);
+            c.Write(address, std::int64_t{c.Read(address)} - 1);
+            return Wrap32(next);
         }
         case Operation::kAsl:
-            return ExecuteShift(m, Shift::kAsl, mode, at);
+            return ExecuteShift(c, Shift::kAsl, mode, at, next);
         case Operation::kLsr:
-            return ExecuteShift(m, Shift::kLsr, mode, at);
+            return ExecuteShift(c, Shift::kLsr, mode, at, next);
         case Operation::kRol:
-            return ExecuteShift(m, Shift::kRol, mode, at);
+            return ExecuteShift(c, Shift::kRol, mode, at, next);
         case Operation::kRor:
-            return ExecuteShift(m, Shift::kRor, mode, at);
+            return ExecuteShift(c, Shift::kRor, mode, at, next);
         case Operation::kClc:
-            m.status[kC] = 0;
-            return AfterImplied(at);
+            c.C = 0;
+            return Wrap32(next);
         case Operation::kSec:
-            m.status[kC] = 1;
-            return AfterImplied(at);
+            c.C = 1;
+            return Wrap32(next);
         case Operation::kClv:
-            m.status[kV] = 0;
-            return AfterImplied(at);
+            c.V = 0;
+            return Wrap32(next);
         case Operation::kNop:
-            return AfterImplied(at);
+            return Wrap32(next);
         case Operation::kBcc:
         case Operation::kBcs:
         case Operation::kBeq:
@@ -328,55 +411,52 @@ enum class Shift { kAsl, kLsr, kRol, kRor };
         case Operation::kBpl:
         case Operation::kBvc:
         case Operation::kBvs:
-            return ExecuteSignedOperand(m, d, at, Lo(m, at));
+            return ExecuteSignedOperand(c, operation, at, Lo(c, at));
         case Operation::kJmp:
             if (mode == assembler::kIndirect) {
-                const std::int64_t p = Hi(m, at) * 256 + Lo(m, at);
-                return Wrap32(std::int64_t{m.Read(p + 1)} * 256 + m.Read(p));
+                const std::int64_t p = Hi(c, at) * 256 + Lo(c, at);
+                return Wrap32(std::int64_t{c.Read(p + 1)} * 256 + c.Read(p));
             }
-            return ExecuteSignedOperand(m, d, at, Lo(m, at));
+            return ExecuteSignedOperand(c, operation, at, Lo(c, at));
         case Operation::kJsr: {
             // One return-address field, not the stack: a nested JSR overwrites it.
-            const std::int64_t target = Hi(m, at) * 256 + Lo(m, at);
-            m.returnAddress = Wrap32(at + 3);
-            if (target >= kPrintTextRoutine && target <= kShowCharacterRoutine) {
-                RunConsoleRoutine(m, host, target);
-            }
+            const std::int64_t target = Hi(c, at) * 256 + Lo(c, at);
+            c.returnAddress = Wrap32(next);
+            if (target >= kPrintTextRoutine && target <= kShowCharacterRoutine)
+                c.RunConsoleRoutine(target);
             return Wrap32(target);
         }
         case Operation::kRts:
-            return m.returnAddress;
+            return c.returnAddress;
         case Operation::kPha:
-            if (m.SP == 0) {
-                m.halted = true;
-                host.StackFull();
+            if (c.SP == 0) {
+                c.StackFull();
                 return a;  // the PHA itself
             }
-            m.Write(std::int64_t{kStackPage} + m.SP, m.AC);
-            m.SP = Wrap32(std::int64_t{m.SP} - 1);
-            return AfterImplied(at);
+            c.Write(std::int64_t{kStackPage} + c.SP, c.AC);
+            c.SP = Wrap32(std::int64_t{c.SP} - 1);
+            return Wrap32(next);
         case Operation::kPhp:
-            if (m.SP == 0) {
-                m.halted = true;
-                host.StackFull();
-                return AfterImplied(at);
+            if (c.SP == 0) {
+                c.StackFull();
+                return Wrap32(next);
             }
-            m.Write(std::int64_t{kStackPage} + m.SP, m.PackStatus());
-            m.SP = Wrap32(std::int64_t{m.SP} - 1);
-            return AfterImplied(at);
+            c.Write(std::int64_t{kStackPage} + c.SP, c.PackStatus());
+            c.SP = Wrap32(std::int64_t{c.SP} - 1);
+            return Wrap32(next);
         case Operation::kPla:
             // N and Z keep their values.
-            if (m.SP < 255) {
-                m.SP = m.SP + 1;
-                m.AC = m.Read(std::int64_t{kStackPage} + m.SP);
+            if (c.SP < 255) {
+                c.SP = c.SP + 1;
+                c.AC = c.Read(std::int64_t{kStackPage} + c.SP);
             }
-            return AfterImplied(at);
+            return Wrap32(next);
         case Operation::kPlp:
-            if (m.SP < 255) {
-                m.SP = m.SP + 1;
-                m.UnpackStatus(m.Read(std::int64_t{kStackPage} + m.SP));
+            if (c.SP < 255) {
+                c.SP = c.SP + 1;
+                c.UnpackStatus(c.Read(std::int64_t{kStackPage} + c.SP));
             }
-            return AfterImplied(at);
+            return Wrap32(next);
         case Operation::kBrk:
         case Operation::kRti:
         case Operation::kCli:

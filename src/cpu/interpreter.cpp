@@ -12,35 +12,6 @@ namespace {
 static_assert(static_cast<int>(Operation::kTya) == assembler::kMnemonicCount - 1,
               "one operation per row of the instruction set table");
 
-struct BranchCondition {
-    int flag;
-    int when;
-};
-
-// Taken when the named status bit has the given value.
-BranchCondition BranchConditionOf(Operation operation) {
-    switch (operation) {
-        case Operation::kBcc:
-            return {kC, 0};
-        case Operation::kBcs:
-            return {kC, 1};
-        case Operation::kBeq:
-            return {kZ, 1};
-        case Operation::kBne:
-            return {kZ, 0};
-        case Operation::kBmi:
-            return {kN, 1};
-        case Operation::kBpl:
-            return {kN, 0};
-        case Operation::kBvc:
-            return {kV, 0};
-        case Operation::kBvs:
-            return {kV, 1};
-        default:
-            return {-1, 0};
-    }
-}
-
 std::array<DecodedOpcode, 256> BuildDecodeTable() {
     std::array<DecodedOpcode, 256> table{};
     for (int row = 0; row < assembler::kMnemonicCount; ++row) {
@@ -56,16 +27,9 @@ std::array<DecodedOpcode, 256> BuildDecodeTable() {
             entry.executed = !doesNothing;
             entry.operation = operation;
             entry.mode = static_cast<std::uint8_t>(mode);
-            entry.length = static_cast<std::uint8_t>(assembler::ModeLength(mode));
+            entry.length = static_cast<std::uint8_t>(detail::LengthOf(mode));
             entry.signedOperand = mode == assembler::kRelative ||
                                   (row == assembler::kRowJmp && mode == assembler::kAbsolute);
-            if (mode == assembler::kRelative) {
-                const BranchCondition condition = BranchConditionOf(operation);
-                entry.branchFlag = static_cast<std::int8_t>(condition.flag);
-                entry.branchWhen = static_cast<std::uint8_t>(condition.when);
-            }
-            entry.plain = entry.executed && !entry.signedOperand && operation != Operation::kPha &&
-                          operation != Operation::kPhp;
         }
     }
     return table;
@@ -86,7 +50,10 @@ DecodedOpcode Decode(int opcode) {
 int ExecuteInstruction(Machine& machine, MachineHost& host, int opcode, int address) {
     const DecodedOpcode decoded = Decode(opcode);
     if (!decoded.executed) return address;
-    return detail::Execute(machine, host, decoded, address);
+    detail::Core core(machine, host);
+    const int next = detail::Execute(core, decoded.operation, decoded.mode, address);
+    core.Store();
+    return next;
 }
 
 namespace detail {

@@ -38,12 +38,6 @@ struct DecodedOpcode {
     Operation operation = Operation::kBrk;
     std::uint8_t mode = 0;    // assembler::AddressingMode
     std::uint8_t length = 1;  // bytes the instruction occupies
-    // A conditional branch is taken when status[branchFlag] equals branchWhen; -1 for the others.
-    std::int8_t branchFlag = -1;
-    std::uint8_t branchWhen = 0;
-    // Executed, with no signed operand, and cannot set the halt flag (not PHA or PHP): the run
-    // loop's fast path takes it as it is.
-    bool plain = false;
 };
 
 // The decode table, built once from the instruction set table.

@@ -14,6 +14,112 @@ bool HasOperandCell(std::int64_t address) {
     return Machine::IsAddress(address + 1);
 }
 
+// The run loop's switch has one case per operation and addressing mode. The operations whose rule
+// depends on the mode get a case for every mode; the others have one mode in the table.
+// clang-format off
+#define ZORVAN_OPERATIONS_WITH_MODES(X)                                                         \
+    X(kAdc) X(kAnd) X(kAsl) X(kBit) X(kCmp) X(kCpx) X(kCpy) X(kDec) X(kEor) X(kInc) X(kJmp)     \
+    X(kLda) X(kLdx) X(kLdy) X(kLsr) X(kOra) X(kRol) X(kRor) X(kSbc) X(kSta) X(kStx) X(kSty)
+#define ZORVAN_OPERATIONS_WITH_ONE_MODE(X)                                                      \
+    X(kBcc) X(kBcs) X(kBeq) X(kBmi) X(kBne) X(kBpl) X(kBvc) X(kBvs) X(kClc) X(kClv) X(kDex)     \
+    X(kDey) X(kInx) X(kIny) X(kJsr) X(kNop) X(kPha) X(kPhp) X(kPla) X(kPlp) X(kRts) X(kSec)     \
+    X(kTax) X(kTay) X(kTsx) X(kTxa) X(kTxs) X(kTya)
+// clang-format on
+
+constexpr bool HasModes(Operation operation) {
+    switch (operation) {
+#define ZORVAN_CASE(OPERATION) case Operation::OPERATION:
+        ZORVAN_OPERATIONS_WITH_MODES(ZORVAN_CASE)
+#undef ZORVAN_CASE
+        return true;
+        default:
+            return false;
+    }
+}
+
+constexpr bool HasOneMode(Operation operation) {
+    switch (operation) {
+#define ZORVAN_CASE(OPERATION) case Operation::OPERATION:
+        ZORVAN_OPERATIONS_WITH_ONE_MODE(ZORVAN_CASE)
+#undef ZORVAN_CASE
+        return true;
+        default:
+            return false;
+    }
+}
+
+// The mode of an operation that has only one.
+constexpr int SoleMode(Operation operation) {
+    switch (operation) {
+        case Operation::kBcc:
+        case Operation::kBcs:
+        case Operation::kBeq:
+        case Operation::kBmi:
+        case Operation::kBne:
+        case Operation::kBpl:
+        case Operation::kBvc:
+        case Operation::kBvs:
+            return assembler::kRelative;
+        case Operation::kJsr:
+            return assembler::kAbsolute;
+        default:
+            return assembler::kImplied;
+    }
+}
+
+// Only a push can fill the stack; a console routine hands the machine to the host.
+constexpr bool MayHalt(Operation operation) {
+    return operation == Operation::kPha || operation == Operation::kPhp ||
+           operation == Operation::kJsr;
+}
+
+constexpr unsigned Key(Operation operation, int mode) {
+    return (static_cast<unsigned>(operation) + 1) * assembler::kModeCount +
+           static_cast<unsigned>(mode);
+}
+
+// The switch key of each opcode; 0 sends it to the general path (0, the opcodes not executed,
+// and any opcode whose mode the switch has no case for).
+std::array<std::uint16_t, 256> BuildFastKeys() {
+    std::array<std::uint16_t, 256> keys{};
+    for (std::size_t opcode = 0; opcode < keys.size(); ++opcode) {
+        const DecodedOpcode& d = DecodeTable()[opcode];
+        if (!d.executed) continue;
+        if (HasModes(d.operation) || (HasOneMode(d.operation) && d.mode == SoleMode(d.operation)))
+            keys[opcode] = static_cast<std::uint16_t>(Key(d.operation, d.mode));
+    }
+    return keys;
+}
+
+const std::array<std::uint16_t, 256>& FastKeys() {
+    static const std::array<std::uint16_t, 256> keys = BuildFastKeys();
+    return keys;
+}
+
+// One instruction at a below FFFE, with the operand presentation and restoring of a run.
+template <Operation kOperation, int kMode>
+[[gnu::always_inline]] inline int FastStep(detail::Core& core, int a) {
+    std::int16_t& operandCell = core.memory[a + 1];
+    if constexpr (kMode == assembler::kRelative ||
+                  (kOperation == Operation::kJmp && kMode == assembler::kAbsolute)) {
+        const std::int16_t cell = operandCell;
+        if (static_cast<std::uint16_t>(cell) < 256) {
+            // A stored byte 00-FF: lowering it by 256 and raising it back after leaves the cell
+            // as it was, so the instruction gets the signed byte directly.
+            return detail::ExecuteSignedOperand(core, kOperation, a,
+                                                static_cast<std::int8_t>(cell));
+        }
+        detail::PresentSigned(operandCell);
+        const int next = detail::ExecuteSignedOperand(core, kOperation, a, operandCell);
+        detail::RestoreOperand(operandCell);
+        return next;
+    } else {
+        const int next = detail::Execute(core, kOperation, kMode, a);
+        detail::RestoreOperand(operandCell);
+        return next;
+    }
+}
+
 }  // namespace
 
 std::string NotExecutedMessage(int opcode, int address) {
@@ -39,45 +145,65 @@ Run::Run(Machine& machine, MachineHost& host, int start)
 RunEnd Run::Slice(std::int64_t instructionBudget) {
     if (end_ != RunEnd::kRunning) return end_;
     Machine& m = machine_;
-    MachineHost& host = host_;
-    const std::array<DecodedOpcode, 256>& table = DecodeTable();
+    if (m.halted) return Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
+    detail::Core core(m, host_);
+    const std::array<std::uint16_t, 256>& keys = FastKeys();
     int a = address_;
     std::int64_t done = 0;
     RunEnd end = RunEnd::kRunning;
-    if (m.halted) end = Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
     while (end == RunEnd::kRunning) {
-        // The fast path: an instruction below FFFF (so its operand cell exists) that cannot end
-        // the run. It does exactly what the general path below does for such an instruction.
-        if (static_cast<unsigned>(a) < kMemorySize - 1 && done != instructionBudget) {
-            const int opcode = m.memory[static_cast<std::size_t>(a)];
-            // Not 0 (empty cell) and a table index.
-            if (static_cast<unsigned>(opcode - 1) < 255) {
-                const DecodedOpcode& d = table[static_cast<std::size_t>(opcode)];
-                std::int16_t& operand = m.memory[static_cast<std::size_t>(a) + 1];
-                if (d.plain) {
-                    __builtin_assume(a >= 0 && a < kMemorySize - 1);
-                    const int next = detail::Execute(m, host, d, a);
-                    detail::RestoreOperand(operand);
-                    ++done;
-                    m.PC = next;
-                    a = next;
-                    continue;
+        // The fast path: an instruction below FFFE (so both operand cells exist) that the switch
+        // knows. PC is written back only when the slice leaves this path.
+        if (static_cast<unsigned>(a) < kMemorySize - 2 && done != instructionBudget) {
+            const int opcode = core.memory[a];
+            // Cells outside 0-255 are no opcode; 0 (an empty cell) and the opcodes not executed
+            // have no key and take the general path.
+            const unsigned key =
+                static_cast<unsigned>(opcode) < 256 ? keys[static_cast<std::size_t>(opcode)] : 0;
+            int next = a;
+            bool fast = true;
+            bool halted = false;
+            switch (key) {
+#define ZORVAN_FAST_CASE(OPERATION, MODE)                               \
+    case Key(Operation::OPERATION, MODE):                               \
+        next = FastStep<Operation::OPERATION, MODE>(core, a);           \
+        if constexpr (MayHalt(Operation::OPERATION)) halted = m.halted; \
+        break;
+#define ZORVAN_ANY_MODE(OPERATION)                                                               \
+    ZORVAN_FAST_CASE(OPERATION, 0)                                                               \
+    ZORVAN_FAST_CASE(OPERATION, 1)                                                               \
+    ZORVAN_FAST_CASE(OPERATION, 2)                                                               \
+    ZORVAN_FAST_CASE(OPERATION, 3) ZORVAN_FAST_CASE(OPERATION, 4) ZORVAN_FAST_CASE(OPERATION, 5) \
+        ZORVAN_FAST_CASE(OPERATION, 6) ZORVAN_FAST_CASE(OPERATION, 7)                            \
+            ZORVAN_FAST_CASE(OPERATION, 8) ZORVAN_FAST_CASE(OPERATION, 9)                        \
+                ZORVAN_FAST_CASE(OPERATION, 10) ZORVAN_FAST_CASE(OPERATION, 11)                  \
+                    ZORVAN_FAST_CASE(OPERATION, 12)
+#define ZORVAN_SOLE_MODE(OPERATION) ZORVAN_FAST_CASE(OPERATION, SoleMode(Operation::OPERATION))
+                ZORVAN_OPERATIONS_WITH_MODES(ZORVAN_ANY_MODE)
+                ZORVAN_OPERATIONS_WITH_ONE_MODE(ZORVAN_SOLE_MODE)
+#undef ZORVAN_SOLE_MODE
+#undef ZORVAN_ANY_MODE
+#undef ZORVAN_FAST_CASE
+                default:
+                    fast = false;
+                    break;
+            }
+            if (fast) {
+                ++done;
+                a = next;
+                if (halted) {
+                    core.Store();
+                    m.PC = a;
+                    end = Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{a} + 1));
                 }
-                if (d.signedOperand && static_cast<std::uint16_t>(operand) < 256) {
-                    // A stored byte 00-FF: lowering it by 256 and raising it back after leaves
-                    // the cell as it was, so the instruction gets the signed byte directly.
-                    const int next =
-                        detail::ExecuteSignedOperand(m, d, a, static_cast<std::int8_t>(operand));
-                    ++done;
-                    m.PC = next;
-                    a = next;
-                    continue;
-                }
+                continue;
             }
         }
 
-        // The general path, every test in order. A cell outside memory reads 0: the run ends
-        // there as at an empty cell.
+        // The general path, every test in order, on the machine itself. A cell outside memory
+        // reads 0: the run ends there as at an empty cell.
+        core.Store();
+        if (done > 0) m.PC = a;
         const int opcode = m.Read(a);
         if (opcode == 0) {
             end = Finish(RunEnd::kEmptyCell, detail::Wrap32(std::int64_t{m.PC} + 1));
@@ -98,13 +224,16 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
             break;
         }
         if (operand != nullptr && d.signedOperand) detail::PresentSigned(*operand);
-        const int next = ExecuteInstruction(m, host, opcode, a);
+        const int next = ExecuteInstruction(m, host_, opcode, a);
         if (operand != nullptr) detail::RestoreOperand(*operand);
         ++done;
         m.PC = next;
         a = next;
+        core.Load();
         if (m.halted) end = Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
     }
+    core.Store();
+    if (done > 0 && end == RunEnd::kRunning) m.PC = a;
     address_ = a;
     executed_ += done;
     return end;
