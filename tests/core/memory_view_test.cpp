@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "text/conversion_error.h"
 
 namespace zorvan::app {
@@ -9,127 +12,72 @@ namespace {
 
 using cpu::Machine;
 
-TEST(MemoryViewTest, StartUpViewShowsZeroToFFWithDots) {
-    const Machine machine;
-    const MemoryDump dump = ShowMemoryFrom(machine, "0000");
-    EXPECT_EQ(dump.lines[0].address, "0000");
-    EXPECT_EQ(dump.lines[15].address, "00F0");
-    for (const MemoryLine& line : dump.lines) {
-        for (const std::string& byte : line.bytes) EXPECT_EQ(byte, "00");
-        EXPECT_EQ(line.characters, "................");
-    }
-}
-
 TEST(MemoryViewTest, ViewStartsBetweenZeroAndFEFF) {
-    const struct {
-        const char* text;
-        int start;
-        const char* lastLine;
-    } cases[] = {
-        {"0400", 0x0400, "04F0"},
-        {"12", 0x0012, "0102"},
-        {"FEFF", 0xFEFF, "FFEF"},
-        {"FFFF", 0xFEFF, "FFEF"},
-        {"10000", 0xFEFF, "FFEF"},
-        // Eight digits read as a negative number: the view does not go below 0000.
-        {"FFFFFFF0", 0x0000, "00F0"},
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"0000", 0x0000, "00F0"},  {"12", 0x0012, "0102"},       {"FFFF", 0xFEFF, "FFEF"},
+        {"10000", 0xFEFF, "FFEF"}, {"FFFFFFF0", 0x0000, "00F0"},  // eight digits read as a negative
+                                                                  // number
     };
     const Machine machine;
-    for (const auto& c : cases) {
-        const MemoryDump dump = ShowMemoryFrom(machine, c.text);
-        EXPECT_EQ(dump.start, c.start) << c.text;
-        EXPECT_EQ(dump.lines[15].address, c.lastLine) << c.text;
+    for (const auto& [text, start, lastLine] : cases) {
+        const MemoryDump dump = ShowMemoryFrom(machine, text);
+        EXPECT_EQ(dump.start, start) << text;
+        EXPECT_EQ(dump.lines[15].address, lastLine) << text;
+        EXPECT_EQ(dump.lines[15].characters, "................") << text;
     }
-}
-
-TEST(MemoryViewTest, ViewFromNonHexTextFails) {
-    const Machine machine;
     EXPECT_THROW(ShowMemoryFrom(machine, "12G4"), text::ConversionError);
     EXPECT_THROW(ShowMemoryFrom(machine, ""), text::ConversionError);
 }
 
 TEST(MemoryViewTest, ByteTextsAndCharacters) {
-    const struct {
-        std::int16_t value;
-        const char* byteText;
-        const char* character;
-    } cases[] = {
-        {0x41, "41", "A"},          {0x00, "00", "."},
-        {0x0A, "0A", "\n"},  // a control code is its own character, not "."
-        {0x3C, "3C", "<"},          {0xC1, "C1", "Α"},  // Greek capital alpha in Windows-1253
-        {0xAA, "AA", "\uFFFD"},                         // undefined in Windows-1253
-        {0x141, "141", "A"},  // wider than a byte: all digits, character of the low byte
+    const std::tuple<std::int16_t, const char*, const char*> cases[] = {
+        {0x41, "41", "A"},
+        {0x0A, "0A", "\n"},      // a control code is its own character, not "."
+        {0xC1, "C1", "Α"},       // Greek capital alpha in Windows-1253
+        {0xAA, "AA", "\uFFFD"},  // undefined in Windows-1253
+        {0x141, "141", "A"},     // wider than a byte: all digits, character of the low byte
         {-1, "FFFFFFFF", "\uFFFD"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [value, byteText, character] : cases) {
         Machine machine;
-        machine.memory[0x0205] = c.value;
+        machine.memory[0x0205] = value;
         const MemoryDump dump = ShowMemoryFrom(machine, "0200");
-        EXPECT_EQ(dump.lines[0].bytes[5], c.byteText);
-        EXPECT_EQ(dump.lines[0].characters, "....." + std::string(c.character) + "..........")
-            << c.byteText;
+        EXPECT_EQ(dump.lines[0].bytes[5], byteText);
+        EXPECT_EQ(dump.lines[0].characters, "....." + std::string(character) + "..........")
+            << byteText;
     }
 }
 
 TEST(MemoryViewTest, MovesAndTheirLimits) {
-    enum Move { kDown, kUp, kPageDown, kPageUp };
-    const struct {
-        Move move;
-        int from;
-        std::optional<int> to;
-    } cases[] = {
-        {kPageDown, 0xFE00, std::nullopt},
-        {kPageDown, 0xFD00, 0xFE00},
-        {kPageDown, 0xFDFF, 0xFEFF},
-        {kPageUp, 0x0080, std::nullopt},
-        {kPageUp, 0x0000, 0x0000},
-        {kPageUp, 0x0100, 0x0000},
-        {kPageUp, 0xFEFF, 0xFDFF},
-        {kUp, 0x0008, 0x0000},
-        {kUp, 0x000F, 0x0000},
-        {kUp, 0x0010, 0x0000},
-        {kUp, 0x0018, 0x0008},
-        {kDown, 0xFEF0, 0xFEFF},
-        {kDown, 0xFEFF, 0xFEFF},
-        {kDown, 0x0000, 0x0010},
+    const std::tuple<std::optional<int> (*)(int), int, std::optional<int>> cases[] = {
+        {PageDownStart, 0xFE00, std::nullopt}, {PageDownStart, 0xFDFF, 0xFEFF},
+        {PageUpStart, 0x0080, std::nullopt},   {PageUpStart, 0x0100, 0x0000},
+        {PageUpStart, 0xFEFF, 0xFDFF},
     };
-    for (const auto& c : cases) {
-        std::optional<int> to;
-        switch (c.move) {
-            case kDown:
-                to = LineDownStart(c.from);
-                break;
-            case kUp:
-                to = LineUpStart(c.from);
-                break;
-            case kPageDown:
-                to = PageDownStart(c.from);
-                break;
-            case kPageUp:
-                to = PageUpStart(c.from);
-                break;
-        }
-        EXPECT_EQ(to, c.to) << "move " << c.move << " from " << c.from;
-    }
+    for (const auto& [move, from, to] : cases) EXPECT_EQ(move(from), to) << from;
+    const std::tuple<int (*)(int), int, int> lines[] = {
+        {LineUpStart, 0x000F, 0x0000},   {LineUpStart, 0x0018, 0x0008},
+        {LineDownStart, 0xFEF0, 0xFEFF}, {LineDownStart, 0xFEFF, 0xFEFF},
+        {LineDownStart, 0x0000, 0x0010},
+    };
+    for (const auto& [move, from, to] : lines) EXPECT_EQ(move(from), to) << from;
 }
 
-TEST(MemoryViewTest, StartAddressFieldChecks) {
-    const struct {
-        const char* text;
-        std::optional<std::string_view> warning;
-    } cases[] = {
-        {"12", kFewerThanFourDigitsWarning},
-        {"", kFewerThanFourDigitsWarning},
-        {"12G4", kWrongAddressWarning},
+TEST(MemoryViewTest, FieldChecksAndEnter) {
+    const std::pair<const char*, std::optional<std::string_view>> cases[] = {
+        {"", kFewerThanFourDigitsWarning},   {"12G4", kWrongAddressWarning},
         {"ΑΒΓΔ", kWrongAddressWarning},  // four characters, though eight bytes
-        {"ΑΒ", kFewerThanFourDigitsWarning},
-        {"0400", std::nullopt},
-        {"ffff", std::nullopt},
+        {"ΑΒ", kFewerThanFourDigitsWarning}, {"ffff", std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(CheckStartAddressText(c.text), c.warning) << c.text;
+    for (const auto& [text, warning] : cases)
+        EXPECT_EQ(CheckStartAddressText(text), warning) << text;
+    const int enter[][2] = {{0, 1}, {15, 16}, {16, 16}, {17, 17}};  // up to the last byte
+    for (const auto& c : enter) EXPECT_EQ(ColumnAfterEnter(c[0]), c[1]) << c[0];
 }
 
 TEST(MemoryViewTest, StoringACell) {
+    const std::string notHex = "Το 'XY' δεν είναι δεκαεξαδικός αριθμός";
+    const std::string wrong(kWrongAddressWarning);
     const struct {
         const char* rowAddress;
         int column;
@@ -137,22 +85,14 @@ TEST(MemoryViewTest, StoringACell) {
         int address;         // the cell to look at afterwards
         std::int16_t value;  // what it holds (it held 0x77 before)
         std::string warning;
-        bool cellBecomesZero;
     } cases[] = {
-        {"0200", 1, "3C", 0x0200, 0x3C, "", false},
-        {"0200", 16, "3c", 0x020F, 0x3C, "", false},
-        {"0200", 16, "1FF", 0x020F, 0x1FF, "", false},
-        {"0200", 3, "12345", 0x0202, 0x2345, "", false},  // only the low 16 bits are kept
-        {"0200", 0, "3C", 0x0200, 0x77, "", false},       // the address column is not stored
-        {"0200", 17, "3C", 0x0210, 0x77, "", false},      // nor the character column
-        {"0200", 17, "..X.", 0x0210, 0x77, "", false},
-        {"0200", 2, "XY", 0x0201, 0x00, "Το 'XY' δεν είναι δεκαεξαδικός αριθμός", true},
-        {"0200", 2, "G1", 0x0201, 0x00, "Το 'G1' δεν είναι δεκαεξαδικός αριθμός", true},
-        // A row address edited past the end of memory stores nothing.
-        {"FFF8", 9, "3C", 0xFFFF, 0x77, std::string(kWrongAddressWarning), false},
-        {"FFF8", 9, "XY", 0xFFFF, 0x77, std::string(kWrongAddressWarning), false},
-        {"FFF8", 8, "3C", 0xFFFF, 0x3C, "", false},
-        {"FFFFFFFF", 1, "3C", 0x0000, 0x77, std::string(kWrongAddressWarning), false},
+        {"0200", 16, "3c", 0x020F, 0x3C, ""},     {"0200", 16, "1FF", 0x020F, 0x1FF, ""},
+        {"0200", 3, "12345", 0x0202, 0x2345, ""},  // only the low 16 bits are kept
+        {"0200", 0, "3C", 0x0200, 0x77, ""},       // the address column is not stored
+        {"0200", 17, "3C", 0x0210, 0x77, ""},      // nor the character column
+        {"0200", 2, "XY", 0x0201, 0x00, notHex},   // and the cell becomes zero
+        {"FFF8", 9, "XY", 0xFFFF, 0x77, wrong},    // past the end of memory nothing is stored
+        {"FFF8", 8, "3C", 0xFFFF, 0x3C, ""},      {"FFFFFFFF", 1, "3C", 0x0000, 0x77, wrong},
     };
     for (const auto& c : cases) {
         Machine machine;
@@ -161,23 +101,12 @@ TEST(MemoryViewTest, StoringACell) {
         EXPECT_EQ(machine.memory[static_cast<std::size_t>(c.address)], c.value)
             << c.rowAddress << " " << c.column << " " << c.text;
         EXPECT_EQ(outcome.warning, c.warning) << c.text;
-        EXPECT_EQ(outcome.cellBecomesZero, c.cellBecomesZero) << c.text;
+        EXPECT_EQ(outcome.cellBecomesZero, c.warning == notHex) << c.text;
     }
-}
-
-TEST(MemoryViewTest, StoringFailsOnNonNumbers) {
     Machine machine;
-    machine.memory[0x0200] = 0x77;
     EXPECT_THROW(StoreMemoryCell(machine, "0200", 1, ""), text::ConversionError);
     // The row's address is read first, whatever the column.
     EXPECT_THROW(StoreMemoryCell(machine, "02X0", 0, "3C"), text::ConversionError);
-    EXPECT_THROW(StoreMemoryCell(machine, "02X0", 1, "3C"), text::ConversionError);
-    EXPECT_EQ(machine.memory[0x0200], 0x77);
-}
-
-TEST(MemoryViewTest, EnterMovesOneColumnRightUpToTheLastByte) {
-    const int cases[][2] = {{0, 1}, {1, 2}, {15, 16}, {16, 16}, {17, 17}};
-    for (const auto& c : cases) EXPECT_EQ(ColumnAfterEnter(c[0]), c[1]) << c[0];
 }
 
 }  // namespace

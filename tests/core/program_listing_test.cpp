@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "text/characters.h"
@@ -40,49 +41,38 @@ TEST(ProgramListing, EveryDataRowInOrderWithCellsLinedUpCountingGreekLettersAsOn
     const std::vector<std::string> lines = ListingRows(grid);
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines[0].rfind(" 1:", 0), 0u);
-    EXPECT_EQ(lines[3], " 4:");
-    EXPECT_EQ(lines[9], "10:");
-    EXPECT_NE(lines[2].find("a b"), std::string::npos) << "a tab prints as a space";
-    const std::vector<std::string> order = {"ΒΡΟΧΟΣ", "0202", "STA", "0300,", "X", "γράψε"};
-    for (std::size_t i = 1; i < order.size(); ++i) {
-        EXPECT_LT(ColumnOf(lines[1], order[i - 1]), ColumnOf(lines[1], order[i])) << order[i];
-    }
+    EXPECT_EQ(lines[3] + lines[9], " 4:10:");
+    const std::string order[] = {"ΒΡΟΧΟΣ", "0202", "STA", "0300,", "X", "γράψε"};
+    for (int i = 1; i < 6; ++i)
+        EXPECT_LT(ColumnOf(lines[1], order[i - 1]), ColumnOf(lines[1], order[i]));
     EXPECT_EQ(ColumnOf(lines[0], "0200"), ColumnOf(lines[1], "0202"));
-    EXPECT_EQ(ColumnOf(lines[2], "BNE"), ColumnOf(lines[1], "STA"));
     EXPECT_EQ(ColumnOf(lines[2], "ΒΡΟΧΟΣ"), ColumnOf(lines[1], "0300,"));
-    EXPECT_EQ(ColumnOf(lines[0], "ο μετρητής"), ColumnOf(lines[2], "a b"));
+    EXPECT_EQ(ColumnOf(lines[0], "ο μετρητής"), ColumnOf(lines[2], "a b"))
+        << "a tab prints as a space";
 }
 
 TEST(ProgramListing, PagesRepeatTheHeadingWithAPageNumberOnlyWhenThereAreSeveral) {
-    struct Case {
-        int rows;
-        std::string heading;
-        std::vector<std::size_t> rowsOnPages;
-        std::vector<std::string> firstHeading;
-    };
     // Ten lines a page: the heading's lines and an empty line come first.
-    const std::vector<Case> cases = {
-        {3, "", {3}, {""}},
-        {8, "", {8}, {""}},
-        {20, "a.zrv", {7, 7, 6}, {"a.zrv", "Σελίδα 1 από 3"}},
-        {20, "", {8, 8, 4}, {"Σελίδα 1 από 3"}},
-        {0, "a.zrv", {0}, {"a.zrv"}},
-    };
-    for (const Case& c : cases) {
+    const std::tuple<int, std::string, std::vector<std::size_t>, std::vector<std::string>> cases[] =
+        {
+            {8, "", {8}, {""}},
+            {20, "a.zrv", {7, 7, 6}, {"a.zrv", "Σελίδα 1 από 3"}},
+            {20, "", {8, 8, 4}, {"Σελίδα 1 από 3"}},
+            {0, "a.zrv", {0}, {"a.zrv"}},
+        };
+    for (const auto& [rows, heading, rowsOnPages, firstHeading] : cases) {
+        SCOPED_TRACE(rows);
         ProgramGrid grid;
-        grid.SetRowCount(c.rows + 1);
-        for (int r = 1; r <= c.rows; ++r) grid.SetCell(2, r, "NOP");
-        const std::vector<ListingPage> pages = PaginateListing(grid, c.heading, 10, 80);
-        ASSERT_EQ(pages.size(), c.rowsOnPages.size()) << c.rows << " rows";
-        EXPECT_EQ(pages[0].heading, c.firstHeading);
-        int next = 1;
+        grid.SetRowCount(rows + 1);
+        for (int r = 1; r <= rows; ++r) grid.SetCell(2, r, "NOP");
+        const std::vector<ListingPage> pages = PaginateListing(grid, heading, 10, 80);
+        ASSERT_EQ(pages.size(), rowsOnPages.size());
+        EXPECT_EQ(pages[0].heading, firstHeading);
+        std::size_t next = 0;
         for (std::size_t p = 0; p < pages.size(); ++p) {
-            EXPECT_EQ(pages[p].lines.size(), c.rowsOnPages[p]) << "page " << p + 1;
-            for (const std::string& line : pages[p].lines) {
-                EXPECT_EQ(
-                    line.substr(line.find_first_not_of(' ')).rfind(std::to_string(next++) + ":", 0),
-                    0u);
-            }
+            EXPECT_EQ(pages[p].lines.size(), rowsOnPages[p]) << "page " << p + 1;
+            for (const std::string& line : pages[p].lines)
+                EXPECT_EQ(line, ListingRows(grid)[next++]);
         }
         if (pages.size() > 1) EXPECT_EQ(pages.back().heading.back(), PageNumberText(3, 3));
     }
@@ -90,16 +80,16 @@ TEST(ProgramListing, PagesRepeatTheHeadingWithAPageNumberOnlyWhenThereAreSeveral
 
 TEST(ProgramListing, AWideRowWrapsIndentedWithoutLossAndStartsAFreshPageWhole) {
     const std::string comment = "ένα πολύ μεγάλο σχόλιο που δεν χωράει σε μία γραμμή της σελίδας";
-    ProgramGrid grid;
-    grid.SetRowCount(6);
-    for (int r = 1; r <= 5; ++r) grid.SetCell(2, r, "NOP");
-    grid.SetCell(5, 4, comment);
-    const std::vector<ListingPage> pages = PaginateListing(grid, "", 7, 30);
+    ProgramGrid grid = GridOf({{"", "", "NOP"},
+                               {"", "", "NOP"},
+                               {"", "", "NOP"},
+                               {"", "", "NOP", "", "", comment},
+                               {"", "", "NOP"}});
     // Five lines a page under the page number: rows 1-3; row 4 (four lines) and row 5.
+    const std::vector<ListingPage> pages = PaginateListing(grid, "", 7, 30);
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[0].lines.size(), 3u);
     const std::vector<std::string>& lines = pages[1].lines;
-    EXPECT_EQ(lines.front().rfind("4:", 0), 0u);
     EXPECT_EQ(lines.back(), ListingRows(grid)[4]);
     std::string rejoined;
     for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
@@ -109,8 +99,7 @@ TEST(ProgramListing, AWideRowWrapsIndentedWithoutLossAndStartsAFreshPageWhole) {
     }
     EXPECT_NE(rejoined.find(" " + comment), std::string::npos) << rejoined;
 
-    // A row taller than a page goes on over the next pages.
-    grid.SetCell(5, 4, std::string(200, 'x'));
+    grid.SetCell(5, 4, std::string(200, 'x'));  // a row taller than a page goes on over pages
     std::string all;
     for (const ListingPage& page : PaginateListing(grid, "", 5, 20)) {
         for (const std::string& line : page.lines) all += line;
