@@ -10,61 +10,34 @@
 namespace zorvan::assembler {
 namespace {
 
-constexpr std::string_view kInvalidAccessMethod = "Άκυρη Μέθοδος Προσπέλασης.";
-constexpr std::string_view kGiveFirstParameter = "Δώστε την πρώτη παράμετρο.";
 constexpr std::string_view kOnlyAccumulator =
     "Λάθος Σύνταξη. Δεκτός μόνο ο καταχωρητής Α(english).";
 constexpr std::string_view kNoAccumulator =
     "Λάθος Σύνταξη. Η εντολή αυτή δεν δέχεται καταχωρητή Α.";
-constexpr std::string_view kZeroPageWrong = "Μη δεκαεξαδικό ψηφίο ή Λάθος διευθυνσιοδότηση.";
 constexpr std::string_view kHexAfterHash =
     "Λάθος σύνταξη! Μετα την δίεση '#' δεκτά μόνο δεκαεξαδικά ψηφία.";
 constexpr std::string_view kWrongAddressing = "Λάθος διευθυνσιοδότηση.";
-constexpr std::string_view kHashNeeded = "Λάθος σύνταξη! Χρειάζεται δίεση '#'.";
 constexpr std::string_view kExamples =
     "Λάθος σύνταξη! Παραδείγματα σύνταξης '#45' '#6C' 'B5,' '90,'";
 constexpr std::string_view kHexBeforeComma =
     "Λάθος σύνταξη εντολής, ή πριν το κόμμα ',' δεκτά μόνο δεκαεξαδικά ψηφία.";
-constexpr std::string_view kCommaNeeded = "Λάθος σύνταξη! Χρειάζεται κόμμα ','.";
 constexpr std::string_view kExamplesSpaced =
     "Λάθος σύνταξη! Παραδείγματα σύνταξης '#45' '#6C' 'B5,' '90,' ";
 constexpr std::string_view kFourHexDigits = "Λάθος σύνταξη! Δεκτά μόνο 4 δεκαεξαδικά ψηφία.";
-constexpr std::string_view kHexBetweenParenthesisAndComma =
-    "Λάθος σύνταξη! Ανάμεσα σε παρένθεση και κόμμα δεκτά μόνο δεκαεξαδικά ψηφία.";
-constexpr std::string_view kIndirectXForm = "Λάθος σύνταξη! Σωστή σύνταξη (aa, και μετά Χ).";
-constexpr std::string_view kFourHexBeforeComma =
-    "Λάθος σύνταξη! Πριν το κόμμα ',' δεκτά μόνο 4 δεκαεξαδικά ψηφία.";
 constexpr std::string_view kIndexedWrong = "Μη Δεκαεξαδικά ψηφία ή Λάθος Διευθυνσιοδότηση.";
 constexpr std::string_view kHexBetweenParentheses =
     "Μη Δεκαεξαδικά ψηφία ανάμεσα στις παρενθέσεις ή Λάθος Διευθυνσιοδότηση.";
-constexpr std::string_view kParenthesesNeeded =
-    "Λάθος σύνταξη! Χρειάζονται παρενθέσεις στην πρώτη και τρίτη θέση.";
-constexpr std::string_view kIndexedForms =
-    "Λάθος σύνταξη! Σωστές μορφές σύνταξης aaaa, X ή (aa), X. Όπου a->Δεκαεξαδικά Ψηφία.";
-constexpr std::string_view kIndirectForm =
-    "Λάθος σύνταξη! Σωστή σύνταξη: (aaaa) Όπου a->Δεκαεξαδικά Ψηφία.";
-constexpr std::string_view kIndexAfterFour =
-    "Αναμένεται Χ ή Υ (english) μετά τα τέσσερα δεκαεξαδικά.";
-constexpr std::string_view kIndexAfterTwo = "Αναμένεται Χ ή Υ (english) μετά τα δύο δεκαεξαδικά.";
-constexpr std::string_view kIndexXParenthesis = "Αναμένεται Χ) (english) μετά τα δύο δεκαεξαδικά.";
-constexpr std::string_view kIndexY = "Αναμένεται Υ) (english) μετά τα δύο δεκαεξαδικά.";
-constexpr std::string_view kInvalidAddressing = "Άκυρη διευθυνσιοδότηση.";
 constexpr std::string_view kNoSuchInstruction = " Εντολή Ανύπαρκτη.";
 
 using Kind = LineOutcome::Kind;
 
-LineOutcome F(int bytes) {
-    return {Kind::kFinishLine, bytes, "", 0, 'r', false};
-}
-LineOutcome N(int bytes) {
-    return {Kind::kNextParameter, bytes, "", 0, 'r', false};
-}
+const auto F = [](int bytes) { return LineOutcome{Kind::kFinishLine, bytes, "", 0, 'r', false}; };
+const auto N = [](int bytes) {
+    return LineOutcome{Kind::kNextParameter, bytes, "", 0, 'r', false};
+};
 LineOutcome Red(std::string_view message, int column = app::kFirstParameterColumn,
-                bool empties = false) {
-    return {Kind::kMessage, 0, std::string(message), column, 'r', empties};
-}
-LineOutcome Blue(std::string_view message) {
-    return {Kind::kMessage, 0, std::string(message), app::kFirstParameterColumn, 'b', false};
+                bool empties = false, char colour = 'r') {
+    return {Kind::kMessage, 0, std::string(message), column, colour, empties};
 }
 
 // Readable failures: one bracket per outcome.
@@ -92,20 +65,23 @@ TEST(CheckFirstParameter, YieldsEveryStepsOutcomeInOrder) {
         {"JMP", "", {}},
         {"JSR", "LOOP", {Red(kFourHexDigits)}},
         {"JSR", "FFD2", {F(3)}},
-        {"LDA", "1234567", {Red(kInvalidAccessMethod)}},
+        {"LDA", "1234567", {Red("Άκυρη Μέθοδος Προσπέλασης.")}},
         {"LDA", "(ΑΒΓΔ)", {Red(kHexBetweenParentheses)}},  // six characters, not six bytes
         {"NOP", "", {F(1)}},
-        {"LDA", "", {Blue(kGiveFirstParameter)}},
+        {"LDA", "", {Red("Δώστε την πρώτη παράμετρο.", app::kFirstParameterColumn, false, 'b')}},
         {"ASL", "A", {F(1)}},
         {"LDA", "A", {Red(kNoAccumulator)}},
         {"ASL", "B", {Red(kOnlyAccumulator)}},
         {"LDA", "Α", {Red(kOnlyAccumulator), Red(kNoAccumulator)}},  // Greek capital alpha
-        {"LDA", "4g", {Red(kZeroPageWrong)}},
+        {"LDA", "4g", {Red("Μη δεκαεξαδικό ψηφίο ή Λάθος διευθυνσιοδότηση.")}},
         {"LDA", "#ff", {F(2)}},
         {"LDA", "#4G", {Red(kHexAfterHash)}},
         {"LDA", "#G1", {Red(kHexAfterHash), Red(kExamplesSpaced)}},
         {"STA", "#45", {Red(kHexAfterHash), Red(kWrongAddressing)}},
-        {"LDA", "456", {Red(kHashNeeded), Red(kCommaNeeded)}},
+        {"LDA",
+         "456",
+         {Red("Λάθος σύνταξη! Χρειάζεται δίεση '#'."),
+          Red("Λάθος σύνταξη! Χρειάζεται κόμμα ','.")}},
         {"STA", "45,", {Red(kWrongAddressing), Red(kExamples), N(2)}},
         {"LDA", "4G,", {Red(kExamples), Red(kHexBeforeComma)}},
         {"CPX", "45,", {Red(kExamples), Red(kHexBeforeComma)}},
@@ -113,18 +89,29 @@ TEST(CheckFirstParameter, YieldsEveryStepsOutcomeInOrder) {
         {"LDA", "12ab", {F(3)}},
         {"CLC", "1234", {Red(kWrongAddressing)}},
         {"LDA", "(45,", {Red(kFourHexDigits), N(2)}},
-        {"STX", "(45,", {Red(kFourHexDigits), Red(kHexBetweenParenthesisAndComma)}},
-        {"LDA", "[45]", {Red(kFourHexDigits), Red(kIndirectXForm)}},
+        {"STX",
+         "(45,",
+         {Red(kFourHexDigits),
+          Red("Λάθος σύνταξη! Ανάμεσα σε παρένθεση και κόμμα δεκτά μόνο δεκαεξαδικά ψηφία.")}},
+        {"LDA",
+         "[45]",
+         {Red(kFourHexDigits), Red("Λάθος σύνταξη! Σωστή σύνταξη (aa, και μετά Χ).")}},
         {"LDX", "1234,", {N(3)}},
         {"STY", "1234,", {Red(kIndexedWrong)}},
-        {"LDA", "1G34,", {Red(kFourHexBeforeComma)}},
+        {"LDA", "1G34,", {Red("Λάθος σύνταξη! Πριν το κόμμα ',' δεκτά μόνο 4 δεκαεξαδικά ψηφία.")}},
         {"LDA", "(45),", {Red(kIndexedWrong), N(2)}},
         {"STX", "(45),", {Red(kIndexedWrong), Red(kHexBetweenParentheses)}},
-        {"LDA", "[45],", {Red(kIndexedWrong), Red(kParenthesesNeeded)}},
-        {"LDA", "GHIJK", {Red(kIndexedForms)}},
+        {"LDA",
+         "[45],",
+         {Red(kIndexedWrong),
+          Red("Λάθος σύνταξη! Χρειάζονται παρενθέσεις στην πρώτη και τρίτη θέση.")}},
+        {"LDA",
+         "GHIJK",
+         {Red("Λάθος σύνταξη! Σωστές μορφές σύνταξης aaaa, X ή (aa), X. Όπου a->Δεκαεξαδικά "
+              "Ψηφία.")}},
         {"LDA", "12345", {}},
         {"LDA", "(1234)", {Red(kHexBetweenParentheses)}},
-        {"LDA", "123456", {Red(kIndirectForm)}},
+        {"LDA", "123456", {Red("Λάθος σύνταξη! Σωστή σύνταξη: (aaaa) Όπου a->Δεκαεξαδικά Ψηφία.")}},
         {"lda", "#05", {Red(noSuchLda, app::kInstructionColumn)}},
     };
     for (const auto& c : cases) {
@@ -135,7 +122,7 @@ TEST(CheckFirstParameter, YieldsEveryStepsOutcomeInOrder) {
 
 TEST(CheckSecondParameter, AcceptsTheIndexThatTheFirstParameterCallsFor) {
     constexpr int kColumn = app::kSecondParameterColumn;
-    const LineOutcome refused = Red(kInvalidAddressing, kColumn, true);
+    const LineOutcome refused = Red("Άκυρη διευθυνσιοδότηση.", kColumn, true);
     const struct {
         const char* instruction;
         const char* first;
@@ -143,13 +130,14 @@ TEST(CheckSecondParameter, AcceptsTheIndexThatTheFirstParameterCallsFor) {
         LineOutcome outcome;
     } cases[] = {
         {"ASL", "1234,", "Y", F(3)},  // whether the form exists is the assembly pass's concern
-        {"LDA", "1234,", "Χ", Red(kIndexAfterFour, kColumn)},  // Greek chi
+        {"LDA", "1234,", "Χ",
+         Red("Αναμένεται Χ ή Υ (english) μετά τα τέσσερα δεκαεξαδικά.", kColumn)},  // Greek chi
         {"LDX", "45,", "Y", F(2)},
-        {"LDA", "45,", "", Red(kIndexAfterTwo, kColumn)},
+        {"LDA", "45,", "", Red("Αναμένεται Χ ή Υ (english) μετά τα δύο δεκαεξαδικά.", kColumn)},
         {"LDA", "(45,", "X)", F(2)},
-        {"LDA", "(45,", "X", Red(kIndexXParenthesis, kColumn)},
+        {"LDA", "(45,", "X", Red("Αναμένεται Χ) (english) μετά τα δύο δεκαεξαδικά.", kColumn)},
         {"LDA", "(45),", "Y", F(2)},
-        {"LDA", "(45),", "Y)", Red(kIndexY, kColumn)},
+        {"LDA", "(45),", "Y)", Red("Αναμένεται Υ) (english) μετά τα δύο δεκαεξαδικά.", kColumn)},
         {"LDA", "#05", "X", refused},
         {"LDA", "1234567", "X", refused},
         {"BNE", "LOOP", "X", refused},
