@@ -61,14 +61,10 @@ constexpr int LengthOf(int mode) {
 struct Core {
     Machine& m;
     MachineHost& host;
-    std::int16_t* const memory;
     std::int32_t AC = 0, XR = 0, YR = 0, SP = 0, returnAddress = 0;
     std::int32_t N = 0, V = 0, Z = 0, C = 0;
 
-    Core(Machine& machine, MachineHost& machineHost)
-        : m(machine), host(machineHost), memory(machine.memory.data()) {
-        Load();
-    }
+    Core(Machine& machine, MachineHost& machineHost) : m(machine), host(machineHost) { Load(); }
 
     [[gnu::always_inline]] void Load() {
         AC = m.AC;
@@ -102,11 +98,11 @@ struct Core {
     // A read outside 0000-FFFF gives 0 and a write there is dropped; a write keeps the low 16
     // bits. One unsigned compare, which the run loop's own range test often removes.
     [[gnu::always_inline]] std::int32_t Read(std::int64_t address) const {
-        return static_cast<std::uint64_t>(address) < kMemorySize ? memory[address] : 0;
+        return static_cast<std::uint64_t>(address) < kMemorySize ? m.memory[address] : 0;
     }
     [[gnu::always_inline]] void Write(std::int64_t address, std::int64_t value) {
         if (static_cast<std::uint64_t>(address) < kMemorySize)
-            memory[address] = static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
+            m.memory[address] = static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
     }
 
     [[gnu::always_inline]] int PackStatus() const {

@@ -99,7 +99,7 @@ const std::array<std::uint16_t, 256>& FastKeys() {
 // One instruction at a below FFFE, with the operand presentation and restoring of a run.
 template <Operation kOperation, int kMode>
 [[gnu::always_inline]] inline int FastStep(detail::Core& core, int a) {
-    std::int16_t& operandCell = core.memory[a + 1];
+    std::int16_t& operandCell = core.m.memory[static_cast<std::size_t>(a) + 1];
     if constexpr (kMode == assembler::kRelative ||
                   (kOperation == Operation::kJmp && kMode == assembler::kAbsolute)) {
         const std::int16_t cell = operandCell;
@@ -149,13 +149,15 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
     detail::Core core(m, host_);
     const std::array<std::uint16_t, 256>& keys = FastKeys();
     int a = address_;
-    std::int64_t done = 0;
+    // A negative budget never runs out, as if there were none.
+    const std::int64_t budget = instructionBudget < 0 ? kNoLimit : instructionBudget;
+    std::int64_t remaining = budget;
     RunEnd end = RunEnd::kRunning;
     while (end == RunEnd::kRunning) {
         // The fast path: an instruction below FFFE (so both operand cells exist) that the switch
         // knows. PC is written back only when the slice leaves this path.
-        if (static_cast<unsigned>(a) < kMemorySize - 2 && done != instructionBudget) {
-            const int opcode = core.memory[a];
+        if (static_cast<unsigned>(a) < kMemorySize - 2 && remaining != 0) {
+            const int opcode = m.memory[static_cast<std::size_t>(a)];
             // Cells outside 0-255 are no opcode; 0 (an empty cell) and the opcodes not executed
             // have no key and take the general path.
             const unsigned key =
@@ -173,23 +175,26 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
     ZORVAN_FAST_CASE(OPERATION, 0)                                                               \
     ZORVAN_FAST_CASE(OPERATION, 1)                                                               \
     ZORVAN_FAST_CASE(OPERATION, 2)                                                               \
-    ZORVAN_FAST_CASE(OPERATION, 3) ZORVAN_FAST_CASE(OPERATION, 4) ZORVAN_FAST_CASE(OPERATION, 5) \
-        ZORVAN_FAST_CASE(OPERATION, 6) ZORVAN_FAST_CASE(OPERATION, 7)                            \
-            ZORVAN_FAST_CASE(OPERATION, 8) ZORVAN_FAST_CASE(OPERATION, 9)                        \
-                ZORVAN_FAST_CASE(OPERATION, 10) ZORVAN_FAST_CASE(OPERATION, 11)                  \
-                    ZORVAN_FAST_CASE(OPERATION, 12)
+    ZORVAN_FAST_CASE(OPERATION, 3)                                                               \
+    ZORVAN_FAST_CASE(OPERATION, 4) ZORVAN_FAST_CASE(OPERATION, 5) ZORVAN_FAST_CASE(OPERATION, 6) \
+        ZORVAN_FAST_CASE(OPERATION, 7) ZORVAN_FAST_CASE(OPERATION, 8)                            \
+            ZORVAN_FAST_CASE(OPERATION, 9) ZORVAN_FAST_CASE(OPERATION, 10)                       \
+                ZORVAN_FAST_CASE(OPERATION, 11) ZORVAN_FAST_CASE(OPERATION, 12)
 #define ZORVAN_SOLE_MODE(OPERATION) ZORVAN_FAST_CASE(OPERATION, SoleMode(Operation::OPERATION))
                 ZORVAN_OPERATIONS_WITH_MODES(ZORVAN_ANY_MODE)
                 ZORVAN_OPERATIONS_WITH_ONE_MODE(ZORVAN_SOLE_MODE)
 #undef ZORVAN_SOLE_MODE
 #undef ZORVAN_ANY_MODE
 #undef ZORVAN_FAST_CASE
-                default:
+                case 0:
                     fast = false;
                     break;
+                default:
+                    // The key table holds nothing else; this spares the switch its range check.
+                    __builtin_unreachable();
             }
             if (fast) {
-                ++done;
+                --remaining;
                 a = next;
                 if (halted) {
                     core.Store();
@@ -203,13 +208,13 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
         // The general path, every test in order, on the machine itself. A cell outside memory
         // reads 0: the run ends there as at an empty cell.
         core.Store();
-        if (done > 0) m.PC = a;
+        if (remaining != budget) m.PC = a;
         const int opcode = m.Read(a);
         if (opcode == 0) {
             end = Finish(RunEnd::kEmptyCell, detail::Wrap32(std::int64_t{m.PC} + 1));
             break;
         }
-        if (done == instructionBudget) break;
+        if (remaining == 0) break;
         const DecodedOpcode d = Decode(opcode);
         // An instruction at FFFF has no operand cell: nothing is presented or restored.
         const bool hasOperand = HasOperandCell(a);
@@ -226,16 +231,16 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
         if (operand != nullptr && d.signedOperand) detail::PresentSigned(*operand);
         const int next = ExecuteInstruction(m, host_, opcode, a);
         if (operand != nullptr) detail::RestoreOperand(*operand);
-        ++done;
+        --remaining;
         m.PC = next;
         a = next;
         core.Load();
         if (m.halted) end = Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
     }
     core.Store();
-    if (done > 0 && end == RunEnd::kRunning) m.PC = a;
+    if (remaining != budget && end == RunEnd::kRunning) m.PC = a;
     address_ = a;
-    executed_ += done;
+    executed_ += budget - remaining;
     return end;
 }
 
