@@ -13,6 +13,15 @@
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
 
+// Forced inlining lets the optimiser fold each case of the run loop's switch to its own few
+// instructions. An unoptimised build (the sanitizer pass) cannot fold, and would instead copy the
+// whole interpreter into every case: there these are plain functions.
+#if defined(__OPTIMIZE__)
+#define ZORVAN_HOT [[gnu::always_inline]] inline
+#else
+#define ZORVAN_HOT inline
+#endif
+
 namespace zorvan::cpu::detail {
 
 // Registers are 32-bit and grow without reduction; past their width they wrap as two's complement.
@@ -52,12 +61,11 @@ constexpr int LengthOf(int mode) {
     }
 }
 
-// Every member is inlined: a call that took the Core's address would pin its copies in memory.
-//
 // The machine as an instruction sees it. AC, XR, YR, SP, the return address and N, V, Z, C are
 // copies: Load takes them from the machine, Store puts them back. The other four status bits, the
 // memory and the halt flag stay in the machine. Anything that leaves the core (the host, the
-// packed status byte) sees a stored machine.
+// packed status byte) sees a stored machine. Every member is inlined: a call that took the Core's
+// address would pin its copies in memory for the whole run.
 struct Core {
     Machine& m;
     MachineHost& host;
@@ -66,7 +74,7 @@ struct Core {
 
     Core(Machine& machine, MachineHost& machineHost) : m(machine), host(machineHost) { Load(); }
 
-    [[gnu::always_inline]] void Load() {
+    ZORVAN_HOT void Load() {
         AC = m.AC;
         XR = m.XR;
         YR = m.YR;
@@ -74,7 +82,7 @@ struct Core {
         returnAddress = m.returnAddress;
         LoadFlags();
     }
-    [[gnu::always_inline]] void Store() const {
+    ZORVAN_HOT void Store() const {
         m.AC = AC;
         m.XR = XR;
         m.YR = YR;
@@ -82,13 +90,13 @@ struct Core {
         m.returnAddress = returnAddress;
         StoreFlags();
     }
-    [[gnu::always_inline]] void LoadFlags() {
+    ZORVAN_HOT void LoadFlags() {
         N = m.status[kN];
         V = m.status[kV];
         Z = m.status[kZ];
         C = m.status[kC];
     }
-    [[gnu::always_inline]] void StoreFlags() const {
+    ZORVAN_HOT void StoreFlags() const {
         m.status[kN] = N;
         m.status[kV] = V;
         m.status[kZ] = Z;
@@ -97,30 +105,30 @@ struct Core {
 
     // A read outside 0000-FFFF gives 0 and a write there is dropped; a write keeps the low 16
     // bits. One unsigned compare, which the run loop's own range test often removes.
-    [[gnu::always_inline]] std::int32_t Read(std::int64_t address) const {
+    ZORVAN_HOT std::int32_t Read(std::int64_t address) const {
         return static_cast<std::uint64_t>(address) < kMemorySize ? m.memory[address] : 0;
     }
-    [[gnu::always_inline]] void Write(std::int64_t address, std::int64_t value) {
+    ZORVAN_HOT void Write(std::int64_t address, std::int64_t value) {
         if (static_cast<std::uint64_t>(address) < kMemorySize)
             m.memory[address] = static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
     }
 
-    [[gnu::always_inline]] int PackStatus() const {
+    ZORVAN_HOT int PackStatus() const {
         StoreFlags();
         return m.PackStatus();
     }
-    [[gnu::always_inline]] void UnpackStatus(std::int64_t byte) {
+    ZORVAN_HOT void UnpackStatus(std::int64_t byte) {
         m.UnpackStatus(byte);
         LoadFlags();
     }
 
-    [[gnu::always_inline]] void SetZN(std::int64_t r) {
+    ZORVAN_HOT void SetZN(std::int64_t r) {
         Z = r == 0 ? 1 : 0;
         N = r > 127 ? 1 : 0;
     }
 
     // The host may read or change the machine (a console sets AC); it sees it whole.
-    [[gnu::always_inline]] void RunConsoleRoutine(std::int64_t target) {
+    ZORVAN_HOT void RunConsoleRoutine(std::int64_t target) {
         Store();
         switch (target) {
             case kShowCharacterRoutine:
@@ -140,7 +148,7 @@ struct Core {
         }
         Load();
     }
-    [[gnu::always_inline]] void StackFull() {
+    ZORVAN_HOT void StackFull() {
         m.halted = true;
         Store();
         host.StackFull();
@@ -150,7 +158,7 @@ struct Core {
 
 // Where a memory mode's operand lies. Immediate is the operand cell itself (M = lo). Sums never
 // wrap; an address outside memory reads 0 and a write there is dropped.
-[[gnu::always_inline]] inline std::int64_t Locate(const Core& c, int mode, std::int64_t at) {
+ZORVAN_HOT std::int64_t Locate(const Core& c, int mode, std::int64_t at) {
     using namespace assembler;
     const std::int64_t lo = c.Read(at + 1);
     switch (mode) {
@@ -180,7 +188,7 @@ struct Core {
 }
 
 // The operand value M of a memory mode.
-[[gnu::always_inline]] inline std::int64_t Operand(const Core& c, int mode, std::int64_t at) {
+ZORVAN_HOT std::int64_t Operand(const Core& c, int mode, std::int64_t at) {
     return c.Read(Locate(c, mode, at));
 }
 
@@ -193,7 +201,7 @@ inline std::int64_t Hi(const Core& c, std::int64_t at) {
 
 // The conditional branches: taken when, in order, C = 0, C = 1, Z = 1, Z = 0, N = 1, N = 0, V = 0,
 // V = 1.
-[[gnu::always_inline]] inline bool BranchTaken(const Core& c, Operation operation) {
+ZORVAN_HOT bool BranchTaken(const Core& c, Operation operation) {
     switch (operation) {
         case Operation::kBcc:
             return c.C == 0;
@@ -218,8 +226,8 @@ inline std::int64_t Hi(const Core& c, std::int64_t at) {
 
 // The relative branches and JMP absolute, with their operand byte lo as presented: they write no
 // memory and reach no host, so the run loop can hand them lo without lowering the cell.
-[[gnu::always_inline]] inline int ExecuteSignedOperand(const Core& c, Operation operation,
-                                                       std::int64_t at, std::int64_t lo) {
+ZORVAN_HOT int ExecuteSignedOperand(const Core& c, Operation operation, std::int64_t at,
+                                    std::int64_t lo) {
     if (operation == Operation::kJmp) {
         // The operand is a displacement from the following instruction.
         return Wrap32(at + 3 + Hi(c, at) * 256 + lo);
@@ -228,8 +236,7 @@ inline std::int64_t Hi(const Core& c, std::int64_t at) {
 }
 
 // Register-to-register and implied instructions set Z/N from the destination.
-[[gnu::always_inline]] inline int Load(Core& c, std::int32_t& reg, std::int64_t value,
-                                       std::int64_t next) {
+ZORVAN_HOT int Load(Core& c, std::int32_t& reg, std::int64_t value, std::int64_t next) {
     reg = Wrap32(value);
     c.SetZN(reg);
     return Wrap32(next);
@@ -238,8 +245,7 @@ inline std::int64_t Hi(const Core& c, std::int64_t at) {
 // ASL, LSR, ROL and ROR work on AC in accumulator mode and on the cell otherwise.
 enum class Shift { kAsl, kLsr, kRol, kRor };
 
-[[gnu::always_inline]] inline int ExecuteShift(Core& c, Shift shift, int mode, std::int64_t at,
-                                               std::int64_t next) {
+ZORVAN_HOT int ExecuteShift(Core& c, Shift shift, int mode, std::int64_t at, std::int64_t next) {
     const bool onAccumulator = mode == assembler::kAccumulator;
     const std::int64_t address = Locate(c, mode, at);
     const std::int64_t v = onAccumulator ? std::int64_t{c.AC} : std::int64_t{c.Read(address)};
@@ -279,7 +285,7 @@ enum class Shift { kAsl, kLsr, kRol, kRor };
 
 // Executes one executed instruction (operation in mode) at address a and returns the next
 // address. The caller has presented a signed operand already.
-[[gnu::always_inline]] inline int Execute(Core& c, Operation operation, int mode, int a) {
+ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
     const std::int64_t at = a;
     const std::int64_t next = at + LengthOf(mode);
 

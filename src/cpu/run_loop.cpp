@@ -98,7 +98,7 @@ const std::array<std::uint16_t, 256>& FastKeys() {
 
 // One instruction at a below FFFE, with the operand presentation and restoring of a run.
 template <Operation kOperation, int kMode>
-[[gnu::always_inline]] inline int FastStep(detail::Core& core, int a) {
+ZORVAN_HOT int FastStep(detail::Core& core, int a) {
     std::int16_t& operandCell = core.m.memory[static_cast<std::size_t>(a) + 1];
     if constexpr (kMode == assembler::kRelative ||
                   (kOperation == Operation::kJmp && kMode == assembler::kAbsolute)) {
@@ -176,10 +176,11 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
     ZORVAN_FAST_CASE(OPERATION, 1)                                                               \
     ZORVAN_FAST_CASE(OPERATION, 2)                                                               \
     ZORVAN_FAST_CASE(OPERATION, 3)                                                               \
-    ZORVAN_FAST_CASE(OPERATION, 4) ZORVAN_FAST_CASE(OPERATION, 5) ZORVAN_FAST_CASE(OPERATION, 6) \
-        ZORVAN_FAST_CASE(OPERATION, 7) ZORVAN_FAST_CASE(OPERATION, 8)                            \
-            ZORVAN_FAST_CASE(OPERATION, 9) ZORVAN_FAST_CASE(OPERATION, 10)                       \
-                ZORVAN_FAST_CASE(OPERATION, 11) ZORVAN_FAST_CASE(OPERATION, 12)
+    ZORVAN_FAST_CASE(OPERATION, 4)                                                               \
+    ZORVAN_FAST_CASE(OPERATION, 5) ZORVAN_FAST_CASE(OPERATION, 6) ZORVAN_FAST_CASE(OPERATION, 7) \
+        ZORVAN_FAST_CASE(OPERATION, 8) ZORVAN_FAST_CASE(OPERATION, 9)                            \
+            ZORVAN_FAST_CASE(OPERATION, 10) ZORVAN_FAST_CASE(OPERATION, 11)                      \
+                ZORVAN_FAST_CASE(OPERATION, 12)
 #define ZORVAN_SOLE_MODE(OPERATION) ZORVAN_FAST_CASE(OPERATION, SoleMode(Operation::OPERATION))
                 ZORVAN_OPERATIONS_WITH_MODES(ZORVAN_ANY_MODE)
                 ZORVAN_OPERATIONS_WITH_ONE_MODE(ZORVAN_SOLE_MODE)
