@@ -1,7 +1,6 @@
 #pragma once
 // Drives the modal windows that a command opens while the command waits for them: each action
-// in turn runs on the next modal window that comes up. Message boxes are recorded and answered
-// with their only button.
+// in turn runs on the next modal window that comes up.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-class ModalDriver {
+class ModalDriver : public QObject {
   public:
     using Action = std::function<void(QWidget*)>;
 
@@ -21,29 +20,41 @@ class ModalDriver {
         timer_.start();
     }
 
-    // Answers a message box with its first button, keeping its text.
-    static Action Answer(QStringList* texts) {
-        return [texts](QWidget* modal) {
+    // Answers a message box with the button of that text (its first when none is named),
+    // keeping its text and, when asked, its icon. Anything else is recorded and closed.
+    static Action Answer(QStringList* texts, const QString& button = {},
+                         QList<int>* icons = nullptr) {
+        return [=](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             if (box == nullptr) {
-                texts->append(QStringLiteral("<not a message box: %1>")
-                                  .arg(QString::fromLatin1(modal->metaObject()->className())));
-                modal->close();
-                return;
+                texts->append("<" + QString::fromLatin1(modal->metaObject()->className()) + ">");
+                return void(modal->close());
             }
             texts->append(box->text());
+            if (icons != nullptr) icons->append(int(box->icon()));
+            for (QAbstractButton* b : box->buttons()) {
+                if (button.isEmpty() || b->text() == button) return b->click();
+            }
+            texts->append("<no button " + button + ">");
             box->buttons().front()->click();
         };
     }
 
     bool done() const { return next_ == actions_.size(); }
 
+  protected:
+    // A window that is hidden and shown again is the next modal window again.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide && watched == last_) last_ = nullptr;
+        return false;
+    }
+
   private:
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) last_ = nullptr;
         if (modal == nullptr || modal == last_ || done()) return;
         last_ = modal;
+        modal->installEventFilter(this);
         actions_[next_++](modal);
     }
 
