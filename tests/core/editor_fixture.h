@@ -32,4 +32,12 @@ inline std::vector<std::string> AddressColumn(const Workspace& workspace, int fr
     return addresses;
 }
 
+// The row's cells joined by '|', so a whole line compares in one check.
+inline std::string RowText(const Workspace& workspace, int row) {
+    std::string text;
+    for (int column = 0; column < kGridColumnCount; ++column)
+        text += (column ? "|" : "") + workspace.grid.Cell(column, row);
+    return text;
+}
+
 }  // namespace zorvan::app::testing
