@@ -40,4 +40,11 @@ inline std::string RowText(const Workspace& workspace, int row) {
     return text;
 }
 
+// The cursor and the table's size in one text: "column,row/rowCount".
+inline std::string Cursor(const Workspace& workspace) {
+    const ProgramGrid& grid = workspace.grid;
+    return std::to_string(grid.Col()) + "," + std::to_string(grid.Row()) + "/" +
+           std::to_string(grid.RowCount());
+}
+
 }  // namespace zorvan::app::testing
