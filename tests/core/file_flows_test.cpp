@@ -5,34 +5,30 @@
 #include <string>
 #include <vector>
 
+#include "editor_fixture.h"
 #include "scripted_flow_host.h"
 #include "temp_folder.h"
 
 namespace zorvan::app {
 namespace {
 
-using testing::FileBytes;
+using ::zorvan::testing::FileBytes;
+using ::zorvan::testing::PutFile;
 
-const std::string kNew = "ask " + std::string(kNewSaveQuestion);
-const std::string kOpen = "ask " + std::string(kOpenSaveQuestion);
-const std::string kExit = "ask " + std::string(kExitSaveQuestion);
 const std::string kProgramBytes = "_ 0200 LDA #05 _ _ \r\n_ 0202 _ _ _ _ \r\n";
 
 enum class Command { kNew, kOpen, kExit };
 
 struct Fixture {
-    testing::TempFolder folder;
+    ::zorvan::testing::TempFolder folder;
     Workspace workspace;
     ScriptedFlowHost host;
     FileFlows flows{workspace, host};
 
-    // A one-line program as typed, and the line after it with only its address.
-    void TypeProgram(bool changed) {
-        workspace.grid.SetCell(kAddressColumn, 1, "0200");
-        workspace.grid.SetCell(kInstructionColumn, 1, "LDA");
-        workspace.grid.SetCell(kFirstParameterColumn, 1, "#05");
-        workspace.grid.SetCell(kAddressColumn, 2, "0202");
-        workspace.grid.SetRowCount(3);
+    // A one-line program as typed, and the line after it with only its address, from a file.
+    void TypeProgram(bool changed, bool content = true) {
+        if (content) workspace = testing::WorkspaceWith({{"", "0200", "LDA", "#05"}, {"", "0202"}});
+        workspace.caption = "Zorvan-old.zrv";
         workspace.changed = changed;
         workspace.executionEnabled = true;
     }
@@ -41,112 +37,86 @@ struct Fixture {
         if (command == Command::kOpen) flows.Open();
         return command == Command::kExit && flows.Exit();
     }
+    // The host's log with each warning cut before the file's name.
+    std::vector<std::string> Log() const {
+        std::vector<std::string> log;
+        for (const std::string& line : host.log) log.push_back(line.substr(0, line.find("«")));
+        return log;
+    }
 };
 
 TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
-    // The grid before: content and the changed flag; the answer and whether the save dialog
-    // chooses a file; then the questions and dialogs in order, and what is true afterwards.
+    // The grid before: content and the changed flag; the answer and the file the save dialog
+    // chooses (none: cancelled; bad: cannot be written); then the questions, dialogs and warnings
+    // in order, and what is true afterwards.
     struct Case {
         Command command;
-        bool content, changed, yes, chosen;
+        bool content, changed, yes;
+        const char* save;
         std::vector<std::string> log;
         bool changedAfter, emptied, exits;
     };
-    const std::string s = "save dialog", o = "open dialog";
+    const std::string n = "ask " + std::string(kNewSaveQuestion), s = "save dialog",
+                      o = "open dialog", x = "ask " + std::string(kExitSaveQuestion),
+                      p = "ask " + std::string(kOpenSaveQuestion),
+                      w = "warning Δεν ήταν δυνατό να αποθηκευτεί το αρχείο ";
+    const char *const ok = "p.zrv", *const bad = "no/p.zrv", *const none = nullptr;
     // clang-format off
     const Case cases[] = {
-        {Command::kNew,  true,  true,  false, false, {kNew},         false, true,  false},
-        {Command::kNew,  true,  true,  true,  true,  {kNew, s},      false, true,  false},
-        {Command::kNew,  true,  true,  true,  false, {kNew, s},      false, true,  false},
-        {Command::kNew,  true,  false, true,  false, {},             false, true,  false},
-        {Command::kNew,  false, true,  true,  false, {},             false, true,  false},
-        {Command::kOpen, true,  true,  false, false, {kOpen, o},     false, true,  false},
-        {Command::kOpen, true,  true,  true,  true,  {kOpen, s, o},  false, true,  false},
-        {Command::kOpen, true,  true,  true,  false, {kOpen, s, o},  false, true,  false},
-        {Command::kOpen, true,  false, true,  false, {o},            false, false, false},
-        {Command::kOpen, false, true,  true,  false, {o},            true,  false, false},
-        {Command::kExit, true,  true,  false, false, {kExit},        true,  false, true},
-        {Command::kExit, true,  true,  true,  true,  {kExit, s},     false, false, true},
-        {Command::kExit, true,  true,  true,  false, {kExit, s},     true,  false, true},
-        {Command::kExit, true,  false, true,  false, {},             false, false, true},
-        {Command::kExit, false, true,  true,  false, {},             true,  false, true},
+        {Command::kNew,  true,  true,  false, none, {n},        false, true,  false},
+        {Command::kNew,  true,  true,  true,  ok,   {n, s},     false, true,  false},
+        {Command::kNew,  true,  true,  true,  none, {n, s},     false, true,  false},
+        {Command::kNew,  true,  true,  true,  bad,  {n, s, w},  true,  false, false},
+        {Command::kNew,  true,  false, true,  none, {},         false, true,  false},
+        {Command::kNew,  false, true,  true,  none, {},         false, true,  false},
+        {Command::kOpen, true,  true,  false, none, {p, o},     false, true,  false},
+        {Command::kOpen, true,  true,  true,  ok,   {p, s, o},  false, true,  false},
+        {Command::kOpen, true,  true,  true,  none, {p, s, o},  false, true,  false},
+        {Command::kOpen, true,  true,  true,  bad,  {p, s, w},  true,  false, false},
+        {Command::kOpen, true,  false, true,  none, {o},        false, false, false},
+        {Command::kOpen, false, true,  true,  none, {o},        true,  false, false},
+        {Command::kExit, true,  true,  false, none, {x},        true,  false, true},
+        {Command::kExit, true,  true,  true,  ok,   {x, s},     false, false, true},
+        {Command::kExit, true,  true,  true,  none, {x, s},     true,  false, true},
+        {Command::kExit, true,  true,  true,  bad,  {x, s, w},  true,  false, false},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
         Fixture f;
-        if (c.content) f.TypeProgram(c.changed);
-        f.workspace.changed = c.changed;
+        f.TypeProgram(c.changed, c.content);
         f.host.yes = c.yes;
-        if (c.chosen) f.host.saveChoice = f.folder / "p.zrv";
-        f.workspace.caption = "Zorvan-old.zrv";
+        if (c.save) f.host.saveChoice = f.folder / c.save;
 
         EXPECT_EQ(f.Run(c.command), c.exits);
-        EXPECT_EQ(f.host.log, c.log);
+        EXPECT_EQ(f.Log(), c.log);
         EXPECT_EQ(f.workspace.changed, c.changedAfter);
-        const bool emptied =
-            f.workspace.grid.ContentCount() == 0 && f.workspace.caption == "Zorvan";
-        EXPECT_EQ(emptied, c.emptied);
-        EXPECT_EQ(f.folder.Names().size(), c.chosen ? 1u : 0u);
-        if (c.chosen) EXPECT_EQ(FileBytes(f.folder / "p.zrv"), kProgramBytes);
+        EXPECT_EQ(f.workspace.grid.ContentCount() == 0 && f.workspace.caption == "Zorvan",
+                  c.emptied);
+        EXPECT_EQ(FileBytes(f.folder / "p.zrv"), c.save == ok ? kProgramBytes : "");
         // New greys the execution commands, Open enables them, whatever happens.
         if (c.command != Command::kExit)
             EXPECT_EQ(f.workspace.executionEnabled, c.command == Command::kOpen);
     }
 }
 
-TEST(FileFlowsTest, OpenReadsTheFileAndNamesItInTheCaption) {
-    Fixture f;
-    f.workspace.changed = true;  // an empty grid: nothing to ask, and reading keeps the flag
-    f.workspace.grid.SetCurrent(kInstructionColumn, 1);
-    f.workspace.ShowDebuggerMessage("kept", kInstructionColumn, 'r');
-    testing::PutFile(f.folder / "prog.zrv", kProgramBytes);
-    f.host.openChoice = f.folder / "prog.zrv";
-
-    f.flows.Open();
-    EXPECT_EQ(f.workspace.caption, "Zorvan-" + *f.host.openChoice);
-    EXPECT_EQ(f.workspace.openDialogFileName, *f.host.openChoice);
-    EXPECT_TRUE(f.workspace.changed);
-    EXPECT_EQ(WriteProgramText(f.workspace.grid), "_ 0200 LDA #05 _ _\r\n_ 0202 _ _ _ _\r\n");
-    EXPECT_EQ(f.workspace.grid.Col(), kInstructionColumn);
-    EXPECT_EQ(f.workspace.message.text, "kept");
-}
-
-TEST(FileFlowsTest, AFileThatCannotBeReadChangesNothingButWarns) {
-    for (const std::string path : {"gone.zrv", ZORVAN_TEST_DATA}) {  // missing; a folder
+TEST(FileFlowsTest, OpenReadsTheFileOrWarnsAndChangesNothing) {
+    // Into an unchanged grid, so nothing is asked; a missing file and a folder are not read.
+    for (const std::string name : {"prog.zrv", "gone.zrv", "."}) {
         Fixture f;
         f.TypeProgram(false);
         f.workspace.executionEnabled = false;
-        f.workspace.caption = "Zorvan-before.zrv";
-        f.workspace.openDialogFileName = "before.zrv";
-        f.host.openChoice = path;
-
+        PutFile(f.folder / "prog.zrv", "_ 0300 NOP _ _ _ \r\n");
+        const std::string path = *(f.host.openChoice = f.folder / name);
         f.flows.Open();
-        ASSERT_EQ(f.host.log.size(), 2u);
-        EXPECT_EQ(
-            f.host.log[1].rfind("warning Δεν ήταν δυνατό να ανοιχτεί το αρχείο «" + path + "»", 0),
-            0u);
-        EXPECT_EQ(f.workspace.caption, "Zorvan-before.zrv");
-        EXPECT_EQ(f.workspace.openDialogFileName, "before.zrv");
-        EXPECT_EQ(f.workspace.grid.ContentCount(), 4);
-        EXPECT_FALSE(f.workspace.changed);
-        EXPECT_TRUE(f.workspace.executionEnabled);
-    }
-}
-
-TEST(FileFlowsTest, AFailedSaveKeepsTheGridAndStopsTheCommand) {
-    for (Command command : {Command::kNew, Command::kOpen, Command::kExit}) {
-        Fixture f;
-        f.TypeProgram(true);
-        f.host.yes = true;
-        f.host.saveChoice = f.folder / "no/such/folder/p.zrv";
-
-        EXPECT_FALSE(f.Run(command)) << "the program must not end";
-        ASSERT_EQ(f.host.log.size(), 3u);
-        EXPECT_EQ(f.host.log[2].rfind("warning Δεν ήταν δυνατό να αποθηκευτεί το αρχείο «", 0), 0u);
-        EXPECT_TRUE(f.workspace.changed);
-        EXPECT_EQ(f.workspace.grid.ContentCount(), 4);
-        EXPECT_EQ(f.workspace.executionEnabled, command != Command::kNew);
+        const bool read = name == "prog.zrv";
+        EXPECT_EQ(f.Log().back(),
+                  read ? "open dialog" : "warning Δεν ήταν δυνατό να ανοιχτεί το αρχείο ");
+        EXPECT_EQ(f.host.log.back().find("«" + path + "»") != std::string::npos, !read);
+        EXPECT_EQ(f.workspace.caption, read ? "Zorvan-" + path : "Zorvan-old.zrv");
+        EXPECT_EQ(f.workspace.openDialogFileName, read ? path : "");
+        EXPECT_EQ(f.workspace.grid.Cell(kInstructionColumn, 1), read ? "NOP" : "LDA");
+        EXPECT_TRUE(!f.workspace.changed && f.workspace.executionEnabled) << name;
     }
 }
 
@@ -155,26 +125,18 @@ TEST(FileFlowsTest, SaveWarnsAboutACellThatWouldNotReadBack) {
         Fixture f;
         f.TypeProgram(true);
         f.workspace.grid.SetCell(kLabelColumn, 2, "_end");
-        f.workspace.grid.SetCurrent(kAddressColumn, 1);
         f.host.saveAnyway = saveAnyway;
         f.host.saveChoice = f.folder / "p.zrv";
-
-        const SaveOutcome outcome = f.flows.Save();
-        ASSERT_FALSE(f.host.log.empty());
-        EXPECT_EQ(f.host.log[0].rfind("save anyway? Το κελί της γραμμής 2, στήλη 0", 0), 0u)
-            << f.host.log[0];
-        EXPECT_EQ(outcome, saveAnyway ? SaveOutcome::kSaved : SaveOutcome::kWentBack);
+        EXPECT_EQ(f.flows.Save(), saveAnyway ? SaveOutcome::kSaved : SaveOutcome::kWentBack);
+        EXPECT_EQ(f.host.log.at(0).rfind("save anyway? Το κελί της γραμμής 2, στήλη 0", 0), 0u);
+        EXPECT_EQ(f.host.log.size(), saveAnyway ? 2u : 1u) << "the save dialog only if saved";
         EXPECT_EQ(f.workspace.changed, !saveAnyway);
-        if (saveAnyway) {
-            EXPECT_EQ(FileBytes(f.folder / "p.zrv"),
-                      "_ 0200 LDA #05 _ _ \r\n_end 0202 _ _ _ _ \r\n");
-        } else {
-            EXPECT_EQ(f.host.log.size(), 1u) << "no save dialog";
-            EXPECT_EQ(f.workspace.grid.Col(), kLabelColumn);
-            EXPECT_EQ(f.workspace.grid.Row(), 2);
-            f.host.yes = true;
-            EXPECT_FALSE(f.flows.Exit()) << "going back to correct the cell keeps the program open";
-        }
+        EXPECT_EQ(FileBytes(f.folder / "p.zrv"),
+                  saveAnyway ? "_ 0200 LDA #05 _ _ \r\n_end 0202 _ _ _ _ \r\n" : "");
+        if (saveAnyway) continue;
+        EXPECT_EQ(f.workspace.grid.Col() * 10 + f.workspace.grid.Row(), kLabelColumn * 10 + 2);
+        f.host.yes = true;
+        EXPECT_FALSE(f.flows.Exit()) << "going back to correct the cell keeps the program open";
     }
 }
 
