@@ -1,135 +1,96 @@
 // Saving that fails at each step never damages the file that was there, never clears the changed
 // flag and always tells the user; and no command discards a changed program without asking.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <string>
-#include <system_error>
+#include <filesystem>
 
 #include "app/file_flows.h"
-#include "app/program_file.h"
-#include "app/workspace.h"
+#include "editor_fixture.h"
 #include "scripted_flow_host.h"
 #include "temp_folder.h"
 
 namespace zorvan::app {
 namespace {
 
-using testing::FileBytes;
-using testing::PutFile;
-using testing::TempFolder;
+using ::zorvan::testing::FileBytes;
+using ::zorvan::testing::PutFile;
+using ::zorvan::testing::TempFolder;
 
 enum class FailingStep { kNone, kCreate, kWrite, kRename };
 
 // Real files on disk, with one step of the save made to fail as the system would.
-class FaultyStore : public FileStore {
-  public:
-    explicit FaultyStore(FailingStep step) : step_(step) {}
-
-  protected:
+struct FaultyStore : FileStore {
+    explicit FaultyStore(FailingStep failing) : step(failing) {}
     std::error_code CreateTemporary(std::string& pathTemplate, int& fd) override {
-        if (step_ == FailingStep::kCreate)
-            return std::make_error_code(std::errc::permission_denied);
-        return FileStore::CreateTemporary(pathTemplate, fd);
+        return step == FailingStep::kCreate ? std::make_error_code(std::errc::permission_denied)
+                                            : FileStore::CreateTemporary(pathTemplate, fd);
     }
     std::error_code WriteContents(int fd, std::string_view bytes) override {
-        if (step_ != FailingStep::kWrite) return FileStore::WriteContents(fd, bytes);
+        if (step != FailingStep::kWrite) return FileStore::WriteContents(fd, bytes);
         FileStore::WriteContents(fd, bytes.substr(0, bytes.size() / 2));
         return std::make_error_code(std::errc::no_space_on_device);
     }
     std::error_code MoveIntoPlace(const std::string& temporary,
                                   const std::string& target) override {
-        if (step_ == FailingStep::kRename)
-            return std::make_error_code(std::errc::operation_not_permitted);
-        return FileStore::MoveIntoPlace(temporary, target);
+        return step == FailingStep::kRename
+                   ? std::make_error_code(std::errc::operation_not_permitted)
+                   : FileStore::MoveIntoPlace(temporary, target);
     }
-
-  private:
-    FailingStep step_;
+    FailingStep step;
 };
 
-void TypeOneLine(Workspace& workspace) {
-    workspace.grid.SetCell(kAddressColumn, 1, "0200");
-    workspace.grid.SetCell(kInstructionColumn, 1, "NOP");
-    workspace.grid.SetCell(kAddressColumn, 2, "0201");
-    workspace.grid.SetRowCount(3);
-    workspace.changed = true;
-}
-
 TEST(SaveFaults, AFailingStepKeepsTheOldFileAndTheChangedFlagAndTellsTheUser) {
+    // Writing fails when the disk fills up half way; with no failing step, a folder is in the way.
     const std::pair<FailingStep, std::errc> cases[] = {
         {FailingStep::kCreate, std::errc::permission_denied},
-        {FailingStep::kWrite, std::errc::no_space_on_device},  // the disk fills up half way
+        {FailingStep::kWrite, std::errc::no_space_on_device},
         {FailingStep::kRename, std::errc::operation_not_permitted},
-        {FailingStep::kNone, std::errc::is_a_directory},  // a folder in the way
-    };
-    for (const auto& [step, reason] : cases) {
-        SCOPED_TRACE(static_cast<int>(step));
-        TempFolder folder;
-        const std::string path = folder / "program.zrv";
-        const std::string old = "_ 0300 LDA #01 _ the_old_program\r\n";
-        if (step == FailingStep::kNone) std::filesystem::create_directory(path);
-        if (step != FailingStep::kNone) PutFile(path, old);
-        Workspace workspace;
-        TypeOneLine(workspace);
-        ScriptedFlowHost host;
-        host.saveChoice = path;
-        FaultyStore files(step);
-        FileFlows flows(workspace, host, files);
+        {FailingStep::kNone, std::errc::is_a_directory}};
+    const std::string old = "_ 0300 LDA #01 _ the_old_program\r\n";
+    // Save itself, and New, Open and Exit answered Yes to their question.
+    for (int command = 0; command < 4; ++command) {
+        for (const auto& [step, reason] : cases) {
+            SCOPED_TRACE(std::to_string(command) + " " + std::to_string(static_cast<int>(step)));
+            TempFolder folder;
+            const std::string path = folder / "program.zrv";
+            step == FailingStep::kNone ? void(std::filesystem::create_directory(path))
+                                       : PutFile(path, old);
+            Workspace workspace = testing::WorkspaceWith({{"", "0200", "NOP"}, {"", "0201"}});
+            workspace.changed = true;
+            ScriptedFlowHost host;
+            host.yes = true;
+            host.saveChoice = path;
+            FaultyStore files(step);
+            FileFlows flows(workspace, host, files);
 
-        EXPECT_EQ(flows.Save(), SaveOutcome::kFailed);
-        EXPECT_TRUE(workspace.changed);
-        ASSERT_EQ(host.log.size(), 2u);
-        EXPECT_NE(host.log[1].find(path), std::string::npos) << "names the file";
-        EXPECT_NE(host.log[1].find(std::make_error_code(reason).message()), std::string::npos)
-            << "gives the reason: " << host.log[1];
-        if (step != FailingStep::kNone) EXPECT_EQ(FileBytes(path), old);
-        EXPECT_EQ(folder.Names(), std::vector<std::string>{"program.zrv"}) << "no temporary left";
-
-        host.yes = true;  // Exit that cannot save keeps the program open, still changed
-        EXPECT_FALSE(flows.Exit());
-        EXPECT_TRUE(workspace.changed);
+            if (command == 0) EXPECT_EQ(flows.Save(), SaveOutcome::kFailed);
+            if (command == 1) flows.New();
+            if (command == 2) flows.Open();
+            if (command == 3) EXPECT_FALSE(flows.Exit()) << "a program that was not saved stays";
+            EXPECT_EQ(host.log.front().rfind(command == 0 ? "save dialog" : "ask ", 0), 0u);
+            EXPECT_EQ(host.log.back(), "warning Δεν ήταν δυνατό να αποθηκευτεί το αρχείο «" + path +
+                                           "».\n" + std::make_error_code(reason).message());
+            EXPECT_TRUE(workspace.changed && workspace.grid.Cell(kInstructionColumn, 1) == "NOP");
+            if (step != FailingStep::kNone) EXPECT_EQ(FileBytes(path), old);
+            EXPECT_EQ(folder.Names(), std::vector<std::string>{"program.zrv"}) << "no temporary";
+        }
     }
 }
 
-TEST(SaveFaults, NoCommandDiscardsAChangedProgramWithoutTheQuestion) {
-    for (int command = 0; command < 3; ++command) {
-        Workspace workspace;
-        TypeOneLine(workspace);
-        ScriptedFlowHost host;  // answers No: only then may the program go
-        FileFlows flows(workspace, host);
-        if (command == 0) flows.New();
-        if (command == 1) flows.Open();
-        if (command == 2) flows.Exit();
-        ASSERT_FALSE(host.log.empty());
-        EXPECT_EQ(host.log[0].rfind("ask ", 0), 0u)
-            << command << ": the first thing is the question";
-    }
-}
-
-TEST(SaveFaults, ANamedFileOpensWithoutAQuestionOrWarnsAndChangesNothing) {
+TEST(SaveFaults, ANamedFileOpensWithoutAQuestionAfterAWarningAboutAMissingOne) {
     TempFolder folder;
-    const std::string path = folder / "named.zrv";
-    PutFile(path, "_ 0200 NOP _ _ _ \r\n");
-    Workspace workspace;
-    TypeOneLine(workspace);
-    workspace.changed = false;
+    PutFile(folder / "named.zrv", "_ 0200 BRK _ _ _ \r\n");
+    Workspace workspace = testing::WorkspaceWith({{"", "0200", "NOP"}, {"", "0201"}});
+    workspace.changed = true;
     ScriptedFlowHost host;
     FileFlows flows(workspace, host);
-
-    flows.OpenNamedFile(folder / "missing.zrv");
-    ASSERT_EQ(host.log.size(), 1u);
-    EXPECT_EQ(host.log[0].rfind("warning ", 0), 0u);
-    EXPECT_EQ(workspace.grid.Cell(kInstructionColumn, 1), "NOP");
-    EXPECT_EQ(workspace.caption, "Zorvan");
-
-    flows.OpenNamedFile(path);
-    EXPECT_EQ(host.log.size(), 1u) << "nothing more is asked";
-    EXPECT_EQ(workspace.caption, "Zorvan-" + path);
-    EXPECT_EQ(workspace.grid.RowCount(), 2);
+    for (const std::string name : {"missing.zrv", "named.zrv"}) flows.OpenNamedFile(folder / name);
+    EXPECT_EQ(host.log.size(), 1u) << "a warning about the missing file, and no question";
+    EXPECT_EQ(host.log.at(0).rfind("warning ", 0), 0u);
+    EXPECT_EQ(workspace.caption, "Zorvan-" + folder / "named.zrv");
+    EXPECT_EQ(workspace.grid.Cell(kInstructionColumn, 1) + workspace.grid.Cell(kAddressColumn, 2),
+              "BRK");
     EXPECT_TRUE(workspace.executionEnabled);
-    EXPECT_FALSE(workspace.changed);
 }
 
 }  // namespace
