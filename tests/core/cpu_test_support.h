@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,57 +20,42 @@ class RecordingHost : public MachineHost {
     void ShowCharacter(int ac) override { calls.push_back("char " + std::to_string(ac)); }
     void AskForAccumulator() override { calls.push_back("ask"); }
     void ClearConsole() override { calls.push_back("clear"); }
-    void PrintText(std::string_view bytes) override {
-        calls.push_back("print " + std::string(bytes));
-    }
+    void PrintText(std::string_view s) override { calls.push_back("print " + std::string(s)); }
     void StackFull() override { calls.push_back("stack full"); }
 
     std::vector<std::string> calls;
 };
 
 inline void Apply(Machine& m, const std::string& state) {
+    const std::string names[] = {"AC", "XR", "YR", "SP", "RET", "PC"};
+    std::int32_t* registers[] = {&m.AC, &m.XR, &m.YR, &m.SP, &m.returnAddress, &m.PC};
     std::istringstream tokens(state);
-    std::string token;
-    while (tokens >> token) {
-        const auto equals = token.find('=');
-        const std::string key = token.substr(0, equals);
-        std::istringstream values(token.substr(equals + 1));
+    for (std::string token; tokens >> token;) {
+        const std::string key = token.substr(0, token.find('='));
+        std::istringstream values(token.substr(key.size() + 1));
         std::vector<std::int64_t> numbers;
-        for (std::string value; std::getline(values, value, ',');) {
+        for (std::string value; std::getline(values, value, ',');)
             numbers.push_back(std::stoll(value, nullptr, 16));
-        }
-        const auto v = static_cast<std::int32_t>(numbers.at(0));
-        if (key[0] == '[') {
-            const auto address = std::stoll(key.substr(1, key.size() - 2), nullptr, 16);
+        if (key[0] == '[') {  // stoll stops at the closing bracket
+            const std::int64_t address = std::stoll(key.substr(1), nullptr, 16);
             for (std::size_t i = 0; i < numbers.size(); ++i)
                 m.Write(address + static_cast<std::int64_t>(i), numbers[i]);
-        } else if (key == "AC") {
-            m.AC = v;
-        } else if (key == "XR") {
-            m.XR = v;
-        } else if (key == "YR") {
-            m.YR = v;
-        } else if (key == "SP") {
-            m.SP = v;
         } else if (key == "P") {
-            m.UnpackStatus(v);
-        } else if (key == "RET") {
-            m.returnAddress = v;
-        } else if (key == "PC") {
-            m.PC = v;
+            m.UnpackStatus(numbers.at(0));
         } else {
-            ADD_FAILURE() << "unknown key " << key;
+            const auto r = std::find(std::begin(names), std::end(names), key) - names;
+            ASSERT_LT(r, 6) << "unknown key " << key;
+            *registers[r] = static_cast<std::int32_t>(numbers.at(0));
         }
     }
 }
 
 // Everything but the halt flag.
 inline void ExpectSameState(const Machine& actual, const Machine& expected) {
-    EXPECT_EQ(std::vector({actual.AC, actual.XR, actual.YR, actual.SP, actual.PackStatus(),
-                           actual.returnAddress, actual.PC}),
-              std::vector({expected.AC, expected.XR, expected.YR, expected.SP,
-                           expected.PackStatus(), expected.returnAddress, expected.PC}))
-        << "AC XR YR SP P RET PC";
+    const auto registers = [](const Machine& m) {
+        return std::vector({m.AC, m.XR, m.YR, m.SP, m.PackStatus(), m.returnAddress, m.PC});
+    };
+    EXPECT_EQ(registers(actual), registers(expected)) << "AC XR YR SP P RET PC";
     EXPECT_TRUE(actual.memory == expected.memory) << "memory differs";
 }
 
