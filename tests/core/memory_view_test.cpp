@@ -4,6 +4,7 @@
 
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "text/conversion_error.h"
 
@@ -13,54 +14,41 @@ namespace {
 using cpu::Machine;
 
 TEST(MemoryViewTest, ViewStartsBetweenZeroAndFEFF) {
-    const std::tuple<const char*, int, const char*> cases[] = {
-        {"0000", 0x0000, "00F0"},  {"12", 0x0012, "0102"},       {"FFFF", 0xFEFF, "FFEF"},
-        {"10000", 0xFEFF, "FFEF"}, {"FFFFFFF0", 0x0000, "00F0"},  // eight digits read as a negative
-                                                                  // number
-    };
     const Machine machine;
-    for (const auto& [text, start, lastLine] : cases) {
-        const MemoryDump dump = ShowMemoryFrom(machine, text);
-        EXPECT_EQ(dump.start, start) << text;
-        EXPECT_EQ(dump.lines[15].address, lastLine) << text;
-        EXPECT_EQ(dump.lines[15].characters, "................") << text;
-    }
+    // Eight digits may read as a negative number.
+    const std::pair<const char*, int> cases[] = {
+        {"0000", 0x0000}, {"12", 0x0012}, {"FFFF", 0xFEFF}, {"10000", 0xFEFF}, {"FFFFFFF0", 0}};
+    for (const auto& [text, start] : cases)
+        EXPECT_EQ(ShowMemoryFrom(machine, text).start, start) << text;
+    EXPECT_EQ(ShowMemoryFrom(machine, "FFFF").lines[15].address, "FFEF");
     EXPECT_THROW(ShowMemoryFrom(machine, "12G4"), text::ConversionError);
     EXPECT_THROW(ShowMemoryFrom(machine, ""), text::ConversionError);
 }
 
 TEST(MemoryViewTest, ByteTextsAndCharacters) {
-    const std::tuple<std::int16_t, const char*, const char*> cases[] = {
-        {0x41, "41", "A"},
-        {0x0A, "0A", "\n"},      // a control code is its own character, not "."
-        {0xC1, "C1", "Α"},       // Greek capital alpha in Windows-1253
-        {0xAA, "AA", "\uFFFD"},  // undefined in Windows-1253
-        {0x141, "141", "A"},     // wider than a byte: all digits, character of the low byte
-        {-1, "FFFFFFFF", "\uFFFD"},
-    };
-    for (const auto& [value, byteText, character] : cases) {
-        Machine machine;
-        machine.memory[0x0205] = value;
-        const MemoryDump dump = ShowMemoryFrom(machine, "0200");
-        EXPECT_EQ(dump.lines[0].bytes[5], byteText);
-        EXPECT_EQ(dump.lines[0].characters, "....." + std::string(character) + "..........")
-            << byteText;
-    }
+    // A control code is its own character, not "."; C1 is Greek capital alpha in Windows-1253, AA
+    // is undefined there; a cell wider than a byte shows all digits and the low byte's character.
+    Machine machine;
+    int address = 0x0200;
+    for (const std::int16_t value : {0x41, 0x0A, 0xC1, 0xAA, 0x141, -1})
+        machine.memory[address++] = value;
+    const MemoryLine line = ShowMemoryFrom(machine, "0200").lines[0];
+    EXPECT_EQ(std::vector(line.bytes.begin(), line.bytes.begin() + 7),
+              std::vector<std::string>({"41", "0A", "C1", "AA", "141", "FFFFFFFF", "00"}));
+    EXPECT_EQ(line.characters, "A\nΑ\uFFFDA\uFFFD..........");
 }
 
 TEST(MemoryViewTest, MovesAndTheirLimits) {
-    const std::tuple<std::optional<int> (*)(int), int, std::optional<int>> cases[] = {
-        {PageDownStart, 0xFE00, std::nullopt}, {PageDownStart, 0xFDFF, 0xFEFF},
-        {PageUpStart, 0x0080, std::nullopt},   {PageUpStart, 0x0100, 0x0000},
-        {PageUpStart, 0xFEFF, 0xFDFF},
+    const auto pageDown = [](int start) { return PageDownStart(start).value_or(-1); };
+    const auto pageUp = [](int start) { return PageUpStart(start).value_or(-1); };
+    // clang-format off
+    const std::tuple<int (*)(int), int, int> cases[] = {  // -1: the page does not move
+        {pageDown, 0xFE00, -1}, {pageDown, 0xFDFF, 0xFEFF}, {pageUp, 0x0080, -1}, {pageUp, 0x0100, 0x0000},
+        {pageUp, 0xFEFF, 0xFDFF}, {LineUpStart, 0x000F, 0x0000}, {LineUpStart, 0x0018, 0x0008},
+        {LineDownStart, 0xFEF0, 0xFEFF}, {LineDownStart, 0xFEFF, 0xFEFF}, {LineDownStart, 0x0000, 0x0010},
     };
+    // clang-format on
     for (const auto& [move, from, to] : cases) EXPECT_EQ(move(from), to) << from;
-    const std::tuple<int (*)(int), int, int> lines[] = {
-        {LineUpStart, 0x000F, 0x0000},   {LineUpStart, 0x0018, 0x0008},
-        {LineDownStart, 0xFEF0, 0xFEFF}, {LineDownStart, 0xFEFF, 0xFEFF},
-        {LineDownStart, 0x0000, 0x0010},
-    };
-    for (const auto& [move, from, to] : lines) EXPECT_EQ(move(from), to) << from;
 }
 
 TEST(MemoryViewTest, FieldChecksAndEnter) {
@@ -78,30 +66,27 @@ TEST(MemoryViewTest, FieldChecksAndEnter) {
 TEST(MemoryViewTest, StoringACell) {
     const std::string notHex = "Το 'XY' δεν είναι δεκαεξαδικός αριθμός";
     const std::string wrong(kWrongAddressWarning);
-    const struct {
-        const char* rowAddress;
-        int column;
-        const char* text;
-        int address;         // the cell to look at afterwards
-        std::int16_t value;  // what it holds (it held 0x77 before)
-        std::string warning;
-    } cases[] = {
-        {"0200", 16, "3c", 0x020F, 0x3C, ""},     {"0200", 16, "1FF", 0x020F, 0x1FF, ""},
+    // The row's address, the column and the text typed; then the cell to look at, what it holds
+    // (0x77 before), and the warning.
+    // clang-format off
+    const struct { const char* row; int column; const char* text; int address; std::int16_t value; std::string warning; } cases[] = {
+        {"0200", 16, "1ff", 0x020F, 0x1FF, ""},
         {"0200", 3, "12345", 0x0202, 0x2345, ""},  // only the low 16 bits are kept
         {"0200", 0, "3C", 0x0200, 0x77, ""},       // the address column is not stored
         {"0200", 17, "3C", 0x0210, 0x77, ""},      // nor the character column
         {"0200", 2, "XY", 0x0201, 0x00, notHex},   // and the cell becomes zero
         {"FFF8", 9, "XY", 0xFFFF, 0x77, wrong},    // past the end of memory nothing is stored
-        {"FFF8", 8, "3C", 0xFFFF, 0x3C, ""},      {"FFFFFFFF", 1, "3C", 0x0000, 0x77, wrong},
+        {"FFF8", 8, "3C", 0xFFFF, 0x3C, ""},
+        {"FFFFFFFF", 1, "3C", 0x0000, 0x77, wrong},
     };
+    // clang-format on
     for (const auto& c : cases) {
         Machine machine;
         machine.memory[static_cast<std::size_t>(c.address)] = 0x77;
-        const StoreOutcome outcome = StoreMemoryCell(machine, c.rowAddress, c.column, c.text);
-        EXPECT_EQ(machine.memory[static_cast<std::size_t>(c.address)], c.value)
-            << c.rowAddress << " " << c.column << " " << c.text;
-        EXPECT_EQ(outcome.warning, c.warning) << c.text;
-        EXPECT_EQ(outcome.cellBecomesZero, c.warning == notHex) << c.text;
+        const StoreOutcome outcome = StoreMemoryCell(machine, c.row, c.column, c.text);
+        EXPECT_EQ(machine.memory[static_cast<std::size_t>(c.address)], c.value) << c.row << c.text;
+        EXPECT_EQ(std::pair(outcome.warning, outcome.cellBecomesZero),
+                  std::pair(c.warning, c.warning == notHex));
     }
     Machine machine;
     EXPECT_THROW(StoreMemoryCell(machine, "0200", 1, ""), text::ConversionError);
