@@ -62,7 +62,9 @@ constexpr int LengthOf(int mode) {
 }
 
 // The machine as an instruction sees it. AC, XR, YR, SP, the return address and N, V, Z, C are
-// copies: Load takes them from the machine, Store puts them back. The other four status bits, the
+// copies: Load takes them from the machine, Store puts them back. Z and N are held as the values
+// they were last computed from (see zSource), so that the many instructions that set both from
+// one result spend two moves on it instead of two compares. The other four status bits, the
 // memory and the halt flag stay in the machine. Anything that leaves the core (the host, the
 // packed status byte) sees a stored machine. Every member is inlined: a call that took the Core's
 // address would pin its copies in memory for the whole run.
@@ -70,7 +72,11 @@ struct Core {
     Machine& m;
     MachineHost& host;
     std::int32_t AC = 0, XR = 0, YR = 0, SP = 0, returnAddress = 0;
-    std::int32_t N = 0, V = 0, Z = 0, C = 0;
+    std::int32_t V = 0, C = 0;
+    // Z is 1 exactly when zSource is 0; N is 1 exactly when nSource is above 127. The status
+    // bits are 0 or 1 wherever the machine is written (the register fields and the unpacking
+    // give nothing else), which is what this form holds.
+    std::int32_t zSource = 1, nSource = 0;
 
     Core(Machine& machine, MachineHost& machineHost) : m(machine), host(machineHost) { Load(); }
 
@@ -91,15 +97,15 @@ struct Core {
         StoreFlags();
     }
     ZORVAN_HOT void LoadFlags() {
-        N = m.status[kN];
+        SetN(m.status[kN] == 1);
         V = m.status[kV];
-        Z = m.status[kZ];
+        SetZ(m.status[kZ] == 1);
         C = m.status[kC];
     }
     ZORVAN_HOT void StoreFlags() const {
-        m.status[kN] = N;
+        m.status[kN] = N();
         m.status[kV] = V;
-        m.status[kZ] = Z;
+        m.status[kZ] = Z();
         m.status[kC] = C;
     }
 
@@ -122,9 +128,14 @@ struct Core {
         LoadFlags();
     }
 
-    ZORVAN_HOT void SetZN(std::int64_t r) {
-        Z = r == 0 ? 1 : 0;
-        N = r > 127 ? 1 : 0;
+    ZORVAN_HOT int Z() const { return zSource == 0 ? 1 : 0; }
+    ZORVAN_HOT int N() const { return nSource > 127 ? 1 : 0; }
+    ZORVAN_HOT void SetZ(bool z) { zSource = z ? 0 : 1; }
+    ZORVAN_HOT void SetN(bool n) { nSource = n ? 128 : 0; }
+    // Z := 1 when r = 0, else 0; N := 1 when r > 127, else 0.
+    ZORVAN_HOT void SetZN(std::int32_t r) {
+        zSource = r;
+        nSource = r;
     }
 
     // The host may read or change the machine (a console sets AC); it sees it whole.
@@ -208,13 +219,13 @@ ZORVAN_HOT bool BranchTaken(const Core& c, Operation operation) {
         case Operation::kBcs:
             return c.C == 1;
         case Operation::kBeq:
-            return c.Z == 1;
+            return c.zSource == 0;
         case Operation::kBne:
-            return c.Z == 0;
+            return c.zSource != 0;
         case Operation::kBmi:
-            return c.N == 1;
+            return c.nSource > 127;
         case Operation::kBpl:
-            return c.N == 0;
+            return c.nSource <= 127;
         case Operation::kBvc:
             return c.V == 0;
         case Operation::kBvs:
@@ -275,8 +286,8 @@ ZORVAN_HOT int ExecuteShift(Core& c, Shift shift, int mode, std::int64_t at, std
     c.AC = Wrap32(result);
     if (shift == Shift::kAsl || shift == Shift::kRor) {
         // These two only ever set Z and N.
-        if (c.AC == 0) c.Z = 1;
-        if (c.AC > 127) c.N = 1;
+        if (c.AC == 0) c.SetZ(true);
+        if (c.AC > 127) c.SetN(true);
     } else {
         c.SetZN(c.AC);
     }
@@ -325,7 +336,7 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
         case Operation::kEor:
             return Load(c, c.AC, c.AC ^ Operand(c, mode, at), next);
         case Operation::kBit:
-            c.Z = (Operand(c, mode, at) & c.AC) == 0 ? 1 : 0;
+            c.SetZ((Operand(c, mode, at) & c.AC) == 0);
             return Wrap32(next);
         case Operation::kAdc: {
             const std::int64_t ac = c.AC;
@@ -335,9 +346,10 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
                 r -= 256;
                 c.C = 1;
             }
-            c.V = (ac <= 127 && value <= 127 && r > 127) || (ac > 127 && value > 127 && r <= 127)
-                      ? 1
-                      : 0;
+            // Both operands on one side of 127 and the result on the other. Plain & and != on
+            // the three comparisons: no branches in the hot path.
+            const bool acHigh = ac > 127, valueHigh = value > 127, rHigh = r > 127;
+            c.V = static_cast<int>((acHigh == valueHigh) & (rHigh != acHigh));
             return Load(c, c.AC, r, next);
         }
         case Operation::kSbc: {
@@ -350,9 +362,9 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
                 r += 256;
                 c.C = 0;
             }
-            c.V = (ac > 127 && value <= 127 && r <= 127) || (ac <= 127 && value > 127 && r > 127)
-                      ? 1
-                      : 0;
+            // The operands on opposite sides of 127 and the result on the value's side.
+            const bool acHigh = ac > 127, valueHigh = value > 127, rHigh = r > 127;
+            c.V = static_cast<int>((acHigh != valueHigh) & (rHigh == valueHigh));
             return Load(c, c.AC, r, next);
         }
         case Operation::kCmp:
@@ -363,8 +375,8 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
                                                                     : c.YR;
             const std::int64_t value = Operand(c, mode, at);
             c.C = reg >= value ? 1 : 0;
-            c.Z = reg == value ? 1 : 0;
-            c.N = reg < value ? 1 : 0;
+            c.SetZ(reg == value);
+            c.SetN(reg < value);
             return Wrap32(next);
         }
         // Counting registers wrap within 00-FF: above 255 becomes 0, below 0 becomes 255.
