@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -20,25 +20,17 @@ struct ToolResult {
 };
 
 // Runs the tool with these arguments (split at spaces; a name ending .zrv is a file in the test
-// data), its standard error caught in a file.
+// data), its output caught in files.
 ToolResult RunTool(const std::string& arguments) {
     const zorvan::testing::TempFolder folder;
     std::string command = ZORVAN_RUN_PATH;
     std::istringstream split(arguments);
-    for (std::string word; split >> word;) {
+    for (std::string word; split >> word;)
         command += word.ends_with(".zrv") ? " " ZORVAN_TEST_DATA "/" + word : " " + word;
-    }
-    command += " 2>'" + (folder / "err") + "'";
-    ToolResult result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[256];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        result.out.append(buffer, n);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = zorvan::testing::FileBytes(folder / "err");
-    return result;
+    const int status = std::system(
+        (command + " >'" + (folder / "out") + "' 2>'" + (folder / "err") + "'").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+            zorvan::testing::FileBytes(folder / "out"), zorvan::testing::FileBytes(folder / "err")};
 }
 
 std::string Summary(int lines, int bytes) {
@@ -46,51 +38,35 @@ std::string Summary(int lines, int bytes) {
            " γραμμές.\nΣυνολικός Αριθμός Bytes:" + std::to_string(bytes) + "\n";
 }
 
-TEST(ZorvanRun, RunsSavedProgramsAndReportsTheEnd) {
+TEST(ZorvanRun, RunsSavedProgramsAndReportsHowTheyEndOrWhyNot) {
     const std::string atStart = "AC=00 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n";
-    const std::tuple<std::string, int, std::string> cases[] = {
-        {"sum.zrv --dump 0200:6", 0,
-         Summary(3, 6) + "end: empty cell\nPC=0206 AC=05 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n"
-                         "0200: A9 05 8D 00 03 00\n"},
-        {"countdown.zrv --steps 2", 0,
-         Summary(4, 6) + "end: steps\nPC=0203 AC=00 XR=02 YR=00 SP=FF\nNV-BDIZC=00100000\n"},
-        {"countdown.zrv --from 0202 --set XR=02 --set P=FF", 0,
-         Summary(4, 6) + "end: empty cell\nPC=0206 AC=00 XR=00 YR=00 SP=FF\nNV-BDIZC=01111111\n"},
-        {"sum.zrv --assemble-only --dump 0200:12", 0,
-         Summary(3, 6) + "end: assembled\nPC=0000 " + atStart +
-             "0200: A9 05 8D 00 03 00 00 00 00 00 00 00 00 00 00 00\n0210: 00 00\n"},
-        {"console.zrv --poke FFFC:60,60,60,60 --poke 0300:48,49,00 --input 4A", 0,
-         Summary(10, 23) + "HI\nαΔώσε τον AC\n"
-                           "end: empty cell\nPC=0217 AC=4A XR=00 YR=00 SP=FF\nNV-BDIZC=10100000\n"},
-        {"push.zrv --set SP=0", 3,
-         Summary(2, 2) + "end: stack full\nPC=0201 AC=00 XR=00 YR=00 SP=00\nNV-BDIZC=00100000\n"},
-        {"forever.zrv --limit 1000", 4, Summary(1, 3) + "end: limit\nPC=0400 " + atStart},
-        {"--from 0000 --poke 0000:78", 4, "end: not executed\nPC=0001 " + atStart},
-        {"--from 0300 --set RA=1234 --poke 0300:60,00", 0, "end: empty cell\nPC=1235 " + atStart},
+    // The arguments, the exit status, the standard output and how standard error starts.
+    // clang-format off
+    const std::tuple<std::string, int, std::string, std::string> cases[] = {
+        {"sum.zrv --dump 0200:6", 0, Summary(3, 6) + "end: empty cell\nPC=0206 AC=05 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n0200: A9 05 8D 00 03 00\n", ""},
+        {"countdown.zrv --steps 2", 0, Summary(4, 6) + "end: steps\nPC=0203 AC=00 XR=02 YR=00 SP=FF\nNV-BDIZC=00100000\n", ""},
+        {"countdown.zrv --from 0202 --set XR=02 --set P=FF", 0, Summary(4, 6) + "end: empty cell\nPC=0206 AC=00 XR=00 YR=00 SP=FF\nNV-BDIZC=01111111\n", ""},
+        {"sum.zrv --assemble-only --dump 0200:12", 0, Summary(3, 6) + "end: assembled\nPC=0000 " + atStart + "0200: A9 05 8D 00 03 00 00 00 00 00 00 00 00 00 00 00\n0210: 00 00\n", ""},
+        {"console.zrv --poke FFFC:60,60,60,60 --poke 0300:48,49,00 --input 4A", 0, Summary(10, 23) + "HI\nαΔώσε τον AC\nend: empty cell\nPC=0217 AC=4A XR=00 YR=00 SP=FF\nNV-BDIZC=10100000\n", ""},
+        {"push.zrv --set SP=0", 3, Summary(2, 2) + "end: stack full\nPC=0201 AC=00 XR=00 YR=00 SP=00\nNV-BDIZC=00100000\n", ""},
+        {"forever.zrv --limit 1000", 4, Summary(1, 3) + "end: limit\nPC=0400 " + atStart, ""},
+        {"--from 0000 --poke 0000:78", 4, "end: not executed\nPC=0001 " + atStart, ""},
+        {"--from 0300 --set RA=1234 --poke 0300:60,00", 0, "end: empty cell\nPC=1235 " + atStart, ""},
+        {"missing_label.zrv", 2, "", "Η ετικέτα 'NOWHERE' δεν βρέθηκε\n"},
+        {"no_such_program.zrv", 1, "", "zorvan-run: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «"},
+        {"--from 0200 --bogus", 1, "", "zorvan-run: άγνωστη επιλογή «--bogus»"},
+        {"--from 10000", 1, "", "zorvan-run: --from"},
+        {"--poke 0200:4G", 1, "", "zorvan-run: --poke"},
+        {"--input", 1, "", "zorvan-run: --input"},
+        {"", 1, "", "zorvan-run: δεν υπάρχει διεύθυνση έναρξης"},
     };
-    for (const auto& [arguments, status, out] : cases) {
+    // clang-format on
+    for (const auto& [arguments, status, out, err] : cases) {
         const ToolResult result = RunTool(arguments);
         EXPECT_EQ(result.status, status) << arguments << "\n" << result.err;
         EXPECT_EQ(result.out, out) << arguments;
-        EXPECT_EQ(result.err, "") << arguments;
-    }
-}
-
-TEST(ZorvanRun, ReportsFailuresOnStandardError) {
-    const std::tuple<std::string, int, std::string> cases[] = {
-        {"missing_label.zrv", 2, "Η ετικέτα 'NOWHERE' δεν βρέθηκε\n"},
-        {"no_such_program.zrv", 1, "zorvan-run: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «"},
-        {"--from 0200 --bogus", 1, "zorvan-run: άγνωστη επιλογή «--bogus»"},
-        {"--from 10000", 1, "zorvan-run: --from"},
-        {"--poke 0200:4G", 1, "zorvan-run: --poke"},
-        {"--input", 1, "zorvan-run: --input"},
-        {"", 1, "zorvan-run: δεν υπάρχει διεύθυνση έναρξης"},
-    };
-    for (const auto& [arguments, status, errStart] : cases) {
-        const ToolResult result = RunTool(arguments);
-        EXPECT_EQ(result.status, status) << arguments;
-        EXPECT_EQ(result.err.rfind(errStart, 0), 0u) << arguments << ": " << result.err;
-        EXPECT_EQ(result.out.find("end:"), std::string::npos) << arguments;
+        EXPECT_EQ(result.err.substr(0, err.empty() ? std::string::npos : err.size()), err)
+            << arguments;
     }
 }
 
