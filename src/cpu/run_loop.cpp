@@ -78,11 +78,14 @@ constexpr unsigned Key(Operation operation, int mode) {
            static_cast<unsigned>(mode);
 }
 
-// The switch key of each opcode; 0 sends it to the general path (0, the opcodes not executed,
-// and any opcode whose mode the switch has no case for).
-std::array<std::uint16_t, 256> BuildFastKeys() {
-    std::array<std::uint16_t, 256> keys{};
-    for (std::size_t opcode = 0; opcode < keys.size(); ++opcode) {
+// The switch key of every cell value, taken as its 16 bits; 0 sends it to the general path (0,
+// the opcodes not executed, any opcode whose mode the switch has no case for, and every value
+// outside 0-255, which is no opcode). One entry per cell value spares the dispatch a range test.
+using FastKeyTable = std::array<std::uint16_t, 65536>;
+
+FastKeyTable BuildFastKeys() {
+    FastKeyTable keys{};
+    for (std::size_t opcode = 0; opcode < DecodeTable().size(); ++opcode) {
         const DecodedOpcode& d = DecodeTable()[opcode];
         if (!d.executed) continue;
         if (HasModes(d.operation) || (HasOneMode(d.operation) && d.mode == SoleMode(d.operation)))
@@ -91,8 +94,8 @@ std::array<std::uint16_t, 256> BuildFastKeys() {
     return keys;
 }
 
-const std::array<std::uint16_t, 256>& FastKeys() {
-    static const std::array<std::uint16_t, 256> keys = BuildFastKeys();
+const FastKeyTable& FastKeys() {
+    static const FastKeyTable keys = BuildFastKeys();
     return keys;
 }
 
@@ -147,7 +150,7 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
     Machine& m = machine_;
     if (m.halted) return Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
     detail::Core core(m, host_);
-    const std::array<std::uint16_t, 256>& keys = FastKeys();
+    const FastKeyTable& keys = FastKeys();
     int a = address_;
     // A negative budget never runs out, as if there were none.
     const std::int64_t budget = instructionBudget < 0 ? kNoLimit : instructionBudget;
@@ -157,11 +160,10 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
         // The fast path: an instruction below FFFE (so both operand cells exist) that the switch
         // knows. PC is written back only when the slice leaves this path.
         if (static_cast<unsigned>(a) < kMemorySize - 2 && remaining != 0) {
-            const int opcode = m.memory[static_cast<std::size_t>(a)];
-            // Cells outside 0-255 are no opcode; 0 (an empty cell) and the opcodes not executed
-            // have no key and take the general path.
+            // 0 (an empty cell), the opcodes not executed and the values outside 0-255 have no
+            // key and take the general path.
             const unsigned key =
-                static_cast<unsigned>(opcode) < 256 ? keys[static_cast<std::size_t>(opcode)] : 0;
+                keys[static_cast<std::uint16_t>(m.memory[static_cast<std::size_t>(a)])];
             int next = a;
             bool fast = true;
             bool halted = false;
@@ -177,10 +179,10 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
     ZORVAN_FAST_CASE(OPERATION, 2)                                                               \
     ZORVAN_FAST_CASE(OPERATION, 3)                                                               \
     ZORVAN_FAST_CASE(OPERATION, 4)                                                               \
-    ZORVAN_FAST_CASE(OPERATION, 5) ZORVAN_FAST_CASE(OPERATION, 6) ZORVAN_FAST_CASE(OPERATION, 7) \
-        ZORVAN_FAST_CASE(OPERATION, 8) ZORVAN_FAST_CASE(OPERATION, 9)                            \
-            ZORVAN_FAST_CASE(OPERATION, 10) ZORVAN_FAST_CASE(OPERATION, 11)                      \
-                ZORVAN_FAST_CASE(OPERATION, 12)
+    ZORVAN_FAST_CASE(OPERATION, 5)                                                               \
+    ZORVAN_FAST_CASE(OPERATION, 6) ZORVAN_FAST_CASE(OPERATION, 7) ZORVAN_FAST_CASE(OPERATION, 8) \
+        ZORVAN_FAST_CASE(OPERATION, 9) ZORVAN_FAST_CASE(OPERATION, 10)                           \
+            ZORVAN_FAST_CASE(OPERATION, 11) ZORVAN_FAST_CASE(OPERATION, 12)
 #define ZORVAN_SOLE_MODE(OPERATION) ZORVAN_FAST_CASE(OPERATION, SoleMode(Operation::OPERATION))
                 ZORVAN_OPERATIONS_WITH_MODES(ZORVAN_ANY_MODE)
                 ZORVAN_OPERATIONS_WITH_ONE_MODE(ZORVAN_SOLE_MODE)
