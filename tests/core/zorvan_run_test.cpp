@@ -1,4 +1,5 @@
-// zorvan-run end to end: the built tool on the sample programs, its output and exit status.
+// zorvan-run end to end: the built tool on the sample programs and the examples, its output and
+// exit status.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -52,6 +53,9 @@ TEST(ZorvanRun, RunsSavedProgramsAndReportsHowTheyEndOrWhyNot) {
         {"forever.zrv --limit 1000", 4, Summary(1, 3) + "end: limit\nPC=0400 " + atStart, ""},
         {"--from 0000 --poke 0000:78", 4, "end: not executed\nPC=0001 " + atStart, ""},
         {"--from 0300 --set RA=1234 --poke 0300:60,00", 0, "end: empty cell\nPC=1235 " + atStart, ""},
+        {"../../examples/hello.zrv", 0, Summary(17, 40) + "ΓΕΙΑ\nend: empty cell\nPC=0228 AC=60 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n", ""},
+        {"../../examples/count.zrv", 0, Summary(17, 35) + "0123456789\nend: empty cell\nPC=0223 AC=60 XR=0A YR=00 SP=FF\nNV-BDIZC=00100001\n", ""},
+        {"../../examples/subroutine.zrv", 0, Summary(21, 47) + "6502\nend: empty cell\nPC=022A AC=60 XR=05 YR=00 SP=FF\nNV-BDIZC=00100000\n", ""},
         {"missing_label.zrv", 2, "", "Η ετικέτα 'NOWHERE' δεν βρέθηκε\n"},
         {"no_such_program.zrv", 1, "", "zorvan-run: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «"},
         {"--from 0200 --bogus", 1, "", "zorvan-run: άγνωστη επιλογή «--bogus»"},
