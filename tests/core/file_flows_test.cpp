@@ -13,11 +13,6 @@ namespace zorvan::app {
 namespace {
 
 using ::zorvan::testing::FileBytes;
-using ::zorvan::testing::PutFile;
-
-const std::string kProgramBytes = "_ 0200 LDA #05 _ _ \r\n_ 0202 _ _ _ _ \r\n";
-
-enum class Command { kNew, kOpen, kExit };
 
 struct Fixture {
     ::zorvan::testing::TempFolder folder;
@@ -32,11 +27,6 @@ struct Fixture {
         workspace.changed = changed;
         workspace.executionEnabled = true;
     }
-    bool Run(Command command) {
-        if (command == Command::kNew) flows.New();
-        if (command == Command::kOpen) flows.Open();
-        return command == Command::kExit && flows.Exit();
-    }
     // The host's log with each warning cut before the file's name.
     std::vector<std::string> Log() const {
         std::vector<std::string> log;
@@ -49,6 +39,10 @@ TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
     // The grid before: content and the changed flag; the answer and the file the save dialog
     // chooses (none: cancelled; bad: cannot be written); then the questions, dialogs and warnings
     // in order, and what is true afterwards.
+    using Command = bool (*)(FileFlows&);
+    const Command New = [](FileFlows& f) { return f.New(), false; };
+    const Command Open = [](FileFlows& f) { return f.Open(), false; };
+    const Command Exit = [](FileFlows& f) { return f.Exit(); };
     struct Case {
         Command command;
         bool content, changed, yes;
@@ -63,22 +57,21 @@ TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
     const char *const ok = "p.zrv", *const bad = "no/p.zrv", *const none = nullptr;
     // clang-format off
     const Case cases[] = {
-        {Command::kNew,  true,  true,  false, none, {n},        false, true,  false},
-        {Command::kNew,  true,  true,  true,  ok,   {n, s},     false, true,  false},
-        {Command::kNew,  true,  true,  true,  none, {n, s},     false, true,  false},
-        {Command::kNew,  true,  true,  true,  bad,  {n, s, w},  true,  false, false},
-        {Command::kNew,  true,  false, true,  none, {},         false, true,  false},
-        {Command::kNew,  false, true,  true,  none, {},         false, true,  false},
-        {Command::kOpen, true,  true,  false, none, {p, o},     false, true,  false},
-        {Command::kOpen, true,  true,  true,  ok,   {p, s, o},  false, true,  false},
-        {Command::kOpen, true,  true,  true,  none, {p, s, o},  false, true,  false},
-        {Command::kOpen, true,  true,  true,  bad,  {p, s, w},  true,  false, false},
-        {Command::kOpen, true,  false, true,  none, {o},        false, false, false},
-        {Command::kOpen, false, true,  true,  none, {o},        true,  false, false},
-        {Command::kExit, true,  true,  false, none, {x},        true,  false, true},
-        {Command::kExit, true,  true,  true,  ok,   {x, s},     false, false, true},
-        {Command::kExit, true,  true,  true,  none, {x, s},     true,  false, true},
-        {Command::kExit, true,  true,  true,  bad,  {x, s, w},  true,  false, false},
+        {New,  true,  true,  false, none, {n},        false, true,  false},
+        {New,  true,  true,  true,  ok,   {n, s},     false, true,  false},
+        {New,  true,  true,  true,  none, {n, s},     false, true,  false},
+        {New,  true,  true,  true,  bad,  {n, s, w},  true,  false, false},
+        {New,  true,  false, true,  none, {},         false, true,  false},
+        {New,  false, true,  true,  none, {},         false, true,  false},
+        {Open, true,  true,  false, none, {p, o},     false, true,  false},
+        {Open, true,  true,  true,  none, {p, s, o},  false, true,  false},
+        {Open, true,  true,  true,  bad,  {p, s, w},  true,  false, false},
+        {Open, true,  false, true,  none, {o},        false, false, false},
+        {Open, false, true,  true,  none, {o},        true,  false, false},
+        {Exit, true,  true,  false, none, {x},        true,  false, true},
+        {Exit, true,  true,  true,  ok,   {x, s},     false, false, true},
+        {Exit, true,  true,  true,  none, {x, s},     true,  false, true},
+        {Exit, true,  true,  true,  bad,  {x, s, w},  true,  false, false},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -88,35 +81,35 @@ TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
         f.host.yes = c.yes;
         if (c.save) f.host.saveChoice = f.folder / c.save;
 
-        EXPECT_EQ(f.Run(c.command), c.exits);
+        EXPECT_EQ(c.command(f.flows), c.exits);
         EXPECT_EQ(f.Log(), c.log);
         EXPECT_EQ(f.workspace.changed, c.changedAfter);
         EXPECT_EQ(f.workspace.grid.ContentCount() == 0 && f.workspace.caption == "Zorvan",
                   c.emptied);
-        EXPECT_EQ(FileBytes(f.folder / "p.zrv"), c.save == ok ? kProgramBytes : "");
+        EXPECT_EQ(FileBytes(f.folder / "p.zrv"),
+                  c.save == ok ? "_ 0200 LDA #05 _ _ \r\n_ 0202 _ _ _ _ \r\n" : "");
         // New greys the execution commands, Open enables them, whatever happens.
-        if (c.command != Command::kExit)
-            EXPECT_EQ(f.workspace.executionEnabled, c.command == Command::kOpen);
+        if (c.command != Exit) EXPECT_EQ(f.workspace.executionEnabled, c.command == Open);
     }
 }
 
 TEST(FileFlowsTest, OpenReadsTheFileOrWarnsAndChangesNothing) {
     // Into an unchanged grid, so nothing is asked; a missing file and a folder are not read.
-    for (const std::string name : {"prog.zrv", "gone.zrv", "."}) {
+    for (const std::string path :
+         {ZORVAN_TEST_DATA "/sum.zrv", ZORVAN_TEST_DATA "/gone.zrv", ZORVAN_TEST_DATA}) {
         Fixture f;
         f.TypeProgram(false);
         f.workspace.executionEnabled = false;
-        PutFile(f.folder / "prog.zrv", "_ 0300 NOP _ _ _ \r\n");
-        const std::string path = *(f.host.openChoice = f.folder / name);
+        f.host.openChoice = path;
         f.flows.Open();
-        const bool read = name == "prog.zrv";
+        const bool read = path.ends_with("sum.zrv");
         EXPECT_EQ(f.Log().back(),
                   read ? "open dialog" : "warning Δεν ήταν δυνατό να ανοιχτεί το αρχείο ");
         EXPECT_EQ(f.host.log.back().find("«" + path + "»") != std::string::npos, !read);
-        EXPECT_EQ(f.workspace.caption, read ? "Zorvan-" + path : "Zorvan-old.zrv");
-        EXPECT_EQ(f.workspace.openDialogFileName, read ? path : "");
-        EXPECT_EQ(f.workspace.grid.Cell(kInstructionColumn, 1), read ? "NOP" : "LDA");
-        EXPECT_TRUE(!f.workspace.changed && f.workspace.executionEnabled) << name;
+        EXPECT_EQ(f.workspace.caption + "|" + f.workspace.openDialogFileName,
+                  read ? "Zorvan-" + path + "|" + path : "Zorvan-old.zrv|");
+        EXPECT_EQ(f.workspace.grid.Cell(kInstructionColumn, 2), read ? "STA" : "");
+        EXPECT_TRUE(!f.workspace.changed && f.workspace.executionEnabled) << path;
     }
 }
 
