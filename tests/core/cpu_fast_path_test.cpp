@@ -4,178 +4,99 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <random>
-#include <string>
+#include <utility>
 
 #include "cpu/interpreter.h"
-#include "cpu/machine.h"
 #include "cpu/run_loop.h"
 #include "cpu_test_support.h"
 
 namespace zorvan::cpu {
-namespace {
 
-// The run's rules spelled out over StepAt: end at an empty cell, at an opcode not executed, at a
-// full stack or after limit instructions.
-RunEnd RunByStepping(Machine& m, MachineHost& host, int start, std::int64_t limit,
-                     std::int64_t& executed) {
-    m.halted = false;
-    executed = 0;
-    for (int a = start;; a = m.PC) {
+// The run's rules spelled out over StepAt, with the count of instructions executed: end at an
+// empty cell (PC one past it, or one past PC for an empty start cell), at the limit (PC at the
+// next instruction), at an opcode not executed (PC one past it) or at a full stack (PC one past
+// the push's next address).
+std::pair<RunEnd, std::int64_t> RunByStep(Machine& m, MachineHost& h, int a, std::int64_t limit) {
+    for (std::int64_t n = 0;; a = m.PC, ++n) {
         const int opcode = m.Read(a);
-        if (opcode == 0) {
-            m.PC += 1;
-            return RunEnd::kEmptyCell;
-        }
-        if (executed == limit) {
-            m.PC = a;
-            return RunEnd::kLimit;
-        }
-        if (!Decode(opcode).executed) {
-            StepAt(m, host, a);  // changes nothing but a negative operand cell
-            m.PC = a + 1;
-            return RunEnd::kNotExecuted;
-        }
-        StepAt(m, host, a);
-        ++executed;
-        if (m.halted) {
-            m.PC += 1;
-            return RunEnd::kStackFull;
-        }
+        if (opcode != 0 && n == limit) return {RunEnd::kLimit, n};  // PC is at a already
+        if (opcode != 0) StepAt(m, h, a);  // an opcode not executed leaves PC at a
+        if (!Decode(opcode).executed || m.halted) m.PC += 1;
+        if (opcode == 0) return {RunEnd::kEmptyCell, n};
+        if (!Decode(opcode).executed) return {RunEnd::kNotExecuted, n};
+        if (m.halted) return {RunEnd::kStackFull, n + 1};
     }
 }
 
-class Random {
-  public:
-    explicit Random(std::uint32_t seed) : engine_(seed) {}
-    std::uint32_t Below(std::uint32_t n) { return engine_() % n; }
-    bool Chance(std::uint32_t percent) { return Below(100) < percent; }
-    std::int32_t Any32() { return static_cast<std::int32_t>(engine_()); }
-    std::int16_t Any16() { return static_cast<std::int16_t>(engine_()); }
-
-  private:
-    std::mt19937 engine_;
+// A random engine with the draws the programs need.
+struct Random : std::mt19937 {
+    int Below(int n) { return static_cast<int>((*this)() % static_cast<std::uint32_t>(n)); }
+    bool Chance(int percent) { return Below(100) < percent; }
+    // Mostly bytes, now and then anything a window could leave in a register or a cell.
+    std::int32_t Any() {
+        const std::int32_t edges[] = {-1, 256, 0x10000, INT32_MAX, INT32_MIN};
+        return Chance(90) ? Below(256) : Chance(50) ? edges[Below(5)] : static_cast<int>((*this)());
+    }
 };
 
-// Registers hold bytes most of the time, now and then anything a window could leave in them.
-std::int32_t RandomRegister(Random& random) {
-    if (!random.Chance(10)) return static_cast<std::int32_t>(random.Below(256));
-    const std::int32_t edges[] = {-1, 256, 0x7FFFFFFF, -0x7FFFFFFF - 1, 0x10000};
-    return random.Chance(50) ? edges[random.Below(5)] : random.Any32();
-}
-
-std::int16_t RandomCell(Random& random) {
-    return random.Chance(4) ? random.Any16() : static_cast<std::int16_t>(random.Below(256));
-}
-
-struct Scenario {
-    Machine machine;
-    int start = 0;
-};
-
-// A program of random instructions whose operands point near the program and the zero page, so
-// that loads, stores, branches and jumps meet each other; sometimes at the end of memory.
-Scenario RandomScenario(Random& random) {
-    Scenario s;
-    Machine& m = s.machine;
-    m.AC = RandomRegister(random);
-    m.XR = RandomRegister(random);
-    m.YR = RandomRegister(random);
-    const std::int32_t stackPointers[] = {0, 1, 2, 254, 255};
-    m.SP = random.Chance(30) ? stackPointers[random.Below(5)] : RandomRegister(random);
-    m.UnpackStatus(random.Below(256));
-    m.PC = RandomRegister(random);
-    const int page = random.Chance(15) ? 0xFF : static_cast<int>(random.Below(3)) + 2;
-    s.start = page * 256 + static_cast<int>(random.Below(page == 0xFF ? 256 : 64));
-    m.returnAddress =
-        random.Chance(50) ? s.start + static_cast<int>(random.Below(40)) : RandomRegister(random);
-    for (int i = 0; i < 32; ++i) m.memory[static_cast<std::size_t>(i)] = RandomCell(random);
-    for (int i = 0x1F0; i < 0x200; ++i) m.memory[static_cast<std::size_t>(i)] = RandomCell(random);
-    // Operand bytes: a zero-page cell, an offset back or forward, the low byte of a cell near the
-    // instruction itself (with the page as high byte: instructions that change their own operand
-    // cells), or anything.
-    auto operand = [&random](int at) -> std::int16_t {
-        switch (random.Below(5)) {
-            case 0:
-                return static_cast<std::int16_t>(random.Below(32));
-            case 1:
-                return static_cast<std::int16_t>(random.Chance(50) ? 256 - random.Below(24)
-                                                                   : random.Below(24));
-            case 2:
-                return static_cast<std::int16_t>((at + random.Below(4)) & 0xFF);
-            default:
-                return RandomCell(random);
-        }
-    };
-    int a = s.start;
-    for (int i = 0; i < 40 && a < kMemorySize; ++i) {
-        const std::int16_t pushes[] = {0x48, 0x08};  // so that stacks fill up now and then
-        const auto opcode = static_cast<std::int16_t>(
-            random.Chance(3)   ? random.Any16()
-            : random.Chance(5) ? pushes[random.Below(2)]
-                               : static_cast<std::int16_t>(random.Below(256)));
-        if (!Decode(opcode).executed && random.Chance(80)) continue;  // mostly real instructions
-        const int at = a;
-        m.memory[static_cast<std::size_t>(a++)] = opcode;
+// Random instructions whose operands point near the program and the zero page, so that loads,
+// stores, branches and jumps meet each other (and change their own operand cells); sometimes at
+// the end of memory; pushes so that stacks fill; JSRs to the console routines. Returns the start.
+int RandomProgram(Random& r, Machine& m) {
+    for (std::int32_t* reg : {&m.AC, &m.XR, &m.YR, &m.SP, &m.PC}) *reg = r.Any();
+    if (r.Chance(30)) m.SP = r.Chance(50) ? r.Below(3) : 254 + r.Below(2);
+    m.UnpackStatus(r.Below(256));
+    const int page = r.Chance(15) ? 0xFF : r.Below(3) + 2;
+    const int start = page * 256 + r.Below(page == 0xFF ? 256 : 64);
+    m.returnAddress = r.Chance(50) ? start + r.Below(40) : r.Any();
+    for (int i = 0; i < 48; ++i) m.Write(i < 32 ? i : 0x1D0 + i, r.Any());  // 0000-001F, 01F0-01FF
+    for (int a = start, i = 0; i < 40 && a < kMemorySize; ++i) {
+        const int often[] = {0x08, 0x48, 0x20},
+                  opcode = r.Chance(9) ? often[r.Below(3)] : r.Below(256);
+        if (!Decode(opcode).executed && r.Chance(80)) continue;  // mostly real instructions
+        const bool console = opcode == 0x20 && r.Chance(40);
+        m.Write(a++, opcode);
         for (int k = 1; k < Decode(opcode).length && a < kMemorySize; ++k) {
-            const bool high = k == 2 && random.Chance(60);
-            m.memory[static_cast<std::size_t>(a++)] =
-                high ? static_cast<std::int16_t>(page) : operand(at);
+            const int to[] = {r.Below(32), (r.Below(48) + 232) % 256, (a + r.Below(4)) % 256,
+                              r.Any()};
+            const int cell = k == 2 && r.Chance(60) ? page : to[r.Below(4)];
+            m.Write(a++, console ? (k == 1 ? 0xFC + r.Below(4) : 0xFF) : cell);
         }
     }
-    return s;
+    return start;
 }
 
 TEST(RunLoop, AgreesWithSteppingOnRandomPrograms) {
-    Random random(20240611);
-    int ended[6] = {};
-    for (int round = 0; round < 1500; ++round) {
-        const Scenario scenario = RandomScenario(random);
-        const std::int64_t limit = 1 + random.Below(random.Chance(30) ? 8 : 300);
+    Random r;
+    int ended[6] = {}, calls = 0;
+    for (int round = 0; round < 1500 && !HasFailure(); ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-
-        Machine expected = scenario.machine;
-        RecordingHost expectedHost;
-        std::int64_t expectedCount = 0;
-        const RunEnd expectedEnd =
-            RunByStepping(expected, expectedHost, scenario.start, limit, expectedCount);
-        ++ended[static_cast<int>(expectedEnd)];
-
-        Machine whole = scenario.machine;
-        RecordingHost wholeHost;
-        ASSERT_EQ(RunFrom(whole, wholeHost, scenario.start, limit), expectedEnd);
-        ExpectSameState(whole, expected);
-        ASSERT_EQ(whole.halted, expected.halted);
-        ASSERT_EQ(wholeHost.calls, expectedHost.calls);
-
-        // The same run cut into slices of random sizes, up to the same limit.
-        Machine sliced = scenario.machine;
-        RecordingHost slicedHost;
-        cpu::Run run(sliced, slicedHost, scenario.start);
-        RunEnd end = RunEnd::kRunning;
-        while (end == RunEnd::kRunning && run.ExecutedCount() < limit) {
-            const std::int64_t budget = std::min<std::int64_t>(
-                1 + random.Below(random.Chance(50) ? 3 : 40), limit - run.ExecutedCount());
-            end = run.Slice(budget);
-        }
-        if (end == RunEnd::kRunning) end = run.Slice(0);  // an end right at the limit
-        if (end == RunEnd::kRunning) {
-            EXPECT_EQ(run.Stop(), RunEnd::kStopped);
-            end = RunEnd::kLimit;
-        }
-        ASSERT_EQ(end, expectedEnd);
-        EXPECT_EQ(run.ExecutedCount(), expectedCount);
+        Machine expected;
+        const int start = RandomProgram(r, expected);
+        Machine sliced = expected;
+        RecordingHost expectedHost, slicedHost;
+        const std::int64_t limit = 1 + r.Below(r.Chance(30) ? 8 : 300);
+        const auto [end, count] = RunByStep(expected, expectedHost, start, limit);
+        ++ended[static_cast<int>(end)];
+        calls += static_cast<int>(expectedHost.calls.size());
+        // The same run whole or in slices of a random size up to the same limit, where a run still
+        // running is stopped.
+        cpu::Run run(sliced, slicedHost, start);
+        RunEnd slicedEnd = RunEnd::kRunning;
+        const std::int64_t size = r.Chance(20) ? limit : 1 + r.Below(r.Chance(50) ? 3 : 40);
+        while (slicedEnd == RunEnd::kRunning && run.ExecutedCount() < limit)
+            slicedEnd = run.Slice(std::min(size, limit - run.ExecutedCount()));
+        EXPECT_EQ(slicedEnd == RunEnd::kRunning ? run.Stop() : slicedEnd,
+                  end == RunEnd::kLimit ? RunEnd::kStopped : end);
+        EXPECT_EQ(run.ExecutedCount(), count);
         ExpectSameState(sliced, expected);
-        ASSERT_EQ(slicedHost.calls, expectedHost.calls);
-        if (HasFailure()) return;
+        EXPECT_EQ(slicedHost.calls, expectedHost.calls);
     }
-    // The programs reach every kind of end, not just the first empty cell.
-    for (RunEnd kind :
-         {RunEnd::kEmptyCell, RunEnd::kStackFull, RunEnd::kNotExecuted, RunEnd::kLimit}) {
-        EXPECT_GT(ended[static_cast<int>(kind)], 20) << static_cast<int>(kind);
-    }
+    // The programs reach every kind of end (empty cell, stack full, not executed, limit), not just
+    // the first empty cell, and call the console routines.
+    for (int kind : {1, 2, 3, 5}) EXPECT_GT(ended[kind], 20) << kind;
+    EXPECT_GT(calls - ended[static_cast<int>(RunEnd::kStackFull)], 20);
 }
 
-}  // namespace
 }  // namespace zorvan::cpu
