@@ -1,33 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "cpu/interpreter.h"
-#include "cpu/machine.h"
 #include "cpu_test_support.h"
 
 namespace zorvan::cpu {
 namespace {
 
-// One instruction executed at `at` (default 0200): the state before (code included), what differs
-// afterwards (everything else must be unchanged, memory included) and the next address. A branch's
-// or JMP's operand cell is given as the run loop presents it (FE as -2).
+// One instruction executed at `at`: the state before (code included), what differs afterwards
+// (everything else must be unchanged, memory included; "full": a push that finds the stack full
+// stops the machine and changes nothing) and the next address. A branch's or JMP's operand cell is
+// given as the run loop presents it (FE as -2).
 struct Case {
-    const char* name;
-    const char* before;
-    const char* changes;
-    int next;
-    int at = 0x0200;
+    const char *name, *before, *changes;
+    int next, at = 0x0200;
 };
 
 // clang-format off
-const Case kInstructions[] = {
+const Case kCases[] = {
     {"LDA #00 sets Z", "[200]=A9,00 AC=5", "AC=0 P=22", 0x202},
-    {"LDA #80 sets N", "[200]=A9,80", "AC=80 P=A0", 0x202},
     {"LDA takes a cell above FF as it is", "[200]=A5,10 [10]=1FF", "AC=1FF P=A0", 0x202},
-    {"LDY abs", "[200]=AC,34,12 [1234]=7F", "YR=7F", 0x203},
     {"ADC into the sign sets V", "[200]=69,01 AC=7F", "AC=80 P=E0", 0x202},
-    {"ADC carry out", "[200]=69,01 AC=FF", "AC=0 P=23", 0x202},
     {"ADC keeps a set carry", "[200]=69,01 AC=1 P=21", "AC=3", 0x202},
     {"ADC of two negatives", "[200]=69,80 AC=80", "AC=0 P=63", 0x202},
     {"ADC past INT_MAX wraps", "[200]=65,10 [10]=1FF AC=7FFFFFFF", "AC=-7FFFFF02 P=21", 0x202},
@@ -43,9 +38,7 @@ const Case kInstructions[] = {
     {"INC is not reduced, no flags", "[200]=E6,10 [10]=FF P=A2", "[10]=100", 0x202},
     {"DEC of 00 leaves -1", "[200]=C6,10", "[10]=-1", 0x202},
     {"INC of 7FFF wraps as a cell", "[200]=EE,00,30 [3000]=7FFF", "[3000]=-8000", 0x203},
-    {"INX wraps above FF", "[200]=E8 XR=FF", "XR=0 P=22", 0x201},
     {"INX far above FF gives 0", "[200]=E8 XR=1000", "XR=0 P=22", 0x201},
-    {"DEX wraps below 0", "[200]=CA", "XR=FF P=A0", 0x201},
     {"DEX of INT_MIN gives FF", "[200]=CA XR=-80000000", "XR=FF P=A0", 0x201},
     {"ASL A not reduced, Z kept", "[200]=0A AC=80 P=22", "AC=100 P=A3", 0x201},
     {"ASL A never clears N", "[200]=0A AC=1 P=A3", "AC=2 P=A2", 0x201},
@@ -55,45 +48,37 @@ const Case kInstructions[] = {
     {"ROL A: bit out into bit 0", "[200]=2A AC=80", "AC=101 P=A1", 0x201},
     {"ROL A ignores the old carry", "[200]=2A AC=1 P=21", "AC=2 P=20", 0x201},
     {"ROR A adds bit out at bit 0", "[200]=6A AC=3", "AC=2 P=21", 0x201},
-    {"ROR A of 01 stays 01", "[200]=6A AC=1", "P=21", 0x201},
     {"ROR A never clears Z or N", "[200]=6A AC=4 P=A2", "AC=2", 0x201},
     {"ORA # uses the operand itself", "[200]=09,05 [5]=FF AC=10", "AC=15", 0x202},
     {"AND", "[200]=29,0F AC=3C", "AC=0C", 0x202},
     {"EOR", "[200]=49,FF AC=0F", "AC=F0 P=A0", 0x202},
     {"BIT sets only Z", "[200]=24,10 [10]=F0 AC=0F", "P=22", 0x202},
     {"BIT clears Z, keeps N and V", "[200]=2C,00,30 [3000]=1 AC=1 P=E2", "P=E0", 0x203},
-    {"TAX", "[200]=AA AC=80", "XR=80 P=A0", 0x201},
     {"TXS unpacks XR, SP untouched", "[200]=9A XR=81 SP=40 P=3E", "P=81", 0x201},
     {"TSX packs the status", "[200]=BA P=81", "XR=81", 0x201},
-    {"CLC", "[200]=18 P=FF", "P=FE", 0x201},
-    {"STA abs,Y", "[200]=99,00,30 AC=42 YR=2", "[3002]=42", 0x203},
     {"STA keeps the low 16 bits", "[200]=85,10 AC=12345", "[10]=2345", 0x202},
-    {"STY zp,X", "[200]=94,10 XR=2 YR=9", "[12]=9", 0x202},
     {"BNE taken back", "[300]=D0,-2", "", 0x300, 0x300},
     {"JMP abs is a displacement", "[200]=4C,-3,00", "", 0x200},
     {"JMP far past the end", "[FFF0]=4C,7F,7F", "", 0xFFF3 + 0x7F7F, 0xFFF0},
     {"JMP indirect", "[200]=6C,34,12 [1234]=78,56", "", 0x5678},
     {"JMP indirect at FFFF: 0 past", "[200]=6C,FF,FF [FFFF]=34", "", 0x34},
-    {"JSR sets the return address", "[200]=20,00,04", "RET=203", 0x400},
+    {"JSR sets the return address", "[200]=20,00,04 RET=999", "RET=203", 0x400},
     {"RTS keeps the return address", "[200]=60 RET=1234", "", 0x1234},
     {"PHA", "[200]=48 AC=42", "SP=FE [1FF]=42", 0x201},
     {"PHP pushes the packed status", "[200]=08 SP=80 P=C3", "SP=7F [180]=C3", 0x201},
     {"PLA keeps N and Z", "[200]=68 SP=FE [1FF]=99 P=22", "SP=FF AC=99", 0x201},
     {"PLA from an empty stack", "[200]=68 AC=3 [100]=9", "", 0x201},
     {"PLP unpacks all eight bits", "[200]=28 SP=FE [1FF]=FF P=0", "SP=FF P=FF", 0x201},
+    {"PHA on a full stack stops", "[200]=48 SP=0 AC=55", "full", 0x200},
+    {"PHP on a full stack stops", "[200]=08 SP=0", "full", 0x201},
     {"PHA with SP outside memory", "[200]=48 AC=1 SP=10000", "SP=FFFF", 0x201},
     {"BRK does nothing", "[200]=00,80 AC=1 P=5A", "", 0x200},
     {"CLI does nothing", "[200]=58 P=FF", "", 0x200},
     {"no opcode: above FF", "[200]=1A9,00 AC=5", "", 0x200},
     {"no opcode: negative", "[200]=-57,00", "", 0x200},
-};
-
-// Each loads through one addressing mode; the cell it should reach holds 5A.
-const Case kAddressing[] = {
+    // Loads through each addressing mode; the cell they should reach holds 5A.
     {"zp,X does not wrap", "[200]=B5,F0 XR=20 [110]=5A [10]=1", "AC=5A", 0x202},
     {"zp,Y does not wrap", "[200]=B6,F0 YR=20 [110]=5A", "XR=5A", 0x202},
-    {"abs,Y", "[200]=B9,34,12 YR=1 [1235]=5A", "AC=5A", 0x203},
-    {"abs,X past FFFF reads 0", "[200]=BD,F0,FF XR=20 [10]=5A AC=1", "AC=0 P=22", 0x203},
     {"(zp,X) high byte from 0100", "[200]=A1,FF [FF]=34,12 [1234]=5A", "AC=5A", 0x202},
     {"(zp,X) does not wrap", "[200]=A1,F0 XR=20 [110]=34,12 [1234]=5A", "AC=5A", 0x202},
     {"(zp),Y high byte from 0100", "[200]=B1,FF [FF]=0,30 YR=5 [3005]=5A", "AC=5A", 0x202},
@@ -105,35 +90,26 @@ const Case kAddressing[] = {
     {"(zp,X) negative X: pointer 0", "[200]=A1,02 XR=-5 [0]=5A", "AC=5A", 0x202},
     {"immediate at FFFF reads 0", "[FFFF]=A9 AC=1", "AC=0 P=22", 0x10001, 0xFFFF},
     {"abs at FFFE: high byte 0", "[FFFE]=AD,34 [34]=5A", "AC=5A", 0x10001, 0xFFFE},
-    // Stores and read-modify-writes aimed past the end change no cell.
+    // Stores and read-modify-writes aimed outside memory change no cell.
     {"STA abs,X past the end", "[200]=9D,F0,FF XR=20 AC=5A", "", 0x203},
-    {"STA (zp),Y past the end", "[200]=91,10 [10]=F0,FF YR=7F AC=5A", "", 0x202},
-    {"STX zp,Y with a huge Y", "[200]=96,10 YR=7FFFFFFF", "", 0x202},
-    {"INC abs,X past the end", "[200]=FE,FF,FF XR=1", "", 0x203},
-    {"DEC zp,X with a negative X", "[200]=D6,00 XR=-1", "", 0x202},
     {"ROR abs,X past the end", "[200]=7E,FF,FF XR=7FFFFFFF", "P=20", 0x203},
 };
 // clang-format on
 
-void Check(const Case& c) {
-    SCOPED_TRACE(c.name);
-    Machine m;
-    RecordingHost host;
-    Apply(m, c.before);
-    Machine expected = m;
-    Apply(expected, c.changes);
-    EXPECT_EQ(ExecuteInstruction(m, host, m.Read(c.at), c.at), c.next);
-    ExpectSameState(m, expected);
-    EXPECT_FALSE(m.halted);
-    EXPECT_TRUE(host.calls.empty());
-}
-
 TEST(Interpreter, ExecutesByTheSystemsRules) {
-    for (const Case& c : kInstructions) Check(c);
-}
-
-TEST(Interpreter, AddressingModesReachTheRightCellAndNothingOutside) {
-    for (const Case& c : kAddressing) Check(c);
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Machine m;
+        RecordingHost host;
+        Apply(m, c.before);
+        Machine expected = m;
+        const bool full = std::string(c.changes) == "full";
+        if (!full) Apply(expected, c.changes);
+        EXPECT_EQ(ExecuteInstruction(m, host, m.Read(c.at), c.at), c.next);
+        ExpectSameState(m, expected);
+        EXPECT_EQ(m.halted, full);
+        EXPECT_EQ(host.calls, std::vector<std::string>(full ? 1 : 0, "stack full"));
+    }
 }
 
 TEST(Interpreter, BranchesOnTheirFlag) {
@@ -141,37 +117,14 @@ TEST(Interpreter, BranchesOnTheirFlag) {
     const int branches[][3] = {{0x90, 0x00, 0x01}, {0xB0, 0x01, 0x00}, {0xF0, 0x02, 0x00},
                                {0xD0, 0x00, 0x02}, {0x30, 0x80, 0x00}, {0x10, 0x00, 0x80},
                                {0x50, 0x00, 0x40}, {0x70, 0x40, 0x00}};
+    Machine m;
+    NullMachineHost host;
+    m.Write(0x0301, 0x7F);
     for (const auto& [opcode, taken, notTaken] : branches) {
-        Machine m;
-        NullMachineHost host;
-        m.Write(0x0301, 0x7F);
         m.UnpackStatus(taken);
         EXPECT_EQ(ExecuteInstruction(m, host, opcode, 0x0300), 0x0381) << opcode;
         m.UnpackStatus(notTaken);
         EXPECT_EQ(ExecuteInstruction(m, host, opcode, 0x0300), 0x0302) << opcode;
-    }
-}
-
-TEST(Interpreter, NestedSubroutinesShareOneReturnAddress) {
-    Machine m;
-    NullMachineHost host;
-    Apply(m, "[200]=20,00,03 [300]=20,00,04 [400]=60");
-    EXPECT_EQ(ExecuteInstruction(m, host, 0x20, 0x0200), 0x0300);
-    EXPECT_EQ(ExecuteInstruction(m, host, 0x20, 0x0300), 0x0400);
-    EXPECT_EQ(ExecuteInstruction(m, host, 0x60, 0x0400), 0x0303);
-    EXPECT_EQ(ExecuteInstruction(m, host, 0x60, 0x0303), 0x0303);
-}
-
-TEST(Interpreter, StackFullStopsPushes) {
-    for (const auto& [opcode, next] : {std::pair{0x48, 0x0200}, std::pair{0x08, 0x0201}}) {
-        Machine m;
-        RecordingHost host;
-        Apply(m, "SP=0 AC=55");
-        const Machine before = m;
-        EXPECT_EQ(ExecuteInstruction(m, host, opcode, 0x0200), next);
-        EXPECT_TRUE(m.halted);
-        ExpectSameState(m, before);
-        EXPECT_EQ(host.calls, std::vector<std::string>{"stack full"});
     }
 }
 
