@@ -25,10 +25,6 @@ constexpr std::string_view kLinesTail = " γραμμές.";
 constexpr std::string_view kBytesHead = "Συνολικός Αριθμός Bytes:";
 constexpr std::string_view kShowMemoryQuestion = "Θέλετε να δείτε τα περιεχόμενα της μνήμης;";
 
-constexpr int ClassOf(AddressingMode mode) {
-    return mode + 1;
-}
-
 AssemblyResult Dialog(AssemblyResult::Kind kind, std::string text) {
     AssemblyResult result;
     result.kind = kind;
@@ -97,12 +93,12 @@ AssemblyResult Assemble(const app::ProgramGrid& grid, cpu::Machine& machine) {
         int operandClass = ClassifyOperand(first, instruction);
         // A branch to a label that exists but is not alphanumeric still assembles.
         if (IsBranch(row) &&
-            (operandClass == kNoOperandClass || operandClass == ClassOf(kAbsolute))) {
-            operandClass = ClassOf(kRelative);
+            (operandClass == kNoOperandClass || operandClass == OperandClassOf(kAbsolute))) {
+            operandClass = OperandClassOf(kRelative);
         }
         const bool indexY = grid.Cell(kSecondParameterColumn, i) == "Y";
-        if (operandClass == ClassOf(kAbsoluteX) && indexY) operandClass = ClassOf(kAbsoluteY);
-        if (operandClass == ClassOf(kZeroPageX) && indexY) operandClass = ClassOf(kZeroPageY);
+        if (operandClass == OperandClassOf(kAbsoluteX) && indexY) operandClass = OperandClassOf(kAbsoluteY);
+        if (operandClass == OperandClassOf(kZeroPageX) && indexY) operandClass = OperandClassOf(kZeroPageY);
         if (operandClass == kNoOperandClass || OpcodeOf(row, operandClass - 1) == kNoOpcode) {
             return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError));
         }

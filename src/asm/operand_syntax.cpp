@@ -51,10 +51,6 @@ constexpr std::string_view kIndexY = "Αναμένεται Υ) (english) μετ�
 constexpr std::string_view kInvalidAddressing = "Άκυρη διευθυνσιοδότηση.";
 constexpr std::string_view kNoSuchInstruction = " Εντολή Ανύπαρκτη.";
 
-constexpr int ClassOf(AddressingMode mode) {
-    return mode + 1;
-}
-
 LineOutcome Finish(int bytes) {
     LineOutcome outcome;
     outcome.kind = LineOutcome::Kind::kFinishLine;
@@ -213,24 +209,24 @@ int ClassifyOperand(std::string_view firstParameter, std::string_view instructio
     if (row != -1 && (IsBranch(row) || row == kRowJmp || row == kRowJsr)) {
         const std::string head = text::FromCharacters(std::u32string_view(characters).substr(0, 4));
         if (!text::IsHexText(head) && !text::IsAlnumText(firstParameter)) return kNoOperandClass;
-        return IsBranch(row) ? ClassOf(kRelative) : ClassOf(kAbsolute);
+        return IsBranch(row) ? OperandClassOf(kRelative) : OperandClassOf(kAbsolute);
     }
 
     switch (characters.size()) {
         case 0:
-            return ClassOf(kImplied);
+            return OperandClassOf(kImplied);
         case 1:
-            return ClassOf(kAccumulator);
+            return OperandClassOf(kAccumulator);
         case 2:
-            return ClassOf(kZeroPage);
+            return OperandClassOf(kZeroPage);
         case 3:
-            return characters[0] == U'#' ? ClassOf(kImmediate) : ClassOf(kZeroPageX);
+            return characters[0] == U'#' ? OperandClassOf(kImmediate) : OperandClassOf(kZeroPageX);
         case 4:
-            return characters[3] == U',' ? ClassOf(kIndirectX) : ClassOf(kAbsolute);
+            return characters[3] == U',' ? OperandClassOf(kIndirectX) : OperandClassOf(kAbsolute);
         case 5:
-            return characters[0] == U'(' ? ClassOf(kIndirectY) : ClassOf(kAbsoluteX);
+            return characters[0] == U'(' ? OperandClassOf(kIndirectY) : OperandClassOf(kAbsoluteX);
         case 6:
-            return ClassOf(kIndirect);
+            return OperandClassOf(kIndirect);
         default:
             return kNoOperandClass;
     }
@@ -238,19 +234,19 @@ int ClassifyOperand(std::string_view firstParameter, std::string_view instructio
 
 int OperandClassByteCount(int operandClass) {
     switch (operandClass) {
-        case ClassOf(kImmediate):
-        case ClassOf(kZeroPage):
-        case ClassOf(kZeroPageX):
-        case ClassOf(kIndirectX):
-        case ClassOf(kIndirectY):
-        case ClassOf(kRelative):
+        case OperandClassOf(kImmediate):
+        case OperandClassOf(kZeroPage):
+        case OperandClassOf(kZeroPageX):
+        case OperandClassOf(kIndirectX):
+        case OperandClassOf(kIndirectY):
+        case OperandClassOf(kRelative):
             return 2;
-        case ClassOf(kAbsolute):
-        case ClassOf(kIndirect):
-        case ClassOf(kAbsoluteX):
+        case OperandClassOf(kAbsolute):
+        case OperandClassOf(kIndirect):
+        case OperandClassOf(kAbsoluteX):
             return 3;
-        case ClassOf(kImplied):
-        case ClassOf(kAccumulator):
+        case OperandClassOf(kImplied):
+        case OperandClassOf(kAccumulator):
             return 1;
         default:
             return 0;
@@ -287,13 +283,13 @@ std::vector<LineOutcome> CheckSecondParameter(std::string_view instruction,
     const std::string_view q = secondParameter;
     const bool xOrY = q == "X" || q == "Y";
     switch (ClassifyOperand(firstParameter, instruction)) {
-        case ClassOf(kAbsoluteX):
+        case OperandClassOf(kAbsoluteX):
             return {xOrY ? Finish(3) : Message(kIndexAfterFour, kColumn)};
-        case ClassOf(kZeroPageX):
+        case OperandClassOf(kZeroPageX):
             return {xOrY ? Finish(2) : Message(kIndexAfterTwo, kColumn)};
-        case ClassOf(kIndirectX):
+        case OperandClassOf(kIndirectX):
             return {q == "X)" ? Finish(2) : Message(kIndexXParenthesis, kColumn)};
-        case ClassOf(kIndirectY):
+        case OperandClassOf(kIndirectY):
             return {q == "Y" ? Finish(2) : Message(kIndexY, kColumn)};
         default: {
             LineOutcome refused = Message(kInvalidAddressing, kColumn);

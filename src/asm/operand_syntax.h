@@ -17,6 +17,9 @@ namespace zorvan::assembler {
 // Classes 6 and 8 stand for both index registers until the second parameter refines them.
 inline constexpr int kNoOperandClass = -1;
 
+// The class that names an addressing-mode column of the instruction set table.
+constexpr int OperandClassOf(int mode) { return mode + 1; }
+
 int ClassifyOperand(std::string_view firstParameter, std::string_view instruction);
 
 // Bytes the line checker counts for a class: 2, 3, 1, or 0 for any other value (-1, 7 and 9).
