@@ -15,9 +15,8 @@ class ModalDriver : public QObject {
     using Action = std::function<void(QWidget*)>;
 
     explicit ModalDriver(std::vector<Action> actions) : actions_(std::move(actions)) {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-        timer_.start();
+        timer_.callOnTimeout([this] { Poll(); });
+        timer_.start(5);
     }
 
     // Answers a message box with the button of that text (its first when none is named),
@@ -42,14 +41,13 @@ class ModalDriver : public QObject {
 
     bool done() const { return next_ == actions_.size(); }
 
-  protected:
+  private:
     // A window that is hidden and shown again is the next modal window again.
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Hide && watched == last_) last_ = nullptr;
         return false;
     }
 
-  private:
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || modal == last_ || done()) return;
