@@ -101,7 +101,7 @@ const FastKeyTable& FastKeys() {
 
 // One instruction at a below FFFE, with the operand presentation and restoring of a run.
 template <Operation kOperation, int kMode>
-ZORVAN_HOT int FastStep(detail::Core& core, int a) {
+ZORVAN_HOT int FastStep(detail::Core& core, std::int64_t a) {
     std::int16_t& operandCell = core.m.memory[static_cast<std::size_t>(a) + 1];
     if constexpr (kMode == assembler::kRelative ||
                   (kOperation == Operation::kJmp && kMode == assembler::kAbsolute)) {
@@ -117,7 +117,7 @@ ZORVAN_HOT int FastStep(detail::Core& core, int a) {
         detail::RestoreOperand(operandCell);
         return next;
     } else {
-        const int next = detail::Execute(core, kOperation, kMode, a);
+        const int next = detail::Execute(core, kOperation, kMode, static_cast<int>(a));
         detail::RestoreOperand(operandCell);
         return next;
     }
@@ -151,7 +151,9 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
     if (m.halted) return Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
     detail::Core core(m, host_);
     const FastKeyTable& keys = FastKeys();
-    int a = address_;
+    // Always an int32 value, held 64 bits wide so that indexing memory needs no widened copy of it
+    // beside the address itself.
+    std::int64_t a = address_;
     // A negative budget never runs out, as if there were none.
     const std::int64_t budget = instructionBudget < 0 ? kNoLimit : instructionBudget;
     std::int64_t remaining = budget;
@@ -159,12 +161,12 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
     while (end == RunEnd::kRunning) {
         // The fast path: an instruction below FFFE (so both operand cells exist) that the switch
         // knows. PC is written back only when the slice leaves this path.
-        if (static_cast<unsigned>(a) < kMemorySize - 2 && remaining != 0) {
+        if (static_cast<std::uint64_t>(a) < kMemorySize - 2 && remaining != 0) {
             // 0 (an empty cell), the opcodes not executed and the values outside 0-255 have no
             // key and take the general path.
             const unsigned key =
                 keys[static_cast<std::uint16_t>(m.memory[static_cast<std::size_t>(a)])];
-            int next = a;
+            std::int64_t next = a;
             bool fast = true;
             bool halted = false;
             switch (key) {
@@ -180,9 +182,10 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
     ZORVAN_FAST_CASE(OPERATION, 3)                                                               \
     ZORVAN_FAST_CASE(OPERATION, 4)                                                               \
     ZORVAN_FAST_CASE(OPERATION, 5)                                                               \
-    ZORVAN_FAST_CASE(OPERATION, 6) ZORVAN_FAST_CASE(OPERATION, 7) ZORVAN_FAST_CASE(OPERATION, 8) \
-        ZORVAN_FAST_CASE(OPERATION, 9) ZORVAN_FAST_CASE(OPERATION, 10)                           \
-            ZORVAN_FAST_CASE(OPERATION, 11) ZORVAN_FAST_CASE(OPERATION, 12)
+    ZORVAN_FAST_CASE(OPERATION, 6)                                                               \
+    ZORVAN_FAST_CASE(OPERATION, 7) ZORVAN_FAST_CASE(OPERATION, 8) ZORVAN_FAST_CASE(OPERATION, 9) \
+        ZORVAN_FAST_CASE(OPERATION, 10) ZORVAN_FAST_CASE(OPERATION, 11)                          \
+            ZORVAN_FAST_CASE(OPERATION, 12)
 #define ZORVAN_SOLE_MODE(OPERATION) ZORVAN_FAST_CASE(OPERATION, SoleMode(Operation::OPERATION))
                 ZORVAN_OPERATIONS_WITH_MODES(ZORVAN_ANY_MODE)
                 ZORVAN_OPERATIONS_WITH_ONE_MODE(ZORVAN_SOLE_MODE)
@@ -201,8 +204,8 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
                 a = next;
                 if (halted) {
                     core.Store();
-                    m.PC = a;
-                    end = Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{a} + 1));
+                    m.PC = static_cast<std::int32_t>(a);
+                    end = Finish(RunEnd::kStackFull, detail::Wrap32(a + 1));
                 }
                 continue;
             }
@@ -211,7 +214,7 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
         // The general path, every test in order, on the machine itself. A cell outside memory
         // reads 0: the run ends there as at an empty cell.
         core.Store();
-        if (remaining != budget) m.PC = a;
+        if (remaining != budget) m.PC = static_cast<std::int32_t>(a);
         const int opcode = m.Read(a);
         if (opcode == 0) {
             end = Finish(RunEnd::kEmptyCell, detail::Wrap32(std::int64_t{m.PC} + 1));
@@ -227,12 +230,12 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
             // The interpreter would return this same address for ever.
             if (operand != nullptr) detail::RestoreOperand(*operand);
             notExecutedOpcode_ = opcode;
-            notExecutedAddress_ = a;
-            end = Finish(RunEnd::kNotExecuted, detail::Wrap32(std::int64_t{a} + 1));
+            notExecutedAddress_ = static_cast<int>(a);
+            end = Finish(RunEnd::kNotExecuted, detail::Wrap32(a + 1));
             break;
         }
         if (operand != nullptr && d.signedOperand) detail::PresentSigned(*operand);
-        const int next = ExecuteInstruction(m, host_, opcode, a);
+        const int next = ExecuteInstruction(m, host_, opcode, static_cast<int>(a));
         if (operand != nullptr) detail::RestoreOperand(*operand);
         --remaining;
         m.PC = next;
@@ -241,8 +244,8 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
         if (m.halted) end = Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
     }
     core.Store();
-    if (remaining != budget && end == RunEnd::kRunning) m.PC = a;
-    address_ = a;
+    if (remaining != budget && end == RunEnd::kRunning) m.PC = static_cast<std::int32_t>(a);
+    address_ = static_cast<int>(a);
     executed_ += budget - remaining;
     return end;
 }
