@@ -22,7 +22,9 @@ std::pair<RunEnd, std::int64_t> RunByStep(Machine& m, MachineHost& h, int a, std
         const int opcode = m.Read(a);
         if (opcode != 0 && n == limit) return {RunEnd::kLimit, n};  // PC is at a already
         if (opcode != 0) StepAt(m, h, a);  // an opcode not executed leaves PC at a
-        if (!Decode(opcode).executed || m.halted) m.PC += 1;
+        // The run's own PC + 1 wraps as a 32-bit register does.
+        if (!Decode(opcode).executed || m.halted)
+            m.PC = static_cast<std::int32_t>(std::int64_t{m.PC} + 1);
         if (opcode == 0) return {RunEnd::kEmptyCell, n};
         if (!Decode(opcode).executed) return {RunEnd::kNotExecuted, n};
         if (m.halted) return {RunEnd::kStackFull, n + 1};
