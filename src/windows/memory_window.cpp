@@ -139,6 +139,7 @@ bool TMemForm::event(QEvent* event) {
 
 void TMemForm::FormActivate() {
     Edit1->setFocus();
+    Edit1->selectAll();  // typing a new start address replaces the old one
     if (Edit1->text().isEmpty()) {
         ShowMemoryFrom("0000");
     } else {

@@ -60,6 +60,8 @@ bool Tpr_start::event(QEvent* event) {
 
 void Tpr_start::FormActivate() {
     Edit1->setFocus();
+    // The last address comes up selected, so that typing a new one replaces it.
+    Edit1->selectAll();
 }
 
 bool Tpr_start::eventFilter(QObject* watched, QEvent* event) {
