@@ -140,6 +140,9 @@ void TStep::showEvent(QShowEvent* event) {
 void TStep::FormShow() {
     session_.FormShow();
     ShowState();
+    // The window opens ready for a start address: "0000" selected, so that typing replaces it.
+    Edit1->setFocus();
+    Edit1->selectAll();
 }
 
 void TStep::closeEvent(QCloseEvent* event) {
