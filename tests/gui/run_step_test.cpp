@@ -62,7 +62,11 @@ class RunStepTest : public QObject {
     // An address typed into the start dialog runs the program; closing the dialog runs nothing.
     void aRunStartsFromTheDialogAndShowsTheRegisters() {
         Load("_ 0200 LDA #05 _ _ _ 0202 _ _ _ _");
-        Run({[](QWidget* modal) { Enter(modal->findChild<QLineEdit*>(), "0200"); }});
+        // The dialog comes up with its last address selected: typed keys replace it.
+        Run({[](QWidget* modal) {
+            QTest::keyClicks(modal->findChild<QLineEdit*>(), "200");
+            QTest::keyClick(modal->findChild<QLineEdit*>(), Qt::Key_Return);
+        }});
         QCOMPARE(message(), QStringLiteral("#0000ff Η διαδικασία εκτέλεσης ολοκληρώθηκε."));
         QTRY_VERIFY(forms_->Reg_Form->isVisible() && forms_->Reg_Form->Edits[8]->text() == "05");
 
