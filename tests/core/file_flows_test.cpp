@@ -1,9 +1,10 @@
+// Every command that could lose a changed program asks first, and a save that fails at any step
+// never damages the file that was there, never clears the changed flag and tells the user.
 #include "app/file_flows.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <filesystem>
 
 #include "editor_fixture.h"
 #include "scripted_flow_host.h"
@@ -14,11 +15,30 @@ namespace {
 
 using ::zorvan::testing::FileBytes;
 
+// Real files on disk, with the step chosen by its error made to fail as the system would:
+// creating the temporary file, writing it (the disk fills half way) or moving it into place.
+struct FaultyStore : FileStore {
+    std::error_code CreateTemporary(std::string& name, int& fd) override {
+        return fault == std::errc::permission_denied ? fault : FileStore::CreateTemporary(name, fd);
+    }
+    std::error_code WriteContents(int fd, std::string_view bytes) override {
+        if (fault != std::errc::no_space_on_device) return FileStore::WriteContents(fd, bytes);
+        FileStore::WriteContents(fd, bytes.substr(0, bytes.size() / 2));
+        return fault;
+    }
+    std::error_code MoveIntoPlace(const std::string& from, const std::string& to) override {
+        if (fault == std::errc::operation_not_permitted) return fault;
+        return FileStore::MoveIntoPlace(from, to);
+    }
+    std::error_code fault;  // none by default
+};
+
 struct Fixture {
     ::zorvan::testing::TempFolder folder;
     Workspace workspace;
     ScriptedFlowHost host;
-    FileFlows flows{workspace, host};
+    FaultyStore files;
+    FileFlows flows{workspace, host, files};
 
     // A one-line program as typed, and the line after it with only its address, from a file.
     void TypeProgram(bool changed, bool content = true) {
@@ -27,51 +47,41 @@ struct Fixture {
         workspace.changed = changed;
         workspace.executionEnabled = true;
     }
-    // The host's log with each warning cut before the file's name.
-    std::vector<std::string> Log() const {
-        std::vector<std::string> log;
-        for (const std::string& line : host.log) log.push_back(line.substr(0, line.find("«")));
-        return log;
-    }
 };
 
+// Each command, true when it saved (Save) or the application should close (Exit).
+using Command = bool (*)(FileFlows&);
+constexpr Command kSave = [](FileFlows& f) { return f.Save() == SaveOutcome::kSaved; };
+constexpr Command kNew = [](FileFlows& f) { return f.New(), false; };
+constexpr Command kOpen = [](FileFlows& f) { return f.Open(), false; };
+constexpr Command kExit = [](FileFlows& f) { return f.Exit(); };
+
 TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
-    // The grid before: content and the changed flag; the answer and the file the save dialog
-    // chooses (none: cancelled; bad: cannot be written); then the questions, dialogs and warnings
-    // in order, and what is true afterwards.
-    using Command = bool (*)(FileFlows&);
-    const Command New = [](FileFlows& f) { return f.New(), false; };
-    const Command Open = [](FileFlows& f) { return f.Open(), false; };
-    const Command Exit = [](FileFlows& f) { return f.Exit(); };
+    // The grid before: content and the changed flag; the answer and whether the save dialog
+    // chooses a file; then the questions and dialogs in order, and what is true afterwards.
     struct Case {
         Command command;
-        bool content, changed, yes;
-        const char* save;
+        bool content, changed, yes, chosen;
         std::vector<std::string> log;
         bool changedAfter, emptied, exits;
     };
     const std::string n = "ask " + std::string(kNewSaveQuestion), s = "save dialog",
                       o = "open dialog", x = "ask " + std::string(kExitSaveQuestion),
-                      p = "ask " + std::string(kOpenSaveQuestion),
-                      w = "warning Δεν ήταν δυνατό να αποθηκευτεί το αρχείο ";
-    const char *const ok = "p.zrv", *const bad = "no/p.zrv", *const none = nullptr;
+                      p = "ask " + std::string(kOpenSaveQuestion);
     // clang-format off
     const Case cases[] = {
-        {New,  true,  true,  false, none, {n},        false, true,  false},
-        {New,  true,  true,  true,  ok,   {n, s},     false, true,  false},
-        {New,  true,  true,  true,  none, {n, s},     false, true,  false},
-        {New,  true,  true,  true,  bad,  {n, s, w},  true,  false, false},
-        {New,  true,  false, true,  none, {},         false, true,  false},
-        {New,  false, true,  true,  none, {},         false, true,  false},
-        {Open, true,  true,  false, none, {p, o},     false, true,  false},
-        {Open, true,  true,  true,  none, {p, s, o},  false, true,  false},
-        {Open, true,  true,  true,  bad,  {p, s, w},  true,  false, false},
-        {Open, true,  false, true,  none, {o},        false, false, false},
-        {Open, false, true,  true,  none, {o},        true,  false, false},
-        {Exit, true,  true,  false, none, {x},        true,  false, true},
-        {Exit, true,  true,  true,  ok,   {x, s},     false, false, true},
-        {Exit, true,  true,  true,  none, {x, s},     true,  false, true},
-        {Exit, true,  true,  true,  bad,  {x, s, w},  true,  false, false},
+        {kNew,  true,  true,  false, false, {n},       false, true,  false},
+        {kNew,  true,  true,  true,  true,  {n, s},    false, true,  false},
+        {kNew,  true,  true,  true,  false, {n, s},    false, true,  false},
+        {kNew,  true,  false, true,  false, {},        false, true,  false},
+        {kNew,  false, true,  true,  false, {},        false, true,  false},
+        {kOpen, true,  true,  false, false, {p, o},    false, true,  false},
+        {kOpen, true,  true,  true,  false, {p, s, o}, false, true,  false},
+        {kOpen, true,  false, true,  false, {o},       false, false, false},
+        {kOpen, false, true,  true,  false, {o},       true,  false, false},
+        {kExit, true,  true,  false, false, {x},       true,  false, true},
+        {kExit, true,  true,  true,  true,  {x, s},    false, false, true},
+        {kExit, true,  true,  true,  false, {x, s},    true,  false, true},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -79,37 +89,71 @@ TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
         Fixture f;
         f.TypeProgram(c.changed, c.content);
         f.host.yes = c.yes;
-        if (c.save) f.host.saveChoice = f.folder / c.save;
+        if (c.chosen) f.host.saveChoice = f.folder / "p.zrv";
 
         EXPECT_EQ(c.command(f.flows), c.exits);
-        EXPECT_EQ(f.Log(), c.log);
+        EXPECT_EQ(f.host.log, c.log);
         EXPECT_EQ(f.workspace.changed, c.changedAfter);
         EXPECT_EQ(f.workspace.grid.ContentCount() == 0 && f.workspace.caption == "Zorvan",
                   c.emptied);
         EXPECT_EQ(FileBytes(f.folder / "p.zrv"),
-                  c.save == ok ? "_ 0200 LDA #05 _ _ \r\n_ 0202 _ _ _ _ \r\n" : "");
+                  c.chosen ? "_ 0200 LDA #05 _ _ \r\n_ 0202 _ _ _ _ \r\n" : "");
         // New greys the execution commands, Open enables them, whatever happens.
-        if (c.command != Exit) EXPECT_EQ(f.workspace.executionEnabled, c.command == Open);
+        if (c.command != kExit) EXPECT_EQ(f.workspace.executionEnabled, c.command == kOpen);
+    }
+}
+
+TEST(FileFlowsTest, AFailedSaveKeepsTheOldFileAndTheChangedFlagAndTellsTheUser) {
+    // Save itself, and New, Open and Exit answered Yes; with is_a_directory no step fails but a
+    // folder is in the file's place.
+    const std::string old = "_ 0300 LDA #01 _ the_old_program\r\n";
+    for (const Command command : {kSave, kNew, kOpen, kExit}) {
+        for (const std::errc reason :
+             {std::errc::permission_denied, std::errc::no_space_on_device,
+              std::errc::operation_not_permitted, std::errc::is_a_directory}) {
+            Fixture f;
+            const std::string path = f.folder / "p.zrv";
+            SCOPED_TRACE(std::make_error_code(reason).message());
+            reason == std::errc::is_a_directory ? void(std::filesystem::create_directory(path))
+                                                : ::zorvan::testing::PutFile(path, old);
+            f.TypeProgram(true);
+            f.files.fault = std::make_error_code(reason);
+            f.host.yes = true;
+            f.host.saveChoice = path;
+
+            EXPECT_FALSE(command(f.flows)) << "not saved; a program that was not saved stays";
+            EXPECT_EQ(f.host.log.front().rfind(command == kSave ? "save dialog" : "ask ", 0), 0u);
+            EXPECT_EQ(f.host.log.back(), "warning Δεν ήταν δυνατό να αποθηκευτεί το αρχείο «" +
+                                             path + "».\n" + f.files.fault.message());
+            EXPECT_TRUE(f.workspace.changed &&
+                        f.workspace.grid.Cell(kInstructionColumn, 1) == "LDA");
+            if (reason != std::errc::is_a_directory) EXPECT_EQ(FileBytes(path), old);
+            EXPECT_EQ(f.folder.Names(), std::vector<std::string>{"p.zrv"}) << "no temporary file";
+        }
     }
 }
 
 TEST(FileFlowsTest, OpenReadsTheFileOrWarnsAndChangesNothing) {
-    // Into an unchanged grid, so nothing is asked; a missing file and a folder are not read.
-    for (const std::string path :
-         {ZORVAN_TEST_DATA "/sum.zrv", ZORVAN_TEST_DATA "/gone.zrv", ZORVAN_TEST_DATA}) {
-        Fixture f;
-        f.TypeProgram(false);
-        f.workspace.executionEnabled = false;
-        f.host.openChoice = path;
-        f.flows.Open();
-        const bool read = path.ends_with("sum.zrv");
-        EXPECT_EQ(f.Log().back(),
-                  read ? "open dialog" : "warning Δεν ήταν δυνατό να ανοιχτεί το αρχείο ");
-        EXPECT_EQ(f.host.log.back().find("«" + path + "»") != std::string::npos, !read);
-        EXPECT_EQ(f.workspace.caption + "|" + f.workspace.openDialogFileName,
-                  read ? "Zorvan-" + path + "|" + path : "Zorvan-old.zrv|");
-        EXPECT_EQ(f.workspace.grid.Cell(kInstructionColumn, 2), read ? "STA" : "");
-        EXPECT_TRUE(!f.workspace.changed && f.workspace.executionEnabled) << path;
+    // A missing file and a folder are not read. Open meets an unchanged grid, so nothing is
+    // asked; a file named outside the dialog is opened without a question even over a changed one.
+    for (const bool named : {false, true}) {
+        for (const std::string path :
+             {ZORVAN_TEST_DATA "/sum.zrv", ZORVAN_TEST_DATA "/gone.zrv", ZORVAN_TEST_DATA}) {
+            Fixture f;
+            f.TypeProgram(named);
+            f.workspace.executionEnabled = false;
+            f.host.openChoice = path;
+            named ? f.flows.OpenNamedFile(path) : f.flows.Open();
+            const bool read = path.ends_with("sum.zrv");
+            EXPECT_EQ(f.host.log.size(), (named ? 0u : 1u) + (read ? 0u : 1u));
+            if (!named) EXPECT_EQ(f.host.log.front(), "open dialog");
+            const std::string warning = "warning Δεν ήταν δυνατό να ανοιχτεί το αρχείο «" + path;
+            if (!read) EXPECT_EQ(f.host.log.back().rfind(warning + "»", 0), 0u);
+            EXPECT_EQ(f.workspace.caption + "|" + f.workspace.openDialogFileName,
+                      read ? "Zorvan-" + path + "|" + path : "Zorvan-old.zrv|");
+            EXPECT_EQ(f.workspace.grid.Cell(kInstructionColumn, 2), read ? "STA" : "");
+            EXPECT_TRUE((named || !f.workspace.changed) && f.workspace.executionEnabled) << path;
+        }
     }
 }
 
