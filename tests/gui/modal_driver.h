@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
-#include <QTimer>
 #include <functional>
 #include <vector>
 
@@ -14,10 +13,7 @@ class ModalDriver : public QObject {
   public:
     using Action = std::function<void(QWidget*)>;
 
-    explicit ModalDriver(std::vector<Action> actions) : actions_(std::move(actions)) {
-        timer_.callOnTimeout([this] { Poll(); });
-        timer_.start(5);
-    }
+    explicit ModalDriver(std::vector<Action> each) : actions_(std::move(each)) { startTimer(5); }
 
     // Answers a message box with the button of that text (its first when none is named),
     // keeping its text and, when asked, its icon. Anything else is recorded and closed.
@@ -48,7 +44,7 @@ class ModalDriver : public QObject {
         return false;
     }
 
-    void Poll() {
+    void timerEvent(QTimerEvent*) override {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || modal == last_ || done()) return;
         last_ = modal;
@@ -59,5 +55,4 @@ class ModalDriver : public QObject {
     std::vector<Action> actions_;
     std::size_t next_ = 0;
     QPointer<QWidget> last_;
-    QTimer timer_;
 };
