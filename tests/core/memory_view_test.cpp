@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "text/conversion_error.h"
 
 namespace zorvan::app {
@@ -13,22 +9,20 @@ namespace {
 
 using cpu::Machine;
 
-TEST(MemoryViewTest, ViewStartsBetweenZeroAndFEFF) {
-    const Machine machine;
+// The view starts and moves between 0000 and FEFF, and its start field is checked before it is
+// read.
+TEST(MemoryViewTest, ViewStartsAndMovesWithinMemoryAndShowsBytesAndCharacters) {
     // Eight digits may read as a negative number.
     const std::pair<const char*, int> cases[] = {
         {"0000", 0x0000}, {"12", 0x0012}, {"FFFF", 0xFEFF}, {"10000", 0xFEFF}, {"FFFFFFF0", 0}};
+    Machine machine;
     for (const auto& [text, start] : cases)
         EXPECT_EQ(ShowMemoryFrom(machine, text).start, start) << text;
     EXPECT_EQ(ShowMemoryFrom(machine, "FFFF").lines[15].address, "FFEF");
-    EXPECT_THROW(ShowMemoryFrom(machine, "12G4"), text::ConversionError);
-    EXPECT_THROW(ShowMemoryFrom(machine, ""), text::ConversionError);
-}
-
-TEST(MemoryViewTest, ByteTextsAndCharacters) {
+    for (const char* bad : {"12G4", ""})
+        EXPECT_THROW(ShowMemoryFrom(machine, bad), text::ConversionError) << bad;
     // A control code is its own character, not "."; C1 is Greek capital alpha in Windows-1253, AA
     // is undefined there; a cell wider than a byte shows all digits and the low byte's character.
-    Machine machine;
     int address = 0x0200;
     for (const std::int16_t value : {0x41, 0x0A, 0xC1, 0xAA, 0x141, -1})
         machine.memory[address++] = value;
@@ -36,28 +30,21 @@ TEST(MemoryViewTest, ByteTextsAndCharacters) {
     EXPECT_EQ(std::vector(line.bytes.begin(), line.bytes.begin() + 7),
               std::vector<std::string>({"41", "0A", "C1", "AA", "141", "FFFFFFFF", "00"}));
     EXPECT_EQ(line.characters, "A\nΑ\uFFFDA\uFFFD..........");
-}
-
-TEST(MemoryViewTest, MovesAndTheirLimits) {
     const auto pageDown = [](int start) { return PageDownStart(start).value_or(-1); };
     const auto pageUp = [](int start) { return PageUpStart(start).value_or(-1); };
     // clang-format off
-    const std::tuple<int (*)(int), int, int> cases[] = {  // -1: the page does not move
+    const std::tuple<int (*)(int), int, int> moves[] = {  // -1: the page does not move
         {pageDown, 0xFE00, -1}, {pageDown, 0xFDFF, 0xFEFF}, {pageUp, 0x0080, -1}, {pageUp, 0x0100, 0x0000},
         {pageUp, 0xFEFF, 0xFDFF}, {LineUpStart, 0x000F, 0x0000}, {LineUpStart, 0x0018, 0x0008},
-        {LineDownStart, 0xFEF0, 0xFEFF}, {LineDownStart, 0xFEFF, 0xFEFF}, {LineDownStart, 0x0000, 0x0010},
-    };
+        {LineDownStart, 0xFEF0, 0xFEFF}, {LineDownStart, 0xFEFF, 0xFEFF}, {LineDownStart, 0x0000, 0x0010}};
     // clang-format on
-    for (const auto& [move, from, to] : cases) EXPECT_EQ(move(from), to) << from;
-}
-
-TEST(MemoryViewTest, FieldChecksAndEnter) {
-    const std::pair<const char*, std::optional<std::string_view>> cases[] = {
+    for (const auto& [move, from, to] : moves) EXPECT_EQ(move(from), to) << from;
+    const std::pair<const char*, std::optional<std::string_view>> fields[] = {
         {"", kFewerThanFourDigitsWarning},   {"12G4", kWrongAddressWarning},
         {"ΑΒΓΔ", kWrongAddressWarning},  // four characters, though eight bytes
         {"ΑΒ", kFewerThanFourDigitsWarning}, {"ffff", std::nullopt},
     };
-    for (const auto& [text, warning] : cases)
+    for (const auto& [text, warning] : fields)
         EXPECT_EQ(CheckStartAddressText(text), warning) << text;
     const int enter[][2] = {{0, 1}, {15, 16}, {16, 16}, {17, 17}};  // up to the last byte
     for (const auto& c : enter) EXPECT_EQ(ColumnAfterEnter(c[0]), c[1]) << c[0];
@@ -72,23 +59,20 @@ TEST(MemoryViewTest, StoringACell) {
     const struct { const char* row; int column; const char* text; int address; std::int16_t value; std::string warning; } cases[] = {
         {"0200", 16, "1ff", 0x020F, 0x1FF, ""},
         {"0200", 3, "12345", 0x0202, 0x2345, ""},  // only the low 16 bits are kept
-        {"0200", 0, "3C", 0x0200, 0x77, ""},       // the address column is not stored
-        {"0200", 17, "3C", 0x0210, 0x77, ""},      // nor the character column
+        // Neither the address column nor the character column is stored.
+        {"0200", 0, "3C", 0x0200, 0x77, ""}, {"0200", 17, "3C", 0x0210, 0x77, ""},
         {"0200", 2, "XY", 0x0201, 0x00, notHex},   // and the cell becomes zero
         {"FFF8", 9, "XY", 0xFFFF, 0x77, wrong},    // past the end of memory nothing is stored
-        {"FFF8", 8, "3C", 0xFFFF, 0x3C, ""},
-        {"FFFFFFFF", 1, "3C", 0x0000, 0x77, wrong},
-    };
+        {"FFF8", 8, "3C", 0xFFFF, 0x3C, ""}, {"FFFFFFFF", 1, "3C", 0x0000, 0x77, wrong}};
     // clang-format on
+    Machine machine;
     for (const auto& c : cases) {
-        Machine machine;
         machine.memory[static_cast<std::size_t>(c.address)] = 0x77;
         const StoreOutcome outcome = StoreMemoryCell(machine, c.row, c.column, c.text);
         EXPECT_EQ(machine.memory[static_cast<std::size_t>(c.address)], c.value) << c.row << c.text;
         EXPECT_EQ(std::pair(outcome.warning, outcome.cellBecomesZero),
                   std::pair(c.warning, c.warning == notHex));
     }
-    Machine machine;
     EXPECT_THROW(StoreMemoryCell(machine, "0200", 1, ""), text::ConversionError);
     // The row's address is read first, whatever the column.
     EXPECT_THROW(StoreMemoryCell(machine, "02X0", 0, "3C"), text::ConversionError);
