@@ -3,20 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "editor_fixture.h"
 
 namespace zorvan::app {
 namespace {
 
-using testing::WorkspaceWith;
 using Lines = std::vector<std::string>;
 
 ProgramGrid NopRows(int count) {
-    return WorkspaceWith(std::vector<testing::Line>(count, {"", "", "NOP"})).grid;
+    return testing::WorkspaceWith(std::vector<testing::Line>(count, {"", "", "NOP"})).grid;
 }
 
 // The pages' sizes, and all their lines in order.
@@ -29,11 +25,12 @@ std::pair<std::vector<std::size_t>, Lines> Flatten(const std::vector<ListingPage
     return flat;
 }
 
-TEST(ProgramListing, EveryDataRowInOrderWithCellsLinedUpCountingGreekLettersAsOneColumn) {
-    ProgramGrid grid = WorkspaceWith({{"", "0200", "LDX", "#00", "", "ο μετρητής"},
-                                      {"ΒΡΟΧΟΣ", "0202", "STA", "0300,", "X", "γράψε"},
-                                      {"", "0205", "BNE", "ΒΡΟΧΟΣ", "", "a\tb"}})
-                           .grid;
+// Every data row in order, with cells lined up counting a Greek letter as one column.
+TEST(ProgramListing, RowsLineUpAndPagesHoldThemAllWithTheirHeadings) {
+    Workspace workspace = testing::WorkspaceWith({{"", "0200", "LDX", "#00", "", "ο μετρητής"},
+                                                  {"ΒΡΟΧΟΣ", "0202", "STA", "0300,", "X", "γράψε"},
+                                                  {"", "0205", "BNE", "ΒΡΟΧΟΣ", "", "a\tb"}});
+    ProgramGrid& grid = workspace.grid;
     grid.SetRowCount(11);           // two-digit line numbers; rows 4-10 empty
     grid.SetCell(2, 11, "HIDDEN");  // stored beyond the row count
     // A tab prints as a space.
@@ -41,27 +38,21 @@ TEST(ProgramListing, EveryDataRowInOrderWithCellsLinedUpCountingGreekLettersAsOn
                                         " 2:  ΒΡΟΧΟΣ  0202  STA  0300,   X  γράψε",
                                         " 3:          0205  BNE  ΒΡΟΧΟΣ     a b",
                                         " 4:", " 5:", " 6:", " 7:", " 8:", " 9:", "10:"}));
-}
-
-TEST(ProgramListing, PagesRepeatTheHeadingWithAPageNumberOnlyWhenThereAreSeveral) {
+    // Pages repeat the heading, with a page number only when there are several.
     // Ten lines a page: the heading's lines and an empty line come first.
+    // clang-format off
     const std::tuple<int, std::string, std::vector<std::size_t>, Lines> cases[] = {
-        {8, "", {8}, {""}},
-        {20, "a.zrv", {7, 7, 6}, {"a.zrv", "Σελίδα 1 από 3"}},
-        {20, "", {8, 8, 4}, {"Σελίδα 1 από 3"}},
-        {0, "a.zrv", {0}, {"a.zrv"}},
-    };
+        {8, "", {8}, {""}}, {20, "a.zrv", {7, 7, 6}, {"a.zrv", "Σελίδα 1 από 3"}},
+        {20, "", {8, 8, 4}, {"Σελίδα 1 από 3"}}, {0, "a.zrv", {0}, {"a.zrv"}}};
+    // clang-format on
     for (const auto& [rows, heading, sizes, firstHeading] : cases) {
-        const ProgramGrid grid = NopRows(rows);
-        const std::vector<ListingPage> pages = PaginateListing(grid, heading, 10, 80);
-        EXPECT_EQ(Flatten(pages), std::pair(sizes, ListingRows(grid))) << rows;
+        const std::vector<ListingPage> pages = PaginateListing(NopRows(rows), heading, 10, 80);
+        EXPECT_EQ(Flatten(pages), std::pair(sizes, ListingRows(NopRows(rows)))) << rows;
         EXPECT_EQ(pages[0].heading, firstHeading) << rows;
         if (pages.size() > 1) EXPECT_EQ(pages.back().heading.back(), PageNumberText(3, 3));
     }
-}
-
-TEST(ProgramListing, AWideRowWrapsIndentedWithoutLossAndStartsAFreshPageWhole) {
-    ProgramGrid grid = NopRows(5);
+    // A wide row wraps indented without loss, and starts a fresh page whole.
+    grid = NopRows(5);
     grid.SetCell(kCommentColumn, 4,
                  "ένα πολύ μεγάλο σχόλιο που δεν χωράει σε μία γραμμή της σελίδας");
     // Five lines a page of 30 characters under the page number: rows 1-3; row 4 and row 5.
