@@ -24,13 +24,11 @@ TEST(LineEditing, InsertAndDeleteCommandsMoveTheLinesAndKeepTheHeader) {
         {'i', "", 1, 4, 0, "", '-', "2,1/5", {"0200", "", "0202", "0205"}},
         {'i', "", 3, 4, 0, "", '-', "2,3/5", {"0200", "0202", "0205", ""}},
         {'i', "", 1, 1, 0, "", '-', "2,1/2", {}},  // a grid without data rows gets one back
-        {'n', "3", 2, 5, 0, "", '-', "5,2/8", {}},
-        {'n', "0", 4, 5, 0, "", '-', "5,4/5", {}},
-        {'n', "-2", 4, 5, 0, "", '-', "5,2/3", {}},
-        {'n', "-5", 4, 5, 0, "", '-', "5,1/2", {}},  // never fewer than one data row
-        {'n', "-1", 1, 1, 0, "", '-', "5,1/1", {}},
-        {'n', "", 4, 5, 0, "", 't', "5,4/5", {}},  // not a decimal number: nothing changes
-        {'n', "1.5", 4, 5, 0, "", 't', "5,4/5", {}},
+        {'n', "3", 2, 5, 0, "", '-', "5,2/8", {}}, {'n', "0", 4, 5, 0, "", '-', "5,4/5", {}},
+        {'n', "-2", 4, 5, 0, "", '-', "5,2/3", {}}, {'n', "-1", 1, 1, 0, "", '-', "5,1/1", {}},
+        // Never fewer than one data row; a count that is not a decimal number changes nothing.
+        {'n', "-5", 4, 5, 0, "", '-', "5,1/2", {}},
+        {'n', "", 4, 5, 0, "", 't', "5,4/5", {}}, {'n', "1.5", 4, 5, 0, "", 't', "5,4/5", {}},
         {'d', "", 1, 4, 0, "", '-', "5,1/3", {"0202", "0205", ""}},  // the header is above: stale addresses stay
         {'d', "", 2, 4, 0, "", '-', "5,2/3", {"0200", "0202", "0203"}},
         {'d', "", 3, 4, 0, "", '-', "5,2/3", {"0200", "0202", "0205"}},  // the cursor follows onto the last line
@@ -41,47 +39,41 @@ TEST(LineEditing, InsertAndDeleteCommandsMoveTheLinesAndKeepTheHeader) {
     };
     // clang-format on
     for (const auto& c : cases) {
-        Workspace workspace = WorkspaceWith(kThreeLines);
-        for (int row = 4; row <= 21; ++row) workspace.grid.SetCell(kCommentColumn, row, "x");
-        workspace.grid.SetRowCount(c.rowCount);
-        if (c.setRow) workspace.grid.SetCell(kAddressColumn, c.setRow, c.setAddress);
-        workspace.grid.SetCurrent(kCommentColumn, c.row);
+        SCOPED_TRACE(c.command + std::to_string(c.row) + c.count);
+        Workspace w = WorkspaceWith(kThreeLines);
+        for (int row = 4; row <= 21; ++row) w.grid.SetCell(kCommentColumn, row, "x");
+        w.grid.SetRowCount(c.rowCount);
+        if (c.setRow) w.grid.SetCell(kAddressColumn, c.setRow, c.setAddress);
+        w.grid.SetCurrent(kCommentColumn, c.row);
         char result = 't';
         try {
-            if (c.command == 'i') InsertLine(workspace);
-            if (c.command == 'n') InsertLines(workspace, c.count);
-            const bool beep =
-                c.command == 'd' && DeleteLine(workspace) != DeleteLineResult::kDeleted;
-            result = beep ? 'b' : '-';
+            if (c.command == 'i') InsertLine(w);
+            if (c.command == 'n') InsertLines(w, c.count);
+            result = c.command == 'd' && DeleteLine(w) != DeleteLineResult::kDeleted ? 'b' : '-';
         } catch (const text::ConversionError&) {
         }
-        const std::string name = c.command + std::to_string(c.row) + c.count;
-        EXPECT_EQ(result, c.result) << name;
-        EXPECT_EQ(Cursor(workspace), c.cursor) << name;
-        EXPECT_EQ(AddressColumn(workspace, 1, static_cast<int>(c.addresses.size())), c.addresses)
-            << name;
-        EXPECT_EQ(workspace.grid.Cell(kAddressColumn, 0), "Διευθύνσεις") << name;
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(Cursor(w), c.cursor);
+        EXPECT_EQ(AddressColumn(w, 1, static_cast<int>(c.addresses.size())), c.addresses);
+        EXPECT_EQ(w.grid.Cell(kAddressColumn, 0), "Διευθύνσεις");
         for (int row = 4; row <= 21 && c.command == 'n'; ++row) {
             const bool emptied = c.result == '-' && row >= c.rowCount && row <= 19;
-            EXPECT_EQ(workspace.grid.Cell(kCommentColumn, row), emptied ? "" : "x") << name << row;
+            EXPECT_EQ(w.grid.Cell(kCommentColumn, row), emptied ? "" : "x") << row;
         }
     }
 }
 
 TEST(LineEditing, ClearGridLeavesOneEmptyLineAndGreysTheMessageArea) {
-    Workspace workspace = WorkspaceWith(kThreeLines);
-    workspace.grid.SetCurrent(kCommentColumn, 3);
-    workspace.caption = "Zorvan - prog.zrv";
-    workspace.ShowDebuggerMessage("μήνυμα", 3, 'b');
-    workspace.changed = workspace.executionEnabled = true;
-    ClearGrid(workspace);
-    EXPECT_EQ(Cursor(workspace), "1,1/2");
-    EXPECT_EQ(workspace.grid.ContentCount(), 0);
-    EXPECT_EQ(RowText(workspace, 3), "|||||");
-    EXPECT_EQ(workspace.caption, "Zorvan");
-    EXPECT_EQ(workspace.message.text, "");
-    EXPECT_FALSE(workspace.message.labelEnabled || workspace.message.memoEnabled);
-    EXPECT_TRUE(workspace.changed && workspace.executionEnabled);
+    Workspace w = WorkspaceWith(kThreeLines);
+    w.grid.SetCurrent(kCommentColumn, 3);
+    w.caption = "Zorvan - prog.zrv";
+    w.ShowDebuggerMessage("μήνυμα", 3, 'b');
+    w.changed = w.executionEnabled = true;
+    ClearGrid(w);
+    EXPECT_EQ(Cursor(w) + " " + std::to_string(w.grid.ContentCount()), "1,1/2 0");
+    EXPECT_EQ(w.caption + "|" + w.message.text, "Zorvan|");
+    EXPECT_TRUE(w.changed && w.executionEnabled && !w.message.labelEnabled &&
+                !w.message.memoEnabled);
 }
 
 }  // namespace
