@@ -22,17 +22,18 @@ const struct { int column, row; const char* typed; Qt::Key key; int address, sto
     {2, 2, "77", Qt::Key_Tab, 0x0211, 0, ""},
     {1, 1, "XY", Qt::Key_Return, 0x0200, 0, "Το 'XY' δεν είναι δεκαεξαδικός αριθμός"}};
 
-// A register field's entry, the warning it brings when Tab leaves it, and for a wrong one the
-// entry then put back (Edit7, field 6, is Z).
-const struct { int field; QString typed, warning; const char* putBack; } kRegisters[] = {
-    {8, "2a", "", ""},
-    {6, "1", "", ""},
-    {8, "A", "Οχι λιγότερα από δύο δεκαεξαδικά ψηφία.", "2A"},
-    {0, "12G4", "Λάθος τιμή καταχωρητή. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφία.", "0000"},
-    {1, "2", "Λάθος τιμή καταχωρητή. Δεκτά μόνο δυαδικά ψηφία (bit 0/1).", "0"}};
+// A register field's entry and the warning it brings when Tab leaves it (Edit7, field 6, is Z);
+// the wrong entry is then typed over.
+const struct { int field; QString typed, warning; } kRegisters[] = {
+    {8, "A", "Οχι λιγότερα από δύο δεκαεξαδικά ψηφία."},
+    {8, "2a", ""},
+    {6, "1", ""}};
 // clang-format on
 
-void ShowActive(QWidget* window) {
+// Brings the window to the front; after another window first, it comes back and refills.
+void ShowActive(QWidget* window, bool afterAnother = false) {
+    QWidget other;
+    if (afterAnother) ShowActive(&other);
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
@@ -69,44 +70,32 @@ class MemoryRegisterTest : public QObject {
     void memoryWindowStoresTheTypedBytes() {
         ShowActive(memory());
         QCOMPARE(TypeAndPress(memory()->Edit1, "0200", Qt::Key_Return), QString());
-        QCOMPARE(memory()->Cell(0, 1), QStringLiteral("0200"));
         for (const auto& c : kCells) {
             memory()->MemGrid->setCurrentCell(c.row - 1, c.column);
             QCOMPARE(TypeAndPress(memory()->MemGrid, c.typed, c.key), c.warning);
             QCOMPARE(machine().memory[c.address], c.stored);
         }
-        QCOMPARE(memory()->Cell(17, 3), QStringLiteral("....A..........."));
 
         // Coming to the front shows memory again.
         machine().memory[0x0201] = 0xC1;
-        QWidget other;  // another window to the front and back: the window refills
-        ShowActive(&other);
-        ShowActive(memory());
+        ShowActive(memory(), true);
         QCOMPARE(memory()->Cell(17, 1), QStringLiteral(".Α.............."));
     }
 
     // Tab stores a field's entry. A wrong entry is warned about and stays, with the focus, for
-    // the user to correct; the machine keeps its value. Coming to the front refills the fields.
-    void registerWindowShowsStoresWarnsAndRefills() {
-        machine().AC = 0x1FF;  // wider than its field
+    // the user to correct. Coming to the front refills the fields.
+    void registerWindowStoresWarnsAndRefills() {
         ShowActive(forms_->Reg_Form.get());
-        const auto shown = [this] {
-            QStringList fields;
-            for (QLineEdit* field : forms_->Reg_Form->Edits) fields << field->text();
-            return fields.join(' ');
-        };
-        QCOMPARE(shown(), QStringLiteral("0000 0 0 0 0 0 0 0 1FF 00 00 FF"));
         for (const auto& c : kRegisters) {
             QCOMPARE(TypeAndPress(reg(c.field), c.typed, Qt::Key_Tab), c.warning);
-            if (c.warning.isEmpty()) continue;
-            QTRY_VERIFY(reg(c.field)->hasFocus() && reg(c.field)->text() == c.typed);
-            reg(c.field)->setText(c.putBack);
+            if (!c.warning.isEmpty())
+                QTRY_VERIFY(reg(c.field)->hasFocus() && reg(c.field)->text() == c.typed);
         }
         machine().SP = 0x42;
-        QWidget other;
-        ShowActive(&other);
-        ShowActive(forms_->Reg_Form.get());
-        QCOMPARE(shown(), QStringLiteral("0000 0 0 0 0 0 1 0 2A 00 00 42"));
+        ShowActive(forms_->Reg_Form.get(), true);
+        QStringList shown;
+        for (QLineEdit* field : forms_->Reg_Form->Edits) shown << field->text();
+        QCOMPARE(shown.join(' '), QStringLiteral("0000 0 0 0 0 0 1 0 2A 00 00 42"));
     }
 };
 
