@@ -75,8 +75,7 @@ class RunStepTest : public QObject {
         Run({[](QWidget* modal) { Enter(modal->findChild<QLineEdit*>(), "0200"); },
              [](QWidget* modal) {
                  auto* stop = qobject_cast<zorvan::windows::RunStopWindow*>(modal);
-                 QVERIFY(stop != nullptr);
-                 QTRY_VERIFY(stop->CountLabel->text().section(' ', -1).toLongLong() > 0);
+                 QTRY_VERIFY(stop && stop->CountLabel->text().section(' ', -1).toLongLong() > 0);
                  QTest::mouseClick(stop->StopButton, Qt::LeftButton);
              }});
         QCOMPARE(message(), QStringLiteral("#ff0000 Η εκτέλεση διακόπηκε από τον χρήστη."));
