@@ -85,6 +85,8 @@ void Tpr_start::Button1Click() {
 }
 
 void Tpr_start::RunProgram() {
+    // Ready before the dialog is up, whenever its activation arrives: typing replaces the address.
+    FormActivate();
     if (exec() != QDialog::Accepted) {
         app::ReportRunCancelled(workspace_);
         forms_.Form1->RefreshFromWorkspace();
