@@ -8,8 +8,8 @@
 
 #include "app/grid_keys.h"
 #include "app/program_file.h"
-#include "app/workspace.h"
 #include "asm/assembly_pass.h"
+#include "grid/workspace.h"
 #include "text/hex_text.h"
 
 namespace {
@@ -19,26 +19,26 @@ using namespace zorvan;
 constexpr int kLines = 5000;
 
 // A long program of two-byte and three-byte lines with a backward branch every tenth line.
-std::unique_ptr<app::Workspace> LongProgram() {
-    auto workspace = std::make_unique<app::Workspace>();
-    app::ProgramGrid& grid = workspace->grid;
+std::unique_ptr<grid::Workspace> LongProgram() {
+    auto workspace = std::make_unique<grid::Workspace>();
+    grid::ProgramGrid& grid = workspace->grid;
     int address = 0x0200;
     for (int row = 1; row <= kLines; ++row) {
         const bool branch = row % 10 == 0;
         const bool absolute = row % 3 == 0;
-        if (row % 10 == 1) grid.SetCell(app::kLabelColumn, row, "L" + std::to_string(row));
-        grid.SetCell(app::kAddressColumn, row, text::FormatHex4(address));
-        grid.SetCell(app::kInstructionColumn, row, branch ? "BNE" : absolute ? "STA" : "LDA");
-        grid.SetCell(app::kFirstParameterColumn, row,
+        if (row % 10 == 1) grid.SetCell(grid::kLabelColumn, row, "L" + std::to_string(row));
+        grid.SetCell(grid::kAddressColumn, row, text::FormatHex4(address));
+        grid.SetCell(grid::kInstructionColumn, row, branch ? "BNE" : absolute ? "STA" : "LDA");
+        grid.SetCell(grid::kFirstParameterColumn, row,
                      branch     ? "L" + std::to_string(row - 9)
                      : absolute ? "0300"
                                 : "#05");
-        grid.SetCell(app::kCommentColumn, row, "γραμμή " + std::to_string(row));
+        grid.SetCell(grid::kCommentColumn, row, "γραμμή " + std::to_string(row));
         address += absolute && !branch ? 3 : 2;
     }
-    grid.SetCell(app::kAddressColumn, kLines + 1, text::FormatHex4(address));
+    grid.SetCell(grid::kAddressColumn, kLines + 1, text::FormatHex4(address));
     grid.SetRowCount(kLines + 2);
-    grid.SetCurrent(app::kCommentColumn, 1);
+    grid.SetCurrent(grid::kCommentColumn, 1);
     return workspace;
 }
 

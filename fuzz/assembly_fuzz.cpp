@@ -7,17 +7,17 @@
 #include <string>
 #include <string_view>
 
-#include "app/program_grid.h"
 #include "asm/assembly_pass.h"
 #include "asm/operand_syntax.h"
 #include "cpu/machine.h"
+#include "grid/program_grid.h"
 #include "text/conversion_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace zorvan;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
-    app::ProgramGrid grid;
+    grid::ProgramGrid grid;
     int row = 1;
     int column = 0;
     std::string cell;
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (c == '\t' || c == '\n') {
             grid.SetCell(column, row, cell);
             cell.clear();
-            if (c == '\n' || ++column == app::kGridColumnCount) {
+            if (c == '\n' || ++column == grid::kGridColumnCount) {
                 column = 0;
                 ++row;
             }
@@ -37,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     grid.SetRowCount(row + 2);
 
     for (int r = 1; r < grid.RowCount(); ++r) {
-        const std::string& instruction = grid.Cell(app::kInstructionColumn, r);
-        const std::string& first = grid.Cell(app::kFirstParameterColumn, r);
-        const std::string& second = grid.Cell(app::kSecondParameterColumn, r);
+        const std::string& instruction = grid.Cell(grid::kInstructionColumn, r);
+        const std::string& first = grid.Cell(grid::kFirstParameterColumn, r);
+        const std::string& second = grid.Cell(grid::kSecondParameterColumn, r);
         const int operandClass = assembler::ClassifyOperand(first, instruction);
         if (operandClass != -1 && (operandClass < 1 || operandClass > 13)) std::abort();
         for (const auto& outcome : assembler::CheckFirstParameter(instruction, first)) {

@@ -9,8 +9,8 @@
 
 #include "app/grid_keys.h"
 #include "app/line_editing.h"
-#include "app/workspace.h"
 #include "asm/assembly_pass.h"
+#include "grid/workspace.h"
 #include "text/conversion_error.h"
 
 namespace {
@@ -25,15 +25,15 @@ constexpr char32_t kCharacters[] = {U'0', U'1', U'2', U'3', U'4', U'5', U'6', U'
 constexpr const char* kMnemonics[] = {"LDA", "STA", "BNE", "JMP", "JSR", "NOP", "ASL", "LDX"};
 constexpr const char* kCounts[] = {"0", "1", "3", "-1", "-5", "20", "x", ""};
 
-void CheckInvariants(const Workspace& workspace) {
-    const ProgramGrid& grid = workspace.grid;
+void CheckInvariants(const grid::Workspace& workspace) {
+    const grid::ProgramGrid& grid = workspace.grid;
     if (grid.RowCount() < 2) std::abort();
     if (grid.Row() < 1 || grid.Row() >= grid.RowCount()) std::abort();
-    if (grid.Col() < 0 || grid.Col() >= kGridColumnCount) std::abort();
-    if (grid.Cell(kAddressColumn, 0) != "Διευθύνσεις") std::abort();
+    if (grid.Col() < 0 || grid.Col() >= grid::kGridColumnCount) std::abort();
+    if (grid.Cell(grid::kAddressColumn, 0) != "Διευθύνσεις") std::abort();
 }
 
-void Step(Workspace& workspace, std::uint8_t operation, std::uint8_t argument) {
+void Step(grid::Workspace& workspace, std::uint8_t operation, std::uint8_t argument) {
     switch (operation % 16) {
         case 0:
         case 1:
@@ -83,7 +83,7 @@ void Step(Workspace& workspace, std::uint8_t operation, std::uint8_t argument) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    auto workspace = std::make_unique<Workspace>();
+    auto workspace = std::make_unique<grid::Workspace>();
     for (std::size_t i = 0; i + 1 < size; i += 2) {
         try {
             Step(*workspace, data[i], data[i + 1]);

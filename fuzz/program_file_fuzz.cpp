@@ -6,21 +6,21 @@
 #include <string_view>
 
 #include "app/program_file.h"
-#include "app/program_grid.h"
+#include "grid/program_grid.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace zorvan::app;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
-    ProgramGrid grid;
-    grid.SetCurrent(kCommentColumn, 1);
+    grid::ProgramGrid grid;
+    grid.SetCurrent(grid::kCommentColumn, 1);
     const auto rows = ReadProgramText(bytes);
     PlaceProgramRows(grid, rows);
 
     if (grid.RowCount() < 2) std::abort();
     if (grid.Row() < 1 || grid.Row() >= grid.RowCount()) std::abort();
-    if (grid.Col() < 0 || grid.Col() >= kGridColumnCount) std::abort();
-    if (grid.Cell(kAddressColumn, 0) != "Διευθύνσεις") std::abort();
+    if (grid.Col() < 0 || grid.Col() >= grid::kGridColumnCount) std::abort();
+    if (grid.Cell(grid::kAddressColumn, 0) != "Διευθύνσεις") std::abort();
 
     // Cells that came from a file can always be written back faithfully.
     if (!rows.empty() && FindUnfaithfulCell(grid)) std::abort();

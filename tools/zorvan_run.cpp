@@ -18,11 +18,11 @@
 #include <vector>
 
 #include "app/program_file.h"
-#include "app/program_grid.h"
 #include "asm/assembly_pass.h"
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
 #include "cpu/run_loop.h"
+#include "grid/program_grid.h"
 #include "text/conversion_error.h"
 #include "text/cp1253.h"
 #include "text/hex_text.h"
@@ -260,7 +260,7 @@ int Main(int argc, char** argv) {
     }
 
     auto machine = std::make_unique<cpu::Machine>();
-    app::ProgramGrid grid;
+    grid::ProgramGrid grid;
     if (options.file) {
         auto read = app::FileStore().ReadAll(*options.file);
         if (const auto* failure = std::get_if<app::FileFailure>(&read)) {
@@ -297,7 +297,7 @@ int Main(int argc, char** argv) {
         if (options.from) {
             from = *options.from;
         } else {
-            const std::string& cell = grid.Cell(app::kAddressColumn, 1);
+            const std::string& cell = grid.Cell(grid::kAddressColumn, 1);
             if (cell.empty() || !text::IsHexText(cell) || cell.size() > 8 ||
                 !cpu::Machine::IsAddress(text::HexTextToInt(cell))) {
                 std::fprintf(stderr,

@@ -14,10 +14,10 @@ FileStore& DiskFiles() {
 
 }  // namespace
 
-FileFlows::FileFlows(Workspace& workspace, FileFlowHost& host)
+FileFlows::FileFlows(grid::Workspace& workspace, FileFlowHost& host)
     : FileFlows(workspace, host, DiskFiles()) {}
 
-FileFlows::FileFlows(Workspace& workspace, FileFlowHost& host, FileStore& files)
+FileFlows::FileFlows(grid::Workspace& workspace, FileFlowHost& host, FileStore& files)
     : workspace_(workspace), host_(host), files_(files) {}
 
 bool FileFlows::OfferToSave(std::string_view question) {
@@ -62,7 +62,7 @@ void FileFlows::ReadIntoGrid(const std::string& path) {
         return;
     }
     PlaceProgramRows(workspace_.grid, ReadProgramText(std::get<std::string>(read)));
-    workspace_.caption = std::string(kApplicationTitle) + "-" + path;
+    workspace_.caption = std::string(grid::kApplicationTitle) + "-" + path;
     workspace_.openDialogFileName = path;
 }
 

@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "app/program_file.h"
-#include "app/workspace.h"
+#include "grid/workspace.h"
 
 namespace zorvan::app {
 
@@ -51,8 +51,8 @@ enum class SaveOutcome {
 class FileFlows {
   public:
     // Files are read and written on disk.
-    FileFlows(Workspace& workspace, FileFlowHost& host);
-    FileFlows(Workspace& workspace, FileFlowHost& host, FileStore& files);
+    FileFlows(grid::Workspace& workspace, FileFlowHost& host);
+    FileFlows(grid::Workspace& workspace, FileFlowHost& host, FileStore& files);
 
     // New: greys the execution commands, offers to save a changed grid, then empties it and
     // clears the changed flag. A save that failed or was taken back keeps the grid.
@@ -75,7 +75,7 @@ class FileFlows {
     // Reads the file into the grid with its path in the caption, or warns and changes nothing.
     void ReadIntoGrid(const std::string& path);
 
-    Workspace& workspace_;
+    grid::Workspace& workspace_;
     FileFlowHost& host_;
     FileStore& files_;
 };

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/program_grid.h"
-#include "app/workspace.h"
 #include "asm/line_checker.h"
+#include "grid/program_grid.h"
+#include "grid/workspace.h"
 #include "text/characters.h"
 #include "text/cp1253.h"
 
@@ -18,14 +18,14 @@ inline constexpr char32_t kCharSpace = 32;
 
 // Enter in the comment column of the last row: each column of the last row, tested in turn
 // against the row count as it is at that moment, may add one row.
-void AppendRowOnEnter(Workspace& workspace) {
-    ProgramGrid& grid = workspace.grid;
-    for (int column = 0; column < kGridColumnCount; ++column) {
+void AppendRowOnEnter(grid::Workspace& workspace) {
+    grid::ProgramGrid& grid = workspace.grid;
+    for (int column = 0; column < grid::kGridColumnCount; ++column) {
         const int rowCount = grid.RowCount();
         if (!grid.Cell(column, rowCount - 1).empty() && grid.Cell(column, rowCount + 1).empty() &&
             grid.Row() == rowCount - 1) {
             grid.SetRowCount(rowCount + 1);
-            grid.SetCurrent(kInstructionColumn, rowCount);
+            grid.SetCurrent(grid::kInstructionColumn, rowCount);
             workspace.ClearMessage();
         }
     }
@@ -40,11 +40,11 @@ void RemoveLastCharacter(std::string& cell) {
 }
 
 // What the cell editor does with the character once the handlers have run.
-void EditCurrentCell(Workspace& workspace, char32_t character, int arrivalColumn) {
-    ProgramGrid& grid = workspace.grid;
+void EditCurrentCell(grid::Workspace& workspace, char32_t character, int arrivalColumn) {
+    grid::ProgramGrid& grid = workspace.grid;
     if (grid.Row() < 1 || grid.Row() > grid.LastRow()) return;  // no data row to type into
-    if (character == kCharSpace && arrivalColumn != kLabelColumn &&
-        arrivalColumn != kCommentColumn) {
+    if (character == kCharSpace && arrivalColumn != grid::kLabelColumn &&
+        arrivalColumn != grid::kCommentColumn) {
         return;  // the Space committed a checked cell
     }
     std::string cell = grid.Cell(grid.Col(), grid.Row());
@@ -75,7 +75,7 @@ GridKey KeyForCharacter(char32_t character) {
 
 }  // namespace
 
-bool IsMenuShortcut(const Workspace& workspace, const GridKey& key) {
+bool IsMenuShortcut(const grid::Workspace& workspace, const GridKey& key) {
     const bool plain = !key.shift && !key.ctrl && !key.alt;
     switch (key.code) {
         case kKeyInsert:
@@ -95,18 +95,18 @@ bool IsMenuShortcut(const Workspace& workspace, const GridKey& key) {
     }
 }
 
-void StringGrid1KeyDown(Workspace& workspace, const GridKey& key) {
+void StringGrid1KeyDown(grid::Workspace& workspace, const GridKey& key) {
     workspace.executionEnabled = true;
     workspace.changed = true;
-    if (key.code == kKeyEnter && workspace.grid.Col() == kCommentColumn) {
+    if (key.code == kKeyEnter && workspace.grid.Col() == grid::kCommentColumn) {
         AppendRowOnEnter(workspace);
     }
 }
 
-void MoveByGridKey(Workspace& workspace, const GridKey& key) {
-    ProgramGrid& grid = workspace.grid;
+void MoveByGridKey(grid::Workspace& workspace, const GridKey& key) {
+    grid::ProgramGrid& grid = workspace.grid;
     if (key.alt || grid.LastRow() < 1) return;
-    const int lastColumn = kGridColumnCount - 1;
+    const int lastColumn = grid::kGridColumnCount - 1;
     int column = grid.Col();
     int row = grid.Row();
     switch (key.code) {
@@ -139,23 +139,24 @@ void MoveByGridKey(Workspace& workspace, const GridKey& key) {
     grid.SetCurrent(column, row);
 }
 
-void StringGrid1KeyPress(Workspace& workspace, char32_t character) {
+void StringGrid1KeyPress(grid::Workspace& workspace, char32_t character) {
     if (character == kCharSpace || character == kCharEnter) {
         // Each block looks at the column as the blocks before it left it, so one key can check
         // the address, the instruction and the first parameter in turn.
-        if (workspace.grid.Col() == kSecondParameterColumn) {
+        if (workspace.grid.Col() == grid::kSecondParameterColumn) {
             assembler::CheckSecondParameterCell(workspace);
         }
-        if (workspace.grid.Col() == kAddressColumn) assembler::CheckAddress(workspace);
-        if (workspace.grid.Col() == kInstructionColumn) assembler::CheckInstruction(workspace);
-        if (workspace.grid.Col() == kFirstParameterColumn) {
+        if (workspace.grid.Col() == grid::kAddressColumn) assembler::CheckAddress(workspace);
+        if (workspace.grid.Col() == grid::kInstructionColumn)
+            assembler::CheckInstruction(workspace);
+        if (workspace.grid.Col() == grid::kFirstParameterColumn) {
             assembler::CheckFirstParameterCell(workspace);
         }
     }
     assembler::RecomputeAddresses(workspace);
 }
 
-void TypeKey(Workspace& workspace, const GridKey& key, char32_t character) {
+void TypeKey(grid::Workspace& workspace, const GridKey& key, char32_t character) {
     const int arrivalColumn = workspace.grid.Col();
     StringGrid1KeyDown(workspace, key);
     MoveByGridKey(workspace, key);
@@ -166,7 +167,7 @@ void TypeKey(Workspace& workspace, const GridKey& key, char32_t character) {
     EditCurrentCell(workspace, character, arrivalColumn);
 }
 
-void TypeText(Workspace& workspace, std::string_view utf8) {
+void TypeText(grid::Workspace& workspace, std::string_view utf8) {
     const std::u32string characters = text::ToCharacters(utf8);
     for (std::size_t i = 0; i < characters.size(); ++i) {
         char32_t character = characters[i];

@@ -3,14 +3,16 @@
 // (every key), the grid's own movement (arrows, Tab), and key-press for a key that produces a
 // character, with the current cell as key-down left it. The line checker runs on key-press.
 //
-//   app::Workspace workspace;                   // cursor on the first line's address
+//   grid::Workspace workspace;                  // cursor on the first line's address
 //   app::TypeText(workspace, "0200\rLDA\r#05\r"); // the grid now holds LDA #05 at 0200
 
 #include <string_view>
 
-namespace zorvan::app {
-
+namespace zorvan::grid {
 struct Workspace;
+}  // namespace zorvan::grid
+
+namespace zorvan::app {
 
 // Key codes are the Windows virtual-key codes the system was written against.
 struct GridKey {
@@ -48,19 +50,19 @@ inline constexpr int kKeyF10 = 121;
 // True when the key is the shortcut of an enabled menu item (Ins, Shift+Del, F1, F8, F9, F10,
 // Ctrl+F, Ctrl+K): the menu takes it and the grid never sees it. A disabled item's key reaches
 // the grid like any other.
-bool IsMenuShortcut(const Workspace& workspace, const GridKey& key);
+bool IsMenuShortcut(const grid::Workspace& workspace, const GridKey& key);
 
 // Key-down, for every key: enables Assemble, Run and Step, sets the changed flag, and Enter in
 // the comment column of the last row appends a row and moves to its instruction cell.
-void StringGrid1KeyDown(Workspace& workspace, const GridKey& key);
+void StringGrid1KeyDown(grid::Workspace& workspace, const GridKey& key);
 
 // The grid's own movement: arrows by one cell, Tab and Shift+Tab to the next and previous cell
 // in reading order (wrapping round the table). The cursor never leaves the data rows.
-void MoveByGridKey(Workspace& workspace, const GridKey& key);
+void MoveByGridKey(grid::Workspace& workspace, const GridKey& key);
 
 // Key-press: Space and Enter run the cell checks of the current column, then the addresses are
 // recomputed from the current row for every character. May throw text::ConversionError.
-void StringGrid1KeyPress(Workspace& workspace, char32_t character);
+void StringGrid1KeyPress(grid::Workspace& workspace, char32_t character);
 
 // One whole key as the window sees it, for a key that reaches the grid: key-down, movement,
 // key-press, then the character into the current cell as the cell editor does it. Space and Enter
@@ -68,10 +70,10 @@ void StringGrid1KeyPress(Workspace& workspace, char32_t character);
 // types a space; Enter and Tab never insert; Backspace deletes the last character; any other
 // character of the Greek code page is appended. `character` is 0 for a key without one.
 // When key-press throws, the character is not inserted and the exception propagates.
-void TypeKey(Workspace& workspace, const GridKey& key, char32_t character = 0);
+void TypeKey(grid::Workspace& workspace, const GridKey& key, char32_t character = 0);
 
 // Each character of the UTF-8 text as one key: '\r', '\n' and "\r\n" as Enter, '\t' as Tab,
 // '\b' as Backspace. Stops at the first ConversionError, which propagates.
-void TypeText(Workspace& workspace, std::string_view utf8);
+void TypeText(grid::Workspace& workspace, std::string_view utf8);
 
 }  // namespace zorvan::app

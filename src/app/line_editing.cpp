@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/program_grid.h"
-#include "app/workspace.h"
 #include "asm/line_checker.h"
+#include "grid/program_grid.h"
+#include "grid/workspace.h"
 #include "text/hex_text.h"
 
 namespace zorvan::app {
@@ -16,16 +16,16 @@ namespace {
 // rows that join the table.
 inline constexpr int kLastRowEmptiedOnInsert = 19;
 
-void CopyRow(ProgramGrid& grid, int from, int to) {
-    for (int column = 0; column < kGridColumnCount; ++column) {
+void CopyRow(grid::ProgramGrid& grid, int from, int to) {
+    for (int column = 0; column < grid::kGridColumnCount; ++column) {
         grid.SetCell(column, to, grid.Cell(column, from));
     }
 }
 
 }  // namespace
 
-void InsertLine(Workspace& workspace) {
-    ProgramGrid& grid = workspace.grid;
+void InsertLine(grid::Workspace& workspace) {
+    grid::ProgramGrid& grid = workspace.grid;
     const int row = grid.Row();
     const int oldLastRow = grid.LastRow();
     grid.SetRowCount(grid.RowCount() + 1);
@@ -33,14 +33,14 @@ void InsertLine(Workspace& workspace) {
     grid.ClearRow(row);
     // The new line stands where the moved line stood; the moved line's address is recomputed as
     // the new line is filled in.
-    grid.SetCell(kAddressColumn, row, grid.Cell(kAddressColumn, row + 1));
-    grid.SetCell(kAddressColumn, row + 1, {});
-    grid.SetCurrent(kInstructionColumn, row);
+    grid.SetCell(grid::kAddressColumn, row, grid.Cell(grid::kAddressColumn, row + 1));
+    grid.SetCell(grid::kAddressColumn, row + 1, {});
+    grid.SetCurrent(grid::kInstructionColumn, row);
 }
 
-void InsertLines(Workspace& workspace, std::string_view countText) {
+void InsertLines(grid::Workspace& workspace, std::string_view countText) {
     const std::int64_t count = text::DecimalTextToInt(countText);
-    ProgramGrid& grid = workspace.grid;
+    grid::ProgramGrid& grid = workspace.grid;
     const int oldRowCount = grid.RowCount();
     std::int64_t rowCount = oldRowCount + count;
     // Removing rows stops at one data row (or at what there is when there is less).
@@ -50,8 +50,8 @@ void InsertLines(Workspace& workspace, std::string_view countText) {
     for (int row = oldRowCount; row <= kLastRowEmptiedOnInsert; ++row) grid.ClearRow(row);
 }
 
-DeleteLineResult DeleteLine(Workspace& workspace) {
-    ProgramGrid& grid = workspace.grid;
+DeleteLineResult DeleteLine(grid::Workspace& workspace) {
+    grid::ProgramGrid& grid = workspace.grid;
     if (grid.RowCount() <= 2) {
         grid.ClearRow(1);
         return DeleteLineResult::kEmptiedOnlyRowAndBeep;
@@ -63,7 +63,7 @@ DeleteLineResult DeleteLine(Workspace& workspace) {
 
     const int row = grid.Row();
     // For the first line the cell above is the header caption, which is not an address.
-    if (text::IsHexText(grid.Cell(kAddressColumn, row - 1))) {
+    if (text::IsHexText(grid.Cell(grid::kAddressColumn, row - 1))) {
         grid.SetRow(row - 1);
         assembler::RecomputeAddresses(workspace);
         grid.SetRow(row);
@@ -71,12 +71,12 @@ DeleteLineResult DeleteLine(Workspace& workspace) {
     return DeleteLineResult::kDeleted;
 }
 
-void ClearGrid(Workspace& workspace) {
-    ProgramGrid& grid = workspace.grid;
+void ClearGrid(grid::Workspace& workspace) {
+    grid::ProgramGrid& grid = workspace.grid;
     for (int row = 1; row < grid.RowCount(); ++row) grid.ClearRow(row);
     grid.SetRowCount(2);
-    grid.SetCurrent(kAddressColumn, 1);
-    workspace.caption = kApplicationTitle;
+    grid.SetCurrent(grid::kAddressColumn, 1);
+    workspace.caption = grid::kApplicationTitle;
     workspace.ClearMessage();
     workspace.message.labelEnabled = false;
     workspace.message.memoEnabled = false;

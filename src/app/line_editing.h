@@ -4,18 +4,20 @@
 
 #include <string_view>
 
-namespace zorvan::app {
-
+namespace zorvan::grid {
 struct Workspace;
+}  // namespace zorvan::grid
+
+namespace zorvan::app {
 
 // Opens an empty line at the current row; the line that stood there moves down and gives the new
 // line its address. The cursor goes to the new line's instruction cell.
-void InsertLine(Workspace& workspace);
+void InsertLine(grid::Workspace& workspace);
 
 // Appends the number of rows the decimal text names, at the end of the grid. A text that is not a
 // decimal integer throws text::ConversionError and changes nothing. A negative number removes rows
 // from the end but never the last data row.
-void InsertLines(Workspace& workspace, std::string_view countText);
+void InsertLines(grid::Workspace& workspace, std::string_view countText);
 
 enum class DeleteLineResult {
     kDeleted,
@@ -25,10 +27,10 @@ enum class DeleteLineResult {
 // Removes the current row and recomputes the addresses from the line above it. When the
 // recomputation meets an instruction line without a valid address it throws
 // text::ConversionError: the line is deleted by then and the cursor stays on the line above.
-DeleteLineResult DeleteLine(Workspace& workspace);
+DeleteLineResult DeleteLine(grid::Workspace& workspace);
 
 // Empties the data rows, leaves one empty line with the cursor on its address, restores the
 // caption and greys the message area. Also the first step of New and Open.
-void ClearGrid(Workspace& workspace);
+void ClearGrid(grid::Workspace& workspace);
 
 }  // namespace zorvan::app

@@ -58,10 +58,10 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-std::string WriteProgramText(const ProgramGrid& grid) {
+std::string WriteProgramText(const grid::ProgramGrid& grid) {
     std::string bytes;
     for (int row = 1; row < grid.RowCount(); ++row) {
-        for (int column = 0; column < kCommentColumn; ++column) {
+        for (int column = 0; column < grid::kCommentColumn; ++column) {
             const std::string& cell = grid.Cell(column, row);
             if (cell.empty()) {
                 bytes.push_back(kPlaceholder);
@@ -70,7 +70,7 @@ std::string WriteProgramText(const ProgramGrid& grid) {
             }
             bytes.push_back(' ');
         }
-        std::string comment = grid.Cell(kCommentColumn, row);
+        std::string comment = grid.Cell(grid::kCommentColumn, row);
         if (comment.empty()) {
             bytes += "_ ";
         } else {
@@ -94,13 +94,13 @@ std::vector<ProgramRow> ReadProgramText(std::string_view bytes) {
         while (i < bytes.size() && !IsFileWhitespace(static_cast<unsigned char>(bytes[i]))) ++i;
         std::string token = text::DecodeCp1253(bytes.substr(start, i - start));
 
-        if (column < kCommentColumn) {
+        if (column < grid::kCommentColumn) {
             row[static_cast<std::size_t>(column)] =
                 token.front() == kPlaceholder ? std::string() : std::move(token);
             ++column;
         } else {
             std::replace(token.begin(), token.end(), kPlaceholder, ' ');
-            row[kCommentColumn] = std::move(token);
+            row[grid::kCommentColumn] = std::move(token);
             rows.push_back(std::move(row));
             row = ProgramRow();
             column = 0;
@@ -109,10 +109,10 @@ std::vector<ProgramRow> ReadProgramText(std::string_view bytes) {
     return rows;
 }
 
-void PlaceProgramRows(ProgramGrid& grid, const std::vector<ProgramRow>& rows) {
+void PlaceProgramRows(grid::ProgramGrid& grid, const std::vector<ProgramRow>& rows) {
     int rowNumber = 1;
     for (const ProgramRow& row : rows) {
-        for (int column = 0; column < kGridColumnCount; ++column) {
+        for (int column = 0; column < grid::kGridColumnCount; ++column) {
             grid.SetCell(column, rowNumber, row[static_cast<std::size_t>(column)]);
         }
         ++rowNumber;
@@ -125,16 +125,16 @@ void PlaceProgramRows(ProgramGrid& grid, const std::vector<ProgramRow>& rows) {
     grid.SetRowCount(rowCount);
 }
 
-std::optional<UnfaithfulCell> FindUnfaithfulCell(const ProgramGrid& grid) {
+std::optional<UnfaithfulCell> FindUnfaithfulCell(const grid::ProgramGrid& grid) {
     using Reason = UnfaithfulCell::Reason;
     for (int row = 1; row < grid.RowCount(); ++row) {
-        for (int column = 0; column < kGridColumnCount; ++column) {
+        for (int column = 0; column < grid::kGridColumnCount; ++column) {
             const std::string& cell = grid.Cell(column, row);
-            if (column != kCommentColumn && !cell.empty() && cell.front() == kPlaceholder) {
+            if (column != grid::kCommentColumn && !cell.empty() && cell.front() == kPlaceholder) {
                 return UnfaithfulCell{column, row, Reason::kLeadingUnderscore};
             }
             for (char32_t character : text::ToCharacters(cell)) {
-                const bool allowedSpace = column == kCommentColumn && character == U' ';
+                const bool allowedSpace = column == grid::kCommentColumn && character == U' ';
                 if (IsFileWhitespace(character) && !allowedSpace) {
                     return UnfaithfulCell{column, row, Reason::kWhitespace};
                 }
@@ -147,7 +147,7 @@ std::optional<UnfaithfulCell> FindUnfaithfulCell(const ProgramGrid& grid) {
     return std::nullopt;
 }
 
-std::string DescribeUnfaithfulCell(const ProgramGrid& grid, const UnfaithfulCell& cell) {
+std::string DescribeUnfaithfulCell(const grid::ProgramGrid& grid, const UnfaithfulCell& cell) {
     std::string what;
     switch (cell.reason) {
         case UnfaithfulCell::Reason::kWhitespace:

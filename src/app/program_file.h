@@ -18,15 +18,15 @@
 #include <variant>
 #include <vector>
 
-#include "app/program_grid.h"
+#include "grid/program_grid.h"
 
 namespace zorvan::app {
 
-using ProgramRow = std::array<std::string, kGridColumnCount>;
+using ProgramRow = std::array<std::string, grid::kGridColumnCount>;
 
 // The bytes of a program file holding the data rows 1 to RowCount()-1 of the grid. A character
 // outside Windows-1253 (which the editor never lets into a cell) is written as "?".
-std::string WriteProgramText(const ProgramGrid& grid);
+std::string WriteProgramText(const grid::ProgramGrid& grid);
 
 // The complete rows of a program file, as UTF-8 cell texts; undefined bytes read as "?".
 std::vector<ProgramRow> ReadProgramText(std::string_view bytes);
@@ -34,7 +34,7 @@ std::vector<ProgramRow> ReadProgramText(std::string_view bytes);
 // Puts rows into the grid from row 1 and sets the row count to cover them (at least one data row,
 // so that the user can go on typing). The stored rows beyond the new table are emptied, so that
 // no text of an earlier program lingers there. The current cell and the header stay.
-void PlaceProgramRows(ProgramGrid& grid, const std::vector<ProgramRow>& rows);
+void PlaceProgramRows(grid::ProgramGrid& grid, const std::vector<ProgramRow>& rows);
 
 // A cell that a program file cannot hold as it is.
 struct UnfaithfulCell {
@@ -50,10 +50,10 @@ struct UnfaithfulCell {
 
 // The first such cell of the data rows, row by row, left to right. A comment may hold spaces and
 // underscores (both read back as spaces by design), but no other whitespace.
-std::optional<UnfaithfulCell> FindUnfaithfulCell(const ProgramGrid& grid);
+std::optional<UnfaithfulCell> FindUnfaithfulCell(const grid::ProgramGrid& grid);
 
 // The Greek question that names the cell and asks whether to save anyway.
-std::string DescribeUnfaithfulCell(const ProgramGrid& grid, const UnfaithfulCell& cell);
+std::string DescribeUnfaithfulCell(const grid::ProgramGrid& grid, const UnfaithfulCell& cell);
 
 // A file that could not be read or written, as the user is told: Greek, naming the file and the
 // system's reason.

@@ -11,7 +11,7 @@ namespace zorvan::app {
 namespace {
 
 // The line number, then the six grid columns.
-constexpr int kListingFieldCount = 1 + kGridColumnCount;
+constexpr int kListingFieldCount = 1 + grid::kGridColumnCount;
 constexpr std::size_t kColumnGap = 2;
 
 std::u32string PrintableCharacters(std::string_view utf8) {
@@ -66,12 +66,12 @@ struct ListingTable {
     std::array<std::size_t, kListingFieldCount> widths{};
 };
 
-ListingTable BuildTable(const ProgramGrid& grid) {
+ListingTable BuildTable(const grid::ProgramGrid& grid) {
     ListingTable table;
     for (int row = 1; row < grid.RowCount(); ++row) {
         std::array<std::u32string, kListingFieldCount> fields;
         fields[0] = text::ToCharacters(std::to_string(row) + ":");
-        for (int column = 0; column < kGridColumnCount; ++column) {
+        for (int column = 0; column < grid::kGridColumnCount; ++column) {
             fields[static_cast<std::size_t>(column) + 1] =
                 PrintableCharacters(grid.Cell(column, row));
         }
@@ -96,7 +96,7 @@ std::u32string LayOut(const std::array<std::u32string, kListingFieldCount>& fiel
     return line;
 }
 
-std::vector<std::vector<std::string>> WrappedRows(const ProgramGrid& grid,
+std::vector<std::vector<std::string>> WrappedRows(const grid::ProgramGrid& grid,
                                                   std::size_t charactersPerLine) {
     const ListingTable table = BuildTable(grid);
     const std::size_t indent = table.widths[0] + kColumnGap;
@@ -133,7 +133,7 @@ std::vector<std::vector<std::string>> Distribute(const std::vector<std::vector<s
 
 }  // namespace
 
-std::vector<std::string> ListingRows(const ProgramGrid& grid) {
+std::vector<std::string> ListingRows(const grid::ProgramGrid& grid) {
     const ListingTable table = BuildTable(grid);
     std::vector<std::string> lines;
     lines.reserve(table.rows.size());
@@ -147,7 +147,7 @@ std::string PageNumberText(int page, int pageCount) {
     return "Σελίδα " + std::to_string(page) + " από " + std::to_string(pageCount);
 }
 
-std::vector<ListingPage> PaginateListing(const ProgramGrid& grid, std::string_view heading,
+std::vector<ListingPage> PaginateListing(const grid::ProgramGrid& grid, std::string_view heading,
                                          int linesPerPage, int charactersPerLine) {
     const std::size_t width = static_cast<std::size_t>(std::max(charactersPerLine, 1));
     const std::size_t pageLines = static_cast<std::size_t>(std::max(linesPerPage, 1));

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/program_grid.h"
+#include "grid/program_grid.h"
 
 namespace zorvan::app {
 
@@ -29,7 +29,7 @@ struct ListingPage {
 // One line per data row (1 to RowCount()-1), in grid order: the right-aligned line number with its
 // colon, then the six cells, each column as wide as its widest cell, two spaces apart. A column
 // that is empty in every row takes no room. Control characters in a cell print as spaces.
-std::vector<std::string> ListingRows(const ProgramGrid& grid);
+std::vector<std::string> ListingRows(const grid::ProgramGrid& grid);
 
 // "Σελίδα 2 από 5".
 std::string PageNumberText(int page, int pageCount);
@@ -37,7 +37,7 @@ std::string PageNumberText(int page, int pageCount);
 // The listing laid out on pages of linesPerPage text lines (heading and the empty line under it
 // included) of charactersPerLine characters. A row is not split across pages unless it is longer
 // than a page by itself. There is always at least one page.
-std::vector<ListingPage> PaginateListing(const ProgramGrid& grid, std::string_view heading,
+std::vector<ListingPage> PaginateListing(const grid::ProgramGrid& grid, std::string_view heading,
                                          int linesPerPage, int charactersPerLine);
 
 }  // namespace zorvan::app

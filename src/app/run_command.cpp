@@ -12,11 +12,11 @@ bool AcceptsStartAddress(std::string_view text) {
     return StartAddressOf(text) != 0;
 }
 
-void ReportRunCancelled(Workspace& workspace) {
+void ReportRunCancelled(grid::Workspace& workspace) {
     workspace.ShowDebuggerMessage(kRunCancelledMessage, workspace.grid.Col(), 'r');
 }
 
-RunCommand::RunCommand(Workspace& workspace, cpu::MachineHost& host, int start)
+RunCommand::RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start)
     : workspace_(workspace), run_(workspace.machine, host, start) {}
 
 void RunCommand::Report() {

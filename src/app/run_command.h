@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/workspace.h"
 #include "cpu/run_loop.h"
+#include "grid/workspace.h"
 
 namespace zorvan::app {
 
@@ -26,11 +26,11 @@ int StartAddressOf(std::string_view text);
 bool AcceptsStartAddress(std::string_view text);
 
 // The dialog was closed without Ok.
-void ReportRunCancelled(Workspace& workspace);
+void ReportRunCancelled(grid::Workspace& workspace);
 
 class RunCommand {
   public:
-    RunCommand(Workspace& workspace, cpu::MachineHost& host, int start);
+    RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start);
 
     // Executes at most budget instructions; kRunning while the run goes on.
     cpu::RunEnd Slice(std::int64_t budget) { return run_.Slice(budget); }
@@ -44,7 +44,7 @@ class RunCommand {
     void Report();
 
   private:
-    Workspace& workspace_;
+    grid::Workspace& workspace_;
     cpu::Run run_;
 };
 

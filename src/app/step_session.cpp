@@ -6,21 +6,21 @@
 namespace zorvan::app {
 namespace {
 
-constexpr int kStatusColumn = kInstructionColumn;
+constexpr int kStatusColumn = grid::kInstructionColumn;
 
 }  // namespace
 
-int FindGridRow(const ProgramGrid& grid, int address) {
+int FindGridRow(const grid::ProgramGrid& grid, int address) {
     int row = 1;
     while (true) {
-        const std::string& cell = grid.Cell(kAddressColumn, row);
+        const std::string& cell = grid.Cell(grid::kAddressColumn, row);
         if (cell.empty()) return 0;
         if (text::HexTextToInt(cell) == address) return row;
         ++row;
     }
 }
 
-StepSession::StepSession(Workspace& workspace, cpu::MachineHost& host, StepPeers& peers)
+StepSession::StepSession(grid::Workspace& workspace, cpu::MachineHost& host, StepPeers& peers)
     : workspace_(workspace), host_(host), peers_(peers) {}
 
 void StepSession::FormShow() {
@@ -35,15 +35,15 @@ void StepSession::FormShow() {
 
 void StepSession::ShowStepRows(int row) {
     if (row == -1) {
-        workspace_.ShowDebuggerMessage(kStepPossibleAddressErrorMessage, kLabelColumn, 'r');
+        workspace_.ShowDebuggerMessage(kStepPossibleAddressErrorMessage, grid::kLabelColumn, 'r');
         return;
     }
-    const ProgramGrid& grid = workspace_.grid;
+    const grid::ProgramGrid& grid = workspace_.grid;
     auto& executed = state_.rows[0];
     auto& toExecute = state_.rows[1];
     // Above the first line lies the header, whose caption is no address: the line that was
     // "to execute" then moves up to "executed".
-    const bool headerAbove = !text::IsHexText(grid.Cell(kAddressColumn, grid.Row() - 1));
+    const bool headerAbove = !text::IsHexText(grid.Cell(grid::kAddressColumn, grid.Row() - 1));
     for (int column = 1; column < kStepGridColumns; ++column) {
         if (headerAbove && !toExecute[column].empty()) {
             executed[column] = toExecute[column];
@@ -75,7 +75,7 @@ void StepSession::Start() {
     state_.stopVisible = state_.stopEnabled = true;
     state_.status = kStepRunningStatus;
     state_.statusVisible = true;
-    workspace_.grid.SetCol(kInstructionColumn);
+    workspace_.grid.SetCol(grid::kInstructionColumn);
     peers_.ShowRegisterWindow();
 }
 

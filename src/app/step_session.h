@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/workspace.h"
 #include "cpu/machine_host.h"
+#include "grid/workspace.h"
 
 namespace zorvan::app {
 
@@ -61,11 +61,11 @@ struct StepWindowState {
 // The program-grid row whose address cell holds address, or 0. The search runs from row 1 to
 // the first row with an empty address cell, past the grid's row count if need be. Throws
 // ConversionError when an address cell on the way is not hexadecimal.
-int FindGridRow(const ProgramGrid& grid, int address);
+int FindGridRow(const grid::ProgramGrid& grid, int address);
 
 class StepSession {
   public:
-    StepSession(Workspace& workspace, cpu::MachineHost& host, StepPeers& peers);
+    StepSession(grid::Workspace& workspace, cpu::MachineHost& host, StepPeers& peers);
 
     StepWindowState& State() { return state_; }
     const StepWindowState& State() const { return state_; }
@@ -88,7 +88,7 @@ class StepSession {
     void ShowStepRows(int row);
 
   private:
-    Workspace& workspace_;
+    grid::Workspace& workspace_;
     cpu::MachineHost& host_;
     StepPeers& peers_;
     StepWindowState state_;

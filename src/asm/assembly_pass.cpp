@@ -5,10 +5,10 @@
 #include <string_view>
 #include <utility>
 
-#include "app/program_grid.h"
-#include "asm/instruction_set.h"
 #include "asm/operand_syntax.h"
+#include "cpu/instruction_set.h"
 #include "cpu/machine.h"
+#include "grid/program_grid.h"
 #include "text/characters.h"
 #include "text/hex_text.h"
 
@@ -56,28 +56,28 @@ std::string SummaryText(int lines, int bytes) {
            TotalBytesText(bytes) + "\n\n" + std::string(kShowMemoryQuestion);
 }
 
-AssemblyResult Assemble(const app::ProgramGrid& grid, cpu::Machine& machine) {
-    using app::kAddressColumn;
-    using app::kFirstParameterColumn;
-    using app::kInstructionColumn;
-    using app::kSecondParameterColumn;
+AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine) {
+    using grid::kAddressColumn;
+    using grid::kFirstParameterColumn;
+    using grid::kInstructionColumn;
+    using grid::kSecondParameterColumn;
 
     const OperandResolver resolver(grid);
     int i = 1;
     std::int64_t end = 0;  // the address after the last line translated
-    for (; i < grid.RowCount() && !grid.Cell(kInstructionColumn, i).empty(); ++i) {
-        const std::string& instruction = grid.Cell(kInstructionColumn, i);
-        const std::string& first = grid.Cell(kFirstParameterColumn, i);
-        const std::int64_t address = text::HexTextToInt(grid.Cell(kAddressColumn, i));
+    for (; i < grid.RowCount() && !grid.Cell(grid::kInstructionColumn, i).empty(); ++i) {
+        const std::string& instruction = grid.Cell(grid::kInstructionColumn, i);
+        const std::string& first = grid.Cell(grid::kFirstParameterColumn, i);
+        const std::int64_t address = text::HexTextToInt(grid.Cell(grid::kAddressColumn, i));
 
-        const int row = FindMnemonic(instruction);
+        const int row = cpu::FindMnemonic(instruction);
         if (row == -1) return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError));
 
         // Branches and JMP are both assembled as one signed byte counted from the next line.
         int offset = 0;
-        if (IsBranch(row) || row == kRowJmp) {
+        if (cpu::IsBranch(row) || row == cpu::kRowJmp) {
             const std::int64_t next =
-                text::HexTextToInt(resolver.Resolve(grid.Cell(kAddressColumn, i + 1)));
+                text::HexTextToInt(resolver.Resolve(grid.Cell(grid::kAddressColumn, i + 1)));
             const std::string target = resolver.Resolve(first);
             if (target.empty()) {
                 return Dialog(AssemblyResult::Kind::kWarning,
@@ -92,19 +92,22 @@ AssemblyResult Assemble(const app::ProgramGrid& grid, cpu::Machine& machine) {
 
         int operandClass = ClassifyOperand(first, instruction);
         // A branch to a label that exists but is not alphanumeric still assembles.
-        if (IsBranch(row) &&
-            (operandClass == kNoOperandClass || operandClass == OperandClassOf(kAbsolute))) {
-            operandClass = OperandClassOf(kRelative);
+        if (cpu::IsBranch(row) &&
+            (operandClass == kNoOperandClass || operandClass == OperandClassOf(cpu::kAbsolute))) {
+            operandClass = OperandClassOf(cpu::kRelative);
         }
-        const bool indexY = grid.Cell(kSecondParameterColumn, i) == "Y";
-        if (operandClass == OperandClassOf(kAbsoluteX) && indexY) operandClass = OperandClassOf(kAbsoluteY);
-        if (operandClass == OperandClassOf(kZeroPageX) && indexY) operandClass = OperandClassOf(kZeroPageY);
-        if (operandClass == kNoOperandClass || OpcodeOf(row, operandClass - 1) == kNoOpcode) {
+        const bool indexY = grid.Cell(grid::kSecondParameterColumn, i) == "Y";
+        if (operandClass == OperandClassOf(cpu::kAbsoluteX) && indexY)
+            operandClass = OperandClassOf(cpu::kAbsoluteY);
+        if (operandClass == OperandClassOf(cpu::kZeroPageX) && indexY)
+            operandClass = OperandClassOf(cpu::kZeroPageY);
+        if (operandClass == kNoOperandClass ||
+            cpu::OpcodeOf(row, operandClass - 1) == cpu::kNoOpcode) {
             return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError));
         }
 
         const int mode = operandClass - 1;
-        const int length = ModeLength(mode);
+        const int length = cpu::ModeLength(mode);
         // Nothing is ever written outside the 65536 cells.
         if (address < 0 || address + length > cpu::kMemorySize) {
             return Dialog(AssemblyResult::Kind::kError, std::string(kOutOfRange));
@@ -112,36 +115,36 @@ AssemblyResult Assemble(const app::ProgramGrid& grid, cpu::Machine& machine) {
 
         // Every operand byte is converted before the first write, so a line that fails to
         // convert leaves memory as the lines before it left it.
-        std::array<int, 3> bytes{OpcodeOf(row, mode), 0, 0};
+        std::array<int, 3> bytes{cpu::OpcodeOf(row, mode), 0, 0};
         switch (mode) {
-            case kImmediate:
-            case kIndirectX:
-            case kIndirectY:
+            case cpu::kImmediate:
+            case cpu::kIndirectX:
+            case cpu::kIndirectY:
                 bytes[1] = HexCharacters(first, 2, 3);
                 break;
-            case kAbsolute:
-                if (row == kRowJmp) {
+            case cpu::kAbsolute:
+                if (row == cpu::kRowJmp) {
                     bytes[1] = offset;
                 } else {
                     bytes[1] = HexCharacters(first, 3, 4);
                     bytes[2] = HexCharacters(first, 1, 2);
                 }
                 break;
-            case kAbsoluteX:
-            case kAbsoluteY:
+            case cpu::kAbsoluteX:
+            case cpu::kAbsoluteY:
                 bytes[1] = HexCharacters(first, 3, 4);
                 bytes[2] = HexCharacters(first, 1, 2);
                 break;
-            case kZeroPage:
-            case kZeroPageX:
-            case kZeroPageY:
+            case cpu::kZeroPage:
+            case cpu::kZeroPageX:
+            case cpu::kZeroPageY:
                 bytes[1] = HexCharacters(first, 1, 2);
                 break;
-            case kRelative:
+            case cpu::kRelative:
                 bytes[1] = offset;
                 break;
-            case kImplied:
-            case kAccumulator:
+            case cpu::kImplied:
+            case cpu::kAccumulator:
                 break;
             default:
                 // Indirect: only JMP has it, and its operand is always read as a label or address.
@@ -156,7 +159,8 @@ AssemblyResult Assemble(const app::ProgramGrid& grid, cpu::Machine& machine) {
     result.kind = AssemblyResult::Kind::kSummary;
     result.lines = i - 1;
     if (result.lines > 0) {
-        result.bytes = static_cast<int>(end - text::HexTextToInt(grid.Cell(kAddressColumn, 1)));
+        result.bytes =
+            static_cast<int>(end - text::HexTextToInt(grid.Cell(grid::kAddressColumn, 1)));
     }
     result.text = SummaryText(result.lines, result.bytes);
     return result;

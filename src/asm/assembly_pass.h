@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace zorvan::app {
+namespace zorvan::grid {
 class ProgramGrid;
 }
 namespace zorvan::cpu {
@@ -32,7 +32,7 @@ struct AssemblyResult {
 // Lines before a failing line stay written; the failing line and those after it are not written.
 // Throws text::ConversionError where a text that must be hexadecimal is not (an address cell, a
 // parameter's digits), with the lines before it written.
-AssemblyResult Assemble(const app::ProgramGrid& grid, cpu::Machine& machine);
+AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine);
 
 // The summary's second and third lines on their own: "...Συνολικά:3 γραμμές." and "...Bytes:6".
 std::string TranslatedLinesText(int lines);

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/program_grid.h"
-#include "asm/instruction_set.h"
+#include "cpu/instruction_set.h"
+#include "grid/program_grid.h"
 #include "text/characters.h"
 #include "text/hex_text.h"
 
@@ -77,7 +77,7 @@ LineOutcome Message(std::string_view message, int column, char colour = 'r') {
 // A row that names no instruction of the table is refused the way the instruction cell would be.
 LineOutcome NoSuchInstruction(std::string_view instruction) {
     return Message("'" + std::string(instruction) + "'" + std::string(kNoSuchInstruction),
-                   app::kInstructionColumn);
+                   grid::kInstructionColumn);
 }
 
 // The first parameter as characters c1..c6, read 1-based as the rules name them.
@@ -108,44 +108,46 @@ class Characters {
 
 void CheckOperandOfLength(int row, std::string_view p, const Characters& c,
                           std::vector<LineOutcome>& out) {
-    const auto has = [row](AddressingMode mode) { return HasMode(row, mode); };
-    constexpr int kColumn = app::kFirstParameterColumn;
+    const auto has = [row](cpu::AddressingMode mode) { return cpu::HasMode(row, mode); };
+    constexpr int kColumn = grid::kFirstParameterColumn;
 
     switch (c.Count()) {
         case 0:
-            out.push_back(has(kImplied) ? Finish(1) : Message(kGiveFirstParameter, kColumn, 'b'));
+            out.push_back(has(cpu::kImplied) ? Finish(1)
+                                             : Message(kGiveFirstParameter, kColumn, 'b'));
             break;
         case 1:
             if (p == "A") {
-                if (has(kAccumulator)) out.push_back(Finish(1));
+                if (has(cpu::kAccumulator)) out.push_back(Finish(1));
             } else {
                 out.push_back(Message(kOnlyAccumulator, kColumn));
             }
-            if (!has(kAccumulator)) out.push_back(Message(kNoAccumulator, kColumn));
+            if (!has(cpu::kAccumulator)) out.push_back(Message(kNoAccumulator, kColumn));
             break;
         case 2:
-            out.push_back(c.AllHex(1, 2) && has(kZeroPage) ? Finish(2)
-                                                           : Message(kZeroPageWrong, kColumn));
+            out.push_back(c.AllHex(1, 2) && has(cpu::kZeroPage) ? Finish(2)
+                                                                : Message(kZeroPageWrong, kColumn));
             break;
         case 3:
             if (c.Is(1, U'#')) {
-                out.push_back(c.AllHex(2, 3) && has(kImmediate) ? Finish(2)
-                                                                : Message(kHexAfterHash, kColumn));
+                out.push_back(c.AllHex(2, 3) && has(cpu::kImmediate)
+                                  ? Finish(2)
+                                  : Message(kHexAfterHash, kColumn));
             }
-            if (!has(kImmediate)) out.push_back(Message(kWrongAddressing, kColumn));
+            if (!has(cpu::kImmediate)) out.push_back(Message(kWrongAddressing, kColumn));
             if (!c.Is(1, U'#')) {
-                if (c.AllHex(2, 3) && has(kImmediate)) {
+                if (c.AllHex(2, 3) && has(cpu::kImmediate)) {
                     out.push_back(Message(kHashNeeded, kColumn));
                 } else if (!c.AllHex(2, 3)) {
                     out.push_back(Message(kExamples, kColumn));
                 }
             }
             if (c.Is(3, U',')) {
-                out.push_back(c.AllHex(1, 2) && (has(kZeroPageX) || has(kZeroPageY))
+                out.push_back(c.AllHex(1, 2) && (has(cpu::kZeroPageX) || has(cpu::kZeroPageY))
                                   ? Next(2)
                                   : Message(kHexBeforeComma, kColumn));
             } else {
-                if (c.AllHex(1, 2) && has(kZeroPageX)) {
+                if (c.AllHex(1, 2) && has(cpu::kZeroPageX)) {
                     out.push_back(Message(kCommaNeeded, kColumn));
                 } else if (!c.Hex(1) && !c.Hex(2)) {
                     out.push_back(Message(kExamplesSpaced, kColumn));
@@ -153,13 +155,13 @@ void CheckOperandOfLength(int row, std::string_view p, const Characters& c,
             }
             break;
         case 4:
-            if (has(kAbsolute)) {
+            if (has(cpu::kAbsolute)) {
                 out.push_back(c.AllHex(1, 4) ? Finish(3) : Message(kFourHexDigits, kColumn));
             } else {
                 out.push_back(Message(kWrongAddressing, kColumn));
             }
             if (c.Is(1, U'(') && c.Is(4, U',')) {
-                out.push_back(c.AllHex(2, 3) && has(kIndirectX)
+                out.push_back(c.AllHex(2, 3) && has(cpu::kIndirectX)
                                   ? Next(2)
                                   : Message(kHexBetweenParenthesisAndComma, kColumn));
             } else if (!c.Hex(1) && !c.Hex(4) && c.AllHex(2, 3)) {
@@ -170,14 +172,14 @@ void CheckOperandOfLength(int row, std::string_view p, const Characters& c,
             if (c.Is(5, U',')) {
                 if (!c.AllHex(2, 3)) {
                     out.push_back(Message(kFourHexBeforeComma, kColumn));
-                } else if (c.Hex(1) && c.Hex(4) && (has(kAbsoluteX) || has(kAbsoluteY))) {
+                } else if (c.Hex(1) && c.Hex(4) && (has(cpu::kAbsoluteX) || has(cpu::kAbsoluteY))) {
                     out.push_back(Next(3));
                 } else {
                     out.push_back(Message(kIndexedWrong, kColumn));
                 }
             }
             if (c.Is(1, U'(') && c.Is(4, U')')) {
-                out.push_back(c.AllHex(2, 3) && has(kIndirectY)
+                out.push_back(c.AllHex(2, 3) && has(cpu::kIndirectY)
                                   ? Next(2)
                                   : Message(kHexBetweenParentheses, kColumn));
             } else if (!(c.Hex(1) && c.Hex(4))) {
@@ -187,7 +189,7 @@ void CheckOperandOfLength(int row, std::string_view p, const Characters& c,
             break;
         case 6:
             if (c.Is(1, U'(') && c.Is(6, U')')) {
-                out.push_back(c.AllHex(2, 5) && has(kIndirect)
+                out.push_back(c.AllHex(2, 5) && has(cpu::kIndirect)
                                   ? Finish(3)
                                   : Message(kHexBetweenParentheses, kColumn));
             } else if (c.AllHex(2, 5)) {
@@ -203,30 +205,33 @@ void CheckOperandOfLength(int row, std::string_view p, const Characters& c,
 }  // namespace
 
 int ClassifyOperand(std::string_view firstParameter, std::string_view instruction) {
-    const int row = FindMnemonic(instruction);
+    const int row = cpu::FindMnemonic(instruction);
     const std::u32string characters = text::ToCharacters(firstParameter);
 
-    if (row != -1 && (IsBranch(row) || row == kRowJmp || row == kRowJsr)) {
+    if (row != -1 && (cpu::IsBranch(row) || row == cpu::kRowJmp || row == cpu::kRowJsr)) {
         const std::string head = text::FromCharacters(std::u32string_view(characters).substr(0, 4));
         if (!text::IsHexText(head) && !text::IsAlnumText(firstParameter)) return kNoOperandClass;
-        return IsBranch(row) ? OperandClassOf(kRelative) : OperandClassOf(kAbsolute);
+        return cpu::IsBranch(row) ? OperandClassOf(cpu::kRelative) : OperandClassOf(cpu::kAbsolute);
     }
 
     switch (characters.size()) {
         case 0:
-            return OperandClassOf(kImplied);
+            return OperandClassOf(cpu::kImplied);
         case 1:
-            return OperandClassOf(kAccumulator);
+            return OperandClassOf(cpu::kAccumulator);
         case 2:
-            return OperandClassOf(kZeroPage);
+            return OperandClassOf(cpu::kZeroPage);
         case 3:
-            return characters[0] == U'#' ? OperandClassOf(kImmediate) : OperandClassOf(kZeroPageX);
+            return characters[0] == U'#' ? OperandClassOf(cpu::kImmediate)
+                                         : OperandClassOf(cpu::kZeroPageX);
         case 4:
-            return characters[3] == U',' ? OperandClassOf(kIndirectX) : OperandClassOf(kAbsolute);
+            return characters[3] == U',' ? OperandClassOf(cpu::kIndirectX)
+                                         : OperandClassOf(cpu::kAbsolute);
         case 5:
-            return characters[0] == U'(' ? OperandClassOf(kIndirectY) : OperandClassOf(kAbsoluteX);
+            return characters[0] == U'(' ? OperandClassOf(cpu::kIndirectY)
+                                         : OperandClassOf(cpu::kAbsoluteX);
         case 6:
-            return OperandClassOf(kIndirect);
+            return OperandClassOf(cpu::kIndirect);
         default:
             return kNoOperandClass;
     }
@@ -234,19 +239,19 @@ int ClassifyOperand(std::string_view firstParameter, std::string_view instructio
 
 int OperandClassByteCount(int operandClass) {
     switch (operandClass) {
-        case OperandClassOf(kImmediate):
-        case OperandClassOf(kZeroPage):
-        case OperandClassOf(kZeroPageX):
-        case OperandClassOf(kIndirectX):
-        case OperandClassOf(kIndirectY):
-        case OperandClassOf(kRelative):
+        case OperandClassOf(cpu::kImmediate):
+        case OperandClassOf(cpu::kZeroPage):
+        case OperandClassOf(cpu::kZeroPageX):
+        case OperandClassOf(cpu::kIndirectX):
+        case OperandClassOf(cpu::kIndirectY):
+        case OperandClassOf(cpu::kRelative):
             return 2;
-        case OperandClassOf(kAbsolute):
-        case OperandClassOf(kIndirect):
-        case OperandClassOf(kAbsoluteX):
+        case OperandClassOf(cpu::kAbsolute):
+        case OperandClassOf(cpu::kIndirect):
+        case OperandClassOf(cpu::kAbsoluteX):
             return 3;
-        case OperandClassOf(kImplied):
-        case OperandClassOf(kAccumulator):
+        case OperandClassOf(cpu::kImplied):
+        case OperandClassOf(cpu::kAccumulator):
             return 1;
         default:
             return 0;
@@ -256,17 +261,17 @@ int OperandClassByteCount(int operandClass) {
 std::vector<LineOutcome> CheckFirstParameter(std::string_view instruction,
                                              std::string_view firstParameter) {
     std::vector<LineOutcome> outcomes;
-    const int row = FindMnemonic(instruction);
+    const int row = cpu::FindMnemonic(instruction);
     if (row == -1) {
         outcomes.push_back(NoSuchInstruction(instruction));
         return outcomes;
     }
     // Branch and jump operands may be labels: any text is taken here and resolved when assembled.
-    if (IsBranch(row)) {
+    if (cpu::IsBranch(row)) {
         if (!firstParameter.empty()) outcomes.push_back(Finish(2));
         return outcomes;
     }
-    if (row == kRowJmp) {
+    if (row == cpu::kRowJmp) {
         if (!firstParameter.empty()) outcomes.push_back(Finish(3));
         return outcomes;
     }
@@ -277,19 +282,19 @@ std::vector<LineOutcome> CheckFirstParameter(std::string_view instruction,
 std::vector<LineOutcome> CheckSecondParameter(std::string_view instruction,
                                               std::string_view firstParameter,
                                               std::string_view secondParameter) {
-    if (FindMnemonic(instruction) == -1) return {NoSuchInstruction(instruction)};
+    if (cpu::FindMnemonic(instruction) == -1) return {NoSuchInstruction(instruction)};
 
-    constexpr int kColumn = app::kSecondParameterColumn;
+    constexpr int kColumn = grid::kSecondParameterColumn;
     const std::string_view q = secondParameter;
     const bool xOrY = q == "X" || q == "Y";
     switch (ClassifyOperand(firstParameter, instruction)) {
-        case OperandClassOf(kAbsoluteX):
+        case OperandClassOf(cpu::kAbsoluteX):
             return {xOrY ? Finish(3) : Message(kIndexAfterFour, kColumn)};
-        case OperandClassOf(kZeroPageX):
+        case OperandClassOf(cpu::kZeroPageX):
             return {xOrY ? Finish(2) : Message(kIndexAfterTwo, kColumn)};
-        case OperandClassOf(kIndirectX):
+        case OperandClassOf(cpu::kIndirectX):
             return {q == "X)" ? Finish(2) : Message(kIndexXParenthesis, kColumn)};
-        case OperandClassOf(kIndirectY):
+        case OperandClassOf(cpu::kIndirectY):
             return {q == "Y" ? Finish(2) : Message(kIndexY, kColumn)};
         default: {
             LineOutcome refused = Message(kInvalidAddressing, kColumn);
@@ -299,22 +304,22 @@ std::vector<LineOutcome> CheckSecondParameter(std::string_view instruction,
     }
 }
 
-std::string ResolveOperand(const app::ProgramGrid& grid, std::string_view text) {
+std::string ResolveOperand(const grid::ProgramGrid& grid, std::string_view text) {
     if (text::IsHexText(text)) return std::string(text);
     for (int row = 1; row < grid.RowCount(); ++row) {
-        if (grid.Cell(app::kLabelColumn, row) == text &&
-            !grid.Cell(app::kAddressColumn, row).empty()) {
-            return grid.Cell(app::kAddressColumn, row);
+        if (grid.Cell(grid::kLabelColumn, row) == text &&
+            !grid.Cell(grid::kAddressColumn, row).empty()) {
+            return grid.Cell(grid::kAddressColumn, row);
         }
     }
     return {};
 }
 
-OperandResolver::OperandResolver(const app::ProgramGrid& grid) {
+OperandResolver::OperandResolver(const grid::ProgramGrid& grid) {
     for (int row = 1; row < grid.RowCount(); ++row) {
-        const std::string& address = grid.Cell(app::kAddressColumn, row);
+        const std::string& address = grid.Cell(grid::kAddressColumn, row);
         // The first row with the label and an address wins: later ones never replace it.
-        if (!address.empty()) addressOfLabel_.emplace(grid.Cell(app::kLabelColumn, row), address);
+        if (!address.empty()) addressOfLabel_.emplace(grid.Cell(grid::kLabelColumn, row), address);
     }
 }
 

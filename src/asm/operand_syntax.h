@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace zorvan::app {
+namespace zorvan::grid {
 class ProgramGrid;
 }
 
@@ -18,7 +18,9 @@ namespace zorvan::assembler {
 inline constexpr int kNoOperandClass = -1;
 
 // The class that names an addressing-mode column of the instruction set table.
-constexpr int OperandClassOf(int mode) { return mode + 1; }
+constexpr int OperandClassOf(int mode) {
+    return mode + 1;
+}
 
 int ClassifyOperand(std::string_view firstParameter, std::string_view instruction);
 
@@ -54,13 +56,13 @@ std::vector<LineOutcome> CheckSecondParameter(std::string_view instruction,
 // A hexadecimal text is an address and stands for itself; any other text is a label, looked up in
 // the grid's label column from row 1 down (the first row with that label and an address wins).
 // The empty text when the label is not found.
-std::string ResolveOperand(const app::ProgramGrid& grid, std::string_view text);
+std::string ResolveOperand(const grid::ProgramGrid& grid, std::string_view text);
 
 // The same resolution for a grid that does not change while it is used: the labels are read once,
 // so a program with many branches resolves in linear time.
 class OperandResolver {
   public:
-    explicit OperandResolver(const app::ProgramGrid& grid);
+    explicit OperandResolver(const grid::ProgramGrid& grid);
     std::string Resolve(std::string_view text) const;
 
   private:

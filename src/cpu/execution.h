@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "asm/instruction_set.h"
+#include "cpu/instruction_set.h"
 #include "cpu/interpreter.h"
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
@@ -46,7 +46,6 @@ void PrintTextRoutine(Machine& m, MachineHost& host);
 // Bytes an instruction occupies in each addressing mode, as a constant for the hot path (the
 // decode test checks it against the instruction set table).
 constexpr int LengthOf(int mode) {
-    using namespace assembler;
     switch (mode) {
         case kImplied:
         case kAccumulator:
@@ -170,7 +169,6 @@ struct Core {
 // Where a memory mode's operand lies. Immediate is the operand cell itself (M = lo). Sums never
 // wrap; an address outside memory reads 0 and a write there is dropped.
 ZORVAN_HOT std::int64_t Locate(const Core& c, int mode, std::int64_t at) {
-    using namespace assembler;
     const std::int64_t lo = c.Read(at + 1);
     switch (mode) {
         case kImmediate:
@@ -257,7 +255,7 @@ ZORVAN_HOT int Load(Core& c, std::int32_t& reg, std::int64_t value, std::int64_t
 enum class Shift { kAsl, kLsr, kRol, kRor };
 
 ZORVAN_HOT int ExecuteShift(Core& c, Shift shift, int mode, std::int64_t at, std::int64_t next) {
-    const bool onAccumulator = mode == assembler::kAccumulator;
+    const bool onAccumulator = mode == kAccumulator;
     const std::int64_t address = Locate(c, mode, at);
     const std::int64_t v = onAccumulator ? std::int64_t{c.AC} : std::int64_t{c.Read(address)};
     std::int64_t result = 0;
@@ -427,7 +425,7 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
         case Operation::kBvs:
             return ExecuteSignedOperand(c, operation, at, Lo(c, at));
         case Operation::kJmp:
-            if (mode == assembler::kIndirect) {
+            if (mode == kIndirect) {
                 const std::int64_t p = Hi(c, at) * 256 + Lo(c, at);
                 return Wrap32(std::int64_t{c.Read(p + 1)} * 256 + c.Read(p));
             }

@@ -2,34 +2,33 @@
 
 #include <string>
 
-#include "asm/instruction_set.h"
 #include "cpu/execution.h"
+#include "cpu/instruction_set.h"
 
 namespace zorvan::cpu {
 
 namespace {
 
-static_assert(static_cast<int>(Operation::kTya) == assembler::kMnemonicCount - 1,
+static_assert(static_cast<int>(Operation::kTya) == kMnemonicCount - 1,
               "one operation per row of the instruction set table");
 
 std::array<DecodedOpcode, 256> BuildDecodeTable() {
     std::array<DecodedOpcode, 256> table{};
-    for (int row = 0; row < assembler::kMnemonicCount; ++row) {
+    for (int row = 0; row < kMnemonicCount; ++row) {
         const auto operation = static_cast<Operation>(row);
         const bool doesNothing = operation == Operation::kBrk || operation == Operation::kRti ||
                                  operation == Operation::kCli || operation == Operation::kSei ||
                                  operation == Operation::kCld || operation == Operation::kSed;
-        for (int mode = 0; mode < assembler::kModeCount; ++mode) {
-            const int opcode = assembler::OpcodeOf(row, mode);
-            if (opcode == assembler::kNoOpcode) continue;
+        for (int mode = 0; mode < kModeCount; ++mode) {
+            const int opcode = OpcodeOf(row, mode);
+            if (opcode == kNoOpcode) continue;
             DecodedOpcode& entry = table[static_cast<std::size_t>(opcode)];
             entry.known = true;
             entry.executed = !doesNothing;
             entry.operation = operation;
             entry.mode = static_cast<std::uint8_t>(mode);
             entry.length = static_cast<std::uint8_t>(detail::LengthOf(mode));
-            entry.signedOperand = mode == assembler::kRelative ||
-                                  (row == assembler::kRowJmp && mode == assembler::kAbsolute);
+            entry.signedOperand = mode == kRelative || (row == kRowJmp && mode == kAbsolute);
         }
     }
     return table;

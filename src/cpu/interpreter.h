@@ -36,7 +36,7 @@ struct DecodedOpcode {
     // The relative branches and JMP absolute: the run loop presents their operand byte signed.
     bool signedOperand = false;
     Operation operation = Operation::kBrk;
-    std::uint8_t mode = 0;    // assembler::AddressingMode
+    std::uint8_t mode = 0;    // AddressingMode
     std::uint8_t length = 1;  // bytes the instruction occupies
 };
 

@@ -59,11 +59,11 @@ constexpr int SoleMode(Operation operation) {
         case Operation::kBpl:
         case Operation::kBvc:
         case Operation::kBvs:
-            return assembler::kRelative;
+            return kRelative;
         case Operation::kJsr:
-            return assembler::kAbsolute;
+            return kAbsolute;
         default:
-            return assembler::kImplied;
+            return kImplied;
     }
 }
 
@@ -74,8 +74,7 @@ constexpr bool MayHalt(Operation operation) {
 }
 
 constexpr unsigned Key(Operation operation, int mode) {
-    return (static_cast<unsigned>(operation) + 1) * assembler::kModeCount +
-           static_cast<unsigned>(mode);
+    return (static_cast<unsigned>(operation) + 1) * kModeCount + static_cast<unsigned>(mode);
 }
 
 // The switch key of every cell value, taken as its 16 bits; 0 sends it to the general path (0,
@@ -103,8 +102,7 @@ const FastKeyTable& FastKeys() {
 template <Operation kOperation, int kMode>
 ZORVAN_HOT int FastStep(detail::Core& core, std::int64_t a) {
     std::int16_t& operandCell = core.m.memory[static_cast<std::size_t>(a) + 1];
-    if constexpr (kMode == assembler::kRelative ||
-                  (kOperation == Operation::kJmp && kMode == assembler::kAbsolute)) {
+    if constexpr (kMode == kRelative || (kOperation == Operation::kJmp && kMode == kAbsolute)) {
         const std::int16_t cell = operandCell;
         if (static_cast<std::uint16_t>(cell) < 256) {
             // A stored byte 00-FF: lowering it by 256 and raising it back after leaves the cell
@@ -175,17 +173,17 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
         next = FastStep<Operation::OPERATION, MODE>(core, a);           \
         if constexpr (MayHalt(Operation::OPERATION)) halted = m.halted; \
         break;
-#define ZORVAN_ANY_MODE(OPERATION)                                                               \
-    ZORVAN_FAST_CASE(OPERATION, 0)                                                               \
-    ZORVAN_FAST_CASE(OPERATION, 1)                                                               \
-    ZORVAN_FAST_CASE(OPERATION, 2)                                                               \
-    ZORVAN_FAST_CASE(OPERATION, 3)                                                               \
-    ZORVAN_FAST_CASE(OPERATION, 4)                                                               \
-    ZORVAN_FAST_CASE(OPERATION, 5)                                                               \
-    ZORVAN_FAST_CASE(OPERATION, 6)                                                               \
-    ZORVAN_FAST_CASE(OPERATION, 7) ZORVAN_FAST_CASE(OPERATION, 8) ZORVAN_FAST_CASE(OPERATION, 9) \
-        ZORVAN_FAST_CASE(OPERATION, 10) ZORVAN_FAST_CASE(OPERATION, 11)                          \
-            ZORVAN_FAST_CASE(OPERATION, 12)
+#define ZORVAN_ANY_MODE(OPERATION)                                                                \
+    ZORVAN_FAST_CASE(OPERATION, 0)                                                                \
+    ZORVAN_FAST_CASE(OPERATION, 1)                                                                \
+    ZORVAN_FAST_CASE(OPERATION, 2)                                                                \
+    ZORVAN_FAST_CASE(OPERATION, 3)                                                                \
+    ZORVAN_FAST_CASE(OPERATION, 4)                                                                \
+    ZORVAN_FAST_CASE(OPERATION, 5)                                                                \
+    ZORVAN_FAST_CASE(OPERATION, 6)                                                                \
+    ZORVAN_FAST_CASE(OPERATION, 7)                                                                \
+    ZORVAN_FAST_CASE(OPERATION, 8) ZORVAN_FAST_CASE(OPERATION, 9) ZORVAN_FAST_CASE(OPERATION, 10) \
+        ZORVAN_FAST_CASE(OPERATION, 11) ZORVAN_FAST_CASE(OPERATION, 12)
 #define ZORVAN_SOLE_MODE(OPERATION) ZORVAN_FAST_CASE(OPERATION, SoleMode(Operation::OPERATION))
                 ZORVAN_OPERATIONS_WITH_MODES(ZORVAN_ANY_MODE)
                 ZORVAN_OPERATIONS_WITH_ONE_MODE(ZORVAN_SOLE_MODE)

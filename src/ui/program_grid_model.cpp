@@ -6,7 +6,7 @@
 
 namespace zorvan::ui {
 
-ProgramGridModel::ProgramGridModel(const app::ProgramGrid& grid, QObject* parent)
+ProgramGridModel::ProgramGridModel(const grid::ProgramGrid& grid, QObject* parent)
     : QAbstractTableModel(parent), grid_(grid), shownRows_(DataRows()) {}
 
 int ProgramGridModel::DataRows() const {
@@ -18,7 +18,7 @@ int ProgramGridModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ProgramGridModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : app::kGridColumnCount;
+    return parent.isValid() ? 0 : grid::kGridColumnCount;
 }
 
 QVariant ProgramGridModel::data(const QModelIndex& index, int role) const {
@@ -44,9 +44,9 @@ void ProgramGridModel::Refresh() {
         endRemoveRows();
     }
     if (shownRows_ > 0) {
-        emit dataChanged(index(0, 0), index(shownRows_ - 1, app::kGridColumnCount - 1));
+        emit dataChanged(index(0, 0), index(shownRows_ - 1, grid::kGridColumnCount - 1));
     }
-    emit headerDataChanged(Qt::Horizontal, 0, app::kGridColumnCount - 1);
+    emit headerDataChanged(Qt::Horizontal, 0, grid::kGridColumnCount - 1);
 }
 
 }  // namespace zorvan::ui

@@ -4,7 +4,7 @@
 
 #include <QAbstractTableModel>
 
-#include "app/program_grid.h"
+#include "grid/program_grid.h"
 
 namespace zorvan::ui {
 
@@ -12,7 +12,7 @@ class ProgramGridModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    explicit ProgramGridModel(const app::ProgramGrid& grid, QObject* parent = nullptr);
+    explicit ProgramGridModel(const grid::ProgramGrid& grid, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -30,7 +30,7 @@ class ProgramGridModel : public QAbstractTableModel {
   private:
     int DataRows() const;
 
-    const app::ProgramGrid& grid_;
+    const grid::ProgramGrid& grid_;
     int shownRows_;
 };
 

@@ -8,10 +8,10 @@
 namespace zorvan::ui {
 
 namespace {
-constexpr int kColumnWidths[app::kGridColumnCount] = {70, 70, 70, 77, 78, 107};
+constexpr int kColumnWidths[grid::kGridColumnCount] = {70, 70, 70, 77, 78, 107};
 }
 
-ProgramGridView::ProgramGridView(app::ProgramGrid& grid, QWidget* parent)
+ProgramGridView::ProgramGridView(grid::ProgramGrid& grid, QWidget* parent)
     : QTableView(parent),
       grid_(grid),
       model_(new ProgramGridModel(grid, this)),
@@ -26,7 +26,7 @@ ProgramGridView::ProgramGridView(app::ProgramGrid& grid, QWidget* parent)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
-    for (int column = 0; column < app::kGridColumnCount; ++column) {
+    for (int column = 0; column < grid::kGridColumnCount; ++column) {
         horizontalHeader()->resizeSection(column, kColumnWidths[column]);
     }
     verticalHeader()->setVisible(false);

@@ -5,7 +5,7 @@
 
 #include <QTableView>
 
-#include "app/program_grid.h"
+#include "grid/program_grid.h"
 #include "ui/cell_editor.h"
 #include "ui/program_grid_model.h"
 
@@ -15,7 +15,7 @@ class ProgramGridView : public QTableView {
     Q_OBJECT
 
   public:
-    explicit ProgramGridView(app::ProgramGrid& grid, QWidget* parent = nullptr);
+    explicit ProgramGridView(grid::ProgramGrid& grid, QWidget* parent = nullptr);
 
     CellEditor* Editor() const { return editor_; }
     ProgramGridModel* GridModel() const { return model_; }
@@ -38,7 +38,7 @@ class ProgramGridView : public QTableView {
   private:
     void PlaceEditor();
 
-    app::ProgramGrid& grid_;
+    grid::ProgramGrid& grid_;
     ProgramGridModel* model_;
     CellEditor* editor_;
     int editorColumn_ = -1;

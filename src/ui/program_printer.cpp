@@ -51,13 +51,13 @@ QPrintDialog* ProgramPrinter::PrintDialog1() {
     return dialog_;
 }
 
-bool ProgramPrinter::Print(const app::ProgramGrid& grid, const std::string& heading) {
+bool ProgramPrinter::Print(const grid::ProgramGrid& grid, const std::string& heading) {
     if (PrintDialog1()->exec() != QDialog::Accepted) return false;
     Render(printer_, grid, heading);
     return true;
 }
 
-int ProgramPrinter::Render(QPrinter& printer, const app::ProgramGrid& grid,
+int ProgramPrinter::Render(QPrinter& printer, const grid::ProgramGrid& grid,
                            const std::string& heading) {
     QPainter painter;
     if (!painter.begin(&printer)) return 0;

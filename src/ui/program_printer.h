@@ -12,7 +12,7 @@
 class QPrintDialog;
 class QWidget;
 
-namespace zorvan::app {
+namespace zorvan::grid {
 class ProgramGrid;
 }
 
@@ -32,14 +32,14 @@ class ProgramPrinter : public QObject {
 
     // Shows the print dialog; when it is accepted, prints the listing there and returns true.
     // Cancelling prints nothing and returns false.
-    bool Print(const app::ProgramGrid& grid, const std::string& heading);
+    bool Print(const grid::ProgramGrid& grid, const std::string& heading);
 
     QPrinter& Printer() { return printer_; }
     // The dialog, named PrintDialog1 after the main window's component; made on first use.
     QPrintDialog* PrintDialog1();
 
     // Draws the listing on printer, which must be set up; returns the number of pages.
-    static int Render(QPrinter& printer, const app::ProgramGrid& grid, const std::string& heading);
+    static int Render(QPrinter& printer, const grid::ProgramGrid& grid, const std::string& heading);
 
   private:
     QWidget* window_;

@@ -23,7 +23,7 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& caption, cons
 
 }  // namespace
 
-TAbout::TAbout(app::Workspace&, Forms&, QWidget* parent) : QDialog(parent) {
+TAbout::TAbout(grid::Workspace&, Forms&, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About"));
     setModal(true);

@@ -8,7 +8,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 
-namespace zorvan::app {
+namespace zorvan::grid {
 struct Workspace;
 }
 
@@ -21,7 +21,7 @@ class TAbout : public QDialog {
 
   public:
     // Created once at start-up, hidden; shown modally by the main window's About command.
-    TAbout(app::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    TAbout(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
 
     QFrame* Bevel1;
     QLabel* Label1;

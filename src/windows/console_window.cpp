@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/console_text.h"
-#include "app/workspace.h"
+#include "grid/workspace.h"
 #include "text/cp1253.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
@@ -27,7 +27,7 @@ QFont BoldFont(int pixels) {
 
 }  // namespace
 
-TConsole::TConsole(app::Workspace& workspace, Forms& forms, QWidget* parent)
+TConsole::TConsole(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     : QWidget(parent, Qt::Tool), workspace_(workspace), forms_(forms) {
     setObjectName(QStringLiteral("Console"));
     setWindowTitle(QStringLiteral("Κονσόλα"));

@@ -9,7 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 
-namespace zorvan::app {
+namespace zorvan::grid {
 struct Workspace;
 }
 
@@ -22,7 +22,7 @@ class TConsole : public QWidget {
 
   public:
     // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
-    TConsole(app::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    TConsole(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
 
     // The four console routines. Each first shows the console and brings it to the front.
     void ShowCharacter(int ac);
@@ -41,7 +41,7 @@ class TConsole : public QWidget {
     void ShowConsole();
     void Edit1KeyPress();  // Enter in the field
 
-    app::Workspace& workspace_;
+    grid::Workspace& workspace_;
     [[maybe_unused]] Forms& forms_;
 };
 

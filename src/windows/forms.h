@@ -2,14 +2,14 @@
 // The eight windows of the application, one instance each, created once at start-up in a fixed
 // order and alive until the end, together with the workspace they all show.
 //
-// Every window's constructor takes (app::Workspace&, Forms&, QWidget* parent): the workspace is
+// Every window's constructor takes (grid::Workspace&, Forms&, QWidget* parent): the workspace is
 // the program grid, the message area and the machine; Forms reaches the other windows
 // (forms.MemForm->show()). A window that changes the workspace calls
 // forms.Form1->RefreshFromWorkspace() so that the main window shows it.
 
 #include <memory>
 
-#include "app/workspace.h"
+#include "grid/workspace.h"
 
 namespace zorvan::windows {
 
@@ -28,7 +28,7 @@ struct Forms {
     Forms(const Forms&) = delete;
     Forms& operator=(const Forms&) = delete;
 
-    app::Workspace workspace;
+    grid::Workspace workspace;
     // Declared in the order of creation; the main window is the parent of the other seven.
     std::unique_ptr<TForm1> Form1;
     std::unique_ptr<Tpr_start> pr_start;

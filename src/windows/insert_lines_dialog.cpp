@@ -8,7 +8,7 @@
 
 namespace zorvan::windows {
 
-TINSform::TINSform(app::Workspace&, Forms&, QWidget* parent) : QDialog(parent) {
+TINSform::TINSform(grid::Workspace&, Forms&, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("INSform"));
     setWindowTitle(QStringLiteral("Εισαγωγή Γραμμών"));
     setFixedSize(200, 118);

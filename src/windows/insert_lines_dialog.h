@@ -9,7 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace zorvan::app {
+namespace zorvan::grid {
 struct Workspace;
 }
 
@@ -25,7 +25,7 @@ class TINSform : public QDialog {
     static constexpr int kOk = 1;
     static constexpr int kCancel = 2;
 
-    TINSform(app::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    TINSform(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
 
     // The number as typed, decimal text.
     std::string CountText() const;

@@ -1,7 +1,7 @@
 #include "windows/machine_host_adapter.h"
 
-#include "app/program_grid.h"
 #include "cpu/run_loop.h"
+#include "grid/program_grid.h"
 #include "windows/console_window.h"
 #include "windows/forms.h"
 #include "windows/main_window.h"
@@ -25,7 +25,7 @@ void MachineHostAdapter::PrintText(std::string_view cp1253Bytes) {
 }
 
 void MachineHostAdapter::StackFull() {
-    forms_.workspace.ShowDebuggerMessage(cpu::kStackFullMessage, app::kInstructionColumn, 'r');
+    forms_.workspace.ShowDebuggerMessage(cpu::kStackFullMessage, grid::kInstructionColumn, 'r');
     forms_.Form1->RefreshFromWorkspace();
 }
 

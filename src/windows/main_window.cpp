@@ -63,7 +63,7 @@ void GreekFileDialogLabels(QFileDialog* dialog, const QString& acceptText) {
 
 }  // namespace
 
-TForm1::TForm1(app::Workspace& workspace, Forms& forms, QWidget* parent)
+TForm1::TForm1(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     : QMainWindow(parent), workspace_(workspace), forms_(forms), flows_(workspace, *this) {
     setObjectName(QStringLiteral("Form1"));
     // The window's small font: the six captions fit their 70-pixel columns.
@@ -193,13 +193,13 @@ void TForm1::RefreshFromWorkspace() {
     N15->setEnabled(workspace_.executionEnabled);
     N16->setEnabled(workspace_.executionEnabled);
 
-    const app::MessageArea& message = workspace_.message;
+    const grid::MessageArea& message = workspace_.message;
     Label1->setEnabled(message.labelEnabled);
     Memo1->setEnabled(message.memoEnabled);
     Memo1->setVisible(true);
     QPalette palette = Memo1->palette();
-    const QColor colour = message.colour == app::MessageColour::kBlue ? QColor(0x00, 0x00, 0xFF)
-                                                                      : QColor(0xFF, 0x00, 0x00);
+    const QColor colour = message.colour == grid::MessageColour::kBlue ? QColor(0x00, 0x00, 0xFF)
+                                                                       : QColor(0xFF, 0x00, 0x00);
     palette.setColor(QPalette::Active, QPalette::Text, colour);
     palette.setColor(QPalette::Inactive, QPalette::Text, colour);
     Memo1->setPalette(palette);
@@ -243,7 +243,8 @@ void TForm1::StringGrid1Key(QKeyEvent* event) {
         case app::kKeyPageDown:
             return;
         case app::kKeySpace:
-            if (columnAtKey >= app::kAddressColumn && columnAtKey <= app::kSecondParameterColumn) {
+            if (columnAtKey >= grid::kAddressColumn &&
+                columnAtKey <= grid::kSecondParameterColumn) {
                 return;  // it committed the cell
             }
             break;

@@ -11,7 +11,7 @@
 
 #include "app/file_flows.h"
 #include "app/grid_keys.h"
-#include "app/workspace.h"
+#include "grid/workspace.h"
 
 class QAction;
 class QFileDialog;
@@ -31,7 +31,7 @@ class TForm1 : public QMainWindow, private app::FileFlowHost {
     Q_OBJECT
 
   public:
-    TForm1(app::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    TForm1(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Shows what the workspace holds: caption, the three execution commands, the message area,
@@ -125,7 +125,7 @@ class TForm1 : public QMainWindow, private app::FileFlowHost {
     std::optional<std::string> ExecuteOpenDialog();
     std::optional<std::string> ExecuteSaveDialog();
 
-    app::Workspace& workspace_;
+    grid::Workspace& workspace_;
     Forms& forms_;
     app::FileFlows flows_;
     bool exitConfirmed_ = false;

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 
 #include "app/memory_view.h"
-#include "app/workspace.h"
+#include "grid/workspace.h"
 #include "text/hex_text.h"
 #include "ui/error_guard.h"
 #include "ui/message_boxes.h"
@@ -30,7 +30,7 @@ int ColumnWidth(int column) {
 
 }  // namespace
 
-TMemForm::TMemForm(app::Workspace& workspace, Forms& forms, QWidget* parent)
+TMemForm::TMemForm(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     : QWidget(parent, Qt::Window), workspace_(workspace), forms_(forms) {
     setObjectName(QStringLiteral("MemForm"));
     setWindowTitle(QStringLiteral("Μνήμη 6502"));

@@ -12,7 +12,7 @@
 class QLabel;
 class QLineEdit;
 
-namespace zorvan::app {
+namespace zorvan::grid {
 struct Workspace;
 }
 
@@ -26,7 +26,7 @@ class TMemForm : public QWidget {
 
   public:
     // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
-    TMemForm(app::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    TMemForm(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
 
     // Re-draws the whole dump from the start given as hexadecimal text (FEFF at most). Throws
     // ConversionError when the text is not hexadecimal.
@@ -61,7 +61,7 @@ class TMemForm : public QWidget {
     void SetCell(int column, int row, const QString& text);
     void ShowWarning(const QString& text);
 
-    app::Workspace& workspace_;
+    grid::Workspace& workspace_;
     [[maybe_unused]] Forms& forms_;
     FrontWatch frontWatch_;
 };

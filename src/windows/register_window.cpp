@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/workspace.h"
+#include "grid/workspace.h"
 #include "ui/message_boxes.h"
 #include "ui/qt_text.h"
 #include "windows/upper_case_validator.h"
@@ -36,7 +36,7 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& caption, int 
 
 }  // namespace
 
-TReg_Form::TReg_Form(app::Workspace& workspace, Forms& forms, QWidget* parent)
+TReg_Form::TReg_Form(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     : QWidget(parent, Qt::Tool), workspace_(workspace), forms_(forms) {
     setObjectName(QStringLiteral("Reg_Form"));
     setWindowTitle(QStringLiteral("Καταχωρητές"));

@@ -13,7 +13,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 
-namespace zorvan::app {
+namespace zorvan::grid {
 struct Workspace;
 }
 
@@ -26,7 +26,7 @@ class TReg_Form : public QWidget {
 
   public:
     // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
-    TReg_Form(app::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    TReg_Form(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
 
     // Fills the twelve fields from the machine; no check runs.
     void ShowRegisters();
@@ -54,7 +54,7 @@ class TReg_Form : public QWidget {
     // Edit1Exit to Edit12Exit: field is 0-based.
     void EditExit(int field);
 
-    app::Workspace& workspace_;
+    grid::Workspace& workspace_;
     [[maybe_unused]] Forms& forms_;
     FrontWatch frontWatch_;
     bool checking_ = false;

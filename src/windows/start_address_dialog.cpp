@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "app/run_command.h"
-#include "app/workspace.h"
+#include "grid/workspace.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
 #include "windows/forms.h"
@@ -25,7 +25,7 @@ constexpr std::int64_t kInstructionsPerCheck = 20'000;
 
 }  // namespace
 
-Tpr_start::Tpr_start(app::Workspace& workspace, Forms& forms, QWidget* parent)
+Tpr_start::Tpr_start(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     : QDialog(parent,
               Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       workspace_(workspace),

@@ -11,7 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace zorvan::app {
+namespace zorvan::grid {
 struct Workspace;
 }
 
@@ -24,7 +24,7 @@ class Tpr_start : public QDialog {
 
   public:
     // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
-    Tpr_start(app::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    Tpr_start(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
 
     // The Run command: asks for the start address and runs the program from it. Throws
     // ConversionError when the address no longer converts.
@@ -45,7 +45,7 @@ class Tpr_start : public QDialog {
     void FormActivate();
     void Button1Click();
 
-    app::Workspace& workspace_;
+    grid::Workspace& workspace_;
     Forms& forms_;
     FrontWatch frontWatch_;
 };

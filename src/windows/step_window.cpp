@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "app/workspace.h"
+#include "grid/workspace.h"
 #include "ui/program_grid_view.h"
 #include "ui/qt_text.h"
 #include "windows/forms.h"
@@ -26,7 +26,7 @@ constexpr int kRowHeight = 22;
 
 }  // namespace
 
-TStep::TStep(app::Workspace& workspace, Forms& forms, QWidget* parent)
+TStep::TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     : QWidget(parent, Qt::Window),
       workspace_(workspace),
       forms_(forms),

@@ -14,7 +14,7 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
-namespace zorvan::app {
+namespace zorvan::grid {
 struct Workspace;
 }
 
@@ -27,7 +27,7 @@ class TStep : public QWidget, private app::StepPeers {
 
   public:
     // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
-    TStep(app::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
 
     // The program-grid row of the instruction PC points to; 0 when no line carries it.
     int CurrentRow() const { return session_.CurrentRow(); }
@@ -62,7 +62,7 @@ class TStep : public QWidget, private app::StepPeers {
     void RedrawMemory() override;
     void RepaintMemory() override;
 
-    app::Workspace& workspace_;
+    grid::Workspace& workspace_;
     Forms& forms_;
     MachineHostAdapter host_;
     app::StepSession session_;

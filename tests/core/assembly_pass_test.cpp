@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/program_grid.h"
 #include "cpu/machine.h"
+#include "grid/program_grid.h"
 #include "text/conversion_error.h"
 
 namespace zorvan::assembler {
@@ -93,7 +93,7 @@ TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
     };
     // clang-format on
     for (const Case& c : cases) {
-        app::ProgramGrid grid;
+        grid::ProgramGrid grid;
         grid.SetRowCount(c.rowCount ? c.rowCount : static_cast<int>(c.rows.size()) + 1);
         for (std::size_t row = 0; row < c.rows.size(); ++row) {
             for (std::size_t column = 0; column < 5; ++column)

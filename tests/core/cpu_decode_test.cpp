@@ -2,20 +2,20 @@
 
 #include <vector>
 
-#include "asm/instruction_set.h"
+#include "cpu/instruction_set.h"
 #include "cpu/interpreter.h"
 
 namespace zorvan::cpu {
 
 TEST(Decode, AgreesWithTheInstructionTable) {
-    for (int row = 0; row < assembler::kMnemonicCount; ++row) {
-        for (int mode = 0; mode < assembler::kModeCount; ++mode) {
-            const int opcode = assembler::OpcodeOf(row, mode);
-            if (opcode == assembler::kNoOpcode) continue;
+    for (int row = 0; row < cpu::kMnemonicCount; ++row) {
+        for (int mode = 0; mode < cpu::kModeCount; ++mode) {
+            const int opcode = cpu::OpcodeOf(row, mode);
+            if (opcode == cpu::kNoOpcode) continue;
             const DecodedOpcode d = Decode(opcode);
             EXPECT_TRUE(d.known && static_cast<int>(d.operation) == row && d.mode == mode &&
-                        d.length == assembler::ModeLength(mode))
-                << assembler::kInstructionTable[row].mnemonic << " mode " << mode;
+                        d.length == cpu::ModeLength(mode))
+                << cpu::kInstructionTable[row].mnemonic << " mode " << mode;
         }
     }
     // The table's opcodes are the only known values (none outside 0-255); all are executed but the

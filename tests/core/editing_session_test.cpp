@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/grid_keys.h"
-#include "app/workspace.h"
 #include "editor_fixture.h"
+#include "grid/workspace.h"
 #include "text/conversion_error.h"
 
 namespace zorvan::app {
@@ -15,11 +15,11 @@ constexpr const char* kNoInstruction = "'' Εντολή Ανύπαρκτη.";
 constexpr const char* kGiveFirstParameter = "Δώστε την πρώτη παράμετρο.";
 
 TEST(EditingSession, TypingAProgramLineByLine) {
-    constexpr auto red = MessageColour::kRed, blue = MessageColour::kBlue;
+    constexpr auto red = grid::MessageColour::kRed, blue = grid::MessageColour::kBlue;
     // clang-format off
     const struct {
         const char* keys; int column, row, rowCount;
-        const char* message; MessageColour colour; bool memoEnabled;
+        const char* message; grid::MessageColour colour; bool memoEnabled;
     } steps[] = {
         {"0200", 1, 1, 2, "", red, false},
         {"\r", 2, 1, 2, kNoInstruction, red, true},  // the empty instruction is refused at once
@@ -34,7 +34,7 @@ TEST(EditingSession, TypingAProgramLineByLine) {
         {"BRK\r", 2, 5, 6, "", red, false},
     };
     // clang-format on
-    Workspace workspace;
+    grid::Workspace workspace;
     for (const auto& step : steps) {
         TypeText(workspace, step.keys);
         SCOPED_TRACE(step.keys);
@@ -68,27 +68,27 @@ TEST(EditingSession, EachLineEndsWhereItsFormSaysAndRefusalsKeepTheText) {
     };
     // clang-format on
     for (const auto& c : cases) {
-        Workspace workspace;
+        grid::Workspace workspace;
         TypeText(workspace, c.keys);
         EXPECT_EQ(RowText(workspace, 1), c.line) << c.keys;
-        EXPECT_EQ(workspace.grid.Cell(kAddressColumn, 2), c.nextAddress) << c.keys;
+        EXPECT_EQ(workspace.grid.Cell(grid::kAddressColumn, 2), c.nextAddress) << c.keys;
         EXPECT_EQ(workspace.grid.Col(), c.column) << c.keys;
         EXPECT_EQ(workspace.grid.Row(), c.row) << c.keys;
         EXPECT_EQ(workspace.message.text, c.message) << c.keys;
-        if (*c.message) EXPECT_EQ(workspace.message.colour, MessageColour::kRed) << c.keys;
+        if (*c.message) EXPECT_EQ(workspace.message.colour, grid::MessageColour::kRed) << c.keys;
     }
 }
 
 TEST(EditingSession, EveryKeyOnALineWithoutAddressFailsUntilOneIsTyped) {
-    Workspace workspace;
+    grid::Workspace workspace;
     EXPECT_THROW(TypeText(workspace, "\tNO"), text::ConversionError);
-    workspace.grid.SetCol(kAddressColumn);
+    workspace.grid.SetCol(grid::kAddressColumn);
     EXPECT_THROW(TypeText(workspace, "0"), text::ConversionError);
     EXPECT_EQ(RowText(workspace, 1), "||N|||");
-    workspace.grid.SetCell(kAddressColumn, 1, "0300");
+    workspace.grid.SetCell(grid::kAddressColumn, 1, "0300");
     TypeText(workspace, " ");  // checks the address, then the instruction "N"
     EXPECT_EQ(workspace.message.text, "'N' Εντολή Ανύπαρκτη.");
-    EXPECT_EQ(workspace.grid.Cell(kAddressColumn, 2), "0301");
+    EXPECT_EQ(workspace.grid.Cell(grid::kAddressColumn, 2), "0301");
 }
 
 }  // namespace

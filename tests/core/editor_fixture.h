@@ -5,17 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "app/workspace.h"
+#include "grid/workspace.h"
 
 namespace zorvan::app::testing {
 
-using Line = std::array<std::string, kGridColumnCount>;
+using Line = std::array<std::string, grid::kGridColumnCount>;
 
 // Rows 1.. hold the lines; the row count covers them exactly.
-inline Workspace WorkspaceWith(const std::vector<Line>& lines) {
-    Workspace workspace;
+inline grid::Workspace WorkspaceWith(const std::vector<Line>& lines) {
+    grid::Workspace workspace;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        for (int column = 0; column < kGridColumnCount; ++column) {
+        for (int column = 0; column < grid::kGridColumnCount; ++column) {
             workspace.grid.SetCell(column, static_cast<int>(i) + 1,
                                    lines[i][static_cast<std::size_t>(column)]);
         }
@@ -24,25 +24,26 @@ inline Workspace WorkspaceWith(const std::vector<Line>& lines) {
     return workspace;
 }
 
-inline std::vector<std::string> AddressColumn(const Workspace& workspace, int fromRow, int toRow) {
+inline std::vector<std::string> AddressColumn(const grid::Workspace& workspace, int fromRow,
+                                              int toRow) {
     std::vector<std::string> addresses;
     for (int row = fromRow; row <= toRow; ++row) {
-        addresses.push_back(workspace.grid.Cell(kAddressColumn, row));
+        addresses.push_back(workspace.grid.Cell(grid::kAddressColumn, row));
     }
     return addresses;
 }
 
 // The row's cells joined by '|', so a whole line compares in one check.
-inline std::string RowText(const Workspace& workspace, int row) {
+inline std::string RowText(const grid::Workspace& workspace, int row) {
     std::string text;
-    for (int column = 0; column < kGridColumnCount; ++column)
+    for (int column = 0; column < grid::kGridColumnCount; ++column)
         text += (column ? "|" : "") + workspace.grid.Cell(column, row);
     return text;
 }
 
 // The cursor and the table's size in one text: "column,row/rowCount".
-inline std::string Cursor(const Workspace& workspace) {
-    const ProgramGrid& grid = workspace.grid;
+inline std::string Cursor(const grid::Workspace& workspace) {
+    const grid::ProgramGrid& grid = workspace.grid;
     return std::to_string(grid.Col()) + "," + std::to_string(grid.Row()) + "/" +
            std::to_string(grid.RowCount());
 }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/program_file.h"
-#include "app/program_grid.h"
+#include "grid/program_grid.h"
 #include "temp_folder.h"
 
 namespace {
@@ -21,17 +21,18 @@ TEST(Examples, AreExactlyWhatSaveWritesForTheTypedProgramAndTheHelpShowsThem) {
         const std::string bytes = FileBytes(ZORVAN_SOURCE_DIR "/examples/" + file);
         ASSERT_FALSE(bytes.empty());
         EXPECT_EQ(bytes.find("\xCE"), std::string::npos) << "UTF-8, not Windows-1253";
-        app::ProgramGrid grid;
+        grid::ProgramGrid grid;
         app::PlaceProgramRows(grid, app::ReadProgramText(bytes));
         // As typed: the empty line after the program, with its address filled in.
-        EXPECT_EQ(grid.Cell(app::kInstructionColumn, grid.LastRow()), "");
-        EXPECT_NE(grid.Cell(app::kAddressColumn, grid.LastRow()), "");
+        EXPECT_EQ(grid.Cell(grid::kInstructionColumn, grid.LastRow()), "");
+        EXPECT_NE(grid.Cell(grid::kAddressColumn, grid.LastRow()), "");
         for (int row = 1; row < grid.RowCount(); ++row) {
             // An empty comment reads back as one space by design; typed, it was empty.
-            if (grid.Cell(app::kCommentColumn, row) == " ")
-                grid.SetCell(app::kCommentColumn, row, "");
+            if (grid.Cell(grid::kCommentColumn, row) == " ")
+                grid.SetCell(grid::kCommentColumn, row, "");
             std::string cells;
-            for (int column = app::kAddressColumn; column <= app::kSecondParameterColumn; ++column)
+            for (int column = grid::kAddressColumn; column <= grid::kSecondParameterColumn;
+                 ++column)
                 cells += "<td>" + grid.Cell(column, row) + "</td>";
             EXPECT_NE(help.find(cells), std::string::npos) << "row " << row << " in the help";
         }

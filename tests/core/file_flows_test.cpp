@@ -35,7 +35,7 @@ struct FaultyStore : FileStore {
 
 struct Fixture {
     ::zorvan::testing::TempFolder folder;
-    Workspace workspace;
+    grid::Workspace workspace;
     ScriptedFlowHost host;
     FaultyStore files;
     FileFlows flows{workspace, host, files};
@@ -126,7 +126,7 @@ TEST(FileFlowsTest, AFailedSaveKeepsTheOldFileAndTheChangedFlagAndTellsTheUser) 
             EXPECT_EQ(f.host.log.back(), "warning Δεν ήταν δυνατό να αποθηκευτεί το αρχείο «" +
                                              path + "».\n" + f.files.fault.message());
             EXPECT_TRUE(f.workspace.changed &&
-                        f.workspace.grid.Cell(kInstructionColumn, 1) == "LDA");
+                        f.workspace.grid.Cell(grid::kInstructionColumn, 1) == "LDA");
             if (reason != std::errc::is_a_directory) EXPECT_EQ(FileBytes(path), old);
             EXPECT_EQ(f.folder.Names(), std::vector<std::string>{"p.zrv"}) << "no temporary file";
         }
@@ -151,7 +151,7 @@ TEST(FileFlowsTest, OpenReadsTheFileOrWarnsAndChangesNothing) {
             if (!read) EXPECT_EQ(f.host.log.back().rfind(warning + "»", 0), 0u);
             EXPECT_EQ(f.workspace.caption + "|" + f.workspace.openDialogFileName,
                       read ? "Zorvan-" + path + "|" + path : "Zorvan-old.zrv|");
-            EXPECT_EQ(f.workspace.grid.Cell(kInstructionColumn, 2), read ? "STA" : "");
+            EXPECT_EQ(f.workspace.grid.Cell(grid::kInstructionColumn, 2), read ? "STA" : "");
             EXPECT_TRUE((named || !f.workspace.changed) && f.workspace.executionEnabled) << path;
         }
     }
@@ -161,7 +161,7 @@ TEST(FileFlowsTest, SaveWarnsAboutACellThatWouldNotReadBack) {
     for (bool saveAnyway : {false, true}) {
         Fixture f;
         f.TypeProgram(true);
-        f.workspace.grid.SetCell(kLabelColumn, 2, "_end");
+        f.workspace.grid.SetCell(grid::kLabelColumn, 2, "_end");
         f.host.saveAnyway = saveAnyway;
         f.host.saveChoice = f.folder / "p.zrv";
         EXPECT_EQ(f.flows.Save(), saveAnyway ? SaveOutcome::kSaved : SaveOutcome::kWentBack);
@@ -171,7 +171,8 @@ TEST(FileFlowsTest, SaveWarnsAboutACellThatWouldNotReadBack) {
         EXPECT_EQ(FileBytes(f.folder / "p.zrv"),
                   saveAnyway ? "_ 0200 LDA #05 _ _ \r\n_end 0202 _ _ _ _ \r\n" : "");
         if (saveAnyway) continue;
-        EXPECT_EQ(f.workspace.grid.Col() * 10 + f.workspace.grid.Row(), kLabelColumn * 10 + 2);
+        EXPECT_EQ(f.workspace.grid.Col() * 10 + f.workspace.grid.Row(),
+                  grid::kLabelColumn * 10 + 2);
         f.host.yes = true;
         EXPECT_FALSE(f.flows.Exit()) << "going back to correct the cell keeps the program open";
     }

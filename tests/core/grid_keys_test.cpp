@@ -16,16 +16,16 @@ using namespace testing;
 TEST(GridKeys, EnterInTheCommentColumnOfTheLastRowAppendsARow) {
     // clang-format off
     const struct { const char* name; std::vector<Line> lines; int column; const char* cursor; const char* message; } cases[] = {
-        {"only a space", {{"", "", "", "", " ", ""}}, kCommentColumn, "2,2/3", ""},
-        {"empty", {{"", "", "", "", "", ""}}, kCommentColumn, "5,1/2", "μήνυμα"},
-        {"not last", {{"", "0200", "NOP", "", "", ""}, {}}, kCommentColumn, "5,1/3", "μήνυμα"},
-        {"second parameter", {{"", "0200", "", "", "", ""}}, kSecondParameterColumn, "4,1/2", "μήνυμα"},
-        {"label", {{"L", "0200", "NOP", "", "", ""}}, kCommentColumn, "2,3/4", ""},
+        {"only a space", {{"", "", "", "", " ", ""}}, grid::kCommentColumn, "2,2/3", ""},
+        {"empty", {{"", "", "", "", "", ""}}, grid::kCommentColumn, "5,1/2", "μήνυμα"},
+        {"not last", {{"", "0200", "NOP", "", "", ""}, {}}, grid::kCommentColumn, "5,1/3", "μήνυμα"},
+        {"second parameter", {{"", "0200", "", "", "", ""}}, grid::kSecondParameterColumn, "4,1/2", "μήνυμα"},
+        {"label", {{"L", "0200", "NOP", "", "", ""}}, grid::kCommentColumn, "2,3/4", ""},
     };
     // clang-format on
     for (const auto& c : cases) {
-        Workspace workspace = WorkspaceWith(c.lines);
-        workspace.grid.SetCell(kAddressColumn, static_cast<int>(c.lines.size()) + 1, "0201");
+        grid::Workspace workspace = WorkspaceWith(c.lines);
+        workspace.grid.SetCell(grid::kAddressColumn, static_cast<int>(c.lines.size()) + 1, "0201");
         workspace.ShowDebuggerMessage("μήνυμα", c.column, 'r');
         StringGrid1KeyDown(workspace, GridKey{kKeyEnter});
         EXPECT_EQ(Cursor(workspace), c.cursor) << c.name;
@@ -43,7 +43,7 @@ TEST(GridKeys, ArrowsAndTabMoveWithinTheDataRows) {
         {0, 2, kKeyTab, 1, 0, 5, 1}, {0, 1, kKeyTab, 1, 0, 5, 3}, {3, 2, 'A', 0, 0, 3, 2}, {3, 2, kKeyLeft, 0, 1, 3, 2}};
     // clang-format on
     for (const auto& c : cases) {
-        Workspace workspace = WorkspaceWith({{}, {}, {}});
+        grid::Workspace workspace = WorkspaceWith({{}, {}, {}});
         workspace.grid.SetCurrent(c[0], c[1]);
         MoveByGridKey(workspace, {c[2], c[3] != 0, false, c[4] != 0});
         EXPECT_EQ(Cursor(workspace), std::to_string(c[5]) + "," + std::to_string(c[6]) + "/4")
@@ -60,7 +60,7 @@ TEST(GridKeys, ExecutionShortcutsReachTheMenuOnlyWhenEnabled) {
     };
     // clang-format on
     for (const auto& [key, enabled, shortcut] : cases) {
-        Workspace workspace;
+        grid::Workspace workspace;
         workspace.executionEnabled = enabled;
         EXPECT_EQ(IsMenuShortcut(workspace, key), shortcut) << key.code;
     }
@@ -76,7 +76,7 @@ TEST(GridKeys, TypingPutsTheCharactersTheEditorTakesIntoTheCell) {
     };
     // clang-format on
     for (const auto& [column, keys, expected] : cases) {
-        Workspace workspace = WorkspaceWith({{"", "0200", "LDA", "", "", ""}});
+        grid::Workspace workspace = WorkspaceWith({{"", "0200", "LDA", "", "", ""}});
         workspace.grid.SetCol(column);
         TypeText(workspace, keys);
         EXPECT_EQ(workspace.grid.Cell(column, 1), expected) << column << keys;

@@ -20,11 +20,11 @@ TEST(LineChecker, AddressCheckGivesThreeDifferentRefusalsAndNeverChangesTheAddre
     };
     // clang-format on
     for (const auto& [address, message] : cases) {
-        app::Workspace workspace = WorkspaceWith({{"", address, "", "", "", ""}});
+        grid::Workspace workspace = WorkspaceWith({{"", address, "", "", "", ""}});
         CheckAddress(workspace);
         EXPECT_EQ(workspace.message.text, message) << address;
-        EXPECT_EQ(workspace.grid.Col(), *message ? app::kAddressColumn : app::kInstructionColumn);
-        EXPECT_EQ(workspace.grid.Cell(app::kAddressColumn, 1), address);
+        EXPECT_EQ(workspace.grid.Col(), *message ? grid::kAddressColumn : grid::kInstructionColumn);
+        EXPECT_EQ(workspace.grid.Cell(grid::kAddressColumn, 1), address);
     }
 }
 
@@ -40,11 +40,11 @@ TEST(LineChecker, FinishLineWritesTheNextAddressAndMovesToItsInstruction) {
     // clang-format on
     for (const auto& c : cases) {
         const Line line = {"", c.address, "LDA", "#05", "X", ""};
-        app::Workspace workspace = WorkspaceWith({line, line});
+        grid::Workspace workspace = WorkspaceWith({line, line});
         workspace.grid.SetCurrent(c.column, c.row);
         FinishLine(workspace, c.bytes);
         EXPECT_EQ(RowText(workspace, c.row), c.line) << c.address;
-        EXPECT_EQ(workspace.grid.Cell(app::kAddressColumn, c.row + 1), c.nextAddress) << c.address;
+        EXPECT_EQ(workspace.grid.Cell(grid::kAddressColumn, c.row + 1), c.nextAddress) << c.address;
         EXPECT_EQ(Cursor(workspace), c.cursor) << c.address;
     }
 }
@@ -52,7 +52,7 @@ TEST(LineChecker, FinishLineWritesTheNextAddressAndMovesToItsInstruction) {
 TEST(LineChecker, RecomputeRewritesFromTheCursorDownToTheFirstLineWithoutInstruction) {
     // Row 2 is the cursor's; LDA 1234567 has no form (0 bytes); the rows below the gap stay.
     // clang-format off
-    app::Workspace workspace = WorkspaceWith({
+    grid::Workspace workspace = WorkspaceWith({
         {"", "0100", "LDA", "#05", "", ""}, {"", "0200", "LDA", "1234", "", ""}, {"", "9999", "STA", "45,", "X", ""},
         {"", "9999", "ASL", "A", "", ""}, {"", "9999", "LDA", "1234567", "", ""}, {"", "9999", "BNE", "LOOP", "", ""},
         {"", "9999", "", "", "", ""}, {"", "7777", "NOP", "", "", ""}, {"", "7777", "", "", "", ""},
@@ -63,9 +63,9 @@ TEST(LineChecker, RecomputeRewritesFromTheCursorDownToTheFirstLineWithoutInstruc
     RecomputeAddresses(workspace);
     EXPECT_EQ(AddressColumn(workspace, 1, 9), expected);
     // A line without address fails before writing anything below it.
-    workspace.grid.SetCell(app::kAddressColumn, 2, "");
+    workspace.grid.SetCell(grid::kAddressColumn, 2, "");
     EXPECT_THROW(RecomputeAddresses(workspace), text::ConversionError);
-    EXPECT_EQ(workspace.grid.Cell(app::kAddressColumn, 3), "0203");
+    EXPECT_EQ(workspace.grid.Cell(grid::kAddressColumn, 3), "0203");
 }
 
 }  // namespace

@@ -40,11 +40,11 @@ TEST(LineEditing, InsertAndDeleteCommandsMoveTheLinesAndKeepTheHeader) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command + std::to_string(c.row) + c.count);
-        Workspace w = WorkspaceWith(kThreeLines);
-        for (int row = 4; row <= 21; ++row) w.grid.SetCell(kCommentColumn, row, "x");
+        grid::Workspace w = WorkspaceWith(kThreeLines);
+        for (int row = 4; row <= 21; ++row) w.grid.SetCell(grid::kCommentColumn, row, "x");
         w.grid.SetRowCount(c.rowCount);
-        if (c.setRow) w.grid.SetCell(kAddressColumn, c.setRow, c.setAddress);
-        w.grid.SetCurrent(kCommentColumn, c.row);
+        if (c.setRow) w.grid.SetCell(grid::kAddressColumn, c.setRow, c.setAddress);
+        w.grid.SetCurrent(grid::kCommentColumn, c.row);
         char result = 't';
         try {
             if (c.command == 'i') InsertLine(w);
@@ -55,17 +55,17 @@ TEST(LineEditing, InsertAndDeleteCommandsMoveTheLinesAndKeepTheHeader) {
         EXPECT_EQ(result, c.result);
         EXPECT_EQ(Cursor(w), c.cursor);
         EXPECT_EQ(AddressColumn(w, 1, static_cast<int>(c.addresses.size())), c.addresses);
-        EXPECT_EQ(w.grid.Cell(kAddressColumn, 0), "Διευθύνσεις");
+        EXPECT_EQ(w.grid.Cell(grid::kAddressColumn, 0), "Διευθύνσεις");
         for (int row = 4; row <= 21 && c.command == 'n'; ++row) {
             const bool emptied = c.result == '-' && row >= c.rowCount && row <= 19;
-            EXPECT_EQ(w.grid.Cell(kCommentColumn, row), emptied ? "" : "x") << row;
+            EXPECT_EQ(w.grid.Cell(grid::kCommentColumn, row), emptied ? "" : "x") << row;
         }
     }
 }
 
 TEST(LineEditing, ClearGridLeavesOneEmptyLineAndGreysTheMessageArea) {
-    Workspace w = WorkspaceWith(kThreeLines);
-    w.grid.SetCurrent(kCommentColumn, 3);
+    grid::Workspace w = WorkspaceWith(kThreeLines);
+    w.grid.SetCurrent(grid::kCommentColumn, 3);
     w.caption = "Zorvan - prog.zrv";
     w.ShowDebuggerMessage("μήνυμα", 3, 'b');
     w.changed = w.executionEnabled = true;

@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/program_grid.h"
+#include "grid/program_grid.h"
 
 namespace zorvan::assembler {
 
@@ -27,14 +27,14 @@ using Kind = LineOutcome::Kind;
 
 const auto F = [](int b) { return LineOutcome{Kind::kFinishLine, b, "", 0, 'r', false}; };
 const auto N = [](int b) { return LineOutcome{Kind::kNextParameter, b, "", 0, 'r', false}; };
-LineOutcome Red(std::string_view message, int column = app::kFirstParameterColumn,
+LineOutcome Red(std::string_view message, int column = grid::kFirstParameterColumn,
                 bool empties = false, char colour = 'r') {
     return {Kind::kMessage, 0, std::string(message), column, colour, empties};
 }
 
 TEST(CheckParameters, YieldEveryStepsOutcomeInOrder) {
-    const int kInstruction = app::kInstructionColumn, kFirst = app::kFirstParameterColumn,
-              k = app::kSecondParameterColumn;
+    const int kInstruction = grid::kInstructionColumn, kFirst = grid::kFirstParameterColumn,
+              k = grid::kSecondParameterColumn;
     // clang-format off
     const struct {
         const char *instruction, *first, *second;  // no second: the first parameter's check
@@ -103,14 +103,14 @@ TEST(ClassifyOperand, NamesTheAddressingModeFromTheFirstParameter) {
 }
 
 TEST(ResolveOperand, HexIsAnAddressAndAnythingElseTheFirstLabelWithAnAddress) {
-    app::ProgramGrid grid;
+    grid::ProgramGrid grid;
     grid.SetRowCount(6);
     const char* cells[][2] = {{"HEAD", "0100"}, {"CAFE", "0200"}, {"LOOP", ""},
                               {"LOOP", "0203"}, {"LOOP", "0205"}, {"Βρόχος", "0207"},
                               {"END", "0209"}};  // row 0 is the header, row 6 beyond the table
     for (int row = 0; row < 7; ++row) {
-        grid.SetCell(app::kLabelColumn, row, cells[row][0]);
-        grid.SetCell(app::kAddressColumn, row, cells[row][1]);
+        grid.SetCell(grid::kLabelColumn, row, cells[row][0]);
+        grid.SetCell(grid::kAddressColumn, row, cells[row][1]);
     }
     const std::pair<const char*, const char*> cases[] = {
         {"CAFE", "CAFE"}, {"0300", "0300"}, {"", ""},           {"LOOP", "0203"},

@@ -26,8 +26,8 @@ std::vector<ProgramRow> RowsOf(const std::string& text) {
     return rows;
 }
 
-ProgramGrid GridOf(const std::string& text) {
-    ProgramGrid grid;
+grid::ProgramGrid GridOf(const std::string& text) {
+    grid::ProgramGrid grid;
     PlaceProgramRows(grid, RowsOf(text));
     return grid;
 }
@@ -41,7 +41,7 @@ TEST(ProgramFileText, WritesEachRowOfTheTableAsSixTokensAndReadsThemByCount) {
     };
     for (const auto& [rows, bytes] : cases)
         EXPECT_EQ(WriteProgramText(GridOf(rows)), bytes) << rows;
-    ProgramGrid grid = GridOf("|0200|NOP|||;|0201|NOP|||;");
+    grid::ProgramGrid grid = GridOf("|0200|NOP|||;|0201|NOP|||;");
     grid.SetRowCount(2);  // the second line is stored but no longer part of the table
     EXPECT_EQ(WriteProgramText(grid), "_ 0200 NOP _ _ _ \r\n");
     // Reading places the tokens by their count, six to a row.
@@ -62,7 +62,7 @@ TEST(ProgramFileText, WritesEachRowOfTheTableAsSixTokensAndReadsThemByCount) {
     EXPECT_EQ(ReadProgramText(many).size(), 100u);
     // What was read saves again unchanged: an empty comment comes back as one space, underscores
     // as spaces, undefined bytes as '?'.
-    ProgramGrid again = GridOf("Βρόχος||||X|πίσω στην αρχή;|||||;x|10002|JMP|(20,|X)|  a_b;");
+    grid::ProgramGrid again = GridOf("Βρόχος||||X|πίσω στην αρχή;|||||;x|10002|JMP|(20,|X)|  a_b;");
     PlaceProgramRows(again, ReadProgramText(WriteProgramText(again) + "A\xAA _ _ _ _ _"));
     EXPECT_FALSE(FindUnfaithfulCell(again).has_value());
     EXPECT_EQ(ReadProgramText(WriteProgramText(again)),
@@ -81,19 +81,19 @@ TEST(ProgramFileText, WritesEachRowOfTheTableAsSixTokensAndReadsThemByCount) {
 TEST(ProgramFileChecking, FindsTheFirstCellThatWouldNotReadBackTheSame) {
     using R = UnfaithfulCell::Reason;
     const std::tuple<std::string, int, R> cases[] = {
-        {"_start|||||;", kLabelColumn, R::kLeadingUnderscore},
-        {"|02 00||||;", kAddressColumn, R::kWhitespace},
-        {"||||X\n|;", kSecondParameterColumn, R::kWhitespace},
-        {"日|||||;", kLabelColumn, R::kUnsavableCharacter},
-        {"|||||tab\there;", kCommentColumn, R::kWhitespace},
-        {"|||||ok ☺;", kCommentColumn, R::kUnsavableCharacter},
+        {"_start|||||;", grid::kLabelColumn, R::kLeadingUnderscore},
+        {"|02 00||||;", grid::kAddressColumn, R::kWhitespace},
+        {"||||X\n|;", grid::kSecondParameterColumn, R::kWhitespace},
+        {"日|||||;", grid::kLabelColumn, R::kUnsavableCharacter},
+        {"|||||tab\there;", grid::kCommentColumn, R::kWhitespace},
+        {"|||||ok ☺;", grid::kCommentColumn, R::kUnsavableCharacter},
     };
     for (const auto& [rows, column, reason] : cases) {
         const auto cell = FindUnfaithfulCell(GridOf("|||Δ€|a_b|spaces and _underscores_;" + rows));
         ASSERT_TRUE(cell) << rows;
         EXPECT_EQ(std::tuple(cell->column, cell->row, cell->reason), std::tuple(column, 2, reason));
     }
-    ProgramGrid grid = GridOf("|0201|LDA|#4 5||;_x|||||;");
+    grid::ProgramGrid grid = GridOf("|0201|LDA|#4 5||;_x|||||;");
     const std::string text = DescribeUnfaithfulCell(grid, *FindUnfaithfulCell(grid));
     EXPECT_NE(text.find("γραμμής 1, στήλη 3 (Παράμετρος 1)"), std::string::npos) << text;
 }

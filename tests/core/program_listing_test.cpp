@@ -11,7 +11,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-ProgramGrid NopRows(int count) {
+grid::ProgramGrid NopRows(int count) {
     return testing::WorkspaceWith(std::vector<testing::Line>(count, {"", "", "NOP"})).grid;
 }
 
@@ -27,10 +27,11 @@ std::pair<std::vector<std::size_t>, Lines> Flatten(const std::vector<ListingPage
 
 // Every data row in order, with cells lined up counting a Greek letter as one column.
 TEST(ProgramListing, RowsLineUpAndPagesHoldThemAllWithTheirHeadings) {
-    Workspace workspace = testing::WorkspaceWith({{"", "0200", "LDX", "#00", "", "ο μετρητής"},
-                                                  {"ΒΡΟΧΟΣ", "0202", "STA", "0300,", "X", "γράψε"},
-                                                  {"", "0205", "BNE", "ΒΡΟΧΟΣ", "", "a\tb"}});
-    ProgramGrid& grid = workspace.grid;
+    grid::Workspace workspace =
+        testing::WorkspaceWith({{"", "0200", "LDX", "#00", "", "ο μετρητής"},
+                                {"ΒΡΟΧΟΣ", "0202", "STA", "0300,", "X", "γράψε"},
+                                {"", "0205", "BNE", "ΒΡΟΧΟΣ", "", "a\tb"}});
+    grid::ProgramGrid& grid = workspace.grid;
     grid.SetRowCount(11);           // two-digit line numbers; rows 4-10 empty
     grid.SetCell(2, 11, "HIDDEN");  // stored beyond the row count
     // A tab prints as a space.
@@ -53,7 +54,7 @@ TEST(ProgramListing, RowsLineUpAndPagesHoldThemAllWithTheirHeadings) {
     }
     // A wide row wraps indented without loss, and starts a fresh page whole.
     grid = NopRows(5);
-    grid.SetCell(kCommentColumn, 4,
+    grid.SetCell(grid::kCommentColumn, 4,
                  "ένα πολύ μεγάλο σχόλιο που δεν χωράει σε μία γραμμή της σελίδας");
     // Five lines a page of 30 characters under the page number: rows 1-3; row 4 and row 5.
     EXPECT_EQ(Flatten(PaginateListing(grid, "", 7, 30)),
@@ -61,7 +62,8 @@ TEST(ProgramListing, RowsLineUpAndPagesHoldThemAllWithTheirHeadings) {
                         Lines({"1:  NOP", "2:  NOP", "3:  NOP", "4:  NOP  ένα πολύ μεγάλο",
                                "    σχόλιο που δεν χωράει σε", "    μία γραμμή της σελίδας",
                                "5:  NOP"})));
-    grid.SetCell(kCommentColumn, 4, std::string(200, 'x'));  // taller than a page: on over pages
+    grid.SetCell(grid::kCommentColumn, 4,
+                 std::string(200, 'x'));  // taller than a page: on over pages
     std::string all;
     for (const std::string& line : Flatten(PaginateListing(grid, "", 5, 20)).second) all += line;
     EXPECT_EQ(std::count(all.begin(), all.end(), 'x'), 200);

@@ -17,12 +17,13 @@ TEST(RunCommandTest, OnlyANonZeroAddressStartsARun) {
     EXPECT_EQ(StartAddressOf("c000"), 0xC000);
     EXPECT_THROW(AcceptsStartAddress("zz"), text::ConversionError);
 
-    Workspace workspace;
-    workspace.grid.SetCol(kFirstParameterColumn);
+    grid::Workspace workspace;
+    workspace.grid.SetCol(grid::kFirstParameterColumn);
     ReportRunCancelled(workspace);
     EXPECT_EQ(workspace.message.text, kRunCancelledMessage);
     EXPECT_EQ(std::pair(workspace.message.colour, workspace.grid.Col()),
-              std::pair(MessageColour::kRed, int(kFirstParameterColumn)));  // the cursor stays
+              std::pair(grid::MessageColour::kRed,
+                        int(grid::kFirstParameterColumn)));  // the cursor stays
 }
 
 TEST(RunCommandTest, HowARunEndsAndWhatItReports) {
@@ -30,17 +31,17 @@ TEST(RunCommandTest, HowARunEndsAndWhatItReports) {
     // The program and SP, whether the user stops it after a slice of 1000 instructions; then
     // how it ends, the message area (the host has already told of a full stack) and PC.
     // clang-format off
-    const struct { const char* state; bool stop; cpu::RunEnd end; std::string message; MessageColour colour; int pc; } cases[] = {
-        {"[0200]=A9,05", false, kEmptyCell, std::string(kRunCompletedMessage), MessageColour::kBlue, 0x0203},
-        {"[0200]=A9,05,48 SP=0", false, kStackFull, "kept", MessageColour::kRed, 0x0203},
-        {"[0200]=EA,58", false, kNotExecuted, cpu::NotExecutedMessage(0x58, 0x0201), MessageColour::kRed, 0x0202},
-        {"[0200]=D0,FE", true, kStopped, std::string(cpu::kStoppedByUserMessage), MessageColour::kRed, 0x0200},
+    const struct { const char* state; bool stop; cpu::RunEnd end; std::string message; grid::MessageColour colour; int pc; } cases[] = {
+        {"[0200]=A9,05", false, kEmptyCell, std::string(kRunCompletedMessage), grid::MessageColour::kBlue, 0x0203},
+        {"[0200]=A9,05,48 SP=0", false, kStackFull, "kept", grid::MessageColour::kRed, 0x0203},
+        {"[0200]=EA,58", false, kNotExecuted, cpu::NotExecutedMessage(0x58, 0x0201), grid::MessageColour::kRed, 0x0202},
+        {"[0200]=D0,FE", true, kStopped, std::string(cpu::kStoppedByUserMessage), grid::MessageColour::kRed, 0x0200},
     };
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
-        Workspace workspace;
-        workspace.grid.SetCol(kSecondParameterColumn);
+        grid::Workspace workspace;
+        workspace.grid.SetCol(grid::kSecondParameterColumn);
         workspace.message.text = "kept";
         cpu::Apply(workspace.machine, c.state);
         cpu::NullMachineHost host;
@@ -55,7 +56,7 @@ TEST(RunCommandTest, HowARunEndsAndWhatItReports) {
         EXPECT_EQ(std::pair(workspace.message.text, workspace.message.colour),
                   std::pair(c.message, c.colour));
         EXPECT_EQ(std::pair(workspace.machine.PC, workspace.grid.Col()),
-                  std::pair(c.pc, int(kSecondParameterColumn)));
+                  std::pair(c.pc, int(grid::kSecondParameterColumn)));
     }
 }
 

@@ -46,7 +46,7 @@ class StepSessionTest : public ::testing::Test, public StepPeers {
                std::to_string(std::find(statuses, statuses + 3, s.status) - statuses + 1);
     }
 
-    Workspace workspace;
+    grid::Workspace workspace;
     cpu::NullMachineHost host;
     bool gridEnabled = true;
     int registerWindowShown = 0, refills = 0;
@@ -81,7 +81,7 @@ TEST_F(StepSessionTest, StartNextStopAndClose) {
         EXPECT_EQ(workspace.message.text.substr(0, c.message.size()), c.message) << c.seen;
     }
     EXPECT_EQ(workspace.message.text, "Η έναρξη της εκτέλεσης έγινε από την διεύθυνση 0200");
-    EXPECT_EQ(workspace.message.colour, MessageColour::kBlue);
+    EXPECT_EQ(workspace.message.colour, grid::MessageColour::kBlue);
     EXPECT_EQ(session.State().rows[0][2] + session.State().rows[1][2] + session.State().rows[1][3],
               "DEXBNE0200");
     // A show per Start, a refill and a redraw per Next.
@@ -93,7 +93,7 @@ TEST_F(StepSessionTest, NonHexAddressesThrowBeforeAnythingRuns) {
     EXPECT_THROW(Start("12G4"), text::ConversionError);
     EXPECT_EQ(Seen(), "1,1 > X3 grid 4");
     EXPECT_EQ(workspace.machine.PC, 0x1234);
-    workspace.grid.SetCell(kAddressColumn, 2, "X2");  // searched from row 1
+    workspace.grid.SetCell(grid::kAddressColumn, 2, "X2");  // searched from row 1
     EXPECT_THROW(FindGridRow(workspace.grid, 0x0300), text::ConversionError);
 }
 

@@ -65,7 +65,7 @@ class MainWindowTest : public QObject {
 
     std::unique_ptr<zorvan::windows::Forms> forms_;
     zorvan::windows::TForm1* form() const { return forms_->Form1.get(); }
-    zorvan::app::Workspace& workspace() const { return forms_->workspace; }
+    zorvan::grid::Workspace& workspace() const { return forms_->workspace; }
     zorvan::ui::CellEditor* editor() const { return form()->StringGrid1->Editor(); }
     QString cell(int c, int r) const { return QString::fromStdString(workspace().grid.Cell(c, r)); }
 

@@ -23,7 +23,7 @@ class RunStepTest : public QObject {
 
     std::unique_ptr<zorvan::windows::Forms> forms_;
     zorvan::windows::TForm1* form() const { return forms_->Form1.get(); }
-    zorvan::app::Workspace& workspace() const { return forms_->workspace; }
+    zorvan::grid::Workspace& workspace() const { return forms_->workspace; }
     zorvan::windows::TStep* step() const { return forms_->Step.get(); }
     // Columns 1 to 4 of the step window's row, the empty ones left out.
     QString stepRow(int row) const {

@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/program_grid.h"
 #include "cpu/machine.h"
+#include "grid/program_grid.h"
 
-namespace zorvan::app {
+namespace zorvan::grid {
 
 enum class MessageColour { kBlue, kRed };
 
@@ -39,4 +39,4 @@ struct Workspace {
     void ClearMessage() { message.text.clear(); }
 };
 
-}  // namespace zorvan::app
+}  // namespace zorvan::grid

@@ -1,9 +1,9 @@
-#include "app/program_grid.h"
+#include "grid/program_grid.h"
 
 #include <algorithm>
 #include <utility>
 
-namespace zorvan::app {
+namespace zorvan::grid {
 namespace {
 const std::string kEmpty;
 }
@@ -39,9 +39,13 @@ void ProgramGrid::SetRowCount(int rowCount) {
     if (row_ > LastRow()) row_ = std::max(LastRow(), 1);
 }
 
-void ProgramGrid::SetCol(int column) { col_ = std::clamp(column, 0, kGridColumnCount - 1); }
+void ProgramGrid::SetCol(int column) {
+    col_ = std::clamp(column, 0, kGridColumnCount - 1);
+}
 
-void ProgramGrid::SetRow(int row) { row_ = std::clamp(row, 1, std::max(LastRow(), 1)); }
+void ProgramGrid::SetRow(int row) {
+    row_ = std::clamp(row, 1, std::max(LastRow(), 1));
+}
 
 void ProgramGrid::SetCurrent(int column, int row) {
     SetCol(column);
@@ -59,4 +63,4 @@ int ProgramGrid::ContentCount() const {
     return count;
 }
 
-}  // namespace zorvan::app
+}  // namespace zorvan::grid

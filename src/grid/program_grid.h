@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace zorvan::app {
+namespace zorvan::grid {
 
 enum GridColumn : int {
     kLabelColumn = 0,
@@ -21,7 +21,7 @@ enum GridColumn : int {
 inline constexpr int kGridColumnCount = 6;
 
 class ProgramGrid {
-public:
+  public:
     ProgramGrid();
 
     // Any row 0 or more; a cell that was never written reads as "".
@@ -46,7 +46,7 @@ public:
     // Rows that hold stored cells, from 0: beyond it every cell reads "".
     int StoredRowCount() const { return static_cast<int>(rows_.size()); }
 
-private:
+  private:
     using Row_ = std::array<std::string, kGridColumnCount>;
     std::vector<Row_> rows_;
     int rowCount_ = 2;
@@ -54,4 +54,4 @@ private:
     int row_ = 1;
 };
 
-}  // namespace zorvan::app
+}  // namespace zorvan::grid

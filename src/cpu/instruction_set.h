@@ -8,7 +8,7 @@
 #include <array>
 #include <string_view>
 
-namespace zorvan::assembler {
+namespace zorvan::cpu {
 
 // Addressing-mode columns of the table, in column order.
 enum AddressingMode : int {
@@ -53,4 +53,4 @@ bool IsBranch(int row);
 // Bytes an instruction occupies in each addressing mode.
 int ModeLength(int mode);
 
-}  // namespace zorvan::assembler
+}  // namespace zorvan::cpu

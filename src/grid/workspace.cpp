@@ -1,6 +1,6 @@
-#include "app/workspace.h"
+#include "grid/workspace.h"
 
-namespace zorvan::app {
+namespace zorvan::grid {
 
 void Workspace::ShowDebuggerMessage(std::string_view text, int column, char colour) {
     message.labelEnabled = true;
@@ -10,4 +10,4 @@ void Workspace::ShowDebuggerMessage(std::string_view text, int column, char colo
     grid.SetCol(column);
 }
 
-}  // namespace zorvan::app
+}  // namespace zorvan::grid
