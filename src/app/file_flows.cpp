@@ -22,7 +22,14 @@ FileFlows::FileFlows(grid::Workspace& workspace, FileFlowHost& host, FileStore& 
 
 bool FileFlows::OfferToSave(std::string_view question) {
     if (workspace_.grid.ContentCount() == 0 || !workspace_.changed) return true;
-    if (!host_.AskYesNo(question)) return true;
+    switch (host_.AskYesNo(question)) {
+        case SaveAnswer::kCancel:
+            return false;
+        case SaveAnswer::kNo:
+            return true;
+        case SaveAnswer::kYes:
+            break;
+    }
     // A cancelled dialog is the user's choice to go on without saving; a failed save or a cell
     // the user went back to correct must not be followed by discarding the grid.
     const SaveOutcome outcome = Save();
@@ -37,16 +44,9 @@ void FileFlows::New() {
 }
 
 void FileFlows::Open() {
-    if (workspace_.grid.ContentCount() != 0 && workspace_.changed) {
-        if (!OfferToSave(kOpenSaveQuestion)) {
-            workspace_.executionEnabled = true;
-            return;
-        }
-        ClearGrid(workspace_);
-        workspace_.changed = false;
+    if (OfferToSave(kOpenSaveQuestion)) {
+        if (std::optional<std::string> path = host_.ChooseOpenFile()) ReadIntoGrid(*path);
     }
-
-    if (std::optional<std::string> path = host_.ChooseOpenFile()) ReadIntoGrid(*path);
     workspace_.executionEnabled = true;
 }
 
@@ -61,6 +61,8 @@ void FileFlows::ReadIntoGrid(const std::string& path) {
         host_.ShowWarning(failure->message);
         return;
     }
+    ClearGrid(workspace_);
+    workspace_.changed = false;
     PlaceProgramRows(workspace_.grid, ReadProgramText(std::get<std::string>(read)));
     workspace_.caption = std::string(grid::kApplicationTitle) + "-" + path;
     workspace_.openDialogFileName = path;

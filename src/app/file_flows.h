@@ -23,12 +23,16 @@ inline constexpr std::string_view kOpenSaveQuestion = "Θέλετε να απο�
 inline constexpr std::string_view kExitSaveQuestion =
     "Δεν έχει γινει αποθήκευση.\nΘέλετε να αποθηκεύσετε πρώτα;";
 
+// The answer to a save-first question. Escape or closing the box is kCancel: the whole command is
+// called off, so a key pressed by reflex never throws a program away.
+enum class SaveAnswer { kYes, kNo, kCancel };
+
 class FileFlowHost {
   public:
     virtual ~FileFlowHost() = default;
 
-    // A warning message box with the buttons Yes and No; true for Yes.
-    virtual bool AskYesNo(std::string_view question) = 0;
+    // A warning message box with the buttons Yes and No.
+    virtual SaveAnswer AskYesNo(std::string_view question) = 0;
     // The open dialog; the chosen file's full path, or nothing when the user cancels.
     virtual std::optional<std::string> ChooseOpenFile() = 0;
     // The save dialog, which asks before replacing an existing file; the chosen full path, or
@@ -57,8 +61,10 @@ class FileFlows {
     // New: greys the execution commands, offers to save a changed grid, then empties it and
     // clears the changed flag. A save that failed or was taken back keeps the grid.
     void New();
-    // Open: offers to save a changed grid and empties it, then reads the chosen file into the
-    // grid with its path in the caption. Enables the execution commands whatever happened.
+    // Open: offers to save a changed grid, then reads the chosen file into the grid with its path
+    // in the caption. The grid is emptied only once the file has been read, so a cancelled dialog
+    // or an unreadable file leaves the program as it was. Enables the execution commands whatever
+    // happened.
     void Open();
     // Opens a file named outside the open dialog (on the command line, from a file manager) as
     // Open does once its dialog has chosen it: into an untouched grid, so nothing is asked.

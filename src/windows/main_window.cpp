@@ -395,8 +395,15 @@ void TForm1::N12Click() {
     forms_.About->exec();
 }
 
-bool TForm1::AskYesNo(std::string_view question) {
-    return ui::AskYesNo(this, ui::ToQString(question), QMessageBox::Warning);
+app::SaveAnswer TForm1::AskYesNo(std::string_view question) {
+    switch (ui::AskYesNoOrCancel(this, ui::ToQString(question), QMessageBox::Warning)) {
+        case 1:
+            return app::SaveAnswer::kYes;
+        case 0:
+            return app::SaveAnswer::kNo;
+        default:
+            return app::SaveAnswer::kCancel;
+    }
 }
 
 std::optional<std::string> TForm1::ChooseOpenFile() {

@@ -116,7 +116,7 @@ class TForm1 : public QMainWindow, private app::FileFlowHost {
     static void ShowWindow(QWidget* window);
 
     // app::FileFlowHost
-    bool AskYesNo(std::string_view question) override;
+    app::SaveAnswer AskYesNo(std::string_view question) override;
     std::optional<std::string> ChooseOpenFile() override;
     std::optional<std::string> ChooseSaveFile() override;
     void ShowWarning(std::string_view text) override;

@@ -75,8 +75,9 @@ TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
         {kNew,  true,  true,  true,  false, {n, s},    false, true,  false},
         {kNew,  true,  false, true,  false, {},        false, true,  false},
         {kNew,  false, true,  true,  false, {},        false, true,  false},
-        {kOpen, true,  true,  false, false, {p, o},    false, true,  false},
-        {kOpen, true,  true,  true,  false, {p, s, o}, false, true,  false},
+        // A cancelled open dialog keeps the program and its changed flag.
+        {kOpen, true,  true,  false, false, {p, o},    true,  false, false},
+        {kOpen, true,  true,  true,  false, {p, s, o}, true,  false, false},
         {kOpen, true,  false, true,  false, {o},       false, false, false},
         {kOpen, false, true,  true,  false, {o},       true,  false, false},
         {kExit, true,  true,  false, false, {x},       true,  false, true},
@@ -101,6 +102,36 @@ TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
         // New greys the execution commands, Open enables them, whatever happens.
         if (c.command != kExit) EXPECT_EQ(f.workspace.executionEnabled, c.command == kOpen);
     }
+}
+
+TEST(FileFlowsTest, EscapeOnTheSaveQuestionCallsTheWholeCommandOff) {
+    for (const Command command : {kNew, kOpen, kExit}) {
+        SCOPED_TRACE(command == kNew ? "new" : command == kOpen ? "open" : "exit");
+        Fixture f;
+        f.TypeProgram(true);
+        f.host.cancel = true;
+        f.host.openChoice = f.folder / "other.zrv";
+        const std::string caption = f.workspace.caption;
+
+        EXPECT_FALSE(command(f.flows));
+        ASSERT_EQ(f.host.log.size(), 1u) << "no dialog after the question";
+        EXPECT_TRUE(f.workspace.changed);
+        EXPECT_EQ(f.workspace.grid.Cell(grid::kInstructionColumn, 1), "LDA");
+        EXPECT_EQ(f.workspace.caption, caption);
+    }
+}
+
+TEST(FileFlowsTest, AnUnreadableFileKeepsTheProgram) {
+    Fixture f;
+    f.TypeProgram(true);
+    f.host.openChoice = f.folder / "missing.zrv";
+    const std::string caption = f.workspace.caption;
+
+    f.flows.Open();  // answered No: go on without saving
+    EXPECT_EQ(f.host.log.back().rfind("warning ", 0), 0u);
+    EXPECT_TRUE(f.workspace.changed);
+    EXPECT_EQ(f.workspace.grid.Cell(grid::kInstructionColumn, 1), "LDA");
+    EXPECT_EQ(f.workspace.caption, caption);
 }
 
 TEST(FileFlowsTest, AFailedSaveKeepsTheOldFileAndTheChangedFlagAndTellsTheUser) {

@@ -14,14 +14,16 @@ namespace zorvan::app {
 class ScriptedFlowHost : public FileFlowHost {
   public:
     bool yes = false;
+    bool cancel = false;  // Escape on the save-first question
     bool saveAnyway = false;
     std::optional<std::string> openChoice;
     std::optional<std::string> saveChoice;
     std::vector<std::string> log;
 
-    bool AskYesNo(std::string_view question) override {
+    SaveAnswer AskYesNo(std::string_view question) override {
         log.push_back("ask " + std::string(question));
-        return yes;
+        if (cancel) return SaveAnswer::kCancel;
+        return yes ? SaveAnswer::kYes : SaveAnswer::kNo;
     }
     std::optional<std::string> ChooseOpenFile() override {
         log.push_back("open dialog");

@@ -160,6 +160,32 @@ class MainWindowTest : public QObject {
         }
     }
 
+    // Escape on the save-first question, or its close box, calls off New, Open and closing the
+    // window: the program, its caption and its changed flag stay, and no file dialog comes up.
+    void escapeOnTheSaveQuestionKeepsTheProgram() {
+        for (const bool byEscape : {true, false}) {
+            for (int command = 0; command < 3; ++command) {
+                init();
+                TypeKeys("0200\rNOP\r");
+                const QString title = form()->windowTitle();
+                QStringList texts;
+                form()->chooseSaveFile = [&] { return texts << "<save>", std::nullopt; };
+                form()->chooseOpenFile = [&] { return texts << "<open>", std::nullopt; };
+                ModalDriver driver({[&](QWidget* modal) {
+                    texts << qobject_cast<QMessageBox*>(modal)->text();
+                    byEscape ? QTest::keyClick(modal, Qt::Key_Escape) : void(modal->close());
+                }});
+                command == 0   ? form()->N2->trigger()
+                : command == 1 ? form()->N3->trigger()
+                               : void(form()->close());
+                QCOMPARE(texts.size(), 1);
+                QVERIFY(driver.done() && form()->isVisible());
+                QVERIFY(cell(2, 1) == QStringLiteral("NOP") && workspace().changed);
+                QCOMPARE(form()->windowTitle(), title);
+            }
+        }
+    }
+
     // Save and Open go through the injected choosers (the program comes back from the chosen
     // file); New after a save asks nothing, empties the grid and greys the execution commands.
     void saveNewAndOpen() {
