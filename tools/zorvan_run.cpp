@@ -26,6 +26,7 @@
 #include "text/conversion_error.h"
 #include "text/cp1253.h"
 #include "text/hex_text.h"
+#include "text/os_error.h"
 
 namespace {
 
@@ -341,7 +342,7 @@ int Main(int argc, char** argv) {
     PrintState(*machine, end);
     for (const Dump& dump : options.dumps) PrintDump(*machine, dump);
     if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "zorvan-run: %s\n", std::strerror(errno));
+        std::fprintf(stderr, "zorvan-run: %s\n", zorvan::text::GreekSystemError(errno).c_str());
         return kUsageOrFileError;
     }
     return status;

@@ -11,6 +11,7 @@
 
 #include "text/characters.h"
 #include "text/cp1253.h"
+#include "text/os_error.h"
 
 namespace zorvan::app {
 namespace {
@@ -167,12 +168,12 @@ std::string DescribeUnfaithfulCell(const grid::ProgramGrid& grid, const Unfaithf
 
 std::string OpenFailureMessage(std::string_view path, std::error_code reason) {
     return "Δεν ήταν δυνατό να ανοιχτεί το αρχείο «" + std::string(path) + "».\n" +
-           reason.message();
+           text::GreekSystemError(reason.value());
 }
 
 std::string SaveFailureMessage(std::string_view path, std::error_code reason) {
     return "Δεν ήταν δυνατό να αποθηκευτεί το αρχείο «" + std::string(path) + "».\n" +
-           reason.message();
+           text::GreekSystemError(reason.value());
 }
 
 std::variant<std::string, FileFailure> FileStore::ReadAll(const std::string& path) {

@@ -9,6 +9,7 @@
 #include "editor_fixture.h"
 #include "scripted_flow_host.h"
 #include "temp_folder.h"
+#include "text/os_error.h"
 
 namespace zorvan::app {
 namespace {
@@ -155,7 +156,8 @@ TEST(FileFlowsTest, AFailedSaveKeepsTheOldFileAndTheChangedFlagAndTellsTheUser) 
             EXPECT_FALSE(command(f.flows)) << "not saved; a program that was not saved stays";
             EXPECT_EQ(f.host.log.front().rfind(command == kSave ? "save dialog" : "ask ", 0), 0u);
             EXPECT_EQ(f.host.log.back(), "warning Δεν ήταν δυνατό να αποθηκευτεί το αρχείο «" +
-                                             path + "».\n" + f.files.fault.message());
+                                             path + "».\n" +
+                                             text::GreekSystemError(f.files.fault.value()));
             EXPECT_TRUE(f.workspace.changed &&
                         f.workspace.grid.Cell(grid::kInstructionColumn, 1) == "LDA");
             if (reason != std::errc::is_a_directory) EXPECT_EQ(FileBytes(path), old);
