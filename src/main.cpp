@@ -8,11 +8,13 @@
 
 #include "ui/application.h"
 #include "ui/error_guard.h"
+#include "ui/interface_font.h"
 #include "windows/forms.h"
 #include "windows/main_window.h"
 
 int main(int argc, char** argv) {
     zorvan::ui::Application application(argc, argv);
+    zorvan::ui::UseInterfaceFont();
     std::unique_ptr<zorvan::windows::Forms> forms;
     try {
         forms = std::make_unique<zorvan::windows::Forms>();

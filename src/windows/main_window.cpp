@@ -80,6 +80,7 @@ TForm1::TForm1(grid::Workspace& workspace, Forms& forms, QWidget* parent)
 
     StringGrid1 = new ui::ProgramGridView(workspace_.grid, client);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setAccessibleName(QStringLiteral("Πρόγραμμα"));
     StringGrid1->Editor()->keyHandler = [this](QKeyEvent* event) { StringGrid1Key(event); };
     layout->addWidget(StringGrid1, 1);
 
@@ -90,6 +91,7 @@ TForm1::TForm1(grid::Workspace& workspace, Forms& forms, QWidget* parent)
 
     Memo1 = new QPlainTextEdit(client);
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(QStringLiteral("Μηνύματα"));
     Memo1->setReadOnly(true);
     Memo1->setFixedHeight(75);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

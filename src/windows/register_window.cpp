@@ -26,6 +26,27 @@ const QString kBitHeading = QStringLiteral("N  V -  B  D   I   Z  C");
 // Where each bit field's letter stands in the heading, N V B D I Z C.
 constexpr std::array<int, 7> kBitLetterIndex{0, 3, 8, 11, 15, 19, 22};
 
+// What a screen reader says for each field, in field order: PC, the seven bits, AC, XR, YR, SP.
+// The registers keep their caption as the name; the bits are named with their meaning.
+struct FieldSpeech {
+    const char* name;
+    const char* description;
+};
+constexpr std::array<FieldSpeech, 12> kFieldSpeech{{
+    {"PC", "Μετρητής προγράμματος"},
+    {"Σημαία N — αρνητικό αποτέλεσμα", "Σημαία N"},
+    {"Σημαία V — υπερχείλιση", "Σημαία V"},
+    {"Σημαία B — εντολή διακοπής BRK", "Σημαία B"},
+    {"Σημαία D — δεκαδική λειτουργία", "Σημαία D"},
+    {"Σημαία I — απενεργοποίηση διακοπών", "Σημαία I"},
+    {"Σημαία Z — μηδενικό αποτέλεσμα", "Σημαία Z"},
+    {"Σημαία C — κρατούμενο", "Σημαία C"},
+    {"AC", "Συσσωρευτής"},
+    {"XR", "Καταχωρητής X"},
+    {"YR", "Καταχωρητής Y"},
+    {"SP", "Δείκτης στοίβας"},
+}};
+
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& caption, int x, int y) {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -97,6 +118,11 @@ TReg_Form::TReg_Form(grid::Workspace& workspace, Forms& forms, QWidget* parent)
         edit->setTextMargins(0, 0, 0, 0);
         edit->setAlignment(Qt::AlignCenter);
         edit->installEventFilter(this);
+        if (static_cast<std::size_t>(field) < kFieldSpeech.size()) {
+            const FieldSpeech& speech = kFieldSpeech[static_cast<std::size_t>(field)];
+            edit->setAccessibleName(QString::fromUtf8(speech.name));
+            edit->setAccessibleDescription(QString::fromUtf8(speech.description));
+        }
         Edits[static_cast<std::size_t>(field)] = edit;
     }
     setFixedSize(registersX + 4 * (kRegisterFieldWidth + 4) + 2, 70);
