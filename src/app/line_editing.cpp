@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <string>
 
 #include "asm/line_checker.h"
 #include "grid/program_grid.h"
@@ -22,9 +24,47 @@ void CopyRow(grid::ProgramGrid& grid, int from, int to) {
     }
 }
 
+// What the program holds: the row count and every cell of the data rows.
+struct ProgramShape {
+    int rowCount;
+    int contentCount;
+    std::size_t cellsHash;
+};
+
+ProgramShape ShapeOf(const grid::ProgramGrid& grid) {
+    std::size_t hash = 0;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        for (int column = 0; column < grid::kGridColumnCount; ++column) {
+            hash = hash * 1000003u ^ std::hash<std::string>{}(grid.Cell(column, row));
+        }
+    }
+    return {grid.RowCount(), grid.ContentCount(), hash};
+}
+
+// Sets the changed flag when the command changed the row count or a cell of the table.
+class MarkIfChanged {
+  public:
+    explicit MarkIfChanged(grid::Workspace& workspace)
+        : workspace_(workspace), before_(ShapeOf(workspace.grid)) {}
+    ~MarkIfChanged() {
+        const ProgramShape after = ShapeOf(workspace_.grid);
+        if (after.rowCount != before_.rowCount || after.contentCount != before_.contentCount ||
+            after.cellsHash != before_.cellsHash) {
+            workspace_.changed = true;
+        }
+    }
+    MarkIfChanged(const MarkIfChanged&) = delete;
+    MarkIfChanged& operator=(const MarkIfChanged&) = delete;
+
+  private:
+    grid::Workspace& workspace_;
+    ProgramShape before_;
+};
+
 }  // namespace
 
 void InsertLine(grid::Workspace& workspace) {
+    const MarkIfChanged mark(workspace);
     grid::ProgramGrid& grid = workspace.grid;
     const int row = grid.Row();
     const int oldLastRow = grid.LastRow();
@@ -39,7 +79,8 @@ void InsertLine(grid::Workspace& workspace) {
 }
 
 void InsertLines(grid::Workspace& workspace, std::string_view countText) {
-    const std::int64_t count = text::DecimalTextToInt(countText);
+    const std::int64_t count = text::IntegerTextToInt(countText);
+    const MarkIfChanged mark(workspace);
     grid::ProgramGrid& grid = workspace.grid;
     const int oldRowCount = grid.RowCount();
     std::int64_t rowCount = oldRowCount + count;
@@ -51,6 +92,7 @@ void InsertLines(grid::Workspace& workspace, std::string_view countText) {
 }
 
 DeleteLineResult DeleteLine(grid::Workspace& workspace) {
+    const MarkIfChanged mark(workspace);
     grid::ProgramGrid& grid = workspace.grid;
     if (grid.RowCount() <= 2) {
         grid.ClearRow(1);
@@ -72,6 +114,7 @@ DeleteLineResult DeleteLine(grid::Workspace& workspace) {
 }
 
 void ClearGrid(grid::Workspace& workspace) {
+    const MarkIfChanged mark(workspace);
     grid::ProgramGrid& grid = workspace.grid;
     for (int row = 1; row < grid.RowCount(); ++row) grid.ClearRow(row);
     grid.SetRowCount(2);

@@ -1,6 +1,7 @@
 #pragma once
 // The Grid menu's commands: insert one line, insert several lines, delete a line, clear the grid.
-// None of them touches the changed flag or whether Assemble, Run and Step are enabled.
+// Each sets the changed flag when it changes a cell or the row count, whether it came from the
+// menu or a key; none touches whether Assemble, Run and Step are enabled.
 
 #include <string_view>
 
@@ -14,8 +15,8 @@ namespace zorvan::app {
 // line its address. The cursor goes to the new line's instruction cell.
 void InsertLine(grid::Workspace& workspace);
 
-// Appends the number of rows the decimal text names, at the end of the grid. A text that is not a
-// decimal integer throws text::ConversionError and changes nothing. A negative number removes rows
+// Appends the number of rows the text names (decimal, or hexadecimal after "0x"), at the end of
+// the grid. A text that is not such an integer throws text::ConversionError and changes nothing. A negative number removes rows
 // from the end but never the last data row.
 void InsertLines(grid::Workspace& workspace, std::string_view countText);
 

@@ -27,7 +27,9 @@ std::string FormatHex(std::int64_t value, int width) {
 
 }  // namespace
 
-bool IsHexDigit(char32_t character) { return HexValue(character) >= 0; }
+bool IsHexDigit(char32_t character) {
+    return HexValue(character) >= 0;
+}
 
 bool IsHexText(std::string_view text) {
     // Bytes of a multi-byte character are never ASCII, so a byte-wise test is exact here.
@@ -66,12 +68,27 @@ std::int32_t HexTextToInt(std::string_view text) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
-std::int32_t DecimalTextToInt(std::string_view text) {
+std::int32_t IntegerTextToInt(std::string_view text) {
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
         negative = text[i] == '-';
         ++i;
+    }
+    const auto refuse = [text] {
+        return ConversionError("Το '" + std::string(text) +
+                               "' δεν είναι έγκυρος ακέραιος αριθμός.");
+    };
+    const std::string_view digits = text.substr(i);
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        // As the decimal reading: a 32-bit value, FFFFFFFF being -1; the sign negates it.
+        std::int32_t value = 0;
+        try {
+            value = HexTextToInt(digits.substr(2));
+        } catch (const ConversionError&) {
+            throw refuse();
+        }
+        return negative ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(value)) : value;
     }
     bool valid = i < text.size();
     std::int64_t value = 0;
@@ -84,13 +101,15 @@ std::int32_t DecimalTextToInt(std::string_view text) {
         if (value > 2147483648LL) valid = false;
     }
     if (valid && !negative && value > 2147483647LL) valid = false;
-    if (!valid) {
-        throw ConversionError("Το '" + std::string(text) + "' δεν είναι έγκυρος ακέραιος αριθμός.");
-    }
+    if (!valid) throw refuse();
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-std::string FormatHex4(std::int64_t value) { return FormatHex(value, 4); }
-std::string FormatHex2(std::int64_t value) { return FormatHex(value, 2); }
+std::string FormatHex4(std::int64_t value) {
+    return FormatHex(value, 4);
+}
+std::string FormatHex2(std::int64_t value) {
+    return FormatHex(value, 2);
+}
 
 }  // namespace zorvan::text

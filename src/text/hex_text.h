@@ -18,9 +18,9 @@ bool IsAlnumText(std::string_view text);
 // ConversionError quoting the text.
 std::int32_t HexTextToInt(std::string_view text);
 
-// Reads a decimal integer with an optional sign that fits in 32 bits; otherwise throws
-// ConversionError quoting the text.
-std::int32_t DecimalTextToInt(std::string_view text);
+// Reads an integer with an optional sign that fits in 32 bits: decimal digits, or hexadecimal
+// digits after "0x" ("0x3" is 3); otherwise throws ConversionError quoting the text.
+std::int32_t IntegerTextToInt(std::string_view text);
 
 // "%04X" and "%02X": upper-case, at least four (two) digits, more when the value needs them.
 // A negative value shows as its 32-bit two's complement, as printf would.

@@ -27,7 +27,7 @@ class TINSform : public QDialog {
 
     TINSform(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
 
-    // The number as typed, decimal text.
+    // The number as typed: decimal, or hexadecimal after "0x".
     std::string CountText() const;
 
     QLabel* Label1;

@@ -17,25 +17,28 @@ const std::vector<Line> kThreeLines = {{"START", "0200", "LDA", "#05", "", ""},
 // Rows 1 to 21 hold a comment; the rows the count opens are emptied, but never past row 19.
 // Insert Line opens an empty line that takes the moved line's address. Insert Lines appends the
 // rows the text counts and empties the rows it opens, up to row 19 (rows 4 to 21 hold "x").
-// Delete Line moves the lines up and recomputes the addresses from the line above.
+// Delete Line moves the lines up and recomputes the addresses from the line above. Each marks the
+// program changed exactly when a cell or the row count changed (New would otherwise drop it
+// unasked).
 TEST(LineEditing, InsertAndDeleteCommandsMoveTheLinesAndKeepTheHeader) {
     // clang-format off
-    const struct { char command; const char* count; int row, rowCount, setRow; const char* setAddress; char result; const char* cursor; std::vector<std::string> addresses; } cases[] = {
-        {'i', "", 1, 4, 0, "", '-', "2,1/5", {"0200", "", "0202", "0205"}},
-        {'i', "", 3, 4, 0, "", '-', "2,3/5", {"0200", "0202", "0205", ""}},
-        {'i', "", 1, 1, 0, "", '-', "2,1/2", {}},  // a grid without data rows gets one back
-        {'n', "3", 2, 5, 0, "", '-', "5,2/8", {}}, {'n', "0", 4, 5, 0, "", '-', "5,4/5", {}},
-        {'n', "-2", 4, 5, 0, "", '-', "5,2/3", {}}, {'n', "-1", 1, 1, 0, "", '-', "5,1/1", {}},
+    const struct { char command; const char* count; int row, rowCount, setRow; const char* setAddress; char result; const char* cursor; std::vector<std::string> addresses; bool marksChanged; } cases[] = {
+        {'i', "", 1, 4, 0, "", '-', "2,1/5", {"0200", "", "0202", "0205"}, true},
+        {'i', "", 3, 4, 0, "", '-', "2,3/5", {"0200", "0202", "0205", ""}, true},
+        {'i', "", 1, 1, 0, "", '-', "2,1/2", {}, true},  // a grid without data rows gets one back
+        {'n', "3", 2, 5, 0, "", '-', "5,2/8", {}, true}, {'n', "0", 4, 5, 0, "", '-', "5,4/5", {}, false},
+        {'n', "-2", 4, 5, 0, "", '-', "5,2/3", {}, true}, {'n', "-1", 1, 1, 0, "", '-', "5,1/1", {}, false},
         // Never fewer than one data row; a count that is not a decimal number changes nothing.
-        {'n', "-5", 4, 5, 0, "", '-', "5,1/2", {}},
-        {'n', "", 4, 5, 0, "", 't', "5,4/5", {}}, {'n', "1.5", 4, 5, 0, "", 't', "5,4/5", {}},
-        {'d', "", 1, 4, 0, "", '-', "5,1/3", {"0202", "0205", ""}},  // the header is above: stale addresses stay
-        {'d', "", 2, 4, 0, "", '-', "5,2/3", {"0200", "0202", "0203"}},
-        {'d', "", 3, 4, 0, "", '-', "5,2/3", {"0200", "0202", "0205"}},  // the cursor follows onto the last line
-        {'d', "", 1, 4, 4, "0206", '-', "5,1/3", {"0202", "0205", "0206"}},  // the stored row beyond the table moves up too
-        {'d', "", 2, 4, 1, "", 't', "5,1/3", {"", "0205", ""}},  // a line above without address: deleted, then fails
-        {'d', "", 1, 2, 0, "", 'b', "5,1/2", {"", "0202", "0205"}},  // the only line is emptied, with a beep
-        {'d', "", 1, 1, 0, "", 'b', "5,1/1", {""}},
+        {'n', "-5", 4, 5, 0, "", '-', "5,1/2", {}, true},
+        {'n', "", 4, 5, 0, "", 't', "5,4/5", {}, false}, {'n', "1.5", 4, 5, 0, "", 't', "5,4/5", {}, false},
+        {'n', "0x3", 2, 5, 0, "", '-', "5,2/8", {}, true},  // hexadecimal after "0x", as StrToInt reads
+        {'d', "", 1, 4, 0, "", '-', "5,1/3", {"0202", "0205", ""}, true},  // the header is above: stale addresses stay
+        {'d', "", 2, 4, 0, "", '-', "5,2/3", {"0200", "0202", "0203"}, true},
+        {'d', "", 3, 4, 0, "", '-', "5,2/3", {"0200", "0202", "0205"}, true},  // the cursor follows onto the last line
+        {'d', "", 1, 4, 4, "0206", '-', "5,1/3", {"0202", "0205", "0206"}, true},  // the stored row beyond the table moves up too
+        {'d', "", 2, 4, 1, "", 't', "5,1/3", {"", "0205", ""}, true},  // a line above without address: deleted, then fails
+        {'d', "", 1, 2, 0, "", 'b', "5,1/2", {"", "0202", "0205"}, true},  // the only line is emptied, with a beep
+        {'d', "", 1, 1, 0, "", 'b', "5,1/1", {""}, false},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -53,6 +56,7 @@ TEST(LineEditing, InsertAndDeleteCommandsMoveTheLinesAndKeepTheHeader) {
         } catch (const text::ConversionError&) {
         }
         EXPECT_EQ(result, c.result);
+        EXPECT_EQ(w.changed, c.marksChanged);
         EXPECT_EQ(Cursor(w), c.cursor);
         EXPECT_EQ(AddressColumn(w, 1, static_cast<int>(c.addresses.size())), c.addresses);
         EXPECT_EQ(w.grid.Cell(grid::kAddressColumn, 0), "Διευθύνσεις");
@@ -68,12 +72,15 @@ TEST(LineEditing, ClearGridLeavesOneEmptyLineAndGreysTheMessageArea) {
     w.grid.SetCurrent(grid::kCommentColumn, 3);
     w.caption = "Zorvan - prog.zrv";
     w.ShowDebuggerMessage("μήνυμα", 3, 'b');
-    w.changed = w.executionEnabled = true;
+    w.executionEnabled = true;
     ClearGrid(w);
     EXPECT_EQ(Cursor(w) + " " + std::to_string(w.grid.ContentCount()), "1,1/2 0");
     EXPECT_EQ(w.caption + "|" + w.message.text, "Zorvan|");
     EXPECT_TRUE(w.changed && w.executionEnabled && !w.message.labelEnabled &&
                 !w.message.memoEnabled);
+    w.changed = false;
+    ClearGrid(w);  // an empty grid stays as it was
+    EXPECT_FALSE(w.changed);
 }
 
 }  // namespace

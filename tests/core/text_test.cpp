@@ -29,9 +29,11 @@ TEST(HexText, ReadsAndWritesNumbers) {
     } catch (const ConversionError& error) {  // the message names the text it refused
         EXPECT_NE(std::string(error.what()).find("'0x10'"), std::string::npos) << error.what();
     }
-    EXPECT_EQ(DecimalTextToInt("-5") + DecimalTextToInt("+12"), 7);
-    for (const char* text : {"", "-", "1a", "2147483648"})
-        EXPECT_THROW(DecimalTextToInt(text), ConversionError) << text;
+    EXPECT_EQ(IntegerTextToInt("-5") + IntegerTextToInt("+12"), 7);
+    EXPECT_EQ(IntegerTextToInt("0x3") + IntegerTextToInt("0X1f") + IntegerTextToInt("-0x2"), 32);
+    EXPECT_EQ(IntegerTextToInt("0xFFFFFFFF"), -1);
+    for (const char* text : {"", "-", "1a", "2147483648", "0x", "0xG", "x3", "0x100000000"})
+        EXPECT_THROW(IntegerTextToInt(text), ConversionError) << text;
     EXPECT_EQ(FormatHex4(0x200) + " " + FormatHex4(0x10002), "0200 10002");
     EXPECT_EQ(FormatHex2(5) + " " + FormatHex2(0x100) + " " + FormatHex2(-1), "05 100 FFFFFFFF");
 }
