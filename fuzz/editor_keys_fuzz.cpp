@@ -15,6 +15,7 @@
 
 namespace {
 
+using namespace zorvan;
 using namespace zorvan::app;
 
 // Characters a student types, weighted towards those that build programs.

@@ -9,6 +9,7 @@
 #include "grid/program_grid.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace zorvan;
     using namespace zorvan::app;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 

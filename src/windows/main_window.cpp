@@ -171,6 +171,7 @@ void TForm1::CreateDialogs() {
     GreekFileDialogLabels(OpenDialog1, QStringLiteral("Άνοιγμα"));
     OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
     OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1->setDefaultSuffix(QStringLiteral("zrv"));  // "count" opens count.zrv
 
     SaveDialog1 = new QFileDialog(this, QStringLiteral("Αποθήκευση αρχείου προσομοιωτή"));
     SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));

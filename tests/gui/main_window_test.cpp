@@ -2,6 +2,8 @@
 // the boxes the commands show, the close box's question, and the file choosers.
 
 #include <QAction>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -202,6 +204,23 @@ class MainWindowTest : public QObject {
         QVERIFY(cell(2, 1) == QStringLiteral("NOP") && form()->N18->isEnabled());
         QVERIFY(form()->StringGrid1->model()->rowCount() == 2 &&
                 form()->windowTitle() == "Zorvan-" + path);
+
+        // The real open dialog completes a bare name with the program extension.
+        form()->N2->trigger();
+        form()->OpenDialog1->setDirectory(folder.path());
+        form()->chooseOpenFile = [this]() -> std::optional<std::string> {
+            if (form()->OpenDialog1->exec() != QDialog::Accepted) return std::nullopt;
+            return form()->OpenDialog1->selectedFiles().front().toStdString();
+        };
+        ModalDriver driver({[](QWidget* dialog) {
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(QStringLiteral("prog"));
+            QTest::keyClick(name, Qt::Key_Return);
+        }});
+        form()->N3->trigger();
+        QVERIFY(driver.done());
+        QCOMPARE(cell(2, 1), QStringLiteral("NOP"));
+        QCOMPARE(form()->windowTitle(), "Zorvan-" + path);
     }
 };
 
