@@ -25,10 +25,12 @@ constexpr std::string_view kLinesTail = " γραμμές.";
 constexpr std::string_view kBytesHead = "Συνολικός Αριθμός Bytes:";
 constexpr std::string_view kShowMemoryQuestion = "Θέλετε να δείτε τα περιεχόμενα της μνήμης;";
 
-AssemblyResult Dialog(AssemblyResult::Kind kind, std::string text) {
+AssemblyResult Dialog(AssemblyResult::Kind kind, std::string text, int row, int column) {
     AssemblyResult result;
     result.kind = kind;
     result.text = std::move(text);
+    result.row = row;
+    result.column = column;
     return result;
 }
 
@@ -56,7 +58,7 @@ std::string SummaryText(int lines, int bytes) {
            TotalBytesText(bytes) + "\n\n" + std::string(kShowMemoryQuestion);
 }
 
-AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine) {
+AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine, int* lineInProgress) {
     using grid::kAddressColumn;
     using grid::kFirstParameterColumn;
     using grid::kInstructionColumn;
@@ -66,12 +68,16 @@ AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine) {
     int i = 1;
     std::int64_t end = 0;  // the address after the last line translated
     for (; i < grid.RowCount() && !grid.Cell(grid::kInstructionColumn, i).empty(); ++i) {
+        if (lineInProgress != nullptr) *lineInProgress = i;
         const std::string& instruction = grid.Cell(grid::kInstructionColumn, i);
         const std::string& first = grid.Cell(grid::kFirstParameterColumn, i);
         const std::int64_t address = text::HexTextToInt(grid.Cell(grid::kAddressColumn, i));
 
         const int row = cpu::FindMnemonic(instruction);
-        if (row == -1) return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError));
+        if (row == -1) {
+            return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError), i,
+                          kInstructionColumn);
+        }
 
         // Branches and JMP are both assembled as one signed byte counted from the next line.
         int offset = 0;
@@ -81,11 +87,13 @@ AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine) {
             const std::string target = resolver.Resolve(first);
             if (target.empty()) {
                 return Dialog(AssemblyResult::Kind::kWarning,
-                              std::string(kLabelHead) + first + std::string(kLabelTail));
+                              std::string(kLabelHead) + first + std::string(kLabelTail), i,
+                              kFirstParameterColumn);
             }
             const std::int64_t distance = text::HexTextToInt(target) - next;
             if (distance < -128 || distance > 127) {
-                return Dialog(AssemblyResult::Kind::kError, std::string(kOutOfRange));
+                return Dialog(AssemblyResult::Kind::kError, std::string(kOutOfRange), i,
+                              kFirstParameterColumn);
             }
             offset = static_cast<int>(distance < 0 ? distance + 256 : distance);
         }
@@ -103,14 +111,16 @@ AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine) {
             operandClass = OperandClassOf(cpu::kZeroPageY);
         if (operandClass == kNoOperandClass ||
             cpu::OpcodeOf(row, operandClass - 1) == cpu::kNoOpcode) {
-            return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError));
+            return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError), i,
+                          kFirstParameterColumn);
         }
 
         const int mode = operandClass - 1;
         const int length = cpu::ModeLength(mode);
         // Nothing is ever written outside the 65536 cells.
         if (address < 0 || address + length > cpu::kMemorySize) {
-            return Dialog(AssemblyResult::Kind::kError, std::string(kOutOfRange));
+            return Dialog(AssemblyResult::Kind::kError, std::string(kOutOfRange), i,
+                          kAddressColumn);
         }
 
         // Every operand byte is converted before the first write, so a line that fails to
@@ -148,7 +158,8 @@ AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine) {
                 break;
             default:
                 // Indirect: only JMP has it, and its operand is always read as a label or address.
-                return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError));
+                return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError), i,
+                              kFirstParameterColumn);
         }
         for (int j = 0; j < length; ++j)
             machine.Write(address + j, bytes[static_cast<std::size_t>(j)]);

@@ -27,12 +27,18 @@ struct AssemblyResult {
     std::string text;  // the dialog's text exactly; the summary's five lines joined with "\n"
     int lines = 0;     // summary: lines translated
     int bytes = 0;     // summary: bytes from the first line's address to the end of the last line
+    // Warning and error: the cell at fault, where the student goes once the box is closed.
+    int row = 0;
+    int column = 0;
 };
 
 // Lines before a failing line stay written; the failing line and those after it are not written.
 // Throws text::ConversionError where a text that must be hexadecimal is not (an address cell, a
 // parameter's digits), with the lines before it written.
-AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine);
+// When lineInProgress is given, it holds the row being translated, so that the caller can point
+// at the line a conversion failure came from.
+AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine,
+                        int* lineInProgress = nullptr);
 
 // The summary's second and third lines on their own: "...Συνολικά:3 γραμμές." and "...Bytes:6".
 std::string TranslatedLinesText(int lines);

@@ -13,6 +13,7 @@
 #include "app/line_editing.h"
 #include "asm/assembly_pass.h"
 #include "text/cp1253.h"
+#include "text/hex_text.h"
 #include "ui/error_guard.h"
 #include "ui/grid_key_event.h"
 #include "ui/message_boxes.h"
@@ -339,16 +340,17 @@ void TForm1::N17Click() {
 }
 
 void TForm1::N18Click() {
-    RunCommand([this] {
+    int lineInProgress = 0;
+    const bool finished = RunCommand([&] {
         const assembler::AssemblyResult result =
-            assembler::Assemble(workspace_.grid, workspace_.machine);
+            assembler::Assemble(workspace_.grid, workspace_.machine, &lineInProgress);
         const QString text = ui::ToQString(result.text);
         switch (result.kind) {
             case assembler::AssemblyResult::Kind::kSummary:
                 if (ui::AskYesNo(this, text, QMessageBox::Information)) {
                     ShowWindow(forms_.MemForm.get());
                 }
-                break;
+                return;
             case assembler::AssemblyResult::Kind::kWarning:
                 ui::ShowMessage(this, text, QMessageBox::Warning);
                 break;
@@ -356,7 +358,19 @@ void TForm1::N18Click() {
                 ui::ShowMessage(this, text, QMessageBox::Critical);
                 break;
         }
+        // The student lands on the line at fault, however far down it is.
+        workspace_.grid.SetCurrent(result.column, result.row);
     });
+    if (!finished && lineInProgress > 0) {
+        // A cell that is not hexadecimal: its address, or else its parameter.
+        grid::ProgramGrid& grid = workspace_.grid;
+        const bool addressIsHex =
+            text::IsHexText(grid.Cell(grid::kAddressColumn, lineInProgress)) &&
+            !grid.Cell(grid::kAddressColumn, lineInProgress).empty();
+        grid.SetCurrent(addressIsHex ? grid::kFirstParameterColumn : grid::kAddressColumn,
+                        lineInProgress);
+        RefreshFromWorkspace();
+    }
 }
 
 void TForm1::N15Click() {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "text/hex_text.h"
+
 #include <array>
 #include <memory>
 #include <string>
@@ -116,6 +118,45 @@ TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
         const auto from = machine->memory.begin() + c.at;
         EXPECT_EQ(std::vector<int>(from, from + static_cast<long>(c.memory.size())), c.memory)
             << c.name;
+    }
+}
+
+// After the box, the student is taken to the cell at fault: the operand for a label, distance or
+// operand syntax error, the address for an address out of range, on whichever line it is.
+TEST(Assemble, AFaultNamesTheCellAtFault) {
+    // clang-format off
+    const struct { const char* instruction; const char* operand; const char* address; int column; } cases[] = {
+        {"BNE", "NOWHERE", "0FFE", grid::kFirstParameterColumn},
+        {"BNE", "FAR", "0FFE", grid::kFirstParameterColumn},
+        {"STA", "#45", "0FFE", grid::kFirstParameterColumn},
+        {"LDA", "1234", "FFFE", grid::kAddressColumn},
+        {"XYZ", "", "0FFE", grid::kInstructionColumn},
+        {"LDA", "(4G),", "0FFE", grid::kFirstParameterColumn},  // a conversion failure: its line
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        grid::ProgramGrid grid;
+        grid.SetRowCount(402);
+        for (int row = 1; row < 397; ++row) {
+            grid.SetCell(grid::kAddressColumn, row, text::FormatHex4(0x0200 + row));
+            grid.SetCell(grid::kInstructionColumn, row, "NOP");
+        }
+        grid.SetCell(grid::kAddressColumn, 397, c.address);
+        grid.SetCell(grid::kInstructionColumn, 397, c.instruction);
+        grid.SetCell(grid::kFirstParameterColumn, 397, c.operand);
+        grid.SetCell(grid::kAddressColumn, 398, "1000");
+        grid.SetCell(grid::kLabelColumn, 399, "FAR");
+        grid.SetCell(grid::kAddressColumn, 399, "2000");
+        auto machine = std::make_unique<cpu::Machine>();
+        int line = 0;
+        try {
+            const AssemblyResult result = Assemble(grid, *machine, &line);
+            EXPECT_NE(result.kind, AssemblyResult::Kind::kSummary) << c.instruction;
+            EXPECT_EQ(result.row * 10 + result.column, 397 * 10 + c.column) << c.instruction;
+        } catch (const text::ConversionError&) {
+            EXPECT_STREQ(c.operand, "(4G),");
+        }
+        EXPECT_EQ(line, 397) << c.instruction;
     }
 }
 

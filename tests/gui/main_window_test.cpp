@@ -188,6 +188,28 @@ class MainWindowTest : public QObject {
         }
     }
 
+    // After the OK of an assembly error box the cursor is on the line at fault, 397 lines down.
+    void anAssemblyErrorTakesTheCursorToItsLine() {
+        zorvan::grid::ProgramGrid& grid = workspace().grid;
+        grid.SetRowCount(400);
+        for (int row = 1; row < 399; ++row) {
+            grid.SetCell(1, row, QString::number(0x200 + row, 16).toStdString());
+            grid.SetCell(2, row, row == 397 ? "BNE" : "NOP");
+        }
+        grid.SetCell(3, 397, "NOWHERE");
+        workspace().executionEnabled = true;
+        form()->RefreshFromWorkspace();
+        QStringList texts;
+        ModalDriver driver({ModalDriver::Answer(&texts)});
+        form()->N18->trigger();
+        QVERIFY(driver.done());
+        QCOMPARE(texts, QStringList{"Η ετικέτα 'NOWHERE' δεν βρέθηκε"});
+        QCOMPARE(workspace().grid.Row(), 397);
+        QCOMPARE(form()->StringGrid1->currentIndex().row(),
+                 397 - 1);  // the header is the view's own
+        QCOMPARE(form()->StringGrid1->currentIndex().column(), 3);
+    }
+
     // Save and Open go through the injected choosers (the program comes back from the chosen
     // file); New after a save asks nothing, empties the grid and greys the execution commands.
     void saveNewAndOpen() {
