@@ -177,7 +177,9 @@ std::string SaveFailureMessage(std::string_view path, std::error_code reason) {
 }
 
 std::variant<std::string, FileFailure> FileStore::ReadAll(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe without a writer cannot hold the program up; only a
+    // regular file is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return FileFailure{OpenFailureMessage(path, LastError())};
 
     std::error_code failure;
@@ -187,6 +189,10 @@ std::variant<std::string, FileFailure> FileStore::ReadAll(const std::string& pat
         failure = LastError();
     } else if (S_ISDIR(info.st_mode)) {
         failure = std::make_error_code(std::errc::is_a_directory);
+    } else if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return FileFailure{"Δεν ήταν δυνατό να ανοιχτεί το αρχείο «" + path +
+                           "».\nΔεν είναι κανονικό αρχείο: είναι συσκευή, σωλήνας ή υποδοχή."};
     } else {
         char buffer[65536];
         while (true) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "editor_fixture.h"
@@ -167,11 +169,16 @@ TEST(FileFlowsTest, AFailedSaveKeepsTheOldFileAndTheChangedFlagAndTellsTheUser) 
 }
 
 TEST(FileFlowsTest, OpenReadsTheFileOrWarnsAndChangesNothing) {
-    // A missing file and a folder are not read. Open meets an unchanged grid, so nothing is
-    // asked; a file named outside the dialog is opened without a question even over a changed one.
+    // A missing file, a folder, a device and a named pipe without a writer (which would block a
+    // plain read) are not read. Open meets an unchanged grid, so nothing is asked; a file named
+    // outside the dialog is opened without a question even over a changed one.
+    const ::zorvan::testing::TempFolder folder;
+    const std::string pipe = folder / "pipe.zrv";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     for (const bool named : {false, true}) {
-        for (const std::string path :
-             {ZORVAN_TEST_DATA "/sum.zrv", ZORVAN_TEST_DATA "/gone.zrv", ZORVAN_TEST_DATA}) {
+        for (const std::string& path :
+             {std::string(ZORVAN_TEST_DATA "/sum.zrv"), std::string(ZORVAN_TEST_DATA "/gone.zrv"),
+              std::string(ZORVAN_TEST_DATA), std::string("/dev/null"), pipe}) {
             Fixture f;
             f.TypeProgram(named);
             f.workspace.executionEnabled = false;
