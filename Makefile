@@ -34,6 +34,7 @@ test: build
 bench: build
 	$(BUILD_DIR)/bench/zorvan_bench
 	@scripts/bench-startup $(BUILD_DIR)
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/zorvan_console_bench 2>/dev/null
 	@scripts/bench-peer $(BUILD_DIR)
 
 # The same counting loop run by zorvan-run and by sim65 (cc65), side by side.

@@ -1,5 +1,6 @@
 #include "windows/console_window.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -62,33 +63,98 @@ TConsole::TConsole(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     layout->addWidget(ConsoleMemo, 1);
     layout->addLayout(field);
     setTabOrder(ConsoleMemo, Edit1);
+
+    showTimer_.setSingleShot(true);
+    connect(&showTimer_, &QTimer::timeout, this, &TConsole::ShowPending);
+}
+
+TConsole::RunBurst::RunBurst(TConsole& console) : console_(console) {
+    console_.inRun_ = true;
+    console_.sinceShown_.start();
+}
+
+TConsole::RunBurst::~RunBurst() {
+    console_.inRun_ = false;
+    console_.ShowPending();
 }
 
 void TConsole::ShowConsole() {
+    // Shown once when hidden, never raised on every call: a program printing in a loop must not
+    // flood the window system or cover the window that stops the run.
+    if (isVisible()) return;
     show();
     raise();
-    activateWindow();
+    if (QWidget* stop = QApplication::activeModalWidget(); stop != nullptr && stop != window()) {
+        stop->raise();
+        stop->activateWindow();
+    }
 }
 
 void TConsole::ShowCharacter(int ac) {
     ShowConsole();
-    ConsoleMemo->setPlainText(ui::ToQString(app::ConsoleCharacter(ac)));
+    // Kept as its code: a program may show millions of characters a second, each replacing the
+    // last, and only the one on screen at a repaint needs its text.
+    pendingCharacter_ = ac;
+    pendingReplacement_.reset();
+    pendingLines_.clear();
+    hasPendingLines_ = false;
+    ShowPendingSoon();
 }
 
 void TConsole::AskForAccumulator() {
     ShowConsole();
-    ConsoleMemo->setPlainText(ui::ToQString(app::kAskForAccumulatorText));
+    activateWindow();  // the answer is typed here
+    ReplaceText(ui::ToQString(app::kAskForAccumulatorText));
+    ShowPending();  // the question must be on screen while the student answers it
     Edit1->setFocus();
 }
 
 void TConsole::ClearConsole() {
     ShowConsole();
-    ConsoleMemo->clear();
+    ReplaceText(QString());
 }
 
 void TConsole::PrintText(std::string_view cp1253Bytes) {
     ShowConsole();
-    ConsoleMemo->appendPlainText(ui::ToQString(text::DecodeCp1253(cp1253Bytes, U'\uFFFD')));
+    AppendLine(ui::ToQString(text::DecodeCp1253(cp1253Bytes, U'\uFFFD')));
+}
+
+void TConsole::ReplaceText(QString text) {
+    pendingCharacter_.reset();
+    pendingReplacement_ = std::move(text);
+    pendingLines_.clear();
+    hasPendingLines_ = false;
+    ShowPendingSoon();
+}
+
+void TConsole::AppendLine(QString line) {
+    if (hasPendingLines_) pendingLines_ += QLatin1Char('\n');
+    pendingLines_ += line;
+    hasPendingLines_ = true;
+    ShowPendingSoon();
+}
+
+void TConsole::ShowPendingSoon() {
+    if (showTimer_.isActive()) return;  // already due: no clock reading per call
+    if (!inRun_ || sinceShown_.elapsed() >= kBurstRepaintMs) {
+        ShowPending();
+    } else {
+        showTimer_.start(kBurstRepaintMs);
+    }
+}
+
+void TConsole::ShowPending() {
+    showTimer_.stop();
+    sinceShown_.start();
+    if (pendingCharacter_) {
+        ConsoleMemo->setPlainText(ui::ToQString(app::ConsoleCharacter(*pendingCharacter_)));
+    }
+    if (pendingReplacement_) ConsoleMemo->setPlainText(*pendingReplacement_);
+    if (hasPendingLines_) ConsoleMemo->appendPlainText(pendingLines_);
+    pendingCharacter_.reset();
+    pendingReplacement_.reset();
+    pendingLines_.clear();
+    hasPendingLines_ = false;
 }
 
 bool TConsole::eventFilter(QObject* watched, QEvent* event) {

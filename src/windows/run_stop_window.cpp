@@ -1,7 +1,9 @@
 #include "windows/run_stop_window.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -18,7 +20,7 @@ constexpr qint64 kSliceMs = 40;
 
 RunStopWindow::RunStopWindow(app::RunCommand& run, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::CustomizeWindowHint),
+                          Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint),
       run_(run) {
     setObjectName(QStringLiteral("RunStopWindow"));
     setWindowTitle(QStringLiteral("Εκτέλεση"));
@@ -44,6 +46,16 @@ RunStopWindow::RunStopWindow(app::RunCommand& run, QWidget* parent)
     timer_.setInterval(0);
     connect(&timer_, &QTimer::timeout, this, &RunStopWindow::RunSlices);
     timer_.start();
+    qApp->installEventFilter(this);
+}
+
+bool RunStopWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && timer_.isActive()) {
+        StopRun();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void RunStopWindow::RunSlices() {
@@ -55,11 +67,13 @@ void RunStopWindow::RunSlices() {
             return;
         }
     }
+    qApp->removeEventFilter(this);
     timer_.stop();
     accept();
 }
 
 void RunStopWindow::StopRun() {
+    qApp->removeEventFilter(this);
     timer_.stop();
     run_.Stop();
     accept();

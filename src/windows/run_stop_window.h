@@ -24,6 +24,8 @@ class RunStopWindow : public QDialog {
 
   protected:
     void reject() override;  // the close box and Esc stop the run too
+    // Esc stops the run whichever of the application's windows has the keyboard.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void RunSlices();

@@ -5,11 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
 
 #include "app/run_command.h"
 #include "grid/workspace.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
+#include "windows/console_window.h"
 #include "windows/forms.h"
 #include "windows/machine_host_adapter.h"
 #include "windows/main_window.h"
@@ -99,6 +101,7 @@ void Tpr_start::RunProgram() {
     // A short run ends here without any further window.
     QElapsedTimer clock;
     clock.start();
+    std::optional<TConsole::RunBurst> consoleBurst(std::in_place, *forms_.Console);
     while (run.Slice(kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
         if (clock.elapsed() >= stopWindowDelayMs) {
             RunStopWindow stopWindow(run, forms_.Form1.get());
@@ -107,6 +110,7 @@ void Tpr_start::RunProgram() {
             break;
         }
     }
+    consoleBurst.reset();
     run.Report();
     forms_.Form1->RefreshFromWorkspace();
     TReg_Form* registers = forms_.Reg_Form.get();

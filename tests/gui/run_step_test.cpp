@@ -1,6 +1,7 @@
 // The Run command with its start-address dialog and stop window, and the step window, driven
 // through the main window's menu on the real widgets.
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,11 +13,25 @@
 #include "asm/assembly_pass.h"
 #include "modal_driver.h"
 #include "ui/program_grid_view.h"
+#include "windows/console_window.h"
 #include "windows/forms.h"
 #include "windows/main_window.h"
 #include "windows/register_window.h"
 #include "windows/run_stop_window.h"
 #include "windows/step_window.h"
+
+// Counts the paint events that a widget receives.
+class PaintCounter : public QObject {
+  public:
+    PaintCounter(QWidget* widget, int* count) : count_(count) { widget->installEventFilter(this); }
+
+  private:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++*count_;
+        return false;
+    }
+    int* count_;
+};
 
 class RunStepTest : public QObject {
     Q_OBJECT
@@ -80,6 +95,35 @@ class RunStepTest : public QObject {
              }});
         QCOMPARE(message(), QStringLiteral("#ff0000 Η εκτέλεση διακόπηκε από τον χρήστη."));
         QCOMPARE(workspace().machine.PC, 0x0200);
+    }
+
+    // A program printing in an endless loop: the stop window stays above the console, which is
+    // shown once and repainted a few times a second, and Escape typed in the console stops it.
+    void anEndlessConsoleLoopCanBeStoppedFromAnyWindow() {
+        Load(
+            "_ 0200 LDA #60 _ _ _ 0202 STA FFFF _ _ _ 0205 LDA #41 _ _ "
+            "LOOP 0207 JSR FFFF _ _ _ 020A JMP LOOP _ _ _ 020D _ _ _ _");
+        int paints = 0;
+        PaintCounter counter(forms_->Console->ConsoleMemo->viewport(), &paints);
+        qint64 ranMs = 0;
+        Run({[](QWidget* modal) { Enter(modal->findChild<QLineEdit*>(), "0200"); },
+             [&](QWidget* modal) {
+                 auto* stop = qobject_cast<zorvan::windows::RunStopWindow*>(modal);
+                 QVERIFY(stop != nullptr);
+                 QVERIFY(stop->windowFlags() & Qt::WindowStaysOnTopHint);
+                 QElapsedTimer clock;
+                 clock.start();
+                 paints = 0;
+                 QTest::qWait(1000);
+                 ranMs = clock.elapsed();
+                 QVERIFY(forms_->Console->isVisible());
+                 QCOMPARE(QApplication::activeModalWidget(), modal);
+                 QTest::keyClick(forms_->Console->Edit1, Qt::Key_Escape);
+             }});
+        QCOMPARE(message(), QStringLiteral("#ff0000 Η εκτέλεση διακόπηκε από τον χρήστη."));
+        QCOMPARE(forms_->Console->ConsoleMemo->toPlainText(), QStringLiteral("A"));
+        QVERIFY2(paints <= 2 + ranMs / zorvan::windows::TConsole::kBurstRepaintMs,
+                 qPrintable(QString("%1 paints in %2 ms").arg(paints).arg(ranMs)));
     }
 
     // The step window shows the line executed and the next, moves the grid's cursor along and
