@@ -1,12 +1,15 @@
 #include "app/grid_keys.h"
 
 #include <string>
+#include <string_view>
 
 #include "asm/line_checker.h"
 #include "grid/program_grid.h"
 #include "grid/workspace.h"
 #include "text/characters.h"
+#include "text/conversion_error.h"
 #include "text/cp1253.h"
+#include "text/hex_text.h"
 
 namespace zorvan::app {
 namespace {
@@ -71,6 +74,37 @@ GridKey KeyForCharacter(char32_t character) {
     }
     // Any other character: a key whose code names no navigation or command key.
     return key;
+}
+
+// What is said when the line's address text cannot be read, empty or not.
+std::string UnreadableAddressText(int row, bool empty) {
+    const std::string line = std::to_string(row);
+    return empty ? "Η γραμμή " + line +
+                       " δεν έχει διεύθυνση. Γράψτε την στη στήλη «Διευθύνσεις» και πατήστε Enter."
+                 : "Η διεύθυνση της γραμμής " + line +
+                       " δεν είναι δεκαεξαδικός αριθμός. Διορθώστε την στη στήλη «Διευθύνσεις» "
+                       "και πατήστε Enter.";
+}
+
+bool IsAddressNotice(std::string_view message) {
+    return message.ends_with("στη στήλη «Διευθύνσεις» και πατήστε Enter.");
+}
+
+bool AddressReads(const std::string& address) {
+    try {
+        text::HexTextToInt(address);
+        return true;
+    } catch (const text::ConversionError&) {
+        return false;
+    }
+}
+
+// The current line's address cannot be read: said in red under the grid, so that typing in the
+// line, and above all correcting the address itself, goes on without a box on every key.
+void ShowAddressNotice(grid::Workspace& workspace, int column) {
+    const grid::ProgramGrid& grid = workspace.grid;
+    const bool empty = grid.Cell(grid::kAddressColumn, grid.Row()).empty();
+    workspace.ShowDebuggerMessage(UnreadableAddressText(grid.Row(), empty), column, 'r');
 }
 
 }  // namespace
@@ -140,31 +174,56 @@ void MoveByGridKey(grid::Workspace& workspace, const GridKey& key) {
 }
 
 void StringGrid1KeyPress(grid::Workspace& workspace, char32_t character) {
+    // Only the current line's address text can fail to convert here; the checks read it before
+    // they change anything but the cells right of the cursor.
     if (character == kCharSpace || character == kCharEnter) {
-        // Each block looks at the column as the blocks before it left it, so one key can check
-        // the address, the instruction and the first parameter in turn.
-        if (workspace.grid.Col() == grid::kSecondParameterColumn) {
-            assembler::CheckSecondParameterCell(workspace);
-        }
-        if (workspace.grid.Col() == grid::kAddressColumn) assembler::CheckAddress(workspace);
-        if (workspace.grid.Col() == grid::kInstructionColumn)
-            assembler::CheckInstruction(workspace);
-        if (workspace.grid.Col() == grid::kFirstParameterColumn) {
-            assembler::CheckFirstParameterCell(workspace);
+        try {
+            // Each block looks at the column as the blocks before it left it, so one key can
+            // check the address, the instruction and the first parameter in turn.
+            if (workspace.grid.Col() == grid::kSecondParameterColumn) {
+                assembler::CheckSecondParameterCell(workspace);
+            }
+            if (workspace.grid.Col() == grid::kAddressColumn) assembler::CheckAddress(workspace);
+            if (workspace.grid.Col() == grid::kInstructionColumn)
+                assembler::CheckInstruction(workspace);
+            if (workspace.grid.Col() == grid::kFirstParameterColumn) {
+                assembler::CheckFirstParameterCell(workspace);
+            }
+        } catch (const text::ConversionError&) {
+            ShowAddressNotice(workspace, grid::kAddressColumn);  // where it must be mended
+            return;
         }
     }
-    assembler::RecomputeAddresses(workspace);
+    try {
+        assembler::RecomputeAddresses(workspace);
+    } catch (const text::ConversionError&) {
+        // The line's addresses wait until its own reads; NoteAddressAfterKey says so.
+    }
+}
+
+void NoteAddressAfterKey(grid::Workspace& workspace) {
+    const grid::ProgramGrid& grid = workspace.grid;
+    const int row = grid.Row();
+    const bool unreadable = row >= 1 && !grid.Cell(grid::kInstructionColumn, row).empty() &&
+                            !AddressReads(grid.Cell(grid::kAddressColumn, row));
+    const bool noticeShown = IsAddressNotice(workspace.message.text);
+    if (unreadable && (noticeShown || workspace.message.text.empty())) {
+        ShowAddressNotice(workspace, grid.Col());
+    } else if (!unreadable && noticeShown) {
+        workspace.ClearMessage();
+    }
 }
 
 void TypeKey(grid::Workspace& workspace, const GridKey& key, char32_t character) {
     const int arrivalColumn = workspace.grid.Col();
     StringGrid1KeyDown(workspace, key);
     MoveByGridKey(workspace, key);
-    if (character == 0) return;
+    if (character == 0) return NoteAddressAfterKey(workspace);
     // The editor takes only characters of the Greek code page; others never reach the grid.
     if (!text::IsInCp1253(character)) return;
     StringGrid1KeyPress(workspace, character);
     EditCurrentCell(workspace, character, arrivalColumn);
+    NoteAddressAfterKey(workspace);
 }
 
 void TypeText(grid::Workspace& workspace, std::string_view utf8) {

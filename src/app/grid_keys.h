@@ -61,19 +61,24 @@ void StringGrid1KeyDown(grid::Workspace& workspace, const GridKey& key);
 void MoveByGridKey(grid::Workspace& workspace, const GridKey& key);
 
 // Key-press: Space and Enter run the cell checks of the current column, then the addresses are
-// recomputed from the current row for every character. May throw text::ConversionError.
+// recomputed from the current row for every character. A line whose address is not hexadecimal
+// (or is empty) throws nothing: its addresses wait, and Enter on its cells goes to the address.
 void StringGrid1KeyPress(grid::Workspace& workspace, char32_t character);
+
+// After the key has reached its cell: a line with an instruction whose address cannot be read
+// is said once in red under the grid (unless another message stands), and the notice goes as
+// soon as the address reads.
+void NoteAddressAfterKey(grid::Workspace& workspace);
 
 // One whole key as the window sees it, for a key that reaches the grid: key-down, movement,
 // key-press, then the character into the current cell as the cell editor does it. Space and Enter
 // that arrive in columns 1 to 4 commit the cell and are not inserted; Space in columns 0 and 5
 // types a space; Enter and Tab never insert; Backspace deletes the last character; any other
 // character of the Greek code page is appended. `character` is 0 for a key without one.
-// When key-press throws, the character is not inserted and the exception propagates.
 void TypeKey(grid::Workspace& workspace, const GridKey& key, char32_t character = 0);
 
 // Each character of the UTF-8 text as one key: '\r', '\n' and "\r\n" as Enter, '\t' as Tab,
-// '\b' as Backspace. Stops at the first ConversionError, which propagates.
+// '\b' as Backspace.
 void TypeText(grid::Workspace& workspace, std::string_view utf8);
 
 }  // namespace zorvan::app

@@ -196,7 +196,11 @@ void TForm1::RefreshFromWorkspace() {
     N18->setEnabled(workspace_.executionEnabled);
     N15->setEnabled(workspace_.executionEnabled);
     N16->setEnabled(workspace_.executionEnabled);
+    ShowMessageArea();
+    StringGrid1->SyncFromGrid();
+}
 
+void TForm1::ShowMessageArea() {
     const grid::MessageArea& message = workspace_.message;
     Label1->setEnabled(message.labelEnabled);
     Memo1->setEnabled(message.memoEnabled);
@@ -209,8 +213,6 @@ void TForm1::RefreshFromWorkspace() {
     Memo1->setPalette(palette);
     const QString text = ui::ToQString(message.text);
     if (Memo1->toPlainText() != text) Memo1->setPlainText(text);
-
-    StringGrid1->SyncFromGrid();
 }
 
 bool TForm1::RunCommand(const std::function<void()>& work) {
@@ -237,26 +239,29 @@ void TForm1::StringGrid1Key(QKeyEvent* event) {
         app::MoveByGridKey(workspace_, key);
         if (cellCharacter) app::StringGrid1KeyPress(workspace_, character);
     });
-    if (!finished || ui::IsGridMovementKey(key)) return;
+    if (!finished) return;
+    if (!ui::IsGridMovementKey(key) && EditorTakes(key, character, columnAtKey)) {
+        StringGrid1->Editor()->TypeIntoEditor(event);
+    }
+    app::NoteAddressAfterKey(workspace_);
+    ShowMessageArea();
+}
 
+bool TForm1::EditorTakes(const app::GridKey& key, char32_t character, int columnAtKey) {
     // What the cell editor does with the key once the grid has had it.
     switch (key.code) {
         case app::kKeyEnter:
         case app::kKeyEscape:
         case app::kKeyPageUp:
         case app::kKeyPageDown:
-            return;
+            return false;
         case app::kKeySpace:
-            if (columnAtKey >= grid::kAddressColumn &&
-                columnAtKey <= grid::kSecondParameterColumn) {
-                return;  // it committed the cell
-            }
-            break;
+            // In a checked cell it committed the cell.
+            return columnAtKey < grid::kAddressColumn || columnAtKey > grid::kSecondParameterColumn;
         default:
             break;
     }
-    if (character != 0 && character >= 0x20 && !cellCharacter) return;
-    StringGrid1->Editor()->TypeIntoEditor(event);
+    return character == 0 || character < 0x20 || text::IsInCp1253(character);
 }
 
 void TForm1::ShowWindow(QWidget* window) {

@@ -113,6 +113,10 @@ class TForm1 : public QMainWindow, private app::FileFlowHost {
     void CreateDialogs();
     // One key in the grid: key-down, the grid's own movement, key-press, then the editor.
     void StringGrid1Key(QKeyEvent* event);
+    // Whether the cell editor, after the grid's handlers, types or acts on the key.
+    static bool EditorTakes(const app::GridKey& key, char32_t character, int columnAtKey);
+    // The message area as the workspace has it.
+    void ShowMessageArea();
     static void ShowWindow(QWidget* window);
 
     // app::FileFlowHost

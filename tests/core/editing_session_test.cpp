@@ -79,16 +79,32 @@ TEST(EditingSession, EachLineEndsWhereItsFormSaysAndRefusalsKeepTheText) {
     }
 }
 
-TEST(EditingSession, EveryKeyOnALineWithoutAddressFailsUntilOneIsTyped) {
+// A line without a readable address takes every key; the red notice names the line and goes
+// once the address reads. Enter on its instruction takes the cursor to the address.
+TEST(EditingSession, ALineWithoutAReadableAddressStillTakesKeys) {
     grid::Workspace workspace;
-    EXPECT_THROW(TypeText(workspace, "\tNO"), text::ConversionError);
-    workspace.grid.SetCol(grid::kAddressColumn);
-    EXPECT_THROW(TypeText(workspace, "0"), text::ConversionError);
-    EXPECT_EQ(RowText(workspace, 1), "||N|||");
-    workspace.grid.SetCell(grid::kAddressColumn, 1, "0300");
-    TypeText(workspace, " ");  // checks the address, then the instruction "N"
-    EXPECT_EQ(workspace.message.text, "'N' Εντολή Ανύπαρκτη.");
+    const std::string noAddress =
+        "Η γραμμή 1 δεν έχει διεύθυνση. Γράψτε την στη στήλη «Διευθύνσεις» και πατήστε Enter.";
+    const std::string notHex =
+        "Η διεύθυνση της γραμμής 1 δεν είναι δεκαεξαδικός αριθμός. Διορθώστε την στη στήλη "
+        "«Διευθύνσεις» και πατήστε Enter.";
+    // clang-format off
+    const struct { const char* keys; const char* line; int column; std::string message; } steps[] = {
+        {"\tNO",   "||NO|||",     grid::kInstructionColumn, noAddress},
+        {"P\r",    "||NOP|||",    grid::kAddressColumn,     noAddress},  // NOP would end the line
+        {"02G",    "|02G|NOP|||", grid::kAddressColumn,     notHex},
+        {"\b1\r",  "|021|NOP|||", grid::kAddressColumn,     "Λάθος διεύθυνση. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφία."},
+        {"\b\b\b03", "|03|NOP|||", grid::kAddressColumn,     "Λάθος διεύθυνση. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφία."},
+        {"00\r",   "|0300|NOP|||", grid::kInstructionColumn, ""}};  // the line checked whole
+    // clang-format on
+    for (const auto& s : steps) {
+        TypeText(workspace, s.keys);
+        EXPECT_EQ(RowText(workspace, 1), s.line) << s.keys;
+        EXPECT_EQ(workspace.grid.Col(), s.column) << s.keys;
+        EXPECT_EQ(workspace.message.text, s.message) << s.keys;
+    }
     EXPECT_EQ(workspace.grid.Cell(grid::kAddressColumn, 2), "0301");
+    EXPECT_EQ(workspace.grid.Row(), 2);
 }
 
 }  // namespace
