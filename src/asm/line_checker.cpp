@@ -136,10 +136,22 @@ void ApplyOutcomes(grid::Workspace& workspace, const std::vector<LineOutcome>& o
 }
 
 void CheckFirstParameterCell(grid::Workspace& workspace) {
-    const grid::ProgramGrid& grid = workspace.grid;
+    grid::ProgramGrid& grid = workspace.grid;
     const int row = grid.Row();
+    // A finished indexed line checked again keeps its index register: going on to the second
+    // parameter empties it, and leaving it empty would silently make the line ",X".
+    const std::string kept = grid.Cell(grid::kSecondParameterColumn, row);
     ApplyOutcomes(workspace, CheckFirstParameter(grid.Cell(grid::kInstructionColumn, row),
                                                  grid.Cell(grid::kFirstParameterColumn, row)));
+    if (kept.empty() || grid.Row() != row || grid.Col() != grid::kSecondParameterColumn) return;
+    const std::vector<LineOutcome> outcomes =
+        CheckSecondParameter(grid.Cell(grid::kInstructionColumn, row),
+                             grid.Cell(grid::kFirstParameterColumn, row), kept);
+    const bool accepted =
+        !outcomes.empty() && outcomes.back().kind == LineOutcome::Kind::kFinishLine;
+    if (!accepted) return;
+    grid.SetCell(grid::kSecondParameterColumn, row, kept);
+    ApplyOutcomes(workspace, outcomes);
 }
 
 void CheckSecondParameterCell(grid::Workspace& workspace) {

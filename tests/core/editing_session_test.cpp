@@ -79,6 +79,51 @@ TEST(EditingSession, EachLineEndsWhereItsFormSaysAndRefusalsKeepTheText) {
     }
 }
 
+// Arrows as grid keys ("↑↓←→"), any other character typed.
+void TypeWithArrows(grid::Workspace& workspace, std::string_view keys) {
+    const std::pair<std::string_view, int> arrows[] = {
+        {"↑", kKeyUp}, {"↓", kKeyDown}, {"←", kKeyLeft}, {"→", kKeyRight}};
+    while (!keys.empty()) {
+        bool arrow = false;
+        for (const auto& [text, code] : arrows) {
+            if (keys.starts_with(text)) {
+                TypeKey(workspace, {code});
+                keys.remove_prefix(text.size());
+                arrow = true;
+            }
+        }
+        if (!arrow) {
+            TypeText(workspace, keys.substr(0, 1));
+            keys.remove_prefix(1);
+        }
+    }
+}
+
+// A finished line checked again from its address or its instruction keeps a second parameter
+// that its check accepts, and the line is complete again; one it refuses is emptied.
+TEST(EditingSession, ReCheckingAFinishedLineKeepsItsIndexRegister) {
+    // clang-format off
+    const struct { const char *line, *secondParameter, *recheck, *after; int column, row; } cases[] = {
+        {"0200\rLDA\r1234,\rY\r", nullptr, "↑←\r", "|0200|LDA|1234,|Y|", 2, 2},  // on the address
+        {"0200\rLDA\r1234,\rY\r", nullptr, "↑\r",  "|0200|LDA|1234,|Y|", 2, 2},  // on the instruction
+        {"0200\rSTA\r45,\rX\r",   nullptr, "↑←\r", "|0200|STA|45,|X|",   2, 2},
+        {"0200\rLDA\r(45,\rX)\r", nullptr, "↑\r",  "|0200|LDA|(45,|X)|", 2, 2},
+        {"0200\rLDA\r1234,\rY\r", "Z",     "↑\r",  "|0200|LDA|1234,||",  4, 1},  // refused: emptied
+        {"0200\rLDA\r(45),\rY\r", "X",     "↑\r",  "|0200|LDA|(45),||",  4, 1},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        grid::Workspace workspace;
+        TypeText(workspace, c.line);
+        if (c.secondParameter)
+            workspace.grid.SetCell(grid::kSecondParameterColumn, 1, c.secondParameter);
+        TypeWithArrows(workspace, c.recheck);
+        EXPECT_EQ(RowText(workspace, 1), c.after) << c.line << c.recheck;
+        EXPECT_EQ(workspace.grid.Col(), c.column) << c.line << c.recheck;
+        EXPECT_EQ(workspace.grid.Row(), c.row) << c.line << c.recheck;
+    }
+}
+
 // A line without a readable address takes every key; the red notice names the line and goes
 // once the address reads. Enter on its instruction takes the cursor to the address.
 TEST(EditingSession, ALineWithoutAReadableAddressStillTakesKeys) {

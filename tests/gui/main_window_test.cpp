@@ -157,6 +157,18 @@ class MainWindowTest : public QObject {
         QVERIFY(editor()->hasFocus());
     }
 
+    // Enter again on a finished indexed line's instruction keeps its index register, so that
+    // the line still assembles as it reads.
+    void reCheckingALineKeepsItsIndexRegister() {
+        TypeKeys("0200\rLDA\r1234,\rY\r↑\r");
+        QCOMPARE(cell(4, 1), QStringLiteral("Y"));
+        QCOMPARE(form()->StringGrid1->currentIndex(), form()->StringGrid1->model()->index(1, 2));
+        QStringList boxes;
+        ModalDriver driver({ModalDriver::Answer(&boxes)});
+        form()->N18->trigger();                            // Assemble, then its box
+        QCOMPARE(workspace().machine.Read(0x0200), 0xB9);  // LDA abs,Y
+    }
+
     // Untouched, the window closes at once; changed, it asks first and closes after No, and
     // after Yes with the save dialog cancelled. The memory window closes with it.
     void closeBoxAsksBeforeDroppingChanges() {
