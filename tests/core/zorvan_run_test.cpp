@@ -49,7 +49,7 @@ TEST(ZorvanRun, RunsSavedProgramsAndReportsHowTheyEndOrWhyNot) {
         {"countdown.zrv --from 0202 --set XR=02 --set P=FF", 0, Summary(4, 6) + "end: empty cell\nPC=0206 AC=00 XR=00 YR=00 SP=FF\nNV-BDIZC=01111111\n", ""},
         {"sum.zrv --assemble-only --dump 0200:12", 0, Summary(3, 6) + "end: assembled\nPC=0000 " + atStart + "0200: A9 05 8D 00 03 00 00 00 00 00 00 00 00 00 00 00\n0210: 00 00\n", ""},
         {"console.zrv --poke FFFC:60,60,60,60 --poke 0300:48,49,00 --input 4A", 0, Summary(10, 23) + "HI\nαΔώσε τον AC\nend: empty cell\nPC=0217 AC=4A XR=00 YR=00 SP=FF\nNV-BDIZC=10100000\n", ""},
-        {"push.zrv --set SP=0", 3, Summary(2, 2) + "end: stack full\nPC=0201 AC=00 XR=00 YR=00 SP=00\nNV-BDIZC=00100000\n", ""},
+        {"push.zrv --set SP=0", 3, Summary(2, 2) + "Μνήμη σωρού πλήρης.\nend: stack full\nPC=0201 AC=00 XR=00 YR=00 SP=00\nNV-BDIZC=00100000\n", ""},
         {"forever.zrv --limit 1000", 4, Summary(1, 3) + "end: limit\nPC=0400 " + atStart, ""},
         {"--from 0000 --poke 0000:78", 4, "end: not executed\nPC=0001 " + atStart, ""},
         {"--from 0300 --set RA=1234 --poke 0300:60,00", 0, "end: empty cell\nPC=1235 " + atStart, ""},
