@@ -12,7 +12,6 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -351,7 +350,7 @@ int Check(int argc, char** argv) {
         Write(app::SummaryLine(verdicts) + "\n");
     }
     if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "zorvan-run: %s\n", std::strerror(errno));
+        std::fprintf(stderr, "zorvan-run: %s\n", text::GreekSystemError(errno).c_str());
         return kBadCheck;
     }
     const bool allPassed = std::all_of(verdicts.begin(), verdicts.end(),
@@ -384,7 +383,7 @@ int Listing(int argc, char** argv) {
     const app::AssembledListing listing = app::ListAssembledProgram(grid);
     for (const std::string& line : listing.lines) Write(line + "\n");
     if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "zorvan-run: %s\n", std::strerror(errno));
+        std::fprintf(stderr, "zorvan-run: %s\n", text::GreekSystemError(errno).c_str());
         return kUsageOrFileError;
     }
     return listing.failedLines == 0 ? kFinished : kAssemblyFailed;
@@ -493,7 +492,7 @@ int Main(int argc, char** argv) {
     PrintState(*machine, end);
     for (const Dump& dump : options.dumps) PrintDump(*machine, dump);
     if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "zorvan-run: %s\n", zorvan::text::GreekSystemError(errno).c_str());
+        std::fprintf(stderr, "zorvan-run: %s\n", text::GreekSystemError(errno).c_str());
         return kUsageOrFileError;
     }
     return status;

@@ -6,6 +6,7 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <system_error>
 #include <thread>
 #include <variant>
 
@@ -278,7 +279,13 @@ std::vector<Verdict> GradeFiles(const Expectations& expectations,
     if (threads == 0) threads = std::max(1U, std::thread::hardware_concurrency());
     threads = static_cast<unsigned>(std::min<std::size_t>(threads, paths.size()));
     std::vector<std::thread> workers;
-    for (unsigned k = 1; k < threads; ++k) workers.emplace_back(work);
+    for (unsigned k = 1; k < threads; ++k) {
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: the ones started and this one share the files
+        }
+    }
     work();
     for (std::thread& worker : workers) worker.join();
     return verdicts;
