@@ -294,10 +294,15 @@ int Check(int argc, char** argv) {
     unsigned jobs = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--check") {
+        if (arg == "--check" || arg.starts_with("--check=")) {
             if (expectPath) return CheckUsage("--check: δόθηκε δύο φορές");
-            if (i + 1 >= argc) return CheckUsage("--check: λείπει το αρχείο ελέγχου");
-            expectPath = argv[++i];
+            if (arg != "--check") {
+                expectPath = std::string(arg.substr(8));
+            } else if (i + 1 < argc) {
+                expectPath = argv[++i];
+            }
+            if (!expectPath || expectPath->empty())
+                return CheckUsage("--check: λείπει το αρχείο ελέγχου");
         } else if (arg == "--json") {
             json = true;
         } else if (arg == "--jobs" || arg.starts_with("--jobs=")) {
@@ -363,7 +368,9 @@ int Listing(int argc, char** argv) {
     std::optional<std::string> file;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--listing" && !file && i + 1 < argc) {
+        if (arg.starts_with("--listing=") && !file && arg.size() > 10) {
+            file = std::string(arg.substr(10));
+        } else if (arg == "--listing" && !file && i + 1 < argc) {
             file = argv[++i];
         } else {
             std::fprintf(stderr, "zorvan-run: --listing: %s\n%s",
@@ -390,11 +397,14 @@ int Listing(int argc, char** argv) {
 }
 
 int Main(int argc, char** argv) {
+    // Either names a mode of its own, wherever it stands on the line.
     for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) == "--check") return Check(argc, argv);
+        const std::string_view arg = argv[i];
+        if (arg == "--check" || arg.starts_with("--check=")) return Check(argc, argv);
     }
     for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) == "--listing") return Listing(argc, argv);
+        const std::string_view arg = argv[i];
+        if (arg == "--listing" || arg.starts_with("--listing=")) return Listing(argc, argv);
     }
 
     Options options;
