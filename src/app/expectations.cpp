@@ -349,6 +349,12 @@ struct Reader {
         } else if (const std::size_t colon = first.find(':');
                    colon != std::string_view::npos && colon > 0 &&
                    text::IsHexText(Trim(first.substr(0, colon)))) {
+            // "AC: 0C" is meant for the register far more often than for the cell 00AC.
+            if (const std::string_view name = Trim(first.substr(0, colon)); FieldNamed(name)) {
+                throw LineError{"το " + Quoted(name) + " μοιάζει με καταχωρητή ή bit: γράψτε " +
+                                std::string(name) + "=… για αυτό ή 00" + std::string(name) +
+                                ": … για το κελί μνήμης"};
+            }
             auto [address, values] = Cells(first, "");
             Expectation check;
             check.kind = Expectation::Kind::kMemory;

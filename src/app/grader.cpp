@@ -307,10 +307,12 @@ std::vector<std::string> ProgramPaths(const std::vector<std::string>& arguments)
             paths.push_back(argument);
             continue;
         }
-        for (const fs::directory_entry& entry : entries) {
+        // An entry that vanishes or cannot be read while the folder is listed ends the listing,
+        // never the batch.
+        for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
             std::error_code ignored;
-            if (IsProgramFileName(entry.path()) && entry.is_regular_file(ignored))
-                names.push_back(entry.path().filename().string());
+            if (IsProgramFileName(entries->path()) && entries->is_regular_file(ignored))
+                names.push_back(entries->path().filename().string());
         }
         std::sort(names.begin(), names.end());
         for (const std::string& name : names) paths.push_back((fs::path(argument) / name).string());
