@@ -205,6 +205,11 @@ std::string ConsoleText(std::string_view text) {
         }
         const char c = text[i];
         if (c == '"') break;
+        if (const auto byte = static_cast<unsigned char>(c);
+            (byte < 0x20 && c != '\t') || byte == 0x7F) {
+            throw LineError{std::string(kWhat) + "ο χαρακτήρας ελέγχου " + text::FormatHex2(byte) +
+                            " γράφεται \\x" + text::FormatHex2(byte)};
+        }
         if (c != '\\') {
             console.push_back(c);
             continue;
@@ -229,8 +234,13 @@ std::string ConsoleText(std::string_view text) {
                     throw LineError{std::string(kWhat) +
                                     "μετά το «\\x» ακολουθούν δύο δεκαεξαδικά ψηφία"};
                 }
-                // The console's character of that byte, as a program's cell would give it.
-                console += ConsoleCharacter(text::HexTextToInt(digits));
+                // The console's character of that byte, as a program's cell would give it: 00
+                // gives none, and 0D breaks the line as in the window.
+                if (const std::int32_t byte = text::HexTextToInt(digits); byte == 0x0D) {
+                    console.push_back('\n');
+                } else {
+                    console += ConsoleCharacter(byte);
+                }
                 i += 2;
                 break;
             }

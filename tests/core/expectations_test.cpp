@@ -72,6 +72,7 @@ TEST(Expectations, EveryStatementReadsWithItsLineAndInFileOrder) {
         {"0c :0   # zero page", "@1 000C: 00; "},
         {"console \"ΑΘΡΟΙΣΜΑ 12\"", "@1 console [ΑΘΡΟΙΣΜΑ 12]; "},
         {"console \"\"", "@1 console []; "},
+        {"console \"\\x00a\\x0D\tb\"", "@1 console [a\n\tb]; "},
         {"console \"a\\nb\\t\\\"#\\\\\\x1B\\xC1\" # # inside quotes is text", "@1 console [a\nb\t\"#\\\x1B" "Α]; "},
         {"\xEF\xBB\xBF" "from 0200\r\nend empty cell\r\n", "from 0200; @2 end empty cell; (end stated)"},
         {"AC=01\npoke 0300: 01\nconsole \"x\"\nend limit\n0300: 01\nset AC=02",
@@ -134,6 +135,8 @@ TEST(Expectations, AMalformedLineIsNamedWithItsReason) {
         {"console \"abc\\\"", 1, "console: τα εισαγωγικά δεν κλείνουν"},
         {"console \"a\" b", 1, "console: περισσεύει το «b» μετά τα εισαγωγικά"},
         {"console \"a\\q\"", 1, "console: άγνωστη ακολουθία «\\q» (γράψτε \\n, \\t, \\\", \\\\ ή \\xHH)"},
+        {"console \"a\x01\"", 1, "console: ο χαρακτήρας ελέγχου 01 γράφεται \\x01"},
+        {"console \"a\rb\"", 1, "console: ο χαρακτήρας ελέγχου 0D γράφεται \\x0D"},
         {"console \"\\x4\"", 1, "console: μετά το «\\x» ακολουθούν δύο δεκαεξαδικά ψηφία"},
         {"from 0200\nAC=\xC1", 2, "το κείμενο δεν είναι σε κωδικοποίηση UTF-8"},
     };
