@@ -91,8 +91,7 @@ const std::string& ProgramFolder() {
             (std::filesystem::temp_directory_path() / "zorvan-check-bench-XXXXXX").string();
         const std::string path = ::mkdtemp(pattern.data());
         for (int k = 0; k < kPrograms; ++k) {
-            std::ofstream(path + "/student" + std::to_string(1000 + k) + ".zrv",
-                          std::ios::binary)
+            std::ofstream(path + "/student" + std::to_string(1000 + k) + ".zrv", std::ios::binary)
                 << Program(k);
         }
         return path;

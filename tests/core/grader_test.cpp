@@ -95,14 +95,15 @@ TEST(Grader, ARunMeetsOrMissesEachExpectationInTheFileOrder) {
 }
 
 TEST(Grader, FailuresSayWhatWasExpectedAndFoundAsTheFileWritesIt) {
-    const Verdict verdict = GradeProgram(
-        Read("limit 1\nAC=0c\nC=1\n0300: 05\nconsole \"x\\n\"\nPC=206"), "p.zrv",
-        ProgramBytes(kStore));
+    const Verdict verdict =
+        GradeProgram(Read("limit 1\nAC=0c\nC=1\n0300: 05\nconsole \"x\\n\"\nPC=206"), "p.zrv",
+                     ProgramBytes(kStore));
     std::vector<std::string> fields;
     for (const Mismatch& m : verdict.mismatches)
         fields.push_back(m.what + "@" + std::to_string(m.line) + ":" + m.expected + "/" + m.found);
-    EXPECT_EQ(fields, std::vector<std::string>({"end@0:not limit/limit", "AC@2:0C/05", "C@3:1/0",
-                                                "0300@4:05/00", "console@5:x\n/", "PC@6:0206/0202"}));
+    EXPECT_EQ(fields,
+              std::vector<std::string>({"end@0:not limit/limit", "AC@2:0C/05", "C@3:1/0",
+                                        "0300@4:05/00", "console@5:x\n/", "PC@6:0206/0202"}));
 }
 
 TEST(Grader, FoldersGiveTheirProgramsSortedAndEveryFileIsGradedInTheOrderGiven) {
