@@ -1,14 +1,17 @@
 // zorvan-run: runs a saved program without the desktop application, for checking students'
 // programs in batch and for benchmarks. Reads and assembles FILE as Open and Assemble do, runs it
 // as Run (or Step) does, prints the console output, the end, the registers and memory dumps.
+// It also grades programs against an expectation file and prints assembled listings.
 //
 //   zorvan-run sum.zrv --set AC=05 --dump 0300:1
+//   zorvan-run --check ask1.expect ask1/           # one verdict line per program, then a summary
+//   zorvan-run --listing sum.zrv
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -17,7 +20,11 @@
 #include <variant>
 #include <vector>
 
+#include "app/console_text.h"
+#include "app/expectations.h"
+#include "app/grader.h"
 #include "app/program_file.h"
+#include "app/program_listing.h"
 #include "asm/assembly_pass.h"
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
@@ -37,7 +44,11 @@ constexpr std::string_view kUsage =
     "                  [--limit N | --steps N] [--input HEX]... [--dump HEX:LEN]...\n"
     "                  [--assemble-only]\n"
     "  NAME: AC, XR, YR, SP, P (το byte κατάστασης), RA (η διεύθυνση επιστροφής)\n"
-    "  HEX, XX, LEN: δεκαεξαδικά ψηφία· N: δεκαδικός αριθμός\n";
+    "  HEX, XX, LEN: δεκαεξαδικά ψηφία· N: δεκαδικός αριθμός\n"
+    "       zorvan-run --check EXPECT FILE... [--json] [--jobs N]\n"
+    "  ελέγχει κάθε πρόγραμμα (ένας φάκελος: όλα τα .zrv του) με το αρχείο ελέγχου EXPECT\n"
+    "       zorvan-run --listing FILE\n"
+    "  τυπώνει το συμβολομεταφρασμένο πρόγραμμα\n";
 
 constexpr std::int64_t kDefaultLimit = 100'000'000;
 
@@ -190,17 +201,18 @@ void Write(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
-// The console routines as lines on standard output; FFFE takes the next --input value.
+// The console routines as lines on standard output, their control characters as the console
+// window shows them; FFFE takes the next --input value.
 class ConsoleOutput final : public cpu::MachineHost {
   public:
     ConsoleOutput(cpu::Machine& machine, std::deque<std::int32_t> inputs)
         : machine_(machine), inputs_(std::move(inputs)) {}
 
     void ShowCharacter(int ac) override {
-        Write(text::DecodeCp1253(std::string(1, static_cast<char>(ac & 0xFF))));
+        Show(text::DecodeCp1253(std::string(1, static_cast<char>(ac & 0xFF))));
     }
     void AskForAccumulator() override {
-        Write("Δώσε τον AC\n");
+        Show("Δώσε τον AC\n");
         if (!inputs_.empty()) {
             machine_.AC = inputs_.front();
             inputs_.pop_front();
@@ -208,14 +220,29 @@ class ConsoleOutput final : public cpu::MachineHost {
     }
     void ClearConsole() override {}
     void PrintText(std::string_view cp1253Bytes) override {
-        Write(text::DecodeCp1253(cp1253Bytes));
-        Write("\n");
+        Show(text::DecodeCp1253(cp1253Bytes) + "\n");
     }
-    void StackFull() override {}
+    void StackFull() override {
+        EndLine();
+        Show(std::string(cpu::kStackFullMessage) + "\n");
+    }
+
+    // What follows the console's output starts on a line of its own.
+    void EndLine() {
+        if (!atLineStart_) Show("\n");
+    }
 
   private:
+    void Show(const std::string& utf8) {
+        const std::string shown = app::ConsoleShownText(utf8);
+        if (shown.empty()) return;
+        Write(shown);
+        atLineStart_ = shown.back() == '\n';
+    }
+
     cpu::Machine& machine_;
     std::deque<std::int32_t> inputs_;
+    bool atLineStart_ = true;
 };
 
 void SetRegister(cpu::Machine& machine, const std::string& name, std::int32_t value) {
@@ -247,7 +274,139 @@ void PrintDump(const cpu::Machine& machine, const Dump& dump) {
     }
 }
 
+enum CheckStatus : int {
+    kAllPassed = 0,
+    kSomeFailed = 1,
+    kBadCheck = 2,  // a bad command line or expectation file
+};
+
+int CheckUsage(const std::string& message) {
+    std::fprintf(stderr, "zorvan-run: %s\n%s", message.c_str(), kUsage.data());
+    return kBadCheck;
+}
+
+// --check EXPECT FILE... [--json] [--jobs N]: one verdict line per program and a summary, or
+// one JSON document.
+int Check(int argc, char** argv) {
+    std::optional<std::string> expectPath;
+    std::vector<std::string> arguments;
+    bool json = false;
+    unsigned jobs = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--check" || arg.starts_with("--check=")) {
+            if (expectPath) return CheckUsage("--check: δόθηκε δύο φορές");
+            if (arg != "--check") {
+                expectPath = std::string(arg.substr(8));
+            } else if (i + 1 < argc) {
+                expectPath = argv[++i];
+            }
+            if (!expectPath || expectPath->empty())
+                return CheckUsage("--check: λείπει το αρχείο ελέγχου");
+        } else if (arg == "--json") {
+            json = true;
+        } else if (arg == "--jobs" || arg.starts_with("--jobs=")) {
+            std::string_view value;
+            if (arg.starts_with("--jobs=")) {
+                value = arg.substr(7);
+            } else if (i + 1 < argc) {
+                value = argv[++i];
+            }
+            unsigned count = 0;
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), count);
+            if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+                count == 0) {
+                return CheckUsage("--jobs: «" + std::string(value) +
+                                  "» δεν είναι θετικός δεκαδικός αριθμός");
+            }
+            jobs = count;
+        } else if (arg.starts_with("-") && arg != "-") {
+            return CheckUsage("η επιλογή «" + std::string(arg) + "» δεν δίνεται μαζί με --check");
+        } else {
+            arguments.emplace_back(arg);
+        }
+    }
+    if (arguments.empty()) return CheckUsage("--check: λείπουν τα προγράμματα για έλεγχο");
+
+    auto read = app::FileStore().ReadAll(*expectPath);
+    if (const auto* failure = std::get_if<app::FileFailure>(&read)) {
+        std::fprintf(stderr, "zorvan-run: %s\n", failure->message.c_str());
+        return kBadCheck;
+    }
+    auto expectations = app::ReadExpectations(std::get<std::string>(read));
+    if (const auto* error = std::get_if<app::ExpectationError>(&expectations)) {
+        std::fprintf(stderr, "zorvan-run: %s\n",
+                     app::ExpectationErrorText(*expectPath, *error).c_str());
+        return kBadCheck;
+    }
+    const std::vector<std::string> paths = app::ProgramPaths(arguments);
+    if (paths.empty()) {
+        std::fprintf(stderr, "zorvan-run: δεν βρέθηκε κανένα πρόγραμμα (.zrv) για έλεγχο\n");
+        return kBadCheck;
+    }
+
+    const std::vector<app::Verdict> verdicts =
+        app::GradeFiles(std::get<app::Expectations>(expectations), paths, jobs);
+    if (json) {
+        Write(app::VerdictsJson(verdicts));
+    } else {
+        for (const app::Verdict& verdict : verdicts) Write(app::VerdictLine(verdict) + "\n");
+        Write(app::SummaryLine(verdicts) + "\n");
+    }
+    if (std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "zorvan-run: %s\n", text::GreekSystemError(errno).c_str());
+        return kBadCheck;
+    }
+    const bool allPassed = std::all_of(verdicts.begin(), verdicts.end(),
+                                       [](const app::Verdict& verdict) { return verdict.passed; });
+    return allPassed ? kAllPassed : kSomeFailed;
+}
+
+// --listing FILE: the assembled program, a line a row; status 2 when a line does not assemble.
+int Listing(int argc, char** argv) {
+    std::optional<std::string> file;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.starts_with("--listing=") && !file && arg.size() > 10) {
+            file = std::string(arg.substr(10));
+        } else if (arg == "--listing" && !file && i + 1 < argc) {
+            file = argv[++i];
+        } else {
+            std::fprintf(stderr, "zorvan-run: --listing: %s\n%s",
+                         arg == "--listing" ? "λείπει το αρχείο ή δόθηκε δύο φορές"
+                                            : ("περισσεύει το «" + std::string(arg) + "»").c_str(),
+                         kUsage.data());
+            return kUsageOrFileError;
+        }
+    }
+    auto read = app::FileStore().ReadAll(*file);
+    if (const auto* failure = std::get_if<app::FileFailure>(&read)) {
+        std::fprintf(stderr, "zorvan-run: %s\n", failure->message.c_str());
+        return kUsageOrFileError;
+    }
+    grid::ProgramGrid grid;
+    app::PlaceProgramRows(grid, app::ReadProgramText(std::get<std::string>(read)));
+    const app::AssembledListing listing = app::ListAssembledProgram(grid);
+    for (const std::string& line : listing.lines) Write(line + "\n");
+    if (std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "zorvan-run: %s\n", text::GreekSystemError(errno).c_str());
+        return kUsageOrFileError;
+    }
+    return listing.failedLines == 0 ? kFinished : kAssemblyFailed;
+}
+
 int Main(int argc, char** argv) {
+    // Either names a mode of its own, wherever it stands on the line.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--check" || arg.starts_with("--check=")) return Check(argc, argv);
+    }
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--listing" || arg.starts_with("--listing=")) return Listing(argc, argv);
+    }
+
     Options options;
     try {
         options = ParseOptions(argc, argv);
@@ -293,6 +452,7 @@ int Main(int argc, char** argv) {
 
     std::string_view end = "assembled";
     int status = kFinished;
+    ConsoleOutput console(*machine, std::move(options.inputs));
     if (!options.assembleOnly) {
         int from = 0;
         if (options.from) {
@@ -309,7 +469,6 @@ int Main(int argc, char** argv) {
             from = text::HexTextToInt(cell);
         }
 
-        ConsoleOutput console(*machine, std::move(options.inputs));
         if (options.steps) {
             machine->PC = from;
             for (std::int64_t k = 0; k < *options.steps; ++k) {
@@ -339,10 +498,11 @@ int Main(int argc, char** argv) {
         }
     }
 
+    console.EndLine();
     PrintState(*machine, end);
     for (const Dump& dump : options.dumps) PrintDump(*machine, dump);
     if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "zorvan-run: %s\n", zorvan::text::GreekSystemError(errno).c_str());
+        std::fprintf(stderr, "zorvan-run: %s\n", text::GreekSystemError(errno).c_str());
         return kUsageOrFileError;
     }
     return status;

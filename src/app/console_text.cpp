@@ -1,12 +1,32 @@
 #include "app/console_text.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "text/characters.h"
 #include "text/cp1253.h"
 #include "text/hex_text.h"
 
 namespace zorvan::app {
+
+namespace {
+
+// A carriage return, alone or before a line feed, is one line break in the window.
+std::string WindowLineBreaks(std::string_view utf8) {
+    std::string text;
+    text.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] != '\r') {
+            text.push_back(utf8[i]);
+            continue;
+        }
+        text.push_back('\n');
+        if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+    }
+    return text;
+}
+
+}  // namespace
 
 std::string ConsoleCharacter(std::int64_t value) {
     const auto byte = static_cast<std::uint8_t>(value & 0xFF);
@@ -20,6 +40,47 @@ std::optional<std::string> EnterAccumulator(cpu::Machine& machine, std::string_v
     if (text.empty() || !text::IsHexText(text)) return std::nullopt;
     machine.AC = text::HexTextToInt(text);
     return "AC:" + ConsoleCharacter(machine.AC);
+}
+
+std::string ConsoleShownText(std::string_view utf8) {
+    const std::string lines = WindowLineBreaks(utf8);
+    std::string shown;
+    shown.reserve(lines.size());
+    for (const char c : lines) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0x00 || byte == 0x0C) continue;
+        if ((byte < 0x20 && c != '\t' && c != '\n') || byte == 0x7F) {
+            shown += "\u25AF";
+        } else {
+            shown.push_back(c);
+        }
+    }
+    return shown;
+}
+
+void HeadlessConsole::ShowCharacter(int ac) {
+    text_ = WindowLineBreaks(ConsoleCharacter(ac));
+}
+
+void HeadlessConsole::AskForAccumulator() {
+    text_ = kAskForAccumulatorText;
+    if (answers_.empty()) return;
+    const std::string answer = std::move(answers_.front());
+    answers_.pop_front();
+    if (const auto line = EnterAccumulator(machine_, answer)) AppendLine(*line);
+}
+
+void HeadlessConsole::ClearConsole() {
+    text_.clear();
+}
+
+void HeadlessConsole::PrintText(std::string_view cp1253Bytes) {
+    AppendLine(text::DecodeCp1253(cp1253Bytes, U'\uFFFD'));
+}
+
+void HeadlessConsole::AppendLine(std::string_view line) {
+    if (!text_.empty()) text_.push_back('\n');
+    text_ += WindowLineBreaks(line);
 }
 
 }  // namespace zorvan::app

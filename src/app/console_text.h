@@ -1,12 +1,14 @@
 #pragma once
-// The console's text, without a window: the character a value stands for and the answer typed
-// into the console's field.
+// The console's text, without a window: the character a value stands for, the answer typed
+// into the console's field, and the window's whole text as a run leaves it.
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "cpu/machine.h"
+#include "cpu/machine_host.h"
 
 namespace zorvan::app {
 
@@ -20,5 +22,39 @@ std::string ConsoleCharacter(std::int64_t value);
 // character to add; anything else changes nothing. Throws ConversionError for a hexadecimal
 // text too long for 32 bits.
 std::optional<std::string> EnterAccumulator(cpu::Machine& machine, std::string_view text);
+
+// The console's characters as its window shows them, for a plain-text terminal: 00 and 0C show
+// nothing, a tab stays a tab, 0D (and 0D 0A) break the line as 0A does, and every other control
+// character shows as the empty box "▯" that the window's font draws for it.
+std::string ConsoleShownText(std::string_view utf8);
+
+// The console window's whole text, kept headless by the window's own rules: a character or the
+// question replaces everything, clearing empties it, a printed text or an answer becomes a new
+// last line (the first one of an empty console has no line break before it). Line breaks are
+// "\n", a carriage return included, as the window's plain text holds them. The user answers each
+// question at once with the next of the answers (hexadecimal texts typed into the field and
+// entered); once they run out, questions go unanswered.
+class HeadlessConsole final : public cpu::MachineHost {
+  public:
+    HeadlessConsole(cpu::Machine& machine, std::deque<std::string> answers)
+        : machine_(machine), answers_(std::move(answers)) {}
+
+    const std::string& Text() const { return text_; }
+    bool StackFullShown() const { return stackFull_; }
+
+    void ShowCharacter(int ac) override;
+    void AskForAccumulator() override;
+    void ClearConsole() override;
+    void PrintText(std::string_view cp1253Bytes) override;
+    void StackFull() override { stackFull_ = true; }
+
+  private:
+    void AppendLine(std::string_view line);
+
+    cpu::Machine& machine_;
+    std::deque<std::string> answers_;
+    std::string text_;
+    bool stackFull_ = false;
+};
 
 }  // namespace zorvan::app

@@ -4,7 +4,11 @@
 #include <array>
 #include <cstddef>
 
+#include "asm/assembly_pass.h"
+#include "asm/operand_syntax.h"
 #include "text/characters.h"
+#include "text/conversion_error.h"
+#include "text/hex_text.h"
 
 namespace zorvan::app {
 
@@ -61,29 +65,35 @@ std::vector<std::string> Wrap(const std::u32string& line, std::size_t width, std
     return pieces;
 }
 
+using ListingFields = std::array<std::u32string, kListingFieldCount>;
+
 struct ListingTable {
-    std::vector<std::array<std::u32string, kListingFieldCount>> rows;
+    std::vector<ListingFields> rows;
     std::array<std::size_t, kListingFieldCount> widths{};
+
+    void Add(ListingFields fields) {
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            widths[i] = std::max(widths[i], fields[i].size());
+        }
+        rows.push_back(std::move(fields));
+    }
 };
 
 ListingTable BuildTable(const grid::ProgramGrid& grid) {
     ListingTable table;
     for (int row = 1; row < grid.RowCount(); ++row) {
-        std::array<std::u32string, kListingFieldCount> fields;
+        ListingFields fields;
         fields[0] = text::ToCharacters(std::to_string(row) + ":");
         for (int column = 0; column < grid::kGridColumnCount; ++column) {
             fields[static_cast<std::size_t>(column) + 1] =
                 PrintableCharacters(grid.Cell(column, row));
         }
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            table.widths[i] = std::max(table.widths[i], fields[i].size());
-        }
-        table.rows.push_back(std::move(fields));
+        table.Add(std::move(fields));
     }
     return table;
 }
 
-std::u32string LayOut(const std::array<std::u32string, kListingFieldCount>& fields,
+std::u32string LayOut(const ListingFields& fields,
                       const std::array<std::size_t, kListingFieldCount>& widths) {
     std::u32string line = RightAligned(fields[0], widths[0]);
     for (std::size_t i = 1; i < fields.size(); ++i) {
@@ -178,6 +188,59 @@ std::vector<ListingPage> PaginateListing(const grid::ProgramGrid& grid, std::str
         pages.push_back(std::move(listingPage));
     }
     return pages;
+}
+
+AssembledListing ListAssembledProgram(const grid::ProgramGrid& grid) {
+    const assembler::OperandResolver resolver(grid);
+    ListingTable table;
+    std::vector<std::string> errors;  // one a row, empty when it has none
+    bool inProgram = true;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        inProgram = inProgram && !grid.Cell(grid::kInstructionColumn, row).empty();
+        std::string bytes;
+        std::string error;
+        if (inProgram) {
+            try {
+                const assembler::LineTranslation line =
+                    assembler::TranslateLine(grid, resolver, row);
+                if (line.failure) {
+                    error = line.failure->text;
+                } else {
+                    for (int k = 0; k < line.length; ++k) {
+                        if (k > 0) bytes += ' ';
+                        bytes += text::FormatHex2(line.bytes[static_cast<std::size_t>(k)]);
+                    }
+                }
+            } catch (const text::ConversionError& failure) {
+                error = failure.what();
+            }
+        }
+        ListingFields fields;
+        fields[0] = PrintableCharacters(grid.Cell(grid::kAddressColumn, row));
+        fields[1] = text::ToCharacters(bytes);
+        fields[2] = PrintableCharacters(grid.Cell(grid::kLabelColumn, row));
+        for (int column = grid::kInstructionColumn; column < grid::kGridColumnCount; ++column) {
+            fields[static_cast<std::size_t>(column) + 1] =
+                PrintableCharacters(grid.Cell(column, row));
+        }
+        table.Add(std::move(fields));
+        errors.push_back(std::move(error));
+    }
+
+    // The error line starts under the label column.
+    std::size_t indent = table.widths[0];
+    if (table.widths[1] > 0) indent += kColumnGap + table.widths[1];
+    indent += kColumnGap;
+    AssembledListing listing;
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        listing.lines.push_back(text::FromCharacters(LayOut(table.rows[i], table.widths)));
+        if (errors[i].empty()) continue;
+        ++listing.failedLines;
+        std::u32string line(indent, U' ');
+        line += U"^ " + PrintableCharacters(errors[i]);
+        listing.lines.push_back(text::FromCharacters(line));
+    }
+    return listing;
 }
 
 }  // namespace zorvan::app

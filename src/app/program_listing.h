@@ -40,4 +40,15 @@ std::string PageNumberText(int page, int pageCount);
 std::vector<ListingPage> PaginateListing(const grid::ProgramGrid& grid, std::string_view heading,
                                          int linesPerPage, int charactersPerLine);
 
+// The assembled program as a teacher hands it out: one line per data row with its address, the
+// bytes it assembles to in hexadecimal, then label, instruction, parameters and comment, in
+// aligned columns as ListingRows has them. The assembly pass's lines (row 1 down to the first row
+// without an instruction) are each translated as the pass translates them; one that does not
+// translate shows no bytes and is followed by a line with its error under its label.
+struct AssembledListing {
+    std::vector<std::string> lines;
+    int failedLines = 0;
+};
+AssembledListing ListAssembledProgram(const grid::ProgramGrid& grid);
+
 }  // namespace zorvan::app

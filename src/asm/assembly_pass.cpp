@@ -58,112 +58,118 @@ std::string SummaryText(int lines, int bytes) {
            TotalBytesText(bytes) + "\n\n" + std::string(kShowMemoryQuestion);
 }
 
-AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine, int* lineInProgress) {
-    using grid::kAddressColumn;
-    using grid::kFirstParameterColumn;
-    using grid::kInstructionColumn;
-    using grid::kSecondParameterColumn;
+LineTranslation TranslateLine(const grid::ProgramGrid& grid, const OperandResolver& resolver,
+                              int i) {
+    const std::string& instruction = grid.Cell(grid::kInstructionColumn, i);
+    const std::string& first = grid.Cell(grid::kFirstParameterColumn, i);
+    LineTranslation line;
+    const auto fail = [&line, i](AssemblyResult::Kind kind, std::string text, int column) {
+        line.failure = Dialog(kind, std::move(text), i, column);
+        return line;
+    };
+    line.address = text::HexTextToInt(grid.Cell(grid::kAddressColumn, i));
 
+    const int row = cpu::FindMnemonic(instruction);
+    if (row == -1) {
+        return fail(AssemblyResult::Kind::kWarning, std::string(kSyntaxError),
+                    grid::kInstructionColumn);
+    }
+
+    // Branches and JMP are both assembled as one signed byte counted from the next line.
+    int offset = 0;
+    if (cpu::IsBranch(row) || row == cpu::kRowJmp) {
+        const std::int64_t next =
+            text::HexTextToInt(resolver.Resolve(grid.Cell(grid::kAddressColumn, i + 1)));
+        const std::string target = resolver.Resolve(first);
+        if (target.empty()) {
+            return fail(AssemblyResult::Kind::kWarning,
+                        std::string(kLabelHead) + first + std::string(kLabelTail),
+                        grid::kFirstParameterColumn);
+        }
+        const std::int64_t distance = text::HexTextToInt(target) - next;
+        if (distance < -128 || distance > 127) {
+            return fail(AssemblyResult::Kind::kError, std::string(kOutOfRange),
+                        grid::kFirstParameterColumn);
+        }
+        offset = static_cast<int>(distance < 0 ? distance + 256 : distance);
+    }
+
+    int operandClass = ClassifyOperand(first, instruction);
+    // A branch to a label that exists but is not alphanumeric still assembles.
+    if (cpu::IsBranch(row) &&
+        (operandClass == kNoOperandClass || operandClass == OperandClassOf(cpu::kAbsolute))) {
+        operandClass = OperandClassOf(cpu::kRelative);
+    }
+    const bool indexY = grid.Cell(grid::kSecondParameterColumn, i) == "Y";
+    if (operandClass == OperandClassOf(cpu::kAbsoluteX) && indexY)
+        operandClass = OperandClassOf(cpu::kAbsoluteY);
+    if (operandClass == OperandClassOf(cpu::kZeroPageX) && indexY)
+        operandClass = OperandClassOf(cpu::kZeroPageY);
+    if (operandClass == kNoOperandClass || cpu::OpcodeOf(row, operandClass - 1) == cpu::kNoOpcode) {
+        return fail(AssemblyResult::Kind::kWarning, std::string(kSyntaxError),
+                    grid::kFirstParameterColumn);
+    }
+
+    const int mode = operandClass - 1;
+    const int length = cpu::ModeLength(mode);
+    // Nothing is ever written outside the 65536 cells.
+    if (line.address < 0 || line.address + length > cpu::kMemorySize) {
+        return fail(AssemblyResult::Kind::kError, std::string(kOutOfRange), grid::kAddressColumn);
+    }
+
+    // Every operand byte is converted before the first write, so a line that fails to convert
+    // leaves memory as the lines before it left it.
+    line.bytes = {cpu::OpcodeOf(row, mode), 0, 0};
+    switch (mode) {
+        case cpu::kImmediate:
+        case cpu::kIndirectX:
+        case cpu::kIndirectY:
+            line.bytes[1] = HexCharacters(first, 2, 3);
+            break;
+        case cpu::kAbsolute:
+            if (row == cpu::kRowJmp) {
+                line.bytes[1] = offset;
+            } else {
+                line.bytes[1] = HexCharacters(first, 3, 4);
+                line.bytes[2] = HexCharacters(first, 1, 2);
+            }
+            break;
+        case cpu::kAbsoluteX:
+        case cpu::kAbsoluteY:
+            line.bytes[1] = HexCharacters(first, 3, 4);
+            line.bytes[2] = HexCharacters(first, 1, 2);
+            break;
+        case cpu::kZeroPage:
+        case cpu::kZeroPageX:
+        case cpu::kZeroPageY:
+            line.bytes[1] = HexCharacters(first, 1, 2);
+            break;
+        case cpu::kRelative:
+            line.bytes[1] = offset;
+            break;
+        case cpu::kImplied:
+        case cpu::kAccumulator:
+            break;
+        default:
+            // Indirect: only JMP has it, and its operand is always read as a label or address.
+            return fail(AssemblyResult::Kind::kWarning, std::string(kSyntaxError),
+                        grid::kFirstParameterColumn);
+    }
+    line.length = length;
+    return line;
+}
+
+AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine, int* lineInProgress) {
     const OperandResolver resolver(grid);
     int i = 1;
     std::int64_t end = 0;  // the address after the last line translated
     for (; i < grid.RowCount() && !grid.Cell(grid::kInstructionColumn, i).empty(); ++i) {
         if (lineInProgress != nullptr) *lineInProgress = i;
-        const std::string& instruction = grid.Cell(grid::kInstructionColumn, i);
-        const std::string& first = grid.Cell(grid::kFirstParameterColumn, i);
-        const std::int64_t address = text::HexTextToInt(grid.Cell(grid::kAddressColumn, i));
-
-        const int row = cpu::FindMnemonic(instruction);
-        if (row == -1) {
-            return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError), i,
-                          kInstructionColumn);
-        }
-
-        // Branches and JMP are both assembled as one signed byte counted from the next line.
-        int offset = 0;
-        if (cpu::IsBranch(row) || row == cpu::kRowJmp) {
-            const std::int64_t next =
-                text::HexTextToInt(resolver.Resolve(grid.Cell(grid::kAddressColumn, i + 1)));
-            const std::string target = resolver.Resolve(first);
-            if (target.empty()) {
-                return Dialog(AssemblyResult::Kind::kWarning,
-                              std::string(kLabelHead) + first + std::string(kLabelTail), i,
-                              kFirstParameterColumn);
-            }
-            const std::int64_t distance = text::HexTextToInt(target) - next;
-            if (distance < -128 || distance > 127) {
-                return Dialog(AssemblyResult::Kind::kError, std::string(kOutOfRange), i,
-                              kFirstParameterColumn);
-            }
-            offset = static_cast<int>(distance < 0 ? distance + 256 : distance);
-        }
-
-        int operandClass = ClassifyOperand(first, instruction);
-        // A branch to a label that exists but is not alphanumeric still assembles.
-        if (cpu::IsBranch(row) &&
-            (operandClass == kNoOperandClass || operandClass == OperandClassOf(cpu::kAbsolute))) {
-            operandClass = OperandClassOf(cpu::kRelative);
-        }
-        const bool indexY = grid.Cell(grid::kSecondParameterColumn, i) == "Y";
-        if (operandClass == OperandClassOf(cpu::kAbsoluteX) && indexY)
-            operandClass = OperandClassOf(cpu::kAbsoluteY);
-        if (operandClass == OperandClassOf(cpu::kZeroPageX) && indexY)
-            operandClass = OperandClassOf(cpu::kZeroPageY);
-        if (operandClass == kNoOperandClass ||
-            cpu::OpcodeOf(row, operandClass - 1) == cpu::kNoOpcode) {
-            return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError), i,
-                          kFirstParameterColumn);
-        }
-
-        const int mode = operandClass - 1;
-        const int length = cpu::ModeLength(mode);
-        // Nothing is ever written outside the 65536 cells.
-        if (address < 0 || address + length > cpu::kMemorySize) {
-            return Dialog(AssemblyResult::Kind::kError, std::string(kOutOfRange), i,
-                          kAddressColumn);
-        }
-
-        // Every operand byte is converted before the first write, so a line that fails to
-        // convert leaves memory as the lines before it left it.
-        std::array<int, 3> bytes{cpu::OpcodeOf(row, mode), 0, 0};
-        switch (mode) {
-            case cpu::kImmediate:
-            case cpu::kIndirectX:
-            case cpu::kIndirectY:
-                bytes[1] = HexCharacters(first, 2, 3);
-                break;
-            case cpu::kAbsolute:
-                if (row == cpu::kRowJmp) {
-                    bytes[1] = offset;
-                } else {
-                    bytes[1] = HexCharacters(first, 3, 4);
-                    bytes[2] = HexCharacters(first, 1, 2);
-                }
-                break;
-            case cpu::kAbsoluteX:
-            case cpu::kAbsoluteY:
-                bytes[1] = HexCharacters(first, 3, 4);
-                bytes[2] = HexCharacters(first, 1, 2);
-                break;
-            case cpu::kZeroPage:
-            case cpu::kZeroPageX:
-            case cpu::kZeroPageY:
-                bytes[1] = HexCharacters(first, 1, 2);
-                break;
-            case cpu::kRelative:
-                bytes[1] = offset;
-                break;
-            case cpu::kImplied:
-            case cpu::kAccumulator:
-                break;
-            default:
-                // Indirect: only JMP has it, and its operand is always read as a label or address.
-                return Dialog(AssemblyResult::Kind::kWarning, std::string(kSyntaxError), i,
-                              kFirstParameterColumn);
-        }
-        for (int j = 0; j < length; ++j)
-            machine.Write(address + j, bytes[static_cast<std::size_t>(j)]);
-        end = address + length;
+        const LineTranslation line = TranslateLine(grid, resolver, i);
+        if (line.failure) return *line.failure;
+        for (int j = 0; j < line.length; ++j)
+            machine.Write(line.address + j, line.bytes[static_cast<std::size_t>(j)]);
+        end = line.address + line.length;
     }
 
     AssemblyResult result;

@@ -6,6 +6,9 @@
 //   AssemblyResult result = Assemble(grid, machine);
 //   if (result.kind == AssemblyResult::Kind::kSummary) { /* ask, maybe show the memory */ }
 
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace zorvan::grid {
@@ -32,6 +35,8 @@ struct AssemblyResult {
     int column = 0;
 };
 
+class OperandResolver;
+
 // Lines before a failing line stay written; the failing line and those after it are not written.
 // Throws text::ConversionError where a text that must be hexadecimal is not (an address cell, a
 // parameter's digits), with the lines before it written.
@@ -39,6 +44,21 @@ struct AssemblyResult {
 // at the line a conversion failure came from.
 AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine,
                         int* lineInProgress = nullptr);
+
+// One line of the program as the pass translates it, without writing it.
+struct LineTranslation {
+    std::int64_t address = 0;
+    int length = 0;  // bytes the line assembles to
+    std::array<int, 3> bytes{};
+    // The dialog that stops the pass at this line; then nothing else here is meaningful.
+    std::optional<AssemblyResult> failure;
+};
+
+// The line in row of the grid, with labels as the resolver finds them (built on the same grid).
+// The pass translates rows 1 down to the first row without an instruction, stopping at the first
+// failure. Throws text::ConversionError as Assemble does.
+LineTranslation TranslateLine(const grid::ProgramGrid& grid, const OperandResolver& resolver,
+                              int row);
 
 // The summary's second and third lines on their own: "...Συνολικά:3 γραμμές." and "...Bytes:6".
 std::string TranslatedLinesText(int lines);

@@ -29,5 +29,20 @@ TEST(ConsoleTextTest, CharacterOfAValueAndEnterInTheField) {
     EXPECT_THROW(EnterAccumulator(machine, "123456789"), text::ConversionError);
 }
 
+TEST(ConsoleTextTest, ControlCharactersShowAsTheWindowShowsThem) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"ΓΕΙΑ\n", "ΓΕΙΑ\n"},
+        {std::string("a\0b", 3), "ab"},
+        {"a\x0C"
+         "b",
+         "ab"},
+        {"a\tb", "a\tb"},
+        {"a\rb\r\nc\n\rd", "a\nb\nc\n\nd"},
+        {"\x01\x1B[2J\x7F", "\u25AF\u25AF[2J\u25AF"},
+        {"", ""},
+    };
+    for (const auto& [text, shown] : cases) EXPECT_EQ(ConsoleShownText(text), shown) << text;
+}
+
 }  // namespace
 }  // namespace zorvan::app

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "asm/assembly_pass.h"
 #include "editor_fixture.h"
+#include "text/hex_text.h"
 
 namespace zorvan::app {
 namespace {
@@ -67,6 +69,52 @@ TEST(ProgramListing, RowsLineUpAndPagesHoldThemAllWithTheirHeadings) {
     std::string all;
     for (const std::string& line : Flatten(PaginateListing(grid, "", 5, 20)).second) all += line;
     EXPECT_EQ(std::count(all.begin(), all.end(), 'x'), 200);
+}
+
+// Address, bytes, then the grid's columns; a line that does not translate is followed by its error.
+TEST(ProgramListing, AssembledLinesShowTheirBytesAndTheirErrors) {
+    const grid::Workspace workspace =
+        testing::WorkspaceWith({{"", "0200", "LDX", "#05", "", "ο μετρητής"},
+                                {"LOOP", "0202", "STA", "0300,", "X", "γράψε"},
+                                {"", "0205", "DEX"},
+                                {"", "0206", "BNE", "LOOP"},
+                                {"", "0208", "JMP", "NOWHERE"},
+                                {"", "020B", "LDQ", "#01"},
+                                {"", "020D", "LDA", "#0G"},
+                                {"", "020F", "JMP", "LOOP"},
+                                {"", "0212", ""},
+                                {"", "", "NOP", "", "", "after the end"}});
+    const AssembledListing listing = ListAssembledProgram(workspace.grid);
+    EXPECT_EQ(listing.lines,
+              Lines({"0200  A2 05           LDX  #05         ο μετρητής",
+                     "0202  9D 00 03  LOOP  STA  0300,    X  γράψε", "0205  CA              DEX",
+                     "0206  D0 FA           BNE  LOOP", "0208                  JMP  NOWHERE",
+                     "                ^ Η ετικέτα 'NOWHERE' δεν βρέθηκε",
+                     "020B                  LDQ  #01", "                ^ Λάθος στην σύνταξη!",
+                     "020D                  LDA  #0G",
+                     "                ^ Το '0G' δεν είναι έγκυρος δεκαεξαδικός αριθμός.",
+                     "020F  4C F0 00        JMP  LOOP", "0212",
+                     "                      NOP              after the end"}));
+    EXPECT_EQ(listing.failedLines, 3);
+
+    // The bytes listed are the bytes the assembly pass writes.
+    grid::Workspace good = testing::WorkspaceWith({{"", "0200", "LDX", "#05"},
+                                                   {"L", "0202", "STA", "0300,", "Y"},
+                                                   {"", "0205", "ASL", "A"},
+                                                   {"", "0206", "LDA", "(10,", "X)"},
+                                                   {"", "0208", "BNE", "L"},
+                                                   {"", "020A", "JSR", "FFFC"},
+                                                   {"", "020D", ""}});
+    std::string listed;
+    for (const std::string& line : ListAssembledProgram(good.grid).lines) {
+        for (const char c : line.substr(std::min<std::size_t>(line.size(), 6), 8))
+            if (c != ' ') listed += c;
+    }
+    assembler::Assemble(good.grid, good.machine);
+    std::string written;
+    for (int address = 0x200; address < 0x20D; ++address)
+        written += text::FormatHex2(good.machine.Read(address));
+    EXPECT_EQ(listed, written);
 }
 
 }  // namespace

@@ -1,0 +1,126 @@
+// What a teacher waits for: a class's worth of programs graded many times over. 1,000 generated
+// program files of about 100 lines each, in one folder, checked against one expectation file, as
+// zorvan-run --check does it: the folder listed, every file read, assembled on a fresh machine,
+// run and compared, on a thread per core.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "app/expectations.h"
+#include "app/grader.h"
+#include "app/program_file.h"
+#include "grid/program_grid.h"
+#include "text/hex_text.h"
+
+namespace {
+
+using namespace zorvan;
+
+constexpr int kPrograms = 1000;
+
+// Sums the table at 0300-030F into 0310, counts a delay loop of 255 x 8 in XR and YR, stores 80
+// more cells one by one and prints "OK" on the console: 100 lines, about 4,500 instructions.
+// Every tenth program adds one number too few, so that it fails.
+std::string Program(int k) {
+    grid::ProgramGrid grid;
+    int row = 0;
+    int address = 0x0200;
+    const auto line = [&](const std::string& label, const std::string& instruction,
+                          const std::string& first = "", const std::string& second = "",
+                          int size = 2) {
+        ++row;
+        grid.SetCell(grid::kLabelColumn, row, label);
+        grid.SetCell(grid::kAddressColumn, row, text::FormatHex4(address));
+        grid.SetCell(grid::kInstructionColumn, row, instruction);
+        grid.SetCell(grid::kFirstParameterColumn, row, first);
+        grid.SetCell(grid::kSecondParameterColumn, row, second);
+        grid.SetCell(grid::kCommentColumn, row, "γραμμή " + std::to_string(row));
+        address += size;
+    };
+    line("", "LDX", "#00");
+    line("", "LDA", "#00");
+    line("SUM", "CLC", "", "", 1);
+    line("", "ADC", "0300,", "X", 3);
+    line("", "INX", "", "", 1);
+    line("", "CPX", k % 10 == 9 ? "#0F" : "#10");
+    line("", "BNE", "SUM");
+    line("", "STA", "0310", "", 3);
+    line("", "LDY", "#08");
+    line("OUTER", "LDX", "#FF");
+    line("INNER", "DEX", "", "", 1);
+    line("", "BNE", "INNER");
+    line("", "DEY", "", "", 1);
+    line("", "BNE", "OUTER");
+    for (int cell = 0; cell < 40; ++cell) {
+        line("", "LDA", "#" + text::FormatHex2((k + cell) & 0xFF));
+        line("", "STA", text::FormatHex4(0x0400 + cell), "", 3);
+    }
+    line("", "LDA", "#4F");
+    line("", "STA", "0320", "", 3);
+    line("", "LDA", "#4B");
+    line("", "STA", "0321", "", 3);
+    line("", "LDA", "#20");
+    line("", "STA", "00");
+    line("", "LDA", "#03");
+    line("", "STA", "01");
+    line("", "LDA", "#60");
+    line("", "STA", "FFFC", "", 3);
+    line("", "JSR", "FFFC", "", 3);
+    line("", "BRK", "", "", 1);
+    grid.SetCell(grid::kAddressColumn, row + 1, text::FormatHex4(address));
+    grid.SetRowCount(row + 2);
+    return app::WriteProgramText(grid);
+}
+
+constexpr std::string_view kExpectations =
+    "poke 0300: 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10\n"
+    "end empty cell\n"
+    "0310: 88\n"
+    "XR=00 YR=00\n"
+    "console \"OK\"\n";
+
+// The programs, written once into a temporary folder that lives as long as the process.
+const std::string& ProgramFolder() {
+    static const std::string folder = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zorvan-check-bench-XXXXXX").string();
+        const std::string path = ::mkdtemp(pattern.data());
+        for (int k = 0; k < kPrograms; ++k) {
+            std::ofstream(path + "/student" + std::to_string(1000 + k) + ".zrv", std::ios::binary)
+                << Program(k);
+        }
+        return path;
+    }();
+    return folder;
+}
+
+void CheckThousandPrograms(benchmark::State& state) {
+    const std::string& folder = ProgramFolder();
+    const auto read = app::ReadExpectations(kExpectations);
+    const app::Expectations& expectations = std::get<app::Expectations>(read);
+    std::size_t passed = 0;
+    for (auto _ : state) {
+        const std::vector<app::Verdict> verdicts =
+            app::GradeFiles(expectations, app::ProgramPaths({folder}));
+        passed = 0;
+        for (const app::Verdict& verdict : verdicts) passed += verdict.passed ? 1 : 0;
+        benchmark::DoNotOptimize(passed);
+    }
+    state.SetLabel("1,000 files of 100 lines, " + std::to_string(passed) + " passed");
+}
+BENCHMARK(CheckThousandPrograms)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The folder goes when the benchmarks are done.
+struct RemoveFolderAtExit {
+    ~RemoveFolderAtExit() {
+        std::error_code ignored;
+        std::filesystem::remove_all(ProgramFolder(), ignored);
+    }
+} removeFolderAtExit;
+
+}  // namespace

@@ -1,0 +1,190 @@
+#include "app/expectations.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "temp_folder.h"
+#include "text/hex_text.h"
+
+namespace zorvan::app {
+namespace {
+
+// Everything read, in one comparable line.
+std::string Describe(const Expectations& e) {
+    std::string text;
+    if (e.from) text += "from " + text::FormatHex4(*e.from) + "; ";
+    if (e.limit != kDefaultInstructionLimit) text += "limit " + std::to_string(e.limit) + "; ";
+    for (const std::string& input : e.inputs) text += "input " + input + "; ";
+    for (const MachineSetting& setting : e.settings) {
+        text += "@" + std::to_string(setting.line) + " set ";
+        text += setting.isMemory ? text::FormatHex4(setting.address) + ":"
+                                 : FieldName(setting.field) + "=";
+        for (std::int32_t value : setting.values) text += " " + text::FormatHex2(value);
+        text += "; ";
+    }
+    for (const Expectation& check : e.checks) {
+        text += "@" + std::to_string(check.line) + " ";
+        switch (check.kind) {
+            case Expectation::Kind::kEnd:
+                text += "end " + std::string(EndKeyword(check.end));
+                break;
+            case Expectation::Kind::kField:
+                text += FieldName(check.field) + "=" + text::FormatHex2(check.values.front());
+                break;
+            case Expectation::Kind::kMemory:
+                text += text::FormatHex4(check.address) + ":";
+                for (std::int32_t value : check.values) text += " " + text::FormatHex2(value);
+                break;
+            case Expectation::Kind::kConsole:
+                text += "console [" + check.console + "]";
+                break;
+        }
+        text += "; ";
+    }
+    if (e.endStated) text += "(end stated)";
+    return text;
+}
+
+TEST(Expectations, EveryStatementReadsWithItsLineAndInFileOrder) {
+    // clang-format off
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"# only a comment\n\n   \t\n", ""},
+        {"from 0200", "from 0200; "},
+        {"FROM c000   # start", "from C000; "},
+        {"limit 1000000", "limit 1000000; "},
+        {"limit 0", "limit 0; "},
+        {"input 41 0A\ninput 1ff", "input 41; input 0A; input 1ff; "},
+        {"poke 0300: 05 07", "@1 set 0300: 05 07; "},
+        {"poke 0300 :5 1FF\n poke FFFF: FFFF", "@1 set 0300: 05 1FF; @2 set FFFF: FFFF; "},
+        {"set XR=03 C=1\nset sp = 10", "@1 set XR= 03; @1 set C= 01; @2 set SP= 10; "},
+        {"set PC=0300 RA=1234", "@1 set PC= 300; @1 set RA= 1234; "},
+        {"end empty cell", "@1 end empty cell; (end stated)"},
+        {"end  Stack   FULL", "@1 end stack full; (end stated)"},
+        {"end limit", "@1 end limit; (end stated)"},
+        {"end not executed # a BRK-free ending", "@1 end not executed; (end stated)"},
+        {"AC=0C XR=05", "@1 AC=0C; @1 XR=05; "},
+        {"ac = c  yr=FF sp=0 pc=0206 ra=1", "@1 AC=0C; @1 YR=FF; @1 SP=00; @1 PC=206; @1 RA=01; "},
+        {"N=0 V=1 B=0 D=0 I=1 Z=1 C=0", "@1 N=00; @1 V=01; @1 B=00; @1 D=00; @1 I=01; @1 Z=01; @1 C=00; "},
+        {"0400: 0C 0D 0E", "@1 0400: 0C 0D 0E; "},
+        {"0c :0   # zero page", "@1 000C: 00; "},
+        {"console \"ΑΘΡΟΙΣΜΑ 12\"", "@1 console [ΑΘΡΟΙΣΜΑ 12]; "},
+        {"console \"\"", "@1 console []; "},
+        {"console \"\\x00a\\x0D\tb\"", "@1 console [a\n\tb]; "},
+        {"console \"a\\nb\\t\\\"#\\\\\\x1B\\xC1\" # # inside quotes is text", "@1 console [a\nb\t\"#\\\x1B" "Α]; "},
+        {"\xEF\xBB\xBF" "from 0200\r\nend empty cell\r\n", "from 0200; @2 end empty cell; (end stated)"},
+        {"AC=01\npoke 0300: 01\nconsole \"x\"\nend limit\n0300: 01\nset AC=02",
+         "@2 set 0300: 01; @6 set AC= 02; @1 AC=01; @3 console [x]; @4 end limit; @5 0300: 01; (end stated)"},
+    };
+    // clang-format on
+    for (const auto& [text, description] : cases) {
+        const auto read = ReadExpectations(text);
+        ASSERT_TRUE(std::holds_alternative<Expectations>(read))
+            << text << "\n"
+            << std::get<ExpectationError>(read).message;
+        EXPECT_EQ(Describe(std::get<Expectations>(read)), description) << text;
+    }
+}
+
+TEST(Expectations, AMalformedLineIsNamedWithItsReason) {
+    // clang-format off
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {"frm 0200", 1, "άγνωστη δήλωση «frm 0200» (from, limit, input, poke, set, end, console, AC=05, 0300: 05)"},
+        {"end empty cell\n\nAC", 3, "άγνωστη δήλωση «AC» (from, limit, input, poke, set, end, console, AC=05, 0300: 05)"},
+        {"from", 1, "from: λείπει η τιμή"},
+        {"from 0200 0300", 1, "from: περισσεύει το «0300»"},
+        {"from 10000", 1, "from: η διεύθυνση «10000» είναι έξω από 0000-FFFF"},
+        {"from 02G0", 1, "from: «02G0» δεν είναι δεκαεξαδικός αριθμός"},
+        {"from 0200\nfrom 0300", 2, "from: δίνεται δεύτερη φορά (πρώτη στη γραμμή 1)"},
+        {"limit -5", 1, "limit: «-5» δεν είναι μη αρνητικός δεκαδικός αριθμός"},
+        {"limit 1,000", 1, "limit: «1,000» δεν είναι μη αρνητικός δεκαδικός αριθμός"},
+        {"limit 99999999999999999999", 1, "limit: «99999999999999999999» δεν είναι μη αρνητικός δεκαδικός αριθμός"},
+        {"limit", 1, "limit: «» δεν είναι μη αρνητικός δεκαδικός αριθμός"},
+        {"limit 5\nlimit 6", 2, "limit: δίνεται δεύτερη φορά (πρώτη στη γραμμή 1)"},
+        {"input", 1, "input: λείπουν οι απαντήσεις (input 41 0A)"},
+        {"input 41 zz", 1, "input: «zz» δεν είναι δεκαεξαδικός αριθμός"},
+        {"input 123456789", 1, "input: "},
+        {"poke 0300 05", 1, "poke: λείπει το «:» μετά τη διεύθυνση"},
+        {"poke 0300:", 1, "poke: λείπουν οι τιμές μετά το «:»"},
+        {"poke : 05", 1, "poke: «» δεν είναι δεκαεξαδικός αριθμός"},
+        {"poke 0300: 10000", 1, "poke: η τιμή «10000» δεν χωράει σε κελί (00-FFFF)"},
+        {"poke FFFF: 01 02", 1, "poke: τα κελιά περνούν πέρα από το FFFF"},
+        {"set", 1, "set: λείπει ένας καταχωρητής με την τιμή του (AC=05)"},
+        {"set AC", 1, "set: λείπει το «=» μετά το «AC»"},
+        {"set =05", 1, "set: λείπει το «=» μετά το «=»"},
+        {"set AC=", 1, "set: λείπει η τιμή του «AC»"},
+        {"set QQ=01", 1, "set: άγνωστος καταχωρητής ή bit κατάστασης «QQ» (καταχωρητές: AC XR YR SP PC RA, bit: N V B D I Z C)"},
+        {"set Z=2", 1, "set: το bit Z είναι 0 ή 1, όχι «2»"},
+        {"set AC=0G", 1, "set: «0G» δεν είναι δεκαεξαδικός αριθμός"},
+        {"end", 1, "end: λείπει το τέλος (γράψτε empty cell, stack full, limit ή not executed)"},
+        {"end empty", 1, "end: άγνωστο τέλος «empty» (γράψτε empty cell, stack full, limit ή not executed)"},
+        {"end limit\nend empty cell", 2, "end: δίνεται δεύτερη φορά (πρώτη στη γραμμή 1)"},
+        {"AC=0C XR", 1, "λείπει το «=» μετά το «XR»"},
+        {"AC=0C P=20", 1, "άγνωστος καταχωρητής ή bit κατάστασης «P» (καταχωρητές: AC XR YR SP PC RA, bit: N V B D I Z C)"},
+        {"C=01", 1, "το bit C είναι 0 ή 1, όχι «01»"},
+        {"0400: 0C 0G", 1, "«0G» δεν είναι δεκαεξαδικός αριθμός"},
+        {"0400:", 1, "λείπουν οι τιμές μετά το «:»"},
+        {"AC: 0C", 1, "το «AC» μοιάζει με καταχωρητή ή bit: γράψτε AC=… για αυτό ή 00AC: … για το κελί μνήμης"},
+        {"c :0", 1, "το «c» μοιάζει με καταχωρητή ή bit: γράψτε c=… για αυτό ή 00c: … για το κελί μνήμης"},
+        {"10000: 00", 1, "η διεύθυνση «10000» είναι έξω από 0000-FFFF"},
+        {"console ΑΘΡΟΙΣΜΑ", 1, "console: το κείμενο γράφεται σε διπλά εισαγωγικά"},
+        {"console", 1, "console: το κείμενο γράφεται σε διπλά εισαγωγικά"},
+        {"console \"abc", 1, "console: τα εισαγωγικά δεν κλείνουν"},
+        {"console \"abc\\\"", 1, "console: τα εισαγωγικά δεν κλείνουν"},
+        {"console \"a\" b", 1, "console: περισσεύει το «b» μετά τα εισαγωγικά"},
+        {"console \"a\\q\"", 1, "console: άγνωστη ακολουθία «\\q» (γράψτε \\n, \\t, \\\", \\\\ ή \\xHH)"},
+        {"console \"a\x01\"", 1, "console: ο χαρακτήρας ελέγχου 01 γράφεται \\x01"},
+        {"console \"a\rb\"", 1, "console: ο χαρακτήρας ελέγχου 0D γράφεται \\x0D"},
+        {"console \"\\x4\"", 1, "console: μετά το «\\x» ακολουθούν δύο δεκαεξαδικά ψηφία"},
+        {"from 0200\nAC=\xC1", 2, "το κείμενο δεν είναι σε κωδικοποίηση UTF-8"},
+    };
+    // clang-format on
+    for (const auto& [text, line, message] : cases) {
+        const auto read = ReadExpectations(text);
+        ASSERT_TRUE(std::holds_alternative<ExpectationError>(read)) << text;
+        const ExpectationError& error = std::get<ExpectationError>(read);
+        EXPECT_EQ(error.line, line) << text;
+        // A conversion's own message follows the statement's name.
+        EXPECT_EQ(error.message.substr(0, message.size()), message) << text;
+        if (message != "input: ") EXPECT_EQ(error.message, message) << text;
+    }
+    EXPECT_EQ(ExpectationErrorText("ask1.expect", {3, "άγνωστη δήλωση «x»"}),
+              "ask1.expect, γραμμή 3: άγνωστη δήλωση «x»");
+}
+
+TEST(Expectations, ConsoleTextsQuoteAsTheFilesWriteThem) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"ΑΘΡΟΙΣΜΑ 12", "\"ΑΘΡΟΙΣΜΑ 12\""},
+        {"a\nb\tc", "\"a\\nb\\tc\""},
+        {"\"\\", "\"\\\"\\\\\""},
+        {"\x03"
+         "7\x7F",
+         "\"\\x037\\x7F\""},
+    };
+    for (const auto& [text, quoted] : cases) {
+        EXPECT_EQ(QuotedConsoleText(text), quoted);
+        // What the verdict shows reads back as the same text.
+        const auto read = ReadExpectations("console " + quoted);
+        ASSERT_TRUE(std::holds_alternative<Expectations>(read)) << quoted;
+        EXPECT_EQ(std::get<Expectations>(read).checks.front().console, text);
+    }
+}
+
+TEST(Expectations, TheReadmesExampleReadsAsItSays) {
+    const std::string readme = zorvan::testing::FileBytes(ZORVAN_SOURCE_DIR "/README.md");
+    const std::size_t start = readme.find("```\nfrom 0200");
+    ASSERT_NE(start, std::string::npos);
+    const std::size_t end = readme.find("```", start + 3);
+    const auto read = ReadExpectations(readme.substr(start + 4, end - start - 4));
+    ASSERT_TRUE(std::holds_alternative<Expectations>(read))
+        << std::get<ExpectationError>(read).message;
+    EXPECT_EQ(Describe(std::get<Expectations>(read)),
+              "from 0200; limit 1000000; input 41; input 0A; @4 set 0300: 05 07; @5 set XR= 03; "
+              "@6 end empty cell; @7 AC=0C; @7 XR=05; @8 N=00; @8 Z=01; @8 C=00; "
+              "@9 0400: 0C 0D 0E; @10 console [ΑΘΡΟΙΣΜΑ 12\n]; (end stated)");
+}
+
+}  // namespace
+}  // namespace zorvan::app
