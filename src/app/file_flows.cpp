@@ -61,11 +61,13 @@ void FileFlows::ReadIntoGrid(const std::string& path) {
         host_.ShowWarning(failure->message);
         return;
     }
+    const std::vector<ProgramRow> rows = ReadProgramText(std::get<std::string>(read));
     ClearGrid(workspace_);
     workspace_.changed = false;
-    PlaceProgramRows(workspace_.grid, ReadProgramText(std::get<std::string>(read)));
+    PlaceProgramRows(workspace_.grid, rows);
     workspace_.caption = std::string(grid::kApplicationTitle) + "-" + path;
     workspace_.openDialogFileName = path;
+    if (const auto warning = DescribeUnsavableCharacters(rows)) host_.ShowWarning(*warning);
 }
 
 SaveOutcome FileFlows::Save() {

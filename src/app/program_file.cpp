@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "text/characters.h"
-#include "text/cp1253.h"
+#include "text/file_encoding.h"
 #include "text/os_error.h"
 
 namespace zorvan::app {
@@ -24,12 +24,8 @@ bool IsFileWhitespace(char32_t character) {
 }
 
 void AppendEncoded(std::string& bytes, std::string_view utf8) {
-    if (auto encoded = text::EncodeCp1253(utf8)) {
-        bytes += *encoded;
-        return;
-    }
     for (char32_t character : text::ToCharacters(utf8)) {
-        bytes.push_back(static_cast<char>(text::UnicodeToCp1253(character).value_or('?')));
+        bytes.push_back(static_cast<char>(text::FileByteOf(character).value_or('?')));
     }
 }
 
@@ -84,6 +80,8 @@ std::string WriteProgramText(const grid::ProgramGrid& grid) {
 }
 
 std::vector<ProgramRow> ReadProgramText(std::string_view bytes) {
+    const bool utf8 = text::IsUtf8BeyondAscii(bytes);
+    if (utf8 && bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);  // a byte-order mark
     std::vector<ProgramRow> rows;
     ProgramRow row;
     int column = 0;
@@ -93,7 +91,8 @@ std::vector<ProgramRow> ReadProgramText(std::string_view bytes) {
         if (i == bytes.size()) break;
         const std::size_t start = i;
         while (i < bytes.size() && !IsFileWhitespace(static_cast<unsigned char>(bytes[i]))) ++i;
-        std::string token = text::DecodeCp1253(bytes.substr(start, i - start));
+        const std::string_view raw = bytes.substr(start, i - start);
+        std::string token = utf8 ? std::string(raw) : text::DecodeFileBytes(raw);
 
         if (column < grid::kCommentColumn) {
             row[static_cast<std::size_t>(column)] =
@@ -139,13 +138,44 @@ std::optional<UnfaithfulCell> FindUnfaithfulCell(const grid::ProgramGrid& grid) 
                 if (IsFileWhitespace(character) && !allowedSpace) {
                     return UnfaithfulCell{column, row, Reason::kWhitespace};
                 }
-                if (!text::IsInCp1253(character)) {
+                if (!text::FileByteOf(character)) {
                     return UnfaithfulCell{column, row, Reason::kUnsavableCharacter};
                 }
             }
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::string> DescribeUnsavableCharacters(const std::vector<ProgramRow>& rows) {
+    constexpr std::size_t kNamedAtMost = 10;
+    std::u32string found;
+    bool more = false;
+    for (const ProgramRow& row : rows) {
+        for (const std::string& cell : row) {
+            for (char32_t character : text::ToCharacters(cell)) {
+                if (text::FileByteOf(character) || found.find(character) != std::u32string::npos)
+                    continue;
+                if (found.size() == kNamedAtMost) {
+                    more = true;
+                } else {
+                    found.push_back(character);
+                }
+            }
+        }
+    }
+    if (found.empty()) return std::nullopt;
+    std::string names;
+    for (char32_t character : found) {
+        if (!names.empty()) names += ", ";
+        names += "«";
+        text::AppendCharacter(names, character);
+        names += "»";
+    }
+    if (more) names += " κ.ά.";
+    return "Το αρχείο έχει χαρακτήρες που δεν χωρούν στην κωδικοσελίδα Windows-1253 των "
+           "αρχείων προγράμματος: " +
+           names + ".\nΑν το πρόγραμμα αποθηκευτεί, θα γραφτούν ως «?».";
 }
 
 std::string DescribeUnfaithfulCell(const grid::ProgramGrid& grid, const UnfaithfulCell& cell) {

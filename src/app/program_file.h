@@ -1,6 +1,7 @@
 #pragma once
 // Program files: the grid's data rows as plain Windows-1253 text, six whitespace-separated tokens a
-// row, "_" for an empty cell, the comment's spaces written as underscores, CR LF line ends.
+// row, "_" for an empty cell, the comment's spaces written as underscores, CR LF line ends. Every
+// byte survives opening and saving (see text/file_encoding.h); a UTF-8 file opens as UTF-8.
 //
 //   std::string bytes = WriteProgramText(grid);            // grid -> file bytes
 //   PlaceProgramRows(grid, ReadProgramText(bytes));        // file bytes -> grid
@@ -25,10 +26,10 @@ namespace zorvan::app {
 using ProgramRow = std::array<std::string, grid::kGridColumnCount>;
 
 // The bytes of a program file holding the data rows 1 to RowCount()-1 of the grid. A character
-// outside Windows-1253 (which the editor never lets into a cell) is written as "?".
+// that no byte stands for (only a UTF-8 file can bring one in) is written as "?".
 std::string WriteProgramText(const grid::ProgramGrid& grid);
 
-// The complete rows of a program file, as UTF-8 cell texts; undefined bytes read as "?".
+// The complete rows of a program file, as UTF-8 cell texts; undefined bytes read as stand-ins.
 std::vector<ProgramRow> ReadProgramText(std::string_view bytes);
 
 // Puts rows into the grid from row 1 and sets the row count to cover them (at least one data row,
@@ -51,6 +52,9 @@ struct UnfaithfulCell {
 // The first such cell of the data rows, row by row, left to right. A comment may hold spaces and
 // underscores (both read back as spaces by design), but no other whitespace.
 std::optional<UnfaithfulCell> FindUnfaithfulCell(const grid::ProgramGrid& grid);
+
+// The one Greek warning, naming them, when opened rows hold characters that saving cannot keep.
+std::optional<std::string> DescribeUnsavableCharacters(const std::vector<ProgramRow>& rows);
 
 // The Greek question that names the cell and asks whether to save anyway.
 std::string DescribeUnfaithfulCell(const grid::ProgramGrid& grid, const UnfaithfulCell& cell);

@@ -8,25 +8,32 @@
 
 namespace zorvan::ui {
 
-namespace {
-
 // Refuses any edit that would put a character the grid cannot hold into the cell, typed or
 // pasted: the whole paste is refused, not just the character.
 class CellTextValidator : public QValidator {
   public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override {
-        return IsCellText(input) ? Acceptable : Invalid;
+        return IsCellText(input, cellText_) ? Acceptable : Invalid;
     }
-};
+    // The characters of the cell's own text stay allowed while it is edited.
+    void SetCellText(const QString& text) { cellText_ = text; }
 
-}  // namespace
+  private:
+    QString cellText_;
+};
 
 CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
     // The current cell stands out from the others.
     setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(highlight); }"));
-    setValidator(new CellTextValidator(this));
+    validator_ = new CellTextValidator(this);
+    setValidator(validator_);
+}
+
+void CellEditor::SetCellText(const QString& text) {
+    validator_->SetCellText(text);
+    setText(text);
 }
 
 bool CellEditor::event(QEvent* event) {

@@ -9,6 +9,8 @@
 
 namespace zorvan::ui {
 
+class CellTextValidator;
+
 class CellEditor : public QLineEdit {
     Q_OBJECT
 
@@ -19,11 +21,18 @@ class CellEditor : public QLineEdit {
     // when the key is to edit the text.
     std::function<void(QKeyEvent*)> keyHandler;
 
+    // Shows the cell's text; its characters stay allowed in the edits that follow, even one the
+    // keyboard could not type (from an opened file).
+    void SetCellText(const QString& text);
+
     // The line editor's own handling of the key: insert the character, delete, move the caret.
     void TypeIntoEditor(QKeyEvent* event) { QLineEdit::keyPressEvent(event); }
 
   protected:
     bool event(QEvent* event) override;
+
+  private:
+    CellTextValidator* validator_;
 };
 
 // True when the key is the shortcut of an enabled action of the window.

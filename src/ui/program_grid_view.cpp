@@ -61,7 +61,7 @@ void ProgramGridView::SyncFromGrid() {
     if (column != editorColumn_ || row != editorRow_ || editor_->text() != text) {
         editorColumn_ = column;
         editorRow_ = row;
-        editor_->setText(text);
+        editor_->SetCellText(text);
     }
     PlaceEditor();
 }

@@ -16,7 +16,8 @@ inline std::string ToStdString(const QString& text) {
 }
 
 // True when every character is one a cell can hold: in the Greek code page and not a control
-// character (a cell is one line of text).
-bool IsCellText(const QString& text);
+// character (a cell is one line of text). A character of alsoAllowed passes too: one that an
+// opened file brought into the cell, which an edit of the rest must not refuse.
+bool IsCellText(const QString& text, const QString& alsoAllowed = {});
 
 }  // namespace zorvan::ui

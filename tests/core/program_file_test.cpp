@@ -32,6 +32,35 @@ grid::ProgramGrid GridOf(const std::string& text) {
     return grid;
 }
 
+// Every byte that is not white space or "_" comes back from opening and saving as it was, the
+// 17 that Windows-1253 leaves undefined included.
+TEST(ProgramFileText, EveryByteSurvivesOpeningAndSaving) {
+    std::string label;
+    for (int byte = 0x21; byte < 0x100; ++byte) {
+        if (byte != '_') label.push_back(static_cast<char>(byte));
+    }
+    const std::string file = label +
+                             " 0200 NOP _ _ \x81\x88\x8A\x8C\x8D\x8E\x8F\x90\x98\x9A\x9C"
+                             "\x9D\x9E\x9F\xAA\xD2\xFF\r\n";
+    grid::ProgramGrid grid;
+    PlaceProgramRows(grid, ReadProgramText(file));
+    EXPECT_FALSE(FindUnfaithfulCell(grid).has_value());
+    EXPECT_EQ(WriteProgramText(grid), file);
+}
+
+// A UTF-8 file keeps its Greek letters and is saved as Windows-1253; characters that no byte
+// stands for are named in one warning, each once.
+TEST(ProgramFileText, AUtf8FileOpensWithItsLettersAndNamesWhatCannotBeSaved) {
+    const auto rows = ReadProgramText("Λ\xC5\x91 0200 NOP _ _ ώρα_ő_ж_Λ\r\n");
+    EXPECT_EQ(rows, RowsOf("Λő|0200|NOP|||ώρα ő ж Λ;"));
+    EXPECT_EQ(DescribeUnsavableCharacters(rows),
+              "Το αρχείο έχει χαρακτήρες που δεν χωρούν στην κωδικοσελίδα Windows-1253 των "
+              "αρχείων προγράμματος: «ő», «ж».\nΑν το πρόγραμμα αποθηκευτεί, θα γραφτούν ως «?».");
+    EXPECT_EQ(DescribeUnsavableCharacters(RowsOf("Αρχή|||||⢁;")), std::nullopt);
+    EXPECT_EQ(WriteProgramText(GridOf("Λő|0200|NOP|||ώρα;")),
+              "\xCB? 0200 NOP _ _ \xFE\xF1\xE1\r\n");
+}
+
 TEST(ProgramFileText, WritesEachRowOfTheTableAsSixTokensAndReadsThemByCount) {
     const std::pair<std::string, std::string> cases[] = {
         {"L1|0200|STA|0300,|X|a_b c;|||||;", "L1 0200 STA 0300, X a_b_c\r\n_ _ _ _ _ _ \r\n"},
@@ -54,19 +83,21 @@ TEST(ProgramFileText, WritesEachRowOfTheTableAsSixTokensAndReadsThemByCount) {
         {"_x __ _LDA _1 _ _", "||||| ;"},  // a leading underscore empties the cell
         {"a b c d e __x_", "a|b|c|d|e|  x ;"},
         {"\xC1\xF1\xF7\xDE _ _ _ _ \xF4\xDD\xEB\xEF\xF2", "Αρχή|||||τέλος;"},
-        {"\xAA\x81 _ _ _ _ \xFF", "??|||||?;"},  // bytes the code page leaves undefined
+        {"\xAA\x81 _ _ _ _ \xFF", "⢪⢁|||||⣿;"},  // undefined bytes: visible stand-ins
+        {"\xEF\xBB\xBF\xCE\x91\xCF\x81\xCF\x87\xCE\xAE _ _ _ _ \xE2\x82\xAC",
+         "Αρχή|||||€;"},  // UTF-8
     };
     for (const auto& [bytes, rows] : read) EXPECT_EQ(ReadProgramText(bytes), RowsOf(rows)) << bytes;
     std::string many;  // more than 500 tokens
     for (int row = 0; row < 100; ++row) many += "_ " + std::to_string(row) + " NOP _ _ _\r\n";
     EXPECT_EQ(ReadProgramText(many).size(), 100u);
     // What was read saves again unchanged: an empty comment comes back as one space, underscores
-    // as spaces, undefined bytes as '?'.
+    // as spaces, undefined bytes as themselves.
     grid::ProgramGrid again = GridOf("Βρόχος||||X|πίσω στην αρχή;|||||;x|10002|JMP|(20,|X)|  a_b;");
     PlaceProgramRows(again, ReadProgramText(WriteProgramText(again) + "A\xAA _ _ _ _ _"));
     EXPECT_FALSE(FindUnfaithfulCell(again).has_value());
     EXPECT_EQ(ReadProgramText(WriteProgramText(again)),
-              RowsOf("Βρόχος||||X|πίσω στην αρχή;||||| ;x|10002|JMP|(20,|X)|  a b;A?||||| ;"));
+              RowsOf("Βρόχος||||X|πίσω στην αρχή;||||| ;x|10002|JMP|(20,|X)|  a b;A⢪||||| ;"));
     // Placing what was read empties whatever lingers beyond the new table.
     PlaceProgramRows(grid, std::vector<ProgramRow>(60, ProgramRow{"", "", "NOP"}));
     grid.SetCurrent(3, 40);

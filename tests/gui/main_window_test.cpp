@@ -2,6 +2,7 @@
 // the boxes the commands show, the close box's question, and the file choosers.
 
 #include <QAction>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -234,6 +235,39 @@ class MainWindowTest : public QObject {
         QCOMPARE(form()->StringGrid1->currentIndex().row(),
                  397 - 1);  // the header is the view's own
         QCOMPARE(form()->StringGrid1->currentIndex().column(), 3);
+    }
+
+    // A file with bytes the code page leaves undefined shows them as stand-ins, a cell holding
+    // one can still be edited, and saving writes every byte back; a UTF-8 file keeps its Greek
+    // and names, once, what it cannot save.
+    void openedBytesSurviveAndUtf8Opens() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("bytes.zrv");
+        const QByteArray bytes = "\xAA\x81 0200 NOP _ _ \xF4\xDD\xEB\xEF\xF2\xFF\r\n";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        form()->OpenNamedFile(path);
+        QCOMPARE(cell(0, 1), QStringLiteral("⢪⢁"));
+        QCOMPARE(cell(5, 1), QStringLiteral("τέλος⣿"));
+        form()->chooseSaveFile = [&] { return std::optional(path.toStdString()); };
+        form()->N10->trigger();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+        file.close();
+        TypeKeys("↑←←⌫B\t");  // into the label: the stand-in stays, B is typed after it
+        QCOMPARE(cell(0, 1), QStringLiteral("⢪B"));
+
+        QStringList boxes;
+        ModalDriver driver({ModalDriver::Answer(&boxes)});
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\xCE\x9B\xC5\x91 0200 NOP _ _ \xCF\x8E\xCF\x81\xCE\xB1\r\n");  // Λő ... ώρα
+        file.close();
+        form()->OpenNamedFile(path);
+        QCOMPARE(cell(0, 1), QStringLiteral("Λő"));
+        QCOMPARE(cell(5, 1), QStringLiteral("ώρα"));
+        QTRY_COMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.front().contains(QStringLiteral("«ő»")), qPrintable(boxes.front()));
     }
 
     // Save and Open go through the injected choosers (the program comes back from the chosen
