@@ -3,6 +3,8 @@ BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 15
+MONKEY_DIR ?= build-monkey
+MONKEY_SECONDS ?= 60
 BUILD_TYPE ?= Release
 CXX_COMPILER ?= clang++
 CMAKE_FLAGS ?=
@@ -10,7 +12,7 @@ JOBS ?= $(shell nproc)
 
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_CXX_COMPILER=$(CXX_COMPILER)
 
-.PHONY: all deps build run test bench bench-peer package fuzz sanitize format lint clean
+.PHONY: all deps build run test bench bench-peer package fuzz sanitize monkey format lint clean
 
 all: build
 
@@ -53,6 +55,14 @@ sanitize: deps
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# The whole application under seeded random keys, clicks, commands and window switches, with the
+# sanitizers, for MONKEY_SECONDS (offscreen).
+monkey: deps
+	$(CONFIGURE) -B $(MONKEY_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_BENCH=OFF \
+		-DZORVAN_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(MONKEY_DIR) -j $(JOBS) --target zorvan_monkey
+	@scripts/run-monkey $(MONKEY_DIR) $(MONKEY_SECONDS)
+
 # Each libFuzzer target for FUZZ_SECONDS from its seed corpus (clang, sanitizers on).
 fuzz: deps
 	$(CONFIGURE) -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_FUZZ=ON -DZORVAN_GUI=OFF \
@@ -66,4 +76,4 @@ lint: $(BUILD_DIR)/build.ninja
 	git ls-files 'src/*.cpp' 'tools/*.cpp' | xargs clang-tidy -p $(BUILD_DIR) --quiet
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(MONKEY_DIR)

@@ -1,0 +1,386 @@
+// The whole application under a seeded, reproducible storm of keys, clicks, menu commands and
+// window switches, through the Run, Step and console paths: it must never crash or stop
+// answering, the grid keeps its header and a data row, and a changed program is never dropped
+// without its save-first question. Built with the sanitizers by `make monkey`.
+//
+//   zorvan_monkey --seed 7 --seconds 60
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "app/file_flows.h"
+#include "app/program_file.h"
+#include "ui/application.h"
+#include "ui/program_grid_view.h"
+#include "windows/console_window.h"
+#include "windows/forms.h"
+#include "windows/main_window.h"
+#include "windows/memory_window.h"
+#include "windows/register_window.h"
+#include "windows/run_stop_window.h"
+#include "windows/step_window.h"
+
+namespace {
+
+using namespace zorvan;
+using Clock = std::chrono::steady_clock;
+
+// Programs that reach the interesting paths: console routines, endless loops, the stack, the
+// "ask for AC" routine, a jump back to the first line, an opcode that is not executed.
+const char* const kPrograms[] = {
+    "_ 0200 LDA #60 _ _ _ 0202 STA FFFF _ _ _ 0205 LDA #41 _ _ "
+    "LOOP 0207 JSR FFFF _ _ _ 020A JMP LOOP _ _ _ 020D _ _ _ _",
+    "_ 0200 LDX #05 _ _ _ L 0202 DEX _ _ _ _ 0203 BNE L _ _ _ 0205 _ _ _ _",
+    "L 0200 PHA _ _ _ _ 0201 JMP L _ _ _ 0204 _ _ _ _",
+    "_ 0200 LDA #60 _ _ _ 0202 STA FFFE _ _ _ 0205 STA FFFD _ _ _ 0208 JSR FFFE _ _ _ "
+    "020B JSR FFFD _ _ _ 020E _ _ _ _",
+    "_ 0200 LDA #FF _ _ _ 0202 STA 0300,X _ _ _ 0205 INC 0300 _ _ _ 0208 RTS _ _ _ _ 0209 _ _ _ _",
+    "_ 0200 .BYTE 02 _ _ _ 0201 _ _ _ _",
+};
+
+const int kKeys[] = {
+    Qt::Key_A,        Qt::Key_B,          Qt::Key_C,         Qt::Key_D,      Qt::Key_F,
+    Qt::Key_G,        Qt::Key_L,          Qt::Key_N,         Qt::Key_O,      Qt::Key_P,
+    Qt::Key_S,        Qt::Key_T,          Qt::Key_X,         Qt::Key_Y,      Qt::Key_0,
+    Qt::Key_1,        Qt::Key_2,          Qt::Key_3,         Qt::Key_8,      Qt::Key_9,
+    Qt::Key_Comma,    Qt::Key_NumberSign, Qt::Key_ParenLeft, Qt::Key_Space,  Qt::Key_Return,
+    Qt::Key_Tab,      Qt::Key_Backspace,  Qt::Key_Delete,    Qt::Key_Escape, Qt::Key_Left,
+    Qt::Key_Right,    Qt::Key_Up,         Qt::Key_Down,      Qt::Key_Home,   Qt::Key_End,
+    Qt::Key_PageDown, Qt::Key_Insert,     Qt::Key_F8,        Qt::Key_F9,     Qt::Key_F10};
+
+class Monkey : public QObject {
+  public:
+    Monkey(unsigned seed, int seconds) : random_(seed), seed_(seed), seconds_(seconds) {
+        forms_.Form1->chooseOpenFile = [this] { return ChooseFile(); };
+        forms_.Form1->chooseSaveFile = [this] { return ChooseFile(); };
+        forms_.Form1->show();
+        headerCaptions_ = HeaderCaptions();
+        start_ = Clock::now();
+        heartbeat_ = 0;
+        watchdog_ = std::thread([this] { Watch(); });
+        QTimer::singleShot(0, this, &Monkey::Tick);
+    }
+
+    ~Monkey() override {
+        finished_ = true;
+        watchdog_.join();
+    }
+
+    int Actions() const { return actions_; }
+
+  private:
+    unsigned Pick(unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(random_); }
+    bool Chance(int percent) { return static_cast<int>(Pick(100)) < percent; }
+
+    void Log(std::string what) {
+        log_.push_back(std::to_string(actions_) + ": " + std::move(what));
+        if (log_.size() > 40) log_.pop_front();
+    }
+
+    [[noreturn]] void Fail(const std::string& why) {
+        std::fprintf(stderr, "monkey: seed %u, action %d: %s\nlast actions:\n", seed_, actions_,
+                     why.c_str());
+        for (const std::string& line : log_) std::fprintf(stderr, "  %s\n", line.c_str());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+
+    // The event loop must come back: a nested modal loop counts, a frozen one does not.
+    void Watch() {
+        int last = -1;
+        auto since = Clock::now();
+        while (!finished_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            const int beat = heartbeat_;
+            if (beat != last) {
+                last = beat;
+                since = Clock::now();
+            } else if (Clock::now() - since > std::chrono::seconds(20)) {
+                std::fprintf(stderr, "monkey: seed %u: the event loop did not come back for 20 s\n",
+                             seed_);
+                for (const std::string& line : log_) std::fprintf(stderr, "  %s\n", line.c_str());
+                std::fflush(stderr);
+                std::_Exit(1);
+            }
+        }
+    }
+
+    std::optional<std::string> ChooseFile() {
+        if (Chance(30)) return std::nullopt;
+        const QString names[] = {"a.zrv", "b.zrv", "missing.zrv", ""};
+        return folder_.filePath(names[Pick(4)]).toStdString();
+    }
+
+    std::vector<std::string> HeaderCaptions() const {
+        std::vector<std::string> captions;
+        for (int column = 0; column < grid::kGridColumnCount; ++column)
+            captions.push_back(forms_.workspace.grid.Cell(column, 0));
+        return captions;
+    }
+
+    bool ProgramHasContent() const {
+        const grid::ProgramGrid& grid = forms_.workspace.grid;
+        for (int row = 1; row < grid.RowCount(); ++row)
+            for (int column = 0; column < grid::kGridColumnCount; ++column)
+                if (!grid.Cell(column, row).empty()) return true;
+        return false;
+    }
+
+    // A fresh single-shot timer each time: a timer never fires again while its own handler runs,
+    // and an action may sit in a command's modal loop, where the next tick must still come.
+    void Tick() {
+        ++heartbeat_;
+        if (Clock::now() - start_ > std::chrono::seconds(seconds_)) {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                QTimer::singleShot(1, this, &Monkey::Tick);
+                CloseModal(modal);
+                return;
+            }
+            if (acting_) {
+                QTimer::singleShot(1, this, &Monkey::Tick);  // a modal window may still come
+            } else {
+                QCoreApplication::exit(
+                    0);  // not quit(): that would close the windows, asking first
+            }
+            return;
+        }
+        QTimer::singleShot(1, this, &Monkey::Tick);
+        if (acting_) {
+            // Inside a command's own modal loop: only its window takes input.
+            if (QWidget* modal = QApplication::activeModalWidget()) ActOnModal(modal);
+            return;
+        }
+        if (QWidget* modal = QApplication::activeModalWidget()) return ActOnModal(modal);
+        acting_ = true;
+        ++actions_;
+        Act();
+        acting_ = false;
+        Check();
+    }
+
+    void Check() {
+        const grid::ProgramGrid& grid = forms_.workspace.grid;
+        if (grid.RowCount() < 2) Fail("the grid has no data row");
+        if (HeaderCaptions() != headerCaptions_) Fail("the grid's header changed");
+        if (forms_.Form1->StringGrid1->model()->rowCount() != grid.RowCount() - 1)
+            Fail("the grid view and the grid disagree on the row count");
+    }
+
+    QWidget* RandomWindow() {
+        QWidget* windows[] = {forms_.Form1.get(), forms_.MemForm.get(), forms_.Reg_Form.get(),
+                              forms_.Step.get(), forms_.Console.get()};
+        QWidget* window = windows[Pick(5)];
+        return window->isVisible() ? window : forms_.Form1.get();
+    }
+
+    void SendKey(QWidget* target) {
+        if (target == nullptr) return;
+        const int key = kKeys[Pick(std::size(kKeys))];
+        const Qt::KeyboardModifiers modifiers = Chance(8) ? Qt::ShiftModifier : Qt::NoModifier;
+        Log("key " + QKeySequence(key | modifiers).toString().toStdString() + " to " +
+            target->objectName().toStdString());
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+    }
+
+    void ClickSomething(QWidget* window) {
+        const QList<QWidget*> children = window->findChildren<QWidget*>();
+        if (children.isEmpty()) return;
+        QWidget* child = children[static_cast<qsizetype>(Pick(children.size()))];
+        if (!child->isVisible() || !child->isEnabled()) return;
+        const QPoint at(static_cast<int>(Pick(std::max(1, child->width()))),
+                        static_cast<int>(Pick(std::max(1, child->height()))));
+        Log("click " + child->objectName().toStdString() + " of " +
+            window->objectName().toStdString());
+        QTest::mouseClick(child, Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+    void TriggerCommand() {
+        windows::TForm1& form = *forms_.Form1;
+        // Exit and Print leave the storm; Help only opens a browser.
+        QAction* commands[] = {form.N2,  form.N3,  form.N10, form.N8,  form.N4,  form.N9,
+                               form.N17, form.N18, form.N15, form.N16, form.N20, form.N21,
+                               form.N14, form.N22, form.N23, form.N12};
+        QAction* command = commands[Pick(std::size(commands))];
+        if (!command->isEnabled()) return;
+        const bool mustAsk = (command == form.N2 || command == form.N3) &&
+                             forms_.workspace.changed && ProgramHasContent();
+        Log("command " + command->objectName().toStdString() + (mustAsk ? " (must ask)" : ""));
+        askedToSave_ = false;
+        command->trigger();
+        if (mustAsk && !askedToSave_) Fail("a changed program was dropped without a question");
+    }
+
+    void LoadProgram() {
+        const char* program = kPrograms[Pick(std::size(kPrograms))];
+        Log(std::string("program ") + program);
+        app::PlaceProgramRows(forms_.workspace.grid, app::ReadProgramText(program));
+        forms_.workspace.changed = true;
+        forms_.workspace.executionEnabled = true;
+        forms_.Form1->RefreshFromWorkspace();
+    }
+
+    void Act() {
+        switch (Pick(20)) {
+            case 0:
+            case 1:
+                return TriggerCommand();
+            case 2:
+                return LoadProgram();
+            case 3: {
+                QWidget* window = RandomWindow();
+                Log("activate " + window->objectName().toStdString());
+                window->raise();
+                window->activateWindow();
+                return;
+            }
+            case 4:
+            case 5:
+                return ClickSomething(RandomWindow());
+            case 6:
+                if (forms_.Step->isVisible() && Chance(50)) {
+                    Log("step window: start at 0200");
+                    forms_.Step->Edit1->setText(QStringLiteral("0200"));
+                    return QTest::keyClick(forms_.Step->Edit1, Qt::Key_Return);
+                }
+                return SendKey(forms_.Step->isVisible() ? forms_.Step->Button2 : nullptr);
+            case 7:
+                if (forms_.Console->isVisible()) {
+                    Log("console answer");
+                    forms_.Console->Edit1->setText(QStringLiteral("4%1").arg(Pick(10)));
+                    QTest::keyClick(forms_.Console->Edit1, Qt::Key_Return);
+                }
+                return;
+            case 8:
+                if (Chance(10)) {
+                    QWidget* windows[] = {forms_.MemForm.get(), forms_.Reg_Form.get(),
+                                          forms_.Step.get(), forms_.Console.get()};
+                    QWidget* window = windows[Pick(4)];
+                    Log("close " + window->objectName().toStdString());
+                    window->close();
+                }
+                return;
+            default: {
+                QWidget* window = RandomWindow();
+                QWidget* focus = window->focusWidget() ? window->focusWidget() : window;
+                return SendKey(window == forms_.Form1.get() ? forms_.Form1->StringGrid1->Editor()
+                                                            : focus);
+            }
+        }
+    }
+
+    void ActOnModal(QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            const QString text = box->text();
+            for (std::string_view question :
+                 {app::kNewSaveQuestion, app::kOpenSaveQuestion, app::kExitSaveQuestion}) {
+                if (text == QString::fromUtf8(question.data(), qsizetype(question.size())))
+                    askedToSave_ = true;
+            }
+            const QList<QAbstractButton*> buttons = box->buttons();
+            if (Chance(20)) {
+                Log("box: Escape");
+                return QTest::keyClick(box, Qt::Key_Escape);
+            }
+            QAbstractButton* button = buttons[static_cast<qsizetype>(Pick(buttons.size()))];
+            if (!button->isVisible()) return;
+            Log("box: " + button->text().toStdString());
+            return button->click();
+        }
+        if (auto* stop = qobject_cast<windows::RunStopWindow*>(modal)) {
+            if (!Chance(2)) return;  // let the run go on for a while
+            switch (Pick(3)) {
+                case 0:
+                    Log("stop window: Stop");
+                    return QTest::mouseClick(stop->StopButton, Qt::LeftButton);
+                case 1:
+                    Log("stop window: Escape in the console");
+                    return QTest::keyClick(forms_.Console->Edit1, Qt::Key_Escape);
+                default:
+                    Log("stop window: closed");
+                    return void(stop->close());
+            }
+        }
+        if (!Chance(30)) return;
+        QLineEdit* field = modal->findChild<QLineEdit*>();
+        if (field != nullptr && Chance(70)) {
+            const QString answers[] = {"0200", "200", "0", "0x3",  "3",
+                                       "-1",   "ZZ",  "",  "FFFF", "99999999999"};
+            const QString answer = answers[Pick(std::size(answers))];
+            Log("dialog " + modal->objectName().toStdString() + ": " + answer.toStdString());
+            field->selectAll();
+            QTest::keyClicks(field, answer);
+            return QTest::keyClick(field, Qt::Key_Return);
+        }
+        Log("dialog " + modal->objectName().toStdString() + ": Escape");
+        QTest::keyClick(modal, Qt::Key_Escape);
+        if (modal->isVisible() && Chance(50)) modal->close();
+    }
+
+    void CloseModal(QWidget* modal) {
+        if (auto* stop = qobject_cast<windows::RunStopWindow*>(modal)) return void(stop->close());
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            for (QAbstractButton* button : box->buttons()) {
+                if (box->buttonRole(button) == QMessageBox::NoRole ||
+                    box->buttonRole(button) == QMessageBox::RejectRole)
+                    return button->click();
+            }
+            return box->buttons().front()->click();
+        }
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) return dialog->reject();
+        modal->close();
+    }
+
+    windows::Forms forms_;
+    std::mt19937 random_;
+    unsigned seed_;
+    int seconds_;
+    QTemporaryDir folder_;
+    std::vector<std::string> headerCaptions_;
+    Clock::time_point start_;
+    int actions_ = 0;
+    bool acting_ = false;
+    bool askedToSave_ = false;
+    std::deque<std::string> log_;
+    std::atomic<int> heartbeat_;
+    std::atomic<bool> finished_ = false;
+    std::thread watchdog_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    unsigned seed = 1;
+    int seconds = 60;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--seed")
+            seed = static_cast<unsigned>(std::strtoul(argv[i + 1], nullptr, 10));
+        if (option == "--seconds") seconds = std::atoi(argv[i + 1]);
+    }
+    ui::Application application(argc, argv);
+    int actions = 0;
+    {
+        Monkey monkey(seed, seconds);
+        QApplication::exec();
+        actions = monkey.Actions();
+    }
+    std::printf("monkey: seed %u, %d actions in %d s, no fault\n", seed, actions, seconds);
+    return 0;
+}
