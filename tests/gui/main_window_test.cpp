@@ -1,7 +1,10 @@
 // The main window on the real widgets: keys typed into the grid's cell editor, menu shortcuts,
 // the boxes the commands show, the close box's question, and the file choosers.
 
+#include <sys/stat.h>
+
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -212,6 +215,62 @@ class MainWindowTest : public QObject {
                 QVERIFY(cell(2, 1) == QStringLiteral("NOP") && workspace().changed);
                 QCOMPARE(form()->windowTitle(), title);
             }
+        }
+    }
+
+    // Grid commands chosen from the menu mark the program changed, so that New asks first;
+    // Insert lines reads "0x3" as three. An Open that is cancelled, or whose file is a folder or
+    // a named pipe, leaves the program, its caption and its changed flag as they were.
+    void gridCommandsMarkChangedAndAFailedOpenKeepsTheProgram() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("prog.zrv");
+        form()->chooseSaveFile = [&] { return std::optional(path.toStdString()); };
+        TypeKeys("0200\rNOP\rNOP\r");
+        form()->N10->trigger();
+        QVERIFY(!workspace().changed);
+        form()->N9->trigger();  // Delete line
+        QVERIFY(workspace().changed);
+        QStringList texts;
+        {
+            ModalDriver driver({[&](QWidget* box) {
+                texts << qobject_cast<QMessageBox*>(box)->text();
+                QTest::keyClick(box, Qt::Key_Escape);
+            }});
+            form()->N2->trigger();
+            QVERIFY(driver.done());
+        }
+        QCOMPARE(texts, QStringList{"Το πλέγμα έχει αλλάξει! Θέλετε να αποθηκεύσετε;"});
+        form()->N10->trigger();
+        const int rows = workspace().grid.RowCount();
+        {
+            ModalDriver driver({[](QWidget* dialog) {
+                auto* count = dialog->findChild<QLineEdit*>();
+                count->selectAll();
+                QTest::keyClicks(count, "0x3");
+                QTest::keyClick(count, Qt::Key_Return);
+            }});
+            form()->N4->trigger();  // Insert lines
+            QVERIFY(driver.done());
+        }
+        QCOMPARE(workspace().grid.RowCount(), rows + 3);
+        QVERIFY(workspace().changed);
+
+        QVERIFY(QDir(folder.path()).mkdir("folder"));
+        const QByteArray pipe = folder.filePath("pipe").toLocal8Bit();
+        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+        const QString title = form()->windowTitle();
+        for (const QString& chosen : {QString(), folder.filePath("folder"), QString(pipe)}) {
+            form()->chooseOpenFile = [&]() -> std::optional<std::string> {
+                if (chosen.isEmpty()) return std::nullopt;
+                return chosen.toStdString();
+            };
+            QStringList boxes;
+            ModalDriver driver(
+                {ModalDriver::Answer(&boxes, QStringLiteral("Όχι")), ModalDriver::Answer(&boxes)});
+            form()->N3->trigger();
+            QCOMPARE(boxes.size(), chosen.isEmpty() ? 1 : 2);  // the question, then the warning
+            QCOMPARE(workspace().grid.RowCount(), rows + 3);
+            QVERIFY(workspace().changed && form()->windowTitle() == title);
         }
     }
 
