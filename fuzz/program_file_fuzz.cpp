@@ -3,10 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "app/program_file.h"
 #include "grid/program_grid.h"
+#include "text/file_encoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace zorvan;
@@ -23,8 +25,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (grid.Col() < 0 || grid.Col() >= grid::kGridColumnCount) std::abort();
     if (grid.Cell(grid::kAddressColumn, 0) != "Διευθύνσεις") std::abort();
 
-    // Cells that came from a file can always be written back faithfully.
-    if (!rows.empty() && FindUnfaithfulCell(grid)) std::abort();
-    if (!rows.empty() && ReadProgramText(WriteProgramText(grid)) != rows) std::abort();
+    // Cells that came from a Windows-1253 file can always be written back faithfully, byte for
+    // byte. A UTF-8 file can be, unless its one warning named characters that saving loses. The
+    // second reading is asked only of written bytes that cannot pass for Greek UTF-8 (the one
+    // ambiguity of a format without an encoding mark: "ΞΈ" written alone reads back as "θ").
+    if (rows.empty()) return 0;
+    if (text::IsGreekUtf8(bytes)) {
+        if (!DescribeUnsavableCharacters(rows) && FindUnfaithfulCell(grid)) std::abort();
+        return 0;
+    }
+    if (FindUnfaithfulCell(grid)) std::abort();
+    const std::string written = WriteProgramText(grid);
+    if (!text::IsGreekUtf8(written) && ReadProgramText(written) != rows) std::abort();
     return 0;
 }

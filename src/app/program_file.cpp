@@ -80,7 +80,7 @@ std::string WriteProgramText(const grid::ProgramGrid& grid) {
 }
 
 std::vector<ProgramRow> ReadProgramText(std::string_view bytes) {
-    const bool utf8 = text::IsUtf8BeyondAscii(bytes);
+    const bool utf8 = text::IsGreekUtf8(bytes);
     if (utf8 && bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);  // a byte-order mark
     std::vector<ProgramRow> rows;
     ProgramRow row;
