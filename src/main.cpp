@@ -14,6 +14,7 @@
 #include "windows/main_window.h"
 
 int main(int argc, char** argv) {
+    zorvan::ui::NameGreekSystemLocale();
     zorvan::ui::Application application(argc, argv);
     zorvan::ui::UseInterfaceFont();
     zorvan::ui::UseGreekLocale();

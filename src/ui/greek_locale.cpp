@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QString>
 #include <QTranslator>
+#include <QtGlobal>
 
 // Outside any namespace, as Qt's resource macro requires.
 static void InitTranslationResource() {
@@ -11,6 +12,13 @@ static void InitTranslationResource() {
 }
 
 namespace zorvan::ui {
+
+void NameGreekSystemLocale() {
+    // Qt takes the system's locale from these variables; the C library has not read them yet
+    // either, and no Greek locale need be installed for Qt's own data to be used.
+    qputenv("LC_ALL", "el_GR.UTF-8");
+    qputenv("LANGUAGE", "el_GR:el");
+}
 
 bool UseGreekLocale() {
     InitTranslationResource();
