@@ -88,7 +88,8 @@ TStep::TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     }
     for (int row = 0; row < app::kStepGridRows; ++row) StepGrid->setRowHeight(row, kRowHeight);
     StepGrid->setGeometry(16, 80, width, kRowHeight * app::kStepGridRows + 2);
-    resize(std::max(409, width + 32), 234);
+    // The window keeps its 409 pixels while a widened captions' column still leaves a margin.
+    resize(std::max(409, width + 16 + 8), 234);
 
     Label1 = new QLabel(QString(26, QLatin1Char('+')), this);
     Label1->setObjectName(QStringLiteral("Label1"));
