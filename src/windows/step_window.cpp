@@ -59,6 +59,7 @@ TStep::TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent)
 
     StepGrid = new QTableWidget(app::kStepGridRows, app::kStepGridColumns, this);
     StepGrid->setObjectName(QStringLiteral("StepGrid"));
+    StepGrid->setAccessibleName(QStringLiteral("Βήματα εκτέλεσης"));
     StepGrid->horizontalHeader()->setVisible(false);
     StepGrid->verticalHeader()->setVisible(false);
     StepGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -82,6 +83,15 @@ TStep::TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent)
                 // The fixed column of captions.
                 item->setFlags(Qt::ItemIsEnabled);
                 item->setBackground(palette().button());
+            }
+            // A screen reader says which instruction and which of its parts a cell holds.
+            if (column > 0) {
+                QString caption =
+                    ui::ToQString(row == 0 ? app::kExecutedCaption : app::kToExecuteCaption);
+                caption.chop(1);  // the colon
+                item->setData(Qt::AccessibleDescriptionRole,
+                              caption + QStringLiteral(" — ") +
+                                  ui::ToQString(workspace.grid.Cell(column, 0)));
             }
             StepGrid->setItem(row, column, item);
         }
