@@ -25,14 +25,15 @@
 
 #include "cpu/instruction_set.h"
 
-// The words in Latin letters that may stand: the system's own names and captions, the
-// processor's registers and mnemonics, the unit symbols a Greek reader uses as they are, and the
-// names printed on a Greek keyboard's own keys, which menus show beside their commands.
+// The words in Latin letters that may stand: the system's own names and captions ("About" and
+// "Ok" are its own captions too), the processor's registers and mnemonics, the unit symbols a
+// Greek reader uses as they are, and the names printed on a Greek keyboard's own keys, which
+// menus show beside their commands.
 inline const QSet<QString>& AllowedLatinWords() {
     static const QSet<QString> words = [] {
-        QSet<QString> set{"Zorvan", "OK", "Debugger", "Stop", "Status", "Register", "PC", "AC",
-                          "XR",     "YR", "SP",       "PDF",  "mm",     "cm",       "KB", "MB",
-                          "GB",     "TB", "byte",     "Ctrl", "Shift",  "Alt"};
+        QSet<QString> set{"Zorvan", "OK", "Ok", "About", "Debugger", "Stop", "Status", "Register",
+                          "PC",     "AC", "XR", "YR",    "SP",       "PDF",  "mm",     "cm",
+                          "KB",     "MB", "GB", "TB",    "byte",     "Ctrl", "Shift",  "Alt"};
         for (const auto& row : zorvan::cpu::kInstructionTable)
             set.insert(QString::fromLatin1(row.mnemonic.data(), qsizetype(row.mnemonic.size())));
         return set;
@@ -60,7 +61,10 @@ class WidgetTexts {
         static const QRegularExpression word(R"(\b[A-Za-z]{2,}\b)");
         for (auto match = word.globalMatch(text); match.hasNext();) {
             const QString found = match.next().captured();
-            if (!AllowedLatinWords().contains(found) && !pathWords_.contains(found))
+            // Hexadecimal values are numbers, not words.
+            static const QRegularExpression hex(QStringLiteral("^[0-9A-F]+$"));
+            if (!AllowedLatinWords().contains(found) && !pathWords_.contains(found) &&
+                !hex.match(found).hasMatch())
                 latin_.append(where + ": " + found + " in «" + text + "»");
         }
         ++count_;
