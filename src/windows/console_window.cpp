@@ -38,6 +38,7 @@ TConsole::TConsole(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     ConsoleMemo = new QPlainTextEdit(this);
     ConsoleMemo->setObjectName(QStringLiteral("ConsoleMemo"));
     ConsoleMemo->setReadOnly(true);
+    ConsoleMemo->setAccessibleName(QStringLiteral("Έξοδος κονσόλας"));
     ConsoleMemo->setFont(BoldFont(13));
     ConsoleMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ConsoleMemo->setStyleSheet(
@@ -50,6 +51,8 @@ TConsole::TConsole(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setFixedWidth(41);
+    Edit1->setAccessibleName(QStringLiteral("AC"));
+    Edit1->setAccessibleDescription(QStringLiteral("Συσσωρευτής"));
     Edit1->installEventFilter(this);
 
     auto* field = new QHBoxLayout;

@@ -42,6 +42,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window) {
 
     Browser = new QTextBrowser(this);
     Browser->setObjectName(QStringLiteral("Browser"));
+    Browser->setAccessibleName(QStringLiteral("Κείμενο βοήθειας"));
     // Every link leads to another help page; nothing is handed to an outside program.
     Browser->setOpenExternalLinks(false);
     Browser->setOpenLinks(true);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 #include "app/line_editing.h"
@@ -60,6 +61,10 @@ void GreekFileDialogLabels(QFileDialog* dialog, const QString& acceptText) {
     dialog->setLabelText(QFileDialog::Reject, QStringLiteral("Άκυρο"));
     dialog->setNameFilters({kProgramFilter, kTextFilter});
     dialog->selectNameFilter(kProgramFilter);
+    // The side list wide enough for "Υπολογιστής" whole.
+    if (auto* sides = dialog->findChild<QSplitter*>(QStringLiteral("splitter"))) {
+        sides->setSizes({120, 400});
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
 
 namespace zorvan::windows {
 
@@ -51,6 +52,28 @@ QString MemoryCellDelegate::displayText(const QVariant& value, const QLocale& lo
         }
     }
     return text;
+}
+
+QFont MemoryCellDelegate::CellFont(const QString& text, const QFont& font, int width) {
+    QFont smaller = font;
+    int size = font.pixelSize() > 0 ? font.pixelSize() : QFontMetrics(font).height();
+    while (size > 6 && QFontMetrics(smaller).horizontalAdvance(text) > width) {
+        smaller.setPixelSize(--size);
+    }
+    return smaller;
+}
+
+void MemoryCellDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                         const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const QWidget* view = option->widget;
+    const QStyle* style = view != nullptr ? view->style() : nullptr;
+    const int margin =
+        style != nullptr ? 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1)
+                         : 0;
+    option->font = CellFont(option->text, option->font, option->rect.width() - margin);
+    option->fontMetrics = QFontMetrics(option->font);
+    option->textElideMode = Qt::ElideNone;
 }
 
 bool MemoryCellDelegate::eventFilter(QObject* object, QEvent* event) {

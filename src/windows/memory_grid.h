@@ -35,7 +35,13 @@ class MemoryCellDelegate : public QStyledItemDelegate {
 
     QString displayText(const QVariant& value, const QLocale& locale) const override;
 
+    // The font a cell's text is drawn in: the grid's own, made smaller for a value that would
+    // not fit the column's width otherwise, so that every digit shows.
+    static QFont CellFont(const QString& text, const QFont& font, int width);
+
   protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
     bool eventFilter(QObject* object, QEvent* event) override;
 
   private:

@@ -52,6 +52,7 @@ TMemForm::TMemForm(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     MemGrid = new MemoryGrid(app::kMemoryLines, app::kMemoryGridColumns, this);
     MemGrid->setObjectName(QStringLiteral("MemGrid"));
     MemGrid->setGeometry(8, 44, 755, 439);
+    MemGrid->setAccessibleName(QStringLiteral("Περιεχόμενα μνήμης"));
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::Monospace);
     font.setPixelSize(13);

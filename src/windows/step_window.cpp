@@ -59,6 +59,7 @@ TStep::TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent)
 
     StepGrid = new QTableWidget(app::kStepGridRows, app::kStepGridColumns, this);
     StepGrid->setObjectName(QStringLiteral("StepGrid"));
+    StepGrid->setAccessibleName(QStringLiteral("Βήματα εκτέλεσης"));
     StepGrid->horizontalHeader()->setVisible(false);
     StepGrid->verticalHeader()->setVisible(false);
     StepGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -83,12 +84,22 @@ TStep::TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent)
                 item->setFlags(Qt::ItemIsEnabled);
                 item->setBackground(palette().button());
             }
+            // A screen reader says which instruction and which of its parts a cell holds.
+            if (column > 0) {
+                QString caption =
+                    ui::ToQString(row == 0 ? app::kExecutedCaption : app::kToExecuteCaption);
+                caption.chop(1);  // the colon
+                item->setData(Qt::AccessibleDescriptionRole,
+                              caption + QStringLiteral(" — ") +
+                                  ui::ToQString(workspace.grid.Cell(column, 0)));
+            }
             StepGrid->setItem(row, column, item);
         }
     }
     for (int row = 0; row < app::kStepGridRows; ++row) StepGrid->setRowHeight(row, kRowHeight);
     StepGrid->setGeometry(16, 80, width, kRowHeight * app::kStepGridRows + 2);
-    resize(std::max(409, width + 32), 234);
+    // The window keeps its 409 pixels while a widened captions' column still leaves a margin.
+    resize(std::max(409, width + 16 + 8), 234);
 
     Label1 = new QLabel(QString(26, QLatin1Char('+')), this);
     Label1->setObjectName(QStringLiteral("Label1"));
