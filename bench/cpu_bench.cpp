@@ -21,12 +21,14 @@ void Place(Machine& machine, int address, std::initializer_list<int> bytes) {
     for (int byte : bytes) machine.Write(address++, byte);
 }
 
-void RunProgram(benchmark::State& state, const Machine& loaded) {
+void RunProgram(benchmark::State& state, const Machine& loaded,
+                const zorvan::cpu::AddressSet* breakpoints = nullptr) {
     Machine machine = loaded;
     NullMachineHost host;
     std::int64_t instructions = 0;
     for (auto _ : state) {
         Run run(machine, host, 0x0200);
+        run.WatchBreakpoints(breakpoints);
         const RunEnd end = run.Slice(zorvan::cpu::kNoLimit);
         if (end != RunEnd::kEmptyCell) state.SkipWithError("the program did not end at 00");
         instructions += run.ExecutedCount();
@@ -52,6 +54,16 @@ void BM_TightLoop(benchmark::State& state) {
     RunProgram(state, machine);
 }
 BENCHMARK(BM_TightLoop);
+
+// The same loops with one breakpoint on a line the run never reaches: the watching loop's price.
+void BM_TightLoopWithUnreachedBreakpoint(benchmark::State& state) {
+    Machine machine;
+    Place(machine, 0x0200, {0xA0, 0x00, 0xA2, 0x00, 0xCA, 0xD0, 0xFD, 0x88, 0xD0, 0xF8, 0x00});
+    zorvan::cpu::AddressSet breakpoints;
+    breakpoints.Add(0x0300);
+    RunProgram(state, machine, &breakpoints);
+}
+BENCHMARK(BM_TightLoopWithUnreachedBreakpoint);
 
 // Copies and adds through indexed memory: LDA abs,X / ADC / STA abs,Y / INX / BNE, 256 x 256.
 void BM_MemoryLoop(benchmark::State& state) {

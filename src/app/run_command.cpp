@@ -1,5 +1,6 @@
 #include "app/run_command.h"
 
+#include "app/breakpoints.h"
 #include "text/hex_text.h"
 
 namespace zorvan::app {
@@ -17,7 +18,11 @@ void ReportRunCancelled(grid::Workspace& workspace) {
 }
 
 RunCommand::RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start)
-    : workspace_(workspace), run_(workspace.machine, host, start) {}
+    : workspace_(workspace),
+      breakpoints_(BreakpointAddresses(workspace.grid)),
+      run_(workspace.machine, host, start) {
+    run_.WatchBreakpoints(&breakpoints_);
+}
 
 void RunCommand::Report() {
     const int column = workspace_.grid.Col();
@@ -32,6 +37,9 @@ void RunCommand::Report() {
             workspace_.ShowDebuggerMessage(
                 cpu::NotExecutedMessage(run_.NotExecutedOpcode(), run_.NotExecutedAddress()),
                 column, 'r');
+            break;
+        case cpu::RunEnd::kBreakpoint:
+            ReportBreakpointStop(workspace_, workspace_.machine.PC);
             break;
         case cpu::RunEnd::kStackFull:
         case cpu::RunEnd::kLimit:

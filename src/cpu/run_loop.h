@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "cpu/address_set.h"
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
 
@@ -24,6 +25,7 @@ enum class RunEnd {
     kNotExecuted,  // met an opcode the interpreter does not execute; PC = its address + 1
     kStopped,      // stopped by the user; PC = the next instruction not yet executed
     kLimit,        // RunFrom's instruction limit reached; PC = the next instruction not executed
+    kBreakpoint,   // about to execute an instruction at a watched address; PC = that address
 };
 
 inline constexpr std::int64_t kNoLimit = std::numeric_limits<std::int64_t>::max();
@@ -43,6 +45,11 @@ class Run {
     // Clears the halt flag; PC is not set here.
     Run(Machine& machine, MachineHost& host, int start);
 
+    // Stops the run before any instruction at one of these addresses except the very first one
+    // it executes, so that a run started on a breakpoint goes on. nullptr (the default) or an
+    // empty set watches nothing and costs nothing. The set must outlive the run.
+    void WatchBreakpoints(const AddressSet* breakpoints);
+
     // Executes at most instructionBudget instructions; kRunning when the run has not ended yet.
     // A run that has ended returns its end again and executes nothing.
     RunEnd Slice(std::int64_t instructionBudget);
@@ -60,9 +67,12 @@ class Run {
 
   private:
     RunEnd Finish(RunEnd end, std::int32_t pc);
+    template <bool kWatch>
+    RunEnd SliceOf(std::int64_t instructionBudget);
 
     Machine& machine_;
     MachineHost& host_;
+    const AddressSet* breakpoints_ = nullptr;
     int address_;
     std::int64_t executed_ = 0;
     RunEnd end_ = RunEnd::kRunning;

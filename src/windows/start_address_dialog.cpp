@@ -9,6 +9,7 @@
 
 #include "app/run_command.h"
 #include "grid/workspace.h"
+#include "text/hex_text.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
 #include "windows/console_window.h"
@@ -112,6 +113,9 @@ void Tpr_start::RunProgram() {
     }
     consoleBurst.reset();
     run.Report();
+    // Run again goes on from where the breakpoint stopped the program.
+    if (run.End() == cpu::RunEnd::kBreakpoint)
+        Edit1->setText(ui::ToQString(text::FormatHex4(workspace_.machine.PC)));
     forms_.Form1->RefreshFromWorkspace();
     TReg_Form* registers = forms_.Reg_Form.get();
     registers->ShowRegisters();
