@@ -9,6 +9,7 @@
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
 #include "cpu/run_loop.h"
+#include "cpu/step_history.h"
 
 namespace {
 
@@ -112,5 +113,51 @@ void BM_SubroutineAndStack(benchmark::State& state) {
     RunProgram(state, machine);
 }
 BENCHMARK(BM_SubroutineAndStack);
+
+}  // namespace
+
+namespace {
+
+// Συνέχεια with the history recording: every instruction executed one by one and recorded.
+void BM_StepHistoryRecording(benchmark::State& state) {
+    Machine loaded;
+    Place(loaded, 0x0200, {0xA0, 0x00, 0xA2, 0x00, 0xCA, 0xD0, 0xFD, 0x88, 0xD0, 0xF8, 0x00});
+    NullMachineHost host;
+    std::int64_t instructions = 0;
+    for (auto _ : state) {
+        Machine machine = loaded;
+        machine.PC = 0x0200;
+        zorvan::cpu::StepHistory history;
+        while (machine.memory[static_cast<std::size_t>(machine.PC)] != 0) {
+            history.Step(machine, host, nullptr);
+            ++instructions;
+        }
+        benchmark::DoNotOptimize(history.Size());
+    }
+    state.counters["instructions/s"] =
+        benchmark::Counter(static_cast<double>(instructions), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_StepHistoryRecording)->Unit(benchmark::kMillisecond);
+
+// Πίσω once, after 1,000,000 recorded instructions (the step is done again between undos).
+void BM_StepBackAfterAMillion(benchmark::State& state) {
+    Machine machine;
+    Place(machine, 0x0200, {0xA0, 0x00, 0xA2, 0x00, 0xCA, 0xD0, 0xFD, 0x88, 0xD0, 0xF8, 0x00});
+    machine.PC = 0x0200;
+    NullMachineHost host;
+    zorvan::cpu::StepHistory history;
+    for (int i = 0; i < 1'000'000; ++i) {
+        if (machine.memory[static_cast<std::size_t>(machine.PC)] == 0) machine.PC = 0x0200;
+        history.Step(machine, host, nullptr);
+    }
+    for (auto _ : state) {
+        history.Undo(machine, nullptr);
+        state.PauseTiming();
+        history.Step(machine, host, nullptr);
+        state.ResumeTiming();
+    }
+    state.counters["history MB"] = static_cast<double>(history.Bytes()) / (1 << 20);
+}
+BENCHMARK(BM_StepBackAfterAMillion)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
