@@ -9,7 +9,8 @@ namespace zorvan::ui {
 
 namespace {
 constexpr int kColumnWidths[grid::kGridColumnCount] = {70, 70, 70, 77, 78, 107};
-}
+constexpr int kMarginWidth = 14;
+}  // namespace
 
 ProgramGridView::ProgramGridView(grid::ProgramGrid& grid, QWidget* parent)
     : QTableView(parent),
@@ -29,7 +30,16 @@ ProgramGridView::ProgramGridView(grid::ProgramGrid& grid, QWidget* parent)
     for (int column = 0; column < grid::kGridColumnCount; ++column) {
         horizontalHeader()->resizeSection(column, kColumnWidths[column]);
     }
-    verticalHeader()->setVisible(false);
+    // The narrow marker margin of the breakpoints. A click there toggles the line's breakpoint
+    // and leaves the current cell alone.
+    verticalHeader()->setVisible(true);
+    verticalHeader()->setFixedWidth(kMarginWidth);
+    verticalHeader()->setHighlightSections(false);
+    disconnect(verticalHeader(), &QHeaderView::sectionPressed, this, nullptr);
+    disconnect(verticalHeader(), &QHeaderView::sectionEntered, this, nullptr);
+    connect(verticalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        emit breakpointMarginClicked(ProgramGridModel::GridRow(section));
+    });
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);

@@ -27,6 +27,8 @@ class ProgramGridView : public QTableView {
   signals:
     // The user moved the current cell with the mouse.
     void currentCellClicked();
+    // A click in the marker margin at the left of a line (its grid row).
+    void breakpointMarginClicked(int row);
 
   protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;

@@ -2,20 +2,24 @@
 
 #include <algorithm>
 
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
 #include "grid/workspace.h"
 #include "ui/program_grid_view.h"
 #include "ui/qt_text.h"
+#include "windows/console_window.h"
 #include "windows/forms.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
 #include "windows/register_window.h"
+#include "windows/run_stop_window.h"
 
 namespace zorvan::windows {
 
@@ -23,6 +27,7 @@ namespace {
 
 constexpr int kColumnWidths[app::kStepGridColumns] = {130, 61, 61, 58, 58};
 constexpr int kRowHeight = 22;
+constexpr std::int64_t kInstructionsPerCheck = 20'000;
 
 }  // namespace
 
@@ -107,6 +112,8 @@ TStep::TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     connect(Button2, &QPushButton::clicked, this, &TStep::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TStep::Button3Click);
 
+    CreateDebuggerControls();
+
     // FormCreate: the captions of the fixed column; the rest is FormShow's.
     session_.FormShow();
     ShowState();
@@ -130,6 +137,103 @@ void TStep::ShowState() {
     Button2->setEnabled(state.nextEnabled);
     Button3->setVisible(state.stopVisible);
     Button3->setEnabled(state.stopEnabled);
+    for (QPushButton* button : {ContinueButton, StepOverButton, RunToCursorButton}) {
+        button->setVisible(state.nextVisible);
+        button->setEnabled(state.nextEnabled);
+    }
+    BackButton->setVisible(state.nextVisible);
+    SentenceLabel->setText(ui::ToQString(state.sentence));
+    SentenceLabel->setVisible(state.nextVisible);
+}
+
+void TStep::CreateDebuggerControls() {
+    // The console window's text, which the history keeps and puts back.
+    class ConsoleMemoText : public cpu::ConsoleText {
+      public:
+        explicit ConsoleMemoText(Forms& forms) : forms_(forms) {}
+        std::string Text() const override {
+            return ui::ToStdString(forms_.Console->ConsoleMemo->toPlainText());
+        }
+        void SetText(const std::string& text) override {
+            forms_.Console->ConsoleMemo->setPlainText(ui::ToQString(text));
+        }
+
+      private:
+        Forms& forms_;
+    };
+    consoleText_ = std::make_unique<ConsoleMemoText>(forms_);
+    session_.SetConsole(consoleText_.get());
+
+    const int top = Label1->geometry().bottom() + 6;
+    ContinueButton = new QPushButton(QStringLiteral("Συνέχεια"), this);
+    ContinueButton->setObjectName(QStringLiteral("ContinueButton"));
+    StepOverButton = new QPushButton(QStringLiteral("Παράκαμψη JSR"), this);
+    StepOverButton->setObjectName(QStringLiteral("StepOverButton"));
+    RunToCursorButton = new QPushButton(QStringLiteral("Έως τον κέρσορα"), this);
+    RunToCursorButton->setObjectName(QStringLiteral("RunToCursorButton"));
+    BackButton = new QPushButton(QStringLiteral("Πίσω"), this);
+    BackButton->setObjectName(QStringLiteral("BackButton"));
+    int x = 16;
+    for (QPushButton* button : {ContinueButton, StepOverButton, RunToCursorButton, BackButton}) {
+        button->setAutoDefault(false);
+        const int width = std::max(90, button->sizeHint().width());
+        button->setGeometry(x, top, width, 26);
+        x += width + 8;
+        button->hide();
+    }
+    SentenceLabel = new QLabel(this);
+    SentenceLabel->setObjectName(QStringLiteral("SentenceLabel"));
+    SentenceLabel->setWordWrap(true);
+    SentenceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    SentenceLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    SentenceLabel->setGeometry(16, top + 34, std::max(width() - 32, x - 24), 44);
+    SentenceLabel->hide();
+    resize(std::max(width(), x + 8), top + 34 + 44 + 10);
+
+    connect(ContinueButton, &QPushButton::clicked, this, &TStep::ContinueClick);
+    connect(StepOverButton, &QPushButton::clicked, this, &TStep::StepOverClick);
+    connect(RunToCursorButton, &QPushButton::clicked, this, &TStep::RunToCursorClick);
+    connect(BackButton, &QPushButton::clicked, this, &TStep::BackClick);
+}
+
+void TStep::RunRecorded(std::unique_ptr<app::RecordedRun> (app::StepSession::*begin)(),
+                        bool nextWithoutRun) {
+    forms_.Form1->RunCommand([&] {
+        std::unique_ptr<app::RecordedRun> run = (session_.*begin)();
+        if (!run) {
+            if (nextWithoutRun) session_.Next();
+            return;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        while (run->Slice(kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
+            if (clock.elapsed() >= stopWindowDelayMs) {
+                RunStopWindow stopWindow(*run, forms_.Form1.get());
+                stopWindow.exec();
+                if (run->End() == cpu::RunEnd::kRunning) run->Stop();
+                break;
+            }
+        }
+        session_.FinishRun(*run);
+    });
+    ShowState();
+}
+
+void TStep::ContinueClick() {
+    RunRecorded(&app::StepSession::Continue, false);
+}
+
+void TStep::StepOverClick() {
+    RunRecorded(&app::StepSession::StepOverJsr, true);
+}
+
+void TStep::RunToCursorClick() {
+    RunRecorded(&app::StepSession::RunToCursor, false);
+}
+
+void TStep::BackClick() {
+    forms_.Form1->RunCommand([this] { session_.Back(); });
+    ShowState();
 }
 
 void TStep::showEvent(QShowEvent* event) {
