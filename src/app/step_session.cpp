@@ -1,14 +1,14 @@
 #include "app/step_session.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "app/breakpoints.h"
 #include "cpu/interpreter.h"
 #include "cpu/run_loop.h"
 #include "cpu/step_sentence.h"
-#include "text/hex_text.h"
-
-#include <algorithm>
-
 #include "text/conversion_error.h"
+#include "text/hex_text.h"
 
 namespace zorvan::app {
 namespace {
@@ -128,14 +128,22 @@ void StepSession::ShowStepRows(int row) {
     const grid::ProgramGrid& grid = workspace_.grid;
     auto& executed = state_.rows[0];
     auto& toExecute = state_.rows[1];
-    // Above the first line lies the header, whose caption is no address: the line that was
-    // "to execute" then moves up to "executed".
-    const bool headerAbove = !text::IsHexText(grid.Cell(grid::kAddressColumn, grid.Row() - 1));
+    // Row 0 is the header, whose captions are no instruction (a jump back to the first line):
+    // the line shown to execute before the step is the one executed, and moves up whole. When
+    // it showed nothing, the executed instruction's own line is shown, if a line carries it.
+    int shownRow = row;
+    bool moveUp = false;
+    if (row == 0) {
+        moveUp = std::any_of(toExecute.begin() + 1, toExecute.end(),
+                             [](const std::string& cell) { return !cell.empty(); });
+        const std::optional<cpu::StepChange> last = workspace_.history.Last(workspace_.machine);
+        shownRow = last ? RowOf(grid, last->address) : 0;
+    }
     for (int column = 1; column < kStepGridColumns; ++column) {
-        if (headerAbove && !toExecute[column].empty()) {
+        if (moveUp) {
             executed[column] = toExecute[column];
         } else {
-            executed[column] = grid.Cell(column, row);
+            executed[column] = shownRow != 0 ? grid.Cell(column, shownRow) : "";
         }
         toExecute[column] = grid.Cell(column, row + 1);
     }

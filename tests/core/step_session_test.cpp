@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 
 #include "cpu_test_support.h"
@@ -88,6 +89,35 @@ TEST_F(StepSessionTest, StartNextStopAndClose) {
     // A show per Start, a refill and a redraw per Next.
     EXPECT_EQ(registerWindowShown * 100 + refills, 412);
     EXPECT_EQ(workspace.machine.memory[0x0202], 0xFD);  // the offset is stored back
+}
+
+// A jump back to the first line: the row above it is the header, whose captions must never show
+// as the instruction executed, not even in a column the line leaves empty.
+TEST_F(StepSessionTest, TheExecutedRowNeverShowsTheHeader) {
+    using Row = std::array<std::string, kStepGridColumns>;
+    const auto shown = [this](int row) {
+        Row cells = session.State().rows[static_cast<std::size_t>(row)];
+        cells[0].clear();
+        return cells;
+    };
+    // BNE back to row 1: the BNE line moves up whole, its empty second parameter too.
+    Start("0200");
+    EXPECT_EQ(shown(0), (Row{"", "0200", "DEX", "", ""}));
+    session.Next();
+    EXPECT_EQ(shown(0), (Row{"", "0201", "BNE", "0200", ""}));
+    EXPECT_EQ(shown(1), (Row{"", "0200", "DEX", "", ""}));
+    // Started in no line, the rows show nothing; the BNE then executed is found by its address.
+    Start("0300");
+    workspace.machine.PC = 0x0201;
+    session.Next();
+    EXPECT_EQ(shown(0), (Row{"", "0201", "BNE", "0200", ""}));
+    // Started again while the cursor is on row 1: the start line, not what was shown before.
+    session.Next();
+    workspace.grid.SetRow(1);
+    session.State().startAddress = "0201";
+    session.Start();
+    EXPECT_EQ(shown(0), (Row{"", "0201", "BNE", "0200", ""}));
+    EXPECT_EQ(shown(1), (Row{"", "0203", "", "", ""}));
 }
 
 TEST_F(StepSessionTest, NonHexAddressesThrowBeforeAnythingRuns) {
