@@ -1,16 +1,20 @@
 #include "windows/step_window.h"
 
 #include <algorithm>
+#include <optional>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "cpu/interpreter.h"
 #include "grid/workspace.h"
 #include "ui/program_grid_view.h"
 #include "ui/qt_text.h"
@@ -220,19 +224,19 @@ void TStep::RunRecorded(std::unique_ptr<app::RecordedRun> (app::StepSession::*be
 }
 
 void TStep::ContinueClick() {
-    RunRecorded(&app::StepSession::Continue, false);
+    KeepKeyboard([this] { RunRecorded(&app::StepSession::Continue, false); });
 }
 
 void TStep::StepOverClick() {
-    RunRecorded(&app::StepSession::StepOverJsr, true);
+    KeepKeyboard([this] { RunRecorded(&app::StepSession::StepOverJsr, true); });
 }
 
 void TStep::RunToCursorClick() {
-    RunRecorded(&app::StepSession::RunToCursor, false);
+    KeepKeyboard([this] { RunRecorded(&app::StepSession::RunToCursor, false); });
 }
 
 void TStep::BackClick() {
-    forms_.Form1->RunCommand([this] { session_.Back(); });
+    KeepKeyboard([this] { forms_.Form1->RunCommand([this] { session_.Back(); }); });
     ShowState();
 }
 
@@ -272,14 +276,44 @@ bool TStep::eventFilter(QObject* watched, QEvent* event) {
 
 void TStep::Button1Click() {
     session_.State().startAddress = ui::ToStdString(Edit1->text());
-    forms_.Form1->RunCommand([this] { session_.Start(); });
+    KeepKeyboard([this] { forms_.Form1->RunCommand([this] { session_.Start(); }); });
     ShowState();
     if (Button2->isVisible()) Button2->setFocus();
 }
 
 void TStep::Button2Click() {
-    forms_.Form1->RunCommand([this] { session_.Next(); });
+    KeepKeyboard([this] { forms_.Form1->RunCommand([this] { session_.Next(); }); });
     ShowState();
+}
+
+void TStep::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Button2->isVisible() &&
+        Button2->isEnabled()) {
+        Button2Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TStep::KeepKeyboard(const std::function<void()>& command) {
+    QWidget* focused = QApplication::focusWidget();
+    const bool here = focused != nullptr && (focused == this || isAncestorOf(focused));
+    const QPointer<QWidget> keep(focused);
+    command();
+    if (!here || !isVisible()) return;
+    const cpu::Machine& m = workspace_.machine;
+    const std::optional<cpu::StepChange> last = workspace_.history.Last(m);
+    const bool askedForAccumulator =
+        last && m.Read(last->address) == 0x20 && m.PC == cpu::kAskForAccumulatorRoutine;
+    if (askedForAccumulator) return;
+    raise();
+    activateWindow();
+    if (keep && keep->isVisible() && keep->isEnabled()) {
+        keep->setFocus(Qt::OtherFocusReason);
+    } else {
+        setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TStep::Button3Click() {

@@ -4,6 +4,7 @@
 // the register and memory windows after each step.
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "app/step_session.h"
@@ -59,6 +60,8 @@ class TStep : public QWidget, private app::StepPeers {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Enter, once Start has been pressed, is Next, as Space on Next is.
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -66,6 +69,10 @@ class TStep : public QWidget, private app::StepPeers {
     void FormClose();
     // Shows the session's state in the widgets.
     void ShowState();
+    // Runs one command of the window. A console routine it calls brings the console up; the
+    // keyboard then comes back to this window, unless the routine asked for AC, whose field
+    // takes it.
+    void KeepKeyboard(const std::function<void()>& command);
     // The debugger's buttons and sentence line, below the status line.
     void CreateDebuggerControls();
     // Runs a recorded run to its end (with the stop window when it takes long); no run: Next.
