@@ -88,6 +88,10 @@ TForm1::TForm1(grid::Workspace& workspace, Forms& forms, QWidget* parent)
         workspace_.grid.ToggleBreakpoint(row);
         RefreshFromWorkspace();
     });
+    connect(StringGrid1, &ui::ProgramGridView::lineClickedWhileDisabled, this, [this](int row) {
+        workspace_.grid.SetRow(row);
+        RefreshFromWorkspace();
+    });
     layout->addWidget(StringGrid1, 1);
 
     Label1 = new QLabel(QStringLiteral("Debugger"), client);
