@@ -96,6 +96,8 @@ void Tpr_start::RunProgram() {
         return;
     }
     const int start = app::StartAddressOf(ui::ToStdString(Edit1->text()));
+    // The run changes the machine past what the step window's history could step back over.
+    workspace_.EndHistory();
     MachineHostAdapter host(forms_);
     app::RunCommand run(workspace_, host, start);
 
