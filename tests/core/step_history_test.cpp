@@ -138,6 +138,53 @@ TEST(StepHistory, StepsForwardThenAsManyBackLeaveTheMachineIdentical) {
     }
 }
 
+// One instruction of each kind, then Πίσω: registers, bits, the return address, the halt flag,
+// the cells written and the console's text are as they were; the record names the cells.
+TEST(StepHistory, OneUndoPerKindOfInstructionPutsEverythingBack) {
+    // clang-format off
+    const struct { const char* kind; const char* state; int cellsWritten; bool console; } cases[] = {
+        {"store", "PC=0200 [0200]=8D,00,03 AC=41", 1, false},
+        {"indexed store", "PC=0200 [0200]=91,20 YR=3 [0020]=00,04 AC=9", 1, false},
+        {"read-modify-write", "PC=0200 [0200]=EE,00,03 [0300]=FF", 1, false},
+        {"store over its own operand", "PC=0200 [0200]=8D,01,02 AC=7", 1, false},
+        {"push", "PC=0200 [0200]=48 AC=20 SP=80", 1, false},
+        {"push of the bits", "PC=0200 [0200]=08 P=C3", 1, false},
+        {"pull", "PC=0200 [0200]=68 SP=FE [01FF]=33", 0, false},
+        {"push on a full stack: halt", "PC=0200 [0200]=48 SP=0", 0, false},
+        {"subroutine call", "PC=0200 [0200]=20,00,03 RET=1234", 0, false},
+        {"return", "PC=0300 [0300]=60 RET=0209", 0, false},
+        {"branch taken", "PC=0200 [0200]=D0,06", 0, false},
+        {"branch not taken", "PC=0203 [0203]=D0,FD P=02", 0, false},
+        {"branch restoring its operand", "PC=0200 [0200]=D0,80", 0, false},
+        {"shift of A", "PC=0200 [0200]=0A AC=81", 0, false},
+        {"console: show a character", "PC=0200 [0200]=20,FF,FF AC=41", 0, true},
+        {"console: ask for AC", "PC=0200 [0200]=20,FE,FF", 0, true},
+        {"console: clear", "PC=0200 [0200]=20,FD,FF", 0, true},
+        {"console: print text", "PC=0200 [0200]=20,FC,FF AC=10 XR=03 [0310]=41,42,00", 0, true},
+        {"empty cell", "PC=0200", 0, false},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        Machine machine;
+        Apply(machine, c.state);
+        TextConsole console;
+        console.text = "παλιό κείμενο\nδεύτερη";
+        const Machine start = machine;
+        StepHistory history;
+        history.Step(machine, console, &console);
+        const StepChange change = *history.Last(machine);
+        EXPECT_EQ(change.cellCount, c.cellsWritten);
+        EXPECT_EQ(change.consoleChanged, c.console);
+        EXPECT_EQ(console.text != "παλιό κείμενο\nδεύτερη", c.console);
+        EXPECT_EQ(change.before, RegisterState::Of(start));
+        ASSERT_TRUE(history.Undo(machine, &console));
+        ExpectIdentical(machine, start);
+        EXPECT_EQ(console.text, "παλιό κείμενο\nδεύτερη");
+        EXPECT_TRUE(history.Empty());
+    }
+}
+
 TEST(StepHistory, AMillionStepsFitAndUndoToTheStart) {
     Machine machine;
     // 0200 LDX #00 / INX / STX 0300 / PHA / PLA / JMP back to 0202
