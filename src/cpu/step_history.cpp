@@ -26,6 +26,15 @@ enum RecordField : std::uint16_t {
 
 // Mask (2 bytes) and the record's whole length (4 bytes) close every record.
 constexpr std::size_t kTrailerSize = 6;
+// PC, four registers and the return address, eight wide bits, three cells, the console's two
+// counts, and the trailer: the most a record holds besides the console's text.
+// A first reserve for a run of the step window: no copying for the first few hundred thousand
+// instructions.
+constexpr std::size_t kFirstReserve = std::size_t{4} << 20;
+// The log's size past which the oldest records go whatever their number: the console's texts,
+// which a record keeps whole when a routine clears the console, can be long.
+constexpr std::size_t kByteBudget = std::size_t{48} << 20;
+constexpr std::size_t kMaxRecordSize = 4 * 6 + 4 * kStatusBitCount + 1 + 3 * 4 + 8 + kTrailerSize;
 
 bool AllBinary(const std::array<std::int32_t, kStatusBitCount>& status) {
     return std::all_of(status.begin(), status.end(),
@@ -170,10 +179,13 @@ bool StepHistory::Step(Machine& m, MachineHost& host, ConsoleText* console,
 
     StepAt(m, host, static_cast<int>(a));
 
-    const std::size_t start = log_.size();
-    const auto put = [this](const auto value) {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&value);
-        log_.insert(log_.end(), bytes, bytes + sizeof value);
+    // The record is built in a buffer of its own and appended in one go; only the console's
+    // old text, of any length, goes straight into the log.
+    std::array<std::uint8_t, kMaxRecordSize> record;
+    std::size_t used = 0;
+    const auto put = [&record, &used](const auto value) {
+        std::memcpy(record.data() + used, &value, sizeof value);
+        used += sizeof value;
     };
     std::uint16_t mask = 0;
     put(before.PC);
@@ -196,6 +208,7 @@ bool StepHistory::Step(Machine& m, MachineHost& host, ConsoleText* console,
     }
     if (m.halted != before.halted) mask |= kFieldHaltToggled;
     bool wroteWatched = false;
+    std::size_t consoleTail = 0;
     int changed = 0;
     for (int i = 0; i < candidateCount; ++i) changed += m.memory[candidates[i]] != old[i];
     if (changed != 0) {
@@ -219,14 +232,26 @@ bool StepHistory::Step(Machine& m, MachineHost& host, ConsoleText* console,
             mask |= kFieldConsole;
             put(static_cast<std::uint32_t>(kept));
             put(static_cast<std::uint32_t>(consoleBefore.size() - kept));
-            log_.insert(log_.end(), consoleBefore.begin() + static_cast<std::ptrdiff_t>(kept),
-                        consoleBefore.end());
+            consoleTail = consoleBefore.size() - kept;
         }
     }
+    const std::size_t length = used + consoleTail + kTrailerSize;
     put(mask);
-    put(static_cast<std::uint32_t>(log_.size() - start + sizeof(std::uint32_t)));
+    put(static_cast<std::uint32_t>(length));
+    if (log_.capacity() == 0) log_.reserve(kFirstReserve);
+    if (consoleTail == 0) {
+        log_.insert(log_.end(), record.begin(), record.begin() + static_cast<std::ptrdiff_t>(used));
+    } else {
+        const auto fields = record.begin() + static_cast<std::ptrdiff_t>(used - kTrailerSize);
+        log_.insert(log_.end(), record.begin(), fields);
+        log_.insert(log_.end(), consoleBefore.end() - static_cast<std::ptrdiff_t>(consoleTail),
+                    consoleBefore.end());
+        log_.insert(log_.end(), fields, fields + kTrailerSize);
+    }
     ++count_;
-    if (count_ >= 2 * kDepth) DropOldest();
+    // A quarter more than the depth before the oldest go: dropping them moves the log, so it is
+    // done seldom, and the log stays well under its budget.
+    if (count_ >= kDepth + kDepth / 4 || log_.size() > kByteBudget) DropOldest();
     return wroteWatched;
 }
 
@@ -266,15 +291,20 @@ void StepHistory::Clear() {
 }
 
 void StepHistory::DropOldest() {
-    // Keep the newest kDepth records: walk back over them to where they begin.
+    // Keep the newest kDepth records, fewer when the console's texts they hold would pass three
+    // quarters of the budget: walk back over them to where they begin.
     std::size_t end = log_.size();
-    for (std::size_t kept = 0; kept < kDepth; ++kept) {
+    std::size_t kept = 0;
+    while (kept < count_ && kept < kDepth) {
         RecordReader trailer(log_.data() + end - kTrailerSize);
         trailer.Get<std::uint16_t>();
-        end -= trailer.Get<std::uint32_t>();
+        const std::size_t length = trailer.Get<std::uint32_t>();
+        if (kept != 0 && log_.size() - (end - length) > kByteBudget / 4 * 3) break;
+        end -= length;
+        ++kept;
     }
     log_.erase(log_.begin(), log_.begin() + static_cast<std::ptrdiff_t>(end));
-    count_ = kDepth;
+    count_ = kept;
 }
 
 }  // namespace zorvan::cpu

@@ -64,7 +64,8 @@ struct StepChange {
 
 class StepHistory {
   public:
-    // At least this many of the latest instructions can be undone.
+    // At least this many of the latest instructions can be undone, unless the console's texts
+    // that they changed fill the history's budget of some 48 MB first.
     static constexpr std::size_t kDepth = 1'000'000;
 
     // Executes the instruction at PC as StepAt does and records what it changed. console may be
