@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QIcon>
 #include <QPainter>
 #include <QPixmap>
 
@@ -51,8 +52,13 @@ QVariant ProgramGridModel::data(const QModelIndex& index, int role) const {
 QVariant ProgramGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Vertical) {
         // The marker margin: a red dot on a line with a breakpoint, nothing else.
-        if (role == Qt::DecorationRole && grid_.HasBreakpoint(GridRow(section)))
-            return BreakpointDot();
+        if (role == Qt::DecorationRole && grid_.HasBreakpoint(GridRow(section))) {
+            // Red also while the grid is greyed for stepping.
+            QIcon dot;
+            dot.addPixmap(BreakpointDot(), QIcon::Normal);
+            dot.addPixmap(BreakpointDot(), QIcon::Disabled);
+            return dot;
+        }
         return {};
     }
     if (role != Qt::DisplayRole) return {};

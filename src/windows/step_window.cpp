@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 
 #include "cpu/interpreter.h"
 #include "grid/workspace.h"
@@ -300,6 +302,7 @@ void TStep::KeepKeyboard(const std::function<void()>& command) {
     QWidget* focused = QApplication::focusWidget();
     const bool here = focused != nullptr && (focused == this || isAncestorOf(focused));
     const QPointer<QWidget> keep(focused);
+    const bool consoleWasVisible = forms_.Console->isVisible();
     command();
     if (!here || !isVisible()) return;
     const cpu::Machine& m = workspace_.machine;
@@ -307,13 +310,41 @@ void TStep::KeepKeyboard(const std::function<void()>& command) {
     const bool askedForAccumulator =
         last && m.Read(last->address) == 0x20 && m.PC == cpu::kAskForAccumulatorRoutine;
     if (askedForAccumulator) return;
-    raise();
-    activateWindow();
-    if (keep && keep->isVisible() && keep->isEnabled()) {
-        keep->setFocus(Qt::OtherFocusReason);
-    } else {
-        setFocus(Qt::OtherFocusReason);
-    }
+    QWidget* control = keep && keep->isVisible() && keep->isEnabled() ? keep.data()
+                       : Button2->isVisible() && Button2->isEnabled() ? Button2
+                                                                      : Button1;
+    const auto giveBack = [this, target = QPointer<QWidget>(control)] {
+        if (!isVisible()) return;
+        raise();
+        activateWindow();
+        if (target) target->setFocus(Qt::OtherFocusReason);
+    };
+    giveBack();
+    if (consoleWasVisible || !forms_.Console->isVisible()) return;
+
+    // A console shown just now takes the keyboard only once the display has mapped it, which
+    // may be after this: the keyboard is taken back then, once.
+    class ActivationWatch : public QObject {
+      public:
+        ActivationWatch(QWidget* console, std::function<void()> then)
+            : QObject(console), then_(std::move(then)) {
+            console->installEventFilter(this);
+            QTimer::singleShot(1000, this, [this] { deleteLater(); });
+        }
+
+      protected:
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::WindowActivate && then_) {
+                QTimer::singleShot(0, parent(), std::exchange(then_, nullptr));
+                deleteLater();
+            }
+            return false;
+        }
+
+      private:
+        std::function<void()> then_;
+    };
+    new ActivationWatch(forms_.Console.get(), giveBack);
 }
 
 void TStep::Button3Click() {

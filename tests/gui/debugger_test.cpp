@@ -2,6 +2,7 @@
 // at one, the step window's new buttons, and the step window's keys.
 
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -117,7 +118,7 @@ class DebuggerTest : public QObject {
             QVERIFY(model->index(3, column).data(Qt::BackgroundRole).isValid());
             QVERIFY(!model->index(2, column).data(Qt::BackgroundRole).isValid());
         }
-        QVERIFY(!model->headerData(3, Qt::Vertical, Qt::DecorationRole).value<QPixmap>().isNull());
+        QVERIFY(!model->headerData(3, Qt::Vertical, Qt::DecorationRole).value<QIcon>().isNull());
         QVERIFY(model->headerData(2, Qt::Vertical, Qt::DecorationRole).isNull());
         QTest::keyClick(grid()->Editor(), Qt::Key_F5);
         QVERIFY(!workspace().grid.HasBreakpoint(4));
