@@ -486,7 +486,6 @@ int Main(int argc, char** argv) {
                     status = kStoppedShort;
                     break;
                 case cpu::RunEnd::kLimit:
-                case cpu::RunEnd::kBreakpoint:
                 case cpu::RunEnd::kRunning:
                 case cpu::RunEnd::kStopped:
                     end = "limit";

@@ -31,15 +31,16 @@ void RunCommand::Report() {
             workspace_.ShowDebuggerMessage(kRunCompletedMessage, column, 'b');
             break;
         case cpu::RunEnd::kStopped:
-            workspace_.ShowDebuggerMessage(cpu::kStoppedByUserMessage, column, 'r');
+            if (run_.AtBreakpoint()) {
+                ReportBreakpointStop(workspace_, workspace_.machine.PC);
+            } else {
+                workspace_.ShowDebuggerMessage(cpu::kStoppedByUserMessage, column, 'r');
+            }
             break;
         case cpu::RunEnd::kNotExecuted:
             workspace_.ShowDebuggerMessage(
                 cpu::NotExecutedMessage(run_.NotExecutedOpcode(), run_.NotExecutedAddress()),
                 column, 'r');
-            break;
-        case cpu::RunEnd::kBreakpoint:
-            ReportBreakpointStop(workspace_, workspace_.machine.PC);
             break;
         case cpu::RunEnd::kStackFull:
         case cpu::RunEnd::kLimit:

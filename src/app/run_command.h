@@ -39,6 +39,8 @@ class SlicedRun {
     virtual cpu::RunEnd Stop() = 0;
     virtual cpu::RunEnd End() const = 0;
     virtual std::int64_t ExecutedCount() const = 0;
+    // Ended kStopped before the instruction of a line with a breakpoint, not by the user.
+    virtual bool AtBreakpoint() const = 0;
 };
 
 class RunCommand : public SlicedRun {
@@ -52,6 +54,7 @@ class RunCommand : public SlicedRun {
     cpu::RunEnd Stop() override { return run_.Stop(); }
     cpu::RunEnd End() const override { return run_.End(); }
     std::int64_t ExecutedCount() const override { return run_.ExecutedCount(); }
+    bool AtBreakpoint() const override { return run_.AtBreakpoint(); }
 
     // The message of an ended run: blue on reaching an empty cell; nothing on a full stack (the
     // interpreter's message stays); red when stopped or at an opcode that is not executed; blue

@@ -63,7 +63,8 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
     for (std::int64_t i = 0; end_ == cpu::RunEnd::kRunning && (budget < 0 || i < budget); ++i) {
         const std::int64_t a = m.PC;
         if (executed_ != 0 && breakpoints_.Contains(a)) {
-            end_ = cpu::RunEnd::kBreakpoint;
+            atBreakpoint_ = true;
+            end_ = cpu::RunEnd::kStopped;
             break;
         }
         const int opcode = m.Read(a);
@@ -276,11 +277,12 @@ void StepSession::ShowFromHistory() {
 void StepSession::FinishRun(RecordedRun& run) {
     cpu::Machine& m = workspace_.machine;
     switch (run.End()) {
-        case cpu::RunEnd::kBreakpoint:
-            ReportBreakpointStop(workspace_, m.PC);
-            break;
         case cpu::RunEnd::kStopped:
-            workspace_.ShowDebuggerMessage(cpu::kStoppedByUserMessage, kStatusColumn, 'r');
+            if (run.AtBreakpoint()) {
+                ReportBreakpointStop(workspace_, m.PC);
+            } else {
+                workspace_.ShowDebuggerMessage(cpu::kStoppedByUserMessage, kStatusColumn, 'r');
+            }
             break;
         case cpu::RunEnd::kNotExecuted:
             workspace_.ShowDebuggerMessage(cpu::NotExecutedMessage(m.Read(m.PC), m.PC),
@@ -290,10 +292,10 @@ void StepSession::FinishRun(RecordedRun& run) {
             break;
     }
     // A breakpoint's notice is what the student needs to see first.
-    if (run.End() != cpu::RunEnd::kBreakpoint) ShowNotice(run.Notice());
+    if (!run.AtBreakpoint()) ShowNotice(run.Notice());
     const int breakpointRow = workspace_.grid.Row();
     ShowFromHistory();
-    if (run.End() == cpu::RunEnd::kBreakpoint) workspace_.grid.SetRow(breakpointRow);
+    if (run.AtBreakpoint()) workspace_.grid.SetRow(breakpointRow);
 
     workspace_.marks.Clear();
     workspace_.marks.SetRegisters(run.Before(), cpu::RegisterState::Of(m));

@@ -83,6 +83,7 @@ class RecordedRun : public SlicedRun {
     cpu::RunEnd Stop() override;
     cpu::RunEnd End() const override { return end_; }
     std::int64_t ExecutedCount() const override { return executed_; }
+    bool AtBreakpoint() const override { return atBreakpoint_; }
     bool ReachedTarget() const { return reachedTarget_; }
     // The first notice met on the way, or "".
     const std::string& Notice() const { return notice_; }
@@ -99,6 +100,7 @@ class RecordedRun : public SlicedRun {
     cpu::RunEnd end_ = cpu::RunEnd::kRunning;
     std::int64_t executed_ = 0;
     bool reachedTarget_ = false;
+    bool atBreakpoint_ = false;
     std::string notice_;
     cpu::RegisterState before_;
     std::unique_ptr<cpu::Machine> memoryBefore_;

@@ -175,7 +175,8 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
                 (executed_ != 0 || remaining != budget)) {
                 core.Store();
                 m.PC = static_cast<std::int32_t>(a);
-                end = Finish(RunEnd::kBreakpoint, static_cast<std::int32_t>(a));
+                atBreakpoint_ = true;
+                end = Finish(RunEnd::kStopped, static_cast<std::int32_t>(a));
                 break;
             }
         }
@@ -195,17 +196,18 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
         next = FastStep<Operation::OPERATION, MODE>(core, a);           \
         if constexpr (MayHalt(Operation::OPERATION)) halted = m.halted; \
         break;
-#define ZORVAN_ANY_MODE(OPERATION)                                                                 \
-    ZORVAN_FAST_CASE(OPERATION, 0)                                                                 \
-    ZORVAN_FAST_CASE(OPERATION, 1)                                                                 \
-    ZORVAN_FAST_CASE(OPERATION, 2)                                                                 \
-    ZORVAN_FAST_CASE(OPERATION, 3)                                                                 \
-    ZORVAN_FAST_CASE(OPERATION, 4)                                                                 \
-    ZORVAN_FAST_CASE(OPERATION, 5)                                                                 \
-    ZORVAN_FAST_CASE(OPERATION, 6)                                                                 \
-    ZORVAN_FAST_CASE(OPERATION, 7)                                                                 \
-    ZORVAN_FAST_CASE(OPERATION, 8)                                                                 \
-    ZORVAN_FAST_CASE(OPERATION, 9) ZORVAN_FAST_CASE(OPERATION, 10) ZORVAN_FAST_CASE(OPERATION, 11) \
+#define ZORVAN_ANY_MODE(OPERATION)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 0)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 1)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 2)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 3)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 4)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 5)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 6)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 7)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 8)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 9)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 10) ZORVAN_FAST_CASE(OPERATION, 11) \
         ZORVAN_FAST_CASE(OPERATION, 12)
 #define ZORVAN_SOLE_MODE(OPERATION) ZORVAN_FAST_CASE(OPERATION, SoleMode(Operation::OPERATION))
                 ZORVAN_OPERATIONS_WITH_MODES(ZORVAN_ANY_MODE)

@@ -23,9 +23,9 @@ enum class RunEnd {
     kEmptyCell,    // reached a cell holding 0; PC = its address + 1
     kStackFull,    // a push found the stack full; halt flag set; PC = the push's next + 1
     kNotExecuted,  // met an opcode the interpreter does not execute; PC = its address + 1
-    kStopped,      // stopped by the user; PC = the next instruction not yet executed
+    kStopped,      // stopped by the user, or at a breakpoint (AtBreakpoint); PC = the next
+                   // instruction not yet executed
     kLimit,        // RunFrom's instruction limit reached; PC = the next instruction not executed
-    kBreakpoint,   // about to execute an instruction at a watched address; PC = that address
 };
 
 inline constexpr std::int64_t kNoLimit = std::numeric_limits<std::int64_t>::max();
@@ -49,6 +49,8 @@ class Run {
     // it executes, so that a run started on a breakpoint goes on. nullptr (the default) or an
     // empty set watches nothing and costs nothing. The set must outlive the run.
     void WatchBreakpoints(const AddressSet* breakpoints);
+    // The run ended kStopped before an instruction at a watched address, PC on it.
+    bool AtBreakpoint() const { return atBreakpoint_; }
 
     // Executes at most instructionBudget instructions; kRunning when the run has not ended yet.
     // A run that has ended returns its end again and executes nothing.
@@ -73,6 +75,7 @@ class Run {
     Machine& machine_;
     MachineHost& host_;
     const AddressSet* breakpoints_ = nullptr;
+    bool atBreakpoint_ = false;
     int address_;
     std::int64_t executed_ = 0;
     RunEnd end_ = RunEnd::kRunning;

@@ -116,8 +116,7 @@ void Tpr_start::RunProgram() {
     consoleBurst.reset();
     run.Report();
     // Run again goes on from where the breakpoint stopped the program.
-    if (run.End() == cpu::RunEnd::kBreakpoint)
-        Edit1->setText(ui::ToQString(text::FormatHex4(workspace_.machine.PC)));
+    if (run.AtBreakpoint()) Edit1->setText(ui::ToQString(text::FormatHex4(workspace_.machine.PC)));
     forms_.Form1->RefreshFromWorkspace();
     TReg_Form* registers = forms_.Reg_Form.get();
     registers->ShowRegisters();

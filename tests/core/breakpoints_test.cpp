@@ -15,6 +15,8 @@ namespace {
 
 using namespace testing;
 using enum cpu::RunEnd;
+// A stop before a watched instruction: kStopped, told apart from the user's by AtBreakpoint.
+constexpr cpu::RunEnd kBreakpoint = static_cast<cpu::RunEnd>(100);
 
 // 0200 LDX #03 / 0202 DEX / 0203 BNE 0202 / 0205 LDA #07 / 0207 00
 constexpr const char* kCountdown = "[0200]=A2,03,CA,D0,FD,A9,07";
@@ -49,7 +51,8 @@ TEST(Breakpoints, ARunStopsBeforeAWatchedInstructionButNotOnItsFirst) {
             run.WatchBreakpoints(&set);
             cpu::RunEnd end = kRunning;
             for (int i = 0; i < 100 && end == kRunning; ++i) end = run.Slice(slice);
-            EXPECT_EQ(end, c.end);
+            EXPECT_EQ(run.AtBreakpoint(), c.end == kBreakpoint);
+            EXPECT_EQ(end, c.end == kBreakpoint ? kStopped : c.end);
             EXPECT_EQ(machine.PC, c.pc);
             EXPECT_EQ(run.ExecutedCount(), c.executed);
         }
@@ -110,7 +113,8 @@ TEST(Breakpoints, TheRunCommandReportsTheLineAndPutsTheCursorThere) {
     w.grid.SetCurrent(grid::kCommentColumn, 1);
     cpu::NullMachineHost host;
     RunCommand run(w, host, 0x0200);
-    EXPECT_EQ(run.Slice(cpu::kNoLimit), kBreakpoint);
+    EXPECT_EQ(run.Slice(cpu::kNoLimit), kStopped);
+    EXPECT_TRUE(run.AtBreakpoint());
     run.Report();
     EXPECT_EQ(w.message.text, "Σημείο διακοπής στη γραμμή 4, διεύθυνση 0205.");
     EXPECT_EQ(w.message.colour, grid::MessageColour::kBlue);
