@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "app/step_session.h"
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
 #include "cpu/run_loop.h"
+#include "cpu/step_history.h"
 
 namespace {
 
@@ -21,12 +23,14 @@ void Place(Machine& machine, int address, std::initializer_list<int> bytes) {
     for (int byte : bytes) machine.Write(address++, byte);
 }
 
-void RunProgram(benchmark::State& state, const Machine& loaded) {
+void RunProgram(benchmark::State& state, const Machine& loaded,
+                const zorvan::cpu::AddressSet* breakpoints = nullptr) {
     Machine machine = loaded;
     NullMachineHost host;
     std::int64_t instructions = 0;
     for (auto _ : state) {
         Run run(machine, host, 0x0200);
+        run.WatchBreakpoints(breakpoints);
         const RunEnd end = run.Slice(zorvan::cpu::kNoLimit);
         if (end != RunEnd::kEmptyCell) state.SkipWithError("the program did not end at 00");
         instructions += run.ExecutedCount();
@@ -52,6 +56,16 @@ void BM_TightLoop(benchmark::State& state) {
     RunProgram(state, machine);
 }
 BENCHMARK(BM_TightLoop);
+
+// The same loops with one breakpoint on a line the run never reaches: the watching loop's price.
+void BM_TightLoopWithUnreachedBreakpoint(benchmark::State& state) {
+    Machine machine;
+    Place(machine, 0x0200, {0xA0, 0x00, 0xA2, 0x00, 0xCA, 0xD0, 0xFD, 0x88, 0xD0, 0xF8, 0x00});
+    zorvan::cpu::AddressSet breakpoints;
+    breakpoints.Add(0x0300);
+    RunProgram(state, machine, &breakpoints);
+}
+BENCHMARK(BM_TightLoopWithUnreachedBreakpoint);
 
 // Copies and adds through indexed memory: LDA abs,X / ADC / STA abs,Y / INX / BNE, 256 x 256.
 void BM_MemoryLoop(benchmark::State& state) {
@@ -100,5 +114,58 @@ void BM_SubroutineAndStack(benchmark::State& state) {
     RunProgram(state, machine);
 }
 BENCHMARK(BM_SubroutineAndStack);
+
+}  // namespace
+
+namespace {
+
+// Συνέχεια with the history recording: the step window's run of the counting loop to its end,
+// every instruction recorded for Πίσω, from a fresh history as after Start.
+void BM_ContinueRecording(benchmark::State& state) {
+    zorvan::grid::Workspace loaded;
+    Place(loaded.machine, 0x0200,
+          {0xA0, 0x00, 0xA2, 0x00, 0xCA, 0xD0, 0xFD, 0x88, 0xD0, 0xF8, 0x00});
+    NullMachineHost host;
+    const zorvan::cpu::AddressSet programBytes;
+    std::int64_t instructions = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        zorvan::grid::Workspace workspace = loaded;
+        workspace.machine.PC = 0x0200;
+        state.ResumeTiming();
+        zorvan::app::RecordedRun run(workspace, host, nullptr, programBytes, -1);
+        while (run.Slice(20'000) == RunEnd::kRunning) {
+        }
+        if (run.End() != RunEnd::kEmptyCell) state.SkipWithError("the program did not end at 00");
+        instructions += run.ExecutedCount();
+        state.PauseTiming();
+        workspace.history.Clear();
+        state.ResumeTiming();
+    }
+    state.counters["instructions/s"] =
+        benchmark::Counter(static_cast<double>(instructions), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ContinueRecording)->Unit(benchmark::kMillisecond);
+
+// Πίσω once, after 1,000,000 recorded instructions (the step is done again between undos).
+void BM_StepBackAfterAMillion(benchmark::State& state) {
+    Machine machine;
+    Place(machine, 0x0200, {0xA0, 0x00, 0xA2, 0x00, 0xCA, 0xD0, 0xFD, 0x88, 0xD0, 0xF8, 0x00});
+    machine.PC = 0x0200;
+    NullMachineHost host;
+    zorvan::cpu::StepHistory history;
+    for (int i = 0; i < 1'000'000; ++i) {
+        if (machine.memory[static_cast<std::size_t>(machine.PC)] == 0) machine.PC = 0x0200;
+        history.Step(machine, host, nullptr);
+    }
+    for (auto _ : state) {
+        history.Undo(machine, nullptr);
+        state.PauseTiming();
+        history.Step(machine, host, nullptr);
+        state.ResumeTiming();
+    }
+    state.counters["history MB"] = static_cast<double>(history.Bytes()) / (1 << 20);
+}
+BENCHMARK(BM_StepBackAfterAMillion)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

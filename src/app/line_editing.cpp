@@ -70,6 +70,7 @@ void InsertLine(grid::Workspace& workspace) {
     const int oldLastRow = grid.LastRow();
     grid.SetRowCount(grid.RowCount() + 1);
     for (int target = oldLastRow + 1; target > row; --target) CopyRow(grid, target - 1, target);
+    grid.OpenBreakpointRow(row);
     grid.ClearRow(row);
     // The new line stands where the moved line stood; the moved line's address is recomputed as
     // the new line is filled in.
@@ -88,6 +89,7 @@ void InsertLines(grid::Workspace& workspace, std::string_view countText) {
     if (count < 0) rowCount = std::max<std::int64_t>(rowCount, std::min(oldRowCount, 2));
     rowCount = std::min<std::int64_t>(rowCount, std::numeric_limits<int>::max());
     grid.SetRowCount(static_cast<int>(rowCount));
+    grid.DropBreakpointsFrom(grid.RowCount());
     for (int row = oldRowCount; row <= kLastRowEmptiedOnInsert; ++row) grid.ClearRow(row);
 }
 
@@ -96,11 +98,13 @@ DeleteLineResult DeleteLine(grid::Workspace& workspace) {
     grid::ProgramGrid& grid = workspace.grid;
     if (grid.RowCount() <= 2) {
         grid.ClearRow(1);
+        grid.SetBreakpoint(1, false);
         return DeleteLineResult::kEmptiedOnlyRowAndBeep;
     }
     // Each row below takes the one after it; the last data row takes the stored cells of the row
     // just beyond the table.
     for (int row = grid.Row(); row < grid.RowCount(); ++row) CopyRow(grid, row + 1, row);
+    grid.CloseBreakpointRow(grid.Row());
     grid.SetRowCount(grid.RowCount() - 1);
 
     const int row = grid.Row();
@@ -118,6 +122,7 @@ void ClearGrid(grid::Workspace& workspace) {
     grid::ProgramGrid& grid = workspace.grid;
     for (int row = 1; row < grid.RowCount(); ++row) grid.ClearRow(row);
     grid.SetRowCount(2);
+    grid.ClearBreakpoints();
     grid.SetCurrent(grid::kAddressColumn, 1);
     workspace.caption = grid::kApplicationTitle;
     workspace.ClearMessage();

@@ -123,6 +123,8 @@ void PlaceProgramRows(grid::ProgramGrid& grid, const std::vector<ProgramRow>& ro
         grid.ClearRow(row);
     }
     grid.SetRowCount(rowCount);
+    // A different program: the old lines' breakpoints mean nothing for it.
+    grid.ClearBreakpoints();
 }
 
 std::optional<UnfaithfulCell> FindUnfaithfulCell(const grid::ProgramGrid& grid) {

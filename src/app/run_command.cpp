@@ -1,5 +1,6 @@
 #include "app/run_command.h"
 
+#include "app/breakpoints.h"
 #include "text/hex_text.h"
 
 namespace zorvan::app {
@@ -17,7 +18,11 @@ void ReportRunCancelled(grid::Workspace& workspace) {
 }
 
 RunCommand::RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start)
-    : workspace_(workspace), run_(workspace.machine, host, start) {}
+    : workspace_(workspace),
+      breakpoints_(BreakpointAddresses(workspace.grid)),
+      run_(workspace.machine, host, start) {
+    run_.WatchBreakpoints(&breakpoints_);
+}
 
 void RunCommand::Report() {
     const int column = workspace_.grid.Col();
@@ -26,7 +31,11 @@ void RunCommand::Report() {
             workspace_.ShowDebuggerMessage(kRunCompletedMessage, column, 'b');
             break;
         case cpu::RunEnd::kStopped:
-            workspace_.ShowDebuggerMessage(cpu::kStoppedByUserMessage, column, 'r');
+            if (run_.AtBreakpoint()) {
+                ReportBreakpointStop(workspace_, workspace_.machine.PC);
+            } else {
+                workspace_.ShowDebuggerMessage(cpu::kStoppedByUserMessage, column, 'r');
+            }
             break;
         case cpu::RunEnd::kNotExecuted:
             workspace_.ShowDebuggerMessage(

@@ -28,23 +28,42 @@ bool AcceptsStartAddress(std::string_view text);
 // The dialog was closed without Ok.
 void ReportRunCancelled(grid::Workspace& workspace);
 
-class RunCommand {
+// A run that a window drives slice by slice and may stop: the Run command's, or the step
+// window's runs up to a breakpoint.
+class SlicedRun {
   public:
-    RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start);
-
+    virtual ~SlicedRun() = default;
     // Executes at most budget instructions; kRunning while the run goes on.
-    cpu::RunEnd Slice(std::int64_t budget) { return run_.Slice(budget); }
+    virtual cpu::RunEnd Slice(std::int64_t budget) = 0;
     // The user stopped the run.
-    cpu::RunEnd Stop() { return run_.Stop(); }
-    cpu::RunEnd End() const { return run_.End(); }
-    std::int64_t ExecutedCount() const { return run_.ExecutedCount(); }
+    virtual cpu::RunEnd Stop() = 0;
+    virtual cpu::RunEnd End() const = 0;
+    virtual std::int64_t ExecutedCount() const = 0;
+    // Ended kStopped before the instruction of a line with a breakpoint, not by the user.
+    virtual bool AtBreakpoint() const = 0;
+};
+
+class RunCommand : public SlicedRun {
+  public:
+    // The run stops at the lines that carry a breakpoint, except on its first instruction.
+    RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start);
+    RunCommand(const RunCommand&) = delete;
+    RunCommand& operator=(const RunCommand&) = delete;
+
+    cpu::RunEnd Slice(std::int64_t budget) override { return run_.Slice(budget); }
+    cpu::RunEnd Stop() override { return run_.Stop(); }
+    cpu::RunEnd End() const override { return run_.End(); }
+    std::int64_t ExecutedCount() const override { return run_.ExecutedCount(); }
+    bool AtBreakpoint() const override { return run_.AtBreakpoint(); }
 
     // The message of an ended run: blue on reaching an empty cell; nothing on a full stack (the
-    // interpreter's message stays); red when stopped or at an opcode that is not executed.
+    // interpreter's message stays); red when stopped or at an opcode that is not executed; blue
+    // with the line and address at a breakpoint, the grid's cursor then on that line.
     void Report();
 
   private:
     grid::Workspace& workspace_;
+    cpu::AddressSet breakpoints_;
     cpu::Run run_;
 };
 

@@ -1,6 +1,13 @@
 #include "app/step_session.h"
 
+#include <algorithm>
+#include <optional>
+
+#include "app/breakpoints.h"
+#include "cpu/interpreter.h"
 #include "cpu/run_loop.h"
+#include "cpu/step_sentence.h"
+#include "text/conversion_error.h"
 #include "text/hex_text.h"
 
 namespace zorvan::app {
@@ -8,7 +15,88 @@ namespace {
 
 constexpr int kStatusColumn = grid::kInstructionColumn;
 
+bool IsConsoleRoutine(std::int64_t address) {
+    return address >= cpu::kPrintTextRoutine && address <= cpu::kShowCharacterRoutine;
+}
+
+// A JSR to a console routine whose cell holds no RTS: the routine's address then ends the run.
+std::string ConsoleNotice(const cpu::Machine& m, std::int64_t at) {
+    if (m.Read(at) != 0x20) return {};
+    const std::int64_t target = std::int64_t{m.Read(at + 2)} * 256 + m.Read(at + 1);
+    if (!IsConsoleRoutine(target) || m.Read(target) == 0x60) return {};
+    return std::string(kConsoleWithoutRtsNotice) + text::FormatHex4(target) + ").";
+}
+
+std::string OverwriteNotice(const cpu::StepChange& change, const cpu::AddressSet& program) {
+    for (int i = 0; i < change.cellCount; ++i) {
+        if (program.Contains(change.cells[i].address))
+            return std::string(kProgramOverwroteItselfNotice) +
+                   text::FormatHex4(change.cells[i].address) + ").";
+    }
+    return {};
+}
+
+// The line carrying the address; 0 when none does or a line on the way has no address.
+int RowOf(const grid::ProgramGrid& grid, int address) {
+    try {
+        return FindGridRow(grid, address);
+    } catch (const text::ConversionError&) {
+        return 0;
+    }
+}
+
 }  // namespace
+
+RecordedRun::RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host,
+                         cpu::ConsoleText* console, const cpu::AddressSet& programBytes, int target)
+    : workspace_(workspace),
+      host_(host),
+      console_(console),
+      programBytes_(programBytes),
+      breakpoints_(BreakpointAddresses(workspace.grid)),
+      target_(target),
+      before_(cpu::RegisterState::Of(workspace.machine)),
+      memoryBefore_(std::make_unique<cpu::Machine>(workspace.machine)) {}
+
+cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
+    cpu::Machine& m = workspace_.machine;
+    for (std::int64_t i = 0; end_ == cpu::RunEnd::kRunning && (budget < 0 || i < budget); ++i) {
+        const std::int64_t a = m.PC;
+        if (executed_ != 0 && breakpoints_.Contains(a)) {
+            atBreakpoint_ = true;
+            end_ = cpu::RunEnd::kStopped;
+            break;
+        }
+        const int opcode = m.Read(a);
+        if (opcode == 0) {
+            end_ = cpu::RunEnd::kEmptyCell;
+            break;
+        }
+        const cpu::DecodedOpcode d = cpu::Decode(opcode);
+        if (!d.executed) {
+            end_ = cpu::RunEnd::kNotExecuted;
+            break;
+        }
+        const bool refusedPush = (opcode == 0x48 || opcode == 0x08) && m.SP == 0;
+        if (notice_.empty()) notice_ = ConsoleNotice(m, a);
+        const bool overwrote = workspace_.history.Step(m, host_, console_, &programBytes_);
+        if (overwrote && notice_.empty())
+            notice_ = OverwriteNotice(*workspace_.history.Last(m), programBytes_);
+        ++executed_;
+        if (refusedPush) {
+            end_ = cpu::RunEnd::kStackFull;
+        } else if (m.PC == target_) {
+            reachedTarget_ = true;
+            end_ = cpu::RunEnd::kEmptyCell;
+        }
+    }
+    return end_;
+}
+
+cpu::RunEnd RecordedRun::Stop() {
+    if (end_ == cpu::RunEnd::kRunning) end_ = cpu::RunEnd::kStopped;
+    return end_;
+}
 
 int FindGridRow(const grid::ProgramGrid& grid, int address) {
     int row = 1;
@@ -41,14 +129,22 @@ void StepSession::ShowStepRows(int row) {
     const grid::ProgramGrid& grid = workspace_.grid;
     auto& executed = state_.rows[0];
     auto& toExecute = state_.rows[1];
-    // Above the first line lies the header, whose caption is no address: the line that was
-    // "to execute" then moves up to "executed".
-    const bool headerAbove = !text::IsHexText(grid.Cell(grid::kAddressColumn, grid.Row() - 1));
+    // Row 0 is the header, whose captions are no instruction (a jump back to the first line):
+    // the line shown to execute before the step is the one executed, and moves up whole. When
+    // it showed nothing, the executed instruction's own line is shown, if a line carries it.
+    int shownRow = row;
+    bool moveUp = false;
+    if (row == 0) {
+        moveUp = std::any_of(toExecute.begin() + 1, toExecute.end(),
+                             [](const std::string& cell) { return !cell.empty(); });
+        const std::optional<cpu::StepChange> last = workspace_.history.Last(workspace_.machine);
+        shownRow = last ? RowOf(grid, last->address) : 0;
+    }
     for (int column = 1; column < kStepGridColumns; ++column) {
-        if (headerAbove && !toExecute[column].empty()) {
+        if (moveUp) {
             executed[column] = toExecute[column];
         } else {
-            executed[column] = grid.Cell(column, row);
+            executed[column] = shownRow != 0 ? grid.Cell(column, shownRow) : "";
         }
         toExecute[column] = grid.Cell(column, row + 1);
     }
@@ -67,7 +163,9 @@ void StepSession::Start() {
     } else {
         workspace_.ShowDebuggerMessage(kStepAddressNotInGridMessage, kStatusColumn, 'r');
     }
-    cpu::StepAt(machine, host_, machine.PC);
+    workspace_.EndHistory();
+    FindProgramBytes();
+    RecordStep();
     currentRow_ = FindGridRow(workspace_.grid, machine.PC);
 
     peers_.SetProgramGridEnabled(false);
@@ -81,7 +179,7 @@ void StepSession::Start() {
 
 void StepSession::Next() {
     cpu::Machine& machine = workspace_.machine;
-    cpu::StepAt(machine, host_, machine.PC);
+    RecordStep();
     peers_.RefillRegisters();
     peers_.RedrawMemory();
 
@@ -107,6 +205,135 @@ void StepSession::Stop() {
 
 void StepSession::Close() {
     peers_.SetProgramGridEnabled(true);
+}
+
+void StepSession::FindProgramBytes() {
+    programBytes_.Clear();
+    const grid::ProgramGrid& grid = workspace_.grid;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        const std::string& address = grid.Cell(grid::kAddressColumn, row);
+        if (grid.Cell(grid::kInstructionColumn, row).empty() || address.empty() ||
+            address.size() > 4 || !text::IsHexText(address))
+            continue;
+        const int at = text::HexTextToInt(address);
+        const cpu::DecodedOpcode d = cpu::Decode(workspace_.machine.Read(at));
+        const int length = d.known ? d.length : 1;
+        for (int i = 0; i < length; ++i) programBytes_.Add(at + i);
+    }
+}
+
+void StepSession::ShowNotice(const std::string& notice) {
+    if (!notice.empty()) workspace_.ShowDebuggerMessage(notice, workspace_.grid.Col(), 'b');
+}
+
+void StepSession::RecordStep() {
+    cpu::Machine& m = workspace_.machine;
+    const std::string consoleNotice = ConsoleNotice(m, m.PC);
+    const bool overwrote = workspace_.history.Step(m, host_, console_, &programBytes_);
+    const cpu::StepChange change = *workspace_.history.Last(m);
+    state_.sentence = cpu::DescribeStep(change, m);
+    workspace_.marks.Clear();
+    workspace_.marks.SetRegisters(change.before, change.after);
+    for (int i = 0; i < change.cellCount; ++i)
+        workspace_.marks.cells.push_back(change.cells[i].address);
+    std::sort(workspace_.marks.cells.begin(), workspace_.marks.cells.end());
+    ShowNotice(overwrote ? OverwriteNotice(change, programBytes_) : consoleNotice);
+}
+
+std::unique_ptr<RecordedRun> StepSession::RunTo(int target) {
+    return std::make_unique<RecordedRun>(workspace_, host_, console_, programBytes_, target);
+}
+
+std::unique_ptr<RecordedRun> StepSession::Continue() {
+    return RunTo(-1);
+}
+
+std::unique_ptr<RecordedRun> StepSession::StepOverJsr() {
+    const cpu::Machine& m = workspace_.machine;
+    if (m.Read(m.PC) != 0x20) return nullptr;
+    return RunTo(m.PC + 3);
+}
+
+std::unique_ptr<RecordedRun> StepSession::RunToCursor() {
+    const std::string& address = workspace_.grid.Cell(grid::kAddressColumn, workspace_.grid.Row());
+    if (address.empty()) return nullptr;
+    return RunTo(text::HexTextToInt(address));
+}
+
+void StepSession::ShowFromHistory() {
+    const cpu::Machine& m = workspace_.machine;
+    const grid::ProgramGrid& grid = workspace_.grid;
+    const std::optional<cpu::StepChange> last = workspace_.history.Last(m);
+    const int executedRow = last ? RowOf(grid, last->address) : 0;
+    currentRow_ = RowOf(grid, m.PC);
+    for (int column = 1; column < kStepGridColumns; ++column) {
+        state_.rows[0][column] = executedRow != 0 ? grid.Cell(column, executedRow) : "";
+        state_.rows[1][column] = currentRow_ != 0 ? grid.Cell(column, currentRow_) : "";
+    }
+    if (currentRow_ != 0) workspace_.grid.SetRow(currentRow_);
+    state_.sentence = last ? cpu::DescribeStep(*last, m) : "";
+}
+
+void StepSession::FinishRun(RecordedRun& run) {
+    cpu::Machine& m = workspace_.machine;
+    switch (run.End()) {
+        case cpu::RunEnd::kStopped:
+            if (run.AtBreakpoint()) {
+                ReportBreakpointStop(workspace_, m.PC);
+            } else {
+                workspace_.ShowDebuggerMessage(cpu::kStoppedByUserMessage, kStatusColumn, 'r');
+            }
+            break;
+        case cpu::RunEnd::kNotExecuted:
+            workspace_.ShowDebuggerMessage(cpu::NotExecutedMessage(m.Read(m.PC), m.PC),
+                                           kStatusColumn, 'r');
+            break;
+        default:  // the end, the address asked for, a full stack (already told)
+            break;
+    }
+    // A breakpoint's notice is what the student needs to see first.
+    if (!run.AtBreakpoint()) ShowNotice(run.Notice());
+    const int breakpointRow = workspace_.grid.Row();
+    ShowFromHistory();
+    if (run.AtBreakpoint()) workspace_.grid.SetRow(breakpointRow);
+
+    workspace_.marks.Clear();
+    workspace_.marks.SetRegisters(run.Before(), cpu::RegisterState::Of(m));
+    for (int address = 0; address < cpu::kMemorySize; ++address) {
+        if (run.MemoryBefore().memory[address] != m.memory[address])
+            workspace_.marks.cells.push_back(address);
+    }
+    if (run.End() == cpu::RunEnd::kEmptyCell && !run.ReachedTarget()) {
+        state_.status = kStepEndedStatus;
+        state_.nextEnabled = false;
+        state_.stopEnabled = false;
+        peers_.SetProgramGridEnabled(true);
+    }
+    peers_.RefillRegisters();
+    peers_.RedrawMemory();
+    peers_.ShowRegisterWindow();
+}
+
+void StepSession::Back() {
+    cpu::Machine& m = workspace_.machine;
+    const std::optional<cpu::StepChange> undone = workspace_.history.Last(m);
+    if (!undone || !workspace_.history.Undo(m, console_)) {
+        workspace_.ShowDebuggerMessage(kNothingToUndoMessage, kStatusColumn, 'r');
+        return;
+    }
+    ShowFromHistory();
+    // What the undone instruction had changed is what changes back now.
+    workspace_.marks.Clear();
+    workspace_.marks.SetRegisters(undone->before, undone->after);
+    for (int i = 0; i < undone->cellCount; ++i)
+        workspace_.marks.cells.push_back(undone->cells[i].address);
+    std::sort(workspace_.marks.cells.begin(), workspace_.marks.cells.end());
+    // Stepping again is possible from here, whatever had ended.
+    state_.status = kStepRunningStatus;
+    state_.nextEnabled = state_.stopEnabled = true;
+    peers_.SetProgramGridEnabled(false);
+    peers_.RefillRegisters();
+    peers_.RedrawMemory();
 }
 
 }  // namespace zorvan::app

@@ -5,10 +5,14 @@
 // workspace, and the register and memory windows through StepPeers.
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "app/run_command.h"
+#include "cpu/address_set.h"
 #include "cpu/machine_host.h"
+#include "cpu/step_history.h"
 #include "grid/workspace.h"
 
 namespace zorvan::app {
@@ -27,6 +31,13 @@ inline constexpr std::string_view kStepPossibleAddressErrorMessage =
 inline constexpr std::string_view kStepRunningStatus = "Υπο Εκτέλεση...";
 inline constexpr std::string_view kStepEndedStatus = "Τερματισμός Προγράμματος";
 inline constexpr std::string_view kStepStoppedStatus = "Τερματισμός προγράμματος από τον χρήστη.";
+
+inline constexpr std::string_view kNothingToUndoMessage =
+    "Δεν υπάρχει προηγούμενη εντολή: η επιστροφή δεν μπορεί να πάει πιο πίσω.";
+inline constexpr std::string_view kProgramOverwroteItselfNotice =
+    "Προσοχή: το πρόγραμμα έγραψε πάνω σε δικό του byte (διεύθυνση ";
+inline constexpr std::string_view kConsoleWithoutRtsNotice =
+    "Προσοχή: JSR σε ρουτίνα κονσόλας χωρίς RTS (60) στη διεύθυνση ";
 
 // The windows that stepping redraws, and the program grid's enabled state, which the main window
 // shows.
@@ -56,6 +67,43 @@ struct StepWindowState {
     bool nextEnabled = false;
     bool stopVisible = false;
     bool stopEnabled = false;
+    // What the instruction executed last did, under the rows; empty before the first step.
+    std::string sentence;
+};
+
+// The step window's run up to a breakpoint, the return of a JSR or the cursor's line, every
+// instruction recorded in the history. It stops before an empty cell or an opcode that is not
+// executed, after a refused push, and before an instruction at a breakpoint (not the first).
+class RecordedRun : public SlicedRun {
+  public:
+    RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host, cpu::ConsoleText* console,
+                const cpu::AddressSet& programBytes, int target);
+
+    cpu::RunEnd Slice(std::int64_t budget) override;
+    cpu::RunEnd Stop() override;
+    cpu::RunEnd End() const override { return end_; }
+    std::int64_t ExecutedCount() const override { return executed_; }
+    bool AtBreakpoint() const override { return atBreakpoint_; }
+    bool ReachedTarget() const { return reachedTarget_; }
+    // The first notice met on the way, or "".
+    const std::string& Notice() const { return notice_; }
+    const cpu::RegisterState& Before() const { return before_; }
+    const cpu::Machine& MemoryBefore() const { return *memoryBefore_; }
+
+  private:
+    grid::Workspace& workspace_;
+    cpu::MachineHost& host_;
+    cpu::ConsoleText* console_;
+    const cpu::AddressSet& programBytes_;
+    cpu::AddressSet breakpoints_;
+    int target_;  // -1: none
+    cpu::RunEnd end_ = cpu::RunEnd::kRunning;
+    std::int64_t executed_ = 0;
+    bool reachedTarget_ = false;
+    bool atBreakpoint_ = false;
+    std::string notice_;
+    cpu::RegisterState before_;
+    std::unique_ptr<cpu::Machine> memoryBefore_;
 };
 
 // The program-grid row whose address cell holds address, or 0. The search runs from row 1 to
@@ -87,12 +135,42 @@ class StepSession {
     // Fills columns 1 to 4 of the two rows from the program grid; row is the line executed.
     void ShowStepRows(int row);
 
+    // The console whose text the history keeps; nullptr keeps none.
+    void SetConsole(cpu::ConsoleText* console) { console_ = console; }
+
+    // Συνέχεια: a run to the next breakpoint or the end.
+    std::unique_ptr<RecordedRun> Continue();
+    // Παράκαμψη JSR: on a JSR, a run to the address after it; on any other line nullptr, and
+    // the window does Next instead.
+    std::unique_ptr<RecordedRun> StepOverJsr();
+    // Έως τον κέρσορα: a run until PC is the address of the grid's current line. Throws
+    // ConversionError when that line's address is not hexadecimal; nullptr when it has none.
+    std::unique_ptr<RecordedRun> RunToCursor();
+    // After the window has run it to its end: the message, the rows, the cursor, the windows.
+    void FinishRun(RecordedRun& run);
+    // Πίσω: undoes the latest instruction, or says that there is none.
+    void Back();
+
+  private:
+    // One instruction at PC, recorded; tells the notices and fills the sentence.
+    void RecordStep();
+    std::unique_ptr<RecordedRun> RunTo(int target);
+    // The rows, the cursor and the sentence from the history: executed is the line of the latest
+    // recorded instruction, to execute the line of PC.
+    void ShowFromHistory();
+    void ShowNotice(const std::string& notice);
+    // The cells of the program's lines, as assembled at Start.
+    void FindProgramBytes();
+
+  public:
   private:
     grid::Workspace& workspace_;
     cpu::MachineHost& host_;
     StepPeers& peers_;
     StepWindowState state_;
     int currentRow_ = 0;
+    cpu::ConsoleText* console_ = nullptr;
+    cpu::AddressSet programBytes_;
 };
 
 }  // namespace zorvan::app

@@ -143,7 +143,18 @@ Run::Run(Machine& machine, MachineHost& host, int start)
     machine_.halted = false;
 }
 
+void Run::WatchBreakpoints(const AddressSet* breakpoints) {
+    breakpoints_ = breakpoints != nullptr && !breakpoints->Empty() ? breakpoints : nullptr;
+}
+
 RunEnd Run::Slice(std::int64_t instructionBudget) {
+    // Chosen once per slice: the plain run's loop has no breakpoint test in it at all.
+    return breakpoints_ == nullptr ? SliceOf<false>(instructionBudget)
+                                   : SliceOf<true>(instructionBudget);
+}
+
+template <bool kWatch>
+RunEnd Run::SliceOf(std::int64_t instructionBudget) {
     if (end_ != RunEnd::kRunning) return end_;
     Machine& m = machine_;
     if (m.halted) return Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
@@ -157,6 +168,18 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
     std::int64_t remaining = budget;
     RunEnd end = RunEnd::kRunning;
     while (end == RunEnd::kRunning) {
+        if constexpr (kWatch) {
+            // The first instruction of the run is exempt, so that a run resumed on a breakpoint
+            // goes on.
+            if (Machine::IsAddress(a) && breakpoints_->ContainsInMemory(a) &&
+                (executed_ != 0 || remaining != budget)) {
+                core.Store();
+                m.PC = static_cast<std::int32_t>(a);
+                atBreakpoint_ = true;
+                end = Finish(RunEnd::kStopped, static_cast<std::int32_t>(a));
+                break;
+            }
+        }
         // The fast path: an instruction below FFFE (so both operand cells exist) that the switch
         // knows. PC is written back only when the slice leaves this path.
         if (static_cast<std::uint64_t>(a) < kMemorySize - 2 && remaining != 0) {
@@ -173,17 +196,19 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
         next = FastStep<Operation::OPERATION, MODE>(core, a);           \
         if constexpr (MayHalt(Operation::OPERATION)) halted = m.halted; \
         break;
-#define ZORVAN_ANY_MODE(OPERATION)                                                                \
-    ZORVAN_FAST_CASE(OPERATION, 0)                                                                \
-    ZORVAN_FAST_CASE(OPERATION, 1)                                                                \
-    ZORVAN_FAST_CASE(OPERATION, 2)                                                                \
-    ZORVAN_FAST_CASE(OPERATION, 3)                                                                \
-    ZORVAN_FAST_CASE(OPERATION, 4)                                                                \
-    ZORVAN_FAST_CASE(OPERATION, 5)                                                                \
-    ZORVAN_FAST_CASE(OPERATION, 6)                                                                \
-    ZORVAN_FAST_CASE(OPERATION, 7)                                                                \
-    ZORVAN_FAST_CASE(OPERATION, 8) ZORVAN_FAST_CASE(OPERATION, 9) ZORVAN_FAST_CASE(OPERATION, 10) \
-        ZORVAN_FAST_CASE(OPERATION, 11) ZORVAN_FAST_CASE(OPERATION, 12)
+#define ZORVAN_ANY_MODE(OPERATION)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 0)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 1)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 2)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 3)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 4)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 5)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 6)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 7)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 8)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 9)                                  \
+    ZORVAN_FAST_CASE(OPERATION, 10) ZORVAN_FAST_CASE(OPERATION, 11) \
+        ZORVAN_FAST_CASE(OPERATION, 12)
 #define ZORVAN_SOLE_MODE(OPERATION) ZORVAN_FAST_CASE(OPERATION, SoleMode(Operation::OPERATION))
                 ZORVAN_OPERATIONS_WITH_MODES(ZORVAN_ANY_MODE)
                 ZORVAN_OPERATIONS_WITH_ONE_MODE(ZORVAN_SOLE_MODE)

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "cpu/address_set.h"
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
 
@@ -22,7 +23,8 @@ enum class RunEnd {
     kEmptyCell,    // reached a cell holding 0; PC = its address + 1
     kStackFull,    // a push found the stack full; halt flag set; PC = the push's next + 1
     kNotExecuted,  // met an opcode the interpreter does not execute; PC = its address + 1
-    kStopped,      // stopped by the user; PC = the next instruction not yet executed
+    kStopped,      // stopped by the user, or at a breakpoint (AtBreakpoint); PC = the next
+                   // instruction not yet executed
     kLimit,        // RunFrom's instruction limit reached; PC = the next instruction not executed
 };
 
@@ -43,6 +45,13 @@ class Run {
     // Clears the halt flag; PC is not set here.
     Run(Machine& machine, MachineHost& host, int start);
 
+    // Stops the run before any instruction at one of these addresses except the very first one
+    // it executes, so that a run started on a breakpoint goes on. nullptr (the default) or an
+    // empty set watches nothing and costs nothing. The set must outlive the run.
+    void WatchBreakpoints(const AddressSet* breakpoints);
+    // The run ended kStopped before an instruction at a watched address, PC on it.
+    bool AtBreakpoint() const { return atBreakpoint_; }
+
     // Executes at most instructionBudget instructions; kRunning when the run has not ended yet.
     // A run that has ended returns its end again and executes nothing.
     RunEnd Slice(std::int64_t instructionBudget);
@@ -60,9 +69,13 @@ class Run {
 
   private:
     RunEnd Finish(RunEnd end, std::int32_t pc);
+    template <bool kWatch>
+    RunEnd SliceOf(std::int64_t instructionBudget);
 
     Machine& machine_;
     MachineHost& host_;
+    const AddressSet* breakpoints_ = nullptr;
+    bool atBreakpoint_ = false;
     int address_;
     std::int64_t executed_ = 0;
     RunEnd end_ = RunEnd::kRunning;

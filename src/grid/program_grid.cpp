@@ -63,4 +63,30 @@ int ProgramGrid::ContentCount() const {
     return count;
 }
 
+void ProgramGrid::SetBreakpoint(int row, bool on) {
+    if (on && row >= 1) {
+        breakpointRows_.insert(row);
+    } else {
+        breakpointRows_.erase(row);
+    }
+}
+
+void ProgramGrid::OpenBreakpointRow(int row) {
+    std::set<int> moved;
+    for (int marked : breakpointRows_) moved.insert(marked >= row ? marked + 1 : marked);
+    breakpointRows_ = std::move(moved);
+}
+
+void ProgramGrid::CloseBreakpointRow(int row) {
+    std::set<int> moved;
+    for (int marked : breakpointRows_) {
+        if (marked != row) moved.insert(marked > row ? marked - 1 : marked);
+    }
+    breakpointRows_ = std::move(moved);
+}
+
+void ProgramGrid::DropBreakpointsFrom(int row) {
+    breakpointRows_.erase(breakpointRows_.lower_bound(row), breakpointRows_.end());
+}
+
 }  // namespace zorvan::grid

@@ -5,6 +5,7 @@
 // table shows its cells again when the table grows back over it.
 
 #include <array>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,9 +47,25 @@ class ProgramGrid {
     // Rows that hold stored cells, from 0: beyond it every cell reads "".
     int StoredRowCount() const { return static_cast<int>(rows_.size()); }
 
+    // Breakpoints belong to lines, not to addresses: the line editing commands move them with
+    // their rows. They are never written to a program file.
+    bool HasBreakpoint(int row) const { return breakpointRows_.count(row) != 0; }
+    // Only data rows carry one.
+    void SetBreakpoint(int row, bool on);
+    void ToggleBreakpoint(int row) { SetBreakpoint(row, !HasBreakpoint(row)); }
+    const std::set<int>& BreakpointRows() const { return breakpointRows_; }
+    void ClearBreakpoints() { breakpointRows_.clear(); }
+    // A row opened at row: the breakpoints of that row and below move down one.
+    void OpenBreakpointRow(int row);
+    // The row removed: its breakpoint goes, the ones below move up one.
+    void CloseBreakpointRow(int row);
+    // Breakpoints on rows from row on go (rows removed from the end).
+    void DropBreakpointsFrom(int row);
+
   private:
     using Row_ = std::array<std::string, kGridColumnCount>;
     std::vector<Row_> rows_;
+    std::set<int> breakpointRows_;
     int rowCount_ = 2;
     int col_ = kAddressColumn;
     int row_ = 1;

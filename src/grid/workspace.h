@@ -6,7 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include <array>
+#include <vector>
+
 #include "cpu/machine.h"
+#include "cpu/step_history.h"
 #include "grid/program_grid.h"
 
 namespace zorvan::grid {
@@ -23,6 +27,19 @@ struct MessageArea {
 
 inline constexpr std::string_view kApplicationTitle = "Zorvan";
 
+// What the last step or run of the step window changed, for the register and memory windows to
+// highlight until the next one.
+struct ChangeMarks {
+    // PC, AC, XR, YR, SP, then the eight status bits in display order.
+    static constexpr int kPC = 0, kAC = 1, kXR = 2, kYR = 3, kSP = 4, kFirstStatusBit = 5;
+    std::array<bool, 5 + cpu::kStatusBitCount> registers{};
+    std::vector<int> cells;  // ascending
+
+    bool Cell(int address) const;
+    void Clear() { *this = {}; }
+    void SetRegisters(const cpu::RegisterState& before, const cpu::RegisterState& after);
+};
+
 struct Workspace {
     ProgramGrid grid;
     MessageArea message;
@@ -31,6 +48,15 @@ struct Workspace {
     std::string caption{kApplicationTitle};
     std::string openDialogFileName;  // the name last chosen in the open dialog; the print heading
     cpu::Machine machine;
+    // The step window's instructions, to step back through; anything else that changes the
+    // machine ends it (EndHistory).
+    cpu::StepHistory history;
+    ChangeMarks marks;
+
+    void EndHistory() {
+        history.Clear();
+        marks.Clear();
+    }
 
     // Enables the label and the message area, sets the colour (blue for 'b', red for any other
     // character), replaces the text, and moves the grid's current column, leaving its row.

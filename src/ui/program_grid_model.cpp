@@ -1,10 +1,30 @@
 #include "ui/program_grid_model.h"
 
+#include <QBrush>
+#include <QColor>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+
 #include <algorithm>
 
 #include "ui/qt_text.h"
 
 namespace zorvan::ui {
+
+const QPixmap& ProgramGridModel::BreakpointDot() {
+    static const QPixmap dot = [] {
+        QPixmap pixmap(10, 10);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QColor(0x90, 0x00, 0x00));
+        painter.setBrush(QColor(0xD0, 0x10, 0x10));
+        painter.drawEllipse(QRectF(0.5, 0.5, 9, 9));
+        return pixmap;
+    }();
+    return dot;
+}
 
 ProgramGridModel::ProgramGridModel(const grid::ProgramGrid& grid, QObject* parent)
     : QAbstractTableModel(parent), grid_(grid), shownRows_(DataRows()) {}
@@ -22,11 +42,25 @@ int ProgramGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ProgramGridModel::data(const QModelIndex& index, int role) const {
+    // A line with a breakpoint is tinted in every column, besides its dot in the margin.
+    if (index.isValid() && role == Qt::BackgroundRole && grid_.HasBreakpoint(GridRow(index.row())))
+        return QBrush(QColor(0xFF, 0xE0, 0xE0));
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
     return ToQString(grid_.Cell(index.column(), GridRow(index.row())));
 }
 
 QVariant ProgramGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical) {
+        // The marker margin: a red dot on a line with a breakpoint, nothing else.
+        if (role == Qt::DecorationRole && grid_.HasBreakpoint(GridRow(section))) {
+            // Red also while the grid is greyed for stepping.
+            QIcon dot;
+            dot.addPixmap(BreakpointDot(), QIcon::Normal);
+            dot.addPixmap(BreakpointDot(), QIcon::Disabled);
+            return dot;
+        }
+        return {};
+    }
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Horizontal) return ToQString(grid_.Cell(section, 0));
     return GridRow(section);
@@ -47,6 +81,7 @@ void ProgramGridModel::Refresh() {
         emit dataChanged(index(0, 0), index(shownRows_ - 1, grid::kGridColumnCount - 1));
     }
     emit headerDataChanged(Qt::Horizontal, 0, grid::kGridColumnCount - 1);
+    if (shownRows_ > 0) emit headerDataChanged(Qt::Vertical, 0, shownRows_ - 1);
 }
 
 }  // namespace zorvan::ui

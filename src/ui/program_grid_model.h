@@ -3,6 +3,7 @@
 // row 0, the header, gives the column captions; rows 1 to RowCount()-1 are the table's rows.
 
 #include <QAbstractTableModel>
+#include <QPixmap>
 
 #include "grid/program_grid.h"
 
@@ -26,6 +27,8 @@ class ProgramGridModel : public QAbstractTableModel {
     // Grid row of a table row, and back.
     static int GridRow(int tableRow) { return tableRow + 1; }
     static int TableRow(int gridRow) { return gridRow - 1; }
+    // The mark of a line with a breakpoint in the grid's margin.
+    static const QPixmap& BreakpointDot();
 
   private:
     int DataRows() const;

@@ -1,5 +1,7 @@
 #include "ui/program_grid_view.h"
 
+#include <QMouseEvent>
+
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -9,7 +11,8 @@ namespace zorvan::ui {
 
 namespace {
 constexpr int kColumnWidths[grid::kGridColumnCount] = {70, 70, 70, 77, 78, 107};
-}
+constexpr int kMarginWidth = 14;
+}  // namespace
 
 ProgramGridView::ProgramGridView(grid::ProgramGrid& grid, QWidget* parent)
     : QTableView(parent),
@@ -29,7 +32,20 @@ ProgramGridView::ProgramGridView(grid::ProgramGrid& grid, QWidget* parent)
     for (int column = 0; column < grid::kGridColumnCount; ++column) {
         horizontalHeader()->resizeSection(column, kColumnWidths[column]);
     }
-    verticalHeader()->setVisible(false);
+    // The narrow marker margin of the breakpoints. A click there toggles the line's breakpoint
+    // and leaves the current cell alone.
+    verticalHeader()->setVisible(true);
+    verticalHeader()->setFixedWidth(kMarginWidth);
+    verticalHeader()->setHighlightSections(false);
+    disconnect(verticalHeader(), &QHeaderView::sectionPressed, this, nullptr);
+    disconnect(verticalHeader(), &QHeaderView::sectionEntered, this, nullptr);
+    connect(verticalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        emit breakpointMarginClicked(ProgramGridModel::GridRow(section));
+    });
+    // While stepping the grid is greyed and takes no edits, but a click still points at a line
+    // (for Έως τον κέρσορα) or toggles a breakpoint in the margin.
+    viewport()->installEventFilter(this);
+    verticalHeader()->viewport()->installEventFilter(this);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
@@ -98,6 +114,23 @@ void ProgramGridView::scrollContentsBy(int dx, int dy) {
 void ProgramGridView::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
     if (editor_->isVisible()) editor_->setFocus();
+}
+
+bool ProgramGridView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && !isEnabled()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const int y = mouse->position().toPoint().y();
+        if (mouse->button() == Qt::LeftButton) {
+            if (watched == verticalHeader()->viewport()) {
+                const int section = verticalHeader()->logicalIndexAt(y);
+                if (section >= 0) emit breakpointMarginClicked(ProgramGridModel::GridRow(section));
+            } else if (watched == viewport()) {
+                const int row = rowAt(y);
+                if (row >= 0) emit lineClickedWhileDisabled(ProgramGridModel::GridRow(row));
+            }
+        }
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void ProgramGridView::keyPressEvent(QKeyEvent* event) {

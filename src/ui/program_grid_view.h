@@ -27,6 +27,10 @@ class ProgramGridView : public QTableView {
   signals:
     // The user moved the current cell with the mouse.
     void currentCellClicked();
+    // A click in the marker margin at the left of a line (its grid row).
+    void breakpointMarginClicked(int row);
+    // A click on a line while the grid is greyed (stepping): the line the student points at.
+    void lineClickedWhileDisabled(int row);
 
   protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -34,6 +38,7 @@ class ProgramGridView : public QTableView {
     void scrollContentsBy(int dx, int dy) override;
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void PlaceEditor();

@@ -1,5 +1,7 @@
 #include "windows/forms.h"
 
+#include "ui/close_on_escape.h"
+
 #include "windows/about_dialog.h"
 #include "windows/console_window.h"
 #include "windows/insert_lines_dialog.h"
@@ -21,6 +23,9 @@ Forms::Forms() {
     Reg_Form = std::make_unique<TReg_Form>(workspace, *this, main);
     Step = std::make_unique<TStep>(workspace, *this, main);
     Console = std::make_unique<TConsole>(workspace, *this, main);
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{Step.get(), MemForm.get(), Reg_Form.get(), Console.get()})
+        ui::CloseOnEscape(window);
 }
 
 // The secondary windows go first: each leaves its parent, the main window, as it is destroyed.

@@ -11,6 +11,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include "app/breakpoints.h"
 #include "app/line_editing.h"
 #include "asm/assembly_pass.h"
 #include "text/cp1253.h"
@@ -88,6 +89,14 @@ TForm1::TForm1(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setAccessibleName(QStringLiteral("Πρόγραμμα"));
     StringGrid1->Editor()->keyHandler = [this](QKeyEvent* event) { StringGrid1Key(event); };
+    connect(StringGrid1, &ui::ProgramGridView::breakpointMarginClicked, this, [this](int row) {
+        workspace_.grid.ToggleBreakpoint(row);
+        RefreshFromWorkspace();
+    });
+    connect(StringGrid1, &ui::ProgramGridView::lineClickedWhileDisabled, this, [this](int row) {
+        workspace_.grid.SetRow(row);
+        RefreshFromWorkspace();
+    });
     layout->addWidget(StringGrid1, 1);
 
     Label1 = new QLabel(QStringLiteral("Debugger"), client);
@@ -142,6 +151,7 @@ void TForm1::CreateMenu() {
     N18 = AddItem(N13, "N18", QStringLiteral("&Συμβολομετάφραση"), QKeySequence(Qt::Key_F8));
     N15 = AddItem(N13, "N15", QStringLiteral("Ε&κτέλεση"), QKeySequence(Qt::Key_F9));
     N16 = AddItem(N13, "N16", QStringLiteral("Β&ηματική Εκτέλεση"), QKeySequence(Qt::Key_F10));
+    N25 = AddItem(N13, "N25", QStringLiteral("Σημείο Διακοπής"), QKeySequence(Qt::Key_F5));
 
     N19 = AddMenu(bar, "N19", QStringLiteral("&Εμφάνιση"));
     N20 =
@@ -164,7 +174,7 @@ void TForm1::CreateMenu() {
         {N18, &TForm1::N18Click}, {N15, &TForm1::N15Click}, {N16, &TForm1::N16Click},
         {N20, &TForm1::N20Click}, {N21, &TForm1::N21Click}, {N14, &TForm1::N14Click},
         {N22, &TForm1::N22Click}, {N23, &TForm1::N23Click}, {N65021, &TForm1::N65021Click},
-        {N12, &TForm1::N12Click},
+        {N12, &TForm1::N12Click}, {N25, &TForm1::N25Click},
     };
     for (const auto& [action, handler] : handlers) {
         connect(action, &QAction::triggered, this, handler);
@@ -352,6 +362,7 @@ void TForm1::N17Click() {
 void TForm1::N18Click() {
     int lineInProgress = 0;
     const bool finished = RunCommand([&] {
+        workspace_.EndHistory();
         const assembler::AssemblyResult result =
             assembler::Assemble(workspace_.grid, workspace_.machine, &lineInProgress);
         const QString text = ui::ToQString(result.text);
@@ -398,7 +409,12 @@ void TForm1::N20Click() {
     ShowWindow(forms_.MemForm.get());
 }
 
+void TForm1::N25Click() {
+    RunCommand([this] { app::ToggleBreakpoint(workspace_); });
+}
+
 void TForm1::N21Click() {
+    workspace_.EndHistory();
     workspace_.machine.ClearMemory();
 }
 
@@ -407,6 +423,7 @@ void TForm1::N14Click() {
 }
 
 void TForm1::N22Click() {
+    workspace_.EndHistory();
     forms_.Reg_Form->ClearRegisters();
 }
 

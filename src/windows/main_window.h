@@ -69,6 +69,7 @@ class TForm1 : public QMainWindow, private app::FileFlowHost {
     QAction* N18;
     QAction* N15;
     QAction* N16;
+    QAction* N25;  // breakpoint on the current line
     QMenu* N19;
     QAction* N20;
     QAction* N21;
@@ -96,6 +97,7 @@ class TForm1 : public QMainWindow, private app::FileFlowHost {
     void N18Click();     // Assemble
     void N15Click();     // Run
     void N16Click();     // Step execution
+    void N25Click();     // Toggle the breakpoint of the current line
     void N20Click();     // Show memory
     void N21Click();     // Clear memory
     void N14Click();     // Show registers

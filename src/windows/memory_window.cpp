@@ -1,5 +1,8 @@
 #include "windows/memory_window.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,6 +11,7 @@
 #include "app/memory_view.h"
 #include "grid/workspace.h"
 #include "text/hex_text.h"
+#include "ui/change_highlight.h"
 #include "ui/error_guard.h"
 #include "ui/message_boxes.h"
 #include "ui/qt_text.h"
@@ -104,6 +108,22 @@ void TMemForm::ShowMemoryFrom(const std::string& startText) {
         }
         SetCell(app::kCharacterColumn, row, ui::ToQString(line.characters));
     }
+    MarkChangedCells(dump.start);
+}
+
+void TMemForm::MarkChangedCells(int start) {
+    // The cells the last step or run of the step window wrote, in the one highlight colour.
+    const grid::ChangeMarks& marks = workspace_.marks;
+    const bool any = !marks.cells.empty();
+    for (int row = 1; row <= app::kMemoryLines; ++row) {
+        for (int column = kFirstByteColumn; column <= kLastByteColumn; ++column) {
+            QTableWidgetItem* item = MemGrid->item(row - 1, column);
+            if (item == nullptr) continue;
+            const bool marked = any && marks.Cell(start + 16 * (row - 1) + column - 1);
+            const QBrush brush = marked ? QBrush(ui::kChangeHighlight) : QBrush();
+            if (item->background() != brush) item->setBackground(brush);
+        }
+    }
 }
 
 void TMemForm::ShowMemoryAt(int start) {
@@ -126,9 +146,14 @@ void TMemForm::StoreMemoryCell() {
     const int column = MemGrid->currentColumn();
     const int row = MemGrid->currentRow() + 1;
     if (column < 0 || row < 1) return;
+    const std::vector<std::int16_t> before(workspace_.machine.memory.begin(),
+                                           workspace_.machine.memory.end());
     const app::StoreOutcome outcome =
         app::StoreMemoryCell(workspace_.machine, ui::ToStdString(Cell(0, row)), column,
                              ui::ToStdString(Cell(column, row)));
+    // A changed byte ends the step window's history: it could not be stepped back over.
+    if (!std::equal(before.begin(), before.end(), workspace_.machine.memory.begin()))
+        workspace_.EndHistory();
     if (!outcome.warning.empty()) ShowWarning(ui::ToQString(outcome.warning));
     if (outcome.cellBecomesZero) SetCell(column, row, QStringLiteral("00"));
 }

@@ -48,6 +48,8 @@ class TMemForm : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Highlights the byte cells written by the last step or run; start is the view's start.
+    void MarkChangedCells(int start);
     void FormActivate();
     // Keys in the start-address field; true when the key is dealt with.
     bool Edit1KeyDown(int key);

@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "cpu/step_history.h"
 #include "grid/workspace.h"
+#include "ui/change_highlight.h"
 #include "ui/message_boxes.h"
 #include "ui/qt_text.h"
 #include "windows/upper_case_validator.h"
@@ -139,6 +141,36 @@ void TReg_Form::ShowRegisters() {
             std::max(app::RegisterFieldLayoutOf(field).maxLength, static_cast<int>(text.size())));
         edit->setText(text);
     }
+    MarkChangedFields();
+}
+
+void TReg_Form::MarkChangedFields() {
+    // Field order: PC, the seven bits N V B D I Z C (no "-"), AC, XR, YR, SP.
+    constexpr int kMarkOfField[app::kRegisterFieldCount] = {
+        grid::ChangeMarks::kPC,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kN,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kV,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kB,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kD,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kI,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kZ,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kC,
+        grid::ChangeMarks::kAC,
+        grid::ChangeMarks::kXR,
+        grid::ChangeMarks::kYR,
+        grid::ChangeMarks::kSP};
+    for (int field = 0; field < app::kRegisterFieldCount; ++field) {
+        QLineEdit* edit = Edits[static_cast<std::size_t>(field)];
+        const bool marked =
+            workspace_.marks.registers[static_cast<std::size_t>(kMarkOfField[field])];
+        if (edit->property("changed").toBool() == marked) continue;
+        edit->setProperty("changed", marked);
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, marked
+                                             ? ui::kChangeHighlight
+                                             : QApplication::palette(edit).color(QPalette::Base));
+        edit->setPalette(palette);
+    }
 }
 
 void TReg_Form::ClearRegisters() {
@@ -173,8 +205,11 @@ bool TReg_Form::eventFilter(QObject* watched, QEvent* event) {
 
 void TReg_Form::EditExit(int field) {
     QLineEdit* edit = Edits[static_cast<std::size_t>(field)];
+    const cpu::RegisterState before = cpu::RegisterState::Of(workspace_.machine);
     const auto warning =
         app::ExitRegisterField(workspace_.machine, field, ui::ToStdString(edit->text()));
+    // A changed register ends the step window's history: it could not be stepped back over.
+    if (cpu::RegisterState::Of(workspace_.machine) != before) workspace_.EndHistory();
     if (!warning) return;
     // While the warning shows and the focus goes back, the field that was entered is not
     // left in the sense of a check.

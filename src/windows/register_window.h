@@ -50,6 +50,8 @@ class TReg_Form : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Highlights the fields that the last step or run changed.
+    void MarkChangedFields();
     void FormActivate();
     // Edit1Exit to Edit12Exit: field is 0-based.
     void EditExit(int field);

@@ -18,7 +18,7 @@ constexpr qint64 kSliceMs = 40;
 
 }  // namespace
 
-RunStopWindow::RunStopWindow(app::RunCommand& run, QWidget* parent)
+RunStopWindow::RunStopWindow(app::SlicedRun& run, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint),
       run_(run) {

@@ -17,7 +17,7 @@ class RunStopWindow : public QDialog {
     Q_OBJECT
 
   public:
-    RunStopWindow(app::RunCommand& run, QWidget* parent = nullptr);
+    RunStopWindow(app::SlicedRun& run, QWidget* parent = nullptr);
 
     QLabel* CountLabel;
     QPushButton* StopButton;  // "Διακοπή"
@@ -32,7 +32,7 @@ class RunStopWindow : public QDialog {
     void StopRun();
     void ShowCount();
 
-    app::RunCommand& run_;
+    app::SlicedRun& run_;
     QTimer timer_;
 };
 

@@ -9,6 +9,7 @@
 
 #include "app/run_command.h"
 #include "grid/workspace.h"
+#include "text/hex_text.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
 #include "windows/console_window.h"
@@ -95,6 +96,8 @@ void Tpr_start::RunProgram() {
         return;
     }
     const int start = app::StartAddressOf(ui::ToStdString(Edit1->text()));
+    // The run changes the machine past what the step window's history could step back over.
+    workspace_.EndHistory();
     MachineHostAdapter host(forms_);
     app::RunCommand run(workspace_, host, start);
 
@@ -112,6 +115,8 @@ void Tpr_start::RunProgram() {
     }
     consoleBurst.reset();
     run.Report();
+    // Run again goes on from where the breakpoint stopped the program.
+    if (run.AtBreakpoint()) Edit1->setText(ui::ToQString(text::FormatHex4(workspace_.machine.PC)));
     forms_.Form1->RefreshFromWorkspace();
     TReg_Form* registers = forms_.Reg_Form.get();
     registers->ShowRegisters();

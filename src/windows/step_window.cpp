@@ -1,21 +1,31 @@
 #include "windows/step_window.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 
+#include "cpu/interpreter.h"
 #include "grid/workspace.h"
 #include "ui/program_grid_view.h"
 #include "ui/qt_text.h"
+#include "windows/console_window.h"
 #include "windows/forms.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
 #include "windows/register_window.h"
+#include "windows/run_stop_window.h"
 
 namespace zorvan::windows {
 
@@ -23,6 +33,7 @@ namespace {
 
 constexpr int kColumnWidths[app::kStepGridColumns] = {130, 61, 61, 58, 58};
 constexpr int kRowHeight = 22;
+constexpr std::int64_t kInstructionsPerCheck = 20'000;
 
 }  // namespace
 
@@ -118,6 +129,8 @@ TStep::TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     connect(Button2, &QPushButton::clicked, this, &TStep::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TStep::Button3Click);
 
+    CreateDebuggerControls();
+
     // FormCreate: the captions of the fixed column; the rest is FormShow's.
     session_.FormShow();
     ShowState();
@@ -141,6 +154,103 @@ void TStep::ShowState() {
     Button2->setEnabled(state.nextEnabled);
     Button3->setVisible(state.stopVisible);
     Button3->setEnabled(state.stopEnabled);
+    for (QPushButton* button : {ContinueButton, StepOverButton, RunToCursorButton}) {
+        button->setVisible(state.nextVisible);
+        button->setEnabled(state.nextEnabled);
+    }
+    BackButton->setVisible(state.nextVisible);
+    SentenceLabel->setText(ui::ToQString(state.sentence));
+    SentenceLabel->setVisible(state.nextVisible);
+}
+
+void TStep::CreateDebuggerControls() {
+    // The console window's text, which the history keeps and puts back.
+    class ConsoleMemoText : public cpu::ConsoleText {
+      public:
+        explicit ConsoleMemoText(Forms& forms) : forms_(forms) {}
+        std::string Text() const override {
+            return ui::ToStdString(forms_.Console->ConsoleMemo->toPlainText());
+        }
+        void SetText(const std::string& text) override {
+            forms_.Console->ConsoleMemo->setPlainText(ui::ToQString(text));
+        }
+
+      private:
+        Forms& forms_;
+    };
+    consoleText_ = std::make_unique<ConsoleMemoText>(forms_);
+    session_.SetConsole(consoleText_.get());
+
+    const int top = Label1->geometry().bottom() + 6;
+    ContinueButton = new QPushButton(QStringLiteral("Συνέχεια"), this);
+    ContinueButton->setObjectName(QStringLiteral("ContinueButton"));
+    StepOverButton = new QPushButton(QStringLiteral("Παράκαμψη JSR"), this);
+    StepOverButton->setObjectName(QStringLiteral("StepOverButton"));
+    RunToCursorButton = new QPushButton(QStringLiteral("Έως τον κέρσορα"), this);
+    RunToCursorButton->setObjectName(QStringLiteral("RunToCursorButton"));
+    BackButton = new QPushButton(QStringLiteral("Πίσω"), this);
+    BackButton->setObjectName(QStringLiteral("BackButton"));
+    int x = 16;
+    for (QPushButton* button : {ContinueButton, StepOverButton, RunToCursorButton, BackButton}) {
+        button->setAutoDefault(false);
+        const int width = std::max(90, button->sizeHint().width());
+        button->setGeometry(x, top, width, 26);
+        x += width + 8;
+        button->hide();
+    }
+    SentenceLabel = new QLabel(this);
+    SentenceLabel->setObjectName(QStringLiteral("SentenceLabel"));
+    SentenceLabel->setWordWrap(true);
+    SentenceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    SentenceLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    SentenceLabel->setGeometry(16, top + 34, std::max(width() - 32, x - 24), 44);
+    SentenceLabel->hide();
+    resize(std::max(width(), x + 8), top + 34 + 44 + 10);
+
+    connect(ContinueButton, &QPushButton::clicked, this, &TStep::ContinueClick);
+    connect(StepOverButton, &QPushButton::clicked, this, &TStep::StepOverClick);
+    connect(RunToCursorButton, &QPushButton::clicked, this, &TStep::RunToCursorClick);
+    connect(BackButton, &QPushButton::clicked, this, &TStep::BackClick);
+}
+
+void TStep::RunRecorded(std::unique_ptr<app::RecordedRun> (app::StepSession::*begin)(),
+                        bool nextWithoutRun) {
+    forms_.Form1->RunCommand([&] {
+        std::unique_ptr<app::RecordedRun> run = (session_.*begin)();
+        if (!run) {
+            if (nextWithoutRun) session_.Next();
+            return;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        while (run->Slice(kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
+            if (clock.elapsed() >= stopWindowDelayMs) {
+                RunStopWindow stopWindow(*run, forms_.Form1.get());
+                stopWindow.exec();
+                if (run->End() == cpu::RunEnd::kRunning) run->Stop();
+                break;
+            }
+        }
+        session_.FinishRun(*run);
+    });
+    ShowState();
+}
+
+void TStep::ContinueClick() {
+    KeepKeyboard([this] { RunRecorded(&app::StepSession::Continue, false); });
+}
+
+void TStep::StepOverClick() {
+    KeepKeyboard([this] { RunRecorded(&app::StepSession::StepOverJsr, true); });
+}
+
+void TStep::RunToCursorClick() {
+    KeepKeyboard([this] { RunRecorded(&app::StepSession::RunToCursor, false); });
+}
+
+void TStep::BackClick() {
+    KeepKeyboard([this] { forms_.Form1->RunCommand([this] { session_.Back(); }); });
+    ShowState();
 }
 
 void TStep::showEvent(QShowEvent* event) {
@@ -179,14 +289,73 @@ bool TStep::eventFilter(QObject* watched, QEvent* event) {
 
 void TStep::Button1Click() {
     session_.State().startAddress = ui::ToStdString(Edit1->text());
-    forms_.Form1->RunCommand([this] { session_.Start(); });
+    KeepKeyboard([this] { forms_.Form1->RunCommand([this] { session_.Start(); }); });
     ShowState();
     if (Button2->isVisible()) Button2->setFocus();
 }
 
 void TStep::Button2Click() {
-    forms_.Form1->RunCommand([this] { session_.Next(); });
+    KeepKeyboard([this] { forms_.Form1->RunCommand([this] { session_.Next(); }); });
     ShowState();
+}
+
+void TStep::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Button2->isVisible() &&
+        Button2->isEnabled()) {
+        Button2Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TStep::KeepKeyboard(const std::function<void()>& command) {
+    QWidget* focused = QApplication::focusWidget();
+    const bool here = focused != nullptr && (focused == this || isAncestorOf(focused));
+    const QPointer<QWidget> keep(focused);
+    const bool consoleWasVisible = forms_.Console->isVisible();
+    command();
+    if (!here || !isVisible()) return;
+    const cpu::Machine& m = workspace_.machine;
+    const std::optional<cpu::StepChange> last = workspace_.history.Last(m);
+    const bool askedForAccumulator =
+        last && m.Read(last->address) == 0x20 && m.PC == cpu::kAskForAccumulatorRoutine;
+    if (askedForAccumulator) return;
+    QWidget* control = keep && keep->isVisible() && keep->isEnabled() ? keep.data()
+                       : Button2->isVisible() && Button2->isEnabled() ? Button2
+                                                                      : Button1;
+    const auto giveBack = [this, target = QPointer<QWidget>(control)] {
+        if (!isVisible()) return;
+        raise();
+        activateWindow();
+        if (target) target->setFocus(Qt::OtherFocusReason);
+    };
+    giveBack();
+    if (consoleWasVisible || !forms_.Console->isVisible()) return;
+
+    // A console shown just now takes the keyboard only once the display has mapped it, which
+    // may be after this: the keyboard is taken back then, once.
+    class ActivationWatch : public QObject {
+      public:
+        ActivationWatch(QWidget* console, std::function<void()> then)
+            : QObject(console), then_(std::move(then)) {
+            console->installEventFilter(this);
+            QTimer::singleShot(1000, this, [this] { deleteLater(); });
+        }
+
+      protected:
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::WindowActivate && then_) {
+                QTimer::singleShot(0, parent(), std::exchange(then_, nullptr));
+                deleteLater();
+            }
+            return false;
+        }
+
+      private:
+        std::function<void()> then_;
+    };
+    new ActivationWatch(forms_.Console.get(), giveBack);
 }
 
 void TStep::Button3Click() {

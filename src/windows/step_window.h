@@ -4,6 +4,7 @@
 // the register and memory windows after each step.
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "app/step_session.h"
@@ -39,14 +40,28 @@ class TStep : public QWidget, private app::StepPeers {
     QPushButton* Button3;  // Stop
     QTableWidget* StepGrid;
     QLabel* Label1;
+    QPushButton* ContinueButton;     // Συνέχεια
+    QPushButton* StepOverButton;     // Παράκαμψη JSR
+    QPushButton* RunToCursorButton;  // Έως τον κέρσορα
+    QPushButton* BackButton;         // Πίσω
+    QLabel* SentenceLabel;           // what the instruction executed last did
 
     void Button1Click();  // Start
     void Button2Click();  // Next
     void Button3Click();  // Stop
+    void ContinueClick();
+    void StepOverClick();
+    void RunToCursorClick();
+    void BackClick();
+
+    // How long a run of the new commands goes on before the stop window appears.
+    int stopWindowDelayMs = 250;
 
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Enter, once Start has been pressed, is Next, as Space on Next is.
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -54,6 +69,15 @@ class TStep : public QWidget, private app::StepPeers {
     void FormClose();
     // Shows the session's state in the widgets.
     void ShowState();
+    // Runs one command of the window. A console routine it calls brings the console up; the
+    // keyboard then comes back to this window, unless the routine asked for AC, whose field
+    // takes it.
+    void KeepKeyboard(const std::function<void()>& command);
+    // The debugger's buttons and sentence line, below the status line.
+    void CreateDebuggerControls();
+    // Runs a recorded run to its end (with the stop window when it takes long); no run: Next.
+    void RunRecorded(std::unique_ptr<app::RecordedRun> (app::StepSession::*begin)(),
+                     bool nextWithoutRun);
 
     // app::StepPeers
     void SetProgramGridEnabled(bool enabled) override;
@@ -65,6 +89,7 @@ class TStep : public QWidget, private app::StepPeers {
     grid::Workspace& workspace_;
     Forms& forms_;
     MachineHostAdapter host_;
+    std::unique_ptr<cpu::ConsoleText> consoleText_;
     app::StepSession session_;
 };
 

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 
 #include "cpu_test_support.h"
 #include "editor_fixture.h"
 #include "text/conversion_error.h"
+#include "text/hex_text.h"
 
 namespace zorvan::app {
 namespace {
@@ -89,12 +91,145 @@ TEST_F(StepSessionTest, StartNextStopAndClose) {
     EXPECT_EQ(workspace.machine.memory[0x0202], 0xFD);  // the offset is stored back
 }
 
+// A jump back to the first line: the row above it is the header, whose captions must never show
+// as the instruction executed, not even in a column the line leaves empty.
+TEST_F(StepSessionTest, TheExecutedRowNeverShowsTheHeader) {
+    using Row = std::array<std::string, kStepGridColumns>;
+    const auto shown = [this](int row) {
+        Row cells = session.State().rows[static_cast<std::size_t>(row)];
+        cells[0].clear();
+        return cells;
+    };
+    // BNE back to row 1: the BNE line moves up whole, its empty second parameter too.
+    Start("0200");
+    EXPECT_EQ(shown(0), (Row{"", "0200", "DEX", "", ""}));
+    session.Next();
+    EXPECT_EQ(shown(0), (Row{"", "0201", "BNE", "0200", ""}));
+    EXPECT_EQ(shown(1), (Row{"", "0200", "DEX", "", ""}));
+    // Started in no line, the rows show nothing; the BNE then executed is found by its address.
+    Start("0300");
+    workspace.machine.PC = 0x0201;
+    session.Next();
+    EXPECT_EQ(shown(0), (Row{"", "0201", "BNE", "0200", ""}));
+    // Started again while the cursor is on row 1: the start line, not what was shown before.
+    session.Next();
+    workspace.grid.SetRow(1);
+    session.State().startAddress = "0201";
+    session.Start();
+    EXPECT_EQ(shown(0), (Row{"", "0201", "BNE", "0200", ""}));
+    EXPECT_EQ(shown(1), (Row{"", "0203", "", "", ""}));
+}
+
 TEST_F(StepSessionTest, NonHexAddressesThrowBeforeAnythingRuns) {
     EXPECT_THROW(Start("12G4"), text::ConversionError);
     EXPECT_EQ(Seen(), "1,1 > X3 grid 4");
     EXPECT_EQ(workspace.machine.PC, 0x1234);
     workspace.grid.SetCell(grid::kAddressColumn, 2, "X2");  // searched from row 1
     EXPECT_THROW(FindGridRow(workspace.grid, 0x0300), text::ConversionError);
+}
+
+}  // namespace
+}  // namespace zorvan::app
+
+namespace zorvan::app {
+namespace {
+
+// A program with a subroutine: 0200 LDX #02 / 0202 JSR 0300 / 0205 DEX / 0206 BNE 0202 /
+// 0208 STA 0201 (over its own operand) / 020B BRK; 0300 INY / 0301 RTS.
+class StepCommandsTest : public ::testing::Test, public StepPeers {
+  protected:
+    void SetProgramGridEnabled(bool enabled) override { gridEnabled = enabled; }
+    void ShowRegisterWindow() override {}
+    void RefillRegisters() override {}
+    void RedrawMemory() override {}
+    void RepaintMemory() override {}
+
+    void SetUp() override {
+        workspace = testing::WorkspaceWith({{"", "0200", "LDX", "#02"},
+                                            {"", "0202", "JSR", "0300"},
+                                            {"", "0205", "DEX"},
+                                            {"", "0206", "BNE", "0202"},
+                                            {"", "0208", "STA", "0201"},
+                                            {"", "020B", "BRK"},
+                                            {"", "0300", "INY"},
+                                            {"", "0301", "RTS"}});
+        cpu::Apply(workspace.machine,
+                   "[0200]=A2,02,20,00,03,CA,D0,FA,8D,01,02,00 [0300]=C8,60 AC=5");
+        session.FormShow();
+        session.Start();  // from 0000, in no line: LDX is not executed there
+        workspace.machine.PC = 0x0200;
+        session.Next();  // LDX #02
+    }
+    // Runs a command as the window does: to its end in one go.
+    void Do(char command) {
+        std::unique_ptr<RecordedRun> run;
+        if (command == 'c') run = session.Continue();
+        if (command == 'o') run = session.StepOverJsr();
+        if (command == 'k') run = session.RunToCursor();
+        if (command == 'b') return session.Back();
+        if (command == 'n' || !run) return session.Next();
+        while (run->Slice(1000) == cpu::RunEnd::kRunning) {
+        }
+        session.FinishRun(*run);
+    }
+    std::string Seen() const {
+        const StepWindowState& s = session.State();
+        return text::FormatHex4(workspace.machine.PC) + " " + s.rows[0][1] + ">" + s.rows[1][1] +
+               " row" + std::to_string(workspace.grid.Row()) + " X" +
+               std::to_string(workspace.machine.XR) + " Y" + std::to_string(workspace.machine.YR);
+    }
+
+    grid::Workspace workspace;
+    cpu::NullMachineHost host;
+    bool gridEnabled = true;
+    StepSession session{workspace, host, *this};
+};
+
+TEST_F(StepCommandsTest, ContinueStepOverRunToCursorAndBack) {
+    // Each row goes on from the previous one: a breakpoint row (0: none) is set first, the cursor
+    // row (0: where it is), then the command: c Συνέχεια, o Παράκαμψη JSR, k Έως τον κέρσορα,
+    // b Πίσω, n Next. Then what is seen, the message area and the sentence.
+    // clang-format off
+    const struct { int breakpoint, cursor; char command; const char* seen; std::string message, sentence; } cases[] = {
+        {0, 0, 'o', "0205 0301>0205 row3 X2 Y1", "", "RTS: επιστροφή στη διεύθυνση 0205"},
+        {0, 0, 'o', "0206 0205>0206 row4 X1 Y1", "", "DEX: XR 02 → 01"},  // not a JSR: Next
+        {0, 0, 'b', "0205 0301>0205 row3 X2 Y1", "", "RTS: επιστροφή στη διεύθυνση 0205"},
+        {0, 0, 'b', "0301 0300>0301 row8 X2 Y1", "", "INY: YR 00 → 01"},
+        {0, 0, 'b', "0300 0202>0300 row7 X2 Y0", "", "JSR 0300: διεύθυνση επιστροφής 0205, PC ← 0300"},
+        {0, 5, 'k', "0208 0206>0208 row5 X0 Y2", "", "BNE: η διακλάδωση δεν έγινε"},
+        {0, 0, 'b', "0206 0205>0206 row4 X0 Y2", "", "DEX: XR 01 → 00, Z 0 → 1"},
+        // On its breakpoint: goes on, and tells that the program wrote over its own byte.
+        {4, 0, 'c', "020B 0208>020B row6 X0 Y2",
+         std::string(kProgramOverwroteItselfNotice) + "0201).", "STA 0201: διεύθυνση 0201 ← 05 (ήταν 02)"},
+        {0, 0, 'c', "020B 0208>020B row6 X0 Y2", "", "STA 0201: διεύθυνση 0201 ← 05 (ήταν 02)"},  // at the end: nothing
+        {0, 0, 'b', "0208 0206>0208 row5 X0 Y2", "", "BNE: η διακλάδωση δεν έγινε"},
+        {3, 2, 'b', "0206 0205>0206 row4 X0 Y2", "", "DEX: XR 01 → 00, Z 0 → 1"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(1, c.command) + " " + c.seen);
+        if (c.breakpoint) workspace.grid.SetBreakpoint(c.breakpoint, true);
+        if (c.cursor) workspace.grid.SetRow(c.cursor);
+        workspace.message.text.clear();
+        Do(c.command);
+        EXPECT_EQ(Seen(), c.seen);
+        EXPECT_EQ(workspace.message.text, c.message);
+        EXPECT_EQ(session.State().sentence, c.sentence);
+    }
+}
+
+TEST_F(StepCommandsTest, ARunStopsAtABreakpointAndBackGoesToTheVeryStart) {
+    workspace.grid.SetBreakpoint(3, true);  // DEX
+    Do('c');
+    EXPECT_EQ(Seen(), "0205 0301>0205 row3 X2 Y1");
+    EXPECT_EQ(workspace.message.text, "Σημείο διακοπής στη γραμμή 3, διεύθυνση 0205.");
+    EXPECT_TRUE(workspace.marks.registers[grid::ChangeMarks::kYR]);
+    EXPECT_FALSE(workspace.marks.registers[grid::ChangeMarks::kAC]);
+    for (int i = 0; i < 5; ++i) Do('b');  // RTS, INY, JSR, LDX, and the first step at 0000
+    EXPECT_EQ(workspace.machine.PC, 0);
+    EXPECT_EQ(workspace.machine.XR, 0);
+    Do('b');
+    EXPECT_EQ(workspace.message.text, kNothingToUndoMessage);
 }
 
 }  // namespace

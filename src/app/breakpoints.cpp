@@ -1,0 +1,50 @@
+#include "app/breakpoints.h"
+
+#include <optional>
+
+#include "text/hex_text.h"
+
+namespace zorvan::app {
+namespace {
+
+std::optional<int> LineAddress(const grid::ProgramGrid& grid, int row) {
+    const std::string& cell = grid.Cell(grid::kAddressColumn, row);
+    if (cell.empty() || cell.size() > 4 || !text::IsHexText(cell)) return std::nullopt;
+    return text::HexTextToInt(cell);
+}
+
+}  // namespace
+
+void ToggleBreakpoint(grid::Workspace& workspace) {
+    workspace.grid.ToggleBreakpoint(workspace.grid.Row());
+}
+
+cpu::AddressSet BreakpointAddresses(const grid::ProgramGrid& grid) {
+    cpu::AddressSet addresses;
+    for (int row : grid.BreakpointRows()) {
+        if (row >= grid.RowCount()) break;
+        if (const auto address = LineAddress(grid, row)) addresses.Add(*address);
+    }
+    return addresses;
+}
+
+int BreakpointRowAt(const grid::ProgramGrid& grid, int address) {
+    for (int row : grid.BreakpointRows()) {
+        if (row >= grid.RowCount()) break;
+        if (LineAddress(grid, row) == address) return row;
+    }
+    return 0;
+}
+
+std::string BreakpointMessage(int row, int address) {
+    return "Σημείο διακοπής στη γραμμή " + std::to_string(row) + ", διεύθυνση " +
+           text::FormatHex4(address) + ".";
+}
+
+void ReportBreakpointStop(grid::Workspace& workspace, int address) {
+    const int row = BreakpointRowAt(workspace.grid, address);
+    workspace.ShowDebuggerMessage(BreakpointMessage(row, address), workspace.grid.Col(), 'b');
+    if (row != 0) workspace.grid.SetRow(row);
+}
+
+}  // namespace zorvan::app

@@ -1,0 +1,98 @@
+#pragma once
+// What one instruction changed, and the history that undoes instructions one by one.
+//
+//   StepHistory history;
+//   history.Step(machine, host, &console);        // executes the instruction at PC and records it
+//   StepChange last = *history.Last(machine);     // what it changed, old and new
+//   history.Undo(machine, &console);              // the machine as it was before it
+//
+// The history keeps only the old values of what changed, packed into one byte stream, so that a
+// million instructions fit in a few megabytes.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cpu/address_set.h"
+#include "cpu/machine.h"
+#include "cpu/machine_host.h"
+
+namespace zorvan::cpu {
+
+// The console's text, read and put back by the history: the console routines change it.
+class ConsoleText {
+  public:
+    virtual ~ConsoleText() = default;
+    virtual std::string Text() const = 0;
+    virtual void SetText(const std::string& text) = 0;
+};
+
+// Everything but memory.
+struct RegisterState {
+    std::int32_t PC = 0, AC = 0, XR = 0, YR = 0, SP = 0, returnAddress = 0;
+    std::array<std::int32_t, kStatusBitCount> status{};
+    bool halted = false;
+
+    static RegisterState Of(const Machine& machine);
+    void RestoreInto(Machine& machine) const;
+    bool operator==(const RegisterState&) const = default;
+};
+
+struct CellChange {
+    int address = 0;
+    std::int16_t before = 0;
+    std::int16_t after = 0;
+};
+
+// An instruction can change at most its operand cell (a branch's restored byte), its effective
+// address and one stack cell.
+inline constexpr int kMaxCellsChanged = 3;
+
+struct StepChange {
+    int address = 0;  // where the instruction stood: PC before it
+    RegisterState before, after;
+    std::array<CellChange, kMaxCellsChanged> cells{};
+    int cellCount = 0;
+    bool consoleChanged = false;
+
+    // A cell as it was before the instruction, given the machine after it.
+    std::int32_t CellBefore(const Machine& after, std::int64_t address) const;
+};
+
+class StepHistory {
+  public:
+    // At least this many of the latest instructions can be undone, unless the console's texts
+    // that they changed fill the history's budget of some 48 MB first.
+    static constexpr std::size_t kDepth = 1'000'000;
+
+    // Executes the instruction at PC as StepAt does and records what it changed. console may be
+    // nullptr (no console text is kept then). Returns true when the instruction changed a cell
+    // of watchedCells (nullptr watches none).
+    bool Step(Machine& machine, MachineHost& host, ConsoleText* console,
+              const AddressSet* watchedCells = nullptr);
+
+    // Undoes the latest recorded instruction; false when there is none.
+    bool Undo(Machine& machine, ConsoleText* console);
+
+    // The latest recorded instruction, old values from the record and new ones from the machine,
+    // which must be as that instruction left it.
+    std::optional<StepChange> Last(const Machine& machine) const;
+
+    void Clear();
+    bool Empty() const { return count_ == 0; }
+    std::size_t Size() const { return count_; }
+    std::size_t Bytes() const { return log_.capacity(); }
+
+  private:
+    void DropOldest();
+
+    // Records back to back; each ends with its mask and its length, so the latest is found from
+    // the end.
+    std::vector<std::uint8_t> log_;
+    std::size_t count_ = 0;
+};
+
+}  // namespace zorvan::cpu

@@ -1,0 +1,131 @@
+#include "app/breakpoints.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/line_editing.h"
+#include "app/run_command.h"
+#include "cpu/run_loop.h"
+#include "cpu_test_support.h"
+#include "editor_fixture.h"
+
+namespace zorvan::app {
+namespace {
+
+using namespace testing;
+using enum cpu::RunEnd;
+// A stop before a watched instruction: kStopped, told apart from the user's by AtBreakpoint.
+constexpr cpu::RunEnd kBreakpoint = static_cast<cpu::RunEnd>(100);
+
+// 0200 LDX #03 / 0202 DEX / 0203 BNE 0202 / 0205 LDA #07 / 0207 00
+constexpr const char* kCountdown = "[0200]=A2,03,CA,D0,FD,A9,07";
+
+// Where a run stops with breakpoints set, and how many instructions it executed by then, in one
+// slice and in slices of one instruction.
+TEST(Breakpoints, ARunStopsBeforeAWatchedInstructionButNotOnItsFirst) {
+    // clang-format off
+    const struct { const char* state; std::vector<int> addresses; int start; cpu::RunEnd end; int pc; std::int64_t executed; } cases[] = {
+        {kCountdown, {}, 0x0200, kEmptyCell, 0x0208, 8},
+        {kCountdown, {0x0300}, 0x0200, kEmptyCell, 0x0208, 8},     // never reached: as without
+        {kCountdown, {0x0205}, 0x0200, kBreakpoint, 0x0205, 7},
+        {kCountdown, {0x0202}, 0x0200, kBreakpoint, 0x0202, 1},
+        {kCountdown, {0x0202}, 0x0202, kBreakpoint, 0x0202, 2},    // the start is exempt once
+        {kCountdown, {0x0200}, 0x0200, kEmptyCell, 0x0208, 8},     // only on the start: no stop
+        {kCountdown, {0x0207}, 0x0200, kBreakpoint, 0x0207, 8},    // before the empty cell
+        {"[0200]=EA,58", {0x0201}, 0x0200, kBreakpoint, 0x0201, 1},  // before an opcode not executed
+        {"[FFFD]=EA,EA,EA", {0xFFFF}, 0xFFFD, kBreakpoint, 0xFFFF, 2},  // on the general path
+        {"[0200]=4C,FD,00", {0x0200}, 0x0200, kBreakpoint, 0x0200, 1},  // a loop back to the start
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        for (const std::int64_t slice : {cpu::kNoLimit, std::int64_t{1}}) {
+            SCOPED_TRACE(std::string(c.state) + " from " + std::to_string(c.start) + " slice " +
+                         std::to_string(slice));
+            cpu::Machine machine;
+            cpu::Apply(machine, c.state);
+            cpu::AddressSet set;
+            for (int address : c.addresses) set.Add(address);
+            cpu::NullMachineHost host;
+            cpu::Run run(machine, host, c.start);
+            run.WatchBreakpoints(&set);
+            cpu::RunEnd end = kRunning;
+            for (int i = 0; i < 100 && end == kRunning; ++i) end = run.Slice(slice);
+            EXPECT_EQ(run.AtBreakpoint(), c.end == kBreakpoint);
+            EXPECT_EQ(end, c.end == kBreakpoint ? kStopped : c.end);
+            EXPECT_EQ(machine.PC, c.pc);
+            EXPECT_EQ(run.ExecutedCount(), c.executed);
+        }
+    }
+}
+
+const std::vector<Line> kFourLines = {{"", "0200", "LDX", "#03", "", ""},
+                                      {"", "0202", "DEX", "", "", ""},
+                                      {"", "0203", "BNE", "0202", "", ""},
+                                      {"", "0205", "LDA", "#07", "", ""}};
+
+std::vector<int> Marked(const grid::Workspace& w) {
+    return {w.grid.BreakpointRows().begin(), w.grid.BreakpointRows().end()};
+}
+
+// Breakpoints on rows 2 and 4; the command runs with the cursor on the row given.
+TEST(Breakpoints, TheyMoveWithTheirLinesAndGoWithTheGrid) {
+    // clang-format off
+    const struct { char command; int row; const char* count; std::vector<int> marked; } cases[] = {
+        {'t', 3, "", {2, 3, 4}}, {'t', 2, "", {4}},
+        {'i', 1, "", {3, 5}}, {'i', 2, "", {3, 5}}, {'i', 3, "", {2, 5}}, {'i', 4, "", {2, 5}},
+        {'d', 1, "", {1, 3}}, {'d', 2, "", {3}}, {'d', 4, "", {2}},
+        {'n', 4, "2", {2, 4}}, {'n', 4, "-1", {2}},  // rows taken from the end take their marks
+        {'c', 2, "", {}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(1, c.command) + std::to_string(c.row));
+        grid::Workspace w = WorkspaceWith(kFourLines);
+        w.grid.SetBreakpoint(2, true);
+        w.grid.SetBreakpoint(4, true);
+        w.grid.SetCurrent(grid::kInstructionColumn, c.row);
+        if (c.command == 't') ToggleBreakpoint(w);
+        if (c.command == 'i') InsertLine(w);
+        if (c.command == 'd') DeleteLine(w);
+        if (c.command == 'n') InsertLines(w, c.count);
+        if (c.command == 'c') ClearGrid(w);
+        EXPECT_EQ(Marked(w), c.marked);
+    }
+}
+
+TEST(Breakpoints, OnlyLinesWithAnAddressGiveOne) {
+    grid::Workspace w = WorkspaceWith(kFourLines);
+    w.grid.SetCell(grid::kAddressColumn, 3, "ZZ");  // not an address: ignored, no failure
+    for (int row : {0, 2, 3, 4, 9}) w.grid.SetBreakpoint(row, true);
+    EXPECT_EQ(Marked(w), (std::vector<int>{2, 3, 4, 9}));  // the header never carries one
+    const cpu::AddressSet set = BreakpointAddresses(w.grid);
+    EXPECT_TRUE(set.Contains(0x0202) && set.Contains(0x0205));
+    EXPECT_FALSE(set.Contains(0x0200) || set.Contains(0x0203));
+    EXPECT_EQ(BreakpointRowAt(w.grid, 0x0205), 4);
+    EXPECT_EQ(BreakpointRowAt(w.grid, 0x0200), 0);
+}
+
+TEST(Breakpoints, TheRunCommandReportsTheLineAndPutsTheCursorThere) {
+    grid::Workspace w = WorkspaceWith(kFourLines);
+    cpu::Apply(w.machine, kCountdown);
+    w.grid.SetBreakpoint(4, true);
+    w.grid.SetCurrent(grid::kCommentColumn, 1);
+    cpu::NullMachineHost host;
+    RunCommand run(w, host, 0x0200);
+    EXPECT_EQ(run.Slice(cpu::kNoLimit), kStopped);
+    EXPECT_TRUE(run.AtBreakpoint());
+    run.Report();
+    EXPECT_EQ(w.message.text, "Σημείο διακοπής στη γραμμή 4, διεύθυνση 0205.");
+    EXPECT_EQ(w.message.colour, grid::MessageColour::kBlue);
+    EXPECT_EQ(std::pair(w.grid.Row(), w.grid.Col()), std::pair(4, int(grid::kCommentColumn)));
+    EXPECT_EQ(w.machine.XR, 0);
+
+    // Run again from PC: the breakpoint it stands on does not stop it.
+    RunCommand again(w, host, w.machine.PC);
+    EXPECT_EQ(again.Slice(cpu::kNoLimit), kEmptyCell);
+    EXPECT_EQ(w.machine.AC, 7);
+}
+
+}  // namespace
+}  // namespace zorvan::app
