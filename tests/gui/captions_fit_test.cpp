@@ -151,7 +151,8 @@ class CaptionsFitTest : public QObject {
     void insertLinesDialog() { ShowAndCheck(forms_->INSform.get(), {200, 118}, 3); }
     void aboutBox() { ShowAndCheck(forms_->About.get(), {250, 153}, 3); }
     void registerWindow() { ShowAndCheck(forms_->Reg_Form.get(), {}, 7); }
-    void stepWindow() { ShowAndCheck(forms_->Step.get(), {409, 234}, 4); }
+    // The step window grows past 409 x 234 to hold the debugger's row of buttons.
+    void stepWindow() { ShowAndCheck(forms_->Step.get(), {}, 4); }
     void consoleWindow() { ShowAndCheck(forms_->Console.get(), {}, 1); }
 
     // Every cell whole, also one that holds more than two digits after an edit.
