@@ -78,7 +78,7 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
             break;
         }
         const bool refusedPush = (opcode == 0x48 || opcode == 0x08) && m.SP == 0;
-        if (notice_.empty()) notice_ = ConsoleNotice(m, a);
+        if (opcode == 0x20 && notice_.empty()) notice_ = ConsoleNotice(m, a);
         const bool overwrote = workspace_.history.Step(m, host_, console_, &programBytes_);
         if (overwrote && notice_.empty())
             notice_ = OverwriteNotice(*workspace_.history.Last(m), programBytes_);

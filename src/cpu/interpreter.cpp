@@ -41,11 +41,6 @@ const std::array<DecodedOpcode, 256>& DecodeTable() {
     return table;
 }
 
-DecodedOpcode Decode(int opcode) {
-    return opcode >= 0 && opcode < 256 ? DecodeTable()[static_cast<std::size_t>(opcode)]
-                                       : DecodedOpcode{};
-}
-
 int ExecuteInstruction(Machine& machine, MachineHost& host, int opcode, int address) {
     const DecodedOpcode decoded = Decode(opcode);
     if (!decoded.executed) return address;

@@ -42,8 +42,12 @@ struct DecodedOpcode {
 
 // The decode table, built once from the instruction set table.
 const std::array<DecodedOpcode, 256>& DecodeTable();
-// The entry for any cell value; values outside 0-255 decode as unknown.
-DecodedOpcode Decode(int opcode);
+// The entry for any cell value; values outside 0-255 decode as unknown. Inline: every step
+// decodes its opcode more than once.
+inline DecodedOpcode Decode(int opcode) {
+    static const std::array<DecodedOpcode, 256>& table = DecodeTable();
+    return opcode >= 0 && opcode < 256 ? table[static_cast<std::size_t>(opcode)] : DecodedOpcode{};
+}
 
 // Console routine addresses, reached by JSR.
 inline constexpr int kPrintTextRoutine = 0xFFFC;

@@ -26,14 +26,14 @@ enum RecordField : std::uint16_t {
 
 // Mask (2 bytes) and the record's whole length (4 bytes) close every record.
 constexpr std::size_t kTrailerSize = 6;
-// PC, four registers and the return address, eight wide bits, three cells, the console's two
-// counts, and the trailer: the most a record holds besides the console's text.
 // A first reserve for a run of the step window: no copying for the first few hundred thousand
 // instructions.
 constexpr std::size_t kFirstReserve = std::size_t{4} << 20;
 // The log's size past which the oldest records go whatever their number: the console's texts,
 // which a record keeps whole when a routine clears the console, can be long.
 constexpr std::size_t kByteBudget = std::size_t{48} << 20;
+// PC, four registers and the return address, eight wide bits, three cells, the console's two
+// counts, and the trailer: the most a record holds besides the console's text.
 constexpr std::size_t kMaxRecordSize = 4 * 6 + 4 * kStatusBitCount + 1 + 3 * 4 + 8 + kTrailerSize;
 
 bool AllBinary(const std::array<std::int32_t, kStatusBitCount>& status) {
@@ -76,14 +76,13 @@ struct ParsedRecord {
     std::size_t start = 0;
 };
 
-ParsedRecord Parse(const std::vector<std::uint8_t>& log, const Machine& machine) {
+ParsedRecord Parse(const std::uint8_t* log, std::size_t end, const Machine& machine) {
     ParsedRecord record;
-    const std::size_t end = log.size();
-    RecordReader trailer(log.data() + end - kTrailerSize);
+    RecordReader trailer(log + end - kTrailerSize);
     record.mask = trailer.Get<std::uint16_t>();
     const auto length = trailer.Get<std::uint32_t>();
     record.start = end - length;
-    RecordReader reader(log.data() + record.start);
+    RecordReader reader(log + record.start);
     RegisterState& r = record.before;
     r = RegisterState::Of(machine);
     const std::uint16_t mask = record.mask;
@@ -179,12 +178,14 @@ bool StepHistory::Step(Machine& m, MachineHost& host, ConsoleText* console,
 
     StepAt(m, host, static_cast<int>(a));
 
-    // The record is built in a buffer of its own and appended in one go; only the console's
-    // old text, of any length, goes straight into the log.
-    std::array<std::uint8_t, kMaxRecordSize> record;
+    // The record is written straight into the log's free room (no copy of a buffer, whose
+    // narrow stores a wide copy would wait for); the console's old text, of any length, goes
+    // between its fields and its trailer.
+    Reserve(kMaxRecordSize);
+    std::uint8_t* const record = log_.data() + logSize_;
     std::size_t used = 0;
-    const auto put = [&record, &used](const auto value) {
-        std::memcpy(record.data() + used, &value, sizeof value);
+    const auto put = [record, &used](const auto value) {
+        std::memcpy(record + used, &value, sizeof value);
         used += sizeof value;
     };
     std::uint16_t mask = 0;
@@ -194,7 +195,12 @@ bool StepHistory::Step(Machine& m, MachineHost& host, ConsoleText* console,
     if (m.YR != before.YR) mask |= kFieldYR, put(before.YR);
     if (m.SP != before.SP) mask |= kFieldSP, put(before.SP);
     if (m.returnAddress != before.returnAddress) mask |= kFieldReturn, put(before.returnAddress);
-    if (m.status != before.status) {
+    // Bit by bit: the bits were just stored one by one, and one wide load of them all would wait
+    // for those stores to land.
+    bool statusChanged = false;
+    for (int k = 0; k < kStatusBitCount && !statusChanged; ++k)
+        statusChanged = m.status[k] != before.status[k];
+    if (statusChanged) {
         if (AllBinary(before.status)) {
             mask |= kFieldStatusByte;
             std::uint8_t byte = 0;
@@ -235,29 +241,27 @@ bool StepHistory::Step(Machine& m, MachineHost& host, ConsoleText* console,
             consoleTail = consoleBefore.size() - kept;
         }
     }
-    const std::size_t length = used + consoleTail + kTrailerSize;
-    put(mask);
-    put(static_cast<std::uint32_t>(length));
-    if (log_.capacity() == 0) log_.reserve(kFirstReserve);
+    const auto length = static_cast<std::uint32_t>(used + consoleTail + kTrailerSize);
     if (consoleTail == 0) {
-        log_.insert(log_.end(), record.begin(), record.begin() + static_cast<std::ptrdiff_t>(used));
+        put(mask);
+        put(length);
+        logSize_ += used;
     } else {
-        const auto fields = record.begin() + static_cast<std::ptrdiff_t>(used - kTrailerSize);
-        log_.insert(log_.end(), record.begin(), fields);
-        log_.insert(log_.end(), consoleBefore.end() - static_cast<std::ptrdiff_t>(consoleTail),
-                    consoleBefore.end());
-        log_.insert(log_.end(), fields, fields + kTrailerSize);
+        logSize_ += used;
+        Append(consoleBefore.data() + consoleBefore.size() - consoleTail, consoleTail);
+        Append(&mask, sizeof mask);
+        Append(&length, sizeof length);
     }
     ++count_;
     // A quarter more than the depth before the oldest go: dropping them moves the log, so it is
     // done seldom, and the log stays well under its budget.
-    if (count_ >= kDepth + kDepth / 4 || log_.size() > kByteBudget) DropOldest();
+    if (count_ >= kDepth + kDepth / 4 || logSize_ > kByteBudget) DropOldest();
     return wroteWatched;
 }
 
 bool StepHistory::Undo(Machine& m, ConsoleText* console) {
     if (count_ == 0) return false;
-    const ParsedRecord record = Parse(log_, m);
+    const ParsedRecord record = Parse(log_.data(), logSize_, m);
     for (int i = 0; i < record.cellCount; ++i)
         m.memory[static_cast<std::size_t>(record.cells[i].address)] = record.cells[i].before;
     record.before.RestoreInto(m);
@@ -266,14 +270,14 @@ bool StepHistory::Undo(Machine& m, ConsoleText* console) {
         console->SetText(now.substr(0, std::min<std::size_t>(record.consoleKept, now.size())) +
                          record.consoleTail);
     }
-    log_.resize(record.start);
+    logSize_ = record.start;
     --count_;
     return true;
 }
 
 std::optional<StepChange> StepHistory::Last(const Machine& m) const {
     if (count_ == 0) return std::nullopt;
-    const ParsedRecord record = Parse(log_, m);
+    const ParsedRecord record = Parse(log_.data(), logSize_, m);
     StepChange change;
     change.before = record.before;
     change.after = RegisterState::Of(m);
@@ -287,24 +291,39 @@ std::optional<StepChange> StepHistory::Last(const Machine& m) const {
 void StepHistory::Clear() {
     log_.clear();
     log_.shrink_to_fit();
+    logSize_ = 0;
     count_ = 0;
 }
 
 void StepHistory::DropOldest() {
     // Keep the newest kDepth records, fewer when the console's texts they hold would pass three
     // quarters of the budget: walk back over them to where they begin.
-    std::size_t end = log_.size();
+    std::size_t end = logSize_;
     std::size_t kept = 0;
     while (kept < count_ && kept < kDepth) {
         RecordReader trailer(log_.data() + end - kTrailerSize);
         trailer.Get<std::uint16_t>();
         const std::size_t length = trailer.Get<std::uint32_t>();
-        if (kept != 0 && log_.size() - (end - length) > kByteBudget / 4 * 3) break;
+        if (kept != 0 && logSize_ - (end - length) > kByteBudget / 4 * 3) break;
         end -= length;
         ++kept;
     }
-    log_.erase(log_.begin(), log_.begin() + static_cast<std::ptrdiff_t>(end));
+    std::memmove(log_.data(), log_.data() + end, logSize_ - end);
+    logSize_ -= end;
     count_ = kept;
+}
+
+void StepHistory::Reserve(std::size_t size) {
+    if (logSize_ + size <= log_.size()) return;
+    // Doubling, but not far past the budget, at which the oldest records go.
+    const std::size_t grown = std::min(log_.size() * 2, kByteBudget + kFirstReserve);
+    log_.resize(std::max({logSize_ + size, kFirstReserve, grown}));
+}
+
+void StepHistory::Append(const void* bytes, std::size_t size) {
+    Reserve(size);
+    std::memcpy(log_.data() + logSize_, bytes, size);
+    logSize_ += size;
 }
 
 }  // namespace zorvan::cpu

@@ -88,10 +88,13 @@ class StepHistory {
 
   private:
     void DropOldest();
+    void Reserve(std::size_t size);  // room for size more bytes
+    void Append(const void* bytes, std::size_t size);
 
-    // Records back to back; each ends with its mask and its length, so the latest is found from
-    // the end.
+    // Records back to back in the first logSize_ bytes, the rest room to grow into; each ends
+    // with its mask and its length, so the latest is found from the end.
     std::vector<std::uint8_t> log_;
+    std::size_t logSize_ = 0;
     std::size_t count_ = 0;
 };
 
