@@ -317,7 +317,9 @@ void StepHistory::Reserve(std::size_t size) {
     if (logSize_ + size <= log_.size()) return;
     // Doubling, but not far past the budget, at which the oldest records go.
     const std::size_t grown = std::min(log_.size() * 2, kByteBudget + kFirstReserve);
-    log_.resize(std::max({logSize_ + size, kFirstReserve, grown}));
+    const std::size_t target = std::max({logSize_ + size, kFirstReserve, grown});
+    log_.reserve(target);  // exactly: resize alone would double the capacity past the budget
+    log_.resize(target);
 }
 
 void StepHistory::Append(const void* bytes, std::size_t size) {
