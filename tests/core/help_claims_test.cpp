@@ -1,0 +1,491 @@
+// The help's claims run on the machine. Each page carries, in HTML comments beside the prose,
+// small programs with what the prose says they leave; every message the help quotes (marked
+// class="msg" or class="note") must be a text the code really has. Either drifting apart from the
+// other turns this test red.
+//
+// A claim, one key a line (values hexadecimal, and they may be negative or above FF, as cells
+// and registers are integers):
+//   <!-- claim: what it shows
+//   line: LABEL | ADDRESS | INSTRUCTION | PARAMETER 1 | PARAMETER 2    one grid row each
+//   file: examples/hello.zrv      a program file instead of lines
+//   type: KEYS                    keys typed into the grid; \r Enter, \t Tab, \b Backspace, ↑↓←→
+//   assemble: TEXT                Assemble must fail with exactly this text
+//   summary: LINES BYTES          Assemble's counts
+//   poke: ADDRESS=V,V,...         memory after Assemble
+//   clear:                        Clear registers, as Step execution does first
+//   set: NAME=V ...               PC AC XR YR SP RA P, or one status bit N V - B D I Z C
+//   run: ADDRESS                  Run from there, ending as end: says (empty cell by default;
+//                                 not executed, stack full)
+//   step: ADDRESS COUNT           Step execution: Start there, then Next COUNT-1 times
+//   back: COUNT                   Πίσω as many times
+//   continue:                     Συνέχεια
+//   breakpoint: ROW               F5 on grid row ROW
+//   f9: ADDRESS                   Run (F9) from there, as the menu runs it
+//   sentence: TEXT                the step window's sentence of what the last step did
+//   expect: NAME=V ...            as set:
+//   cells: ADDRESS=V,V,...
+//   console: TEXT                 the console's text, \n between lines
+//   message: TEXT                 the message area under the grid
+//   row: N |LABEL|ADDRESS|...     grid row N, cells between bars
+//   executed: ADDRESS  toexecute: ADDRESS    the step window's two rows
+//   -->
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/breakpoints.h"
+#include "app/console_text.h"
+#include "app/grid_keys.h"
+#include "app/program_file.h"
+#include "app/run_command.h"
+#include "app/step_session.h"
+#include "asm/assembly_pass.h"
+#include "cpu/machine.h"
+#include "cpu/machine_host.h"
+#include "cpu/run_loop.h"
+#include "editor_fixture.h"
+#include "grid/workspace.h"
+#include "temp_folder.h"
+#include "text/conversion_error.h"
+#include "text/cp1253.h"
+
+namespace zorvan {
+namespace {
+
+namespace fs = std::filesystem;
+using zorvan::testing::FileBytes;
+
+const fs::path kHelpFolder = fs::path(ZORVAN_SOURCE_DIR) / "resources" / "help";
+
+std::vector<fs::path> HelpPages() {
+    std::vector<fs::path> pages;
+    for (const auto& entry : fs::directory_iterator(kHelpFolder)) {
+        if (entry.path().extension() == ".html") pages.push_back(entry.path());
+    }
+    std::sort(pages.begin(), pages.end());
+    return pages;
+}
+
+std::string Trim(std::string text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return "";
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+std::vector<std::string> SplitOn(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream stream(text);
+    while (std::getline(stream, part, separator)) parts.push_back(Trim(part));
+    return parts;
+}
+
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::istringstream stream(text);
+    for (std::string word; stream >> word;) words.push_back(word);
+    return words;
+}
+
+std::int64_t Value(const std::string& text) {
+    const bool negative = text.starts_with("-");
+    const std::int64_t magnitude = std::stoll(negative ? text.substr(1) : text, nullptr, 16);
+    return negative ? -magnitude : magnitude;
+}
+
+struct Claim {
+    std::string page;
+    std::string title;
+    std::vector<std::pair<std::string, std::string>> keys;  // in the order written
+};
+
+std::vector<Claim> ClaimsOf(const fs::path& page) {
+    const std::string html = FileBytes(page.string());
+    std::vector<Claim> claims;
+    constexpr std::string_view kOpen = "<!-- claim:";
+    for (std::size_t at = html.find(kOpen); at != std::string::npos;
+         at = html.find(kOpen, at + 1)) {
+        const std::size_t end = html.find("-->", at);
+        if (end == std::string::npos) break;
+        std::istringstream body(html.substr(at + kOpen.size(), end - at - kOpen.size()));
+        Claim claim{page.filename().string(), "", {}};
+        std::getline(body, claim.title);
+        claim.title = Trim(claim.title);
+        for (std::string line; std::getline(body, line);) {
+            line = Trim(line);
+            if (line.empty()) continue;
+            const std::size_t colon = line.find(':');
+            claim.keys.emplace_back(line.substr(0, colon),
+                                    colon == std::string::npos ? "" : Trim(line.substr(colon + 1)));
+        }
+        claims.push_back(std::move(claim));
+    }
+    return claims;
+}
+
+// The console window's rules: FFFF and FFFE replace the text, FFFD clears it, FFFC adds a line.
+class ConsoleModel final : public cpu::MachineHost {
+  public:
+    void ShowCharacter(int ac) override { text = app::ConsoleCharacter(ac); }
+    void AskForAccumulator() override { text = app::kAskForAccumulatorText; }
+    void ClearConsole() override { text.clear(); }
+    void PrintText(std::string_view cp1253Bytes) override {
+        if (!text.empty()) text += "\n";
+        text += text::DecodeCp1253(cp1253Bytes, U'\uFFFD');
+    }
+    void StackFull() override {}
+    std::string text;
+};
+
+class NoWindows final : public app::StepPeers {
+  public:
+    void SetProgramGridEnabled(bool) override {}
+    void ShowRegisterWindow() override {}
+    void RefillRegisters() override {}
+    void RedrawMemory() override {}
+    void RepaintMemory() override {}
+};
+
+const std::map<std::string, int> kStatusBits = {{"N", cpu::kN}, {"V", cpu::kV}, {"-", cpu::kUnused},
+                                                {"B", cpu::kB}, {"D", cpu::kD}, {"I", cpu::kI},
+                                                {"Z", cpu::kZ}, {"C", cpu::kC}};
+
+std::int64_t Get(const cpu::Machine& machine, const std::string& name) {
+    if (name == "PC") return machine.PC;
+    if (name == "AC") return machine.AC;
+    if (name == "XR") return machine.XR;
+    if (name == "YR") return machine.YR;
+    if (name == "SP") return machine.SP;
+    if (name == "RA") return machine.returnAddress;
+    if (name == "P") return machine.PackStatus();
+    if (kStatusBits.contains(name)) return machine.status[kStatusBits.at(name)];
+    ADD_FAILURE() << "unknown register " << name;
+    return 0;
+}
+
+void Set(cpu::Machine& machine, const std::string& name, std::int64_t value) {
+    const auto v = static_cast<std::int32_t>(value);
+    if (name == "PC")
+        machine.PC = v;
+    else if (name == "AC")
+        machine.AC = v;
+    else if (name == "XR")
+        machine.XR = v;
+    else if (name == "YR")
+        machine.YR = v;
+    else if (name == "SP")
+        machine.SP = v;
+    else if (name == "RA")
+        machine.returnAddress = v;
+    else if (name == "P")
+        machine.UnpackStatus(value);
+    else if (kStatusBits.contains(name))
+        machine.status[kStatusBits.at(name)] = v;
+    else
+        ADD_FAILURE() << "unknown register " << name;
+}
+
+// "0300=41,42" as the address and its values.
+std::pair<std::int64_t, std::vector<std::int64_t>> CellList(const std::string& word) {
+    const std::size_t equals = word.find('=');
+    std::vector<std::int64_t> values;
+    for (const std::string& v : SplitOn(word.substr(equals + 1), ',')) values.push_back(Value(v));
+    return {Value(word.substr(0, equals)), values};
+}
+
+// \n, \r (Enter) and \t (Tab) as the characters.
+std::string Unescape(const std::string& text) {
+    const std::map<char, char> escapes = {{'n', '\n'}, {'r', '\r'}, {'t', '\t'}, {'b', '\b'}};
+    std::string out;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text[k] == '\\' && k + 1 < text.size() && escapes.contains(text[k + 1])) {
+            out += escapes.at(text[++k]);
+        } else {
+            out += text[k];
+        }
+    }
+    return out;
+}
+
+// Text typed into the grid, with ↑ ↓ ← → as the arrow keys.
+void Type(grid::Workspace& workspace, std::string_view keys) {
+    const std::pair<std::string_view, int> arrows[] = {
+        {"↑", app::kKeyUp}, {"↓", app::kKeyDown}, {"←", app::kKeyLeft}, {"→", app::kKeyRight}};
+    while (!keys.empty()) {
+        std::size_t next = keys.size();
+        for (const auto& [arrow, code] : arrows) next = std::min(next, keys.find(arrow));
+        app::TypeText(workspace, keys.substr(0, next));
+        keys.remove_prefix(next);
+        for (const auto& [arrow, code] : arrows) {
+            if (keys.starts_with(arrow)) {
+                app::TypeKey(workspace, {code});
+                keys.remove_prefix(arrow.size());
+            }
+        }
+    }
+}
+
+void Check(const Claim& claim) {
+    std::vector<app::testing::Line> lines;
+    std::string file;
+    for (const auto& [key, value] : claim.keys) {
+        if (key == "line") {
+            app::testing::Line line;
+            const auto cells = SplitOn(value, '|');
+            for (std::size_t k = 0; k < cells.size() && k < line.size(); ++k) line[k] = cells[k];
+            lines.push_back(line);
+        }
+        if (key == "file") file = value;
+    }
+    grid::Workspace workspace =
+        lines.empty() ? grid::Workspace{} : app::testing::WorkspaceWith(lines);
+    for (const auto& [key, value] : claim.keys) {
+        if (key == "type") Type(workspace, Unescape(value));
+    }
+    if (!file.empty()) {
+        app::PlaceProgramRows(
+            workspace.grid,
+            app::ReadProgramText(FileBytes(std::string(ZORVAN_SOURCE_DIR) + "/" + file)));
+    }
+    cpu::Machine& machine = workspace.machine;
+    ConsoleModel console;
+    NoWindows windows;
+    app::StepSession session(workspace, console, windows);
+
+    std::string expectedAssembly;
+    for (const auto& [key, value] : claim.keys) {
+        if (key == "assemble") expectedAssembly = value;
+    }
+    const bool typed = std::any_of(claim.keys.begin(), claim.keys.end(),
+                                   [](const auto& key) { return key.first == "type"; });
+    if (!lines.empty() || !file.empty() || (typed && !expectedAssembly.empty())) {
+        assembler::AssemblyResult result;
+        try {
+            result = assembler::Assemble(workspace.grid, machine);
+        } catch (const text::ConversionError& error) {
+            result.kind = assembler::AssemblyResult::Kind::kError;
+            result.text = error.what();
+        }
+        if (!expectedAssembly.empty()) {
+            EXPECT_NE(result.kind, assembler::AssemblyResult::Kind::kSummary);
+            EXPECT_EQ(result.text, expectedAssembly);
+            return;
+        }
+        ASSERT_EQ(result.kind, assembler::AssemblyResult::Kind::kSummary) << result.text;
+        for (const auto& [key, value] : claim.keys) {
+            if (key == "summary") {
+                EXPECT_EQ(std::to_string(result.lines) + " " + std::to_string(result.bytes), value);
+            }
+        }
+    }
+
+    for (const auto& [key, value] : claim.keys) {
+        if (key == "poke") {
+            for (const std::string& word : Words(value)) {
+                const auto [address, values] = CellList(word);
+                for (std::size_t k = 0; k < values.size(); ++k) {
+                    machine.Write(address + static_cast<std::int64_t>(k), values[k]);
+                }
+            }
+        } else if (key == "clear") {
+            machine.ClearRegisters();
+        } else if (key == "set") {
+            for (const std::string& word : Words(value)) {
+                const std::size_t equals = word.find('=');
+                Set(machine, word.substr(0, equals), Value(word.substr(equals + 1)));
+            }
+        } else if (key == "run") {
+            const auto words = Words(value);
+            const cpu::RunEnd end =
+                cpu::RunFrom(machine, console, static_cast<int>(Value(words.at(0))), 1'000'000);
+            std::string expectedEnd = "empty cell";
+            for (const auto& [k, v] : claim.keys) {
+                if (k == "end") expectedEnd = v;
+            }
+            const std::map<std::string, cpu::RunEnd> ends = {
+                {"empty cell", cpu::RunEnd::kEmptyCell},
+                {"not executed", cpu::RunEnd::kNotExecuted},
+                {"stack full", cpu::RunEnd::kStackFull},
+                {"limit", cpu::RunEnd::kLimit}};
+            ASSERT_TRUE(ends.contains(expectedEnd)) << expectedEnd;
+            EXPECT_EQ(end, ends.at(expectedEnd));
+        } else if (key == "step") {
+            const auto words = Words(value);
+            machine.ClearRegisters();
+            session.FormShow();
+            session.State().startAddress = words.at(0);
+            session.Start();
+            for (std::int64_t k = 1; k < std::stoll(words.at(1)); ++k) session.Next();
+        } else if (key == "breakpoint") {
+            workspace.grid.SetCurrent(grid::kInstructionColumn, std::stoi(value));
+            app::ToggleBreakpoint(workspace);
+        } else if (key == "f9") {
+            app::RunCommand run(workspace, console, static_cast<int>(Value(value)));
+            while (run.Slice(1'000'000) == cpu::RunEnd::kRunning) {
+            }
+            run.Report();
+        } else if (key == "continue") {
+            const std::unique_ptr<app::RecordedRun> run = session.Continue();
+            while (run->Slice(1'000'000) == cpu::RunEnd::kRunning) {
+            }
+            session.FinishRun(*run);
+        } else if (key == "back") {
+            for (std::int64_t k = 0; k < std::stoll(value); ++k) session.Back();
+        }
+    }
+
+    for (const auto& [key, value] : claim.keys) {
+        if (key == "expect") {
+            for (const std::string& word : Words(value)) {
+                const std::size_t equals = word.find('=');
+                const std::string name = word.substr(0, equals);
+                EXPECT_EQ(Get(machine, name), Value(word.substr(equals + 1))) << name;
+            }
+        } else if (key == "cells") {
+            for (const std::string& word : Words(value)) {
+                const auto [address, values] = CellList(word);
+                for (std::size_t k = 0; k < values.size(); ++k) {
+                    const std::int64_t at = address + static_cast<std::int64_t>(k);
+                    EXPECT_EQ(machine.Read(at), values[k]) << "cell " << std::hex << at;
+                }
+            }
+        } else if (key == "message") {
+            EXPECT_EQ(workspace.message.text, value);
+        } else if (key == "row") {
+            const std::size_t space = value.find(' ');
+            EXPECT_EQ(app::testing::RowText(workspace, std::stoi(value.substr(0, space))),
+                      Trim(value.substr(space + 1)));
+        } else if (key == "console") {
+            EXPECT_EQ(console.text, Unescape(value));
+        } else if (key == "sentence") {
+            EXPECT_EQ(session.State().sentence, value);
+        } else if (key == "executed") {
+            EXPECT_EQ(session.State().rows[0][grid::kAddressColumn], value) << "executed";
+        } else if (key == "toexecute") {
+            EXPECT_EQ(session.State().rows[1][grid::kAddressColumn], value) << "to execute";
+        }
+    }
+}
+
+TEST(HelpClaims, EveryWorkedExampleLeavesWhatThePageSays) {
+    int count = 0;
+    for (const fs::path& page : HelpPages()) {
+        for (const Claim& claim : ClaimsOf(page)) {
+            SCOPED_TRACE(claim.page + ": " + claim.title);
+            Check(claim);
+            ++count;
+        }
+    }
+    // The pages carry many claims; none found means the markers were lost.
+    EXPECT_GE(count, 20);
+}
+
+// The string literals of the sources, adjacent ones joined as the compiler joins them.
+std::vector<std::string> SourceLiterals() {
+    std::vector<std::string> literals;
+    for (const auto& entry :
+         fs::recursive_directory_iterator(fs::path(ZORVAN_SOURCE_DIR) / "src")) {
+        const auto extension = entry.path().extension();
+        if (extension != ".cpp" && extension != ".h") continue;
+        const std::string code = FileBytes(entry.path().string());
+        std::string current;
+        bool open = false;  // a literal ended and only whitespace followed so far
+        for (std::size_t k = 0; k < code.size(); ++k) {
+            const char c = code[k];
+            if (c == '/' && k + 1 < code.size() && code[k + 1] == '/') {
+                k = code.find('\n', k);
+                if (k == std::string::npos) break;
+            } else if (c == '/' && k + 1 < code.size() && code[k + 1] == '*') {
+                k = code.find("*/", k + 2);
+                if (k == std::string::npos) break;
+                ++k;
+            } else if (c == '\'') {
+                // A character literal, '"' included.
+                for (++k; k < code.size() && code[k] != '\''; ++k) {
+                    if (code[k] == '\\') ++k;
+                }
+            } else if (c == '"') {
+                for (++k; k < code.size() && code[k] != '"'; ++k) {
+                    if (code[k] == '\\' && k + 1 < code.size()) {
+                        ++k;
+                        current += code[k] == 'n' ? '\n' : code[k];
+                    } else {
+                        current += code[k];
+                    }
+                }
+                open = true;
+            } else if (open && (c == ' ' || c == '\n' || c == '\t' || c == '\r')) {
+                // Perhaps another literal follows.
+            } else if (open) {
+                literals.push_back(current);
+                current.clear();
+                open = false;
+            }
+        }
+        if (open) literals.push_back(current);
+    }
+    return literals;
+}
+
+std::string Decoded(std::string text) {
+    const std::pair<std::string, std::string> entities[] = {
+        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&nbsp;", " "}, {"&amp;", "&"}};
+    for (const auto& [entity, character] : entities) {
+        for (std::size_t at = text.find(entity); at != std::string::npos;
+             at = text.find(entity, at + character.size())) {
+            text.replace(at, entity.size(), character);
+        }
+    }
+    return text;
+}
+
+TEST(HelpClaims, EveryQuotedMessageIsOneTheCodeShows) {
+    const std::vector<std::string> literals = SourceLiterals();
+    const auto inCode = [&](const std::string& fragment) {
+        for (const std::string& literal : literals) {
+            if (literal.find(fragment) != std::string::npos) return true;
+        }
+        return false;
+    };
+    // A message is the element's text; <var> marks the parts the code fills in (an address, an
+    // instruction, a label), and the rest must stand in one literal piece by piece.
+    const std::regex variable(R"(<var>[^<]*</var>)");
+    const std::regex tag(R"(<[^>]*>)");
+    const std::regex space(R"(\s+)");
+    int count = 0;
+    for (const fs::path& page : HelpPages()) {
+        const std::string html = FileBytes(page.string());
+        for (const std::string_view mark : {" class=\"msg\">", " class=\"note\">"}) {
+            for (std::size_t at = html.find(mark); at != std::string::npos;
+                 at = html.find(mark, at + 1)) {
+                const std::size_t open = html.rfind('<', at);
+                const std::string name = html.substr(open + 1, at - open - 1);
+                const std::size_t begin = at + mark.size();
+                const std::size_t end = html.find("</" + name + ">", begin);
+                ASSERT_NE(end, std::string::npos) << html.substr(open, 80);
+                const std::string inner =
+                    std::regex_replace(html.substr(begin, end - begin), space, " ");
+                const std::string marked = std::regex_replace(inner, variable, "\x01");
+                const std::string message = Decoded(std::regex_replace(marked, tag, ""));
+                SCOPED_TRACE(page.filename().string() + ": " + inner);
+                EXPECT_FALSE(Trim(message).empty());
+                for (const std::string& fragment : SplitOn(message, '\x01')) {
+                    if (!fragment.empty()) EXPECT_TRUE(inCode(fragment)) << "«" << fragment << "»";
+                }
+                ++count;
+            }
+        }
+    }
+    EXPECT_GE(count, 30);
+}
+
+}  // namespace
+}  // namespace zorvan
