@@ -8,6 +8,7 @@
 //   <!-- claim: what it shows
 //   line: LABEL | ADDRESS | INSTRUCTION | PARAMETER 1 | PARAMETER 2    one grid row each
 //   file: examples/hello.zrv      a program file instead of lines
+//   program: TITLE                the lines or file of an earlier claim on the page
 //   type: KEYS                    keys typed into the grid; \r Enter, \t Tab, \b Backspace, ↑↓←→
 //   assemble: TEXT                Assemble must fail with exactly this text
 //   summary: LINES BYTES          Assemble's counts
@@ -123,8 +124,23 @@ std::vector<Claim> ClaimsOf(const fs::path& page) {
             line = Trim(line);
             if (line.empty()) continue;
             const std::size_t colon = line.find(':');
-            claim.keys.emplace_back(line.substr(0, colon),
-                                    colon == std::string::npos ? "" : Trim(line.substr(colon + 1)));
+            const std::string key = line.substr(0, colon);
+            const std::string value =
+                colon == std::string::npos ? "" : Trim(line.substr(colon + 1));
+            if (key != "program") {
+                claim.keys.emplace_back(key, value);
+                continue;
+            }
+            // The program of an earlier claim on the page, named by its title.
+            const auto named = std::find_if(claims.begin(), claims.end(),
+                                            [&](const Claim& c) { return c.title == value; });
+            if (named == claims.end()) {
+                ADD_FAILURE() << page << ": no claim titled " << value;
+                continue;
+            }
+            for (const auto& [k, v] : named->keys) {
+                if (k == "line" || k == "file") claim.keys.emplace_back(k, v);
+            }
         }
         claims.push_back(std::move(claim));
     }
