@@ -37,6 +37,7 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -250,9 +251,15 @@ void Type(grid::Workspace& workspace, std::string_view keys) {
 }
 
 void Check(const Claim& claim) {
+    // A misspelt key would leave its claim unchecked.
+    const std::set<std::string> known = {
+        "line",  "file",    "type", "assemble",   "summary",  "poke",     "clear",    "set",
+        "run",   "end",     "step", "breakpoint", "f9",       "continue", "back",     "expect",
+        "cells", "message", "row",  "console",    "sentence", "executed", "toexecute"};
     std::vector<app::testing::Line> lines;
     std::string file;
     for (const auto& [key, value] : claim.keys) {
+        EXPECT_TRUE(known.contains(key)) << "unknown key " << key;
         if (key == "line") {
             app::testing::Line line;
             const auto cells = SplitOn(value, '|');
@@ -501,6 +508,25 @@ TEST(HelpClaims, EveryQuotedMessageIsOneTheCodeShows) {
         }
     }
     EXPECT_GE(count, 30);
+}
+
+// A page the build leaves out of the resources, or that no contents line reaches, is lost to the
+// student; a link to a page that is not there shows an empty window.
+TEST(HelpClaims, EveryPageIsBuiltInAndReachableAndEveryLinkLands) {
+    const std::string qrc = FileBytes(std::string(ZORVAN_SOURCE_DIR) + "/resources/zorvan.qrc");
+    const std::string index = FileBytes((kHelpFolder / "index.html").string());
+    const std::regex link(R"re(href="([a-z_]+\.html))re");
+    for (const fs::path& page : HelpPages()) {
+        const std::string name = page.filename().string();
+        EXPECT_NE(qrc.find("<file>help/" + name + "</file>"), std::string::npos) << name;
+        if (name != "index.html") {
+            EXPECT_NE(index.find("href=\"" + name), std::string::npos) << name;
+        }
+        const std::string html = FileBytes(page.string());
+        for (std::sregex_iterator it(html.begin(), html.end(), link), end; it != end; ++it) {
+            EXPECT_TRUE(fs::exists(kHelpFolder / (*it)[1].str())) << name << " → " << (*it)[1];
+        }
+    }
 }
 
 }  // namespace
