@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -21,21 +20,7 @@ struct ToolResult {
     std::string out, err;
 };
 
-// Runs the tool with these arguments (split at spaces; a name ending .zrv is a file in the test
-// data), its output caught in files.
-ToolResult RunTool(const std::string& arguments) {
-    const zorvan::testing::TempFolder folder;
-    std::string command = ZORVAN_RUN_PATH;
-    std::istringstream split(arguments);
-    for (std::string word; split >> word;)
-        command += word.ends_with(".zrv") ? " " ZORVAN_TEST_DATA "/" + word : " " + word;
-    const int status = std::system(
-        (command + " >'" + (folder / "out") + "' 2>'" + (folder / "err") + "'").c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-            zorvan::testing::FileBytes(folder / "out"), zorvan::testing::FileBytes(folder / "err")};
-}
-
-// Runs the tool in a folder with these arguments as they are, its output caught in files.
+// Runs the tool in a folder with these arguments, its output caught in files.
 ToolResult RunToolIn(const std::string& folderPath, const std::string& arguments) {
     const zorvan::testing::TempFolder folder;
     const int status = std::system(("cd '" + folderPath + "' && " ZORVAN_RUN_PATH " " + arguments +
@@ -83,7 +68,7 @@ TEST(ZorvanRun, RunsSavedProgramsAndReportsHowTheyEndOrWhyNot) {
     };
     // clang-format on
     for (const auto& [arguments, status, out, err] : cases) {
-        const ToolResult result = RunTool(arguments);
+        const ToolResult result = RunToolIn(ZORVAN_TEST_DATA, arguments);
         EXPECT_EQ(result.status, status) << arguments << "\n" << result.err;
         EXPECT_EQ(result.out, out) << arguments;
         EXPECT_EQ(result.err.substr(0, err.empty() ? std::string::npos : err.size()), err)
