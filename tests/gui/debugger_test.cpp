@@ -1,6 +1,7 @@
-// The Run command, the step window and the debugger on the real widgets, driven through the
-// main window's menu: the start-address dialog and the stop window, breakpoints from F5 and the
-// grid's margin, a run that stops at one, the step window's buttons and keys.
+// The Run command, the step window, the debugger and the console on the real widgets, driven
+// through the main window's menu: the start-address dialog and the stop window, breakpoints from
+// F5 and the grid's margin, a run that stops at one, the step window's buttons and keys, and the
+// console as a running program uses it.
 
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -14,11 +15,13 @@
 
 #include "app/program_file.h"
 #include "asm/assembly_pass.h"
+#include "cpu/run_loop.h"
 #include "modal_driver.h"
 #include "ui/change_highlight.h"
 #include "ui/program_grid_view.h"
 #include "windows/console_window.h"
 #include "windows/forms.h"
+#include "windows/machine_host_adapter.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
 #include "windows/register_window.h"
@@ -117,6 +120,18 @@ class DebuggerTest : public QObject {
         QTest::keyClick(step()->Edit1, Qt::Key_Return);
     }
 
+    // Runs the bytes from 0200 as the Run command does, with the application's host, up to the
+    // empty cell that ends them; the console's output then ("?" when the run ends otherwise).
+    QString RunProgram(std::initializer_list<int> bytes) {
+        int address = 0x0200;
+        for (int byte : bytes) workspace().machine.Write(address++, byte);
+        zorvan::windows::MachineHostAdapter host(*forms_);
+        const auto end = zorvan::cpu::RunFrom(workspace().machine, host, 0x0200);
+        return end == zorvan::cpu::RunEnd::kEmptyCell
+                   ? forms_->Console.get()->ConsoleMemo->toPlainText()
+                   : "?";
+    }
+
   private slots:
     void init() {
         forms_ = std::make_unique<zorvan::windows::Forms>();
@@ -159,33 +174,6 @@ class DebuggerTest : public QObject {
                  QTest::mouseClick(stop->StopButton, Qt::LeftButton);
              }});
         QCOMPARE(message(), stopped);
-    }
-
-    // The step window shows the line executed and the next, moves the grid's cursor along and
-    // refills the registers; the grid takes no keys until the program ends.
-    void stepThroughALoop() {
-        Load("_ 0200 LDX #02 _ _ _ 0202 DEX _ _ _ _ 0203 BNE 0202 _ _ _ 0205 _ _ _ _");
-        StartStepping("0200");
-        QCOMPARE(message(),
-                 QStringLiteral("#0000ff Η έναρξη της εκτέλεσης έγινε από την διεύθυνση 0200"));
-        QCOMPARE(step()->focusWidget(), static_cast<QWidget*>(step()->Button2));
-        // clang-format off
-        // StepGrid's rows (the line executed and the next), then XR and the grid's current row.
-        const struct { QString rows, xr; int gridRow; } steps[] = {
-            {"0200 LDX #02 | 0202 DEX", "02", 2},
-            {"0202 DEX | 0203 BNE 0202", "01", 3},
-            {"0200 LDX #02 | 0202 DEX", "01", 2}};
-        // clang-format on
-        for (const auto& s : steps) {
-            if (&s != steps) QTest::mouseClick(step()->Button2, Qt::LeftButton);
-            QCOMPARE(stepRow(0) + " | " + stepRow(1), s.rows);
-            QCOMPARE(forms_->Reg_Form->Edits[9]->text(), s.xr);
-            QCOMPARE(form()->StringGrid1->currentIndex().row() + 1, s.gridRow);
-            QVERIFY(!form()->StringGrid1->isEnabled());
-        }
-        for (int i = 0; i < 2; ++i) QTest::mouseClick(step()->Button2, Qt::LeftButton);
-        QCOMPARE(step()->Label1->text(), QStringLiteral("Τερματισμός Προγράμματος"));
-        QVERIFY(!step()->Button2->isEnabled() && form()->StringGrid1->isEnabled());
     }
 
     // F5 in the Εκτέλεση menu and a click in the margin toggle the current line's breakpoint; the
@@ -238,18 +226,27 @@ class DebuggerTest : public QObject {
         QCOMPARE(workspace().machine.AC, 0x41);
     }
 
-    // The new buttons, each as a student uses it, with the sentence under the rows and the
-    // changed fields highlighted; Enter on the window is Next.
-    void theStepWindowsNewButtons() {
+    // The step window shows the line executed and the next, moves the grid's cursor along and
+    // refills the registers, the changed fields highlighted, with the sentence under the rows;
+    // the grid takes no keys until the program ends. Its buttons, each as a student uses it;
+    // Enter on the window is Next.
+    void theStepWindowsButtons() {
         Load(kCalls);
         workspace().machine.Write(0xFFFF, 0x60);  // the console routine returns
         StartStepping("0202");
+        QCOMPARE(message(),
+                 QStringLiteral("#0000ff Η έναρξη της εκτέλεσης έγινε από την διεύθυνση 0202"));
+        QCOMPARE(step()->focusWidget(), static_cast<QWidget*>(step()->Button2));
+        QCOMPARE(stepRow(0) + " | " + stepRow(1), QStringLiteral("0202 LDX #02 | 0204 JSR 0200"));
+        QCOMPARE(forms_->Reg_Form->Edits[9]->text(), QStringLiteral("02"));
+        QCOMPARE(gridRow(), 4);
         QCOMPARE(step()->SentenceLabel->text(), QStringLiteral("LDX #02: XR 00 → 02"));
         QVERIFY(step()->ContinueButton->isVisible() && step()->BackButton->isVisible());
         QVERIFY(highlighted(9) && !highlighted(8));  // XR, not AC
 
         QTest::keyClick(step(), Qt::Key_Return);  // Next: into the subroutine
         QCOMPARE(stepRow(1), QStringLiteral("0200 INY"));
+        QCOMPARE(gridRow(), 1);
         QTest::mouseClick(step()->BackButton, Qt::LeftButton);
         QCOMPARE(workspace().machine.PC, 0x0204);
         QCOMPARE(stepRow(1), QStringLiteral("0204 JSR 0200"));
@@ -282,6 +279,8 @@ class DebuggerTest : public QObject {
         QTest::mouseClick(step()->ContinueButton, Qt::LeftButton);
         QCOMPARE(workspace().machine.PC, 0x020F);
         QVERIFY(forms_->Console->ConsoleMemo->toPlainText() != before);
+        QCOMPARE(step()->Label1->text(), QStringLiteral("Τερματισμός Προγράμματος"));
+        QVERIFY(!step()->Button2->isEnabled() && grid()->isEnabled());
         QTest::mouseClick(step()->BackButton, Qt::LeftButton);  // the RTS at FFFF
         QTest::mouseClick(step()->BackButton, Qt::LeftButton);  // JSR FFFF
         QCOMPARE(workspace().machine.PC, 0x020C);
@@ -335,6 +334,28 @@ class DebuggerTest : public QObject {
             QTest::keyClick(focused != nullptr ? focused : window, Qt::Key_Escape);
             QVERIFY2(!window->isVisible(), window->objectName().toUtf8());
         }
+    }
+
+    // The character routine shows the window and replaces the output (C1 is capital alpha); the
+    // string routine adds a line (the program puts the string's address, 020C, in 0000-0001);
+    // clearing keeps the answer field. Asked for AC, the user's hexadecimal answer is stored and
+    // echoed; other answers do nothing.
+    void outputRoutinesAndAnAnswer() {
+        workspace().machine.Write(0xFFFF, 0x60);  // the routines return through RTS
+        QCOMPARE(RunProgram({0xA9, 0xC1, 0x20, 0xFF, 0xFF, 0}), QStringLiteral("Α"));
+        QVERIFY(forms_->Console->isVisible());
+        QCOMPARE(RunProgram({0xA9, 0x0C, 0x85, 0x00, 0xA9, 0x02, 0x85, 0x01, 0x20, 0xFC, 0xFF, 0,
+                             'H', 'I', 0}),
+                 QStringLiteral("Α\nHI"));
+        forms_->Console->Edit1->setText("4a");
+        QCOMPARE(RunProgram({0x20, 0xFD, 0xFF, 0}), QString());
+        QCOMPARE(forms_->Console->Edit1->text(), QStringLiteral("4a"));
+
+        RunProgram({0x20, 0xFE, 0xFF, 0});
+        QTRY_VERIFY(forms_->Console->Edit1->hasFocus());
+        QTest::keyClicks(forms_->Console->Edit1, "\rzz\r\r");  // the answer left in the field first
+        QCOMPARE(workspace().machine.AC, 0x4A);
+        QCOMPARE(forms_->Console->ConsoleMemo->toPlainText(), QStringLiteral("Δώσε τον AC\nAC:J"));
     }
 };
 
