@@ -106,6 +106,11 @@ class MainWindowTest : public QObject {
     zorvan::grid::Workspace& workspace() const { return forms_->workspace; }
     zorvan::ui::CellEditor* editor() const { return form()->StringGrid1->Editor(); }
     QString cell(int c, int r) const { return QString::fromStdString(workspace().grid.Cell(c, r)); }
+    // The message area's colour and text, or nothing when it is empty.
+    QString message() const {
+        const QString memo = form()->Memo1->toPlainText();
+        return memo.isEmpty() ? memo : form()->Memo1->palette().text().color().name() + ' ' + memo;
+    }
 
   private slots:
     void init() {
@@ -129,9 +134,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(current, form()->StringGrid1->model()->index(c.row - 1, c.column));
         QVERIFY(editor()->text() == cell(c.column, c.row) && editor()->hasFocus());
         QVERIFY(form()->StringGrid1->visualRect(current).contains(editor()->geometry().center()));
-        const QString memo = form()->Memo1->toPlainText();
-        const QString colour = form()->Memo1->palette().text().color().name();
-        QCOMPARE(memo.isEmpty() ? memo : colour + ' ' + memo, QString::fromUtf8(c.message));
+        QCOMPARE(message(), QString::fromUtf8(c.message));
     }
 
     // With "BRK" in the editor and the caret at its start, a line editor would cut it (Shift+Del)
@@ -171,22 +174,18 @@ class MainWindowTest : public QObject {
     void aMistypedAddressCanBeCorrectedInItsCell() {
         QStringList boxes;
         ModalDriver driver({ModalDriver::Answer(&boxes, "OK")});
-        const auto shown = [this] {
-            return form()->Memo1->palette().text().color().name() + ' ' +
-                   form()->Memo1->toPlainText();
-        };
         TypeKeys("0200\rNOP\r←↑⇱⌦⌦⌦⌦");
-        QCOMPARE(shown(), QStringLiteral("#ff0000 Η γραμμή 1 δεν έχει διεύθυνση. Γράψτε την στη "
-                                         "στήλη «Διευθύνσεις» και πατήστε Enter."));
+        QCOMPARE(message(), QStringLiteral("#ff0000 Η γραμμή 1 δεν έχει διεύθυνση. Γράψτε την στη "
+                                           "στήλη «Διευθύνσεις» και πατήστε Enter."));
         TypeKeys("02G1");
         QCOMPARE(cell(1, 1), QStringLiteral("02G1"));
-        QCOMPARE(shown(), QStringLiteral("#ff0000 Η διεύθυνση της γραμμής 1 δεν είναι "
-                                         "δεκαεξαδικός αριθμός. Διορθώστε την στη στήλη "
-                                         "«Διευθύνσεις» και πατήστε Enter."));
+        QCOMPARE(message(), QStringLiteral("#ff0000 Η διεύθυνση της γραμμής 1 δεν είναι "
+                                           "δεκαεξαδικός αριθμός. Διορθώστε την στη στήλη "
+                                           "«Διευθύνσεις» και πατήστε Enter."));
         TypeKeys("⌫⌫01\r");
         QCOMPARE(cell(1, 1), QStringLiteral("0201"));
         QCOMPARE(cell(1, 2), QStringLiteral("0202"));
-        QVERIFY(form()->Memo1->toPlainText().isEmpty());
+        QCOMPARE(message(), QString());
         QTest::qWait(20);
         QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join('|')));
         QVERIFY(editor()->hasFocus());
