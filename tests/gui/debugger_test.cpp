@@ -96,10 +96,6 @@ class DebuggerTest : public QObject {
         workspace().executionEnabled = true;
         form()->RefreshFromWorkspace();
     }
-    void SetRow(int row) {
-        workspace().grid.SetRow(row);
-        form()->RefreshFromWorkspace();
-    }
     // Clicks the marker margin beside a line.
     void ClickMargin(int row) {
         QHeaderView* margin = grid()->verticalHeader();
@@ -181,7 +177,8 @@ class DebuggerTest : public QObject {
     void f5AndTheMarginToggleABreakpoint() {
         Load(kLoop);
         QCOMPARE(form()->N25->text(), QStringLiteral("Σημείο Διακοπής"));
-        SetRow(4);
+        workspace().grid.SetRow(4);
+        form()->RefreshFromWorkspace();
         grid()->Editor()->setFocus();
         QTest::keyClick(grid()->Editor(), Qt::Key_F5);
         QVERIFY(workspace().grid.HasBreakpoint(4));
