@@ -1,11 +1,13 @@
-// The debugger on the real widgets: breakpoints from F5 and the grid's margin, a run that stops
-// at one, the step window's new buttons, and the step window's keys.
+// The Run command, the step window, the debugger and the console on the real widgets, driven
+// through the main window's menu: the start-address dialog and the stop window, breakpoints from
+// F5 and the grid's margin, a run that stops at one, the step window's buttons and keys, and the
+// console as a running program uses it.
 
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -13,19 +15,24 @@
 
 #include "app/program_file.h"
 #include "asm/assembly_pass.h"
+#include "cpu/run_loop.h"
 #include "modal_driver.h"
 #include "ui/change_highlight.h"
 #include "ui/program_grid_view.h"
 #include "windows/console_window.h"
 #include "windows/forms.h"
+#include "windows/machine_host_adapter.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
 #include "windows/register_window.h"
+#include "windows/run_stop_window.h"
 #include "windows/step_window.h"
 
 namespace {
 
-// 0200 LDX #03 / 0202 DEX / 0203 BNE 0202 / 0205 LDA #41, then the address after it.
+// The programs' rows as their files hold them ("_" an empty cell); the last row holds the next
+// address alone, as typing leaves it.
+// 0200 LDX #03 / 0202 DEX / 0203 BNE 0202 / 0205 LDA #41.
 constexpr const char* kLoop =
     "_ 0200 LDX #03 _ _ _ 0202 DEX _ _ _ _ 0203 BNE 0202 _ _ _ 0205 LDA #41 _ _ _ 0207 _ _ _ _";
 
@@ -34,6 +41,29 @@ constexpr const char* kLoop =
 constexpr const char* kCalls =
     "_ 0200 INY _ _ _ _ 0201 RTS _ _ _ _ 0202 LDX #02 _ _ _ 0204 JSR 0200 _ _ _ "
     "0207 DEX _ _ _ _ 0208 BNE 0204 _ _ _ 020A LDA #41 _ _ _ 020C JSR FFFF _ _ _ 020F _ _ _ _";
+
+// Counts the paint events that a widget receives.
+class PaintCounter : public QObject {
+  public:
+    PaintCounter(QWidget* widget, int* count) : count_(count) { widget->installEventFilter(this); }
+
+  private:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++*count_;
+        return false;
+    }
+    int* count_;
+};
+
+// Types over the start dialog's selected address, then Enter; keeps the address proposed.
+ModalDriver::Action Type(const char* typed, QString* proposed = nullptr) {
+    return [=](QWidget* modal) {
+        auto* field = modal->findChild<QLineEdit*>();
+        if (proposed != nullptr) *proposed = field->text();
+        QTest::keyClicks(field, typed);
+        QTest::keyClick(field, Qt::Key_Return);
+    };
+}
 
 }  // namespace
 
@@ -46,9 +76,11 @@ class DebuggerTest : public QObject {
     zorvan::windows::TStep* step() const { return forms_->Step.get(); }
     zorvan::ui::ProgramGridView* grid() const { return form()->StringGrid1; }
     int gridRow() const { return grid()->currentIndex().row() + 1; }
+    // The message area's colour and text.
     QString message() const {
         return form()->Memo1->palette().text().color().name() + ' ' + form()->Memo1->toPlainText();
     }
+    // Columns 1 to 4 of the step window's row, the empty ones left out.
     QString stepRow(int row) const {
         const auto cell = [&](int column) { return step()->StepGrid->item(row, column)->text(); };
         return QStringList{cell(1), cell(2), cell(3), cell(4)}.join(' ').simplified();
@@ -64,23 +96,14 @@ class DebuggerTest : public QObject {
         workspace().executionEnabled = true;
         form()->RefreshFromWorkspace();
     }
-    void SetRow(int row) {
-        workspace().grid.SetRow(row);
-        form()->RefreshFromWorkspace();
-    }
     // Clicks the marker margin beside a line.
     void ClickMargin(int row) {
         QHeaderView* margin = grid()->verticalHeader();
         const int y = margin->sectionViewportPosition(row - 1) + margin->sectionSize(row - 1) / 2;
         QTest::mouseClick(margin->viewport(), Qt::LeftButton, {}, QPoint(margin->width() / 2, y));
     }
-    void Run(const char* typed, QString* proposed = nullptr) {
-        ModalDriver driver({[=](QWidget* modal) {
-            auto* field = modal->findChild<QLineEdit*>();
-            if (proposed != nullptr) *proposed = field->text();
-            QTest::keyClicks(field, typed);
-            QTest::keyClick(field, Qt::Key_Return);
-        }});
+    void Run(std::vector<ModalDriver::Action> actions) {
+        ModalDriver driver(std::move(actions));
         form()->N15->trigger();
         QVERIFY(driver.done());
     }
@@ -93,6 +116,18 @@ class DebuggerTest : public QObject {
         QTest::keyClick(step()->Edit1, Qt::Key_Return);
     }
 
+    // Runs the bytes from 0200 as the Run command does, with the application's host, up to the
+    // empty cell that ends them; the console's output then ("?" when the run ends otherwise).
+    QString RunProgram(std::initializer_list<int> bytes) {
+        int address = 0x0200;
+        for (int byte : bytes) workspace().machine.Write(address++, byte);
+        zorvan::windows::MachineHostAdapter host(*forms_);
+        const auto end = zorvan::cpu::RunFrom(workspace().machine, host, 0x0200);
+        return end == zorvan::cpu::RunEnd::kEmptyCell
+                   ? forms_->Console.get()->ConsoleMemo->toPlainText()
+                   : "?";
+    }
+
   private slots:
     void init() {
         forms_ = std::make_unique<zorvan::windows::Forms>();
@@ -101,15 +136,49 @@ class DebuggerTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(form()));
     }
 
+    // A program printing in an endless loop: the stop window stays above the console, which is
+    // shown once and repainted a few times a second, and Escape typed in the console stops it.
+    // Run again, it counts its instructions in the stop window, whose button stops it too.
+    void anEndlessConsoleLoopCanBeStoppedFromAnyWindow() {
+        Load(
+            "_ 0200 LDA #60 _ _ _ 0202 STA FFFF _ _ _ 0205 LDA #41 _ _ "
+            "LOOP 0207 JSR FFFF _ _ _ 020A JMP LOOP _ _ _ 020D _ _ _ _");
+        int paints = 0;
+        PaintCounter counter(forms_->Console->ConsoleMemo->viewport(), &paints);
+        qint64 ranMs = 0;
+        Run({Type("0200"), [&](QWidget* modal) {
+                 auto* stop = qobject_cast<zorvan::windows::RunStopWindow*>(modal);
+                 QVERIFY(stop != nullptr);
+                 QVERIFY(stop->windowFlags() & Qt::WindowStaysOnTopHint);
+                 QElapsedTimer clock;
+                 clock.start();
+                 paints = 0;
+                 QTest::qWait(1000);
+                 ranMs = clock.elapsed();
+                 QVERIFY(forms_->Console->isVisible());
+                 QCOMPARE(QApplication::activeModalWidget(), modal);
+                 QTest::keyClick(forms_->Console->Edit1, Qt::Key_Escape);
+             }});
+        const QString stopped = QStringLiteral("#ff0000 Η εκτέλεση διακόπηκε από τον χρήστη.");
+        QCOMPARE(message(), stopped);
+        QCOMPARE(forms_->Console->ConsoleMemo->toPlainText(), QStringLiteral("A"));
+        QVERIFY2(paints <= 2 + ranMs / zorvan::windows::TConsole::kBurstRepaintMs,
+                 qPrintable(QString("%1 paints in %2 ms").arg(paints).arg(ranMs)));
+        Run({Type("0200"), [](QWidget* modal) {
+                 auto* stop = qobject_cast<zorvan::windows::RunStopWindow*>(modal);
+                 QTRY_VERIFY(stop && stop->CountLabel->text().section(' ', -1).toLongLong() > 0);
+                 QTest::mouseClick(stop->StopButton, Qt::LeftButton);
+             }});
+        QCOMPARE(message(), stopped);
+    }
+
     // F5 in the Εκτέλεση menu and a click in the margin toggle the current line's breakpoint; the
     // line shows its dot in the margin and its tint in every column.
     void f5AndTheMarginToggleABreakpoint() {
         Load(kLoop);
-        QAction* item = form()->N25;
-        QCOMPARE(item->text(), QStringLiteral("Σημείο Διακοπής"));
-        QCOMPARE(item->shortcut(), QKeySequence(Qt::Key_F5));
-        QVERIFY(form()->N13->actions().contains(item));
-        SetRow(4);
+        QCOMPARE(form()->N25->text(), QStringLiteral("Σημείο Διακοπής"));
+        workspace().grid.SetRow(4);
+        form()->RefreshFromWorkspace();
         grid()->Editor()->setFocus();
         QTest::keyClick(grid()->Editor(), Qt::Key_F5);
         QVERIFY(workspace().grid.HasBreakpoint(4));
@@ -136,8 +205,11 @@ class DebuggerTest : public QObject {
     // registers come up, the cursor is on that line, and F9 proposes PC, from which it goes on.
     void aRunStopsAtABreakpointAndGoesOnFromIt() {
         Load(kLoop);
+        Run({[](QWidget* modal) { modal->close(); }});  // closing the start dialog runs nothing
+        QCOMPARE(message(), QStringLiteral("#ff0000 Η διαδικασία εκτέλεσης απορρίφθηκε."));
+        QVERIFY(!forms_->Reg_Form->isVisible());
         workspace().grid.SetBreakpoint(3, true);  // BNE
-        Run("0200");
+        Run({Type("0200")});
         QCOMPARE(message(),
                  QStringLiteral("#0000ff Σημείο διακοπής στη γραμμή 3, διεύθυνση 0203."));
         QTRY_VERIFY(forms_->Reg_Form->isVisible());
@@ -145,24 +217,33 @@ class DebuggerTest : public QObject {
         QCOMPARE(gridRow(), 3);
         QString proposed;
         workspace().grid.SetBreakpoint(3, false);
-        Run("", &proposed);
+        Run({Type("", &proposed)});
         QCOMPARE(proposed, QStringLiteral("0203"));
         QCOMPARE(message(), QStringLiteral("#0000ff Η διαδικασία εκτέλεσης ολοκληρώθηκε."));
         QCOMPARE(workspace().machine.AC, 0x41);
     }
 
-    // The new buttons, each as a student uses it, with the sentence under the rows and the
-    // changed fields highlighted; Enter on the window is Next.
-    void theStepWindowsNewButtons() {
+    // The step window shows the line executed and the next, moves the grid's cursor along and
+    // refills the registers, the changed fields highlighted, with the sentence under the rows;
+    // the grid takes no keys until the program ends. Its buttons, each as a student uses it;
+    // Enter on the window is Next.
+    void theStepWindowsButtons() {
         Load(kCalls);
         workspace().machine.Write(0xFFFF, 0x60);  // the console routine returns
         StartStepping("0202");
+        QCOMPARE(message(),
+                 QStringLiteral("#0000ff Η έναρξη της εκτέλεσης έγινε από την διεύθυνση 0202"));
+        QCOMPARE(step()->focusWidget(), static_cast<QWidget*>(step()->Button2));
+        QCOMPARE(stepRow(0) + " | " + stepRow(1), QStringLiteral("0202 LDX #02 | 0204 JSR 0200"));
+        QCOMPARE(forms_->Reg_Form->Edits[9]->text(), QStringLiteral("02"));
+        QCOMPARE(gridRow(), 4);
         QCOMPARE(step()->SentenceLabel->text(), QStringLiteral("LDX #02: XR 00 → 02"));
         QVERIFY(step()->ContinueButton->isVisible() && step()->BackButton->isVisible());
         QVERIFY(highlighted(9) && !highlighted(8));  // XR, not AC
 
         QTest::keyClick(step(), Qt::Key_Return);  // Next: into the subroutine
         QCOMPARE(stepRow(1), QStringLiteral("0200 INY"));
+        QCOMPARE(gridRow(), 1);
         QTest::mouseClick(step()->BackButton, Qt::LeftButton);
         QCOMPARE(workspace().machine.PC, 0x0204);
         QCOMPARE(stepRow(1), QStringLiteral("0204 JSR 0200"));
@@ -195,6 +276,8 @@ class DebuggerTest : public QObject {
         QTest::mouseClick(step()->ContinueButton, Qt::LeftButton);
         QCOMPARE(workspace().machine.PC, 0x020F);
         QVERIFY(forms_->Console->ConsoleMemo->toPlainText() != before);
+        QCOMPARE(step()->Label1->text(), QStringLiteral("Τερματισμός Προγράμματος"));
+        QVERIFY(!step()->Button2->isEnabled() && grid()->isEnabled());
         QTest::mouseClick(step()->BackButton, Qt::LeftButton);  // the RTS at FFFF
         QTest::mouseClick(step()->BackButton, Qt::LeftButton);  // JSR FFFF
         QCOMPARE(workspace().machine.PC, 0x020C);
@@ -248,6 +331,28 @@ class DebuggerTest : public QObject {
             QTest::keyClick(focused != nullptr ? focused : window, Qt::Key_Escape);
             QVERIFY2(!window->isVisible(), window->objectName().toUtf8());
         }
+    }
+
+    // The character routine shows the window and replaces the output (C1 is capital alpha); the
+    // string routine adds a line (the program puts the string's address, 020C, in 0000-0001);
+    // clearing keeps the answer field. Asked for AC, the user's hexadecimal answer is stored and
+    // echoed; other answers do nothing.
+    void outputRoutinesAndAnAnswer() {
+        workspace().machine.Write(0xFFFF, 0x60);  // the routines return through RTS
+        QCOMPARE(RunProgram({0xA9, 0xC1, 0x20, 0xFF, 0xFF, 0}), QStringLiteral("Α"));
+        QVERIFY(forms_->Console->isVisible());
+        QCOMPARE(RunProgram({0xA9, 0x0C, 0x85, 0x00, 0xA9, 0x02, 0x85, 0x01, 0x20, 0xFC, 0xFF, 0,
+                             'H', 'I', 0}),
+                 QStringLiteral("Α\nHI"));
+        forms_->Console->Edit1->setText("4a");
+        QCOMPARE(RunProgram({0x20, 0xFD, 0xFF, 0}), QString());
+        QCOMPARE(forms_->Console->Edit1->text(), QStringLiteral("4a"));
+
+        RunProgram({0x20, 0xFE, 0xFF, 0});
+        QTRY_VERIFY(forms_->Console->Edit1->hasFocus());
+        QTest::keyClicks(forms_->Console->Edit1, "\rzz\r\r");  // the answer left in the field first
+        QCOMPARE(workspace().machine.AC, 0x4A);
+        QCOMPARE(forms_->Console->ConsoleMemo->toPlainText(), QStringLiteral("Δώσε τον AC\nAC:J"));
     }
 };
 

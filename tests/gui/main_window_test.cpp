@@ -1,24 +1,29 @@
 // The main window on the real widgets: keys typed into the grid's cell editor, menu shortcuts,
-// the boxes the commands show, the close box's question, and the file choosers.
-
-#include <sys/stat.h>
+// the boxes the commands show, the save-first questions, the file choosers, printing (the
+// listing read back from a PDF with pdftotext, from poppler-utils), the help and the About box.
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 #include "modal_driver.h"
 #include "ui/application.h"
 #include "ui/cell_editor.h"
 #include "ui/program_grid_view.h"
+#include "ui/program_printer.h"
+#include "windows/about_dialog.h"
 #include "windows/forms.h"
+#include "windows/help_window.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
 
@@ -43,15 +48,27 @@ void Rows(const auto& table) {
     for (std::size_t i = 0; i < std::size(table); ++i) QTest::newRow(table[i].name) << int(i);
 }
 
+constexpr const char* kNoAddress =
+    "#ff0000 Η γραμμή 1 δεν έχει διεύθυνση. Γράψτε την στη "
+    "στήλη «Διευθύνσεις» και πατήστε Enter.";
+constexpr const char* kNotHex =
+    "#ff0000 Η διεύθυνση της γραμμής 1 δεν είναι δεκαεξαδικός αριθμός. "
+    "Διορθώστε την στη στήλη «Διευθύνσεις» και πατήστε Enter.";
+
 // The cells as "column,row=text;...", then where the cursor is and what the message area says
-// (its colour first).
+// (its colour first). A line whose address is rubbed out with Delete, or mistyped, takes keys as
+// any other: the problem is said in red without a box, and the address, corrected with
+// Backspace and digits, reads again after Enter.
 // clang-format off
 const struct { const char *name, *keys, *cells; int column, row; const char* message; } kTyping[] = {
     {"an operand is asked for", "0200\rLDA\r", "2,1=LDA", 3, 1, "#0000ff Δώστε την πρώτη παράμετρο."},
     {"Space commits like Enter", "0200 LDA #05 ", "1,1=0200;2,1=LDA;3,1=#05;1,2=0202", 2, 2, ""},
     {"Space is typed in a label", "←LO OP\t0200\r", "0,1=LO OP;1,1=0200", 2, 1, "#ff0000 '' Εντολή Ανύπαρκτη."},
     {"Enter in the last comment appends a row", "0200\rNOP\r←←\t\t\t\t\tτέλος ok\r", "5,2=τέλος ok;1,2=0201;2,3=", 2, 3, "#ff0000 '' Εντολή Ανύπαρκτη."},
-    {"a character outside the code page is not typed", "02Ж00", "1,1=0200", 1, 1, ""}};
+    {"a character outside the code page is not typed", "02Ж00", "1,1=0200", 1, 1, ""},
+    {"an address rubbed out", "0200\rNOP\r←↑⇱⌦⌦⌦⌦", "1,1=;2,1=NOP", 1, 1, kNoAddress},
+    {"a mistyped address", "0200\rNOP\r←↑⇱⌦⌦⌦⌦02G1", "1,1=02G1", 1, 1, kNotHex},
+    {"a corrected address", "0200\rNOP\r←↑⇱⌦⌦⌦⌦02G1⌫⌫01\r", "1,1=0201;1,2=0202", 2, 2, ""}};
 // clang-format on
 
 // The rows the grid has after the command, the row "BRK" is then on (0: deleted), and whether
@@ -65,6 +82,32 @@ const struct { const char *name, *item; QKeyCombination key; int rows, rowOfBrk;
 
 // clang-format on
 
+constexpr const char* kNewQuestion = "Το πλέγμα έχει αλλάξει! Θέλετε να αποθηκεύσετε;";
+constexpr const char* kOpenQuestion = "Θέλετε να αποθηκεύσετε πρώτα\nτο αρχείο;";
+constexpr const char* kCloseQuestion = "Δεν έχει γινει αποθήκευση.\nΘέλετε να αποθηκεύσετε πρώτα;";
+
+// The command (n New, o Open, x the close box), the keys typed first, the answer ("Esc" the
+// Escape key, "x" the question's close box), the boxes and choosers that come up, and whether
+// the window closes.
+// clang-format off
+const struct { const char* name; char command; const char *keys, *answer; QString texts; bool closes; } kQuestions[] = {
+    {"close untouched", 'x', "", "", "", true},
+    {"close after No", 'x', "0200", "Όχι", kCloseQuestion, true},
+    {"close after Yes, save cancelled", 'x', "0200", "Ναι", kCloseQuestion + QString("|<save>"), true},
+    {"Escape on New", 'n', "0200\rNOP\r", "Esc", kNewQuestion, false},
+    {"Escape on Open", 'o', "0200\rNOP\r", "Esc", kOpenQuestion, false},
+    {"Escape on close", 'x', "0200\rNOP\r", "Esc", kCloseQuestion, false},
+    {"close box on New", 'n', "0200\rNOP\r", "x", kNewQuestion, false},
+    {"close box on Open", 'o', "0200\rNOP\r", "x", kOpenQuestion, false},
+    {"close box on close", 'x', "0200\rNOP\r", "x", kCloseQuestion, false}};
+// clang-format on
+
+// Row r of a program whose every cell says which row it belongs to, in column order.
+QStringList RowOf(int r) {
+    const QString n = QString::number(r);
+    return {"Λ" + n, QString::number(0x0200 + r, 16), "LDA", n + ",", "X", "σχόλιο " + n};
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -75,6 +118,11 @@ class MainWindowTest : public QObject {
     zorvan::grid::Workspace& workspace() const { return forms_->workspace; }
     zorvan::ui::CellEditor* editor() const { return form()->StringGrid1->Editor(); }
     QString cell(int c, int r) const { return QString::fromStdString(workspace().grid.Cell(c, r)); }
+    // The message area's colour and text, or nothing when it is empty.
+    QString message() const {
+        const QString memo = form()->Memo1->toPlainText();
+        return memo.isEmpty() ? memo : form()->Memo1->palette().text().color().name() + ' ' + memo;
+    }
 
   private slots:
     void init() {
@@ -90,6 +138,8 @@ class MainWindowTest : public QObject {
     void typingAProgramKeyByKey() {
         QFETCH(int, i);
         const auto& c = kTyping[i];
+        QStringList boxes;
+        ModalDriver driver({ModalDriver::Answer(&boxes)});
         TypeKeys(QString::fromUtf8(c.keys));
         for (const QString& expected : QString::fromUtf8(c.cells).split(';'))
             QCOMPARE(cell(expected[0].digitValue(), expected[2].digitValue()), expected.mid(4));
@@ -98,9 +148,9 @@ class MainWindowTest : public QObject {
         QCOMPARE(current, form()->StringGrid1->model()->index(c.row - 1, c.column));
         QVERIFY(editor()->text() == cell(c.column, c.row) && editor()->hasFocus());
         QVERIFY(form()->StringGrid1->visualRect(current).contains(editor()->geometry().center()));
-        const QString memo = form()->Memo1->toPlainText();
-        const QString colour = form()->Memo1->palette().text().color().name();
-        QCOMPARE(memo.isEmpty() ? memo : colour + ' ' + memo, QString::fromUtf8(c.message));
+        QCOMPARE(message(), QString::fromUtf8(c.message));
+        QTest::qWait(20);
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join('|')));
     }
 
     // With "BRK" in the editor and the caret at its start, a line editor would cut it (Shift+Del)
@@ -134,33 +184,6 @@ class MainWindowTest : public QObject {
         QVERIFY(triggered.isEmpty() && workspace().changed && form()->N15->isEnabled());
     }
 
-    // A line whose address is rubbed out with Delete, or mistyped, takes keys as any other: the
-    // problem is said in red without a box, and the address, corrected with Backspace and
-    // digits, reads again after Enter.
-    void aMistypedAddressCanBeCorrectedInItsCell() {
-        QStringList boxes;
-        ModalDriver driver({ModalDriver::Answer(&boxes, "OK")});
-        const auto shown = [this] {
-            return form()->Memo1->palette().text().color().name() + ' ' +
-                   form()->Memo1->toPlainText();
-        };
-        TypeKeys("0200\rNOP\r←↑⇱⌦⌦⌦⌦");
-        QCOMPARE(shown(), QStringLiteral("#ff0000 Η γραμμή 1 δεν έχει διεύθυνση. Γράψτε την στη "
-                                         "στήλη «Διευθύνσεις» και πατήστε Enter."));
-        TypeKeys("02G1");
-        QCOMPARE(cell(1, 1), QStringLiteral("02G1"));
-        QCOMPARE(shown(), QStringLiteral("#ff0000 Η διεύθυνση της γραμμής 1 δεν είναι "
-                                         "δεκαεξαδικός αριθμός. Διορθώστε την στη στήλη "
-                                         "«Διευθύνσεις» και πατήστε Enter."));
-        TypeKeys("⌫⌫01\r");
-        QCOMPARE(cell(1, 1), QStringLiteral("0201"));
-        QCOMPARE(cell(1, 2), QStringLiteral("0202"));
-        QVERIFY(form()->Memo1->toPlainText().isEmpty());
-        QTest::qWait(20);
-        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join('|')));
-        QVERIFY(editor()->hasFocus());
-    }
-
     // Enter again on a finished indexed line's instruction keeps its index register, so that
     // the line still assembles as it reads.
     void reCheckingALineKeepsItsIndexRegister() {
@@ -173,55 +196,40 @@ class MainWindowTest : public QObject {
         QCOMPARE(workspace().machine.Read(0x0200), 0xB9);  // LDA abs,Y
     }
 
-    // Untouched, the window closes at once; changed, it asks first and closes after No, and
-    // after Yes with the save dialog cancelled. The memory window closes with it.
-    void closeBoxAsksBeforeDroppingChanges() {
-        const QString answers[] = {"", "Όχι", "Ναι"};  // the boxes and choosers: none, 1, 2
-        for (int n = 0; n < 3; ++n) {
-            init();
-            TypeKeys(n == 0 ? "" : "0200");
-            QStringList texts;
-            form()->chooseSaveFile = [&] { return texts << "<save>", std::nullopt; };
-            forms_->MemForm->show();
-            ModalDriver driver({ModalDriver::Answer(&texts, answers[n])});
-            form()->close();
-            const QString question =
-                QStringLiteral("Δεν έχει γινει αποθήκευση.\nΘέλετε να αποθηκεύσετε πρώτα;");
-            QCOMPARE(texts, QStringList({question, "<save>"}).first(n));
-            QVERIFY(!form()->isVisible() && !forms_->MemForm->isVisible());
-        }
+    // The save-first question of New, Open and the close box, answered. Untouched, the window
+    // closes at once; changed, it closes after No, and after Yes with the save dialog cancelled,
+    // and the memory window with it. Escape on the question, or its close box, calls the command
+    // off: the program, its caption and its changed flag stay, and no file dialog comes up.
+    void saveFirstQuestions_data() { Rows(kQuestions); }
+    void saveFirstQuestions() {
+        QFETCH(int, i);
+        const auto& c = kQuestions[i];
+        TypeKeys(QString::fromUtf8(c.keys));
+        const QString title = form()->windowTitle();
+        QStringList texts;
+        form()->chooseSaveFile = [&] { return texts << "<save>", std::nullopt; };
+        form()->chooseOpenFile = [&] { return texts << "<open>", std::nullopt; };
+        forms_->MemForm->show();
+        const QString answer = QString::fromUtf8(c.answer);
+        ModalDriver driver({[&](QWidget* modal) {
+            if (answer == "Esc" || answer == "x") texts << static_cast<QMessageBox*>(modal)->text();
+            if (answer == "Esc") return QTest::keyClick(modal, Qt::Key_Escape);
+            if (answer == "x") return void(modal->close());
+            ModalDriver::Answer(&texts, answer)(modal);
+        }});
+        c.command == 'n'   ? form()->N2->trigger()
+        : c.command == 'o' ? form()->N3->trigger()
+                           : void(form()->close());
+        QCOMPARE(texts.join(QLatin1Char('|')), c.texts);
+        QVERIFY(form()->isVisible() != c.closes && forms_->MemForm->isVisible() != c.closes);
+        if (c.closes) return;
+        QVERIFY(cell(2, 1) == QStringLiteral("NOP") && workspace().changed);
+        QCOMPARE(form()->windowTitle(), title);
     }
 
-    // Escape on the save-first question, or its close box, calls off New, Open and closing the
-    // window: the program, its caption and its changed flag stay, and no file dialog comes up.
-    void escapeOnTheSaveQuestionKeepsTheProgram() {
-        for (const bool byEscape : {true, false}) {
-            for (int command = 0; command < 3; ++command) {
-                init();
-                TypeKeys("0200\rNOP\r");
-                const QString title = form()->windowTitle();
-                QStringList texts;
-                form()->chooseSaveFile = [&] { return texts << "<save>", std::nullopt; };
-                form()->chooseOpenFile = [&] { return texts << "<open>", std::nullopt; };
-                ModalDriver driver({[&](QWidget* modal) {
-                    texts << qobject_cast<QMessageBox*>(modal)->text();
-                    byEscape ? QTest::keyClick(modal, Qt::Key_Escape) : void(modal->close());
-                }});
-                command == 0   ? form()->N2->trigger()
-                : command == 1 ? form()->N3->trigger()
-                               : void(form()->close());
-                QCOMPARE(texts.size(), 1);
-                QVERIFY(driver.done() && form()->isVisible());
-                QVERIFY(cell(2, 1) == QStringLiteral("NOP") && workspace().changed);
-                QCOMPARE(form()->windowTitle(), title);
-            }
-        }
-    }
-
-    // Grid commands chosen from the menu mark the program changed, so that New asks first;
-    // Insert lines reads "0x3" as three. An Open that is cancelled, or whose file is a folder or
-    // a named pipe, leaves the program, its caption and its changed flag as they were.
-    void gridCommandsMarkChangedAndAFailedOpenKeepsTheProgram() {
+    // Grid commands chosen from the menu mark the program changed; Insert lines reads "0x3" as
+    // three.
+    void gridCommandsMarkTheProgramChanged() {
         QTemporaryDir folder;
         const QString path = folder.filePath("prog.zrv");
         form()->chooseSaveFile = [&] { return std::optional(path.toStdString()); };
@@ -230,48 +238,18 @@ class MainWindowTest : public QObject {
         QVERIFY(!workspace().changed);
         form()->N9->trigger();  // Delete line
         QVERIFY(workspace().changed);
-        QStringList texts;
-        {
-            ModalDriver driver({[&](QWidget* box) {
-                texts << qobject_cast<QMessageBox*>(box)->text();
-                QTest::keyClick(box, Qt::Key_Escape);
-            }});
-            form()->N2->trigger();
-            QVERIFY(driver.done());
-        }
-        QCOMPARE(texts, QStringList{"Το πλέγμα έχει αλλάξει! Θέλετε να αποθηκεύσετε;"});
         form()->N10->trigger();
         const int rows = workspace().grid.RowCount();
-        {
-            ModalDriver driver({[](QWidget* dialog) {
-                auto* count = dialog->findChild<QLineEdit*>();
-                count->selectAll();
-                QTest::keyClicks(count, "0x3");
-                QTest::keyClick(count, Qt::Key_Return);
-            }});
-            form()->N4->trigger();  // Insert lines
-            QVERIFY(driver.done());
-        }
+        ModalDriver driver({[](QWidget* dialog) {
+            auto* count = dialog->findChild<QLineEdit*>();
+            count->selectAll();
+            QTest::keyClicks(count, "0x3");
+            QTest::keyClick(count, Qt::Key_Return);
+        }});
+        form()->N4->trigger();  // Insert lines
+        QVERIFY(driver.done());
         QCOMPARE(workspace().grid.RowCount(), rows + 3);
         QVERIFY(workspace().changed);
-
-        QVERIFY(QDir(folder.path()).mkdir("folder"));
-        const QByteArray pipe = folder.filePath("pipe").toLocal8Bit();
-        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
-        const QString title = form()->windowTitle();
-        for (const QString& chosen : {QString(), folder.filePath("folder"), QString(pipe)}) {
-            form()->chooseOpenFile = [&]() -> std::optional<std::string> {
-                if (chosen.isEmpty()) return std::nullopt;
-                return chosen.toStdString();
-            };
-            QStringList boxes;
-            ModalDriver driver(
-                {ModalDriver::Answer(&boxes, QStringLiteral("Όχι")), ModalDriver::Answer(&boxes)});
-            form()->N3->trigger();
-            QCOMPARE(boxes.size(), chosen.isEmpty() ? 1 : 2);  // the question, then the warning
-            QCOMPARE(workspace().grid.RowCount(), rows + 3);
-            QVERIFY(workspace().changed && form()->windowTitle() == title);
-        }
     }
 
     // After the OK of an assembly error box the cursor is on the line at fault, 397 lines down.
@@ -296,58 +274,34 @@ class MainWindowTest : public QObject {
         QCOMPARE(form()->StringGrid1->currentIndex().column(), 3);
     }
 
-    // A file with bytes the code page leaves undefined shows them as stand-ins, a cell holding
-    // one can still be edited, and saving writes every byte back; a UTF-8 file keeps its Greek
-    // and names, once, what it cannot save.
-    void openedBytesSurviveAndUtf8Opens() {
+    // A file with bytes the code page leaves undefined shows them as stand-ins, and a cell
+    // holding one can still be edited.
+    void aCellWithAStandInCanBeEdited() {
         QTemporaryDir folder;
         const QString path = folder.filePath("bytes.zrv");
-        const QByteArray bytes = "\xAA\x81 0200 NOP _ _ \xF4\xDD\xEB\xEF\xF2\xFF\r\n";
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\xAA\x81 0200 NOP _ _ \xF4\xDD\xEB\xEF\xF2\xFF\r\n");
         file.close();
         form()->OpenNamedFile(path);
         QCOMPARE(cell(0, 1), QStringLiteral("⢪⢁"));
         QCOMPARE(cell(5, 1), QStringLiteral("τέλος⣿"));
-        form()->chooseSaveFile = [&] { return std::optional(path.toStdString()); };
-        form()->N10->trigger();
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), bytes);
-        file.close();
         TypeKeys("↑←←⌫B\t");  // into the label: the stand-in stays, B is typed after it
         QCOMPARE(cell(0, 1), QStringLiteral("⢪B"));
-
-        QStringList boxes;
-        ModalDriver driver({ModalDriver::Answer(&boxes)});
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\xCE\x9B\xC5\x91 0200 NOP _ _ \xCF\x8E\xCF\x81\xCE\xB1\r\n");  // Λő ... ώρα
-        file.close();
-        form()->OpenNamedFile(path);
-        QCOMPARE(cell(0, 1), QStringLiteral("Λő"));
-        QCOMPARE(cell(5, 1), QStringLiteral("ώρα"));
-        QTRY_COMPARE(boxes.size(), 1);
-        QVERIFY2(boxes.front().contains(QStringLiteral("«ő»")), qPrintable(boxes.front()));
     }
 
-    // Save and Open go through the injected choosers (the program comes back from the chosen
-    // file); New after a save asks nothing, empties the grid and greys the execution commands.
+    // Save marks the program unchanged; New after it asks nothing, empties the grid and greys
+    // the execution commands; the real open dialog completes a bare name with the program
+    // extension and the program comes back.
     void saveNewAndOpen() {
         QTemporaryDir folder;
         const QString path = folder.filePath("prog.zrv");
         form()->chooseSaveFile = [&] { return std::optional(path.toStdString()); };
-        form()->chooseOpenFile = form()->chooseSaveFile;
         TypeKeys("0200\rNOP\r");
         form()->N10->trigger();
         QVERIFY(!workspace().changed);
         form()->N2->trigger();
         QVERIFY(cell(2, 1).isEmpty() && !form()->N18->isEnabled());
-        form()->N3->trigger();
-        QVERIFY(cell(2, 1) == QStringLiteral("NOP") && form()->N18->isEnabled());
-        QVERIFY(form()->StringGrid1->model()->rowCount() == 2 &&
-                form()->windowTitle() == "Zorvan-" + path);
-
-        // The real open dialog completes a bare name with the program extension.
-        form()->N2->trigger();
         form()->OpenDialog1->setDirectory(folder.path());
         form()->chooseOpenFile = [this]() -> std::optional<std::string> {
             if (form()->OpenDialog1->exec() != QDialog::Accepted) return std::nullopt;
@@ -360,8 +314,60 @@ class MainWindowTest : public QObject {
         }});
         form()->N3->trigger();
         QVERIFY(driver.done());
-        QCOMPARE(cell(2, 1), QStringLiteral("NOP"));
-        QCOMPARE(form()->windowTitle(), "Zorvan-" + path);
+        QVERIFY(cell(2, 1) == QStringLiteral("NOP") && form()->N18->isEnabled());
+        QVERIFY(form()->StringGrid1->model()->rowCount() == 2 &&
+                form()->windowTitle() == "Zorvan-" + path);
+    }
+
+    // Cancel prints nothing; Print puts a long listing on numbered pages, each under the opened
+    // file's name, every row numbered, its cells in column order, the rows in order.
+    void printCommandPrintsTheListingOnNumberedPages() {
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath(QStringLiteral("listing.pdf"));
+        const QString heading = QStringLiteral("/home/μαθητής/βρόχος.zrv");
+        auto& workspace = forms_->workspace;
+        workspace.grid.SetRowCount(151);
+        for (int r = 1; r <= 150; ++r)
+            for (int c = 0; c < 6; ++c) workspace.grid.SetCell(c, r, RowOf(r)[c].toStdString());
+        workspace.openDialogFileName = heading.toStdString();
+        // A file name ending in .pdf makes the printer write PDF.
+        zorvan::ui::ProgramPrinter::Of(form()).Printer().setOutputFileName(pdf);
+        for (bool print : {false, true}) {
+            ModalDriver driver({[=](QWidget* box) { static_cast<QDialog*>(box)->done(print); }});
+            form()->N24->trigger();
+            QVERIFY(driver.done() && QFile::exists(pdf) == print);
+        }
+
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, "-"});
+        QVERIFY(pdftotext.waitForFinished(30000) && pdftotext.exitCode() == 0);
+        const QStringList pages = QString(pdftotext.readAll()).split('\f', Qt::SkipEmptyParts);
+        QVERIFY(pages.size() >= 3);
+        const QString text = pages.join(' ').simplified();
+        qsizetype at = 0;
+        for (int r = 1; r <= 150; ++r) {
+            at = text.indexOf(QString::number(r) + ": " + RowOf(r).join(' '), at);
+            QVERIFY2(at >= 0, qPrintable(QStringLiteral("row %1").arg(r)));
+        }
+        QCOMPARE(text.count(heading), pages.size());
+        for (int p = 0; p < pages.size(); ++p)
+            QVERIFY(pages[p].contains(QString("Σελίδα %1 από %2").arg(p + 1).arg(pages.size())));
+    }
+
+    void f1OpensTheHelpAtItsContents() {
+        QTest::keyClick(form(), Qt::Key_F1);
+        auto* help = form()->findChild<zorvan::windows::HelpWindow*>();
+        QVERIFY(help != nullptr && help->isVisible());
+        QCOMPARE(help->Browser->source(), zorvan::windows::HelpWindow::kContentsPage);
+        QVERIFY(help->Browser->toPlainText().contains(QStringLiteral("Περιεχόμενα")));
+    }
+
+    void aboutBoxShowsZorvanAnd6502AndClosesWithOk() {
+        zorvan::windows::TAbout* about = forms_->About.get();
+        QCOMPARE(about->Label1->text() + ' ' + about->Label2->text(), QString("Zorvan 6502"));
+        ModalDriver driver({[=](QWidget*) { QTest::mouseClick(about->BitBtn1, Qt::LeftButton); }});
+        form()->N12->trigger();
+        QCOMPARE(about->result(), int(QDialog::Accepted));
     }
 };
 

@@ -16,9 +16,8 @@ class ModalDriver : public QObject {
     explicit ModalDriver(std::vector<Action> each) : actions_(std::move(each)) { startTimer(5); }
 
     // Answers a message box with the button of that text (its first when none is named),
-    // keeping its text and, when asked, its icon. Anything else is recorded and closed.
-    static Action Answer(QStringList* texts, const QString& button = {},
-                         QList<int>* icons = nullptr) {
+    // keeping its text. Anything else is recorded and closed.
+    static Action Answer(QStringList* texts, const QString& button = {}) {
         return [=](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             if (box == nullptr) {
@@ -26,7 +25,6 @@ class ModalDriver : public QObject {
                 return void(modal->close());
             }
             texts->append(box->text());
-            if (icons != nullptr) icons->append(int(box->icon()));
             for (QAbstractButton* b : box->buttons()) {
                 if (button.isEmpty() || b->text() == button) return b->click();
             }
