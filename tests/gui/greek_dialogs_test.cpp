@@ -348,6 +348,9 @@ class GreekDialogsTest : public QObject {
                 window->show();
                 texts.Collect(window);
                 texts.AddActions(window->objectName(), window->findChildren<QAction*>());
+                // Buttons that show only later, such as the step window's once stepping starts.
+                for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+                    texts.Add(window->objectName(), button->text());
                 window->hide();
                 ++shown;
             }
