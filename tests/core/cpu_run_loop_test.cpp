@@ -30,6 +30,11 @@ const EndCase kEndings[] = {
     {"an opcode that does nothing", "[200]=A9,01,78,EA", kNotExecuted, 0x200, 0x203, 1},
     {"a cell that is no opcode", "[200]=1FF", kNotExecuted, 0x200, 0x201, 0},
     {"a negative cell", "[201]=-1", kNotExecuted, 0x201, 0x202, 0},
+    // The same after instructions the run executed quickly; a negative cell behind one is raised
+    // by 256 as its operand cell, and stays negative.
+    {"no opcode after INXs", "[200]=E8,E8,1A9,07", kNotExecuted, 0x200, 0x203, 2},
+    {"7FE8 is no INX", "[200]=E8,E8,7FE8,07", kNotExecuted, 0x200, 0x203, 2},
+    {"a negative cell after INXs", "[200]=E8,E8,-7F36,07", kNotExecuted, 0x200, 0x203, 2, "[202]=-7E36"},
     {"an endless loop meets the limit", "[200]=EA,4C,FC,00", kLimit, 0x200, 0x201, 1001, "", 1001},
     {"ending exactly at the limit", "[200]=EA,EA", kEmptyCell, 0x200, 0x203, 2, "", 2},
     {"running off the end of memory", "[FFFE]=EA,EA", kEmptyCell, 0xFFFE, 0x10001, 2},
