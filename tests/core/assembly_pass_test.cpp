@@ -61,7 +61,6 @@ TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
         {"jump -128", {{"", "1000", "JMP", "LOOP"}, {"", "1003", ""}, {"LOOP", "0F83", ""}}, "summary", SummaryText(1, 3), 0x1000, {0x4C, 0x80, 0x00}},
         {"jump +200", {{"", "1000", "JMP", "LOOP"}, {"", "1003", ""}, {"LOOP", "10CB", ""}}, "error", kRange, 0x1000, {U}},
         {"lower case", {kFirst, {"", "0202", "lda", "#05"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}},
-        {"too long", {kFirst, {"", "0202", "LDA", "1234567"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}},
         {"no such mode", {kFirst, {"", "0202", "STA", "#45"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}},
         {"jump to L-1", {kFirst, {"", "0202", "JMP", "L-1"}, {"L-1", "0205", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}},
         {"no label", {kFirst, {"", "0202", "BNE", "LOOP"}, {"", "0204", ""}}, "warning", Label("LOOP"), 0x200, {0xA9, 0x01, U, U}},

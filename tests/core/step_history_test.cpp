@@ -41,7 +41,6 @@ void ExpectIdentical(const Machine& actual, const Machine& expected) {
 TEST(StepHistory, EachStepIsToldAndOneUndoPutsEverythingBack) {
     // clang-format off
     const struct { const char* state; const char* sentence; int cells = 0; bool told = false; } cases[] = {
-        {"[0200]=A9,41", "LDA #41: AC 00 → 41"},
         {"[0200]=A5,30 [0030]=41", "LDA 30: ανάγνωση 0030 = 41, AC 00 → 41"},
         {"[0200]=95,30 XR=5 AC=41", "STA 30,X: διεύθυνση 0035 ← 41 (ήταν 00)", 1},
         {"[0200]=B6,30 YR=2", "LDX 30,Y: ανάγνωση 0032 = 00, Z 0 → 1"},
@@ -55,7 +54,6 @@ TEST(StepHistory, EachStepIsToldAndOneUndoPutsEverythingBack) {
         {"[0200]=6C,00,03 [0300]=10,02", "JMP (0300): PC ← 0210"},
         {"[0200]=4C,05,00", "JMP: PC ← 0208"},  // a displacement, told as the target
         {"[0200]=D0,06", "BNE: η διακλάδωση έγινε, PC ← 0208"},
-        {"PC=0203 [0203]=D0,FD P=02", "BNE: η διακλάδωση δεν έγινε"},
         {"[0200]=F0,00 P=02", "BEQ: η διακλάδωση έγινε, PC ← 0202"},  // taken, though PC is as if not
         {"[0200]=0A AC=81", "ASL A: AC 81 → 102, N 0 → 1, C 0 → 1"},
         {"[0200]=E8 XR=FF", "INX: XR FF → 00, Z 0 → 1"},
@@ -63,7 +61,6 @@ TEST(StepHistory, EachStepIsToldAndOneUndoPutsEverythingBack) {
         {"[0200]=20,FF,FF AC=41", "JSR FFFF: διεύθυνση επιστροφής 0203, PC ← FFFF, η κονσόλα άλλαξε"},
         {"[0200]=20,FD,FF", "JSR FFFD: διεύθυνση επιστροφής 0203, PC ← FFFD, η κονσόλα άλλαξε"},
         {"[0200]=20,FC,FF [0000]=10,03 [0310]=41,42,00", "JSR FFFC: διεύθυνση επιστροφής 0203, PC ← FFFC, η κονσόλα άλλαξε"},
-        {"PC=0300 [0300]=60 RET=0209", "RTS: επιστροφή στη διεύθυνση 0209"},
         {"[0200]=48 AC=20", "PHA: διεύθυνση 01FF ← 20 (ήταν 00), SP FF → FE", 1},
         {"[0200]=48 SP=0", "PHA: σωρός πλήρης"},  // the machine halts
         {"[0200]=68 SP=FE [01FF]=33", "PLA: ανάγνωση 01FF = 33, AC 00 → 33, SP FE → FF"},
