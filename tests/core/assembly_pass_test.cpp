@@ -2,41 +2,31 @@
 
 #include <gtest/gtest.h>
 
-#include "text/hex_text.h"
-
-#include <array>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "cpu/machine.h"
+#include "editor_fixture.h"
 #include "grid/program_grid.h"
 #include "text/conversion_error.h"
 
 namespace zorvan::assembler {
 namespace {
 
-constexpr std::string_view kOutOfRange = "Διεύθυνση μνήμης εκτός ορίου";
-constexpr std::string_view kSyntaxError = "Λάθος στην σύνταξη!";
-constexpr std::string_view kLabelHead = "Η ετικέτα '";
-constexpr std::string_view kLabelTail = "' δεν βρέθηκε";
 constexpr std::string_view kExampleSummary =
     "Η Συμβολομετάφραση ολοκληρώθηκε.\nΕπεξεργάστηκαν Συνολικά:3 γραμμές.\nΣυνολικός Αριθμός "
     "Bytes:6\n\nΘέλετε να δείτε τα περιεχόμενα της μνήμης;";
-constexpr std::string_view kEmptySummary =
-    "Η Συμβολομετάφραση ολοκληρώθηκε.\nΕπεξεργάστηκαν Συνολικά:0 γραμμές.\nΣυνολικός Αριθμός "
-    "Bytes:0\n\nΘέλετε να δείτε τα περιεχόμενα της μνήμης;";
-
 constexpr int U = 0x77;  // a cell the pass never wrote
 
-using Line = std::array<std::string, 5>;  // label, address, instruction, parameters
+using app::testing::Line;
+
+const std::string kSyntax = "Λάθος στην σύνταξη!", kRange = "Διεύθυνση μνήμης εκτός ορίου",
+                  kThrows = "throws";
+const Line kFirst = {"", "0200", "LDA", "#01"};
 
 std::string Label(const std::string& name) {
-    return std::string(kLabelHead) + name + std::string(kLabelTail);
+    return "Η ετικέτα '" + name + "' δεν βρέθηκε";
 }
-
-const std::string kSyntax(kSyntaxError), kRange(kOutOfRange), kThrows = "throws";
-const Line kFirst = {"", "0200", "LDA", "#01"};
 
 // Each case: the program's rows (row count covering them unless given), the dialog or a
 // conversion error, and memory from `at` afterwards.
@@ -52,62 +42,47 @@ TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
     // clang-format off
     const Case cases[] = {
         {"example", {{"", "0200", "LDA", "#05"}, {"", "0202", "STA", "0300"}, {"", "0205", "BRK"}, {"", "0206", ""}}, "summary", std::string(kExampleSummary), 0x1FF, {U, 0xA9, 0x05, 0x8D, 0x00, 0x03, 0x00, U}},
-        {"absolute", {{"", "0200", "JSR", "FFD2"}, {"", "0203", ""}}, "summary", SummaryText(1, 3), 0x200, {0x20, 0xD2, 0xFF, U}},
-        {"zero page", {{"", "0200", "LDA", "45"}, {"", "0202", ""}}, "summary", SummaryText(1, 2), 0x200, {0xA5, 0x45, U}},
-        {"implied", {{"", "0200", "NOP"}, {"", "0201", ""}}, "summary", SummaryText(1, 1), 0x200, {0xEA, U}},
         {"empty index is X", {{"", "0200", "LDA", "12ab,"}, {"", "0203", ""}}, "summary", SummaryText(1, 3), 0x200, {0xBD, 0xAB, 0x12, U}},
         {"absolute Y", {{"", "0200", "LDX", "1234,", "Y"}, {"", "0203", ""}}, "summary", SummaryText(1, 3), 0x200, {0xBE, 0x34, 0x12, U}},
         {"zero page Y", {{"", "0200", "LDX", "45,", "Y"}, {"", "0202", ""}}, "summary", SummaryText(1, 2), 0x200, {0xB6, 0x45, U}},
         {"zero page X", {{"", "0200", "STA", "45,", "X"}, {"", "0202", ""}}, "summary", SummaryText(1, 2), 0x200, {0x95, 0x45, U}},
         {"indirect X", {{"", "0200", "LDA", "(45,", "X)"}, {"", "0202", ""}}, "summary", SummaryText(1, 2), 0x200, {0xA1, 0x45, U}},
-        {"indirect Y", {{"", "0200", "LDA", "(45),", "Y"}, {"", "0202", ""}}, "summary", SummaryText(1, 2), 0x200, {0xB1, 0x45, U}},
         {"accumulator", {{"", "0200", "ASL", "A"}, {"", "0201", ""}}, "summary", SummaryText(1, 1), 0x200, {0x0A, U}},
-        {"branch back", {{"", "1000", "BNE", "LOOP"}, {"", "1002", ""}, {"LOOP", "0FF5", ""}}, "summary", SummaryText(1, 2), 0x1000, {0xD0, 0xF3, U}},
         {"branch +127", {{"", "1000", "BPL", "LOOP"}, {"", "1002", ""}, {"LOOP", "1081", ""}}, "summary", SummaryText(1, 2), 0x1000, {0x10, 0x7F}},
         {"branch -128", {{"", "1000", "BMI", "LOOP"}, {"", "1002", ""}, {"LOOP", "0F82", ""}}, "summary", SummaryText(1, 2), 0x1000, {0x30, 0x80}},
         {"branch +128", {{"", "1000", "BVS", "LOOP"}, {"", "1002", ""}, {"LOOP", "1082", ""}}, "error", kRange, 0x1000, {U}},
         {"branch -129", {{"", "1000", "BVC", "LOOP"}, {"", "1002", ""}, {"LOOP", "0F81", ""}}, "error", kRange, 0x1000, {U}},
         {"branch to L-1", {{"", "1000", "BCC", "L-1"}, {"", "1002", ""}, {"L-1", "1001", ""}}, "summary", SummaryText(1, 2), 0x1000, {0x90, 0xFF}},
-        {"jump 0", {{"", "1000", "JMP", "NEXT"}, {"NEXT", "1003", ""}}, "summary", SummaryText(1, 3), 0x1000, {0x4C, 0x00, 0x00}},
         {"jump -128", {{"", "1000", "JMP", "LOOP"}, {"", "1003", ""}, {"LOOP", "0F83", ""}}, "summary", SummaryText(1, 3), 0x1000, {0x4C, 0x80, 0x00}},
         {"jump +200", {{"", "1000", "JMP", "LOOP"}, {"", "1003", ""}, {"LOOP", "10CB", ""}}, "error", kRange, 0x1000, {U}},
         {"lower case", {kFirst, {"", "0202", "lda", "#05"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}},
-        {"too long", {kFirst, {"", "0202", "LDA", "1234567"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}},
         {"no such mode", {kFirst, {"", "0202", "STA", "#45"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}},
-        {"no such index", {kFirst, {"", "0202", "LDX", "45,", "X"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}},
         {"jump to L-1", {kFirst, {"", "0202", "JMP", "L-1"}, {"L-1", "0205", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}},
         {"no label", {kFirst, {"", "0202", "BNE", "LOOP"}, {"", "0204", ""}}, "warning", Label("LOOP"), 0x200, {0xA9, 0x01, U, U}},
         {"empty label", {kFirst, {"", "0202", "BNE", ""}, {"", "0204", ""}}, "warning", Label(""), 0x200, {0xA9, 0x01, U, U}},
-        {"jump indirect", {kFirst, {"", "0202", "JMP", "(1234)"}, {"", "0205", ""}}, "warning", Label("(1234)"), 0x200, {0xA9, 0x01, U, U}},
         {"no address", {kFirst, {"", "", "NOP"}, {"", "0203", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}},
         {"label as hex", {kFirst, {"", "0202", "JSR", "LOOP"}, {"LOOP", "0205", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}},
-        {"bad digits", {kFirst, {"", "0202", "LDA", "(4G),", "Y"}, {"", "0204", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}},
         {"no next address", {kFirst, {"", "0202", "BNE", "0300"}, {"", "", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}},
         {"bad label address", {kFirst, {"", "0202", "BNE", "LOOP"}, {"LOOP", "XYZ", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}},
         {"ends at FFFF", {{"", "FFFD", "LDA", "EA12"}, {"", "", ""}}, "summary", SummaryText(1, 3), 0xFFFD, {0xAD, 0x12, 0xEA}},
         {"past FFFF", {{"", "FFFE", "LDA", "1234"}, {"", "", ""}}, "error", kRange, 0xFFFE, {U, U}},
         {"past 10000", {{"", "10002", "NOP"}, {"", "", ""}}, "error", kRange, 0, {U, U, U}},
         {"FFFFFFFF", {{"", "FFFFFFFF", "NOP"}, {"", "", ""}}, "error", kRange, 0xFFFF, {U}},
-        {"nothing", {{"", "", ""}}, "summary", std::string(kEmptySummary), 0x200, {U}},
+        {"nothing", {{"", "", ""}}, "summary", SummaryText(0, 0), 0x200, {U}},
         {"stops at empty row", {{"", "0200", "NOP"}, {"", "0201", ""}, {"", "0201", "NOP"}}, "summary", SummaryText(1, 1), 0x200, {0xEA, U}},
         {"stops at table end", {{"", "0200", "NOP"}, {"", "0201", "NOP"}}, "summary", SummaryText(1, 1), 0x200, {0xEA, U}, 2},
         {"bytes span the gap", {{"", "0200", "NOP"}, {"", "0300", "NOP"}, {"", "0301", ""}}, "summary", SummaryText(2, 0x101), 0x200, {0xEA, U}},
     };
     // clang-format on
     for (const Case& c : cases) {
-        grid::ProgramGrid grid;
-        grid.SetRowCount(c.rowCount ? c.rowCount : static_cast<int>(c.rows.size()) + 1);
-        for (std::size_t row = 0; row < c.rows.size(); ++row) {
-            for (std::size_t column = 0; column < 5; ++column)
-                grid.SetCell(static_cast<int>(column), static_cast<int>(row) + 1,
-                             c.rows[row][column]);
-        }
-        auto machine = std::make_unique<cpu::Machine>();
-        machine->memory.fill(U);
+        grid::Workspace workspace = app::testing::WorkspaceWith(c.rows);
+        if (c.rowCount) workspace.grid.SetRowCount(c.rowCount);
+        cpu::Machine& machine = workspace.machine;
+        machine.memory.fill(U);
         std::string kind = kThrows;
         AssemblyResult result;
         try {
-            result = Assemble(grid, *machine);
+            result = Assemble(workspace.grid, machine);
             const char* kinds[] = {"summary", "warning", "error"};
             kind = kinds[static_cast<int>(result.kind)];
         } catch (const text::ConversionError&) {
@@ -115,18 +90,17 @@ TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
         EXPECT_EQ(kind, c.kind) << c.name;
         EXPECT_EQ(result.text, c.text) << c.name;
         if (kind == "summary") EXPECT_EQ(SummaryText(result.lines, result.bytes), c.text) << c.name;
-        const auto from = machine->memory.begin() + c.at;
+        const auto from = machine.memory.begin() + c.at;
         EXPECT_EQ(std::vector<int>(from, from + static_cast<long>(c.memory.size())), c.memory)
             << c.name;
     }
 }
 
-// After the box, the student is taken to the cell at fault: the operand for a label, distance or
-// operand syntax error, the address for an address out of range, on whichever line it is.
+// After the box, the student is taken to the cell at fault: the operand for a distance or operand
+// syntax error, the address for an address out of range; a line that fails to convert is told.
 TEST(Assemble, AFaultNamesTheCellAtFault) {
     // clang-format off
     const struct { const char* instruction; const char* operand; const char* address; int column; } cases[] = {
-        {"BNE", "NOWHERE", "0FFE", grid::kFirstParameterColumn},
         {"BNE", "FAR", "0FFE", grid::kFirstParameterColumn},
         {"STA", "#45", "0FFE", grid::kFirstParameterColumn},
         {"LDA", "1234", "FFFE", grid::kAddressColumn},
@@ -135,28 +109,17 @@ TEST(Assemble, AFaultNamesTheCellAtFault) {
     };
     // clang-format on
     for (const auto& c : cases) {
-        grid::ProgramGrid grid;
-        grid.SetRowCount(402);
-        for (int row = 1; row < 397; ++row) {
-            grid.SetCell(grid::kAddressColumn, row, text::FormatHex4(0x0200 + row));
-            grid.SetCell(grid::kInstructionColumn, row, "NOP");
-        }
-        grid.SetCell(grid::kAddressColumn, 397, c.address);
-        grid.SetCell(grid::kInstructionColumn, 397, c.instruction);
-        grid.SetCell(grid::kFirstParameterColumn, 397, c.operand);
-        grid.SetCell(grid::kAddressColumn, 398, "1000");
-        grid.SetCell(grid::kLabelColumn, 399, "FAR");
-        grid.SetCell(grid::kAddressColumn, 399, "2000");
-        auto machine = std::make_unique<cpu::Machine>();
+        grid::Workspace workspace = app::testing::WorkspaceWith(
+            {kFirst, {"", c.address, c.instruction, c.operand}, {"", "1000"}, {"FAR", "2000"}});
         int line = 0;
         try {
-            const AssemblyResult result = Assemble(grid, *machine, &line);
+            const AssemblyResult result = Assemble(workspace.grid, workspace.machine, &line);
             EXPECT_NE(result.kind, AssemblyResult::Kind::kSummary) << c.instruction;
-            EXPECT_EQ(result.row * 10 + result.column, 397 * 10 + c.column) << c.instruction;
+            EXPECT_EQ(result.row * 10 + result.column, 2 * 10 + c.column) << c.instruction;
         } catch (const text::ConversionError&) {
             EXPECT_STREQ(c.operand, "(4G),");
         }
-        EXPECT_EQ(line, 397) << c.instruction;
+        EXPECT_EQ(line, 2) << c.instruction;
     }
 }
 

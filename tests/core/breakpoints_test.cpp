@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/line_editing.h"
-#include "app/run_command.h"
 #include "cpu/run_loop.h"
 #include "cpu_test_support.h"
 #include "editor_fixture.h"
@@ -104,27 +103,6 @@ TEST(Breakpoints, OnlyLinesWithAnAddressGiveOne) {
     EXPECT_FALSE(set.Contains(0x0200) || set.Contains(0x0203));
     EXPECT_EQ(BreakpointRowAt(w.grid, 0x0205), 4);
     EXPECT_EQ(BreakpointRowAt(w.grid, 0x0200), 0);
-}
-
-TEST(Breakpoints, TheRunCommandReportsTheLineAndPutsTheCursorThere) {
-    grid::Workspace w = WorkspaceWith(kFourLines);
-    cpu::Apply(w.machine, kCountdown);
-    w.grid.SetBreakpoint(4, true);
-    w.grid.SetCurrent(grid::kCommentColumn, 1);
-    cpu::NullMachineHost host;
-    RunCommand run(w, host, 0x0200);
-    EXPECT_EQ(run.Slice(cpu::kNoLimit), kStopped);
-    EXPECT_TRUE(run.AtBreakpoint());
-    run.Report();
-    EXPECT_EQ(w.message.text, "Σημείο διακοπής στη γραμμή 4, διεύθυνση 0205.");
-    EXPECT_EQ(w.message.colour, grid::MessageColour::kBlue);
-    EXPECT_EQ(std::pair(w.grid.Row(), w.grid.Col()), std::pair(4, int(grid::kCommentColumn)));
-    EXPECT_EQ(w.machine.XR, 0);
-
-    // Run again from PC: the breakpoint it stands on does not stop it.
-    RunCommand again(w, host, w.machine.PC);
-    EXPECT_EQ(again.Slice(cpu::kNoLimit), kEmptyCell);
-    EXPECT_EQ(w.machine.AC, 7);
 }
 
 }  // namespace

@@ -35,54 +35,67 @@ void ExpectIdentical(const Machine& actual, const Machine& expected) {
     EXPECT_TRUE(actual.memory == expected.memory) << "memory differs";
 }
 
-// The machine state, one instruction at PC, and the sentence that tells what it did.
-TEST(StepSentence, OneSentencePerAddressingFormNamesWhatChanged) {
+// One instruction at PC: the sentence that tells what it did, the record's cells, whether it
+// changed the program's own cells 0200-0202, and Πίσω puts registers, bits, the halt flag, the
+// cells and the console's text back.
+TEST(StepHistory, EachStepIsToldAndOneUndoPutsEverythingBack) {
     // clang-format off
-    const struct { const char* state; const char* sentence; } cases[] = {
-        {"PC=0200 [0200]=A9,41", "LDA #41: AC 00 → 41"},
-        {"PC=0200 [0200]=A5,30 [0030]=41", "LDA 30: ανάγνωση 0030 = 41, AC 00 → 41"},
-        {"PC=0200 [0200]=95,30 XR=5 AC=41", "STA 30,X: διεύθυνση 0035 ← 41 (ήταν 00)"},
-        {"PC=0200 [0200]=B6,30 YR=2", "LDX 30,Y: ανάγνωση 0032 = 00, Z 0 → 1"},
-        {"PC=0200 [0200]=EE,00,03 [0300]=FF", "INC 0300: διεύθυνση 0300 ← 100 (ήταν FF)"},
-        {"PC=0200 [0200]=9D,00,03 XR=5 AC=41", "STA 0300,X: διεύθυνση 0305 ← 41 (ήταν 00)"},
-        {"PC=0200 [0200]=B9,00,03 YR=1 [0301]=80", "LDA 0300,Y: ανάγνωση 0301 = 80, AC 00 → 80, N 0 → 1"},
-        {"PC=0200 [0200]=A1,20 XR=2 [0022]=00,04 [0400]=07", "LDA (20,X): ανάγνωση 0400 = 07, AC 00 → 07"},
-        {"PC=0200 [0200]=91,20 YR=3 [0020]=00,04 AC=9", "STA (20),Y: διεύθυνση 0403 ← 09 (ήταν 00)"},
-        {"PC=0200 [0200]=6C,00,03 [0300]=10,02", "JMP (0300): PC ← 0210"},
-        {"PC=0200 [0200]=4C,05,00", "JMP: PC ← 0208"},  // a displacement, told as the target
-        {"PC=0200 [0200]=D0,06", "BNE: η διακλάδωση έγινε, PC ← 0208"},
-        {"PC=0203 [0203]=D0,FD P=02", "BNE: η διακλάδωση δεν έγινε"},
-        {"PC=0200 [0200]=F0,00 P=02", "BEQ: η διακλάδωση έγινε, PC ← 0202"},  // taken, though PC is as if not
-        {"PC=0200 [0200]=0A AC=81", "ASL A: AC 81 → 102, N 0 → 1, C 0 → 1"},
-        {"PC=0200 [0200]=E8 XR=FF", "INX: XR FF → 00, Z 0 → 1"},
-        {"PC=0200 [0200]=20,00,03", "JSR 0300: διεύθυνση επιστροφής 0203, PC ← 0300"},
-        {"PC=0200 [0200]=20,FF,FF AC=41", "JSR FFFF: διεύθυνση επιστροφής 0203, PC ← FFFF, η κονσόλα άλλαξε"},
-        {"PC=0300 [0300]=60 RET=0209", "RTS: επιστροφή στη διεύθυνση 0209"},
-        {"PC=0200 [0200]=48 AC=20", "PHA: διεύθυνση 01FF ← 20 (ήταν 00), SP FF → FE"},
-        {"PC=0200 [0200]=48 SP=0", "PHA: σωρός πλήρης"},
-        {"PC=0200 [0200]=68 SP=FE [01FF]=33", "PLA: ανάγνωση 01FF = 33, AC 00 → 33, SP FE → FF"},
-        {"PC=0200 [0200]=08 P=C3", "PHP: διεύθυνση 01FF ← C3 (ήταν 00), SP FF → FE"},
-        {"PC=0200 [0200]=00", "BRK: η εντολή δεν εκτελείται, καμία αλλαγή"},
-        {"PC=0200 [0200]=02", "02: δεν είναι εντολή, καμία αλλαγή"},
-        {"PC=0200 [0200]=EA", "NOP: καμία αλλαγή"},
+    const struct { const char* state; const char* sentence; int cells = 0; bool told = false; } cases[] = {
+        {"[0200]=A5,30 [0030]=41", "LDA 30: ανάγνωση 0030 = 41, AC 00 → 41"},
+        {"[0200]=95,30 XR=5 AC=41", "STA 30,X: διεύθυνση 0035 ← 41 (ήταν 00)", 1},
+        {"[0200]=B6,30 YR=2", "LDX 30,Y: ανάγνωση 0032 = 00, Z 0 → 1"},
+        {"[0200]=EE,00,03 [0300]=FF", "INC 0300: διεύθυνση 0300 ← 100 (ήταν FF)", 1},
+        {"[0200]=B9,00,03 YR=1 [0301]=80", "LDA 0300,Y: ανάγνωση 0301 = 80, AC 00 → 80, N 0 → 1"},
+        {"[0200]=A1,20 XR=2 [0022]=00,04 [0400]=07", "LDA (20,X): ανάγνωση 0400 = 07, AC 00 → 07"},
+        {"[0200]=91,20 YR=3 [0020]=00,04 AC=9", "STA (20),Y: διεύθυνση 0403 ← 09 (ήταν 00)", 1},
+        {"[0200]=8D,01,02 AC=7", "STA 0201: διεύθυνση 0201 ← 07 (ήταν 01)", 1, true},  // its own operand
+        {"[0200]=8D,00,02 AC=8D", "STA 0200: διεύθυνση 0200 ← 8D (ήταν 8D)"},  // the same: not told
+        {"[0200]=6C,00,03 [0300]=10,02", "JMP (0300): PC ← 0210"},
+        {"[0200]=4C,05,00", "JMP: PC ← 0208"},  // a displacement, told as the target
+        {"[0200]=F0,00 P=02", "BEQ: η διακλάδωση έγινε, PC ← 0202"},  // taken, though PC is as if not
+        {"[0200]=0A AC=81", "ASL A: AC 81 → 102, N 0 → 1, C 0 → 1"},
+        {"[0200]=E8 XR=FF", "INX: XR FF → 00, Z 0 → 1"},
+        {"[0200]=20,00,03 RET=1234", "JSR 0300: διεύθυνση επιστροφής 0203, PC ← 0300"},
+        {"[0200]=20,FF,FF AC=41", "JSR FFFF: διεύθυνση επιστροφής 0203, PC ← FFFF, η κονσόλα άλλαξε"},
+        {"[0200]=20,FD,FF", "JSR FFFD: διεύθυνση επιστροφής 0203, PC ← FFFD, η κονσόλα άλλαξε"},
+        {"[0200]=20,FC,FF [0000]=10,03 [0310]=41,42,00", "JSR FFFC: διεύθυνση επιστροφής 0203, PC ← FFFC, η κονσόλα άλλαξε"},
+        {"[0200]=48 AC=20", "PHA: διεύθυνση 01FF ← 20 (ήταν 00), SP FF → FE", 1},
+        {"[0200]=48 SP=0", "PHA: σωρός πλήρης"},  // the machine halts
+        {"[0200]=68 SP=FE [01FF]=33", "PLA: ανάγνωση 01FF = 33, AC 00 → 33, SP FE → FF"},
+        {"[0200]=08 P=C3", "PHP: διεύθυνση 01FF ← C3 (ήταν 00), SP FF → FE", 1},
+        {"[0200]=00", "BRK: η εντολή δεν εκτελείται, καμία αλλαγή"},
+        {"[0200]=02", "02: δεν είναι εντολή, καμία αλλαγή"},
+        {"[0200]=EA", "NOP: καμία αλλαγή"},
     };
     // clang-format on
+    AddressSet program;
+    for (int a = 0x0200; a < 0x0203; ++a) program.Add(a);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.state);
         Machine machine;
         machine.status = {};  // as Clear registers leaves them
-        Apply(machine, c.state);
+        Apply(machine, std::string("PC=0200 ") + c.state);
         TextConsole console;
+        console.text = "παλιό κείμενο\nδεύτερη";
+        const Machine start = machine;
         StepHistory history;
-        history.Step(machine, console, &console);
-        EXPECT_EQ(DescribeStep(*history.Last(machine), machine), c.sentence);
+        EXPECT_EQ(history.Step(machine, console, &console, &program), c.told);
+        const StepChange change = *history.Last(machine);
+        EXPECT_EQ(DescribeStep(change, machine), c.sentence);
+        EXPECT_EQ(change.cellCount, c.cells);
+        EXPECT_EQ(change.before, RegisterState::Of(start));
+        ASSERT_TRUE(history.Undo(machine, &console));
+        ExpectIdentical(machine, start);
+        EXPECT_EQ(console.text, "παλιό κείμενο\nδεύτερη");
+        EXPECT_TRUE(history.Empty());
     }
 }
 
 // Random memory and registers (cells outside 0-255 included), random console routines: N steps
-// forward and N back leave the machine and the console exactly as they were, and after each
-// undo the latest record still describes the machine as it is.
+// forward and N back leave the machine and the console exactly as they were, and so does every
+// undo on the way back (checked every 97 steps).
 TEST(StepHistory, StepsForwardThenAsManyBackLeaveTheMachineIdentical) {
+    constexpr int kSteps = 3000, kEvery = 97;
     for (unsigned seed = 1; seed <= 40; ++seed) {
         SCOPED_TRACE(seed);
         std::mt19937 random(seed);
@@ -100,88 +113,25 @@ TEST(StepHistory, StepsForwardThenAsManyBackLeaveTheMachineIdentical) {
             machine.memory[at + 2] = 0xFF;
         }
         machine.PC = static_cast<std::int32_t>(random() % kMemorySize);
-        machine.AC = static_cast<std::int32_t>(random() % 256);
-        machine.XR = static_cast<std::int32_t>(random() % 256);
-        machine.YR = static_cast<std::int32_t>(random() % 256);
-        machine.SP = static_cast<std::int32_t>(random() % 256);
+        for (std::int32_t* reg : {&machine.AC, &machine.XR, &machine.YR, &machine.SP})
+            *reg = static_cast<std::int32_t>(random() % 256);
         machine.UnpackStatus(random() % 256);
         TextConsole console;
         console.text = "αρχή";
-        const Machine start = machine;
-        const int steps = 3000;
         StepHistory history;
-        std::vector<Machine> states;
-        std::vector<std::string> texts;
-        // A copy of the machine every 97 steps, to tell which undo went wrong.
-        constexpr int kEvery = 97;
-        for (int i = 0; i < steps; ++i) {
-            if (i % kEvery == 0) {
-                states.push_back(machine);
-                texts.push_back(console.text);
-            }
+        std::vector<std::pair<Machine, std::string>> states;
+        for (int i = 0; i < kSteps; ++i) {
+            if (i % kEvery == 0) states.emplace_back(machine, console.text);
             history.Step(machine, console, &console);
         }
-        EXPECT_EQ(history.Size(), static_cast<std::size_t>(steps));
-        for (int i = steps - 1; i >= 0; --i) {
+        for (int i = kSteps - 1; i >= 0 && !HasFailure(); --i) {
             ASSERT_TRUE(history.Undo(machine, &console));
             if (i % kEvery != 0) continue;
-            const Machine& then = states[static_cast<std::size_t>(i / kEvery)];
-            if (RegisterState::Of(machine) != RegisterState::Of(then) ||
-                machine.memory != then.memory || console.text != texts[i / kEvery]) {
-                ADD_FAILURE() << "undo back to step " << i;
-                break;
-            }
+            SCOPED_TRACE("undo back to step " + std::to_string(i));
+            ExpectIdentical(machine, states[static_cast<std::size_t>(i / kEvery)].first);
+            EXPECT_EQ(console.text, states[static_cast<std::size_t>(i / kEvery)].second);
         }
         EXPECT_FALSE(history.Undo(machine, &console));
-        ExpectIdentical(machine, start);
-        EXPECT_EQ(console.text, "αρχή");
-    }
-}
-
-// One instruction of each kind, then Πίσω: registers, bits, the return address, the halt flag,
-// the cells written and the console's text are as they were; the record names the cells.
-TEST(StepHistory, OneUndoPerKindOfInstructionPutsEverythingBack) {
-    // clang-format off
-    const struct { const char* kind; const char* state; int cellsWritten; bool console; } cases[] = {
-        {"store", "PC=0200 [0200]=8D,00,03 AC=41", 1, false},
-        {"indexed store", "PC=0200 [0200]=91,20 YR=3 [0020]=00,04 AC=9", 1, false},
-        {"read-modify-write", "PC=0200 [0200]=EE,00,03 [0300]=FF", 1, false},
-        {"store over its own operand", "PC=0200 [0200]=8D,01,02 AC=7", 1, false},
-        {"push", "PC=0200 [0200]=48 AC=20 SP=80", 1, false},
-        {"push of the bits", "PC=0200 [0200]=08 P=C3", 1, false},
-        {"pull", "PC=0200 [0200]=68 SP=FE [01FF]=33", 0, false},
-        {"push on a full stack: halt", "PC=0200 [0200]=48 SP=0", 0, false},
-        {"subroutine call", "PC=0200 [0200]=20,00,03 RET=1234", 0, false},
-        {"return", "PC=0300 [0300]=60 RET=0209", 0, false},
-        {"branch taken", "PC=0200 [0200]=D0,06", 0, false},
-        {"branch not taken", "PC=0203 [0203]=D0,FD P=02", 0, false},
-        {"branch restoring its operand", "PC=0200 [0200]=D0,80", 0, false},
-        {"shift of A", "PC=0200 [0200]=0A AC=81", 0, false},
-        {"console: show a character", "PC=0200 [0200]=20,FF,FF AC=41", 0, true},
-        {"console: ask for AC", "PC=0200 [0200]=20,FE,FF", 0, true},
-        {"console: clear", "PC=0200 [0200]=20,FD,FF", 0, true},
-        {"console: print text", "PC=0200 [0200]=20,FC,FF [0000]=10,03 [0310]=41,42,00", 0, true},
-        {"empty cell", "PC=0200", 0, false},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.kind);
-        Machine machine;
-        Apply(machine, c.state);
-        TextConsole console;
-        console.text = "παλιό κείμενο\nδεύτερη";
-        const Machine start = machine;
-        StepHistory history;
-        history.Step(machine, console, &console);
-        const StepChange change = *history.Last(machine);
-        EXPECT_EQ(change.cellCount, c.cellsWritten);
-        EXPECT_EQ(change.consoleChanged, c.console);
-        EXPECT_EQ(console.text != "παλιό κείμενο\nδεύτερη", c.console);
-        EXPECT_EQ(change.before, RegisterState::Of(start));
-        ASSERT_TRUE(history.Undo(machine, &console));
-        ExpectIdentical(machine, start);
-        EXPECT_EQ(console.text, "παλιό κείμενο\nδεύτερη");
-        EXPECT_TRUE(history.Empty());
     }
 }
 
@@ -227,26 +177,6 @@ TEST(StepHistory, TheConsolesTextsKeepTheHistoryWithinItsBudget) {
     for (int i = 9; i >= 0; --i) {
         ASSERT_TRUE(history.Undo(machine, &console));
         EXPECT_EQ(console.text, texts[static_cast<std::size_t>(i)]);
-    }
-}
-
-TEST(StepHistory, AStoreIntoAWatchedCellIsTold) {
-    const struct {
-        const char* state;
-        bool told;
-    } cases[] = {
-        {"PC=0200 [0200]=8D,01,02 AC=7", true},    // STA 0201: over its own operand
-        {"PC=0200 [0200]=8D,00,03 AC=7", false},   // elsewhere
-        {"PC=0200 [0200]=8D,00,02 AC=8D", false},  // the same value: nothing changed
-    };
-    for (const auto& c : cases) {
-        Machine machine;
-        Apply(machine, c.state);
-        AddressSet program;
-        for (int a = 0x0200; a < 0x0203; ++a) program.Add(a);
-        NullMachineHost host;
-        StepHistory history;
-        EXPECT_EQ(history.Step(machine, host, nullptr, &program), c.told) << c.state;
     }
 }
 
