@@ -175,39 +175,27 @@ const std::map<std::string, int> kStatusBits = {{"N", cpu::kN}, {"V", cpu::kV}, 
                                                 {"B", cpu::kB}, {"D", cpu::kD}, {"I", cpu::kI},
                                                 {"Z", cpu::kZ}, {"C", cpu::kC}};
 
-std::int64_t Get(const cpu::Machine& machine, const std::string& name) {
-    if (name == "PC") return machine.PC;
-    if (name == "AC") return machine.AC;
-    if (name == "XR") return machine.XR;
-    if (name == "YR") return machine.YR;
-    if (name == "SP") return machine.SP;
-    if (name == "RA") return machine.returnAddress;
-    if (name == "P") return machine.PackStatus();
-    if (kStatusBits.contains(name)) return machine.status[kStatusBits.at(name)];
+// The register or status bit a claim names; P, the packed status, is read and written whole.
+std::int32_t* Field(cpu::Machine& machine, const std::string& name) {
+    const std::map<std::string, std::int32_t*> registers = {
+        {"PC", &machine.PC}, {"AC", &machine.AC}, {"XR", &machine.XR},
+        {"YR", &machine.YR}, {"SP", &machine.SP}, {"RA", &machine.returnAddress}};
+    if (registers.contains(name)) return registers.at(name);
+    if (kStatusBits.contains(name)) return &machine.status[kStatusBits.at(name)];
     ADD_FAILURE() << "unknown register " << name;
-    return 0;
+    static std::int32_t nowhere;
+    return &nowhere;
+}
+
+std::int64_t Get(cpu::Machine& machine, const std::string& name) {
+    return name == "P" ? machine.PackStatus() : *Field(machine, name);
 }
 
 void Set(cpu::Machine& machine, const std::string& name, std::int64_t value) {
-    const auto v = static_cast<std::int32_t>(value);
-    if (name == "PC")
-        machine.PC = v;
-    else if (name == "AC")
-        machine.AC = v;
-    else if (name == "XR")
-        machine.XR = v;
-    else if (name == "YR")
-        machine.YR = v;
-    else if (name == "SP")
-        machine.SP = v;
-    else if (name == "RA")
-        machine.returnAddress = v;
-    else if (name == "P")
+    if (name == "P")
         machine.UnpackStatus(value);
-    else if (kStatusBits.contains(name))
-        machine.status[kStatusBits.at(name)] = v;
     else
-        ADD_FAILURE() << "unknown register " << name;
+        *Field(machine, name) = static_cast<std::int32_t>(value);
 }
 
 // "0300=41,42" as the address and its values.
