@@ -29,15 +29,19 @@ std::string Label(const std::string& name) {
 }
 
 // Each case: the program's rows (row count covering them unless given), the dialog or a
-// conversion error, and memory from `at` afterwards.
+// conversion error, memory from `at` afterwards, and the line at fault with the cell the student
+// is taken to after the box (the operand for a distance or operand syntax error, the address for
+// an address out of range); a line that fails to convert is told, its cell is not.
 TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
+    constexpr int I = grid::kInstructionColumn, P = grid::kFirstParameterColumn,
+                  A = grid::kAddressColumn;
     struct Case {
         const char* name;
         std::vector<Line> rows;
         std::string kind, text;
         int at;
         std::vector<int> memory;
-        int rowCount = 0;
+        int faultRow = 0, faultColumn = 0, rowCount = 0;
     };
     // clang-format off
     const Case cases[] = {
@@ -50,27 +54,27 @@ TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
         {"accumulator", {{"", "0200", "ASL", "A"}, {"", "0201", ""}}, "summary", SummaryText(1, 1), 0x200, {0x0A, U}},
         {"branch +127", {{"", "1000", "BPL", "LOOP"}, {"", "1002", ""}, {"LOOP", "1081", ""}}, "summary", SummaryText(1, 2), 0x1000, {0x10, 0x7F}},
         {"branch -128", {{"", "1000", "BMI", "LOOP"}, {"", "1002", ""}, {"LOOP", "0F82", ""}}, "summary", SummaryText(1, 2), 0x1000, {0x30, 0x80}},
-        {"branch +128", {{"", "1000", "BVS", "LOOP"}, {"", "1002", ""}, {"LOOP", "1082", ""}}, "error", kRange, 0x1000, {U}},
-        {"branch -129", {{"", "1000", "BVC", "LOOP"}, {"", "1002", ""}, {"LOOP", "0F81", ""}}, "error", kRange, 0x1000, {U}},
+        {"branch +128", {{"", "1000", "BVS", "LOOP"}, {"", "1002", ""}, {"LOOP", "1082", ""}}, "error", kRange, 0x1000, {U}, 1, P},
+        {"branch -129", {{"", "1000", "BVC", "LOOP"}, {"", "1002", ""}, {"LOOP", "0F81", ""}}, "error", kRange, 0x1000, {U}, 1, P},
         {"branch to L-1", {{"", "1000", "BCC", "L-1"}, {"", "1002", ""}, {"L-1", "1001", ""}}, "summary", SummaryText(1, 2), 0x1000, {0x90, 0xFF}},
         {"jump -128", {{"", "1000", "JMP", "LOOP"}, {"", "1003", ""}, {"LOOP", "0F83", ""}}, "summary", SummaryText(1, 3), 0x1000, {0x4C, 0x80, 0x00}},
-        {"jump +200", {{"", "1000", "JMP", "LOOP"}, {"", "1003", ""}, {"LOOP", "10CB", ""}}, "error", kRange, 0x1000, {U}},
-        {"lower case", {kFirst, {"", "0202", "lda", "#05"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}},
-        {"no such mode", {kFirst, {"", "0202", "STA", "#45"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}},
-        {"jump to L-1", {kFirst, {"", "0202", "JMP", "L-1"}, {"L-1", "0205", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}},
-        {"no label", {kFirst, {"", "0202", "BNE", "LOOP"}, {"", "0204", ""}}, "warning", Label("LOOP"), 0x200, {0xA9, 0x01, U, U}},
-        {"empty label", {kFirst, {"", "0202", "BNE", ""}, {"", "0204", ""}}, "warning", Label(""), 0x200, {0xA9, 0x01, U, U}},
-        {"no address", {kFirst, {"", "", "NOP"}, {"", "0203", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}},
-        {"label as hex", {kFirst, {"", "0202", "JSR", "LOOP"}, {"LOOP", "0205", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}},
-        {"no next address", {kFirst, {"", "0202", "BNE", "0300"}, {"", "", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}},
-        {"bad label address", {kFirst, {"", "0202", "BNE", "LOOP"}, {"LOOP", "XYZ", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}},
+        {"jump +200", {{"", "1000", "JMP", "LOOP"}, {"", "1003", ""}, {"LOOP", "10CB", ""}}, "error", kRange, 0x1000, {U}, 1, P},
+        {"lower case", {kFirst, {"", "0202", "lda", "#05"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}, 2, I},
+        {"no such mode", {kFirst, {"", "0202", "STA", "#45"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}, 2, P},
+        {"jump to L-1", {kFirst, {"", "0202", "JMP", "L-1"}, {"L-1", "0205", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}, 2, P},
+        {"no label", {kFirst, {"", "0202", "BNE", "LOOP"}, {"", "0204", ""}}, "warning", Label("LOOP"), 0x200, {0xA9, 0x01, U, U}, 2, P},
+        {"empty label", {kFirst, {"", "0202", "BNE", ""}, {"", "0204", ""}}, "warning", Label(""), 0x200, {0xA9, 0x01, U, U}, 2, P},
+        {"no address", {kFirst, {"", "", "NOP"}, {"", "0203", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}, 2},
+        {"label as hex", {kFirst, {"", "0202", "JSR", "LOOP"}, {"LOOP", "0205", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}, 2},
+        {"no next address", {kFirst, {"", "0202", "BNE", "0300"}, {"", "", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}, 2},
+        {"bad label address", {kFirst, {"", "0202", "BNE", "LOOP"}, {"LOOP", "XYZ", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}, 2},
         {"ends at FFFF", {{"", "FFFD", "LDA", "EA12"}, {"", "", ""}}, "summary", SummaryText(1, 3), 0xFFFD, {0xAD, 0x12, 0xEA}},
-        {"past FFFF", {{"", "FFFE", "LDA", "1234"}, {"", "", ""}}, "error", kRange, 0xFFFE, {U, U}},
-        {"past 10000", {{"", "10002", "NOP"}, {"", "", ""}}, "error", kRange, 0, {U, U, U}},
-        {"FFFFFFFF", {{"", "FFFFFFFF", "NOP"}, {"", "", ""}}, "error", kRange, 0xFFFF, {U}},
+        {"past FFFF", {{"", "FFFE", "LDA", "1234"}, {"", "", ""}}, "error", kRange, 0xFFFE, {U, U}, 1, A},
+        {"past 10000", {{"", "10002", "NOP"}, {"", "", ""}}, "error", kRange, 0, {U, U, U}, 1, A},
+        {"FFFFFFFF", {{"", "FFFFFFFF", "NOP"}, {"", "", ""}}, "error", kRange, 0xFFFF, {U}, 1, A},
         {"nothing", {{"", "", ""}}, "summary", SummaryText(0, 0), 0x200, {U}},
         {"stops at empty row", {{"", "0200", "NOP"}, {"", "0201", ""}, {"", "0201", "NOP"}}, "summary", SummaryText(1, 1), 0x200, {0xEA, U}},
-        {"stops at table end", {{"", "0200", "NOP"}, {"", "0201", "NOP"}}, "summary", SummaryText(1, 1), 0x200, {0xEA, U}, 2},
+        {"stops at table end", {{"", "0200", "NOP"}, {"", "0201", "NOP"}}, "summary", SummaryText(1, 1), 0x200, {0xEA, U}, 0, 0, 2},
         {"bytes span the gap", {{"", "0200", "NOP"}, {"", "0300", "NOP"}, {"", "0301", ""}}, "summary", SummaryText(2, 0x101), 0x200, {0xEA, U}},
     };
     // clang-format on
@@ -81,11 +85,15 @@ TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
         machine.memory.fill(U);
         std::string kind = kThrows;
         AssemblyResult result;
+        int line = 0;
         try {
-            result = Assemble(workspace.grid, machine);
+            result = Assemble(workspace.grid, machine, &line);
             const char* kinds[] = {"summary", "warning", "error"};
             kind = kinds[static_cast<int>(result.kind)];
+            EXPECT_EQ(std::pair(result.row, result.column), std::pair(c.faultRow, c.faultColumn))
+                << c.name;
         } catch (const text::ConversionError&) {
+            EXPECT_EQ(line, c.faultRow) << c.name;
         }
         EXPECT_EQ(kind, c.kind) << c.name;
         EXPECT_EQ(result.text, c.text) << c.name;
@@ -93,33 +101,6 @@ TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
         const auto from = machine.memory.begin() + c.at;
         EXPECT_EQ(std::vector<int>(from, from + static_cast<long>(c.memory.size())), c.memory)
             << c.name;
-    }
-}
-
-// After the box, the student is taken to the cell at fault: the operand for a distance or operand
-// syntax error, the address for an address out of range; a line that fails to convert is told.
-TEST(Assemble, AFaultNamesTheCellAtFault) {
-    // clang-format off
-    const struct { const char* instruction; const char* operand; const char* address; int column; } cases[] = {
-        {"BNE", "FAR", "0FFE", grid::kFirstParameterColumn},
-        {"STA", "#45", "0FFE", grid::kFirstParameterColumn},
-        {"LDA", "1234", "FFFE", grid::kAddressColumn},
-        {"XYZ", "", "0FFE", grid::kInstructionColumn},
-        {"LDA", "(4G),", "0FFE", grid::kFirstParameterColumn},  // a conversion failure: its line
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        grid::Workspace workspace = app::testing::WorkspaceWith(
-            {kFirst, {"", c.address, c.instruction, c.operand}, {"", "1000"}, {"FAR", "2000"}});
-        int line = 0;
-        try {
-            const AssemblyResult result = Assemble(workspace.grid, workspace.machine, &line);
-            EXPECT_NE(result.kind, AssemblyResult::Kind::kSummary) << c.instruction;
-            EXPECT_EQ(result.row * 10 + result.column, 2 * 10 + c.column) << c.instruction;
-        } catch (const text::ConversionError&) {
-            EXPECT_STREQ(c.operand, "(4G),");
-        }
-        EXPECT_EQ(line, 2) << c.instruction;
     }
 }
 
