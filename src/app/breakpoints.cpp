@@ -43,7 +43,7 @@ std::string BreakpointMessage(int row, int address) {
 
 void ReportBreakpointStop(grid::Workspace& workspace, int address) {
     const int row = BreakpointRowAt(workspace.grid, address);
-    workspace.ShowDebuggerMessage(BreakpointMessage(row, address), workspace.grid.Col(), 'b');
+    workspace.ShowMessage(BreakpointMessage(row, address), workspace.grid.Col(), grid::Tone::kNotice);
     if (row != 0) workspace.grid.SetRow(row);
 }
 

@@ -104,7 +104,7 @@ bool AddressReads(const std::string& address) {
 void ShowAddressNotice(grid::Workspace& workspace, int column) {
     const grid::ProgramGrid& grid = workspace.grid;
     const bool empty = grid.Cell(grid::kAddressColumn, grid.Row()).empty();
-    workspace.ShowDebuggerMessage(UnreadableAddressText(grid.Row(), empty), column, 'r');
+    workspace.ShowMessage(UnreadableAddressText(grid.Row(), empty), column, grid::Tone::kError);
 }
 
 }  // namespace
@@ -129,7 +129,7 @@ bool IsMenuShortcut(const grid::Workspace& workspace, const GridKey& key) {
     }
 }
 
-void StringGrid1KeyDown(grid::Workspace& workspace, const GridKey& key) {
+void GridKeyDown(grid::Workspace& workspace, const GridKey& key) {
     workspace.executionEnabled = true;
     workspace.changed = true;
     if (key.code == kKeyEnter && workspace.grid.Col() == grid::kCommentColumn) {
@@ -173,7 +173,7 @@ void MoveByGridKey(grid::Workspace& workspace, const GridKey& key) {
     grid.SetCurrent(column, row);
 }
 
-void StringGrid1KeyPress(grid::Workspace& workspace, char32_t character) {
+void GridKeyPress(grid::Workspace& workspace, char32_t character) {
     // Only the current line's address text can fail to convert here; the checks read it before
     // they change anything but the cells right of the cursor.
     if (character == kCharSpace || character == kCharEnter) {
@@ -216,12 +216,12 @@ void NoteAddressAfterKey(grid::Workspace& workspace) {
 
 void TypeKey(grid::Workspace& workspace, const GridKey& key, char32_t character) {
     const int arrivalColumn = workspace.grid.Col();
-    StringGrid1KeyDown(workspace, key);
+    GridKeyDown(workspace, key);
     MoveByGridKey(workspace, key);
     if (character == 0) return NoteAddressAfterKey(workspace);
     // The editor takes only characters of the Greek code page; others never reach the grid.
     if (!text::IsInCp1253(character)) return;
-    StringGrid1KeyPress(workspace, character);
+    GridKeyPress(workspace, character);
     EditCurrentCell(workspace, character, arrivalColumn);
     NoteAddressAfterKey(workspace);
 }

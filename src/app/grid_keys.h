@@ -54,7 +54,7 @@ bool IsMenuShortcut(const grid::Workspace& workspace, const GridKey& key);
 
 // Key-down, for every key: enables Assemble, Run and Step, sets the changed flag, and Enter in
 // the comment column of the last row appends a row and moves to its instruction cell.
-void StringGrid1KeyDown(grid::Workspace& workspace, const GridKey& key);
+void GridKeyDown(grid::Workspace& workspace, const GridKey& key);
 
 // The grid's own movement: arrows by one cell, Tab and Shift+Tab to the next and previous cell
 // in reading order (wrapping round the table). The cursor never leaves the data rows.
@@ -63,7 +63,7 @@ void MoveByGridKey(grid::Workspace& workspace, const GridKey& key);
 // Key-press: Space and Enter run the cell checks of the current column, then the addresses are
 // recomputed from the current row for every character. A line whose address is not hexadecimal
 // (or is empty) throws nothing: its addresses wait, and Enter on its cells goes to the address.
-void StringGrid1KeyPress(grid::Workspace& workspace, char32_t character);
+void GridKeyPress(grid::Workspace& workspace, char32_t character);
 
 // After the key has reached its cell: a line with an instruction whose address cannot be read
 // is said once in red under the grid (unless another message stands), and the notice goes as

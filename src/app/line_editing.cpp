@@ -126,8 +126,8 @@ void ClearGrid(grid::Workspace& workspace) {
     grid.SetCurrent(grid::kAddressColumn, 1);
     workspace.caption = grid::kApplicationTitle;
     workspace.ClearMessage();
-    workspace.message.labelEnabled = false;
-    workspace.message.memoEnabled = false;
+    workspace.message.headingEnabled = false;
+    workspace.message.textEnabled = false;
 }
 
 }  // namespace zorvan::app

@@ -14,8 +14,7 @@ namespace zorvan::app {
 
 inline constexpr int kRegisterFieldCount = 12;
 
-// Fields in tab order: Edit1 PC, Edit2-Edit8 the status bits N V B D I Z C, Edit9 AC,
-// Edit10 XR, Edit11 YR, Edit12 SP. Indexes here are 0-based (Edit1 is 0).
+// Fields in tab order: PC, the status bits N V B D I Z C, AC, XR, YR, SP.
 enum RegisterField : int {
     kPcField = 0,
     kFirstBitField = 1,

@@ -14,7 +14,7 @@ bool AcceptsStartAddress(std::string_view text) {
 }
 
 void ReportRunCancelled(grid::Workspace& workspace) {
-    workspace.ShowDebuggerMessage(kRunCancelledMessage, workspace.grid.Col(), 'r');
+    workspace.ShowMessage(kRunCancelledMessage, workspace.grid.Col(), grid::Tone::kError);
 }
 
 RunCommand::RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start)
@@ -28,19 +28,19 @@ void RunCommand::Report() {
     const int column = workspace_.grid.Col();
     switch (run_.End()) {
         case cpu::RunEnd::kEmptyCell:
-            workspace_.ShowDebuggerMessage(kRunCompletedMessage, column, 'b');
+            workspace_.ShowMessage(kRunCompletedMessage, column, grid::Tone::kNotice);
             break;
         case cpu::RunEnd::kStopped:
             if (run_.AtBreakpoint()) {
                 ReportBreakpointStop(workspace_, workspace_.machine.PC);
             } else {
-                workspace_.ShowDebuggerMessage(cpu::kStoppedByUserMessage, column, 'r');
+                workspace_.ShowMessage(cpu::kStoppedByUserMessage, column, grid::Tone::kError);
             }
             break;
         case cpu::RunEnd::kNotExecuted:
-            workspace_.ShowDebuggerMessage(
+            workspace_.ShowMessage(
                 cpu::NotExecutedMessage(run_.NotExecutedOpcode(), run_.NotExecutedAddress()),
-                column, 'r');
+                column, grid::Tone::kError);
             break;
         case cpu::RunEnd::kStackFull:
         case cpu::RunEnd::kLimit:

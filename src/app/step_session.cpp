@@ -111,7 +111,7 @@ int FindGridRow(const grid::ProgramGrid& grid, int address) {
 StepSession::StepSession(grid::Workspace& workspace, cpu::MachineHost& host, StepPeers& peers)
     : workspace_(workspace), host_(host), peers_(peers) {}
 
-void StepSession::FormShow() {
+void StepSession::ResetForNewSession() {
     state_.startAddress = "0000";
     for (auto& row : state_.rows) {
         for (int column = 1; column < kStepGridColumns; ++column) row[column].clear();
@@ -123,7 +123,7 @@ void StepSession::FormShow() {
 
 void StepSession::ShowStepRows(int row) {
     if (row == -1) {
-        workspace_.ShowDebuggerMessage(kStepPossibleAddressErrorMessage, grid::kLabelColumn, 'r');
+        workspace_.ShowMessage(kStepPossibleAddressErrorMessage, grid::kLabelColumn, grid::Tone::kError);
         return;
     }
     const grid::ProgramGrid& grid = workspace_.grid;
@@ -155,13 +155,13 @@ void StepSession::Start() {
     machine.PC = text::HexTextToInt(state_.startAddress);
     const int row = FindGridRow(workspace_.grid, machine.PC);
     if (row != 0) {
-        workspace_.ShowDebuggerMessage(std::string(kStepStartedMessage) + state_.startAddress,
-                                       kStatusColumn, 'b');
+        workspace_.ShowMessage(std::string(kStepStartedMessage) + state_.startAddress,
+                                       kStatusColumn, grid::Tone::kNotice);
         ShowStepRows(row);
         workspace_.grid.SetRow(row);
         workspace_.grid.SetRow(row + 1);
     } else {
-        workspace_.ShowDebuggerMessage(kStepAddressNotInGridMessage, kStatusColumn, 'r');
+        workspace_.ShowMessage(kStepAddressNotInGridMessage, kStatusColumn, grid::Tone::kError);
     }
     workspace_.EndHistory();
     FindProgramBytes();
@@ -223,7 +223,7 @@ void StepSession::FindProgramBytes() {
 }
 
 void StepSession::ShowNotice(const std::string& notice) {
-    if (!notice.empty()) workspace_.ShowDebuggerMessage(notice, workspace_.grid.Col(), 'b');
+    if (!notice.empty()) workspace_.ShowMessage(notice, workspace_.grid.Col(), grid::Tone::kNotice);
 }
 
 void StepSession::RecordStep() {
@@ -281,12 +281,12 @@ void StepSession::FinishRun(RecordedRun& run) {
             if (run.AtBreakpoint()) {
                 ReportBreakpointStop(workspace_, m.PC);
             } else {
-                workspace_.ShowDebuggerMessage(cpu::kStoppedByUserMessage, kStatusColumn, 'r');
+                workspace_.ShowMessage(cpu::kStoppedByUserMessage, kStatusColumn, grid::Tone::kError);
             }
             break;
         case cpu::RunEnd::kNotExecuted:
-            workspace_.ShowDebuggerMessage(cpu::NotExecutedMessage(m.Read(m.PC), m.PC),
-                                           kStatusColumn, 'r');
+            workspace_.ShowMessage(cpu::NotExecutedMessage(m.Read(m.PC), m.PC),
+                                           kStatusColumn, grid::Tone::kError);
             break;
         default:  // the end, the address asked for, a full stack (already told)
             break;
@@ -318,7 +318,7 @@ void StepSession::Back() {
     cpu::Machine& m = workspace_.machine;
     const std::optional<cpu::StepChange> undone = workspace_.history.Last(m);
     if (!undone || !workspace_.history.Undo(m, console_)) {
-        workspace_.ShowDebuggerMessage(kNothingToUndoMessage, kStatusColumn, 'r');
+        workspace_.ShowMessage(kNothingToUndoMessage, kStatusColumn, grid::Tone::kError);
         return;
     }
     ShowFromHistory();

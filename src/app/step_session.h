@@ -57,11 +57,11 @@ class StepPeers {
 
 // What the window shows; the window copies it into its widgets after each handler.
 struct StepWindowState {
-    std::string startAddress = "0000";  // Edit1
+    std::string startAddress = "0000";  // the start-address field
     // StepGrid: column 0 holds the captions, columns 1 to 4 program-grid columns 1 to 4.
     std::array<std::array<std::string, kStepGridColumns>, kStepGridRows> rows{
         {{std::string(kExecutedCaption)}, {std::string(kToExecuteCaption)}}};
-    std::string status;  // Label1
+    std::string status;  // the status line under the rows
     bool statusVisible = false;
     bool nextVisible = false;
     bool nextEnabled = false;
@@ -120,8 +120,8 @@ class StepSession {
     // The program-grid row of the instruction PC points to; 0 when no line carries it.
     int CurrentRow() const { return currentRow_; }
 
-    // Each time the window becomes visible.
-    void FormShow();
+    // Each time the window becomes visible: the start address, rows and buttons as at first.
+    void ResetForNewSession();
     // Start: PC from the start address, one instruction executed. Throws ConversionError when
     // the start address is not hexadecimal, before anything is executed.
     void Start();

@@ -39,17 +39,17 @@ void CheckAddress(grid::Workspace& workspace) {
     const std::string& address = grid.Cell(grid::kAddressColumn, grid.Row());
     const std::size_t length = text::CharacterCount(address);
     if (length > 4) {
-        workspace.ShowDebuggerMessage("Η διεύθυνση δέχεται μόνο τέσσερα δεκαεξαδικά ψηφία.",
-                                      grid::kAddressColumn, 'r');
+        workspace.ShowMessage("Η διεύθυνση δέχεται μόνο τέσσερα δεκαεξαδικά ψηφία.",
+                                      grid::kAddressColumn, grid::Tone::kError);
     } else if (length < 4) {
-        workspace.ShowDebuggerMessage("Λάθος διεύθυνση. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφία.",
-                                      grid::kAddressColumn, 'r');
+        workspace.ShowMessage("Λάθος διεύθυνση. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφία.",
+                                      grid::kAddressColumn, grid::Tone::kError);
     } else if (text::IsHexText(address)) {
         grid.SetCol(grid::kInstructionColumn);
     } else {
         // The system's own text, with its stray apostrophe.
-        workspace.ShowDebuggerMessage("Λάθος διεύθυνση. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφ'ια.",
-                                      grid::kAddressColumn, 'r');
+        workspace.ShowMessage("Λάθος διεύθυνση. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφ'ια.",
+                                      grid::kAddressColumn, grid::Tone::kError);
     }
 }
 
@@ -58,12 +58,12 @@ void CheckInstruction(grid::Workspace& workspace) {
     const std::string& instruction = grid.Cell(grid::kInstructionColumn, grid.Row());
     const int row = cpu::FindMnemonic(instruction);
     if (row < 0) {
-        workspace.ShowDebuggerMessage("'" + instruction + "' Εντολή Ανύπαρκτη.",
-                                      grid::kInstructionColumn, 'r');
+        workspace.ShowMessage("'" + instruction + "' Εντολή Ανύπαρκτη.",
+                                      grid::kInstructionColumn, grid::Tone::kError);
         return;
     }
     workspace.ClearMessage();
-    workspace.message.memoEnabled = false;
+    workspace.message.textEnabled = false;
     if (cpu::HasMode(row, cpu::kImplied)) {
         FinishLine(workspace, 1);
     } else {
@@ -126,7 +126,7 @@ void ApplyOutcomes(grid::Workspace& workspace, const std::vector<LineOutcome>& o
                 NextParameter(workspace, outcome.bytes);
                 break;
             case LineOutcome::Kind::kMessage:
-                workspace.ShowDebuggerMessage(outcome.message, outcome.column, outcome.colour);
+                workspace.ShowMessage(outcome.message, outcome.column, outcome.tone);
                 if (outcome.emptiesSecondParameter) {
                     workspace.grid.SetCell(grid::kSecondParameterColumn, workspace.grid.Row(), {});
                 }

@@ -65,12 +65,12 @@ LineOutcome Next(int bytes) {
     return outcome;
 }
 
-LineOutcome Message(std::string_view message, int column, char colour = 'r') {
+LineOutcome Message(std::string_view message, int column, grid::Tone tone = grid::Tone::kError) {
     LineOutcome outcome;
     outcome.kind = LineOutcome::Kind::kMessage;
     outcome.message = std::string(message);
     outcome.column = column;
-    outcome.colour = colour;
+    outcome.tone = tone;
     return outcome;
 }
 
@@ -114,7 +114,7 @@ void CheckOperandOfLength(int row, std::string_view p, const Characters& c,
     switch (c.Count()) {
         case 0:
             out.push_back(has(cpu::kImplied) ? Finish(1)
-                                             : Message(kGiveFirstParameter, kColumn, 'b'));
+                                             : Message(kGiveFirstParameter, kColumn, grid::Tone::kNotice));
             break;
         case 1:
             if (p == "A") {

@@ -7,9 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace zorvan::grid {
-class ProgramGrid;
-}
+#include "grid/workspace.h"
 
 namespace zorvan::assembler {
 
@@ -32,13 +30,13 @@ struct LineOutcome {
     enum class Kind {
         kFinishLine,     // the line is complete and occupies `bytes`
         kNextParameter,  // go on to the second parameter; the line occupies `bytes`
-        kMessage,        // show `message` on `column` in `colour` ('r' red, 'b' blue)
+        kMessage,        // show `message` on `column` in `tone`
     };
     Kind kind = Kind::kMessage;
     int bytes = 0;
     std::string message;
     int column = 0;
-    char colour = 'r';
+    grid::Tone tone = grid::Tone::kError;
     bool emptiesSecondParameter = false;  // the refused second parameter cell is emptied
 
     bool operator==(const LineOutcome&) const = default;

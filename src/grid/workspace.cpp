@@ -4,10 +4,10 @@
 
 namespace zorvan::grid {
 
-void Workspace::ShowDebuggerMessage(std::string_view text, int column, char colour) {
-    message.labelEnabled = true;
-    message.memoEnabled = true;
-    message.colour = colour == 'b' ? MessageColour::kBlue : MessageColour::kRed;
+void Workspace::ShowMessage(std::string_view text, int column, Tone tone) {
+    message.headingEnabled = true;
+    message.textEnabled = true;
+    message.tone = tone;
     message.text = text;
     grid.SetCol(column);
 }

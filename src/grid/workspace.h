@@ -15,14 +15,15 @@
 
 namespace zorvan::grid {
 
-enum class MessageColour { kBlue, kRed };
+// The message area's two colours: blue for a notice or prompt, red for a refusal or error.
+enum class Tone { kNotice, kError };
 
-// The message area `Memo1` with its heading label `Label1` ("Debugger").
+// The message area under the program grid, with its heading ("Debugger").
 struct MessageArea {
     std::string text;
-    MessageColour colour = MessageColour::kRed;
-    bool labelEnabled = false;
-    bool memoEnabled = false;
+    Tone tone = Tone::kError;
+    bool headingEnabled = false;
+    bool textEnabled = false;
 };
 
 inline constexpr std::string_view kApplicationTitle = "Zorvan";
@@ -58,9 +59,9 @@ struct Workspace {
         marks.Clear();
     }
 
-    // Enables the label and the message area, sets the colour (blue for 'b', red for any other
-    // character), replaces the text, and moves the grid's current column, leaving its row.
-    void ShowDebuggerMessage(std::string_view text, int column, char colour);
+    // Enables the heading and the message area, sets its tone, replaces the text, and moves the
+    // grid's current column, leaving its row.
+    void ShowMessage(std::string_view text, int column, Tone tone);
     // Empties the message area's text; whether it is enabled stays as it was.
     void ClearMessage() { message.text.clear(); }
 };

@@ -25,7 +25,7 @@ void MachineHostAdapter::PrintText(std::string_view cp1253Bytes) {
 }
 
 void MachineHostAdapter::StackFull() {
-    forms_.workspace.ShowDebuggerMessage(cpu::kStackFullMessage, grid::kInstructionColumn, 'r');
+    forms_.workspace.ShowMessage(cpu::kStackFullMessage, grid::kInstructionColumn, grid::Tone::kError);
     forms_.Form1->RefreshFromWorkspace();
 }
 

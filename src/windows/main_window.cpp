@@ -217,11 +217,11 @@ void TForm1::RefreshFromWorkspace() {
 
 void TForm1::ShowMessageArea() {
     const grid::MessageArea& message = workspace_.message;
-    Label1->setEnabled(message.labelEnabled);
-    Memo1->setEnabled(message.memoEnabled);
+    Label1->setEnabled(message.headingEnabled);
+    Memo1->setEnabled(message.textEnabled);
     Memo1->setVisible(true);
     QPalette palette = Memo1->palette();
-    const QColor colour = message.colour == grid::MessageColour::kBlue ? QColor(0x00, 0x00, 0xFF)
+    const QColor colour = message.tone == grid::Tone::kNotice ? QColor(0x00, 0x00, 0xFF)
                                                                        : QColor(0xFF, 0x00, 0x00);
     palette.setColor(QPalette::Active, QPalette::Text, colour);
     palette.setColor(QPalette::Inactive, QPalette::Text, colour);
@@ -250,9 +250,9 @@ void TForm1::StringGrid1Key(QKeyEvent* event) {
     const int columnAtKey = workspace_.grid.Col();
 
     const bool finished = RunCommand([&] {
-        app::StringGrid1KeyDown(workspace_, key);
+        app::GridKeyDown(workspace_, key);
         app::MoveByGridKey(workspace_, key);
-        if (cellCharacter) app::StringGrid1KeyPress(workspace_, character);
+        if (cellCharacter) app::GridKeyPress(workspace_, character);
     });
     if (!finished) return;
     if (!ui::IsGridMovementKey(key) && EditorTakes(key, character, columnAtKey)) {

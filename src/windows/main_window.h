@@ -36,7 +36,7 @@ class TForm1 : public QMainWindow, private app::FileFlowHost {
 
     // Shows what the workspace holds: caption, the three execution commands, the message area,
     // the grid's cells and current cell with the editor on it. Other windows call it after they
-    // change the workspace (ShowDebuggerMessage, the grid's cursor).
+    // change the workspace (a message, the grid's cursor).
     void RefreshFromWorkspace();
 
     // Runs a command's work; a failure is shown in an error box, what was done stays done, and

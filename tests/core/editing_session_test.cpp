@@ -15,11 +15,11 @@ constexpr const char* kNoInstruction = "'' Εντολή Ανύπαρκτη.";
 constexpr const char* kGiveFirstParameter = "Δώστε την πρώτη παράμετρο.";
 
 TEST(EditingSession, TypingAProgramLineByLine) {
-    constexpr auto red = grid::MessageColour::kRed, blue = grid::MessageColour::kBlue;
+    constexpr auto red = grid::Tone::kError, blue = grid::Tone::kNotice;
     // clang-format off
     const struct {
         const char* keys; int column, row, rowCount;
-        const char* message; grid::MessageColour colour; bool memoEnabled;
+        const char* message; grid::Tone colour; bool textEnabled;
     } steps[] = {
         {"0200", 1, 1, 2, "", red, false},
         {"\r", 2, 1, 2, kNoInstruction, red, true},  // the empty instruction is refused at once
@@ -42,8 +42,8 @@ TEST(EditingSession, TypingAProgramLineByLine) {
         EXPECT_EQ(workspace.grid.Row(), step.row);
         EXPECT_EQ(workspace.grid.RowCount(), step.rowCount);
         EXPECT_EQ(workspace.message.text, step.message);
-        if (!workspace.message.text.empty()) EXPECT_EQ(workspace.message.colour, step.colour);
-        EXPECT_EQ(workspace.message.memoEnabled, step.memoEnabled);
+        if (!workspace.message.text.empty()) EXPECT_EQ(workspace.message.tone, step.colour);
+        EXPECT_EQ(workspace.message.textEnabled, step.textEnabled);
     }
     const char* expected[] = {"|0200|LDA|#05||", "|0202|STA|45,|X|", "|0204|NOP|||", "|0205|BRK|||",
                               "|0206||||"};
@@ -75,7 +75,7 @@ TEST(EditingSession, EachLineEndsWhereItsFormSaysAndRefusalsKeepTheText) {
         EXPECT_EQ(workspace.grid.Col(), c.column) << c.keys;
         EXPECT_EQ(workspace.grid.Row(), c.row) << c.keys;
         EXPECT_EQ(workspace.message.text, c.message) << c.keys;
-        if (*c.message) EXPECT_EQ(workspace.message.colour, grid::MessageColour::kRed) << c.keys;
+        if (*c.message) EXPECT_EQ(workspace.message.tone, grid::Tone::kError) << c.keys;
     }
 }
 

@@ -26,8 +26,8 @@ TEST(GridKeys, EnterInTheCommentColumnOfTheLastRowAppendsARow) {
     for (const auto& c : cases) {
         grid::Workspace workspace = WorkspaceWith(c.lines);
         workspace.grid.SetCell(grid::kAddressColumn, static_cast<int>(c.lines.size()) + 1, "0201");
-        workspace.ShowDebuggerMessage("μήνυμα", c.column, 'r');
-        StringGrid1KeyDown(workspace, GridKey{kKeyEnter});
+        workspace.ShowMessage("μήνυμα", c.column, grid::Tone::kError);
+        GridKeyDown(workspace, GridKey{kKeyEnter});
         EXPECT_EQ(Cursor(workspace), c.cursor) << c.name;
         EXPECT_EQ(workspace.message.text, c.message) << c.name;
         EXPECT_TRUE(workspace.changed && workspace.executionEnabled) << c.name;  // as for any key

@@ -331,7 +331,7 @@ void Check(const Claim& claim) {
         } else if (key == "step") {
             const auto words = Words(value);
             machine.ClearRegisters();
-            session.FormShow();
+            session.ResetForNewSession();
             session.State().startAddress = words.at(0);
             session.Start();
             for (std::int64_t k = 1; k < std::stoll(words.at(1)); ++k) session.Next();

@@ -71,13 +71,13 @@ TEST(LineEditing, ClearGridLeavesOneEmptyLineAndGreysTheMessageArea) {
     grid::Workspace w = WorkspaceWith(kThreeLines);
     w.grid.SetCurrent(grid::kCommentColumn, 3);
     w.caption = "Zorvan - prog.zrv";
-    w.ShowDebuggerMessage("μήνυμα", 3, 'b');
+    w.ShowMessage("μήνυμα", 3, grid::Tone::kNotice);
     w.executionEnabled = true;
     ClearGrid(w);
     EXPECT_EQ(Cursor(w) + " " + std::to_string(w.grid.ContentCount()), "1,1/2 0");
     EXPECT_EQ(w.caption + "|" + w.message.text, "Zorvan|");
-    EXPECT_TRUE(w.changed && w.executionEnabled && !w.message.labelEnabled &&
-                !w.message.memoEnabled);
+    EXPECT_TRUE(w.changed && w.executionEnabled && !w.message.headingEnabled &&
+                !w.message.textEnabled);
     w.changed = false;
     ClearGrid(w);  // an empty grid stays as it was
     EXPECT_FALSE(w.changed);

@@ -11,9 +11,9 @@
 
 namespace zorvan::assembler {
 
-// Readable failures: kind, bytes, colour and column, message.
+// Readable failures: kind, bytes, tone and column, message.
 void PrintTo(const LineOutcome& o, std::ostream* out) {
-    *out << static_cast<int>(o.kind) << o.bytes << o.colour << o.column
+    *out << static_cast<int>(o.kind) << o.bytes << (o.tone == grid::Tone::kNotice ? 'b' : 'r') << o.column
          << (o.emptiesSecondParameter ? "e '" : " '") << o.message << "'";
 }
 
@@ -25,11 +25,11 @@ constexpr std::string_view kNoSuchInstruction = " Εντολή Ανύπαρκτ�
 
 using Kind = LineOutcome::Kind;
 
-const auto F = [](int b) { return LineOutcome{Kind::kFinishLine, b, "", 0, 'r', false}; };
-const auto N = [](int b) { return LineOutcome{Kind::kNextParameter, b, "", 0, 'r', false}; };
+const auto F = [](int b) { return LineOutcome{Kind::kFinishLine, b, "", 0, grid::Tone::kError, false}; };
+const auto N = [](int b) { return LineOutcome{Kind::kNextParameter, b, "", 0, grid::Tone::kError, false}; };
 LineOutcome Red(std::string_view message, int column = grid::kFirstParameterColumn,
-                bool empties = false, char colour = 'r') {
-    return {Kind::kMessage, 0, std::string(message), column, colour, empties};
+                bool empties = false, grid::Tone tone = grid::Tone::kError) {
+    return {Kind::kMessage, 0, std::string(message), column, tone, empties};
 }
 
 TEST(CheckParameters, YieldEveryStepsOutcomeInOrder) {
@@ -47,7 +47,7 @@ TEST(CheckParameters, YieldEveryStepsOutcomeInOrder) {
         {"LDA", "1234567", nullptr, {Red("Άκυρη Μέθοδος Προσπέλασης.")}},
         {"LDA", "(ΑΒΓΔ)", nullptr, {Red("Μη Δεκαεξαδικά ψηφία ανάμεσα στις παρενθέσεις ή Λάθος Διευθυνσιοδότηση.")}},  // six characters, not six bytes
         {"NOP", "", nullptr, {F(1)}},
-        {"LDA", "", nullptr, {Red("Δώστε την πρώτη παράμετρο.", kFirst, false, 'b')}},
+        {"LDA", "", nullptr, {Red("Δώστε την πρώτη παράμετρο.", kFirst, false, grid::Tone::kNotice)}},
         {"ASL", "A", nullptr, {F(1)}},
         {"LDA", "A", nullptr, {Red("Λάθος Σύνταξη. Η εντολή αυτή δεν δέχεται καταχωρητή Α.")}},
         {"LDA", "Α", nullptr, {Red("Λάθος Σύνταξη. Δεκτός μόνο ο καταχωρητής Α(english)."), Red("Λάθος Σύνταξη. Η εντολή αυτή δεν δέχεται καταχωρητή Α.")}},  // Greek alpha

@@ -21,8 +21,8 @@ TEST(RunCommandTest, OnlyANonZeroAddressStartsARun) {
     workspace.grid.SetCol(grid::kFirstParameterColumn);
     ReportRunCancelled(workspace);
     EXPECT_EQ(workspace.message.text, kRunCancelledMessage);
-    EXPECT_EQ(std::pair(workspace.message.colour, workspace.grid.Col()),
-              std::pair(grid::MessageColour::kRed,
+    EXPECT_EQ(std::pair(workspace.message.tone, workspace.grid.Col()),
+              std::pair(grid::Tone::kError,
                         int(grid::kFirstParameterColumn)));  // the cursor stays
 }
 
@@ -31,11 +31,11 @@ TEST(RunCommandTest, HowARunEndsAndWhatItReports) {
     // The program and SP, whether the user stops it after a slice of 1000 instructions; then
     // how it ends, the message area (the host has already told of a full stack) and PC.
     // clang-format off
-    const struct { const char* state; bool stop; cpu::RunEnd end; std::string message; grid::MessageColour colour; int pc; } cases[] = {
-        {"[0200]=A9,05", false, kEmptyCell, std::string(kRunCompletedMessage), grid::MessageColour::kBlue, 0x0203},
-        {"[0200]=A9,05,48 SP=0", false, kStackFull, "kept", grid::MessageColour::kRed, 0x0203},
-        {"[0200]=EA,58", false, kNotExecuted, cpu::NotExecutedMessage(0x58, 0x0201), grid::MessageColour::kRed, 0x0202},
-        {"[0200]=D0,FE", true, kStopped, std::string(cpu::kStoppedByUserMessage), grid::MessageColour::kRed, 0x0200},
+    const struct { const char* state; bool stop; cpu::RunEnd end; std::string message; grid::Tone colour; int pc; } cases[] = {
+        {"[0200]=A9,05", false, kEmptyCell, std::string(kRunCompletedMessage), grid::Tone::kNotice, 0x0203},
+        {"[0200]=A9,05,48 SP=0", false, kStackFull, "kept", grid::Tone::kError, 0x0203},
+        {"[0200]=EA,58", false, kNotExecuted, cpu::NotExecutedMessage(0x58, 0x0201), grid::Tone::kError, 0x0202},
+        {"[0200]=D0,FE", true, kStopped, std::string(cpu::kStoppedByUserMessage), grid::Tone::kError, 0x0200},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -53,7 +53,7 @@ TEST(RunCommandTest, HowARunEndsAndWhatItReports) {
         }
         EXPECT_EQ(end, c.end);
         run.Report();
-        EXPECT_EQ(std::pair(workspace.message.text, workspace.message.colour),
+        EXPECT_EQ(std::pair(workspace.message.text, workspace.message.tone),
                   std::pair(c.message, c.colour));
         EXPECT_EQ(std::pair(workspace.machine.PC, workspace.grid.Col()),
                   std::pair(c.pc, int(grid::kSecondParameterColumn)));

@@ -28,7 +28,7 @@ class StepSessionTest : public ::testing::Test, public StepPeers {
         workspace = testing::WorkspaceWith(
             {{"", "0200", "DEX"}, {"", "0201", "BNE", "0200"}, {"", "0203"}});
         cpu::Apply(workspace.machine, "[0200]=CA,D0,FD [0300]=E8,E8 XR=3 PC=1234");
-        session.FormShow();
+        session.ResetForNewSession();
     }
     void Start(const std::string& address) {
         Load();
@@ -83,7 +83,7 @@ TEST_F(StepSessionTest, StartNextStopAndClose) {
         EXPECT_EQ(workspace.message.text.substr(0, c.message.size()), c.message) << c.seen;
     }
     EXPECT_EQ(workspace.message.text, "Η έναρξη της εκτέλεσης έγινε από την διεύθυνση 0200");
-    EXPECT_EQ(workspace.message.colour, grid::MessageColour::kBlue);
+    EXPECT_EQ(workspace.message.tone, grid::Tone::kNotice);
     EXPECT_EQ(session.State().rows[0][2] + session.State().rows[1][2] + session.State().rows[1][3],
               "DEXBNE0200");
     // A show per Start, a refill and a redraw per Next.
@@ -155,7 +155,7 @@ class StepCommandsTest : public ::testing::Test, public StepPeers {
                                             {"", "0301", "RTS"}});
         cpu::Apply(workspace.machine,
                    "[0200]=A2,02,20,00,03,CA,D0,FA,8D,01,02,00 [0300]=C8,60 AC=5");
-        session.FormShow();
+        session.ResetForNewSession();
         session.Start();  // from 0000, in no line: LDX is not executed there
         workspace.machine.PC = 0x0200;
         session.Next();  // LDX #02
