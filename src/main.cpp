@@ -10,7 +10,7 @@
 #include "ui/error_guard.h"
 #include "ui/greek_locale.h"
 #include "ui/interface_font.h"
-#include "windows/forms.h"
+#include "windows/application_windows.h"
 #include "windows/main_window.h"
 
 int main(int argc, char** argv) {
@@ -18,18 +18,18 @@ int main(int argc, char** argv) {
     zorvan::ui::Application application(argc, argv);
     zorvan::ui::UseInterfaceFont();
     zorvan::ui::UseGreekLocale();
-    std::unique_ptr<zorvan::windows::Forms> forms;
+    std::unique_ptr<zorvan::windows::ApplicationWindows> windows;
     try {
-        forms = std::make_unique<zorvan::windows::Forms>();
+        windows = std::make_unique<zorvan::windows::ApplicationWindows>();
     } catch (...) {
         // A failure while the windows are created is shown; the program then ends normally.
         zorvan::ui::ShowCurrentException(nullptr);
         return 0;
     }
-    forms->Form1->show();
+    windows->mainWindow->show();
     // A program named on the command line opens as Open would; without one nothing changes.
     if (const QStringList arguments = zorvan::ui::Application::arguments(); arguments.size() > 1) {
-        forms->Form1->OpenNamedFile(arguments.at(1));
+        windows->mainWindow->OpenNamedFile(arguments.at(1));
     }
     zorvan::ui::Application::exec();
     return 0;

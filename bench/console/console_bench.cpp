@@ -12,8 +12,8 @@
 #include "cpu/run_loop.h"
 #include "grid/workspace.h"
 #include "ui/application.h"
+#include "windows/application_windows.h"
 #include "windows/console_window.h"
-#include "windows/forms.h"
 #include "windows/machine_host_adapter.h"
 
 namespace {
@@ -61,12 +61,12 @@ int main(int argc, char** argv) {
     cpu::NullMachineHost nullHost;
     const double headlessCalls = CallsPerSecond(headless.machine, nullHost, [] {});
 
-    auto forms = std::make_unique<windows::Forms>();
+    auto forms = std::make_unique<windows::ApplicationWindows>();
     LoadPrintingLoop(forms->workspace);
     windows::MachineHostAdapter host(*forms);
     double windowCalls = 0;
     {
-        windows::TConsole::RunBurst burst(*forms->Console);
+        windows::ConsoleWindow::RunBurst burst(*forms->consoleWindow);
         windowCalls = CallsPerSecond(forms->workspace.machine, host, [] {
             ui::Application::processEvents(QEventLoop::AllEvents, 5);
         });

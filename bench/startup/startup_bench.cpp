@@ -8,18 +8,18 @@
 #include <memory>
 
 #include "ui/application.h"
-#include "windows/forms.h"
+#include "windows/application_windows.h"
 #include "windows/main_window.h"
 
 int main(int argc, char** argv) {
     const auto processStart = std::chrono::steady_clock::now();
     zorvan::ui::Application application(argc, argv);
-    auto forms = std::make_unique<zorvan::windows::Forms>();
-    forms->Form1->show();
+    auto forms = std::make_unique<zorvan::windows::ApplicationWindows>();
+    forms->mainWindow->show();
 
     QElapsedTimer patience;
     patience.start();
-    while (!(forms->Form1->windowHandle() && forms->Form1->windowHandle()->isExposed()) &&
+    while (!(forms->mainWindow->windowHandle() && forms->mainWindow->windowHandle()->isExposed()) &&
            patience.elapsed() < 10'000) {
         zorvan::ui::Application::processEvents(QEventLoop::AllEvents, 5);
     }

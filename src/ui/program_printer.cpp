@@ -38,10 +38,10 @@ ProgramPrinter::ProgramPrinter(QWidget* window)
     printer_.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
 }
 
-QPrintDialog* ProgramPrinter::PrintDialog1() {
+QPrintDialog* ProgramPrinter::PrintDialog() {
     if (dialog_ == nullptr) {
         dialog_ = new QPrintDialog(&printer_, window_);
-        dialog_->setObjectName(QStringLiteral("PrintDialog1"));
+        dialog_->setObjectName(QStringLiteral("printDialog"));
         dialog_->setWindowTitle(QStringLiteral("Εκτύπωση"));
         // A listing is printed whole: no page ranges, no selection.
         dialog_->setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -52,7 +52,7 @@ QPrintDialog* ProgramPrinter::PrintDialog1() {
 }
 
 bool ProgramPrinter::Print(const grid::ProgramGrid& grid, const std::string& heading) {
-    if (PrintDialog1()->exec() != QDialog::Accepted) return false;
+    if (PrintDialog()->exec() != QDialog::Accepted) return false;
     Render(printer_, grid, heading);
     return true;
 }

@@ -35,8 +35,8 @@ class ProgramPrinter : public QObject {
     bool Print(const grid::ProgramGrid& grid, const std::string& heading);
 
     QPrinter& Printer() { return printer_; }
-    // The dialog, named PrintDialog1 after the main window's component; made on first use.
-    QPrintDialog* PrintDialog1();
+    // The print dialog, made on first use.
+    QPrintDialog* PrintDialog();
 
     // Draws the listing on printer, which must be set up; returns the number of pages.
     static int Render(QPrinter& printer, const grid::ProgramGrid& grid, const std::string& heading);

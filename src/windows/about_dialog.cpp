@@ -23,8 +23,8 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& caption, cons
 
 }  // namespace
 
-TAbout::TAbout(grid::Workspace&, Forms&, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("About"));
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("About"));
     setModal(true);
     setFixedSize(250, 153);
@@ -33,35 +33,36 @@ TAbout::TAbout(grid::Workspace&, Forms&, QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Bevel1->setLineWidth(1);
-    Bevel1->setGeometry(8, 8, 233, 97);
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("frame"));
+    frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    frame->setLineWidth(1);
+    frame->setGeometry(8, 8, 233, 97);
 
     QFont nameFont(QStringLiteral("MS Sans Serif"));
     nameFont.setPixelSize(13);
-    Label1 = AddLabel(this, "Label1", QStringLiteral("Zorvan"), nameFont, 21, 24);
+    QLabel* nameLabel = AddLabel(this, "nameLabel", QStringLiteral("Zorvan"), nameFont, 21, 24);
 
     QFont processorFont = font();
     processorFont.setPixelSize(20);
     processorFont.setBold(true);
-    Label2 = AddLabel(this, "Label2", QStringLiteral("6502"), processorFont, 98, 48);
+    QLabel* processorLabel =
+        AddLabel(this, "processorLabel", QStringLiteral("6502"), processorFont, 98, 48);
     // The colour a highlighted menu item has on this desktop.
-    QPalette processorPalette = Label2->palette();
+    QPalette processorPalette = processorLabel->palette();
     processorPalette.setColor(QPalette::WindowText,
                               QApplication::palette("QMenu").color(QPalette::Highlight));
-    Label2->setPalette(processorPalette);
+    processorLabel->setPalette(processorPalette);
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                              QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(88, 120, 75, 25);
-    BitBtn1->setDefault(true);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    auto* okButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                                     QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setGeometry(88, 120, 75, 25);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    Label1->raise();
-    Label2->raise();
+    nameLabel->raise();
+    processorLabel->raise();
 }
 
 }  // namespace zorvan::windows

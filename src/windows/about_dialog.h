@@ -4,29 +4,14 @@
 
 #include <QDialog>
 
-class QFrame;
-class QLabel;
-class QPushButton;
-
-namespace zorvan::grid {
-struct Workspace;
-}
-
 namespace zorvan::windows {
 
-struct Forms;
-
-class TAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 
   public:
     // Created once at start-up, hidden; shown modally by the main window's About command.
-    TAbout(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
-
-    QFrame* Bevel1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QPushButton* BitBtn1;
+    explicit AboutDialog(QWidget* parent = nullptr);
 };
 
 }  // namespace zorvan::windows

@@ -28,60 +28,68 @@ QFont BoldFont(int pixels) {
 
 }  // namespace
 
-TConsole::TConsole(grid::Workspace& workspace, Forms& forms, QWidget* parent)
-    : QWidget(parent, Qt::Tool), workspace_(workspace), forms_(forms) {
-    setObjectName(QStringLiteral("Console"));
+ConsoleWindow::ConsoleWindow(grid::Workspace& workspace, QWidget* parent)
+    : QWidget(parent, Qt::Tool), workspace_(workspace) {
+    setObjectName(QStringLiteral("consoleWindow"));
     setWindowTitle(QStringLiteral("Κονσόλα"));
     resize(435, 405);
     move(387, 124);
 
-    ConsoleMemo = new QPlainTextEdit(this);
-    ConsoleMemo->setObjectName(QStringLiteral("ConsoleMemo"));
-    ConsoleMemo->setReadOnly(true);
-    ConsoleMemo->setAccessibleName(QStringLiteral("Έξοδος κονσόλας"));
-    ConsoleMemo->setFont(BoldFont(13));
-    ConsoleMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ConsoleMemo->setStyleSheet(
+    outputArea_ = new QPlainTextEdit(this);
+    outputArea_->setObjectName(QStringLiteral("outputArea"));
+    outputArea_->setReadOnly(true);
+    outputArea_->setAccessibleName(QStringLiteral("Έξοδος κονσόλας"));
+    outputArea_->setFont(BoldFont(13));
+    outputArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    outputArea_->setStyleSheet(
         QStringLiteral("QPlainTextEdit { background-color: black; color: lime; }"));
 
-    Label1 = new QLabel(QStringLiteral("AC:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(BoldFont(13));
+    auto* accumulatorLabel = new QLabel(QStringLiteral("AC:"), this);
+    accumulatorLabel->setObjectName(QStringLiteral("accumulatorLabel"));
+    accumulatorLabel->setFont(BoldFont(13));
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setFixedWidth(41);
-    Edit1->setAccessibleName(QStringLiteral("AC"));
-    Edit1->setAccessibleDescription(QStringLiteral("Συσσωρευτής"));
-    Edit1->installEventFilter(this);
+    accumulatorEdit_ = new QLineEdit(this);
+    accumulatorEdit_->setObjectName(QStringLiteral("accumulatorEdit"));
+    accumulatorEdit_->setFixedWidth(41);
+    accumulatorEdit_->setAccessibleName(QStringLiteral("AC"));
+    accumulatorEdit_->setAccessibleDescription(QStringLiteral("Συσσωρευτής"));
+    accumulatorEdit_->installEventFilter(this);
 
     auto* field = new QHBoxLayout;
     field->setContentsMargins(1, 0, 0, 0);
-    field->addWidget(Label1);
-    field->addWidget(Edit1);
+    field->addWidget(accumulatorLabel);
+    field->addWidget(accumulatorEdit_);
     field->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 2);
     layout->setSpacing(2);
-    layout->addWidget(ConsoleMemo, 1);
+    layout->addWidget(outputArea_, 1);
     layout->addLayout(field);
-    setTabOrder(ConsoleMemo, Edit1);
+    setTabOrder(outputArea_, accumulatorEdit_);
 
     showTimer_.setSingleShot(true);
-    connect(&showTimer_, &QTimer::timeout, this, &TConsole::ShowPending);
+    connect(&showTimer_, &QTimer::timeout, this, &ConsoleWindow::ShowPending);
 }
 
-TConsole::RunBurst::RunBurst(TConsole& console) : console_(console) {
+ConsoleWindow::RunBurst::RunBurst(ConsoleWindow& console) : console_(console) {
     console_.inRun_ = true;
     console_.sinceShown_.start();
 }
 
-TConsole::RunBurst::~RunBurst() {
+ConsoleWindow::RunBurst::~RunBurst() {
     console_.inRun_ = false;
     console_.ShowPending();
 }
 
-void TConsole::ShowConsole() {
+std::string ConsoleWindow::ShownText() const {
+    return ui::ToStdString(outputArea_->toPlainText());
+}
+
+void ConsoleWindow::ReplaceShownText(const std::string& text) {
+    outputArea_->setPlainText(ui::ToQString(text));
+}
+
+void ConsoleWindow::ShowConsole() {
     // Shown once when hidden, never raised on every call: a program printing in a loop must not
     // flood the window system or cover the window that stops the run.
     if (isVisible()) return;
@@ -93,7 +101,7 @@ void TConsole::ShowConsole() {
     }
 }
 
-void TConsole::ShowCharacter(int ac) {
+void ConsoleWindow::ShowCharacter(int ac) {
     ShowConsole();
     // Kept as its code: a program may show millions of characters a second, each replacing the
     // last, and only the one on screen at a repaint needs its text.
@@ -104,25 +112,25 @@ void TConsole::ShowCharacter(int ac) {
     ShowPendingSoon();
 }
 
-void TConsole::AskForAccumulator() {
+void ConsoleWindow::AskForAccumulator() {
     ShowConsole();
     activateWindow();  // the answer is typed here
     ReplaceText(ui::ToQString(app::kAskForAccumulatorText));
     ShowPending();  // the question must be on screen while the student answers it
-    Edit1->setFocus();
+    accumulatorEdit_->setFocus();
 }
 
-void TConsole::ClearConsole() {
+void ConsoleWindow::ClearConsole() {
     ShowConsole();
     ReplaceText(QString());
 }
 
-void TConsole::PrintText(std::string_view cp1253Bytes) {
+void ConsoleWindow::PrintText(std::string_view cp1253Bytes) {
     ShowConsole();
     AppendLine(ui::ToQString(text::DecodeCp1253(cp1253Bytes, U'\uFFFD')));
 }
 
-void TConsole::ReplaceText(QString text) {
+void ConsoleWindow::ReplaceText(QString text) {
     pendingCharacter_.reset();
     pendingReplacement_ = std::move(text);
     pendingLines_.clear();
@@ -130,14 +138,14 @@ void TConsole::ReplaceText(QString text) {
     ShowPendingSoon();
 }
 
-void TConsole::AppendLine(QString line) {
+void ConsoleWindow::AppendLine(QString line) {
     if (hasPendingLines_) pendingLines_ += QLatin1Char('\n');
     pendingLines_ += line;
     hasPendingLines_ = true;
     ShowPendingSoon();
 }
 
-void TConsole::ShowPendingSoon() {
+void ConsoleWindow::ShowPendingSoon() {
     if (showTimer_.isActive()) return;  // already due: no clock reading per call
     if (!inRun_ || sinceShown_.elapsed() >= kBurstRepaintMs) {
         ShowPending();
@@ -146,35 +154,36 @@ void TConsole::ShowPendingSoon() {
     }
 }
 
-void TConsole::ShowPending() {
+void ConsoleWindow::ShowPending() {
     showTimer_.stop();
     sinceShown_.start();
     if (pendingCharacter_) {
-        ConsoleMemo->setPlainText(ui::ToQString(app::ConsoleCharacter(*pendingCharacter_)));
+        outputArea_->setPlainText(ui::ToQString(app::ConsoleCharacter(*pendingCharacter_)));
     }
-    if (pendingReplacement_) ConsoleMemo->setPlainText(*pendingReplacement_);
-    if (hasPendingLines_) ConsoleMemo->appendPlainText(pendingLines_);
+    if (pendingReplacement_) outputArea_->setPlainText(*pendingReplacement_);
+    if (hasPendingLines_) outputArea_->appendPlainText(pendingLines_);
     pendingCharacter_.reset();
     pendingReplacement_.reset();
     pendingLines_.clear();
     hasPendingLines_ = false;
 }
 
-bool TConsole::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+bool ConsoleWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == accumulatorEdit_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            Edit1KeyPress();
+            HandAccumulatorToProgram();
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TConsole::Edit1KeyPress() {
+void ConsoleWindow::HandAccumulatorToProgram() {
     ui::Guard(this, [this] {
-        const auto line = app::EnterAccumulator(workspace_.machine, ui::ToStdString(Edit1->text()));
-        if (line) ConsoleMemo->appendPlainText(ui::ToQString(*line));
+        const auto line =
+            app::EnterAccumulator(workspace_.machine, ui::ToStdString(accumulatorEdit_->text()));
+        if (line) outputArea_->appendPlainText(ui::ToQString(*line));
     });
 }
 

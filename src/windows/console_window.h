@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <QWidget>
 #include <optional>
+#include <string>
 #include <string_view>
 
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -19,14 +19,12 @@ struct Workspace;
 
 namespace zorvan::windows {
 
-struct Forms;
-
-class TConsole : public QWidget {
+class ConsoleWindow : public QWidget {
     Q_OBJECT
 
   public:
-    // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
-    TConsole(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    // Created once at start-up, hidden; parent is the main window.
+    explicit ConsoleWindow(grid::Workspace& workspace, QWidget* parent = nullptr);
 
     // The four console routines. Each first shows the console if it is hidden.
     void ShowCharacter(int ac);
@@ -39,25 +37,26 @@ class TConsole : public QWidget {
     static constexpr int kBurstRepaintMs = 50;
     class RunBurst {
       public:
-        explicit RunBurst(TConsole& console);
+        explicit RunBurst(ConsoleWindow& console);
         ~RunBurst();
         RunBurst(const RunBurst&) = delete;
         RunBurst& operator=(const RunBurst&) = delete;
 
       private:
-        TConsole& console_;
+        ConsoleWindow& console_;
     };
 
-    QPlainTextEdit* ConsoleMemo;
-    QLabel* Label1;
-    QLineEdit* Edit1;
+    // What the console shows, as the step window's history keeps it and puts it back.
+    std::string ShownText() const;
+    void ReplaceShownText(const std::string& text);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void ShowConsole();
-    void Edit1KeyPress();  // Enter in the field
+    // Enter in the AC field: the value goes into AC and the console says so.
+    void HandAccumulatorToProgram();
     void ReplaceText(QString text);
     void AppendLine(QString line);
     void ShowPendingSoon();
@@ -72,7 +71,8 @@ class TConsole : public QWidget {
     QTimer showTimer_;
 
     grid::Workspace& workspace_;
-    [[maybe_unused]] Forms& forms_;
+    QPlainTextEdit* outputArea_;
+    QLineEdit* accumulatorEdit_;
 };
 
 }  // namespace zorvan::windows

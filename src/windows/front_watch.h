@@ -4,7 +4,7 @@
 // in its field.
 //
 //   bool event(QEvent* e) override {
-//       if (frontWatch_.ComesToFront(*e)) FormActivate();
+//       if (frontWatch_.ComesToFront(*e)) RefreshOnFront();
 //       return QWidget::event(e);
 //   }
 //   frontWatch_.WhileBoxOpen([&] { ui::ShowMessage(...); });

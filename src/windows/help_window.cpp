@@ -25,8 +25,8 @@ HelpWindow* HelpWindow::Open(QWidget* owner) {
     auto* window = owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (window == nullptr) window = new HelpWindow(owner);
     if (!window->isVisible()) {
-        window->Browser->setSource(kContentsPage);
-        window->Browser->clearHistory();
+        window->browser_->setSource(kContentsPage);
+        window->browser_->clearHistory();
     }
     window->show();
     window->raise();
@@ -40,49 +40,49 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     setWindowTitle(kWindowTitle);
     resize(780, 620);
 
-    Browser = new QTextBrowser(this);
-    Browser->setObjectName(QStringLiteral("Browser"));
-    Browser->setAccessibleName(QStringLiteral("Κείμενο βοήθειας"));
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName(QStringLiteral("helpBrowser"));
+    browser_->setAccessibleName(QStringLiteral("Κείμενο βοήθειας"));
     // Every link leads to another help page; nothing is handed to an outside program.
-    Browser->setOpenExternalLinks(false);
-    Browser->setOpenLinks(true);
-    setCentralWidget(Browser);
+    browser_->setOpenExternalLinks(false);
+    browser_->setOpenLinks(true);
+    setCentralWidget(browser_);
 
     auto* toolBar = addToolBar(QStringLiteral("Πλοήγηση"));
-    toolBar->setObjectName(QStringLiteral("NavigationBar"));
+    toolBar->setObjectName(QStringLiteral("navigationBar"));
     toolBar->setMovable(false);
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
-    BackAction =
+    QAction* backAction =
         toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Πίσω"));
-    BackAction->setObjectName(QStringLiteral("BackAction"));
-    BackAction->setShortcut(QKeySequence::Back);
-    BackAction->setEnabled(false);
+    backAction->setObjectName(QStringLiteral("backAction"));
+    backAction->setShortcut(QKeySequence::Back);
+    backAction->setEnabled(false);
 
-    ForwardAction = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
-                                       QStringLiteral("Εμπρός"));
-    ForwardAction->setObjectName(QStringLiteral("ForwardAction"));
-    ForwardAction->setShortcut(QKeySequence::Forward);
-    ForwardAction->setEnabled(false);
+    QAction* forwardAction = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
+                                                QStringLiteral("Εμπρός"));
+    forwardAction->setObjectName(QStringLiteral("forwardAction"));
+    forwardAction->setShortcut(QKeySequence::Forward);
+    forwardAction->setEnabled(false);
 
-    ContentsAction = toolBar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon),
-                                        QStringLiteral("Περιεχόμενα"));
-    ContentsAction->setObjectName(QStringLiteral("ContentsAction"));
-    ContentsAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+    QAction* contentsAction = toolBar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon),
+                                                 QStringLiteral("Περιεχόμενα"));
+    contentsAction->setObjectName(QStringLiteral("contentsAction"));
+    contentsAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
 
-    connect(BackAction, &QAction::triggered, Browser, &QTextBrowser::backward);
-    connect(ForwardAction, &QAction::triggered, Browser, &QTextBrowser::forward);
-    connect(ContentsAction, &QAction::triggered, this,
-            [this] { Browser->setSource(kContentsPage); });
-    connect(Browser, &QTextBrowser::backwardAvailable, BackAction, &QAction::setEnabled);
-    connect(Browser, &QTextBrowser::forwardAvailable, ForwardAction, &QAction::setEnabled);
-    connect(Browser, &QTextBrowser::sourceChanged, this, [this] { ShowTitle(); });
+    connect(backAction, &QAction::triggered, browser_, &QTextBrowser::backward);
+    connect(forwardAction, &QAction::triggered, browser_, &QTextBrowser::forward);
+    connect(contentsAction, &QAction::triggered, this,
+            [this] { browser_->setSource(kContentsPage); });
+    connect(browser_, &QTextBrowser::backwardAvailable, backAction, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forwardAction, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] { ShowTitle(); });
 
-    Browser->setSource(kContentsPage);
+    browser_->setSource(kContentsPage);
 }
 
 void HelpWindow::ShowTitle() {
-    const QString page = Browser->documentTitle();
+    const QString page = browser_->documentTitle();
     setWindowTitle(page.isEmpty() ? kWindowTitle : kWindowTitle + QStringLiteral(" — ") + page);
 }
 

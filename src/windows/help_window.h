@@ -7,7 +7,6 @@
 #include <QMainWindow>
 #include <QUrl>
 
-class QAction;
 class QTextBrowser;
 
 namespace zorvan::windows {
@@ -26,13 +25,10 @@ class HelpWindow : public QMainWindow {
 
     explicit HelpWindow(QWidget* parent = nullptr);
 
-    QTextBrowser* Browser;
-    QAction* ContentsAction;
-    QAction* BackAction;
-    QAction* ForwardAction;
-
   private:
     void ShowTitle();
+
+    QTextBrowser* browser_;  // Qt object name "helpBrowser"
 };
 
 }  // namespace zorvan::windows

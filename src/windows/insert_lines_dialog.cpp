@@ -8,57 +8,50 @@
 
 namespace zorvan::windows {
 
-TINSform::TINSform(grid::Workspace&, Forms&, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("INSform"));
+InsertLinesDialog::InsertLinesDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("insertLinesDialog"));
     setWindowTitle(QStringLiteral("Εισαγωγή Γραμμών"));
     setFixedSize(200, 118);
 
-    Label1 = new QLabel(QStringLiteral("Αριθμός Γραμμών:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(12, 24, 100, 21);
+    auto* lineCountLabel = new QLabel(QStringLiteral("Αριθμός Γραμμών:"), this);
+    lineCountLabel->setObjectName(QStringLiteral("lineCountLabel"));
+    lineCountLabel->setGeometry(12, 24, 100, 21);
 
-    Edit1 = new QLineEdit(QStringLiteral("0"), this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setMaxLength(3);
-    Edit1->setGeometry(116, 22, 60, 24);
-    Label1->setBuddy(Edit1);
+    lineCountEdit_ = new QLineEdit(QStringLiteral("0"), this);
+    lineCountEdit_->setObjectName(QStringLiteral("lineCountEdit"));
+    lineCountEdit_->setMaxLength(3);
+    lineCountEdit_->setGeometry(116, 22, 60, 24);
+    lineCountLabel->setBuddy(lineCountEdit_);
 
-    Button1 = new QPushButton(QStringLiteral("Ok"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(16, 76, 75, 25);
-    Button1->setDefault(true);
+    auto* okButton = new QPushButton(QStringLiteral("Ok"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setGeometry(16, 76, 75, 25);
+    okButton->setDefault(true);
 
-    Button2 = new QPushButton(QStringLiteral("Άκυρο"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(108, 76, 75, 25);
-    Button2->setAutoDefault(false);
+    auto* cancelButton = new QPushButton(QStringLiteral("Άκυρο"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton->setGeometry(108, 76, 75, 25);
+    cancelButton->setAutoDefault(false);
 
-    connect(Button1, &QPushButton::clicked, this, &TINSform::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TINSform::Button2Click);
+    const auto ok = [this] { done(kOk); };
+    connect(okButton, &QPushButton::clicked, this, ok);
+    connect(cancelButton, &QPushButton::clicked, this, [this] { done(kCancel); });
     // Enter in the field is Ok.
-    connect(Edit1, &QLineEdit::returnPressed, this, &TINSform::Button1Click);
+    connect(lineCountEdit_, &QLineEdit::returnPressed, this, ok);
 }
 
-std::string TINSform::CountText() const {
-    return ui::ToStdString(Edit1->text());
+std::string InsertLinesDialog::CountText() const {
+    return ui::ToStdString(lineCountEdit_->text());
 }
 
-void TINSform::Button1Click() {
-    done(kOk);
-}
-
-void TINSform::Button2Click() {
-    done(kCancel);
-}
-
-void TINSform::showEvent(QShowEvent* event) {
+void InsertLinesDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormActivate();
+    SelectLineCount();
 }
 
-void TINSform::FormActivate() {
-    Edit1->setFocus();
-    Edit1->selectAll();
+void InsertLinesDialog::SelectLineCount() {
+    lineCountEdit_->setFocus();
+    lineCountEdit_->selectAll();
 }
 
 }  // namespace zorvan::windows

@@ -5,19 +5,11 @@
 #include <QDialog>
 #include <string>
 
-class QLabel;
 class QLineEdit;
-class QPushButton;
-
-namespace zorvan::grid {
-struct Workspace;
-}
 
 namespace zorvan::windows {
 
-struct Forms;
-
-class TINSform : public QDialog {
+class InsertLinesDialog : public QDialog {
     Q_OBJECT
 
   public:
@@ -25,24 +17,19 @@ class TINSform : public QDialog {
     static constexpr int kOk = 1;
     static constexpr int kCancel = 2;
 
-    TINSform(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    explicit InsertLinesDialog(QWidget* parent = nullptr);
 
     // The number as typed: decimal, or hexadecimal after "0x".
     std::string CountText() const;
-
-    QLabel* Label1;
-    QLineEdit* Edit1;
-    QPushButton* Button1;
-    QPushButton* Button2;
-
-    void Button1Click();  // Ok
-    void Button2Click();  // Cancel
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
-    void FormActivate();
+    // The last number comes up selected, so that typing a new one replaces it.
+    void SelectLineCount();
+
+    QLineEdit* lineCountEdit_;
 };
 
 }  // namespace zorvan::windows

@@ -2,31 +2,32 @@
 
 #include "cpu/run_loop.h"
 #include "grid/program_grid.h"
+#include "windows/application_windows.h"
 #include "windows/console_window.h"
-#include "windows/forms.h"
 #include "windows/main_window.h"
 
 namespace zorvan::windows {
 
 void MachineHostAdapter::ShowCharacter(int ac) {
-    forms_.Console->ShowCharacter(ac);
+    windows_.consoleWindow->ShowCharacter(ac);
 }
 
 void MachineHostAdapter::AskForAccumulator() {
-    forms_.Console->AskForAccumulator();
+    windows_.consoleWindow->AskForAccumulator();
 }
 
 void MachineHostAdapter::ClearConsole() {
-    forms_.Console->ClearConsole();
+    windows_.consoleWindow->ClearConsole();
 }
 
 void MachineHostAdapter::PrintText(std::string_view cp1253Bytes) {
-    forms_.Console->PrintText(cp1253Bytes);
+    windows_.consoleWindow->PrintText(cp1253Bytes);
 }
 
 void MachineHostAdapter::StackFull() {
-    forms_.workspace.ShowMessage(cpu::kStackFullMessage, grid::kInstructionColumn, grid::Tone::kError);
-    forms_.Form1->RefreshFromWorkspace();
+    windows_.workspace.ShowMessage(cpu::kStackFullMessage, grid::kInstructionColumn,
+                                   grid::Tone::kError);
+    windows_.mainWindow->RefreshFromWorkspace();
 }
 
 }  // namespace zorvan::windows

@@ -7,11 +7,11 @@
 
 namespace zorvan::windows {
 
-struct Forms;
+struct ApplicationWindows;
 
 class MachineHostAdapter final : public cpu::MachineHost {
   public:
-    explicit MachineHostAdapter(Forms& forms) : forms_(forms) {}
+    explicit MachineHostAdapter(ApplicationWindows& windows) : windows_(windows) {}
 
     void ShowCharacter(int ac) override;
     void AskForAccumulator() override;
@@ -20,7 +20,7 @@ class MachineHostAdapter final : public cpu::MachineHost {
     void StackFull() override;
 
   private:
-    Forms& forms_;
+    ApplicationWindows& windows_;
 };
 
 }  // namespace zorvan::windows

@@ -23,8 +23,8 @@
 #include "ui/program_printer.h"
 #include "ui/qt_text.h"
 #include "windows/about_dialog.h"
+#include "windows/application_windows.h"
 #include "windows/console_window.h"
-#include "windows/forms.h"
 #include "windows/help_window.h"
 #include "windows/insert_lines_dialog.h"
 #include "windows/memory_window.h"
@@ -70,9 +70,9 @@ void GreekFileDialogLabels(QFileDialog* dialog, const QString& acceptText) {
 
 }  // namespace
 
-TForm1::TForm1(grid::Workspace& workspace, Forms& forms, QWidget* parent)
-    : QMainWindow(parent), workspace_(workspace), forms_(forms), flows_(workspace, *this) {
-    setObjectName(QStringLiteral("Form1"));
+MainWindow::MainWindow(grid::Workspace& workspace, ApplicationWindows& windows, QWidget* parent)
+    : QMainWindow(parent), workspace_(workspace), windows_(windows), flows_(workspace, *this) {
+    setObjectName(QStringLiteral("mainWindow"));
     // The window's small font: the six captions fit their 70-pixel columns.
     QFont windowFont = font();
     windowFont.setPixelSize(11);
@@ -85,152 +85,174 @@ TForm1::TForm1(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    StringGrid1 = new ui::ProgramGridView(workspace_.grid, client);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setAccessibleName(QStringLiteral("Πρόγραμμα"));
-    StringGrid1->Editor()->keyHandler = [this](QKeyEvent* event) { StringGrid1Key(event); };
-    connect(StringGrid1, &ui::ProgramGridView::breakpointMarginClicked, this, [this](int row) {
+    programGrid_ = new ui::ProgramGridView(workspace_.grid, client);
+    programGrid_->setObjectName(QStringLiteral("programGrid"));
+    programGrid_->setAccessibleName(QStringLiteral("Πρόγραμμα"));
+    programGrid_->Editor()->keyHandler = [this](QKeyEvent* event) { HandleGridKey(event); };
+    connect(programGrid_, &ui::ProgramGridView::breakpointMarginClicked, this, [this](int row) {
         workspace_.grid.ToggleBreakpoint(row);
         RefreshFromWorkspace();
     });
-    connect(StringGrid1, &ui::ProgramGridView::lineClickedWhileDisabled, this, [this](int row) {
+    connect(programGrid_, &ui::ProgramGridView::lineClickedWhileDisabled, this, [this](int row) {
         workspace_.grid.SetRow(row);
         RefreshFromWorkspace();
     });
-    layout->addWidget(StringGrid1, 1);
+    layout->addWidget(programGrid_, 1);
 
-    Label1 = new QLabel(QStringLiteral("Debugger"), client);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFixedHeight(13);
-    layout->addWidget(Label1);
+    messageHeading_ = new QLabel(QStringLiteral("Debugger"), client);
+    messageHeading_->setObjectName(QStringLiteral("messageHeading"));
+    messageHeading_->setFixedHeight(13);
+    layout->addWidget(messageHeading_);
 
-    Memo1 = new QPlainTextEdit(client);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setAccessibleName(QStringLiteral("Μηνύματα"));
-    Memo1->setReadOnly(true);
-    Memo1->setFixedHeight(75);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setFocusPolicy(Qt::NoFocus);
-    QFont memoFont = Memo1->font();
+    messageArea_ = new QPlainTextEdit(client);
+    messageArea_->setObjectName(QStringLiteral("messageArea"));
+    messageArea_->setAccessibleName(QStringLiteral("Μηνύματα"));
+    messageArea_->setReadOnly(true);
+    messageArea_->setFixedHeight(75);
+    messageArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    messageArea_->setFocusPolicy(Qt::NoFocus);
+    QFont memoFont = messageArea_->font();
     memoFont.setBold(true);
     memoFont.setPixelSize(16);
-    Memo1->setFont(memoFont);
-    layout->addWidget(Memo1);
+    messageArea_->setFont(memoFont);
+    layout->addWidget(messageArea_);
     setCentralWidget(client);
 
     CreateMenu();
     CreateDialogs();
     resize(496, 601);
     move(318, 180);
-    FormCreate();
-}
-
-TForm1::~TForm1() = default;
-
-void TForm1::CreateMenu() {
-    QMenuBar* bar = menuBar();
-    bar->setObjectName(QStringLiteral("MainMenu1"));
-
-    N1 = AddMenu(bar, "N1", QStringLiteral("&Αρχείο"));
-    N2 = AddItem(N1, "N2", QStringLiteral("&Δημιουργία"));
-    N3 = AddItem(N1, "N3", QStringLiteral("Ά&νοιγμα"));
-    N10 = AddItem(N1, "N10", QStringLiteral("Αποθήκευ&ση"));
-    N24 = AddItem(N1, "N24", QStringLiteral("&Εκτύπωση"));
-    N5 = N1->addSeparator();
-    N5->setObjectName(QStringLiteral("N5"));
-    N6 = AddItem(N1, "N6", QStringLiteral("Έ&ξοδος"));
-
-    N7 = AddMenu(bar, "N7", QStringLiteral("&Πλέγμα"));
-    N8 = AddItem(N7, "N8", QStringLiteral("Ει&σαγωγή Γραμμής"), QKeySequence(Qt::Key_Insert));
-    N4 = AddItem(N7, "N4", QStringLiteral("Εισαγωγή Γραμμών"));
-    N9 = AddItem(N7, "N9", QStringLiteral("Διαγραφή Γραμμής"),
-                 QKeySequence(Qt::SHIFT | Qt::Key_Delete));
-    N17 = AddItem(N7, "N17", QStringLiteral("&Καθαρισμός Πλέγματος"));
-
-    N13 = AddMenu(bar, "N13", QStringLiteral("&Εκτέλεση"));
-    N18 = AddItem(N13, "N18", QStringLiteral("&Συμβολομετάφραση"), QKeySequence(Qt::Key_F8));
-    N15 = AddItem(N13, "N15", QStringLiteral("Ε&κτέλεση"), QKeySequence(Qt::Key_F9));
-    N16 = AddItem(N13, "N16", QStringLiteral("Β&ηματική Εκτέλεση"), QKeySequence(Qt::Key_F10));
-    N25 = AddItem(N13, "N25", QStringLiteral("Σημείο Διακοπής"), QKeySequence(Qt::Key_F5));
-
-    N19 = AddMenu(bar, "N19", QStringLiteral("&Εμφάνιση"));
-    N20 =
-        AddItem(N19, "N20", QStringLiteral("Εμ&φάνιση Μνήμης"), QKeySequence(Qt::CTRL | Qt::Key_F));
-    N21 = AddItem(N19, "N21", QStringLiteral("Καθαρισμός Μνήμης"));
-    N14 = AddItem(N19, "N14", QStringLiteral("Εμφάνιση &Καταχωρητών"),
-                  QKeySequence(Qt::CTRL | Qt::Key_K));
-    N22 = AddItem(N19, "N22", QStringLiteral("Καθαρισμός Καταχωρητών"));
-    N23 = AddItem(N19, "N23", QStringLiteral("Εμφάνιση Κονσό&λας"));
-
-    N11 = AddMenu(bar, "N11", QStringLiteral("Βοήθεια"));
-    N65021 =
-        AddItem(N11, "N65021", QStringLiteral("Βοήθεια για τον 6502"), QKeySequence(Qt::Key_F1));
-    N12 = AddItem(N11, "N12", QStringLiteral("Περί της Εφαρμογής..."));
-
-    const std::pair<QAction*, void (TForm1::*)()> handlers[] = {
-        {N2, &TForm1::N2Click},   {N3, &TForm1::N3Click},   {N10, &TForm1::N10Click},
-        {N24, &TForm1::N24Click}, {N6, &TForm1::N6Click},   {N8, &TForm1::N8Click},
-        {N4, &TForm1::N4Click},   {N9, &TForm1::N9Click},   {N17, &TForm1::N17Click},
-        {N18, &TForm1::N18Click}, {N15, &TForm1::N15Click}, {N16, &TForm1::N16Click},
-        {N20, &TForm1::N20Click}, {N21, &TForm1::N21Click}, {N14, &TForm1::N14Click},
-        {N22, &TForm1::N22Click}, {N23, &TForm1::N23Click}, {N65021, &TForm1::N65021Click},
-        {N12, &TForm1::N12Click}, {N25, &TForm1::N25Click},
-    };
-    for (const auto& [action, handler] : handlers) {
-        connect(action, &QAction::triggered, this, handler);
-    }
-}
-
-void TForm1::CreateDialogs() {
-    OpenDialog1 = new QFileDialog(this, QStringLiteral("Άνοιγμα Αρχείου Προσομοιωτή"));
-    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-    GreekFileDialogLabels(OpenDialog1, QStringLiteral("Άνοιγμα"));
-    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog1->setDefaultSuffix(QStringLiteral("zrv"));  // "count" opens count.zrv
-
-    SaveDialog1 = new QFileDialog(this, QStringLiteral("Αποθήκευση αρχείου προσομοιωτή"));
-    SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
-    GreekFileDialogLabels(SaveDialog1, QStringLiteral("Αποθήκευση"));
-    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog1->setFileMode(QFileDialog::AnyFile);
-    // The question before replacing is ours, asked after the extension is added.
-    SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite);
-    SaveDialog1->selectFile(QStringLiteral("Zorvan1"));
-}
-
-void TForm1::FormCreate() {
     // The workspace starts as the window first shows it: header, one line, cursor on its
     // address, the execution commands off.
     workspace_.executionEnabled = false;
     RefreshFromWorkspace();
 }
 
-void TForm1::RefreshFromWorkspace() {
-    setWindowTitle(ui::ToQString(workspace_.caption));
-    N18->setEnabled(workspace_.executionEnabled);
-    N15->setEnabled(workspace_.executionEnabled);
-    N16->setEnabled(workspace_.executionEnabled);
-    ShowMessageArea();
-    StringGrid1->SyncFromGrid();
+MainWindow::~MainWindow() = default;
+
+void MainWindow::CreateMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("mainMenu"));
+
+    QMenu* fileMenu = AddMenu(bar, "fileMenu", QStringLiteral("&Αρχείο"));
+    newAction_ = AddItem(fileMenu, "newAction", QStringLiteral("&Δημιουργία"));
+    openAction_ = AddItem(fileMenu, "openAction", QStringLiteral("Ά&νοιγμα"));
+    saveAction_ = AddItem(fileMenu, "saveAction", QStringLiteral("Αποθήκευ&ση"));
+    printAction_ = AddItem(fileMenu, "printAction", QStringLiteral("&Εκτύπωση"));
+    fileMenu->addSeparator();
+    exitAction_ = AddItem(fileMenu, "exitAction", QStringLiteral("Έ&ξοδος"));
+
+    QMenu* gridMenu = AddMenu(bar, "gridMenu", QStringLiteral("&Πλέγμα"));
+    insertLineAction_ = AddItem(gridMenu, "insertLineAction", QStringLiteral("Ει&σαγωγή Γραμμής"),
+                                QKeySequence(Qt::Key_Insert));
+    insertLinesAction_ = AddItem(gridMenu, "insertLinesAction", QStringLiteral("Εισαγωγή Γραμμών"));
+    deleteLineAction_ = AddItem(gridMenu, "deleteLineAction", QStringLiteral("Διαγραφή Γραμμής"),
+                                QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    clearGridAction_ =
+        AddItem(gridMenu, "clearGridAction", QStringLiteral("&Καθαρισμός Πλέγματος"));
+
+    QMenu* executionMenu = AddMenu(bar, "executionMenu", QStringLiteral("&Εκτέλεση"));
+    assembleAction_ = AddItem(executionMenu, "assembleAction", QStringLiteral("&Συμβολομετάφραση"),
+                              QKeySequence(Qt::Key_F8));
+    runAction_ =
+        AddItem(executionMenu, "runAction", QStringLiteral("Ε&κτέλεση"), QKeySequence(Qt::Key_F9));
+    stepAction_ = AddItem(executionMenu, "stepAction", QStringLiteral("Β&ηματική Εκτέλεση"),
+                          QKeySequence(Qt::Key_F10));
+    breakpointAction_ = AddItem(executionMenu, "breakpointAction",
+                                QStringLiteral("Σημείο Διακοπής"), QKeySequence(Qt::Key_F5));
+
+    QMenu* viewMenu = AddMenu(bar, "viewMenu", QStringLiteral("&Εμφάνιση"));
+    showMemoryAction_ = AddItem(viewMenu, "showMemoryAction", QStringLiteral("Εμ&φάνιση Μνήμης"),
+                                QKeySequence(Qt::CTRL | Qt::Key_F));
+    clearMemoryAction_ =
+        AddItem(viewMenu, "clearMemoryAction", QStringLiteral("Καθαρισμός Μνήμης"));
+    showRegistersAction_ =
+        AddItem(viewMenu, "showRegistersAction", QStringLiteral("Εμφάνιση &Καταχωρητών"),
+                QKeySequence(Qt::CTRL | Qt::Key_K));
+    clearRegistersAction_ =
+        AddItem(viewMenu, "clearRegistersAction", QStringLiteral("Καθαρισμός Καταχωρητών"));
+    showConsoleAction_ =
+        AddItem(viewMenu, "showConsoleAction", QStringLiteral("Εμφάνιση Κονσό&λας"));
+
+    QMenu* helpMenu = AddMenu(bar, "helpMenu", QStringLiteral("Βοήθεια"));
+    helpAction_ = AddItem(helpMenu, "helpAction", QStringLiteral("Βοήθεια για τον 6502"),
+                          QKeySequence(Qt::Key_F1));
+    aboutAction_ = AddItem(helpMenu, "aboutAction", QStringLiteral("Περί της Εφαρμογής..."));
+
+    const std::pair<QAction*, void (MainWindow::*)()> commands[] = {
+        {newAction_, &MainWindow::New},
+        {openAction_, &MainWindow::Open},
+        {saveAction_, &MainWindow::Save},
+        {printAction_, &MainWindow::Print},
+        {exitAction_, &MainWindow::Exit},
+        {insertLineAction_, &MainWindow::InsertLine},
+        {insertLinesAction_, &MainWindow::InsertLines},
+        {deleteLineAction_, &MainWindow::DeleteLine},
+        {clearGridAction_, &MainWindow::ClearGrid},
+        {assembleAction_, &MainWindow::Assemble},
+        {runAction_, &MainWindow::Run},
+        {stepAction_, &MainWindow::Step},
+        {breakpointAction_, &MainWindow::ToggleBreakpoint},
+        {showMemoryAction_, &MainWindow::ShowMemory},
+        {clearMemoryAction_, &MainWindow::ClearMemory},
+        {showRegistersAction_, &MainWindow::ShowRegisters},
+        {clearRegistersAction_, &MainWindow::ClearRegisters},
+        {showConsoleAction_, &MainWindow::ShowConsole},
+        {helpAction_, &MainWindow::OpenHelp},
+        {aboutAction_, &MainWindow::ShowAbout},
+    };
+    for (const auto& [action, command] : commands) {
+        connect(action, &QAction::triggered, this, command);
+    }
 }
 
-void TForm1::ShowMessageArea() {
+void MainWindow::CreateDialogs() {
+    openDialog_ = new QFileDialog(this, QStringLiteral("Άνοιγμα Αρχείου Προσομοιωτή"));
+    openDialog_->setObjectName(QStringLiteral("openDialog"));
+    GreekFileDialogLabels(openDialog_, QStringLiteral("Άνοιγμα"));
+    openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+    openDialog_->setFileMode(QFileDialog::ExistingFile);
+    openDialog_->setDefaultSuffix(QStringLiteral("zrv"));  // "count" opens count.zrv
+
+    saveDialog_ = new QFileDialog(this, QStringLiteral("Αποθήκευση αρχείου προσομοιωτή"));
+    saveDialog_->setObjectName(QStringLiteral("saveDialog"));
+    GreekFileDialogLabels(saveDialog_, QStringLiteral("Αποθήκευση"));
+    saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
+    saveDialog_->setFileMode(QFileDialog::AnyFile);
+    // The question before replacing is ours, asked after the extension is added.
+    saveDialog_->setOption(QFileDialog::DontConfirmOverwrite);
+    saveDialog_->selectFile(QStringLiteral("Zorvan1"));
+}
+
+void MainWindow::RefreshFromWorkspace() {
+    setWindowTitle(ui::ToQString(workspace_.caption));
+    assembleAction_->setEnabled(workspace_.executionEnabled);
+    runAction_->setEnabled(workspace_.executionEnabled);
+    stepAction_->setEnabled(workspace_.executionEnabled);
+    ShowMessageArea();
+    programGrid_->SyncFromGrid();
+}
+
+void MainWindow::SetProgramGridEnabled(bool enabled) {
+    programGrid_->setEnabled(enabled);
+}
+
+void MainWindow::ShowMessageArea() {
     const grid::MessageArea& message = workspace_.message;
-    Label1->setEnabled(message.headingEnabled);
-    Memo1->setEnabled(message.textEnabled);
-    Memo1->setVisible(true);
-    QPalette palette = Memo1->palette();
-    const QColor colour = message.tone == grid::Tone::kNotice ? QColor(0x00, 0x00, 0xFF)
-                                                                       : QColor(0xFF, 0x00, 0x00);
+    messageHeading_->setEnabled(message.headingEnabled);
+    messageArea_->setEnabled(message.textEnabled);
+    messageArea_->setVisible(true);
+    QPalette palette = messageArea_->palette();
+    const QColor colour =
+        message.tone == grid::Tone::kNotice ? QColor(0x00, 0x00, 0xFF) : QColor(0xFF, 0x00, 0x00);
     palette.setColor(QPalette::Active, QPalette::Text, colour);
     palette.setColor(QPalette::Inactive, QPalette::Text, colour);
-    Memo1->setPalette(palette);
+    messageArea_->setPalette(palette);
     const QString text = ui::ToQString(message.text);
-    if (Memo1->toPlainText() != text) Memo1->setPlainText(text);
+    if (messageArea_->toPlainText() != text) messageArea_->setPlainText(text);
 }
 
-bool TForm1::RunCommand(const std::function<void()>& work) {
+bool MainWindow::RunCommand(const std::function<void()>& work) {
     try {
         work();
     } catch (...) {
@@ -243,7 +265,7 @@ bool TForm1::RunCommand(const std::function<void()>& work) {
     return true;
 }
 
-void TForm1::StringGrid1Key(QKeyEvent* event) {
+void MainWindow::HandleGridKey(QKeyEvent* event) {
     const app::GridKey key = ui::ToGridKey(*event);
     const char32_t character = ui::TypedCharacter(*event);
     const bool cellCharacter = character != 0 && text::IsInCp1253(character);
@@ -256,13 +278,13 @@ void TForm1::StringGrid1Key(QKeyEvent* event) {
     });
     if (!finished) return;
     if (!ui::IsGridMovementKey(key) && EditorTakes(key, character, columnAtKey)) {
-        StringGrid1->Editor()->TypeIntoEditor(event);
+        programGrid_->Editor()->TypeIntoEditor(event);
     }
     app::NoteAddressAfterKey(workspace_);
     ShowMessageArea();
 }
 
-bool TForm1::EditorTakes(const app::GridKey& key, char32_t character, int columnAtKey) {
+bool MainWindow::EditorTakes(const app::GridKey& key, char32_t character, int columnAtKey) {
     // What the cell editor does with the key once the grid has had it.
     switch (key.code) {
         case app::kKeyEnter:
@@ -279,47 +301,47 @@ bool TForm1::EditorTakes(const app::GridKey& key, char32_t character, int column
     return character == 0 || character < 0x20 || text::IsInCp1253(character);
 }
 
-void TForm1::ShowWindow(QWidget* window) {
+void MainWindow::ShowWindow(QWidget* window) {
     window->show();
     window->raise();
     window->activateWindow();
 }
 
-void TForm1::N2Click() {
+void MainWindow::New() {
     RunCommand([this] { flows_.New(); });
 }
 
-void TForm1::N3Click() {
+void MainWindow::Open() {
     RunCommand([this] { flows_.Open(); });
 }
 
-void TForm1::OpenNamedFile(const QString& path) {
+void MainWindow::OpenNamedFile(const QString& path) {
     RunCommand([&] { flows_.OpenNamedFile(path.toStdString()); });
 }
 
-void TForm1::N10Click() {
+void MainWindow::Save() {
     RunCommand([this] { flows_.Save(); });
 }
 
-void TForm1::N24Click() {
+void MainWindow::Print() {
     ui::ProgramPrinter::Of(this).Print(workspace_.grid, workspace_.openDialogFileName);
 }
 
-void TForm1::N6Click() {
+void MainWindow::Exit() {
     bool exit = false;
     RunCommand([&] { exit = flows_.Exit(); });
     if (!exit) return;
-    forms_.About->close();
-    forms_.INSform->close();
-    forms_.pr_start->close();
-    forms_.MemForm->close();
-    forms_.Reg_Form->close();
-    forms_.Step->close();
+    windows_.aboutDialog->close();
+    windows_.insertLinesDialog->close();
+    windows_.startAddressDialog->close();
+    windows_.memoryWindow->close();
+    windows_.registerWindow->close();
+    windows_.stepWindow->close();
     exitConfirmed_ = true;
     close();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!exitConfirmed_) {
         // The close box asks the same question as Exit: unsaved work is never dropped unasked.
         bool exit = false;
@@ -331,23 +353,24 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     exitConfirmed_ = false;
     for (QWidget* window : std::initializer_list<QWidget*>{
-             forms_.About.get(), forms_.INSform.get(), forms_.pr_start.get(), forms_.MemForm.get(),
-             forms_.Reg_Form.get(), forms_.Step.get(), forms_.Console.get()}) {
+             windows_.aboutDialog, windows_.insertLinesDialog, windows_.startAddressDialog,
+             windows_.memoryWindow, windows_.registerWindow, windows_.stepWindow,
+             windows_.consoleWindow}) {
         if (window != nullptr) window->close();
     }
     event->accept();
 }
 
-void TForm1::N8Click() {
+void MainWindow::InsertLine() {
     RunCommand([this] { app::InsertLine(workspace_); });
 }
 
-void TForm1::N4Click() {
-    if (forms_.INSform->exec() != TINSform::kOk) return;
-    RunCommand([this] { app::InsertLines(workspace_, forms_.INSform->CountText()); });
+void MainWindow::InsertLines() {
+    if (windows_.insertLinesDialog->exec() != InsertLinesDialog::kOk) return;
+    RunCommand([this] { app::InsertLines(workspace_, windows_.insertLinesDialog->CountText()); });
 }
 
-void TForm1::N9Click() {
+void MainWindow::DeleteLine() {
     RunCommand([this] {
         if (app::DeleteLine(workspace_) == app::DeleteLineResult::kEmptiedOnlyRowAndBeep) {
             QApplication::beep();
@@ -355,11 +378,11 @@ void TForm1::N9Click() {
     });
 }
 
-void TForm1::N17Click() {
+void MainWindow::ClearGrid() {
     RunCommand([this] { app::ClearGrid(workspace_); });
 }
 
-void TForm1::N18Click() {
+void MainWindow::Assemble() {
     int lineInProgress = 0;
     const bool finished = RunCommand([&] {
         workspace_.EndHistory();
@@ -369,7 +392,7 @@ void TForm1::N18Click() {
         switch (result.kind) {
             case assembler::AssemblyResult::Kind::kSummary:
                 if (ui::AskYesNo(this, text, QMessageBox::Information)) {
-                    ShowWindow(forms_.MemForm.get());
+                    ShowWindow(windows_.memoryWindow);
                 }
                 return;
             case assembler::AssemblyResult::Kind::kWarning:
@@ -394,52 +417,52 @@ void TForm1::N18Click() {
     }
 }
 
-void TForm1::N15Click() {
-    RunCommand([this] { forms_.pr_start->RunProgram(); });
+void MainWindow::Run() {
+    RunCommand([this] { windows_.startAddressDialog->RunProgram(); });
 }
 
-void TForm1::N16Click() {
+void MainWindow::Step() {
     RunCommand([this] {
-        N22Click();
-        ShowWindow(forms_.Step.get());
+        ClearRegisters();
+        ShowWindow(windows_.stepWindow);
     });
 }
 
-void TForm1::N20Click() {
-    ShowWindow(forms_.MemForm.get());
+void MainWindow::ShowMemory() {
+    ShowWindow(windows_.memoryWindow);
 }
 
-void TForm1::N25Click() {
+void MainWindow::ToggleBreakpoint() {
     RunCommand([this] { app::ToggleBreakpoint(workspace_); });
 }
 
-void TForm1::N21Click() {
+void MainWindow::ClearMemory() {
     workspace_.EndHistory();
     workspace_.machine.ClearMemory();
 }
 
-void TForm1::N14Click() {
-    ShowWindow(forms_.Reg_Form.get());
+void MainWindow::ShowRegisters() {
+    ShowWindow(windows_.registerWindow);
 }
 
-void TForm1::N22Click() {
+void MainWindow::ClearRegisters() {
     workspace_.EndHistory();
-    forms_.Reg_Form->ClearRegisters();
+    windows_.registerWindow->ClearRegisters();
 }
 
-void TForm1::N23Click() {
-    ShowWindow(forms_.Console.get());
+void MainWindow::ShowConsole() {
+    ShowWindow(windows_.consoleWindow);
 }
 
-void TForm1::N65021Click() {
+void MainWindow::OpenHelp() {
     HelpWindow::Open(this);
 }
 
-void TForm1::N12Click() {
-    forms_.About->exec();
+void MainWindow::ShowAbout() {
+    windows_.aboutDialog->exec();
 }
 
-app::SaveAnswer TForm1::AskYesNo(std::string_view question) {
+app::SaveAnswer MainWindow::AskYesNo(std::string_view question) {
     switch (ui::AskYesNoOrCancel(this, ui::ToQString(question), QMessageBox::Warning)) {
         case 1:
             return app::SaveAnswer::kYes;
@@ -450,42 +473,42 @@ app::SaveAnswer TForm1::AskYesNo(std::string_view question) {
     }
 }
 
-std::optional<std::string> TForm1::ChooseOpenFile() {
+std::optional<std::string> MainWindow::ChooseOpenFile() {
     return chooseOpenFile();
 }
 
-std::optional<std::string> TForm1::ChooseSaveFile() {
+std::optional<std::string> MainWindow::ChooseSaveFile() {
     return chooseSaveFile();
 }
 
-void TForm1::ShowWarning(std::string_view text) {
+void MainWindow::ShowWarning(std::string_view text) {
     ui::ShowMessage(this, ui::ToQString(text), QMessageBox::Warning);
 }
 
-bool TForm1::AskSaveAnyway(std::string_view text) {
+bool MainWindow::AskSaveAnyway(std::string_view text) {
     return ui::AskYesNo(this, ui::ToQString(text), QMessageBox::Warning);
 }
 
-std::optional<std::string> TForm1::ExecuteOpenDialog() {
-    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) {
+std::optional<std::string> MainWindow::ExecuteOpenDialog() {
+    if (openDialog_->exec() != QDialog::Accepted || openDialog_->selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    const QString path = OpenDialog1->selectedFiles().front();
-    OpenDialog1->selectFile(path);
+    const QString path = openDialog_->selectedFiles().front();
+    openDialog_->selectFile(path);
     return ui::ToStdString(path);
 }
 
-std::optional<std::string> TForm1::ExecuteSaveDialog() {
+std::optional<std::string> MainWindow::ExecuteSaveDialog() {
     for (;;) {
-        if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty()) {
+        if (saveDialog_->exec() != QDialog::Accepted || saveDialog_->selectedFiles().isEmpty()) {
             return std::nullopt;
         }
-        QString path = SaveDialog1->selectedFiles().front();
+        QString path = saveDialog_->selectedFiles().front();
         if (QFileInfo(path).suffix().isEmpty()) {
-            path += SaveDialog1->selectedNameFilter() == kTextFilter ? QStringLiteral(".txt")
+            path += saveDialog_->selectedNameFilter() == kTextFilter ? QStringLiteral(".txt")
                                                                      : QStringLiteral(".zrv");
         }
-        SaveDialog1->selectFile(path);
+        saveDialog_->selectFile(path);
         if (QFileInfo::exists(path) &&
             !ui::AskYesNo(this, QStringLiteral("Το αρχείο «%1» υπάρχει ήδη.\nΘέλετε να το "
                                                "αντικαταστήσετε;")

@@ -25,14 +25,14 @@ class ProgramGridView;
 
 namespace zorvan::windows {
 
-struct Forms;
+struct ApplicationWindows;
 
-class TForm1 : public QMainWindow, private app::FileFlowHost {
+class MainWindow : public QMainWindow, private app::FileFlowHost {
     Q_OBJECT
 
   public:
-    TForm1(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
-    ~TForm1() override;
+    MainWindow(grid::Workspace& workspace, ApplicationWindows& windows, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Shows what the workspace holds: caption, the three execution commands, the message area,
     // the grid's cells and current cell with the editor on it. Other windows call it after they
@@ -47,74 +47,44 @@ class TForm1 : public QMainWindow, private app::FileFlowHost {
     // does once its dialog has chosen the file.
     void OpenNamedFile(const QString& path);
 
-    // The file choosers behind OpenDialog1 and SaveDialog1: the chosen path or nothing.
+    // The file choosers behind the open and save dialogs: the chosen path or nothing.
     // Tests replace them.
     std::function<std::optional<std::string>()> chooseOpenFile;
     std::function<std::optional<std::string>()> chooseSaveFile;
 
-    // Components, named as the form names them.
-    QMenu* N1;
-    QAction* N2;
-    QAction* N3;
-    QAction* N10;
-    QAction* N24;
-    QAction* N5;
-    QAction* N6;
-    QMenu* N7;
-    QAction* N8;
-    QAction* N4;
-    QAction* N9;
-    QAction* N17;
-    QMenu* N13;
-    QAction* N18;
-    QAction* N15;
-    QAction* N16;
-    QAction* N25;  // breakpoint on the current line
-    QMenu* N19;
-    QAction* N20;
-    QAction* N21;
-    QAction* N14;
-    QAction* N22;
-    QAction* N23;
-    QMenu* N11;
-    QAction* N65021;
-    QAction* N12;
-    ui::ProgramGridView* StringGrid1;
-    QLabel* Label1;
-    QPlainTextEdit* Memo1;
-    QFileDialog* OpenDialog1;
-    QFileDialog* SaveDialog1;
+    // Make the program grid take keys and clicks, or not (while the step window steps).
+    void SetProgramGridEnabled(bool enabled);
 
-    void N2Click();      // New
-    void N3Click();      // Open
-    void N10Click();     // Save
-    void N24Click();     // Print
-    void N6Click();      // Exit
-    void N8Click();      // Insert line
-    void N4Click();      // Insert lines
-    void N9Click();      // Delete line
-    void N17Click();     // Clear grid
-    void N18Click();     // Assemble
-    void N15Click();     // Run
-    void N16Click();     // Step execution
-    void N25Click();     // Toggle the breakpoint of the current line
-    void N20Click();     // Show memory
-    void N21Click();     // Clear memory
-    void N14Click();     // Show registers
-    void N22Click();     // Clear registers
-    void N23Click();     // Show console
-    void N65021Click();  // Help on the 6502
-    void N12Click();     // About
+    // The menu's commands, in menu order.
+    void New();
+    void Open();
+    void Save();
+    void Print();
+    void Exit();
+    void InsertLine();
+    void InsertLines();
+    void DeleteLine();
+    void ClearGrid();
+    void Assemble();
+    void Run();
+    void Step();
+    void ToggleBreakpoint();  // on the current line
+    void ShowMemory();
+    void ClearMemory();
+    void ShowRegisters();
+    void ClearRegisters();
+    void ShowConsole();
+    void OpenHelp();
+    void ShowAbout();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void FormCreate();
     void CreateMenu();
     void CreateDialogs();
     // One key in the grid: key-down, the grid's own movement, key-press, then the editor.
-    void StringGrid1Key(QKeyEvent* event);
+    void HandleGridKey(QKeyEvent* event);
     // Whether the cell editor, after the grid's handlers, types or acts on the key.
     static bool EditorTakes(const app::GridKey& key, char32_t character, int columnAtKey);
     // The message area as the workspace has it.
@@ -132,9 +102,36 @@ class TForm1 : public QMainWindow, private app::FileFlowHost {
     std::optional<std::string> ExecuteSaveDialog();
 
     grid::Workspace& workspace_;
-    Forms& forms_;
+    ApplicationWindows& windows_;
     app::FileFlows flows_;
     bool exitConfirmed_ = false;
+
+    // Qt object names are the same without the underscore ("assembleAction"), for tests.
+    QAction* newAction_;
+    QAction* openAction_;
+    QAction* saveAction_;
+    QAction* printAction_;
+    QAction* exitAction_;
+    QAction* insertLineAction_;
+    QAction* insertLinesAction_;
+    QAction* deleteLineAction_;
+    QAction* clearGridAction_;
+    QAction* assembleAction_;
+    QAction* runAction_;
+    QAction* stepAction_;
+    QAction* breakpointAction_;
+    QAction* showMemoryAction_;
+    QAction* clearMemoryAction_;
+    QAction* showRegistersAction_;
+    QAction* clearRegistersAction_;
+    QAction* showConsoleAction_;
+    QAction* helpAction_;
+    QAction* aboutAction_;
+    ui::ProgramGridView* programGrid_;
+    QLabel* messageHeading_;  // "Debugger"
+    QPlainTextEdit* messageArea_;
+    QFileDialog* openDialog_;
+    QFileDialog* saveDialog_;
 };
 
 }  // namespace zorvan::windows

@@ -34,71 +34,71 @@ int ColumnWidth(int column) {
 
 }  // namespace
 
-TMemForm::TMemForm(grid::Workspace& workspace, Forms& forms, QWidget* parent)
-    : QWidget(parent, Qt::Window), workspace_(workspace), forms_(forms) {
-    setObjectName(QStringLiteral("MemForm"));
+MemoryWindow::MemoryWindow(grid::Workspace& workspace, QWidget* parent)
+    : QWidget(parent, Qt::Window), workspace_(workspace) {
+    setObjectName(QStringLiteral("memoryWindow"));
     setWindowTitle(QStringLiteral("Μνήμη 6502"));
     setFixedSize(771, 491);
 
-    Label1 = new QLabel(QStringLiteral("Διεύθυνση Έναρξης:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(8, 12, 120, 21);
+    auto* startAddressLabel = new QLabel(QStringLiteral("Διεύθυνση Έναρξης:"), this);
+    startAddressLabel->setObjectName(QStringLiteral("startAddressLabel"));
+    startAddressLabel->setGeometry(8, 12, 120, 21);
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setMaxLength(4);
-    MakeUpperCase(Edit1);
-    Edit1->setGeometry(132, 10, 60, 24);
-    Edit1->installEventFilter(this);
-    Label1->setBuddy(Edit1);
+    startAddressEdit_ = new QLineEdit(this);
+    startAddressEdit_->setObjectName(QStringLiteral("startAddressEdit"));
+    startAddressEdit_->setMaxLength(4);
+    MakeUpperCase(startAddressEdit_);
+    startAddressEdit_->setGeometry(132, 10, 60, 24);
+    startAddressEdit_->installEventFilter(this);
+    startAddressLabel->setBuddy(startAddressEdit_);
 
     // Row 0 of the dump is the empty fixed header; the table's rows are lines 1 to 16.
-    MemGrid = new MemoryGrid(app::kMemoryLines, app::kMemoryGridColumns, this);
-    MemGrid->setObjectName(QStringLiteral("MemGrid"));
-    MemGrid->setGeometry(8, 44, 755, 439);
-    MemGrid->setAccessibleName(QStringLiteral("Περιεχόμενα μνήμης"));
+    memoryGrid_ = new MemoryGrid(app::kMemoryLines, app::kMemoryGridColumns, this);
+    memoryGrid_->setObjectName(QStringLiteral("memoryGrid"));
+    memoryGrid_->setGeometry(8, 44, 755, 439);
+    memoryGrid_->setAccessibleName(QStringLiteral("Περιεχόμενα μνήμης"));
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::Monospace);
     font.setPixelSize(13);
-    MemGrid->setFont(font);
-    MemGrid->setShowGrid(true);
-    MemGrid->setWordWrap(false);
-    MemGrid->setTabKeyNavigation(true);
-    MemGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    MemGrid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
-                             QAbstractItemView::EditKeyPressed);
-    MemGrid->setHorizontalHeaderLabels(QStringList(app::kMemoryGridColumns, QString()));
-    MemGrid->horizontalHeader()->setSectionsClickable(false);
-    MemGrid->horizontalHeader()->setHighlightSections(false);
-    MemGrid->verticalHeader()->setVisible(false);
-    MemGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    MemGrid->verticalHeader()->setDefaultSectionSize(24);
-    MemGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    MemGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memoryGrid_->setFont(font);
+    memoryGrid_->setShowGrid(true);
+    memoryGrid_->setWordWrap(false);
+    memoryGrid_->setTabKeyNavigation(true);
+    memoryGrid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    memoryGrid_->setEditTriggers(QAbstractItemView::AnyKeyPressed |
+                                 QAbstractItemView::DoubleClicked |
+                                 QAbstractItemView::EditKeyPressed);
+    memoryGrid_->setHorizontalHeaderLabels(QStringList(app::kMemoryGridColumns, QString()));
+    memoryGrid_->horizontalHeader()->setSectionsClickable(false);
+    memoryGrid_->horizontalHeader()->setHighlightSections(false);
+    memoryGrid_->verticalHeader()->setVisible(false);
+    memoryGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    memoryGrid_->verticalHeader()->setDefaultSectionSize(24);
+    memoryGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memoryGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int column = 0; column < app::kMemoryGridColumns; ++column) {
-        MemGrid->setColumnWidth(column, ColumnWidth(column));
+        memoryGrid_->setColumnWidth(column, ColumnWidth(column));
         for (int line = 0; line < app::kMemoryLines; ++line) {
-            MemGrid->setItem(line, column, new QTableWidgetItem);
+            memoryGrid_->setItem(line, column, new QTableWidgetItem);
         }
     }
-    MemGrid->setCurrentCell(0, kFirstByteColumn);
-    MemGrid->keyHandler = [this](QKeyEvent* event) { return MemGridKey(event->key()); };
-    connect(MemGrid, &QTableWidget::cellClicked, this, [this] { MemGridClick(); });
+    memoryGrid_->setCurrentCell(0, kFirstByteColumn);
+    memoryGrid_->keyHandler = [this](QKeyEvent* event) { return HandleGridKey(event->key()); };
 
     ShowMemoryFrom("0000");
 }
 
-QString TMemForm::Cell(int column, int row) const {
-    const QTableWidgetItem* item = MemGrid->item(row - 1, column);
+QString MemoryWindow::Cell(int column, int row) const {
+    const QTableWidgetItem* item = memoryGrid_->item(row - 1, column);
     return item != nullptr ? item->text() : QString();
 }
 
-void TMemForm::SetCell(int column, int row, const QString& text) {
-    QTableWidgetItem* item = MemGrid->item(row - 1, column);
+void MemoryWindow::SetCell(int column, int row, const QString& text) {
+    QTableWidgetItem* item = memoryGrid_->item(row - 1, column);
     if (item != nullptr && item->text() != text) item->setText(text);
 }
 
-void TMemForm::ShowMemoryFrom(const std::string& startText) {
+void MemoryWindow::ShowMemoryFrom(const std::string& startText) {
     const app::MemoryDump dump = app::ShowMemoryFrom(workspace_.machine, startText);
     for (int row = 1; row <= app::kMemoryLines; ++row) {
         const app::MemoryLine& line = dump.lines[static_cast<std::size_t>(row - 1)];
@@ -111,13 +111,13 @@ void TMemForm::ShowMemoryFrom(const std::string& startText) {
     MarkChangedCells(dump.start);
 }
 
-void TMemForm::MarkChangedCells(int start) {
+void MemoryWindow::MarkChangedCells(int start) {
     // The cells the last step or run of the step window wrote, in the one highlight colour.
     const grid::ChangeMarks& marks = workspace_.marks;
     const bool any = !marks.cells.empty();
     for (int row = 1; row <= app::kMemoryLines; ++row) {
         for (int column = kFirstByteColumn; column <= kLastByteColumn; ++column) {
-            QTableWidgetItem* item = MemGrid->item(row - 1, column);
+            QTableWidgetItem* item = memoryGrid_->item(row - 1, column);
             if (item == nullptr) continue;
             const bool marked = any && marks.Cell(start + 16 * (row - 1) + column - 1);
             const QBrush brush = marked ? QBrush(ui::kChangeHighlight) : QBrush();
@@ -126,25 +126,25 @@ void TMemForm::MarkChangedCells(int start) {
     }
 }
 
-void TMemForm::ShowMemoryAt(int start) {
+void MemoryWindow::ShowMemoryAt(int start) {
     ShowMemoryFrom(text::FormatHex4(start));
 }
 
-void TMemForm::RedrawView() {
+void MemoryWindow::RedrawView() {
     ShowMemoryFrom(ui::ToStdString(Cell(0, 1)));
 }
 
-int TMemForm::ViewStart() const {
+int MemoryWindow::ViewStart() const {
     return text::HexTextToInt(ui::ToStdString(Cell(0, 1)));
 }
 
-void TMemForm::ShowWarning(const QString& text) {
+void MemoryWindow::ShowWarning(const QString& text) {
     frontWatch_.WhileBoxOpen([&] { ui::ShowMessage(this, text, QMessageBox::Warning); });
 }
 
-void TMemForm::StoreMemoryCell() {
-    const int column = MemGrid->currentColumn();
-    const int row = MemGrid->currentRow() + 1;
+void MemoryWindow::StoreMemoryCell() {
+    const int column = memoryGrid_->currentColumn();
+    const int row = memoryGrid_->currentRow() + 1;
     if (column < 0 || row < 1) return;
     const std::vector<std::int16_t> before(workspace_.machine.memory.begin(),
                                            workspace_.machine.memory.end());
@@ -158,40 +158,40 @@ void TMemForm::StoreMemoryCell() {
     if (outcome.cellBecomesZero) SetCell(column, row, QStringLiteral("00"));
 }
 
-bool TMemForm::event(QEvent* event) {
-    if (frontWatch_.ComesToFront(*event)) ui::Guard(this, [this] { FormActivate(); });
+bool MemoryWindow::event(QEvent* event) {
+    if (frontWatch_.ComesToFront(*event)) ui::Guard(this, [this] { RefreshOnFront(); });
     return QWidget::event(event);
 }
 
-void TMemForm::FormActivate() {
-    Edit1->setFocus();
-    Edit1->selectAll();  // typing a new start address replaces the old one
-    if (Edit1->text().isEmpty()) {
+void MemoryWindow::RefreshOnFront() {
+    startAddressEdit_->setFocus();
+    startAddressEdit_->selectAll();  // typing a new start address replaces the old one
+    if (startAddressEdit_->text().isEmpty()) {
         ShowMemoryFrom("0000");
     } else {
         RedrawView();
     }
 }
 
-bool TMemForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+bool MemoryWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == startAddressEdit_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         bool handled = false;
         // A failure stops the key: it does not reach the edit box either.
-        if (!ui::Guard(this, [&] { handled = Edit1KeyDown(key); })) handled = true;
+        if (!ui::Guard(this, [&] { handled = HandleStartAddressKey(key); })) handled = true;
         if (handled) return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-bool TMemForm::Edit1KeyDown(int key) {
+bool MemoryWindow::HandleStartAddressKey(int key) {
     switch (key) {
         case Qt::Key_Return:
         case Qt::Key_Enter: {
-            const std::string text = ui::ToStdString(Edit1->text());
+            const std::string text = ui::ToStdString(startAddressEdit_->text());
             if (const auto warning = app::CheckStartAddressText(text)) {
                 ShowWarning(ui::ToQString(*warning));
-                Edit1->setFocus();
+                startAddressEdit_->setFocus();
             } else {
                 ShowMemoryFrom(text);
             }
@@ -214,26 +214,26 @@ bool TMemForm::Edit1KeyDown(int key) {
     }
 }
 
-bool TMemForm::MemGridKey(int key) {
+bool MemoryWindow::HandleGridKey(int key) {
     switch (key) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            ui::Guard(this, [this] { MemGridKeyPress(); });
+            ui::Guard(this, [this] { StoreAndMoveRight(); });
             return true;
         case Qt::Key_Down:
         case Qt::Key_Up:
         case Qt::Key_PageDown:
         case Qt::Key_PageUp:
             // A failure stops the key there: the cursor does not move either.
-            return !ui::Guard(this, [&] { MemGridKeyDown(key); });
+            return !ui::Guard(this, [&] { StoreAndMove(key); });
         default:
             return false;
     }
 }
 
-void TMemForm::MemGridKeyDown(int key) {
+void MemoryWindow::StoreAndMove(int key) {
     StoreMemoryCell();
-    const int row = MemGrid->currentRow() + 1;
+    const int row = memoryGrid_->currentRow() + 1;
     switch (key) {
         case Qt::Key_Down:
             if (row == app::kMemoryLines) {
@@ -260,10 +260,10 @@ void TMemForm::MemGridKeyDown(int key) {
     }
 }
 
-void TMemForm::MemGridKeyPress() {
+void MemoryWindow::StoreAndMoveRight() {
     StoreMemoryCell();
-    const int column = MemGrid->currentColumn();
-    MemGrid->setCurrentCell(MemGrid->currentRow(), app::ColumnAfterEnter(column));
+    const int column = memoryGrid_->currentColumn();
+    memoryGrid_->setCurrentCell(memoryGrid_->currentRow(), app::ColumnAfterEnter(column));
     RedrawView();
 }
 

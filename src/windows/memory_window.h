@@ -9,7 +9,6 @@
 
 #include "windows/front_watch.h"
 
-class QLabel;
 class QLineEdit;
 
 namespace zorvan::grid {
@@ -18,15 +17,14 @@ struct Workspace;
 
 namespace zorvan::windows {
 
-struct Forms;
 class MemoryGrid;
 
-class TMemForm : public QWidget {
+class MemoryWindow : public QWidget {
     Q_OBJECT
 
   public:
-    // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
-    TMemForm(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    // Created once at start-up, hidden; parent is the main window.
+    explicit MemoryWindow(grid::Workspace& workspace, QWidget* parent = nullptr);
 
     // Re-draws the whole dump from the start given as hexadecimal text (FEFF at most). Throws
     // ConversionError when the text is not hexadecimal.
@@ -36,12 +34,8 @@ class TMemForm : public QWidget {
     // Writes the byte cell under the grid's cursor back to memory.
     void StoreMemoryCell();
 
-    // The text of MemGrid's cell in column c, row r (rows 1 to 16; row 0 is the empty header).
+    // The text of the dump's cell in column c, row r (rows 1 to 16; row 0 is the empty header).
     QString Cell(int column, int row) const;
-
-    QLabel* Label1;
-    QLineEdit* Edit1;
-    MemoryGrid* MemGrid;
 
   protected:
     bool event(QEvent* event) override;
@@ -50,22 +44,26 @@ class TMemForm : public QWidget {
   private:
     // Highlights the byte cells written by the last step or run; start is the view's start.
     void MarkChangedCells(int start);
-    void FormActivate();
+    // Each time the window comes to the front: the start-address field selected, the view
+    // re-read from memory.
+    void RefreshOnFront();
     // Keys in the start-address field; true when the key is dealt with.
-    bool Edit1KeyDown(int key);
+    bool HandleStartAddressKey(int key);
     // Keys in the grid; true when the grid is not to move its cursor.
-    bool MemGridKey(int key);
-    void MemGridKeyDown(int key);
-    void MemGridKeyPress();  // Enter
-    void MemGridClick() {}
+    bool HandleGridKey(int key);
+    // Up, Down, Page Up and Page Down store the edited byte, then move the cursor or the view.
+    void StoreAndMove(int key);
+    // Enter stores the edited byte and moves to the next byte cell.
+    void StoreAndMoveRight();
     int ViewStart() const;
     void ShowMemoryAt(int start);
     void SetCell(int column, int row, const QString& text);
     void ShowWarning(const QString& text);
 
     grid::Workspace& workspace_;
-    [[maybe_unused]] Forms& forms_;
     FrontWatch frontWatch_;
+    QLineEdit* startAddressEdit_;
+    MemoryGrid* memoryGrid_;
 };
 
 }  // namespace zorvan::windows

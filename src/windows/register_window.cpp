@@ -28,6 +28,11 @@ const QString kBitHeading = QStringLiteral("N  V -  B  D   I   Z  C");
 // Where each bit field's letter stands in the heading, N V B D I Z C.
 constexpr std::array<int, 7> kBitLetterIndex{0, 3, 8, 11, 15, 19, 22};
 
+// The fields' Qt object names, in field order, for tests to find them by.
+constexpr std::array<const char*, app::kRegisterFieldCount> kFieldObjectNames{
+    "pcField", "nField", "vField",  "bField",  "dField",  "iField",
+    "zField",  "cField", "acField", "xrField", "yrField", "spField"};
+
 // What a screen reader says for each field, in field order: PC, the seven bits, AC, XR, YR, SP.
 // The registers keep their caption as the name; the bits are named with their meaning.
 struct FieldSpeech {
@@ -59,9 +64,9 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& caption, int 
 
 }  // namespace
 
-TReg_Form::TReg_Form(grid::Workspace& workspace, Forms& forms, QWidget* parent)
-    : QWidget(parent, Qt::Tool), workspace_(workspace), forms_(forms) {
-    setObjectName(QStringLiteral("Reg_Form"));
+RegisterWindow::RegisterWindow(grid::Workspace& workspace, QWidget* parent)
+    : QWidget(parent, Qt::Tool), workspace_(workspace) {
+    setObjectName(QStringLiteral("registerWindow"));
     setWindowTitle(QStringLiteral("Καταχωρητές"));
 
     // The heading's letters stand over the bit fields: a fixed-pitch font keeps them there.
@@ -76,34 +81,29 @@ TReg_Form::TReg_Form(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     const int bevelWidth = letterWidth * static_cast<int>(kBitHeading.size()) + 16;
     const int registersX = bevelX + bevelWidth + 6;
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::Box);
-    Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(bevelX, 2, bevelWidth, 64);
+    auto* bitsFrame = new QFrame(this);
+    bitsFrame->setObjectName(QStringLiteral("bitsFrame"));
+    bitsFrame->setFrameShape(QFrame::Box);
+    bitsFrame->setFrameShadow(QFrame::Sunken);
+    bitsFrame->setGeometry(bevelX, 2, bevelWidth, 64);
 
-    Label1 = AddLabel(this, "Label1", QStringLiteral("PC"), pcX + 12, 20);
-    Label2 = AddLabel(this, "Label2", QStringLiteral("Status Register"), 0, 4);
-    Label2->move(bevelX + (bevelWidth - Label2->width()) / 2, 4);
-    Label7 = AddLabel(this, "Label7", kBitHeading, headingX, 20);
-    Label7->setFont(headingFont);
-    Label7->adjustSize();
+    AddLabel(this, "pcLabel", QStringLiteral("PC"), pcX + 12, 20);
+    QLabel* statusLabel = AddLabel(this, "statusLabel", QStringLiteral("Status Register"), 0, 4);
+    statusLabel->move(bevelX + (bevelWidth - statusLabel->width()) / 2, 4);
+    QLabel* bitsHeading = AddLabel(this, "bitsHeading", kBitHeading, headingX, 20);
+    bitsHeading->setFont(headingFont);
+    bitsHeading->adjustSize();
     const std::array<const char*, 4> registerNames{"AC", "XR", "YR", "SP"};
-    std::array<QLabel*, 4> registerLabels{};
+    const std::array<const char*, 4> registerLabelNames{"acLabel", "xrLabel", "yrLabel", "spLabel"};
     for (std::size_t i = 0; i < registerNames.size(); ++i) {
         const int x = registersX + static_cast<int>(i) * (kRegisterFieldWidth + 4);
-        registerLabels[i] =
-            AddLabel(this, QStringLiteral("Label%1").arg(i + 3).toLatin1().constData(),
-                     QString::fromLatin1(registerNames[i]), x + 4, 20);
+        AddLabel(this, registerLabelNames[i], QString::fromLatin1(registerNames[i]), x + 4, 20);
     }
-    Label3 = registerLabels[0];
-    Label4 = registerLabels[1];
-    Label5 = registerLabels[2];
-    Label6 = registerLabels[3];
 
     for (int field = 0; field < app::kRegisterFieldCount; ++field) {
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(QStringLiteral("Edit%1").arg(field + 1));
+        edit->setObjectName(
+            QString::fromLatin1(kFieldObjectNames[static_cast<std::size_t>(field)]));
         const app::RegisterFieldLayout layout = app::RegisterFieldLayoutOf(field);
         edit->setMaxLength(layout.maxLength);
         if (layout.upperCase) MakeUpperCase(edit);
@@ -125,16 +125,16 @@ TReg_Form::TReg_Form(grid::Workspace& workspace, Forms& forms, QWidget* parent)
             edit->setAccessibleName(QString::fromUtf8(speech.name));
             edit->setAccessibleDescription(QString::fromUtf8(speech.description));
         }
-        Edits[static_cast<std::size_t>(field)] = edit;
+        fields_[static_cast<std::size_t>(field)] = edit;
     }
     setFixedSize(registersX + 4 * (kRegisterFieldWidth + 4) + 2, 70);
     ShowRegisters();
 }
 
-void TReg_Form::ShowRegisters() {
+void RegisterWindow::ShowRegisters() {
     const auto texts = app::ShowRegisters(workspace_.machine);
     for (int field = 0; field < app::kRegisterFieldCount; ++field) {
-        QLineEdit* edit = Edits[static_cast<std::size_t>(field)];
+        QLineEdit* edit = fields_[static_cast<std::size_t>(field)];
         const QString text = ui::ToQString(texts[static_cast<std::size_t>(field)]);
         // A value wider than its field still shows all its digits.
         edit->setMaxLength(
@@ -144,7 +144,7 @@ void TReg_Form::ShowRegisters() {
     MarkChangedFields();
 }
 
-void TReg_Form::MarkChangedFields() {
+void RegisterWindow::MarkChangedFields() {
     // Field order: PC, the seven bits N V B D I Z C (no "-"), AC, XR, YR, SP.
     constexpr int kMarkOfField[app::kRegisterFieldCount] = {
         grid::ChangeMarks::kPC,
@@ -160,7 +160,7 @@ void TReg_Form::MarkChangedFields() {
         grid::ChangeMarks::kYR,
         grid::ChangeMarks::kSP};
     for (int field = 0; field < app::kRegisterFieldCount; ++field) {
-        QLineEdit* edit = Edits[static_cast<std::size_t>(field)];
+        QLineEdit* edit = fields_[static_cast<std::size_t>(field)];
         const bool marked =
             workspace_.marks.registers[static_cast<std::size_t>(kMarkOfField[field])];
         if (edit->property("changed").toBool() == marked) continue;
@@ -173,21 +173,21 @@ void TReg_Form::MarkChangedFields() {
     }
 }
 
-void TReg_Form::ClearRegisters() {
+void RegisterWindow::ClearRegisters() {
     workspace_.machine.ClearRegisters();
     update();
 }
 
-bool TReg_Form::event(QEvent* event) {
-    if (frontWatch_.ComesToFront(*event)) FormActivate();
+bool RegisterWindow::event(QEvent* event) {
+    if (frontWatch_.ComesToFront(*event)) RefreshOnFront();
     return QWidget::event(event);
 }
 
-void TReg_Form::FormActivate() {
+void RegisterWindow::RefreshOnFront() {
     ShowRegisters();
 }
 
-bool TReg_Form::eventFilter(QObject* watched, QEvent* event) {
+bool RegisterWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && !checking_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // A field is left for another control of this window; switching windows stores nothing.
@@ -196,15 +196,15 @@ bool TReg_Form::eventFilter(QObject* watched, QEvent* event) {
             QApplication::focusWidget() != nullptr && isAncestorOf(QApplication::focusWidget());
         if (withinWindow) {
             for (int field = 0; field < app::kRegisterFieldCount; ++field) {
-                if (watched == Edits[static_cast<std::size_t>(field)]) EditExit(field);
+                if (watched == fields_[static_cast<std::size_t>(field)]) LeaveField(field);
             }
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TReg_Form::EditExit(int field) {
-    QLineEdit* edit = Edits[static_cast<std::size_t>(field)];
+void RegisterWindow::LeaveField(int field) {
+    QLineEdit* edit = fields_[static_cast<std::size_t>(field)];
     const cpu::RegisterState before = cpu::RegisterState::Of(workspace_.machine);
     const auto warning =
         app::ExitRegisterField(workspace_.machine, field, ui::ToStdString(edit->text()));

@@ -9,8 +9,6 @@
 #include "app/register_fields.h"
 #include "windows/front_watch.h"
 
-class QFrame;
-class QLabel;
 class QLineEdit;
 
 namespace zorvan::grid {
@@ -19,31 +17,18 @@ struct Workspace;
 
 namespace zorvan::windows {
 
-struct Forms;
-
-class TReg_Form : public QWidget {
+class RegisterWindow : public QWidget {
     Q_OBJECT
 
   public:
-    // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
-    TReg_Form(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    // Created once at start-up, hidden; parent is the main window.
+    explicit RegisterWindow(grid::Workspace& workspace, QWidget* parent = nullptr);
 
     // Fills the twelve fields from the machine; no check runs.
     void ShowRegisters();
     // The View menu's Clear registers: the machine's registers are cleared and the window is
     // repainted, not refilled, so an open window keeps the old values until it is refilled.
     void ClearRegisters();
-
-    // Edit1 PC, Edit2-Edit8 N V B D I Z C, Edit9 AC, Edit10 XR, Edit11 YR, Edit12 SP.
-    std::array<QLineEdit*, app::kRegisterFieldCount> Edits{};
-    QLabel* Label1;  // PC
-    QLabel* Label2;  // Status Register
-    QLabel* Label3;  // AC
-    QLabel* Label4;  // XR
-    QLabel* Label5;  // YR
-    QLabel* Label6;  // SP
-    QLabel* Label7;  // the bits' heading
-    QFrame* Bevel1;
 
   protected:
     bool event(QEvent* event) override;
@@ -52,14 +37,16 @@ class TReg_Form : public QWidget {
   private:
     // Highlights the fields that the last step or run changed.
     void MarkChangedFields();
-    void FormActivate();
-    // Edit1Exit to Edit12Exit: field is 0-based.
-    void EditExit(int field);
+    // Each time the window comes to the front: the fields refilled from the machine.
+    void RefreshOnFront();
+    // Leaving a field for another field of this window: its check, then the machine.
+    void LeaveField(int field);
 
     grid::Workspace& workspace_;
-    [[maybe_unused]] Forms& forms_;
     FrontWatch frontWatch_;
     bool checking_ = false;
+    // In field order (app::RegisterField): PC, N V B D I Z C, AC, XR, YR, SP.
+    std::array<QLineEdit*, app::kRegisterFieldCount> fields_{};
 };
 
 }  // namespace zorvan::windows

@@ -26,23 +26,23 @@ RunStopWindow::RunStopWindow(app::SlicedRun& run, QWidget* parent)
     setWindowTitle(QStringLiteral("Εκτέλεση"));
     setModal(true);
 
-    CountLabel = new QLabel(this);
-    CountLabel->setObjectName(QStringLiteral("CountLabel"));
-    CountLabel->setMinimumWidth(260);
-    StopButton = new QPushButton(QStringLiteral("Διακοπή"), this);
-    StopButton->setObjectName(QStringLiteral("StopButton"));
-    StopButton->setDefault(true);
+    countLabel_ = new QLabel(this);
+    countLabel_->setObjectName(QStringLiteral("countLabel"));
+    countLabel_->setMinimumWidth(260);
+    stopButton_ = new QPushButton(QStringLiteral("Διακοπή"), this);
+    stopButton_->setObjectName(QStringLiteral("stopButton"));
+    stopButton_->setDefault(true);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(StopButton);
+    buttons->addWidget(stopButton_);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(CountLabel);
+    layout->addWidget(countLabel_);
     layout->addLayout(buttons);
     ShowCount();
 
-    connect(StopButton, &QPushButton::clicked, this, &RunStopWindow::StopRun);
+    connect(stopButton_, &QPushButton::clicked, this, &RunStopWindow::StopRun);
     timer_.setInterval(0);
     connect(&timer_, &QTimer::timeout, this, &RunStopWindow::RunSlices);
     timer_.start();
@@ -83,8 +83,21 @@ void RunStopWindow::reject() {
     StopRun();
 }
 
+void RunToEnd(app::SlicedRun& run, int stopWindowDelayMs, QWidget* parent) {
+    QElapsedTimer clock;
+    clock.start();
+    while (run.Slice(kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
+        if (clock.elapsed() >= stopWindowDelayMs) {
+            RunStopWindow stopWindow(run, parent);
+            stopWindow.exec();
+            if (run.End() == cpu::RunEnd::kRunning) run.Stop();
+            return;
+        }
+    }
+}
+
 void RunStopWindow::ShowCount() {
-    CountLabel->setText(QStringLiteral("Εντολές που εκτελέστηκαν: %1").arg(run_.ExecutedCount()));
+    countLabel_->setText(QStringLiteral("Εντολές που εκτελέστηκαν: %1").arg(run_.ExecutedCount()));
 }
 
 }  // namespace zorvan::windows

@@ -17,10 +17,7 @@ class RunStopWindow : public QDialog {
     Q_OBJECT
 
   public:
-    RunStopWindow(app::SlicedRun& run, QWidget* parent = nullptr);
-
-    QLabel* CountLabel;
-    QPushButton* StopButton;  // "Διακοπή"
+    explicit RunStopWindow(app::SlicedRun& run, QWidget* parent = nullptr);
 
   protected:
     void reject() override;  // the close box and Esc stop the run too
@@ -34,6 +31,12 @@ class RunStopWindow : public QDialog {
 
     app::SlicedRun& run_;
     QTimer timer_;
+    QLabel* countLabel_;
+    QPushButton* stopButton_;  // "Διακοπή"
 };
+
+// Runs a command's run to its end: one that ends within stopWindowDelayMs needs no window, a
+// longer one goes on under the stop window, from which the user may stop it.
+void RunToEnd(app::SlicedRun& run, int stopWindowDelayMs, QWidget* parent);
 
 }  // namespace zorvan::windows

@@ -1,19 +1,17 @@
 #include "windows/start_address_dialog.h"
 
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <optional>
 
 #include "app/run_command.h"
 #include "grid/workspace.h"
 #include "text/hex_text.h"
 #include "ui/error_guard.h"
 #include "ui/qt_text.h"
+#include "windows/application_windows.h"
 #include "windows/console_window.h"
-#include "windows/forms.h"
 #include "windows/machine_host_adapter.h"
 #include "windows/main_window.h"
 #include "windows/register_window.h"
@@ -22,103 +20,90 @@
 
 namespace zorvan::windows {
 
-namespace {
-
-constexpr std::int64_t kInstructionsPerCheck = 20'000;
-
-}  // namespace
-
-Tpr_start::Tpr_start(grid::Workspace& workspace, Forms& forms, QWidget* parent)
+StartAddressDialog::StartAddressDialog(grid::Workspace& workspace, ApplicationWindows& windows,
+                                       QWidget* parent)
     : QDialog(parent,
               Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       workspace_(workspace),
-      forms_(forms) {
-    setObjectName(QStringLiteral("pr_start"));
+      windows_(windows) {
+    setObjectName(QStringLiteral("startAddressDialog"));
     setWindowTitle(QStringLiteral("Έναρξη"));
     setFixedSize(180, 100);
 
-    Label1 = new QLabel(QStringLiteral("Μετρητής Προγράμματος"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(12, 8, 160, 20);
+    auto* startAddressLabel = new QLabel(QStringLiteral("Μετρητής Προγράμματος"), this);
+    startAddressLabel->setObjectName(QStringLiteral("startAddressLabel"));
+    startAddressLabel->setGeometry(12, 8, 160, 20);
 
-    Edit1 = new QLineEdit(QStringLiteral("0000"), this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setMaxLength(4);
-    MakeUpperCase(Edit1);
-    Edit1->setGeometry(12, 32, 60, 24);
-    Edit1->installEventFilter(this);
-    Label1->setBuddy(Edit1);
+    startAddressEdit_ = new QLineEdit(QStringLiteral("0000"), this);
+    startAddressEdit_->setObjectName(QStringLiteral("startAddressEdit"));
+    startAddressEdit_->setMaxLength(4);
+    MakeUpperCase(startAddressEdit_);
+    startAddressEdit_->setGeometry(12, 32, 60, 24);
+    startAddressEdit_->installEventFilter(this);
+    startAddressLabel->setBuddy(startAddressEdit_);
 
-    Button1 = new QPushButton(QStringLiteral("Ok"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(12, 66, 75, 25);
-    Button1->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, &Tpr_start::Button1Click);
+    auto* okButton = new QPushButton(QStringLiteral("Ok"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setGeometry(12, 66, 75, 25);
+    okButton->setAutoDefault(false);
+    connect(okButton, &QPushButton::clicked, this, &StartAddressDialog::AcceptStartAddress);
 }
 
-bool Tpr_start::event(QEvent* event) {
-    if (frontWatch_.ComesToFront(*event)) FormActivate();
+bool StartAddressDialog::event(QEvent* event) {
+    if (frontWatch_.ComesToFront(*event)) SelectStartAddress();
     return QDialog::event(event);
 }
 
-void Tpr_start::FormActivate() {
-    Edit1->setFocus();
+void StartAddressDialog::SelectStartAddress() {
+    startAddressEdit_->setFocus();
     // The last address comes up selected, so that typing a new one replaces it.
-    Edit1->selectAll();
+    startAddressEdit_->selectAll();
 }
 
-bool Tpr_start::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+bool StartAddressDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == startAddressEdit_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Button1Click();
+            AcceptStartAddress();
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void Tpr_start::Button1Click() {
+void StartAddressDialog::AcceptStartAddress() {
     frontWatch_.WhileBoxOpen([this] {
         ui::Guard(this, [this] {
             // 0000 is never a start address: Ok does nothing then.
-            if (app::AcceptsStartAddress(ui::ToStdString(Edit1->text()))) accept();
+            if (app::AcceptsStartAddress(ui::ToStdString(startAddressEdit_->text()))) accept();
         });
     });
 }
 
-void Tpr_start::RunProgram() {
+void StartAddressDialog::RunProgram() {
     // Ready before the dialog is up, whenever its activation arrives: typing replaces the address.
-    FormActivate();
+    SelectStartAddress();
     if (exec() != QDialog::Accepted) {
         app::ReportRunCancelled(workspace_);
-        forms_.Form1->RefreshFromWorkspace();
+        windows_.mainWindow->RefreshFromWorkspace();
         return;
     }
-    const int start = app::StartAddressOf(ui::ToStdString(Edit1->text()));
+    const int start = app::StartAddressOf(ui::ToStdString(startAddressEdit_->text()));
     // The run changes the machine past what the step window's history could step back over.
     workspace_.EndHistory();
-    MachineHostAdapter host(forms_);
+    MachineHostAdapter host(windows_);
     app::RunCommand run(workspace_, host, start);
 
-    // A short run ends here without any further window.
-    QElapsedTimer clock;
-    clock.start();
-    std::optional<TConsole::RunBurst> consoleBurst(std::in_place, *forms_.Console);
-    while (run.Slice(kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
-        if (clock.elapsed() >= stopWindowDelayMs) {
-            RunStopWindow stopWindow(run, forms_.Form1.get());
-            stopWindow.exec();
-            if (run.End() == cpu::RunEnd::kRunning) run.Stop();
-            break;
-        }
+    {
+        const ConsoleWindow::RunBurst consoleBurst(*windows_.consoleWindow);
+        RunToEnd(run, stopWindowDelayMs, windows_.mainWindow.get());
     }
-    consoleBurst.reset();
     run.Report();
     // Run again goes on from where the breakpoint stopped the program.
-    if (run.AtBreakpoint()) Edit1->setText(ui::ToQString(text::FormatHex4(workspace_.machine.PC)));
-    forms_.Form1->RefreshFromWorkspace();
-    TReg_Form* registers = forms_.Reg_Form.get();
+    if (run.AtBreakpoint())
+        startAddressEdit_->setText(ui::ToQString(text::FormatHex4(workspace_.machine.PC)));
+    windows_.mainWindow->RefreshFromWorkspace();
+    RegisterWindow* registers = windows_.registerWindow;
     registers->ShowRegisters();
     registers->show();
     registers->raise();

@@ -7,9 +7,7 @@
 
 #include "windows/front_watch.h"
 
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace zorvan::grid {
 struct Workspace;
@@ -17,14 +15,15 @@ struct Workspace;
 
 namespace zorvan::windows {
 
-struct Forms;
+struct ApplicationWindows;
 
-class Tpr_start : public QDialog {
+class StartAddressDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
-    Tpr_start(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    // Created once at start-up, hidden; parent is the main window.
+    StartAddressDialog(grid::Workspace& workspace, ApplicationWindows& windows,
+                       QWidget* parent = nullptr);
 
     // The Run command: asks for the start address and runs the program from it. Throws
     // ConversionError when the address no longer converts.
@@ -33,21 +32,20 @@ class Tpr_start : public QDialog {
     // How long a run goes on before the stop window appears.
     int stopWindowDelayMs = 250;
 
-    QLabel* Label1;
-    QLineEdit* Edit1;
-    QPushButton* Button1;
-
   protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void FormActivate();
-    void Button1Click();
+    // The last address comes up selected, so that typing a new one replaces it.
+    void SelectStartAddress();
+    // Ok and Enter: 0000 is never a start address, and Ok does nothing then.
+    void AcceptStartAddress();
 
     grid::Workspace& workspace_;
-    Forms& forms_;
+    ApplicationWindows& windows_;
     FrontWatch frontWatch_;
+    QLineEdit* startAddressEdit_;
 };
 
 }  // namespace zorvan::windows

@@ -20,8 +20,8 @@
 #include "grid/workspace.h"
 #include "ui/program_grid_view.h"
 #include "ui/qt_text.h"
+#include "windows/application_windows.h"
 #include "windows/console_window.h"
-#include "windows/forms.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
 #include "windows/register_window.h"
@@ -33,52 +33,52 @@ namespace {
 
 constexpr int kColumnWidths[app::kStepGridColumns] = {130, 61, 61, 58, 58};
 constexpr int kRowHeight = 22;
-constexpr std::int64_t kInstructionsPerCheck = 20'000;
 
 }  // namespace
 
-TStep::TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent)
+StepWindow::StepWindow(grid::Workspace& workspace, ApplicationWindows& windows, QWidget* parent)
     : QWidget(parent, Qt::Window),
       workspace_(workspace),
-      forms_(forms),
-      host_(forms),
+      windows_(windows),
+      host_(windows),
       session_(workspace, host_, *this) {
-    setObjectName(QStringLiteral("Step"));
+    setObjectName(QStringLiteral("stepWindow"));
     setWindowTitle(QStringLiteral("Βηματική Εκτέλεση"));
 
-    Label2 = new QLabel(QStringLiteral("Διεύθυνση Εκκίνησης"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(16, 12, 130, 20);
+    auto* startAddressLabel = new QLabel(QStringLiteral("Διεύθυνση Εκκίνησης"), this);
+    startAddressLabel->setObjectName(QStringLiteral("startAddressLabel"));
+    startAddressLabel->setGeometry(16, 12, 130, 20);
 
-    Edit1 = new QLineEdit(QStringLiteral("0000"), this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setMaxLength(4);
-    Edit1->setGeometry(150, 10, 60, 24);
-    Edit1->installEventFilter(this);
-    Label2->setBuddy(Edit1);
+    startAddressEdit_ = new QLineEdit(QStringLiteral("0000"), this);
+    startAddressEdit_->setObjectName(QStringLiteral("startAddressEdit"));
+    startAddressEdit_->setMaxLength(4);
+    startAddressEdit_->setGeometry(150, 10, 60, 24);
+    startAddressEdit_->installEventFilter(this);
+    startAddressLabel->setBuddy(startAddressEdit_);
 
-    Button1 = new QPushButton(QStringLiteral("Εκκίνηση"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(16, 44, 90, 26);
-    Button2 = new QPushButton(QStringLiteral("Επόμενο"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(116, 44, 90, 26);
-    Button3 = new QPushButton(QStringLiteral("Stop"), this);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(216, 44, 90, 26);
-    for (QPushButton* button : {Button1, Button2, Button3}) button->setAutoDefault(false);
+    startButton_ = new QPushButton(QStringLiteral("Εκκίνηση"), this);
+    startButton_->setObjectName(QStringLiteral("startButton"));
+    startButton_->setGeometry(16, 44, 90, 26);
+    nextButton_ = new QPushButton(QStringLiteral("Επόμενο"), this);
+    nextButton_->setObjectName(QStringLiteral("nextButton"));
+    nextButton_->setGeometry(116, 44, 90, 26);
+    stopButton_ = new QPushButton(QStringLiteral("Stop"), this);
+    stopButton_->setObjectName(QStringLiteral("stopButton"));
+    stopButton_->setGeometry(216, 44, 90, 26);
+    for (QPushButton* button : {startButton_, nextButton_, stopButton_})
+        button->setAutoDefault(false);
 
-    StepGrid = new QTableWidget(app::kStepGridRows, app::kStepGridColumns, this);
-    StepGrid->setObjectName(QStringLiteral("StepGrid"));
-    StepGrid->setAccessibleName(QStringLiteral("Βήματα εκτέλεσης"));
-    StepGrid->horizontalHeader()->setVisible(false);
-    StepGrid->verticalHeader()->setVisible(false);
-    StepGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StepGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StepGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    stepRows_ = new QTableWidget(app::kStepGridRows, app::kStepGridColumns, this);
+    stepRows_->setObjectName(QStringLiteral("stepRows"));
+    stepRows_->setAccessibleName(QStringLiteral("Βήματα εκτέλεσης"));
+    stepRows_->horizontalHeader()->setVisible(false);
+    stepRows_->verticalHeader()->setVisible(false);
+    stepRows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    stepRows_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    stepRows_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     int width = 2;
     // The captions' column is widened when the platform's font needs more room for them.
-    const QFontMetrics metrics(StepGrid->font());
+    const QFontMetrics metrics(stepRows_->font());
     const int captionWidth =
         std::max(metrics.horizontalAdvance(ui::ToQString(app::kExecutedCaption)),
                  metrics.horizontalAdvance(ui::ToQString(app::kToExecuteCaption))) +
@@ -86,7 +86,7 @@ TStep::TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent)
     for (int column = 0; column < app::kStepGridColumns; ++column) {
         const int columnWidth =
             column == 0 ? std::max(kColumnWidths[0], captionWidth) : kColumnWidths[column];
-        StepGrid->setColumnWidth(column, columnWidth);
+        stepRows_->setColumnWidth(column, columnWidth);
         width += columnWidth;
         for (int row = 0; row < app::kStepGridRows; ++row) {
             auto* item = new QTableWidgetItem;
@@ -104,216 +104,207 @@ TStep::TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent)
                               caption + QStringLiteral(" — ") +
                                   ui::ToQString(workspace.grid.Cell(column, 0)));
             }
-            StepGrid->setItem(row, column, item);
+            stepRows_->setItem(row, column, item);
         }
     }
-    for (int row = 0; row < app::kStepGridRows; ++row) StepGrid->setRowHeight(row, kRowHeight);
-    StepGrid->setGeometry(16, 80, width, kRowHeight * app::kStepGridRows + 2);
+    for (int row = 0; row < app::kStepGridRows; ++row) stepRows_->setRowHeight(row, kRowHeight);
+    stepRows_->setGeometry(16, 80, width, kRowHeight * app::kStepGridRows + 2);
     // The window keeps its 409 pixels while a widened captions' column still leaves a margin.
     resize(std::max(409, width + 16 + 8), 234);
 
-    Label1 = new QLabel(QString(26, QLatin1Char('+')), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setWordWrap(true);
-    QFont status = Label1->font();
+    statusLabel_ = new QLabel(QString(26, QLatin1Char('+')), this);
+    statusLabel_->setObjectName(QStringLiteral("statusLabel"));
+    statusLabel_->setWordWrap(true);
+    QFont status = statusLabel_->font();
     status.setPixelSize(16);
     status.setBold(true);
-    Label1->setFont(status);
-    QPalette navy = Label1->palette();
+    statusLabel_->setFont(status);
+    QPalette navy = statusLabel_->palette();
     navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
-    Label1->setPalette(navy);
-    Label1->setGeometry(16, 136, 377, 80);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    statusLabel_->setPalette(navy);
+    statusLabel_->setGeometry(16, 136, 377, 80);
+    statusLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    connect(Button1, &QPushButton::clicked, this, &TStep::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TStep::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TStep::Button3Click);
+    connect(startButton_, &QPushButton::clicked, this, &StepWindow::Start);
+    connect(nextButton_, &QPushButton::clicked, this, &StepWindow::Next);
+    connect(stopButton_, &QPushButton::clicked, this, &StepWindow::Stop);
 
     CreateDebuggerControls();
 
-    // FormCreate: the captions of the fixed column; the rest is FormShow's.
-    session_.FormShow();
+    // The captions of the fixed column stay; the rest is set each time the window opens.
+    session_.ResetForNewSession();
     ShowState();
 }
 
-void TStep::ShowState() {
+void StepWindow::ShowState() {
     const app::StepWindowState& state = session_.State();
-    if (Edit1->text() != ui::ToQString(state.startAddress)) {
-        Edit1->setText(ui::ToQString(state.startAddress));
+    if (startAddressEdit_->text() != ui::ToQString(state.startAddress)) {
+        startAddressEdit_->setText(ui::ToQString(state.startAddress));
     }
     for (int row = 0; row < app::kStepGridRows; ++row) {
         for (int column = 0; column < app::kStepGridColumns; ++column) {
-            StepGrid->item(row, column)
+            stepRows_->item(row, column)
                 ->setText(ui::ToQString(
                     state.rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]));
         }
     }
-    Label1->setText(ui::ToQString(state.status));
-    Label1->setVisible(state.statusVisible);
-    Button2->setVisible(state.nextVisible);
-    Button2->setEnabled(state.nextEnabled);
-    Button3->setVisible(state.stopVisible);
-    Button3->setEnabled(state.stopEnabled);
-    for (QPushButton* button : {ContinueButton, StepOverButton, RunToCursorButton}) {
+    statusLabel_->setText(ui::ToQString(state.status));
+    statusLabel_->setVisible(state.statusVisible);
+    nextButton_->setVisible(state.nextVisible);
+    nextButton_->setEnabled(state.nextEnabled);
+    stopButton_->setVisible(state.stopVisible);
+    stopButton_->setEnabled(state.stopEnabled);
+    for (QPushButton* button : {continueButton_, stepOverButton_, runToCursorButton_}) {
         button->setVisible(state.nextVisible);
         button->setEnabled(state.nextEnabled);
     }
-    BackButton->setVisible(state.nextVisible);
-    SentenceLabel->setText(ui::ToQString(state.sentence));
-    SentenceLabel->setVisible(state.nextVisible);
+    backButton_->setVisible(state.nextVisible);
+    sentenceLabel_->setText(ui::ToQString(state.sentence));
+    sentenceLabel_->setVisible(state.nextVisible);
 }
 
-void TStep::CreateDebuggerControls() {
+void StepWindow::CreateDebuggerControls() {
     // The console window's text, which the history keeps and puts back.
-    class ConsoleMemoText : public cpu::ConsoleText {
+    // The console is created after this window: it is looked up when the history needs it.
+    class ConsoleWindowText : public cpu::ConsoleText {
       public:
-        explicit ConsoleMemoText(Forms& forms) : forms_(forms) {}
-        std::string Text() const override {
-            return ui::ToStdString(forms_.Console->ConsoleMemo->toPlainText());
-        }
+        explicit ConsoleWindowText(ApplicationWindows& windows) : windows_(windows) {}
+        std::string Text() const override { return windows_.consoleWindow->ShownText(); }
         void SetText(const std::string& text) override {
-            forms_.Console->ConsoleMemo->setPlainText(ui::ToQString(text));
+            windows_.consoleWindow->ReplaceShownText(text);
         }
 
       private:
-        Forms& forms_;
+        ApplicationWindows& windows_;
     };
-    consoleText_ = std::make_unique<ConsoleMemoText>(forms_);
+    consoleText_ = std::make_unique<ConsoleWindowText>(windows_);
     session_.SetConsole(consoleText_.get());
 
-    const int top = Label1->geometry().bottom() + 6;
-    ContinueButton = new QPushButton(QStringLiteral("Συνέχεια"), this);
-    ContinueButton->setObjectName(QStringLiteral("ContinueButton"));
-    StepOverButton = new QPushButton(QStringLiteral("Παράκαμψη JSR"), this);
-    StepOverButton->setObjectName(QStringLiteral("StepOverButton"));
-    RunToCursorButton = new QPushButton(QStringLiteral("Έως τον κέρσορα"), this);
-    RunToCursorButton->setObjectName(QStringLiteral("RunToCursorButton"));
-    BackButton = new QPushButton(QStringLiteral("Πίσω"), this);
-    BackButton->setObjectName(QStringLiteral("BackButton"));
+    const int top = statusLabel_->geometry().bottom() + 6;
+    continueButton_ = new QPushButton(QStringLiteral("Συνέχεια"), this);
+    continueButton_->setObjectName(QStringLiteral("continueButton"));
+    stepOverButton_ = new QPushButton(QStringLiteral("Παράκαμψη JSR"), this);
+    stepOverButton_->setObjectName(QStringLiteral("stepOverButton"));
+    runToCursorButton_ = new QPushButton(QStringLiteral("Έως τον κέρσορα"), this);
+    runToCursorButton_->setObjectName(QStringLiteral("runToCursorButton"));
+    backButton_ = new QPushButton(QStringLiteral("Πίσω"), this);
+    backButton_->setObjectName(QStringLiteral("backButton"));
     int x = 16;
-    for (QPushButton* button : {ContinueButton, StepOverButton, RunToCursorButton, BackButton}) {
+    for (QPushButton* button :
+         {continueButton_, stepOverButton_, runToCursorButton_, backButton_}) {
         button->setAutoDefault(false);
         const int width = std::max(90, button->sizeHint().width());
         button->setGeometry(x, top, width, 26);
         x += width + 8;
         button->hide();
     }
-    SentenceLabel = new QLabel(this);
-    SentenceLabel->setObjectName(QStringLiteral("SentenceLabel"));
-    SentenceLabel->setWordWrap(true);
-    SentenceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    SentenceLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    SentenceLabel->setGeometry(16, top + 34, std::max(width() - 32, x - 24), 44);
-    SentenceLabel->hide();
+    sentenceLabel_ = new QLabel(this);
+    sentenceLabel_->setObjectName(QStringLiteral("sentenceLabel"));
+    sentenceLabel_->setWordWrap(true);
+    sentenceLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    sentenceLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    sentenceLabel_->setGeometry(16, top + 34, std::max(width() - 32, x - 24), 44);
+    sentenceLabel_->hide();
     resize(std::max(width(), x + 8), top + 34 + 44 + 10);
 
-    connect(ContinueButton, &QPushButton::clicked, this, &TStep::ContinueClick);
-    connect(StepOverButton, &QPushButton::clicked, this, &TStep::StepOverClick);
-    connect(RunToCursorButton, &QPushButton::clicked, this, &TStep::RunToCursorClick);
-    connect(BackButton, &QPushButton::clicked, this, &TStep::BackClick);
+    connect(continueButton_, &QPushButton::clicked, this, &StepWindow::Continue);
+    connect(stepOverButton_, &QPushButton::clicked, this, &StepWindow::StepOver);
+    connect(runToCursorButton_, &QPushButton::clicked, this, &StepWindow::RunToCursor);
+    connect(backButton_, &QPushButton::clicked, this, &StepWindow::Back);
 }
 
-void TStep::RunRecorded(std::unique_ptr<app::RecordedRun> (app::StepSession::*begin)(),
-                        bool nextWithoutRun) {
-    forms_.Form1->RunCommand([&] {
+void StepWindow::RunRecorded(std::unique_ptr<app::RecordedRun> (app::StepSession::*begin)(),
+                             bool nextWithoutRun) {
+    windows_.mainWindow->RunCommand([&] {
         std::unique_ptr<app::RecordedRun> run = (session_.*begin)();
         if (!run) {
             if (nextWithoutRun) session_.Next();
             return;
         }
-        QElapsedTimer clock;
-        clock.start();
-        while (run->Slice(kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
-            if (clock.elapsed() >= stopWindowDelayMs) {
-                RunStopWindow stopWindow(*run, forms_.Form1.get());
-                stopWindow.exec();
-                if (run->End() == cpu::RunEnd::kRunning) run->Stop();
-                break;
-            }
-        }
+        RunToEnd(*run, stopWindowDelayMs, windows_.mainWindow.get());
         session_.FinishRun(*run);
     });
     ShowState();
 }
 
-void TStep::ContinueClick() {
+void StepWindow::Continue() {
     KeepKeyboard([this] { RunRecorded(&app::StepSession::Continue, false); });
 }
 
-void TStep::StepOverClick() {
+void StepWindow::StepOver() {
     KeepKeyboard([this] { RunRecorded(&app::StepSession::StepOverJsr, true); });
 }
 
-void TStep::RunToCursorClick() {
+void StepWindow::RunToCursor() {
     KeepKeyboard([this] { RunRecorded(&app::StepSession::RunToCursor, false); });
 }
 
-void TStep::BackClick() {
-    KeepKeyboard([this] { forms_.Form1->RunCommand([this] { session_.Back(); }); });
+void StepWindow::Back() {
+    KeepKeyboard([this] { windows_.mainWindow->RunCommand([this] { session_.Back(); }); });
     ShowState();
 }
 
-void TStep::showEvent(QShowEvent* event) {
+void StepWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous()) FormShow();
+    if (!event->spontaneous()) ResetForNewSession();
 }
 
-void TStep::FormShow() {
-    session_.FormShow();
+void StepWindow::ResetForNewSession() {
+    session_.ResetForNewSession();
     ShowState();
     // The window opens ready for a start address: "0000" selected, so that typing replaces it.
-    Edit1->setFocus();
-    Edit1->selectAll();
+    startAddressEdit_->setFocus();
+    startAddressEdit_->selectAll();
 }
 
-void TStep::closeEvent(QCloseEvent* event) {
-    FormClose();
+void StepWindow::closeEvent(QCloseEvent* event) {
+    EndSession();
     QWidget::closeEvent(event);
 }
 
-void TStep::FormClose() {
+void StepWindow::EndSession() {
     session_.Close();
-    forms_.Form1->RefreshFromWorkspace();
+    windows_.mainWindow->RefreshFromWorkspace();
 }
 
-bool TStep::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+bool StepWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == startAddressEdit_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Button1Click();  // which puts the focus on Next
+            Start();  // which puts the focus on Next
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TStep::Button1Click() {
-    session_.State().startAddress = ui::ToStdString(Edit1->text());
-    KeepKeyboard([this] { forms_.Form1->RunCommand([this] { session_.Start(); }); });
+void StepWindow::Start() {
+    session_.State().startAddress = ui::ToStdString(startAddressEdit_->text());
+    KeepKeyboard([this] { windows_.mainWindow->RunCommand([this] { session_.Start(); }); });
     ShowState();
-    if (Button2->isVisible()) Button2->setFocus();
+    if (nextButton_->isVisible()) nextButton_->setFocus();
 }
 
-void TStep::Button2Click() {
-    KeepKeyboard([this] { forms_.Form1->RunCommand([this] { session_.Next(); }); });
+void StepWindow::Next() {
+    KeepKeyboard([this] { windows_.mainWindow->RunCommand([this] { session_.Next(); }); });
     ShowState();
 }
 
-void TStep::keyPressEvent(QKeyEvent* event) {
+void StepWindow::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Button2->isVisible() &&
-        Button2->isEnabled()) {
-        Button2Click();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && nextButton_->isVisible() &&
+        nextButton_->isEnabled()) {
+        Next();
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
-void TStep::KeepKeyboard(const std::function<void()>& command) {
+void StepWindow::KeepKeyboard(const std::function<void()>& command) {
     QWidget* focused = QApplication::focusWidget();
     const bool here = focused != nullptr && (focused == this || isAncestorOf(focused));
     const QPointer<QWidget> keep(focused);
-    const bool consoleWasVisible = forms_.Console->isVisible();
+    const bool consoleWasVisible = windows_.consoleWindow->isVisible();
     command();
     if (!here || !isVisible()) return;
     const cpu::Machine& m = workspace_.machine;
@@ -321,9 +312,9 @@ void TStep::KeepKeyboard(const std::function<void()>& command) {
     const bool askedForAccumulator =
         last && m.Read(last->address) == 0x20 && m.PC == cpu::kAskForAccumulatorRoutine;
     if (askedForAccumulator) return;
-    QWidget* control = keep && keep->isVisible() && keep->isEnabled() ? keep.data()
-                       : Button2->isVisible() && Button2->isEnabled() ? Button2
-                                                                      : Button1;
+    QWidget* control = keep && keep->isVisible() && keep->isEnabled()         ? keep.data()
+                       : nextButton_->isVisible() && nextButton_->isEnabled() ? nextButton_
+                                                                              : startButton_;
     const auto giveBack = [this, target = QPointer<QWidget>(control)] {
         if (!isVisible()) return;
         raise();
@@ -331,7 +322,7 @@ void TStep::KeepKeyboard(const std::function<void()>& command) {
         if (target) target->setFocus(Qt::OtherFocusReason);
     };
     giveBack();
-    if (consoleWasVisible || !forms_.Console->isVisible()) return;
+    if (consoleWasVisible || !windows_.consoleWindow->isVisible()) return;
 
     // A console shown just now takes the keyboard only once the display has mapped it, which
     // may be after this: the keyboard is taken back then, once.
@@ -355,21 +346,21 @@ void TStep::KeepKeyboard(const std::function<void()>& command) {
       private:
         std::function<void()> then_;
     };
-    new ActivationWatch(forms_.Console.get(), giveBack);
+    new ActivationWatch(windows_.consoleWindow, giveBack);
 }
 
-void TStep::Button3Click() {
+void StepWindow::Stop() {
     session_.Stop();
     ShowState();
 }
 
-void TStep::SetProgramGridEnabled(bool enabled) {
-    forms_.Form1->StringGrid1->setEnabled(enabled);
+void StepWindow::SetProgramGridEnabled(bool enabled) {
+    windows_.mainWindow->SetProgramGridEnabled(enabled);
 }
 
-void TStep::ShowRegisterWindow() {
+void StepWindow::ShowRegisterWindow() {
     // The register window comes up refilled; the focus stays here, on Next.
-    TReg_Form* registers = forms_.Reg_Form.get();
+    RegisterWindow* registers = windows_.registerWindow;
     registers->ShowRegisters();
     registers->setAttribute(Qt::WA_ShowWithoutActivating, true);
     registers->show();
@@ -377,16 +368,16 @@ void TStep::ShowRegisterWindow() {
     registers->raise();
 }
 
-void TStep::RefillRegisters() {
-    forms_.Reg_Form->ShowRegisters();
+void StepWindow::RefillRegisters() {
+    windows_.registerWindow->ShowRegisters();
 }
 
-void TStep::RedrawMemory() {
-    forms_.MemForm->RedrawView();
+void StepWindow::RedrawMemory() {
+    windows_.memoryWindow->RedrawView();
 }
 
-void TStep::RepaintMemory() {
-    forms_.MemForm->update();
+void StepWindow::RepaintMemory() {
+    windows_.memoryWindow->update();
 }
 
 }  // namespace zorvan::windows

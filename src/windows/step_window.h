@@ -21,38 +21,27 @@ struct Workspace;
 
 namespace zorvan::windows {
 
-struct Forms;
+struct ApplicationWindows;
 
-class TStep : public QWidget, private app::StepPeers {
+class StepWindow : public QWidget, private app::StepPeers {
     Q_OBJECT
 
   public:
-    // Created once at start-up, hidden; forms reaches the other windows, parent is the main window.
-    TStep(grid::Workspace& workspace, Forms& forms, QWidget* parent = nullptr);
+    // Created once at start-up, hidden; parent is the main window.
+    StepWindow(grid::Workspace& workspace, ApplicationWindows& windows, QWidget* parent = nullptr);
 
     // The program-grid row of the instruction PC points to; 0 when no line carries it.
     int CurrentRow() const { return session_.CurrentRow(); }
 
-    QLineEdit* Edit1;
-    QLabel* Label2;
-    QPushButton* Button1;  // Start
-    QPushButton* Button2;  // Next
-    QPushButton* Button3;  // Stop
-    QTableWidget* StepGrid;
-    QLabel* Label1;
-    QPushButton* ContinueButton;     // Συνέχεια
-    QPushButton* StepOverButton;     // Παράκαμψη JSR
-    QPushButton* RunToCursorButton;  // Έως τον κέρσορα
-    QPushButton* BackButton;         // Πίσω
-    QLabel* SentenceLabel;           // what the instruction executed last did
-
-    void Button1Click();  // Start
-    void Button2Click();  // Next
-    void Button3Click();  // Stop
-    void ContinueClick();
-    void StepOverClick();
-    void RunToCursorClick();
-    void BackClick();
+    // The window's buttons: Εκκίνηση, Επόμενο, Stop, Συνέχεια, Παράκαμψη JSR, Έως τον κέρσορα,
+    // Πίσω.
+    void Start();
+    void Next();
+    void Stop();
+    void Continue();
+    void StepOver();
+    void RunToCursor();
+    void Back();
 
     // How long a run of the new commands goes on before the stop window appears.
     int stopWindowDelayMs = 250;
@@ -65,8 +54,10 @@ class TStep : public QWidget, private app::StepPeers {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void FormShow();
-    void FormClose();
+    // Each time the window opens: the rows and buttons as at first, "0000" selected.
+    void ResetForNewSession();
+    // The window closes: the grid takes keys again.
+    void EndSession();
     // Shows the session's state in the widgets.
     void ShowState();
     // Runs one command of the window. A console routine it calls brings the console up; the
@@ -87,10 +78,22 @@ class TStep : public QWidget, private app::StepPeers {
     void RepaintMemory() override;
 
     grid::Workspace& workspace_;
-    Forms& forms_;
+    ApplicationWindows& windows_;
     MachineHostAdapter host_;
     std::unique_ptr<cpu::ConsoleText> consoleText_;
     app::StepSession session_;
+
+    QLineEdit* startAddressEdit_;
+    QPushButton* startButton_;
+    QPushButton* nextButton_;
+    QPushButton* stopButton_;
+    QTableWidget* stepRows_;  // the line executed and the line to execute
+    QLabel* statusLabel_;
+    QPushButton* continueButton_;
+    QPushButton* stepOverButton_;
+    QPushButton* runToCursorButton_;
+    QPushButton* backButton_;
+    QLabel* sentenceLabel_;  // what the instruction executed last did
 };
 
 }  // namespace zorvan::windows

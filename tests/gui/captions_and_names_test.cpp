@@ -17,11 +17,12 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "find_child.h"
 #include "ui/greek_locale.h"
 #include "ui/interface_font.h"
 #include "windows/about_dialog.h"
+#include "windows/application_windows.h"
 #include "windows/console_window.h"
-#include "windows/forms.h"
 #include "windows/help_window.h"
 #include "windows/insert_lines_dialog.h"
 #include "windows/main_window.h"
@@ -174,25 +175,29 @@ struct Walk {
 class CaptionsAndNamesTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<zorvan::windows::Forms> forms_;
+    std::unique_ptr<zorvan::windows::ApplicationWindows> windows_;
     std::unique_ptr<zorvan::windows::HelpWindow> help_;
 
   private slots:
     void initTestCase() {
         zorvan::ui::UseInterfaceFont();
         zorvan::ui::UseGreekLocale();
-        forms_ = std::make_unique<zorvan::windows::Forms>();
+        windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
         help_ = std::make_unique<zorvan::windows::HelpWindow>();
         help_->setObjectName(QStringLiteral("Help"));
         // Memory cells that hold more than two digits after an edit must be whole too.
         for (int column = 1; column <= 3; ++column)
-            forms_->MemForm->MemGrid->item(0, column)->setText(QStringLiteral("2FF"));
-        forms_->MemForm->MemGrid->item(1, 1)->setText(QStringLiteral("1234"));
+            Child<QTableWidget>(windows_->memoryWindow, "memoryGrid")
+                ->item(0, column)
+                ->setText(QStringLiteral("2FF"));
+        Child<QTableWidget>(windows_->memoryWindow, "memoryGrid")
+            ->item(1, 1)
+            ->setText(QStringLiteral("1234"));
     }
 
     void cleanupTestCase() {
         help_.reset();
-        forms_.reset();
+        windows_.reset();
     }
 
     // The window, its size when fixed, and how many captions and controls it has at least.
@@ -205,15 +210,15 @@ class CaptionsAndNamesTest : public QObject {
                             int controls) {
             QTest::newRow(name) << window << size << captions << controls;
         };
-        row("main", forms_->Form1.get(), {496, 601}, 7, 2);
-        row("start", forms_->pr_start.get(), {}, 2, 2);
-        row("insert", forms_->INSform.get(), {200, 118}, 3, 3);
-        row("about", forms_->About.get(), {250, 153}, 3, 1);
-        row("memory", forms_->MemForm.get(), {771, 491}, 16 * 18, 2);
-        row("registers", forms_->Reg_Form.get(), {}, 7, 12);
+        row("main", windows_->mainWindow.get(), {496, 601}, 7, 2);
+        row("start", windows_->startAddressDialog, {}, 2, 2);
+        row("insert", windows_->insertLinesDialog, {200, 118}, 3, 3);
+        row("about", windows_->aboutDialog, {250, 153}, 3, 1);
+        row("memory", windows_->memoryWindow, {771, 491}, 16 * 18, 2);
+        row("registers", windows_->registerWindow, {}, 7, 12);
         // The step window grows past 409 x 234 to hold the debugger's row of buttons.
-        row("step", forms_->Step.get(), {}, 4, 3);
-        row("console", forms_->Console.get(), {}, 1, 1);
+        row("step", windows_->stepWindow, {}, 4, 3);
+        row("console", windows_->consoleWindow, {}, 1, 1);
         row("help", help_.get(), {}, 0, 1);
     }
     void captionsAreWholeAndControlsNamed() {
@@ -236,16 +241,19 @@ class CaptionsAndNamesTest : public QObject {
 
     // A status bit says its name and meaning; the message area says what it is.
     void namesAsSpokenByTheReader() {
-        auto* n = QAccessible::queryAccessibleInterface(forms_->Reg_Form->Edits[1]);
+        auto* n =
+            QAccessible::queryAccessibleInterface(RegisterFields(windows_->registerWindow)[1]);
         QCOMPARE(n->text(QAccessible::Name), QStringLiteral("Σημαία N — αρνητικό αποτέλεσμα"));
-        auto* memo = QAccessible::queryAccessibleInterface(forms_->Form1->Memo1);
+        auto* memo = QAccessible::queryAccessibleInterface(
+            Child<QPlainTextEdit>(windows_->mainWindow, "messageArea"));
         QCOMPARE(memo->text(QAccessible::Name), QStringLiteral("Μηνύματα"));
         // Each step cell says which row and which column of the program it shows.
-        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(forms_->Step->StepGrid);
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(
+            Child<QTableWidget>(windows_->stepWindow, "stepRows"));
         QVERIFY(table != nullptr && table->tableInterface() != nullptr);
         QAccessibleInterface* cell = table->tableInterface()->cellAt(1, 2);
         QVERIFY(cell != nullptr);
-        const QString head = QString::fromStdString(forms_->workspace.grid.Cell(2, 0));
+        const QString head = QString::fromStdString(windows_->workspace.grid.Cell(2, 0));
         QVERIFY(!head.isEmpty());
         QCOMPARE(cell->text(QAccessible::Description), "Εντολή προς εκτέλεση — " + head);
     }

@@ -16,11 +16,12 @@
 #include "app/program_file.h"
 #include "asm/assembly_pass.h"
 #include "cpu/run_loop.h"
+#include "find_child.h"
 #include "modal_driver.h"
 #include "ui/change_highlight.h"
 #include "ui/program_grid_view.h"
+#include "windows/application_windows.h"
 #include "windows/console_window.h"
-#include "windows/forms.h"
 #include "windows/machine_host_adapter.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
@@ -70,24 +71,30 @@ ModalDriver::Action Type(const char* typed, QString* proposed = nullptr) {
 class DebuggerTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<zorvan::windows::Forms> forms_;
-    zorvan::windows::TForm1* form() const { return forms_->Form1.get(); }
-    zorvan::grid::Workspace& workspace() const { return forms_->workspace; }
-    zorvan::windows::TStep* step() const { return forms_->Step.get(); }
-    zorvan::ui::ProgramGridView* grid() const { return form()->StringGrid1; }
+    std::unique_ptr<zorvan::windows::ApplicationWindows> windows_;
+    zorvan::windows::MainWindow* form() const { return windows_->mainWindow.get(); }
+    zorvan::grid::Workspace& workspace() const { return windows_->workspace; }
+    zorvan::windows::StepWindow* step() const { return windows_->stepWindow; }
+    zorvan::ui::ProgramGridView* grid() const {
+        return Child<zorvan::ui::ProgramGridView>(form(), "programGrid");
+    }
     int gridRow() const { return grid()->currentIndex().row() + 1; }
     // The message area's colour and text.
     QString message() const {
-        return form()->Memo1->palette().text().color().name() + ' ' + form()->Memo1->toPlainText();
+        return Child<QPlainTextEdit>(form(), "messageArea")->palette().text().color().name() + ' ' +
+               Child<QPlainTextEdit>(form(), "messageArea")->toPlainText();
     }
     // Columns 1 to 4 of the step window's row, the empty ones left out.
     QString stepRow(int row) const {
-        const auto cell = [&](int column) { return step()->StepGrid->item(row, column)->text(); };
+        const auto cell = [&](int column) {
+            return Child<QTableWidget>(step(), "stepRows")->item(row, column)->text();
+        };
         return QStringList{cell(1), cell(2), cell(3), cell(4)}.join(' ').simplified();
     }
     bool highlighted(int field) const {
-        return forms_->Reg_Form->Edits[static_cast<std::size_t>(field)]->palette().color(
-                   QPalette::Base) == zorvan::ui::kChangeHighlight;
+        return RegisterFields(windows_->registerWindow)[static_cast<std::size_t>(field)]
+                   ->palette()
+                   .color(QPalette::Base) == zorvan::ui::kChangeHighlight;
     }
 
     void Load(const char* rows) {
@@ -104,16 +111,16 @@ class DebuggerTest : public QObject {
     }
     void Run(std::vector<ModalDriver::Action> actions) {
         ModalDriver driver(std::move(actions));
-        form()->N15->trigger();
+        Child<QAction>(form(), "runAction")->trigger();
         QVERIFY(driver.done());
     }
     void StartStepping(const char* address) {
-        form()->N16->trigger();
+        Child<QAction>(form(), "stepAction")->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(step()));
         step()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(step()));
-        QTest::keyClicks(step()->Edit1, address);
-        QTest::keyClick(step()->Edit1, Qt::Key_Return);
+        QTest::keyClicks(Child<QLineEdit>(step(), "startAddressEdit"), address);
+        QTest::keyClick(Child<QLineEdit>(step(), "startAddressEdit"), Qt::Key_Return);
     }
 
     // Runs the bytes from 0200 as the Run command does, with the application's host, up to the
@@ -121,16 +128,16 @@ class DebuggerTest : public QObject {
     QString RunProgram(std::initializer_list<int> bytes) {
         int address = 0x0200;
         for (int byte : bytes) workspace().machine.Write(address++, byte);
-        zorvan::windows::MachineHostAdapter host(*forms_);
+        zorvan::windows::MachineHostAdapter host(*windows_);
         const auto end = zorvan::cpu::RunFrom(workspace().machine, host, 0x0200);
         return end == zorvan::cpu::RunEnd::kEmptyCell
-                   ? forms_->Console.get()->ConsoleMemo->toPlainText()
+                   ? Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->toPlainText()
                    : "?";
     }
 
   private slots:
     void init() {
-        forms_ = std::make_unique<zorvan::windows::Forms>();
+        windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
         form()->show();
         form()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form()));
@@ -144,7 +151,8 @@ class DebuggerTest : public QObject {
             "_ 0200 LDA #60 _ _ _ 0202 STA FFFF _ _ _ 0205 LDA #41 _ _ "
             "LOOP 0207 JSR FFFF _ _ _ 020A JMP LOOP _ _ _ 020D _ _ _ _");
         int paints = 0;
-        PaintCounter counter(forms_->Console->ConsoleMemo->viewport(), &paints);
+        PaintCounter counter(
+            Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->viewport(), &paints);
         qint64 ranMs = 0;
         Run({Type("0200"), [&](QWidget* modal) {
                  auto* stop = qobject_cast<zorvan::windows::RunStopWindow*>(modal);
@@ -155,19 +163,23 @@ class DebuggerTest : public QObject {
                  paints = 0;
                  QTest::qWait(1000);
                  ranMs = clock.elapsed();
-                 QVERIFY(forms_->Console->isVisible());
+                 QVERIFY(windows_->consoleWindow->isVisible());
                  QCOMPARE(QApplication::activeModalWidget(), modal);
-                 QTest::keyClick(forms_->Console->Edit1, Qt::Key_Escape);
+                 QTest::keyClick(Child<QLineEdit>(windows_->consoleWindow, "accumulatorEdit"),
+                                 Qt::Key_Escape);
              }});
         const QString stopped = QStringLiteral("#ff0000 Η εκτέλεση διακόπηκε από τον χρήστη.");
         QCOMPARE(message(), stopped);
-        QCOMPARE(forms_->Console->ConsoleMemo->toPlainText(), QStringLiteral("A"));
-        QVERIFY2(paints <= 2 + ranMs / zorvan::windows::TConsole::kBurstRepaintMs,
+        QCOMPARE(Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->toPlainText(),
+                 QStringLiteral("A"));
+        QVERIFY2(paints <= 2 + ranMs / zorvan::windows::ConsoleWindow::kBurstRepaintMs,
                  qPrintable(QString("%1 paints in %2 ms").arg(paints).arg(ranMs)));
         Run({Type("0200"), [](QWidget* modal) {
                  auto* stop = qobject_cast<zorvan::windows::RunStopWindow*>(modal);
-                 QTRY_VERIFY(stop && stop->CountLabel->text().section(' ', -1).toLongLong() > 0);
-                 QTest::mouseClick(stop->StopButton, Qt::LeftButton);
+                 QTRY_VERIFY(
+                     stop &&
+                     Child<QLabel>(stop, "countLabel")->text().section(' ', -1).toLongLong() > 0);
+                 QTest::mouseClick(Child<QPushButton>(stop, "stopButton"), Qt::LeftButton);
              }});
         QCOMPARE(message(), stopped);
     }
@@ -176,7 +188,8 @@ class DebuggerTest : public QObject {
     // line shows its dot in the margin and its tint in every column.
     void f5AndTheMarginToggleABreakpoint() {
         Load(kLoop);
-        QCOMPARE(form()->N25->text(), QStringLiteral("Σημείο Διακοπής"));
+        QCOMPARE(Child<QAction>(form(), "breakpointAction")->text(),
+                 QStringLiteral("Σημείο Διακοπής"));
         workspace().grid.SetRow(4);
         form()->RefreshFromWorkspace();
         grid()->Editor()->setFocus();
@@ -207,13 +220,14 @@ class DebuggerTest : public QObject {
         Load(kLoop);
         Run({[](QWidget* modal) { modal->close(); }});  // closing the start dialog runs nothing
         QCOMPARE(message(), QStringLiteral("#ff0000 Η διαδικασία εκτέλεσης απορρίφθηκε."));
-        QVERIFY(!forms_->Reg_Form->isVisible());
+        QVERIFY(!windows_->registerWindow->isVisible());
         workspace().grid.SetBreakpoint(3, true);  // BNE
         Run({Type("0200")});
         QCOMPARE(message(),
                  QStringLiteral("#0000ff Σημείο διακοπής στη γραμμή 3, διεύθυνση 0203."));
-        QTRY_VERIFY(forms_->Reg_Form->isVisible());
-        QCOMPARE(forms_->Reg_Form->Edits[9]->text(), QStringLiteral("02"));  // XR after one DEX
+        QTRY_VERIFY(windows_->registerWindow->isVisible());
+        QCOMPARE(RegisterFields(windows_->registerWindow)[9]->text(),
+                 QStringLiteral("02"));  // XR after one DEX
         QCOMPARE(gridRow(), 3);
         QString proposed;
         workspace().grid.SetBreakpoint(3, false);
@@ -233,25 +247,28 @@ class DebuggerTest : public QObject {
         StartStepping("0202");
         QCOMPARE(message(),
                  QStringLiteral("#0000ff Η έναρξη της εκτέλεσης έγινε από την διεύθυνση 0202"));
-        QCOMPARE(step()->focusWidget(), static_cast<QWidget*>(step()->Button2));
+        QCOMPARE(step()->focusWidget(),
+                 static_cast<QWidget*>(Child<QPushButton>(step(), "nextButton")));
         QCOMPARE(stepRow(0) + " | " + stepRow(1), QStringLiteral("0202 LDX #02 | 0204 JSR 0200"));
-        QCOMPARE(forms_->Reg_Form->Edits[9]->text(), QStringLiteral("02"));
+        QCOMPARE(RegisterFields(windows_->registerWindow)[9]->text(), QStringLiteral("02"));
         QCOMPARE(gridRow(), 4);
-        QCOMPARE(step()->SentenceLabel->text(), QStringLiteral("LDX #02: XR 00 → 02"));
-        QVERIFY(step()->ContinueButton->isVisible() && step()->BackButton->isVisible());
+        QCOMPARE(Child<QLabel>(step(), "sentenceLabel")->text(),
+                 QStringLiteral("LDX #02: XR 00 → 02"));
+        QVERIFY(Child<QPushButton>(step(), "continueButton")->isVisible() &&
+                Child<QPushButton>(step(), "backButton")->isVisible());
         QVERIFY(highlighted(9) && !highlighted(8));  // XR, not AC
 
         QTest::keyClick(step(), Qt::Key_Return);  // Next: into the subroutine
         QCOMPARE(stepRow(1), QStringLiteral("0200 INY"));
         QCOMPARE(gridRow(), 1);
-        QTest::mouseClick(step()->BackButton, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(step(), "backButton"), Qt::LeftButton);
         QCOMPARE(workspace().machine.PC, 0x0204);
         QCOMPARE(stepRow(1), QStringLiteral("0204 JSR 0200"));
 
-        QTest::mouseClick(step()->StepOverButton, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(step(), "stepOverButton"), Qt::LeftButton);
         QCOMPARE(workspace().machine.PC, 0x0207);
         QCOMPARE(workspace().machine.YR, 1);
-        QCOMPARE(step()->SentenceLabel->text(),
+        QCOMPARE(Child<QLabel>(step(), "sentenceLabel")->text(),
                  QStringLiteral("RTS: επιστροφή στη διεύθυνση 0207"));
 
         // The greyed grid still takes a click on a line: the cursor for Έως τον κέρσορα.
@@ -259,7 +276,7 @@ class DebuggerTest : public QObject {
         const QRect lda = grid()->visualRect(grid()->model()->index(6, 2));
         QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, lda.center());
         QCOMPARE(gridRow(), 7);
-        QTest::mouseClick(step()->RunToCursorButton, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(step(), "runToCursorButton"), Qt::LeftButton);
         QCOMPARE(workspace().machine.PC, 0x020A);
         QCOMPARE(workspace().machine.XR, 0);
         QCOMPARE(stepRow(1), QStringLiteral("020A LDA #41"));
@@ -268,24 +285,29 @@ class DebuggerTest : public QObject {
         // console's letter goes again with Πίσω.
         ClickMargin(8);
         QVERIFY(workspace().grid.HasBreakpoint(8));
-        QTest::mouseClick(step()->ContinueButton, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(step(), "continueButton"), Qt::LeftButton);
         QCOMPARE(message(),
                  QStringLiteral("#0000ff Σημείο διακοπής στη γραμμή 8, διεύθυνση 020C."));
         QCOMPARE(gridRow(), 8);
-        const QString before = forms_->Console->ConsoleMemo->toPlainText();
-        QTest::mouseClick(step()->ContinueButton, Qt::LeftButton);
+        const QString before =
+            Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->toPlainText();
+        QTest::mouseClick(Child<QPushButton>(step(), "continueButton"), Qt::LeftButton);
         QCOMPARE(workspace().machine.PC, 0x020F);
-        QVERIFY(forms_->Console->ConsoleMemo->toPlainText() != before);
-        QCOMPARE(step()->Label1->text(), QStringLiteral("Τερματισμός Προγράμματος"));
-        QVERIFY(!step()->Button2->isEnabled() && grid()->isEnabled());
-        QTest::mouseClick(step()->BackButton, Qt::LeftButton);  // the RTS at FFFF
-        QTest::mouseClick(step()->BackButton, Qt::LeftButton);  // JSR FFFF
+        QVERIFY(Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->toPlainText() !=
+                before);
+        QCOMPARE(Child<QLabel>(step(), "statusLabel")->text(),
+                 QStringLiteral("Τερματισμός Προγράμματος"));
+        QVERIFY(!Child<QPushButton>(step(), "nextButton")->isEnabled() && grid()->isEnabled());
+        QTest::mouseClick(Child<QPushButton>(step(), "backButton"),
+                          Qt::LeftButton);  // the RTS at FFFF
+        QTest::mouseClick(Child<QPushButton>(step(), "backButton"), Qt::LeftButton);  // JSR FFFF
         QCOMPARE(workspace().machine.PC, 0x020C);
-        QCOMPARE(forms_->Console->ConsoleMemo->toPlainText(), before);
+        QCOMPARE(Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->toPlainText(),
+                 before);
 
         // Clear registers ends the history; Πίσω says so.
-        form()->N22->trigger();
-        QTest::mouseClick(step()->BackButton, Qt::LeftButton);
+        Child<QAction>(form(), "clearRegistersAction")->trigger();
+        QTest::mouseClick(Child<QPushButton>(step(), "backButton"), Qt::LeftButton);
         QCOMPARE(message(), QStringLiteral("#ff0000 Δεν υπάρχει προηγούμενη εντολή: η επιστροφή "
                                            "δεν μπορεί να πάει πιο πίσω."));
     }
@@ -294,20 +316,22 @@ class DebuggerTest : public QObject {
     void enterIsNextAndTheKeyboardStaysAfterAConsoleRoutine() {
         Load(kCalls);
         workspace().machine.Write(0xFFFF, 0x60);
-        form()->N16->trigger();
+        Child<QAction>(form(), "stepAction")->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(step()));
         QTest::keyClick(step(), Qt::Key_Return);  // before Start: nothing runs
         QCOMPARE(workspace().machine.PC, 0);
-        QTest::keyClicks(step()->Edit1, "020A");
-        QTest::keyClick(step()->Edit1, Qt::Key_Return);  // Start: LDA #41
+        QTest::keyClicks(Child<QLineEdit>(step(), "startAddressEdit"), "020A");
+        QTest::keyClick(Child<QLineEdit>(step(), "startAddressEdit"),
+                        Qt::Key_Return);  // Start: LDA #41
         QCOMPARE(workspace().machine.PC, 0x020C);
         step()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(step()));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // JSR FFFF
         QCOMPARE(workspace().machine.PC, 0xFFFF);
-        QVERIFY(forms_->Console->isVisible());
+        QVERIFY(windows_->consoleWindow->isVisible());
         QTRY_VERIFY(step()->isActiveWindow());
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(step()->Button2));
+        QCOMPARE(QApplication::focusWidget(),
+                 static_cast<QWidget*>(Child<QPushButton>(step(), "nextButton")));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);  // the RTS
         QCOMPARE(workspace().machine.PC, 0x020F);
     }
@@ -318,11 +342,12 @@ class DebuggerTest : public QObject {
         Load(kLoop);
         StartStepping("0200");
         QVERIFY(!grid()->isEnabled());
-        QTest::keyClick(step()->Button2, Qt::Key_Escape);
+        QTest::keyClick(Child<QPushButton>(step(), "nextButton"), Qt::Key_Escape);
         QVERIFY(!step()->isVisible());
         QVERIFY(grid()->isEnabled());  // closing gives the grid back
 
-        QWidget* windows[] = {forms_->MemForm.get(), forms_->Reg_Form.get(), forms_->Console.get()};
+        QWidget* windows[] = {windows_->memoryWindow, windows_->registerWindow,
+                              windows_->consoleWindow};
         for (QWidget* window : windows) {
             window->show();
             window->activateWindow();
@@ -340,19 +365,22 @@ class DebuggerTest : public QObject {
     void outputRoutinesAndAnAnswer() {
         workspace().machine.Write(0xFFFF, 0x60);  // the routines return through RTS
         QCOMPARE(RunProgram({0xA9, 0xC1, 0x20, 0xFF, 0xFF, 0}), QStringLiteral("Α"));
-        QVERIFY(forms_->Console->isVisible());
+        QVERIFY(windows_->consoleWindow->isVisible());
         QCOMPARE(RunProgram({0xA9, 0x0C, 0x85, 0x00, 0xA9, 0x02, 0x85, 0x01, 0x20, 0xFC, 0xFF, 0,
                              'H', 'I', 0}),
                  QStringLiteral("Α\nHI"));
-        forms_->Console->Edit1->setText("4a");
+        Child<QLineEdit>(windows_->consoleWindow, "accumulatorEdit")->setText("4a");
         QCOMPARE(RunProgram({0x20, 0xFD, 0xFF, 0}), QString());
-        QCOMPARE(forms_->Console->Edit1->text(), QStringLiteral("4a"));
+        QCOMPARE(Child<QLineEdit>(windows_->consoleWindow, "accumulatorEdit")->text(),
+                 QStringLiteral("4a"));
 
         RunProgram({0x20, 0xFE, 0xFF, 0});
-        QTRY_VERIFY(forms_->Console->Edit1->hasFocus());
-        QTest::keyClicks(forms_->Console->Edit1, "\rzz\r\r");  // the answer left in the field first
+        QTRY_VERIFY(Child<QLineEdit>(windows_->consoleWindow, "accumulatorEdit")->hasFocus());
+        QTest::keyClicks(Child<QLineEdit>(windows_->consoleWindow, "accumulatorEdit"),
+                         "\rzz\r\r");  // the answer left in the field first
         QCOMPARE(workspace().machine.AC, 0x4A);
-        QCOMPARE(forms_->Console->ConsoleMemo->toPlainText(), QStringLiteral("Δώσε τον AC\nAC:J"));
+        QCOMPARE(Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->toPlainText(),
+                 QStringLiteral("Δώσε τον AC\nAC:J"));
     }
 };
 

@@ -34,11 +34,12 @@
 #include <QToolButton>
 
 #include "cpu/instruction_set.h"
+#include "find_child.h"
 #include "modal_driver.h"
 #include "ui/greek_locale.h"
 #include "ui/message_boxes.h"
 #include "ui/program_printer.h"
-#include "windows/forms.h"
+#include "windows/application_windows.h"
 #include "windows/help_window.h"
 #include "windows/main_window.h"
 
@@ -187,7 +188,7 @@ ModalDriver::Action WalkAndClose(WidgetTexts* texts) {
 class GreekDialogsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<zorvan::windows::Forms> forms_;
+    std::unique_ptr<zorvan::windows::ApplicationWindows> windows_;
     QTemporaryDir folder_;
 
     WidgetTexts Texts() const {
@@ -215,11 +216,11 @@ class GreekDialogsTest : public QObject {
             file.write("0\n");
         }
         QVERIFY(QDir(folder_.path()).mkdir(QStringLiteral("φάκελος")));
-        forms_ = std::make_unique<zorvan::windows::Forms>();
-        forms_->Form1->show();
+        windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
+        windows_->mainWindow->show();
     }
 
-    void cleanupTestCase() { forms_.reset(); }
+    void cleanupTestCase() { windows_.reset(); }
 
     void fileDialogsAreGreekInListAndDetailView_data() {
         QTest::addColumn<bool>("save");
@@ -229,7 +230,8 @@ class GreekDialogsTest : public QObject {
     // Open and Save in list and detail view; Open also warns of a missing file.
     void fileDialogsAreGreekInListAndDetailView() {
         QFETCH(bool, save);
-        QFileDialog* dialog = save ? forms_->Form1->SaveDialog1 : forms_->Form1->OpenDialog1;
+        QFileDialog* dialog = save ? Child<QFileDialog>(windows_->mainWindow, "saveDialog")
+                                   : Child<QFileDialog>(windows_->mainWindow, "openDialog");
         dialog->setDirectory(folder_.path());
         dialog->show();
         auto* model = dialog->findChild<QFileSystemModel*>();
@@ -276,7 +278,8 @@ class GreekDialogsTest : public QObject {
     // The print dialog, every tab with its options shown, and its properties with theirs; the
     // page setup dialog.
     void printDialogsAreGreek() {
-        QPrintDialog* dialog = zorvan::ui::ProgramPrinter::Of(forms_->Form1.get()).PrintDialog1();
+        QPrintDialog* dialog =
+            zorvan::ui::ProgramPrinter::Of(windows_->mainWindow.get()).PrintDialog();
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         WidgetTexts texts = Texts();
@@ -299,7 +302,7 @@ class GreekDialogsTest : public QObject {
         }
         dialog->reject();
         QPrinter printer;
-        QPageSetupDialog pageSetup(&printer, forms_->Form1.get());
+        QPageSetupDialog pageSetup(&printer, windows_->mainWindow.get());
         pageSetup.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pageSetup));
         texts.Collect(&pageSetup);
@@ -308,7 +311,7 @@ class GreekDialogsTest : public QObject {
 
     // Zorvan's own boxes of each kind, and a box with every standard button and details.
     void messageBoxesAreGreek() {
-        QWidget* parent = forms_->Form1.get();
+        QWidget* parent = windows_->mainWindow.get();
         WidgetTexts texts = Texts();
         ModalDriver driver(std::vector(7, WalkAndClose(&texts)));
         using zorvan::ui::ShowMessage;
@@ -339,8 +342,8 @@ class GreekDialogsTest : public QObject {
             delete menu;
             ++menus;
         };
-        QList<QWidget*> windows{forms_->Form1.get()};
-        for (QObject* child : forms_->Form1->children())
+        QList<QWidget*> windows{windows_->mainWindow.get()};
+        for (QObject* child : windows_->mainWindow->children())
             if (auto* w = qobject_cast<QWidget*>(child); w != nullptr && w->isWindow())
                 windows.append(w);
         for (QWidget* window : windows) {
@@ -362,14 +365,19 @@ class GreekDialogsTest : public QObject {
             for (QPlainTextEdit* edit : window->findChildren<QPlainTextEdit*>())
                 walk(edit->createStandardContextMenu(), edit->objectName());
         }
-        forms_->Form1->show();
+        windows_->mainWindow->show();
         zorvan::windows::HelpWindow help;
-        help.Browser->setHtml(QStringLiteral("<a href=\"#x\">σύνδεσμος</a>"));
+        Child<QTextBrowser>(&help, "helpBrowser")
+            ->setHtml(QStringLiteral("<a href=\"#x\">σύνδεσμος</a>"));
         help.show();
         QVERIFY(QTest::qWaitForWindowExposed(&help));
         const QPoint onLink =
-            help.Browser->cursorRect(help.Browser->textCursor()).center() + QPoint(8, 0);
-        QMenu* linkMenu = help.Browser->createStandardContextMenu(onLink);
+            Child<QTextBrowser>(&help, "helpBrowser")
+                ->cursorRect(Child<QTextBrowser>(&help, "helpBrowser")->textCursor())
+                .center() +
+            QPoint(8, 0);
+        QMenu* linkMenu =
+            Child<QTextBrowser>(&help, "helpBrowser")->createStandardContextMenu(onLink);
         QStringList linkItems;
         for (QAction* action : linkMenu->actions()) linkItems.append(action->text());
         QVERIFY2(linkItems.join('|').contains(QStringLiteral("Αντιγραφή θέσης &συνδέσμου")),

@@ -16,13 +16,14 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include "find_child.h"
 #include "modal_driver.h"
 #include "ui/application.h"
 #include "ui/cell_editor.h"
 #include "ui/program_grid_view.h"
 #include "ui/program_printer.h"
 #include "windows/about_dialog.h"
-#include "windows/forms.h"
+#include "windows/application_windows.h"
 #include "windows/help_window.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
@@ -75,10 +76,10 @@ const struct { const char *name, *keys, *cells; int column, row; const char* mes
 // the memory window is up (the assembly summary's Yes shows it).
 // clang-format off
 const struct { const char *name, *item; QKeyCombination key; int rows, rowOfBrk; bool memory; } kShortcuts[] = {
-    {"Ins", "N8", Qt::Key_Insert, 4, 3, false},
-    {"Shift+Del", "N9", Qt::SHIFT | Qt::Key_Delete, 2, 0, false},
-    {"F8", "N18", Qt::Key_F8, 3, 2, true},
-    {"Ctrl+K", "N14", Qt::CTRL | Qt::Key_K, 3, 2, false}};
+    {"Ins", "insertLineAction", Qt::Key_Insert, 4, 3, false},
+    {"Shift+Del", "deleteLineAction", Qt::SHIFT | Qt::Key_Delete, 2, 0, false},
+    {"F8", "assembleAction", Qt::Key_F8, 3, 2, true},
+    {"Ctrl+K", "showRegistersAction", Qt::CTRL | Qt::Key_K, 3, 2, false}};
 
 // clang-format on
 
@@ -113,20 +114,25 @@ QStringList RowOf(int r) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<zorvan::windows::Forms> forms_;
-    zorvan::windows::TForm1* form() const { return forms_->Form1.get(); }
-    zorvan::grid::Workspace& workspace() const { return forms_->workspace; }
-    zorvan::ui::CellEditor* editor() const { return form()->StringGrid1->Editor(); }
+    std::unique_ptr<zorvan::windows::ApplicationWindows> windows_;
+    zorvan::windows::MainWindow* form() const { return windows_->mainWindow.get(); }
+    zorvan::grid::Workspace& workspace() const { return windows_->workspace; }
+    zorvan::ui::CellEditor* editor() const {
+        return Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->Editor();
+    }
     QString cell(int c, int r) const { return QString::fromStdString(workspace().grid.Cell(c, r)); }
     // The message area's colour and text, or nothing when it is empty.
     QString message() const {
-        const QString memo = form()->Memo1->toPlainText();
-        return memo.isEmpty() ? memo : form()->Memo1->palette().text().color().name() + ' ' + memo;
+        const QString memo = Child<QPlainTextEdit>(form(), "messageArea")->toPlainText();
+        return memo.isEmpty()
+                   ? memo
+                   : Child<QPlainTextEdit>(form(), "messageArea")->palette().text().color().name() +
+                         ' ' + memo;
     }
 
   private slots:
     void init() {
-        forms_ = std::make_unique<zorvan::windows::Forms>();
+        windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
         form()->show();
         form()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form()));
@@ -144,10 +150,15 @@ class MainWindowTest : public QObject {
         for (const QString& expected : QString::fromUtf8(c.cells).split(';'))
             QCOMPARE(cell(expected[0].digitValue(), expected[2].digitValue()), expected.mid(4));
         // The cursor and the open editor follow the core's current cell.
-        const QModelIndex current = form()->StringGrid1->currentIndex();
-        QCOMPARE(current, form()->StringGrid1->model()->index(c.row - 1, c.column));
+        const QModelIndex current =
+            Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->currentIndex();
+        QCOMPARE(current, Child<zorvan::ui::ProgramGridView>(form(), "programGrid")
+                              ->model()
+                              ->index(c.row - 1, c.column));
         QVERIFY(editor()->text() == cell(c.column, c.row) && editor()->hasFocus());
-        QVERIFY(form()->StringGrid1->visualRect(current).contains(editor()->geometry().center()));
+        QVERIFY(Child<zorvan::ui::ProgramGridView>(form(), "programGrid")
+                    ->visualRect(current)
+                    .contains(editor()->geometry().center()));
         QCOMPARE(message(), QString::fromUtf8(c.message));
         QTest::qWait(20);
         QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join('|')));
@@ -166,7 +177,7 @@ class MainWindowTest : public QObject {
             gridKeys << event->key();
             handler(event);
         };
-        QSignalSpy triggered(form()->findChild<QAction*>(c.item), &QAction::triggered);
+        QSignalSpy triggered(Child<QAction>(form(), c.item), &QAction::triggered);
         QStringList boxes;
         ModalDriver driver({ModalDriver::Answer(&boxes, QStringLiteral("Ναι"))});
         QTest::keyClick(editor(), c.key.key(), c.key.keyboardModifiers());
@@ -174,14 +185,15 @@ class MainWindowTest : public QObject {
         QVERIFY2(!gridKeys.contains(c.key.key()), "the key reached the grid");
         QCOMPARE(workspace().grid.RowCount(), c.rows);
         if (c.rowOfBrk != 0) QCOMPARE(cell(2, c.rowOfBrk), QStringLiteral("BRK"));
-        QCOMPARE(forms_->MemForm->isVisible(), c.memory);
+        QCOMPARE(windows_->memoryWindow->isVisible(), c.memory);
     }
 
     void aDisabledCommandsKeyReachesTheGridAndEnablesThem() {
-        QVERIFY(!form()->N15->isEnabled());
-        QSignalSpy triggered(form()->N13, &QMenu::triggered);
+        QVERIFY(!Child<QAction>(form(), "runAction")->isEnabled());
+        QSignalSpy triggered(Child<QMenu>(form(), "executionMenu"), &QMenu::triggered);
         QTest::keyClick(editor(), Qt::Key_F9);
-        QVERIFY(triggered.isEmpty() && workspace().changed && form()->N15->isEnabled());
+        QVERIFY(triggered.isEmpty() && workspace().changed &&
+                Child<QAction>(form(), "runAction")->isEnabled());
     }
 
     // Enter again on a finished indexed line's instruction keeps its index register, so that
@@ -189,11 +201,12 @@ class MainWindowTest : public QObject {
     void reCheckingALineKeepsItsIndexRegister() {
         TypeKeys("0200\rLDA\r1234,\rY\r↑\r");
         QCOMPARE(cell(4, 1), QStringLiteral("Y"));
-        QCOMPARE(form()->StringGrid1->currentIndex(), form()->StringGrid1->model()->index(1, 2));
+        QCOMPARE(Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->currentIndex(),
+                 Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->model()->index(1, 2));
         QStringList boxes;
         ModalDriver driver({ModalDriver::Answer(&boxes)});
-        form()->N18->trigger();                            // Assemble, then its box
-        QCOMPARE(workspace().machine.Read(0x0200), 0xB9);  // LDA abs,Y
+        Child<QAction>(form(), "assembleAction")->trigger();  // Assemble, then its box
+        QCOMPARE(workspace().machine.Read(0x0200), 0xB9);     // LDA abs,Y
     }
 
     // The save-first question of New, Open and the close box, answered. Untouched, the window
@@ -209,7 +222,7 @@ class MainWindowTest : public QObject {
         QStringList texts;
         form()->chooseSaveFile = [&] { return texts << "<save>", std::nullopt; };
         form()->chooseOpenFile = [&] { return texts << "<open>", std::nullopt; };
-        forms_->MemForm->show();
+        windows_->memoryWindow->show();
         const QString answer = QString::fromUtf8(c.answer);
         ModalDriver driver({[&](QWidget* modal) {
             if (answer == "Esc" || answer == "x") texts << static_cast<QMessageBox*>(modal)->text();
@@ -217,11 +230,11 @@ class MainWindowTest : public QObject {
             if (answer == "x") return void(modal->close());
             ModalDriver::Answer(&texts, answer)(modal);
         }});
-        c.command == 'n'   ? form()->N2->trigger()
-        : c.command == 'o' ? form()->N3->trigger()
+        c.command == 'n'   ? Child<QAction>(form(), "newAction")->trigger()
+        : c.command == 'o' ? Child<QAction>(form(), "openAction")->trigger()
                            : void(form()->close());
         QCOMPARE(texts.join(QLatin1Char('|')), c.texts);
-        QVERIFY(form()->isVisible() != c.closes && forms_->MemForm->isVisible() != c.closes);
+        QVERIFY(form()->isVisible() != c.closes && windows_->memoryWindow->isVisible() != c.closes);
         if (c.closes) return;
         QVERIFY(cell(2, 1) == QStringLiteral("NOP") && workspace().changed);
         QCOMPARE(form()->windowTitle(), title);
@@ -234,11 +247,11 @@ class MainWindowTest : public QObject {
         const QString path = folder.filePath("prog.zrv");
         form()->chooseSaveFile = [&] { return std::optional(path.toStdString()); };
         TypeKeys("0200\rNOP\rNOP\r");
-        form()->N10->trigger();
+        Child<QAction>(form(), "saveAction")->trigger();
         QVERIFY(!workspace().changed);
-        form()->N9->trigger();  // Delete line
+        Child<QAction>(form(), "deleteLineAction")->trigger();  // Delete line
         QVERIFY(workspace().changed);
-        form()->N10->trigger();
+        Child<QAction>(form(), "saveAction")->trigger();
         const int rows = workspace().grid.RowCount();
         ModalDriver driver({[](QWidget* dialog) {
             auto* count = dialog->findChild<QLineEdit*>();
@@ -246,7 +259,7 @@ class MainWindowTest : public QObject {
             QTest::keyClicks(count, "0x3");
             QTest::keyClick(count, Qt::Key_Return);
         }});
-        form()->N4->trigger();  // Insert lines
+        Child<QAction>(form(), "insertLinesAction")->trigger();  // Insert lines
         QVERIFY(driver.done());
         QCOMPARE(workspace().grid.RowCount(), rows + 3);
         QVERIFY(workspace().changed);
@@ -265,13 +278,14 @@ class MainWindowTest : public QObject {
         form()->RefreshFromWorkspace();
         QStringList texts;
         ModalDriver driver({ModalDriver::Answer(&texts)});
-        form()->N18->trigger();
+        Child<QAction>(form(), "assembleAction")->trigger();
         QVERIFY(driver.done());
         QCOMPARE(texts, QStringList{"Η ετικέτα 'NOWHERE' δεν βρέθηκε"});
         QCOMPARE(workspace().grid.Row(), 397);
-        QCOMPARE(form()->StringGrid1->currentIndex().row(),
+        QCOMPARE(Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->currentIndex().row(),
                  397 - 1);  // the header is the view's own
-        QCOMPARE(form()->StringGrid1->currentIndex().column(), 3);
+        QCOMPARE(Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->currentIndex().column(),
+                 3);
     }
 
     // A file with bytes the code page leaves undefined shows them as stand-ins, and a cell
@@ -298,24 +312,27 @@ class MainWindowTest : public QObject {
         const QString path = folder.filePath("prog.zrv");
         form()->chooseSaveFile = [&] { return std::optional(path.toStdString()); };
         TypeKeys("0200\rNOP\r");
-        form()->N10->trigger();
+        Child<QAction>(form(), "saveAction")->trigger();
         QVERIFY(!workspace().changed);
-        form()->N2->trigger();
-        QVERIFY(cell(2, 1).isEmpty() && !form()->N18->isEnabled());
-        form()->OpenDialog1->setDirectory(folder.path());
+        Child<QAction>(form(), "newAction")->trigger();
+        QVERIFY(cell(2, 1).isEmpty() && !Child<QAction>(form(), "assembleAction")->isEnabled());
+        Child<QFileDialog>(form(), "openDialog")->setDirectory(folder.path());
         form()->chooseOpenFile = [this]() -> std::optional<std::string> {
-            if (form()->OpenDialog1->exec() != QDialog::Accepted) return std::nullopt;
-            return form()->OpenDialog1->selectedFiles().front().toStdString();
+            if (Child<QFileDialog>(form(), "openDialog")->exec() != QDialog::Accepted)
+                return std::nullopt;
+            return Child<QFileDialog>(form(), "openDialog")->selectedFiles().front().toStdString();
         };
         ModalDriver driver({[](QWidget* dialog) {
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             name->setText(QStringLiteral("prog"));
             QTest::keyClick(name, Qt::Key_Return);
         }});
-        form()->N3->trigger();
+        Child<QAction>(form(), "openAction")->trigger();
         QVERIFY(driver.done());
-        QVERIFY(cell(2, 1) == QStringLiteral("NOP") && form()->N18->isEnabled());
-        QVERIFY(form()->StringGrid1->model()->rowCount() == 2 &&
+        QVERIFY(cell(2, 1) == QStringLiteral("NOP") &&
+                Child<QAction>(form(), "assembleAction")->isEnabled());
+        QVERIFY(Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->model()->rowCount() ==
+                    2 &&
                 form()->windowTitle() == "Zorvan-" + path);
     }
 
@@ -325,7 +342,7 @@ class MainWindowTest : public QObject {
         QTemporaryDir folder;
         const QString pdf = folder.filePath(QStringLiteral("listing.pdf"));
         const QString heading = QStringLiteral("/home/μαθητής/βρόχος.zrv");
-        auto& workspace = forms_->workspace;
+        auto& workspace = windows_->workspace;
         workspace.grid.SetRowCount(151);
         for (int r = 1; r <= 150; ++r)
             for (int c = 0; c < 6; ++c) workspace.grid.SetCell(c, r, RowOf(r)[c].toStdString());
@@ -334,7 +351,7 @@ class MainWindowTest : public QObject {
         zorvan::ui::ProgramPrinter::Of(form()).Printer().setOutputFileName(pdf);
         for (bool print : {false, true}) {
             ModalDriver driver({[=](QWidget* box) { static_cast<QDialog*>(box)->done(print); }});
-            form()->N24->trigger();
+            Child<QAction>(form(), "printAction")->trigger();
             QVERIFY(driver.done() && QFile::exists(pdf) == print);
         }
 
@@ -358,15 +375,19 @@ class MainWindowTest : public QObject {
         QTest::keyClick(form(), Qt::Key_F1);
         auto* help = form()->findChild<zorvan::windows::HelpWindow*>();
         QVERIFY(help != nullptr && help->isVisible());
-        QCOMPARE(help->Browser->source(), zorvan::windows::HelpWindow::kContentsPage);
-        QVERIFY(help->Browser->toPlainText().contains(QStringLiteral("Περιεχόμενα")));
+        QCOMPARE(Child<QTextBrowser>(help, "helpBrowser")->source(),
+                 zorvan::windows::HelpWindow::kContentsPage);
+        QVERIFY(Child<QTextBrowser>(help, "helpBrowser")
+                    ->toPlainText()
+                    .contains(QStringLiteral("Περιεχόμενα")));
     }
 
-    void aboutBoxShowsZorvanAnd6502AndClosesWithOk() {
-        zorvan::windows::TAbout* about = forms_->About.get();
-        QCOMPARE(about->Label1->text() + ' ' + about->Label2->text(), QString("Zorvan 6502"));
-        ModalDriver driver({[=](QWidget*) { QTest::mouseClick(about->BitBtn1, Qt::LeftButton); }});
-        form()->N12->trigger();
+    void aboutBoxClosesWithOk() {
+        zorvan::windows::AboutDialog* about = windows_->aboutDialog;
+        ModalDriver driver({[=](QWidget*) {
+            QTest::mouseClick(Child<QPushButton>(about, "okButton"), Qt::LeftButton);
+        }});
+        Child<QAction>(form(), "aboutAction")->trigger();
         QCOMPARE(about->result(), int(QDialog::Accepted));
     }
 };

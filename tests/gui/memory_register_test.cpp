@@ -4,8 +4,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "find_child.h"
 #include "modal_driver.h"
-#include "windows/forms.h"
+#include "windows/application_windows.h"
 #include "windows/memory_grid.h"
 #include "windows/memory_window.h"
 #include "windows/register_window.h"
@@ -22,7 +23,7 @@ const struct { int column, row; const char* typed; Qt::Key key; int address, sto
     {2, 2, "77", Qt::Key_Tab, 0x0211, 0, ""},
     {1, 1, "XY", Qt::Key_Return, 0x0200, 0, "Το 'XY' δεν είναι δεκαεξαδικός αριθμός"}};
 
-// A register field's entry and the warning it brings when Tab leaves it (Edit7, field 6, is Z);
+// A register field's entry and the warning it brings when Tab leaves it (field 6 is Z);
 // the wrong entry is then typed over.
 const struct { int field; QString typed, warning; } kRegisters[] = {
     {8, "A", "Οχι λιγότερα από δύο δεκαεξαδικά ψηφία."},
@@ -59,20 +60,23 @@ QString TypeAndPress(QWidget* widget, const QString& text, Qt::Key key) {
 class MemoryRegisterTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<zorvan::windows::Forms> forms_;
-    zorvan::cpu::Machine& machine() const { return forms_->workspace.machine; }
-    zorvan::windows::TMemForm* memory() const { return forms_->MemForm.get(); }
-    QLineEdit* reg(int field) const { return forms_->Reg_Form->Edits[field]; }
+    std::unique_ptr<zorvan::windows::ApplicationWindows> windows_;
+    zorvan::cpu::Machine& machine() const { return windows_->workspace.machine; }
+    zorvan::windows::MemoryWindow* memory() const { return windows_->memoryWindow; }
+    QLineEdit* reg(int field) const { return RegisterFields(windows_->registerWindow)[field]; }
 
   private slots:
-    void init() { forms_ = std::make_unique<zorvan::windows::Forms>(); }
+    void init() { windows_ = std::make_unique<zorvan::windows::ApplicationWindows>(); }
 
     void memoryWindowStoresTheTypedBytes() {
         ShowActive(memory());
-        QCOMPARE(TypeAndPress(memory()->Edit1, "0200", Qt::Key_Return), QString());
+        QCOMPARE(
+            TypeAndPress(Child<QLineEdit>(memory(), "startAddressEdit"), "0200", Qt::Key_Return),
+            QString());
         for (const auto& c : kCells) {
-            memory()->MemGrid->setCurrentCell(c.row - 1, c.column);
-            QCOMPARE(TypeAndPress(memory()->MemGrid, c.typed, c.key), c.warning);
+            Child<QTableWidget>(memory(), "memoryGrid")->setCurrentCell(c.row - 1, c.column);
+            QCOMPARE(TypeAndPress(Child<QTableWidget>(memory(), "memoryGrid"), c.typed, c.key),
+                     c.warning);
             QCOMPARE(machine().memory[c.address], c.stored);
         }
 
@@ -85,16 +89,16 @@ class MemoryRegisterTest : public QObject {
     // Tab stores a field's entry. A wrong entry is warned about and stays, with the focus, for
     // the user to correct. Coming to the front refills the fields.
     void registerWindowStoresWarnsAndRefills() {
-        ShowActive(forms_->Reg_Form.get());
+        ShowActive(windows_->registerWindow);
         for (const auto& c : kRegisters) {
             QCOMPARE(TypeAndPress(reg(c.field), c.typed, Qt::Key_Tab), c.warning);
             if (!c.warning.isEmpty())
                 QTRY_VERIFY(reg(c.field)->hasFocus() && reg(c.field)->text() == c.typed);
         }
         machine().SP = 0x42;
-        ShowActive(forms_->Reg_Form.get(), true);
+        ShowActive(windows_->registerWindow, true);
         QStringList shown;
-        for (QLineEdit* field : forms_->Reg_Form->Edits) shown << field->text();
+        for (QLineEdit* field : RegisterFields(windows_->registerWindow)) shown << field->text();
         QCOMPARE(shown.join(' '), QStringLiteral("0000 0 0 0 0 0 1 0 2A 00 00 42"));
     }
 };

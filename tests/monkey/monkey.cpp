@@ -25,12 +25,13 @@
 #include <string>
 #include <thread>
 
+#include "../gui/find_child.h"
 #include "app/file_flows.h"
 #include "app/program_file.h"
 #include "ui/application.h"
 #include "ui/program_grid_view.h"
+#include "windows/application_windows.h"
 #include "windows/console_window.h"
-#include "windows/forms.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
 #include "windows/register_window.h"
@@ -68,9 +69,9 @@ const int kKeys[] = {
 class Monkey : public QObject {
   public:
     Monkey(unsigned seed, int seconds) : random_(seed), seed_(seed), seconds_(seconds) {
-        forms_.Form1->chooseOpenFile = [this] { return ChooseFile(); };
-        forms_.Form1->chooseSaveFile = [this] { return ChooseFile(); };
-        forms_.Form1->show();
+        windows_.mainWindow->chooseOpenFile = [this] { return ChooseFile(); };
+        windows_.mainWindow->chooseSaveFile = [this] { return ChooseFile(); };
+        windows_.mainWindow->show();
         headerCaptions_ = HeaderCaptions();
         start_ = Clock::now();
         heartbeat_ = 0;
@@ -131,12 +132,12 @@ class Monkey : public QObject {
     std::vector<std::string> HeaderCaptions() const {
         std::vector<std::string> captions;
         for (int column = 0; column < grid::kGridColumnCount; ++column)
-            captions.push_back(forms_.workspace.grid.Cell(column, 0));
+            captions.push_back(windows_.workspace.grid.Cell(column, 0));
         return captions;
     }
 
     bool ProgramHasContent() const {
-        const grid::ProgramGrid& grid = forms_.workspace.grid;
+        const grid::ProgramGrid& grid = windows_.workspace.grid;
         for (int row = 1; row < grid.RowCount(); ++row)
             for (int column = 0; column < grid::kGridColumnCount; ++column)
                 if (!grid.Cell(column, row).empty()) return true;
@@ -176,18 +177,20 @@ class Monkey : public QObject {
     }
 
     void Check() {
-        const grid::ProgramGrid& grid = forms_.workspace.grid;
+        const grid::ProgramGrid& grid = windows_.workspace.grid;
         if (grid.RowCount() < 2) Fail("the grid has no data row");
         if (HeaderCaptions() != headerCaptions_) Fail("the grid's header changed");
-        if (forms_.Form1->StringGrid1->model()->rowCount() != grid.RowCount() - 1)
+        if (Child<zorvan::ui::ProgramGridView>(windows_.mainWindow, "programGrid")
+                ->model()
+                ->rowCount() != grid.RowCount() - 1)
             Fail("the grid view and the grid disagree on the row count");
     }
 
     QWidget* RandomWindow() {
-        QWidget* windows[] = {forms_.Form1.get(), forms_.MemForm.get(), forms_.Reg_Form.get(),
-                              forms_.Step.get(), forms_.Console.get()};
+        QWidget* windows[] = {windows_.mainWindow.get(), windows_.memoryWindow,
+                              windows_.registerWindow, windows_.stepWindow, windows_.consoleWindow};
         QWidget* window = windows[Pick(5)];
-        return window->isVisible() ? window : forms_.Form1.get();
+        return window->isVisible() ? window : windows_.mainWindow.get();
     }
 
     void SendKey(QWidget* target) {
@@ -212,15 +215,29 @@ class Monkey : public QObject {
     }
 
     void TriggerCommand() {
-        windows::TForm1& form = *forms_.Form1;
+        windows::MainWindow& form = *windows_.mainWindow;
         // Exit and Print leave the storm; Help only opens a browser.
-        QAction* commands[] = {form.N2,  form.N3,  form.N10, form.N8,  form.N4,  form.N9,
-                               form.N17, form.N18, form.N15, form.N16, form.N20, form.N21,
-                               form.N14, form.N22, form.N23, form.N12};
+        QAction* commands[] = {Child<QAction>(&form, "newAction"),
+                               Child<QAction>(&form, "openAction"),
+                               Child<QAction>(&form, "saveAction"),
+                               Child<QAction>(&form, "insertLineAction"),
+                               Child<QAction>(&form, "insertLinesAction"),
+                               Child<QAction>(&form, "deleteLineAction"),
+                               Child<QAction>(&form, "clearGridAction"),
+                               Child<QAction>(&form, "assembleAction"),
+                               Child<QAction>(&form, "runAction"),
+                               Child<QAction>(&form, "stepAction"),
+                               Child<QAction>(&form, "showMemoryAction"),
+                               Child<QAction>(&form, "clearMemoryAction"),
+                               Child<QAction>(&form, "showRegistersAction"),
+                               Child<QAction>(&form, "clearRegistersAction"),
+                               Child<QAction>(&form, "showConsoleAction"),
+                               Child<QAction>(&form, "aboutAction")};
         QAction* command = commands[Pick(std::size(commands))];
         if (!command->isEnabled()) return;
-        const bool mustAsk = (command == form.N2 || command == form.N3) &&
-                             forms_.workspace.changed && ProgramHasContent();
+        const bool mustAsk = (command == Child<QAction>(&form, "newAction") ||
+                              command == Child<QAction>(&form, "openAction")) &&
+                             windows_.workspace.changed && ProgramHasContent();
         Log("command " + command->objectName().toStdString() + (mustAsk ? " (must ask)" : ""));
         askedToSave_ = false;
         command->trigger();
@@ -230,10 +247,10 @@ class Monkey : public QObject {
     void LoadProgram() {
         const char* program = kPrograms[Pick(std::size(kPrograms))];
         Log(std::string("program ") + program);
-        app::PlaceProgramRows(forms_.workspace.grid, app::ReadProgramText(program));
-        forms_.workspace.changed = true;
-        forms_.workspace.executionEnabled = true;
-        forms_.Form1->RefreshFromWorkspace();
+        app::PlaceProgramRows(windows_.workspace.grid, app::ReadProgramText(program));
+        windows_.workspace.changed = true;
+        windows_.workspace.executionEnabled = true;
+        windows_.mainWindow->RefreshFromWorkspace();
     }
 
     void Act() {
@@ -254,23 +271,29 @@ class Monkey : public QObject {
             case 5:
                 return ClickSomething(RandomWindow());
             case 6:
-                if (forms_.Step->isVisible() && Chance(50)) {
+                if (windows_.stepWindow->isVisible() && Chance(50)) {
                     Log("step window: start at 0200");
-                    forms_.Step->Edit1->setText(QStringLiteral("0200"));
-                    return QTest::keyClick(forms_.Step->Edit1, Qt::Key_Return);
+                    Child<QLineEdit>(windows_.stepWindow, "startAddressEdit")
+                        ->setText(QStringLiteral("0200"));
+                    return QTest::keyClick(
+                        Child<QLineEdit>(windows_.stepWindow, "startAddressEdit"), Qt::Key_Return);
                 }
-                return SendKey(forms_.Step->isVisible() ? forms_.Step->Button2 : nullptr);
+                return SendKey(windows_.stepWindow->isVisible()
+                                   ? Child<QPushButton>(windows_.stepWindow, "nextButton")
+                                   : nullptr);
             case 7:
-                if (forms_.Console->isVisible()) {
+                if (windows_.consoleWindow->isVisible()) {
                     Log("console answer");
-                    forms_.Console->Edit1->setText(QStringLiteral("4%1").arg(Pick(10)));
-                    QTest::keyClick(forms_.Console->Edit1, Qt::Key_Return);
+                    Child<QLineEdit>(windows_.consoleWindow, "accumulatorEdit")
+                        ->setText(QStringLiteral("4%1").arg(Pick(10)));
+                    QTest::keyClick(Child<QLineEdit>(windows_.consoleWindow, "accumulatorEdit"),
+                                    Qt::Key_Return);
                 }
                 return;
             case 8:
                 if (Chance(10)) {
-                    QWidget* windows[] = {forms_.MemForm.get(), forms_.Reg_Form.get(),
-                                          forms_.Step.get(), forms_.Console.get()};
+                    QWidget* windows[] = {windows_.memoryWindow, windows_.registerWindow,
+                                          windows_.stepWindow, windows_.consoleWindow};
                     QWidget* window = windows[Pick(4)];
                     Log("close " + window->objectName().toStdString());
                     window->close();
@@ -279,8 +302,11 @@ class Monkey : public QObject {
             default: {
                 QWidget* window = RandomWindow();
                 QWidget* focus = window->focusWidget() ? window->focusWidget() : window;
-                return SendKey(window == forms_.Form1.get() ? forms_.Form1->StringGrid1->Editor()
-                                                            : focus);
+                return SendKey(
+                    window == windows_.mainWindow.get()
+                        ? Child<zorvan::ui::ProgramGridView>(windows_.mainWindow, "programGrid")
+                              ->Editor()
+                        : focus);
             }
         }
     }
@@ -308,10 +334,13 @@ class Monkey : public QObject {
             switch (Pick(3)) {
                 case 0:
                     Log("stop window: Stop");
-                    return QTest::mouseClick(stop->StopButton, Qt::LeftButton);
+                    return QTest::mouseClick(Child<QPushButton>(stop, "stopButton"),
+                                             Qt::LeftButton);
                 case 1:
                     Log("stop window: Escape in the console");
-                    return QTest::keyClick(forms_.Console->Edit1, Qt::Key_Escape);
+                    return QTest::keyClick(
+                        Child<QLineEdit>(windows_.consoleWindow, "accumulatorEdit"),
+                        Qt::Key_Escape);
                 default:
                     Log("stop window: closed");
                     return void(stop->close());
@@ -347,7 +376,7 @@ class Monkey : public QObject {
         modal->close();
     }
 
-    windows::Forms forms_;
+    windows::ApplicationWindows windows_;
     std::mt19937 random_;
     unsigned seed_;
     int seconds_;
