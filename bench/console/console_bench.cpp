@@ -61,13 +61,13 @@ int main(int argc, char** argv) {
     cpu::NullMachineHost nullHost;
     const double headlessCalls = CallsPerSecond(headless.machine, nullHost, [] {});
 
-    auto forms = std::make_unique<windows::ApplicationWindows>();
-    LoadPrintingLoop(forms->workspace);
-    windows::MachineHostAdapter host(*forms);
+    auto windows = std::make_unique<windows::ApplicationWindows>();
+    LoadPrintingLoop(windows->workspace);
+    windows::MachineHostAdapter host(*windows);
     double windowCalls = 0;
     {
-        windows::ConsoleWindow::RunBurst burst(*forms->consoleWindow);
-        windowCalls = CallsPerSecond(forms->workspace.machine, host, [] {
+        windows::ConsoleWindow::RunBurst burst(*windows->consoleWindow);
+        windowCalls = CallsPerSecond(windows->workspace.machine, host, [] {
             ui::Application::processEvents(QEventLoop::AllEvents, 5);
         });
     }

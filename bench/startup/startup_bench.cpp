@@ -14,12 +14,13 @@
 int main(int argc, char** argv) {
     const auto processStart = std::chrono::steady_clock::now();
     zorvan::ui::Application application(argc, argv);
-    auto forms = std::make_unique<zorvan::windows::ApplicationWindows>();
-    forms->mainWindow->show();
+    auto windows = std::make_unique<zorvan::windows::ApplicationWindows>();
+    windows->mainWindow->show();
 
     QElapsedTimer patience;
     patience.start();
-    while (!(forms->mainWindow->windowHandle() && forms->mainWindow->windowHandle()->isExposed()) &&
+    while (!(windows->mainWindow->windowHandle() &&
+             windows->mainWindow->windowHandle()->isExposed()) &&
            patience.elapsed() < 10'000) {
         zorvan::ui::Application::processEvents(QEventLoop::AllEvents, 5);
     }

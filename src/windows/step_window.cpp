@@ -68,6 +68,35 @@ StepWindow::StepWindow(grid::Workspace& workspace, ApplicationWindows& windows, 
     for (QPushButton* button : {startButton_, nextButton_, stopButton_})
         button->setAutoDefault(false);
 
+    const int rowsWidth = CreateStepRows();
+    // The window keeps its 409 pixels while a widened captions' column still leaves a margin.
+    resize(std::max(409, rowsWidth + 16 + 8), 234);
+
+    statusLabel_ = new QLabel(QString(26, QLatin1Char('+')), this);
+    statusLabel_->setObjectName(QStringLiteral("statusLabel"));
+    statusLabel_->setWordWrap(true);
+    QFont status = statusLabel_->font();
+    status.setPixelSize(16);
+    status.setBold(true);
+    statusLabel_->setFont(status);
+    QPalette navy = statusLabel_->palette();
+    navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
+    statusLabel_->setPalette(navy);
+    statusLabel_->setGeometry(16, 136, 377, 80);
+    statusLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    connect(startButton_, &QPushButton::clicked, this, &StepWindow::Start);
+    connect(nextButton_, &QPushButton::clicked, this, &StepWindow::Next);
+    connect(stopButton_, &QPushButton::clicked, this, &StepWindow::Stop);
+
+    CreateDebuggerControls();
+
+    // The captions of the fixed column stay; the rest is set each time the window opens.
+    session_.ResetForNewSession();
+    ShowState();
+}
+
+int StepWindow::CreateStepRows() {
     stepRows_ = new QTableWidget(app::kStepGridRows, app::kStepGridColumns, this);
     stepRows_->setObjectName(QStringLiteral("stepRows"));
     stepRows_->setAccessibleName(QStringLiteral("Βήματα εκτέλεσης"));
@@ -102,38 +131,14 @@ StepWindow::StepWindow(grid::Workspace& workspace, ApplicationWindows& windows, 
                 caption.chop(1);  // the colon
                 item->setData(Qt::AccessibleDescriptionRole,
                               caption + QStringLiteral(" — ") +
-                                  ui::ToQString(workspace.grid.Cell(column, 0)));
+                                  ui::ToQString(workspace_.grid.Cell(column, 0)));
             }
             stepRows_->setItem(row, column, item);
         }
     }
     for (int row = 0; row < app::kStepGridRows; ++row) stepRows_->setRowHeight(row, kRowHeight);
     stepRows_->setGeometry(16, 80, width, kRowHeight * app::kStepGridRows + 2);
-    // The window keeps its 409 pixels while a widened captions' column still leaves a margin.
-    resize(std::max(409, width + 16 + 8), 234);
-
-    statusLabel_ = new QLabel(QString(26, QLatin1Char('+')), this);
-    statusLabel_->setObjectName(QStringLiteral("statusLabel"));
-    statusLabel_->setWordWrap(true);
-    QFont status = statusLabel_->font();
-    status.setPixelSize(16);
-    status.setBold(true);
-    statusLabel_->setFont(status);
-    QPalette navy = statusLabel_->palette();
-    navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
-    statusLabel_->setPalette(navy);
-    statusLabel_->setGeometry(16, 136, 377, 80);
-    statusLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    connect(startButton_, &QPushButton::clicked, this, &StepWindow::Start);
-    connect(nextButton_, &QPushButton::clicked, this, &StepWindow::Next);
-    connect(stopButton_, &QPushButton::clicked, this, &StepWindow::Stop);
-
-    CreateDebuggerControls();
-
-    // The captions of the fixed column stay; the rest is set each time the window opens.
-    session_.ResetForNewSession();
-    ShowState();
+    return width;
 }
 
 void StepWindow::ShowState() {

@@ -64,6 +64,8 @@ class StepWindow : public QWidget, private app::StepPeers {
     // keyboard then comes back to this window, unless the routine asked for AC, whose field
     // takes it.
     void KeepKeyboard(const std::function<void()>& command);
+    // The two rows, the line executed and the line to execute, with their captions; their width.
+    int CreateStepRows();
     // The debugger's buttons and sentence line, below the status line.
     void CreateDebuggerControls();
     // Runs a recorded run to its end (with the stop window when it takes long); no run: Next.

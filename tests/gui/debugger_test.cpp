@@ -81,8 +81,8 @@ class DebuggerTest : public QObject {
     int gridRow() const { return grid()->currentIndex().row() + 1; }
     // The message area's colour and text.
     QString message() const {
-        return Child<QPlainTextEdit>(form(), "messageArea")->palette().text().color().name() + ' ' +
-               Child<QPlainTextEdit>(form(), "messageArea")->toPlainText();
+        const auto* area = Child<QPlainTextEdit>(form(), "messageArea");
+        return area->palette().text().color().name() + ' ' + area->toPlainText();
     }
     // Columns 1 to 4 of the step window's row, the empty ones left out.
     QString stepRow(int row) const {
@@ -91,6 +91,18 @@ class DebuggerTest : public QObject {
         };
         return QStringList{cell(1), cell(2), cell(3), cell(4)}.join(' ').simplified();
     }
+    QPushButton* stepButton(const char* name) const { return Child<QPushButton>(step(), name); }
+    void Click(const char* stepButtonName) {
+        QTest::mouseClick(stepButton(stepButtonName), Qt::LeftButton);
+    }
+    QString sentence() const { return Child<QLabel>(step(), "sentenceLabel")->text(); }
+    QPlainTextEdit* consoleOutput() const {
+        return Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea");
+    }
+    QLineEdit* consoleField() const {
+        return Child<QLineEdit>(windows_->consoleWindow, "accumulatorEdit");
+    }
+    QString shownXR() const { return RegisterFields(windows_->registerWindow)[9]->text(); }
     bool highlighted(int field) const {
         return RegisterFields(windows_->registerWindow)[static_cast<std::size_t>(field)]
                    ->palette()
@@ -130,9 +142,7 @@ class DebuggerTest : public QObject {
         for (int byte : bytes) workspace().machine.Write(address++, byte);
         zorvan::windows::MachineHostAdapter host(*windows_);
         const auto end = zorvan::cpu::RunFrom(workspace().machine, host, 0x0200);
-        return end == zorvan::cpu::RunEnd::kEmptyCell
-                   ? Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->toPlainText()
-                   : "?";
+        return end == zorvan::cpu::RunEnd::kEmptyCell ? consoleOutput()->toPlainText() : "?";
     }
 
   private slots:
@@ -151,8 +161,7 @@ class DebuggerTest : public QObject {
             "_ 0200 LDA #60 _ _ _ 0202 STA FFFF _ _ _ 0205 LDA #41 _ _ "
             "LOOP 0207 JSR FFFF _ _ _ 020A JMP LOOP _ _ _ 020D _ _ _ _");
         int paints = 0;
-        PaintCounter counter(
-            Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->viewport(), &paints);
+        PaintCounter counter(consoleOutput()->viewport(), &paints);
         qint64 ranMs = 0;
         Run({Type("0200"), [&](QWidget* modal) {
                  auto* stop = qobject_cast<zorvan::windows::RunStopWindow*>(modal);
@@ -165,13 +174,11 @@ class DebuggerTest : public QObject {
                  ranMs = clock.elapsed();
                  QVERIFY(windows_->consoleWindow->isVisible());
                  QCOMPARE(QApplication::activeModalWidget(), modal);
-                 QTest::keyClick(Child<QLineEdit>(windows_->consoleWindow, "accumulatorEdit"),
-                                 Qt::Key_Escape);
+                 QTest::keyClick(consoleField(), Qt::Key_Escape);
              }});
         const QString stopped = QStringLiteral("#ff0000 Η εκτέλεση διακόπηκε από τον χρήστη.");
         QCOMPARE(message(), stopped);
-        QCOMPARE(Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->toPlainText(),
-                 QStringLiteral("A"));
+        QCOMPARE(consoleOutput()->toPlainText(), QStringLiteral("A"));
         QVERIFY2(paints <= 2 + ranMs / zorvan::windows::ConsoleWindow::kBurstRepaintMs,
                  qPrintable(QString("%1 paints in %2 ms").arg(paints).arg(ranMs)));
         Run({Type("0200"), [](QWidget* modal) {
@@ -226,7 +233,7 @@ class DebuggerTest : public QObject {
         QCOMPARE(message(),
                  QStringLiteral("#0000ff Σημείο διακοπής στη γραμμή 3, διεύθυνση 0203."));
         QTRY_VERIFY(windows_->registerWindow->isVisible());
-        QCOMPARE(RegisterFields(windows_->registerWindow)[9]->text(),
+        QCOMPARE(shownXR(),
                  QStringLiteral("02"));  // XR after one DEX
         QCOMPARE(gridRow(), 3);
         QString proposed;
@@ -239,75 +246,75 @@ class DebuggerTest : public QObject {
 
     // The step window shows the line executed and the next, moves the grid's cursor along and
     // refills the registers, the changed fields highlighted, with the sentence under the rows;
-    // the grid takes no keys until the program ends. Its buttons, each as a student uses it;
-    // Enter on the window is Next.
-    void theStepWindowsButtons() {
+    // Enter on the window is Next, Πίσω undoes it and Παράκαμψη JSR runs the whole call.
+    void startNextBackAndStepOver() {
         Load(kCalls);
         workspace().machine.Write(0xFFFF, 0x60);  // the console routine returns
         StartStepping("0202");
         QCOMPARE(message(),
                  QStringLiteral("#0000ff Η έναρξη της εκτέλεσης έγινε από την διεύθυνση 0202"));
-        QCOMPARE(step()->focusWidget(),
-                 static_cast<QWidget*>(Child<QPushButton>(step(), "nextButton")));
+        QCOMPARE(step()->focusWidget(), static_cast<QWidget*>(stepButton("nextButton")));
         QCOMPARE(stepRow(0) + " | " + stepRow(1), QStringLiteral("0202 LDX #02 | 0204 JSR 0200"));
-        QCOMPARE(RegisterFields(windows_->registerWindow)[9]->text(), QStringLiteral("02"));
+        QCOMPARE(shownXR(), QStringLiteral("02"));
         QCOMPARE(gridRow(), 4);
-        QCOMPARE(Child<QLabel>(step(), "sentenceLabel")->text(),
-                 QStringLiteral("LDX #02: XR 00 → 02"));
-        QVERIFY(Child<QPushButton>(step(), "continueButton")->isVisible() &&
-                Child<QPushButton>(step(), "backButton")->isVisible());
+        QCOMPARE(sentence(), QStringLiteral("LDX #02: XR 00 → 02"));
+        QVERIFY(stepButton("continueButton")->isVisible() && stepButton("backButton")->isVisible());
         QVERIFY(highlighted(9) && !highlighted(8));  // XR, not AC
 
         QTest::keyClick(step(), Qt::Key_Return);  // Next: into the subroutine
         QCOMPARE(stepRow(1), QStringLiteral("0200 INY"));
         QCOMPARE(gridRow(), 1);
-        QTest::mouseClick(Child<QPushButton>(step(), "backButton"), Qt::LeftButton);
+        Click("backButton");
         QCOMPARE(workspace().machine.PC, 0x0204);
         QCOMPARE(stepRow(1), QStringLiteral("0204 JSR 0200"));
 
-        QTest::mouseClick(Child<QPushButton>(step(), "stepOverButton"), Qt::LeftButton);
+        Click("stepOverButton");
         QCOMPARE(workspace().machine.PC, 0x0207);
         QCOMPARE(workspace().machine.YR, 1);
-        QCOMPARE(Child<QLabel>(step(), "sentenceLabel")->text(),
-                 QStringLiteral("RTS: επιστροφή στη διεύθυνση 0207"));
+        QCOMPARE(sentence(), QStringLiteral("RTS: επιστροφή στη διεύθυνση 0207"));
+    }
 
-        // The greyed grid still takes a click on a line: the cursor for Έως τον κέρσορα.
+    // Έως τον κέρσορα runs to a line clicked in the greyed grid; Συνέχεια to a breakpoint set in
+    // its margin, then to the end; the console's letter goes again with Πίσω.
+    void runToTheCursorAndContinueThenBackOverTheConsole() {
+        Load(kCalls);
+        workspace().machine.Write(0xFFFF, 0x60);
+        StartStepping("0202");
+        Click("stepOverButton");
         QVERIFY(!grid()->isEnabled());
         const QRect lda = grid()->visualRect(grid()->model()->index(6, 2));
         QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, lda.center());
         QCOMPARE(gridRow(), 7);
-        QTest::mouseClick(Child<QPushButton>(step(), "runToCursorButton"), Qt::LeftButton);
+        Click("runToCursorButton");
         QCOMPARE(workspace().machine.PC, 0x020A);
         QCOMPARE(workspace().machine.XR, 0);
         QCOMPARE(stepRow(1), QStringLiteral("020A LDA #41"));
 
-        // Συνέχεια to a breakpoint set in the margin of the greyed grid, then to the end; the
-        // console's letter goes again with Πίσω.
         ClickMargin(8);
         QVERIFY(workspace().grid.HasBreakpoint(8));
-        QTest::mouseClick(Child<QPushButton>(step(), "continueButton"), Qt::LeftButton);
+        Click("continueButton");
         QCOMPARE(message(),
                  QStringLiteral("#0000ff Σημείο διακοπής στη γραμμή 8, διεύθυνση 020C."));
         QCOMPARE(gridRow(), 8);
-        const QString before =
-            Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->toPlainText();
-        QTest::mouseClick(Child<QPushButton>(step(), "continueButton"), Qt::LeftButton);
+        const QString before = consoleOutput()->toPlainText();
+        Click("continueButton");
         QCOMPARE(workspace().machine.PC, 0x020F);
-        QVERIFY(Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->toPlainText() !=
-                before);
+        QVERIFY(consoleOutput()->toPlainText() != before);
         QCOMPARE(Child<QLabel>(step(), "statusLabel")->text(),
                  QStringLiteral("Τερματισμός Προγράμματος"));
-        QVERIFY(!Child<QPushButton>(step(), "nextButton")->isEnabled() && grid()->isEnabled());
-        QTest::mouseClick(Child<QPushButton>(step(), "backButton"),
-                          Qt::LeftButton);  // the RTS at FFFF
-        QTest::mouseClick(Child<QPushButton>(step(), "backButton"), Qt::LeftButton);  // JSR FFFF
+        QVERIFY(!stepButton("nextButton")->isEnabled() && grid()->isEnabled());
+        Click("backButton");  // the RTS at FFFF
+        Click("backButton");  // JSR FFFF
         QCOMPARE(workspace().machine.PC, 0x020C);
-        QCOMPARE(Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->toPlainText(),
-                 before);
+        QCOMPARE(consoleOutput()->toPlainText(), before);
+    }
 
-        // Clear registers ends the history; Πίσω says so.
+    // Clear registers ends the history; Πίσω says so.
+    void clearRegistersEndsTheHistory() {
+        Load(kCalls);
+        StartStepping("0202");
         Child<QAction>(form(), "clearRegistersAction")->trigger();
-        QTest::mouseClick(Child<QPushButton>(step(), "backButton"), Qt::LeftButton);
+        Click("backButton");
         QCOMPARE(message(), QStringLiteral("#ff0000 Δεν υπάρχει προηγούμενη εντολή: η επιστροφή "
                                            "δεν μπορεί να πάει πιο πίσω."));
     }
@@ -330,8 +337,7 @@ class DebuggerTest : public QObject {
         QCOMPARE(workspace().machine.PC, 0xFFFF);
         QVERIFY(windows_->consoleWindow->isVisible());
         QTRY_VERIFY(step()->isActiveWindow());
-        QCOMPARE(QApplication::focusWidget(),
-                 static_cast<QWidget*>(Child<QPushButton>(step(), "nextButton")));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(stepButton("nextButton")));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);  // the RTS
         QCOMPARE(workspace().machine.PC, 0x020F);
     }
@@ -342,7 +348,7 @@ class DebuggerTest : public QObject {
         Load(kLoop);
         StartStepping("0200");
         QVERIFY(!grid()->isEnabled());
-        QTest::keyClick(Child<QPushButton>(step(), "nextButton"), Qt::Key_Escape);
+        QTest::keyClick(stepButton("nextButton"), Qt::Key_Escape);
         QVERIFY(!step()->isVisible());
         QVERIFY(grid()->isEnabled());  // closing gives the grid back
 
@@ -369,18 +375,16 @@ class DebuggerTest : public QObject {
         QCOMPARE(RunProgram({0xA9, 0x0C, 0x85, 0x00, 0xA9, 0x02, 0x85, 0x01, 0x20, 0xFC, 0xFF, 0,
                              'H', 'I', 0}),
                  QStringLiteral("Α\nHI"));
-        Child<QLineEdit>(windows_->consoleWindow, "accumulatorEdit")->setText("4a");
+        consoleField()->setText("4a");
         QCOMPARE(RunProgram({0x20, 0xFD, 0xFF, 0}), QString());
-        QCOMPARE(Child<QLineEdit>(windows_->consoleWindow, "accumulatorEdit")->text(),
-                 QStringLiteral("4a"));
+        QCOMPARE(consoleField()->text(), QStringLiteral("4a"));
 
         RunProgram({0x20, 0xFE, 0xFF, 0});
-        QTRY_VERIFY(Child<QLineEdit>(windows_->consoleWindow, "accumulatorEdit")->hasFocus());
-        QTest::keyClicks(Child<QLineEdit>(windows_->consoleWindow, "accumulatorEdit"),
+        QTRY_VERIFY(consoleField()->hasFocus());
+        QTest::keyClicks(consoleField(),
                          "\rzz\r\r");  // the answer left in the field first
         QCOMPARE(workspace().machine.AC, 0x4A);
-        QCOMPARE(Child<QPlainTextEdit>(windows_->consoleWindow, "outputArea")->toPlainText(),
-                 QStringLiteral("Δώσε τον AC\nAC:J"));
+        QCOMPARE(consoleOutput()->toPlainText(), QStringLiteral("Δώσε τον AC\nAC:J"));
     }
 };
 

@@ -116,18 +116,17 @@ class MainWindowTest : public QObject {
 
     std::unique_ptr<zorvan::windows::ApplicationWindows> windows_;
     zorvan::windows::MainWindow* form() const { return windows_->mainWindow.get(); }
-    zorvan::grid::Workspace& workspace() const { return windows_->workspace; }
-    zorvan::ui::CellEditor* editor() const {
-        return Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->Editor();
+    zorvan::ui::ProgramGridView* grid() const {
+        return Child<zorvan::ui::ProgramGridView>(form(), "programGrid");
     }
+    zorvan::grid::Workspace& workspace() const { return windows_->workspace; }
+    zorvan::ui::CellEditor* editor() const { return grid()->Editor(); }
     QString cell(int c, int r) const { return QString::fromStdString(workspace().grid.Cell(c, r)); }
     // The message area's colour and text, or nothing when it is empty.
     QString message() const {
-        const QString memo = Child<QPlainTextEdit>(form(), "messageArea")->toPlainText();
-        return memo.isEmpty()
-                   ? memo
-                   : Child<QPlainTextEdit>(form(), "messageArea")->palette().text().color().name() +
-                         ' ' + memo;
+        const auto* area = Child<QPlainTextEdit>(form(), "messageArea");
+        const QString text = area->toPlainText();
+        return text.isEmpty() ? text : area->palette().text().color().name() + ' ' + text;
     }
 
   private slots:
@@ -150,15 +149,10 @@ class MainWindowTest : public QObject {
         for (const QString& expected : QString::fromUtf8(c.cells).split(';'))
             QCOMPARE(cell(expected[0].digitValue(), expected[2].digitValue()), expected.mid(4));
         // The cursor and the open editor follow the core's current cell.
-        const QModelIndex current =
-            Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->currentIndex();
-        QCOMPARE(current, Child<zorvan::ui::ProgramGridView>(form(), "programGrid")
-                              ->model()
-                              ->index(c.row - 1, c.column));
+        const QModelIndex current = grid()->currentIndex();
+        QCOMPARE(current, grid()->model()->index(c.row - 1, c.column));
         QVERIFY(editor()->text() == cell(c.column, c.row) && editor()->hasFocus());
-        QVERIFY(Child<zorvan::ui::ProgramGridView>(form(), "programGrid")
-                    ->visualRect(current)
-                    .contains(editor()->geometry().center()));
+        QVERIFY(grid()->visualRect(current).contains(editor()->geometry().center()));
         QCOMPARE(message(), QString::fromUtf8(c.message));
         QTest::qWait(20);
         QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join('|')));
@@ -201,8 +195,7 @@ class MainWindowTest : public QObject {
     void reCheckingALineKeepsItsIndexRegister() {
         TypeKeys("0200\rLDA\r1234,\rY\r↑\r");
         QCOMPARE(cell(4, 1), QStringLiteral("Y"));
-        QCOMPARE(Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->currentIndex(),
-                 Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->model()->index(1, 2));
+        QCOMPARE(grid()->currentIndex(), grid()->model()->index(1, 2));
         QStringList boxes;
         ModalDriver driver({ModalDriver::Answer(&boxes)});
         Child<QAction>(form(), "assembleAction")->trigger();  // Assemble, then its box
@@ -267,13 +260,13 @@ class MainWindowTest : public QObject {
 
     // After the OK of an assembly error box the cursor is on the line at fault, 397 lines down.
     void anAssemblyErrorTakesTheCursorToItsLine() {
-        zorvan::grid::ProgramGrid& grid = workspace().grid;
-        grid.SetRowCount(400);
+        zorvan::grid::ProgramGrid& program = workspace().grid;
+        program.SetRowCount(400);
         for (int row = 1; row < 399; ++row) {
-            grid.SetCell(1, row, QString::number(0x200 + row, 16).toStdString());
-            grid.SetCell(2, row, row == 397 ? "BNE" : "NOP");
+            program.SetCell(1, row, QString::number(0x200 + row, 16).toStdString());
+            program.SetCell(2, row, row == 397 ? "BNE" : "NOP");
         }
-        grid.SetCell(3, 397, "NOWHERE");
+        program.SetCell(3, 397, "NOWHERE");
         workspace().executionEnabled = true;
         form()->RefreshFromWorkspace();
         QStringList texts;
@@ -282,10 +275,9 @@ class MainWindowTest : public QObject {
         QVERIFY(driver.done());
         QCOMPARE(texts, QStringList{"Η ετικέτα 'NOWHERE' δεν βρέθηκε"});
         QCOMPARE(workspace().grid.Row(), 397);
-        QCOMPARE(Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->currentIndex().row(),
+        QCOMPARE(grid()->currentIndex().row(),
                  397 - 1);  // the header is the view's own
-        QCOMPARE(Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->currentIndex().column(),
-                 3);
+        QCOMPARE(grid()->currentIndex().column(), 3);
     }
 
     // A file with bytes the code page leaves undefined shows them as stand-ins, and a cell
@@ -331,9 +323,7 @@ class MainWindowTest : public QObject {
         QVERIFY(driver.done());
         QVERIFY(cell(2, 1) == QStringLiteral("NOP") &&
                 Child<QAction>(form(), "assembleAction")->isEnabled());
-        QVERIFY(Child<zorvan::ui::ProgramGridView>(form(), "programGrid")->model()->rowCount() ==
-                    2 &&
-                form()->windowTitle() == "Zorvan-" + path);
+        QVERIFY(grid()->model()->rowCount() == 2 && form()->windowTitle() == "Zorvan-" + path);
     }
 
     // Cancel prints nothing; Print puts a long listing on numbered pages, each under the opened
