@@ -66,6 +66,10 @@ struct UsageError {
     std::string message;
 };
 
+void ReportUsageError(const std::string& message) {
+    std::fprintf(stderr, "zorvan-run: %s\n%s", message.c_str(), kUsage.data());
+}
+
 struct Poke {
     int address = 0;
     std::vector<std::int32_t> values;
@@ -428,7 +432,7 @@ int Check(int argc, char** argv) {
     try {
         options = ParseCheckOptions(argc, argv);
     } catch (const UsageError& error) {
-        std::fprintf(stderr, "zorvan-run: %s\n%s", error.message.c_str(), kUsage.data());
+        ReportUsageError(error.message);
         return kBadCheck;
     }
     const std::optional<app::Expectations> expectations = ReadExpectationFile(options.expectPath);
@@ -457,10 +461,9 @@ int Listing(int argc, char** argv) {
         } else if (arg == "--listing" && !file && i + 1 < argc) {
             file = argv[++i];
         } else {
-            std::fprintf(stderr, "zorvan-run: --listing: %s\n%s",
-                         arg == "--listing" ? "λείπει το αρχείο ή δόθηκε δύο φορές"
-                                            : ("περισσεύει το «" + std::string(arg) + "»").c_str(),
-                         kUsage.data());
+            ReportUsageError(arg == "--listing"
+                                 ? "--listing: λείπει το αρχείο ή δόθηκε δύο φορές"
+                                 : "--listing: περισσεύει το «" + std::string(arg) + "»");
             return kUsageOrFileError;
         }
     }
@@ -544,8 +547,8 @@ RunOutcome OutcomeOf(cpu::RunEnd end) {
 }
 
 // --steps instructions from the start address, or a run until it ends or reaches the limit.
-RunOutcome RunProgram(const Options& options, int from, cpu::Machine& machine,
-                      ConsoleOutput& console) {
+RunOutcome Execute(const Options& options, int from, cpu::Machine& machine,
+                   ConsoleOutput& console) {
     if (!options.steps) {
         return OutcomeOf(
             cpu::RunFrom(machine, console, from, options.limit.value_or(kDefaultLimit)));
@@ -555,9 +558,9 @@ RunOutcome RunProgram(const Options& options, int from, cpu::Machine& machine,
     return {"steps", kFinished};
 }
 
-// FILE [options]: assembles the program, runs it and prints how it ended, the registers and the
+// [FILE] [options]: assembles the program, runs it and prints how it ended, the registers and the
 // dumps.
-int RunFile(Options& options) {
+int RunAndReport(Options& options) {
     auto machine = std::make_unique<cpu::Machine>();
     grid::ProgramGrid grid;
     if (options.file) {
@@ -570,7 +573,7 @@ int RunFile(Options& options) {
     if (!options.assembleOnly) {
         const std::optional<int> from = StartAddress(options.from, grid);
         if (!from) return kUsageOrFileError;
-        outcome = RunProgram(options, *from, *machine, console);
+        outcome = Execute(options, *from, *machine, console);
     }
 
     console.EndLine();
@@ -595,14 +598,14 @@ int Main(int argc, char** argv) {
     try {
         options = ParseOptions(argc, argv);
     } catch (const UsageError& error) {
-        std::fprintf(stderr, "zorvan-run: %s\n%s", error.message.c_str(), kUsage.data());
+        ReportUsageError(error.message);
         return kUsageOrFileError;
     }
     if (options.help) {
         Write(kUsage);
         return kFinished;
     }
-    return RunFile(options);
+    return RunAndReport(options);
 }
 
 }  // namespace
