@@ -12,7 +12,8 @@ JOBS ?= $(shell nproc)
 
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_CXX_COMPILER=$(CXX_COMPILER)
 
-.PHONY: all deps build run test bench bench-peer package fuzz sanitize monkey format lint clean
+.PHONY: all deps build run test bench bench-peer package fuzz sanitize monkey format format-check \
+	lint clean
 
 all: build
 
@@ -72,8 +73,15 @@ fuzz: deps
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
+# Fails when a tracked source differs from what `make format` would write.
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+# clang-tidy with the checks in .clang-tidy, any finding an error; a file a job, JOBS at a time.
+# It reads the compiler's flags from the build folder's compile_commands.json.
 lint: $(BUILD_DIR)/build.ninja
-	git ls-files 'src/*.cpp' 'tools/*.cpp' | xargs clang-tidy -p $(BUILD_DIR) --quiet
+	git ls-files 'src/*.cpp' 'tools/*.cpp' | \
+		xargs -P $(JOBS) -n 1 clang-tidy -p $(BUILD_DIR) --quiet --warnings-as-errors='*'
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(MONKEY_DIR)

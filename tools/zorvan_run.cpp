@@ -8,6 +8,7 @@
 //   zorvan-run --listing sum.zrv
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -65,6 +66,10 @@ struct UsageError {
     std::string message;
 };
 
+void ReportUsageError(const std::string& message) {
+    std::fprintf(stderr, "zorvan-run: %s\n%s", message.c_str(), kUsage.data());
+}
+
 struct Poke {
     int address = 0;
     std::vector<std::int32_t> values;
@@ -75,12 +80,29 @@ struct Dump {
     int length = 0;
 };
 
+using RegisterSetter = void (*)(cpu::Machine&, std::int32_t);
+
+// The registers --set may name, each with how it is set.
+constexpr std::array<std::pair<std::string_view, RegisterSetter>, 6> kRegisterSetters{{
+    {"AC", [](cpu::Machine& machine, std::int32_t value) { machine.AC = value; }},
+    {"XR", [](cpu::Machine& machine, std::int32_t value) { machine.XR = value; }},
+    {"YR", [](cpu::Machine& machine, std::int32_t value) { machine.YR = value; }},
+    {"SP", [](cpu::Machine& machine, std::int32_t value) { machine.SP = value; }},
+    {"P", [](cpu::Machine& machine, std::int32_t value) { machine.UnpackStatus(value); }},
+    {"RA", [](cpu::Machine& machine, std::int32_t value) { machine.returnAddress = value; }},
+}};
+
+struct RegisterValue {
+    RegisterSetter set = nullptr;
+    std::int32_t value = 0;
+};
+
 struct Options {
     std::optional<std::string> file;
     std::optional<int> from;
-    std::vector<std::pair<std::string, std::int32_t>> registers;
+    std::vector<RegisterValue> registers;
     std::vector<Poke> pokes;
-    std::int64_t limit = kDefaultLimit;
+    std::optional<std::int64_t> limit;
     std::optional<std::int64_t> steps;
     std::deque<std::int32_t> inputs;
     std::vector<Dump> dumps;
@@ -88,98 +110,143 @@ struct Options {
     bool help = false;
 };
 
-std::int32_t Hex(std::string_view text, std::string_view what) {
+std::int32_t HexNumber(std::string_view text, std::string_view option) {
     if (text.empty() || !text::IsHexText(text)) {
-        throw UsageError{std::string(what) + ": «" + std::string(text) +
+        throw UsageError{std::string(option) + ": «" + std::string(text) +
                          "» δεν είναι δεκαεξαδικός αριθμός"};
     }
     try {
         return text::HexTextToInt(text);
     } catch (const text::ConversionError& error) {
-        throw UsageError{std::string(what) + ": " + error.what()};
+        throw UsageError{std::string(option) + ": " + error.what()};
     }
 }
 
-int HexAddress(std::string_view text, std::string_view what) {
-    const std::int32_t address = Hex(text, what);
+int HexAddress(std::string_view text, std::string_view option) {
+    const std::int32_t address = HexNumber(text, option);
     if (!cpu::Machine::IsAddress(address)) {
-        throw UsageError{std::string(what) + ": η διεύθυνση «" + std::string(text) +
+        throw UsageError{std::string(option) + ": η διεύθυνση «" + std::string(text) +
                          "» είναι έξω από 0000-FFFF"};
     }
     return address;
 }
 
-std::int64_t Count(std::string_view text, std::string_view what) {
-    std::int64_t value = 0;
+// The whole text as a decimal number of type Number, or nothing.
+template <typename Number>
+std::optional<Number> DecimalNumber(std::string_view text) {
+    Number value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0) {
-        throw UsageError{std::string(what) + ": «" + std::string(text) +
-                         "» δεν είναι μη αρνητικός δεκαδικός αριθμός"};
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
     }
     return value;
 }
 
+std::int64_t Count(std::string_view text, std::string_view option) {
+    const std::optional<std::int64_t> count = DecimalNumber<std::int64_t>(text);
+    if (!count || *count < 0) {
+        throw UsageError{std::string(option) + ": «" + std::string(text) +
+                         "» δεν είναι μη αρνητικός δεκαδικός αριθμός"};
+    }
+    return *count;
+}
+
 // Splits "A:B" at the first separator; both parts must be present.
-std::pair<std::string_view, std::string_view> Split(std::string_view text, char separator,
-                                                    std::string_view what) {
+std::pair<std::string_view, std::string_view> SplitAt(std::string_view text, char separator,
+                                                      std::string_view option) {
     const std::size_t at = text.find(separator);
     if (at == std::string_view::npos) {
-        throw UsageError{std::string(what) + ": λείπει το «" + std::string(1, separator) +
+        throw UsageError{std::string(option) + ": λείπει το «" + std::string(1, separator) +
                          "» στο «" + std::string(text) + "»"};
     }
     return {text.substr(0, at), text.substr(at + 1)};
 }
 
-Options ParseOptions(int argc, char** argv) {
-    Options options;
-    bool limitGiven = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        std::optional<std::string_view> inlineValue;
-        if (arg.starts_with("--")) {
-            if (const std::size_t equals = arg.find('='); equals != std::string_view::npos) {
-                inlineValue = arg.substr(equals + 1);
-                arg = arg.substr(0, equals);
+// "NAME=HEX".
+RegisterValue ParseRegisterValue(std::string_view text, std::string_view option) {
+    const auto [name, number] = SplitAt(text, '=', option);
+    for (const auto& [registerName, set] : kRegisterSetters) {
+        if (registerName == name) return {set, HexNumber(number, option)};
+    }
+    throw UsageError{"--set: άγνωστος καταχωρητής «" + std::string(name) + "»"};
+}
+
+// "HEX:XX,XX,...".
+Poke ParsePoke(std::string_view text, std::string_view option) {
+    const auto [address, list] = SplitAt(text, ':', option);
+    Poke poke{HexAddress(address, option), {}};
+    std::string_view rest = list;
+    while (true) {
+        const std::size_t comma = rest.find(',');
+        poke.values.push_back(HexNumber(rest.substr(0, comma), option));
+        if (comma == std::string_view::npos) break;
+        rest.remove_prefix(comma + 1);
+    }
+    return poke;
+}
+
+// "HEX:LEN".
+Dump ParseDump(std::string_view text, std::string_view option) {
+    const auto [address, length] = SplitAt(text, ':', option);
+    return Dump{HexAddress(address, option), HexNumber(length, option)};
+}
+
+// The command line an argument at a time. An option's value follows it, either after "=" in the
+// same argument or as the next argument.
+class ArgumentReader {
+  public:
+    ArgumentReader(int argc, char** argv) : argc_(argc), argv_(argv) {}
+
+    bool AtEnd() const { return next_ >= argc_; }
+
+    // The next argument; of "--name=value", the name, with the value kept for Value().
+    std::string_view Next() {
+        current_ = argv_[next_++];
+        inlineValue_.reset();
+        if (current_.starts_with("--")) {
+            if (const std::size_t equals = current_.find('='); equals != std::string_view::npos) {
+                inlineValue_ = current_.substr(equals + 1);
+                current_ = current_.substr(0, equals);
             }
         }
-        const auto value = [&]() -> std::string_view {
-            if (inlineValue) return *inlineValue;
-            if (i + 1 >= argc) throw UsageError{std::string(arg) + ": λείπει η τιμή"};
-            return argv[++i];
-        };
+        return current_;
+    }
 
+    std::string_view Value() {
+        if (inlineValue_) return *inlineValue_;
+        if (AtEnd()) throw UsageError{std::string(current_) + ": λείπει η τιμή"};
+        return argv_[next_++];
+    }
+
+  private:
+    int argc_;
+    char** argv_;
+    int next_ = 1;
+    std::string_view current_;
+    std::optional<std::string_view> inlineValue_;
+};
+
+Options ParseOptions(int argc, char** argv) {
+    Options options;
+    ArgumentReader reader(argc, argv);
+    while (!reader.AtEnd()) {
+        const std::string_view arg = reader.Next();
         if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--from") {
-            options.from = HexAddress(value(), arg);
+            options.from = HexAddress(reader.Value(), arg);
         } else if (arg == "--set") {
-            const auto [name, number] = Split(value(), '=', arg);
-            if (name != "AC" && name != "XR" && name != "YR" && name != "SP" && name != "P" &&
-                name != "RA") {
-                throw UsageError{"--set: άγνωστος καταχωρητής «" + std::string(name) + "»"};
-            }
-            options.registers.emplace_back(std::string(name), Hex(number, arg));
+            options.registers.push_back(ParseRegisterValue(reader.Value(), arg));
         } else if (arg == "--poke") {
-            const auto [address, list] = Split(value(), ':', arg);
-            Poke poke{HexAddress(address, arg), {}};
-            std::string_view rest = list;
-            while (true) {
-                const std::size_t comma = rest.find(',');
-                poke.values.push_back(Hex(rest.substr(0, comma), arg));
-                if (comma == std::string_view::npos) break;
-                rest.remove_prefix(comma + 1);
-            }
-            options.pokes.push_back(std::move(poke));
+            options.pokes.push_back(ParsePoke(reader.Value(), arg));
         } else if (arg == "--limit") {
-            options.limit = Count(value(), arg);
-            limitGiven = true;
+            options.limit = Count(reader.Value(), arg);
         } else if (arg == "--steps") {
-            options.steps = Count(value(), arg);
+            options.steps = Count(reader.Value(), arg);
         } else if (arg == "--input") {
-            options.inputs.push_back(Hex(value(), arg));
+            options.inputs.push_back(HexNumber(reader.Value(), arg));
         } else if (arg == "--dump") {
-            const auto [address, length] = Split(value(), ':', arg);
-            options.dumps.push_back(Dump{HexAddress(address, arg), Hex(length, arg)});
+            options.dumps.push_back(ParseDump(reader.Value(), arg));
         } else if (arg == "--assemble-only") {
             options.assembleOnly = true;
         } else if (arg.starts_with("-") && arg != "-") {
@@ -191,7 +258,7 @@ Options ParseOptions(int argc, char** argv) {
             options.file = std::string(arg);
         }
     }
-    if (limitGiven && options.steps) {
+    if (options.limit && options.steps) {
         throw UsageError{"--limit και --steps δεν δίνονται μαζί"};
     }
     return options;
@@ -199,6 +266,23 @@ Options ParseOptions(int argc, char** argv) {
 
 void Write(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+// Standard output flushed; false, with the system's reason on standard error, when it fails.
+bool FlushOutput() {
+    if (std::fflush(stdout) == 0) return true;
+    std::fprintf(stderr, "zorvan-run: %s\n", text::GreekSystemError(errno).c_str());
+    return false;
+}
+
+// The file's bytes; nothing, with the reason on standard error, when it cannot be read.
+std::optional<std::string> ReadFileOrReport(const std::string& path) {
+    auto read = app::FileStore().ReadAll(path);
+    if (const auto* failure = std::get_if<app::FileFailure>(&read)) {
+        std::fprintf(stderr, "zorvan-run: %s\n", failure->message.c_str());
+        return std::nullopt;
+    }
+    return std::move(std::get<std::string>(read));
 }
 
 // The console routines as lines on standard output, their control characters as the console
@@ -245,15 +329,6 @@ class ConsoleOutput final : public cpu::MachineHost {
     bool atLineStart_ = true;
 };
 
-void SetRegister(cpu::Machine& machine, const std::string& name, std::int32_t value) {
-    if (name == "AC") machine.AC = value;
-    if (name == "XR") machine.XR = value;
-    if (name == "YR") machine.YR = value;
-    if (name == "SP") machine.SP = value;
-    if (name == "P") machine.UnpackStatus(value);
-    if (name == "RA") machine.returnAddress = value;
-}
-
 void PrintState(const cpu::Machine& machine, std::string_view end) {
     std::string status;
     for (int bit : machine.status) status += bit != 0 ? '1' : '0';
@@ -280,84 +355,97 @@ enum CheckStatus : int {
     kBadCheck = 2,  // a bad command line or expectation file
 };
 
-int CheckUsage(const std::string& message) {
-    std::fprintf(stderr, "zorvan-run: %s\n%s", message.c_str(), kUsage.data());
-    return kBadCheck;
+struct CheckOptions {
+    std::string expectPath;
+    std::vector<std::string> programs;  // files and folders, as given
+    bool json = false;
+    unsigned jobs = 0;  // 0: the grader chooses
+};
+
+// True for "--name" and "--name=...".
+bool IsOption(std::string_view arg, std::string_view name) {
+    return arg == name || (arg.starts_with(name) && arg.substr(name.size()).starts_with('='));
+}
+
+// The value of "--name=value" or of "--name value"; empty when the line ends first.
+std::string_view CheckOptionValue(std::string_view arg, std::string_view name, int& i, int argc,
+                                  char** argv) {
+    if (arg != name) return arg.substr(name.size() + 1);
+    return i + 1 < argc ? argv[++i] : std::string_view();
+}
+
+CheckOptions ParseCheckOptions(int argc, char** argv) {
+    CheckOptions options;
+    bool expectGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (IsOption(arg, "--check")) {
+            if (expectGiven) throw UsageError{"--check: δόθηκε δύο φορές"};
+            options.expectPath = CheckOptionValue(arg, "--check", i, argc, argv);
+            if (options.expectPath.empty()) throw UsageError{"--check: λείπει το αρχείο ελέγχου"};
+            expectGiven = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (IsOption(arg, "--jobs")) {
+            const std::string_view value = CheckOptionValue(arg, "--jobs", i, argc, argv);
+            const std::optional<unsigned> jobs = DecimalNumber<unsigned>(value);
+            if (!jobs || *jobs == 0) {
+                throw UsageError{"--jobs: «" + std::string(value) +
+                                 "» δεν είναι θετικός δεκαδικός αριθμός"};
+            }
+            options.jobs = *jobs;
+        } else if (arg.starts_with("-") && arg != "-") {
+            throw UsageError{"η επιλογή «" + std::string(arg) + "» δεν δίνεται μαζί με --check"};
+        } else {
+            options.programs.emplace_back(arg);
+        }
+    }
+    if (options.programs.empty()) throw UsageError{"--check: λείπουν τα προγράμματα για έλεγχο"};
+    return options;
+}
+
+// The expectation file read; nothing, with the reason on standard error, when it cannot be.
+std::optional<app::Expectations> ReadExpectationFile(const std::string& path) {
+    const std::optional<std::string> bytes = ReadFileOrReport(path);
+    if (!bytes) return std::nullopt;
+    auto expectations = app::ReadExpectations(*bytes);
+    if (const auto* error = std::get_if<app::ExpectationError>(&expectations)) {
+        std::fprintf(stderr, "zorvan-run: %s\n", app::ExpectationErrorText(path, *error).c_str());
+        return std::nullopt;
+    }
+    return std::move(std::get<app::Expectations>(expectations));
+}
+
+void PrintVerdicts(const std::vector<app::Verdict>& verdicts, bool json) {
+    if (json) {
+        Write(app::VerdictsJson(verdicts));
+        return;
+    }
+    for (const app::Verdict& verdict : verdicts) Write(app::VerdictLine(verdict) + "\n");
+    Write(app::SummaryLine(verdicts) + "\n");
 }
 
 // --check EXPECT FILE... [--json] [--jobs N]: one verdict line per program and a summary, or
 // one JSON document.
 int Check(int argc, char** argv) {
-    std::optional<std::string> expectPath;
-    std::vector<std::string> arguments;
-    bool json = false;
-    unsigned jobs = 0;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--check" || arg.starts_with("--check=")) {
-            if (expectPath) return CheckUsage("--check: δόθηκε δύο φορές");
-            if (arg != "--check") {
-                expectPath = std::string(arg.substr(8));
-            } else if (i + 1 < argc) {
-                expectPath = argv[++i];
-            }
-            if (!expectPath || expectPath->empty())
-                return CheckUsage("--check: λείπει το αρχείο ελέγχου");
-        } else if (arg == "--json") {
-            json = true;
-        } else if (arg == "--jobs" || arg.starts_with("--jobs=")) {
-            std::string_view value;
-            if (arg.starts_with("--jobs=")) {
-                value = arg.substr(7);
-            } else if (i + 1 < argc) {
-                value = argv[++i];
-            }
-            unsigned count = 0;
-            const auto [end, error] =
-                std::from_chars(value.data(), value.data() + value.size(), count);
-            if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
-                count == 0) {
-                return CheckUsage("--jobs: «" + std::string(value) +
-                                  "» δεν είναι θετικός δεκαδικός αριθμός");
-            }
-            jobs = count;
-        } else if (arg.starts_with("-") && arg != "-") {
-            return CheckUsage("η επιλογή «" + std::string(arg) + "» δεν δίνεται μαζί με --check");
-        } else {
-            arguments.emplace_back(arg);
-        }
-    }
-    if (arguments.empty()) return CheckUsage("--check: λείπουν τα προγράμματα για έλεγχο");
-
-    auto read = app::FileStore().ReadAll(*expectPath);
-    if (const auto* failure = std::get_if<app::FileFailure>(&read)) {
-        std::fprintf(stderr, "zorvan-run: %s\n", failure->message.c_str());
+    CheckOptions options;
+    try {
+        options = ParseCheckOptions(argc, argv);
+    } catch (const UsageError& error) {
+        ReportUsageError(error.message);
         return kBadCheck;
     }
-    auto expectations = app::ReadExpectations(std::get<std::string>(read));
-    if (const auto* error = std::get_if<app::ExpectationError>(&expectations)) {
-        std::fprintf(stderr, "zorvan-run: %s\n",
-                     app::ExpectationErrorText(*expectPath, *error).c_str());
-        return kBadCheck;
-    }
-    const std::vector<std::string> paths = app::ProgramPaths(arguments);
+    const std::optional<app::Expectations> expectations = ReadExpectationFile(options.expectPath);
+    if (!expectations) return kBadCheck;
+    const std::vector<std::string> paths = app::ProgramPaths(options.programs);
     if (paths.empty()) {
         std::fprintf(stderr, "zorvan-run: δεν βρέθηκε κανένα πρόγραμμα (.zrv) για έλεγχο\n");
         return kBadCheck;
     }
 
-    const std::vector<app::Verdict> verdicts =
-        app::GradeFiles(std::get<app::Expectations>(expectations), paths, jobs);
-    if (json) {
-        Write(app::VerdictsJson(verdicts));
-    } else {
-        for (const app::Verdict& verdict : verdicts) Write(app::VerdictLine(verdict) + "\n");
-        Write(app::SummaryLine(verdicts) + "\n");
-    }
-    if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "zorvan-run: %s\n", text::GreekSystemError(errno).c_str());
-        return kBadCheck;
-    }
+    const std::vector<app::Verdict> verdicts = app::GradeFiles(*expectations, paths, options.jobs);
+    PrintVerdicts(verdicts, options.json);
+    if (!FlushOutput()) return kBadCheck;
     const bool allPassed = std::all_of(verdicts.begin(), verdicts.end(),
                                        [](const app::Verdict& verdict) { return verdict.passed; });
     return allPassed ? kAllPassed : kSomeFailed;
@@ -373,139 +461,151 @@ int Listing(int argc, char** argv) {
         } else if (arg == "--listing" && !file && i + 1 < argc) {
             file = argv[++i];
         } else {
-            std::fprintf(stderr, "zorvan-run: --listing: %s\n%s",
-                         arg == "--listing" ? "λείπει το αρχείο ή δόθηκε δύο φορές"
-                                            : ("περισσεύει το «" + std::string(arg) + "»").c_str(),
-                         kUsage.data());
+            ReportUsageError(arg == "--listing"
+                                 ? "--listing: λείπει το αρχείο ή δόθηκε δύο φορές"
+                                 : "--listing: περισσεύει το «" + std::string(arg) + "»");
             return kUsageOrFileError;
         }
     }
-    auto read = app::FileStore().ReadAll(*file);
-    if (const auto* failure = std::get_if<app::FileFailure>(&read)) {
-        std::fprintf(stderr, "zorvan-run: %s\n", failure->message.c_str());
-        return kUsageOrFileError;
-    }
+    const std::optional<std::string> bytes = ReadFileOrReport(*file);
+    if (!bytes) return kUsageOrFileError;
     grid::ProgramGrid grid;
-    app::PlaceProgramRows(grid, app::ReadProgramText(std::get<std::string>(read)));
+    app::PlaceProgramRows(grid, app::ReadProgramText(*bytes));
     const app::AssembledListing listing = app::ListAssembledProgram(grid);
     for (const std::string& line : listing.lines) Write(line + "\n");
-    if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "zorvan-run: %s\n", text::GreekSystemError(errno).c_str());
-        return kUsageOrFileError;
-    }
+    if (!FlushOutput()) return kUsageOrFileError;
     return listing.failedLines == 0 ? kFinished : kAssemblyFailed;
 }
 
+// Reads the program into the grid and assembles it into memory, printing the assembler's summary.
+// Returns the exit status when the file cannot be read or does not assemble.
+std::optional<ExitStatus> AssembleFile(const std::string& path, grid::ProgramGrid& grid,
+                                       cpu::Machine& machine) {
+    const std::optional<std::string> bytes = ReadFileOrReport(path);
+    if (!bytes) return kUsageOrFileError;
+    app::PlaceProgramRows(grid, app::ReadProgramText(*bytes));
+    try {
+        const assembler::AssemblyResult result = assembler::Assemble(grid, machine);
+        if (result.kind != assembler::AssemblyResult::Kind::kSummary) {
+            std::fprintf(stderr, "%s\n", result.text.c_str());
+            return kAssemblyFailed;
+        }
+        Write(assembler::TranslatedLinesText(result.lines) + "\n");
+        Write(assembler::TotalBytesText(result.bytes) + "\n");
+    } catch (const text::ConversionError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return kAssemblyFailed;
+    }
+    return std::nullopt;
+}
+
+// The --poke cells, then the --set registers.
+void PrepareMachine(const Options& options, cpu::Machine& machine) {
+    for (const Poke& poke : options.pokes) {
+        for (std::size_t k = 0; k < poke.values.size(); ++k) {
+            machine.Write(std::int64_t{poke.address} + static_cast<std::int64_t>(k),
+                          poke.values[k]);
+        }
+    }
+    for (const RegisterValue& reg : options.registers) reg.set(machine, reg.value);
+}
+
+// --from, or else the address in the program's first line; nothing, with the reason on standard
+// error, when neither is there.
+std::optional<int> StartAddress(const std::optional<int>& from, const grid::ProgramGrid& grid) {
+    if (from) return from;
+    const std::string& cell = grid.Cell(grid::kAddressColumn, 1);
+    if (cell.empty() || !text::IsHexText(cell) || cell.size() > 8 ||
+        !cpu::Machine::IsAddress(text::HexTextToInt(cell))) {
+        std::fprintf(stderr,
+                     "zorvan-run: δεν υπάρχει διεύθυνση έναρξης στη γραμμή 1· δώστε --from\n");
+        return std::nullopt;
+    }
+    return text::HexTextToInt(cell);
+}
+
+// How a run ended, as the report names it, and the exit status it gives.
+struct RunOutcome {
+    std::string_view end;
+    ExitStatus status = kFinished;
+};
+
+RunOutcome OutcomeOf(cpu::RunEnd end) {
+    switch (end) {
+        case cpu::RunEnd::kStackFull:
+            return {"stack full", kStackFull};
+        case cpu::RunEnd::kNotExecuted:
+            return {"not executed", kStoppedShort};
+        case cpu::RunEnd::kLimit:
+        case cpu::RunEnd::kRunning:
+        case cpu::RunEnd::kStopped:
+            return {"limit", kStoppedShort};
+        case cpu::RunEnd::kEmptyCell:
+            break;
+    }
+    return {"empty cell", kFinished};
+}
+
+// --steps instructions from the start address, or a run until it ends or reaches the limit.
+RunOutcome Execute(const Options& options, int from, cpu::Machine& machine,
+                   ConsoleOutput& console) {
+    if (!options.steps) {
+        return OutcomeOf(
+            cpu::RunFrom(machine, console, from, options.limit.value_or(kDefaultLimit)));
+    }
+    machine.PC = from;
+    for (std::int64_t k = 0; k < *options.steps; ++k) cpu::StepAt(machine, console, machine.PC);
+    return {"steps", kFinished};
+}
+
+// [FILE] [options]: assembles the program, runs it and prints how it ended, the registers and the
+// dumps.
+int RunAndReport(Options& options) {
+    auto machine = std::make_unique<cpu::Machine>();
+    grid::ProgramGrid grid;
+    if (options.file) {
+        if (const auto failure = AssembleFile(*options.file, grid, *machine)) return *failure;
+    }
+    PrepareMachine(options, *machine);
+
+    ConsoleOutput console(*machine, std::move(options.inputs));
+    RunOutcome outcome{"assembled", kFinished};
+    if (!options.assembleOnly) {
+        const std::optional<int> from = StartAddress(options.from, grid);
+        if (!from) return kUsageOrFileError;
+        outcome = Execute(options, *from, *machine, console);
+    }
+
+    console.EndLine();
+    PrintState(*machine, outcome.end);
+    for (const Dump& dump : options.dumps) PrintDump(*machine, dump);
+    if (!FlushOutput()) return kUsageOrFileError;
+    return outcome.status;
+}
+
+// True when an argument, wherever it stands on the line, is the option "--name" or "--name=...".
+bool HasOption(int argc, char** argv, std::string_view name) {
+    return std::any_of(argv + 1, argv + argc,
+                       [name](const char* arg) { return IsOption(arg, name); });
+}
+
 int Main(int argc, char** argv) {
-    // Either names a mode of its own, wherever it stands on the line.
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--check" || arg.starts_with("--check=")) return Check(argc, argv);
-    }
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--listing" || arg.starts_with("--listing=")) return Listing(argc, argv);
-    }
+    // Either names a mode of its own.
+    if (HasOption(argc, argv, "--check")) return Check(argc, argv);
+    if (HasOption(argc, argv, "--listing")) return Listing(argc, argv);
 
     Options options;
     try {
         options = ParseOptions(argc, argv);
     } catch (const UsageError& error) {
-        std::fprintf(stderr, "zorvan-run: %s\n%s", error.message.c_str(), kUsage.data());
+        ReportUsageError(error.message);
         return kUsageOrFileError;
     }
     if (options.help) {
         Write(kUsage);
         return kFinished;
     }
-
-    auto machine = std::make_unique<cpu::Machine>();
-    grid::ProgramGrid grid;
-    if (options.file) {
-        auto read = app::FileStore().ReadAll(*options.file);
-        if (const auto* failure = std::get_if<app::FileFailure>(&read)) {
-            std::fprintf(stderr, "zorvan-run: %s\n", failure->message.c_str());
-            return kUsageOrFileError;
-        }
-        app::PlaceProgramRows(grid, app::ReadProgramText(std::get<std::string>(read)));
-        try {
-            const assembler::AssemblyResult result = assembler::Assemble(grid, *machine);
-            if (result.kind != assembler::AssemblyResult::Kind::kSummary) {
-                std::fprintf(stderr, "%s\n", result.text.c_str());
-                return kAssemblyFailed;
-            }
-            Write(assembler::TranslatedLinesText(result.lines) + "\n");
-            Write(assembler::TotalBytesText(result.bytes) + "\n");
-        } catch (const text::ConversionError& error) {
-            std::fprintf(stderr, "%s\n", error.what());
-            return kAssemblyFailed;
-        }
-    }
-
-    for (const Poke& poke : options.pokes) {
-        for (std::size_t k = 0; k < poke.values.size(); ++k) {
-            machine->Write(std::int64_t{poke.address} + static_cast<std::int64_t>(k),
-                           poke.values[k]);
-        }
-    }
-    for (const auto& [name, value] : options.registers) SetRegister(*machine, name, value);
-
-    std::string_view end = "assembled";
-    int status = kFinished;
-    ConsoleOutput console(*machine, std::move(options.inputs));
-    if (!options.assembleOnly) {
-        int from = 0;
-        if (options.from) {
-            from = *options.from;
-        } else {
-            const std::string& cell = grid.Cell(grid::kAddressColumn, 1);
-            if (cell.empty() || !text::IsHexText(cell) || cell.size() > 8 ||
-                !cpu::Machine::IsAddress(text::HexTextToInt(cell))) {
-                std::fprintf(stderr,
-                             "zorvan-run: δεν υπάρχει διεύθυνση έναρξης στη γραμμή 1· δώστε "
-                             "--from\n");
-                return kUsageOrFileError;
-            }
-            from = text::HexTextToInt(cell);
-        }
-
-        if (options.steps) {
-            machine->PC = from;
-            for (std::int64_t k = 0; k < *options.steps; ++k) {
-                cpu::StepAt(*machine, console, machine->PC);
-            }
-            end = "steps";
-        } else {
-            switch (cpu::RunFrom(*machine, console, from, options.limit)) {
-                case cpu::RunEnd::kStackFull:
-                    end = "stack full";
-                    status = kStackFull;
-                    break;
-                case cpu::RunEnd::kNotExecuted:
-                    end = "not executed";
-                    status = kStoppedShort;
-                    break;
-                case cpu::RunEnd::kLimit:
-                case cpu::RunEnd::kRunning:
-                case cpu::RunEnd::kStopped:
-                    end = "limit";
-                    status = kStoppedShort;
-                    break;
-                case cpu::RunEnd::kEmptyCell:
-                    end = "empty cell";
-                    break;
-            }
-        }
-    }
-
-    console.EndLine();
-    PrintState(*machine, end);
-    for (const Dump& dump : options.dumps) PrintDump(*machine, dump);
-    if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "zorvan-run: %s\n", text::GreekSystemError(errno).c_str());
-        return kUsageOrFileError;
-    }
-    return status;
+    return RunAndReport(options);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ std::string Summary(int lines, int bytes) {
 }
 
 TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
-    const std::string D = ZORVAN_TEST_DATA "/",
+    const std::string samples = ZORVAN_TEST_DATA "/",
                       atStart = "AC=00 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n";
     const std::string verdicts =
         "ΑΠΟΤΥΧΙΑ ask1/eleni.zrv: κονσόλα = \"ΑΘΡΟΙΣΜΑ \\x037\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 37\"\n"
@@ -48,33 +48,35 @@ TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
     zorvan::testing::PutFile(folder / "empty.expect", "");
     zorvan::testing::PutFile(folder / "bad.zrv", "_ 0200 LDQ #01 _ _\r\n_ 0202 _ _ _ _\r\n");
     std::filesystem::create_directory(folder / "none");  // no programs in it
-    // Run in the example exercise's folder (D: the sample programs'): the arguments, the exit
+    // Run in the example exercise's folder (samples: the sample programs'): the arguments, the exit
     // status, the standard output (only its start when it ends in …) and how standard error starts.
     // clang-format off
     const std::tuple<std::string, int, std::string, std::string> cases[] = {
-        {D + "sum.zrv --dump 0200:6", 0, Summary(3, 6) + "end: empty cell\nPC=0206 AC=05 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n0200: A9 05 8D 00 03 00\n", ""},
-        {D + "countdown.zrv --steps 2", 0, Summary(4, 6) + "end: steps\nPC=0203 AC=00 XR=02 YR=00 SP=FF\nNV-BDIZC=00100000\n", ""},
-        {D + "countdown.zrv --from 0202 --set XR=02 --set P=FF", 0, Summary(4, 6) + "end: empty cell\nPC=0206 AC=00 XR=00 YR=00 SP=FF\nNV-BDIZC=01111111\n", ""},
-        {D + "sum.zrv --assemble-only --dump 0200:12", 0, Summary(3, 6) + "end: assembled\nPC=0000 " + atStart + "0200: A9 05 8D 00 03 00 00 00 00 00 00 00 00 00 00 00\n0210: 00 00\n", ""},
-        {D + "console.zrv --poke FFFC:60,60,60,60 --poke 0300:48,49,00 --input 4A", 0, Summary(10, 23) + "HI\nαΔώσε τον AC\nend: empty cell\nPC=0217 AC=4A XR=00 YR=00 SP=FF\nNV-BDIZC=10100000\n", ""},
-        {D + "push.zrv --set SP=0", 3, Summary(2, 2) + "Μνήμη σωρού πλήρης.\nend: stack full\nPC=0201 AC=00 XR=00 YR=00 SP=00\nNV-BDIZC=00100000\n", ""},
-        {D + "forever.zrv --limit 1000", 4, Summary(1, 3) + "end: limit\nPC=0400 " + atStart, ""},
+        {samples + "sum.zrv --dump 0200:6", 0, Summary(3, 6) + "end: empty cell\nPC=0206 AC=05 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n0200: A9 05 8D 00 03 00\n", ""},
+        {samples + "countdown.zrv --steps 2", 0, Summary(4, 6) + "end: steps\nPC=0203 AC=00 XR=02 YR=00 SP=FF\nNV-BDIZC=00100000\n", ""},
+        {samples + "countdown.zrv --from 0202 --set XR=02 --set P=FF", 0, Summary(4, 6) + "end: empty cell\nPC=0206 AC=00 XR=00 YR=00 SP=FF\nNV-BDIZC=01111111\n", ""},
+        {samples + "sum.zrv --assemble-only --dump 0200:12", 0, Summary(3, 6) + "end: assembled\nPC=0000 " + atStart + "0200: A9 05 8D 00 03 00 00 00 00 00 00 00 00 00 00 00\n0210: 00 00\n", ""},
+        {samples + "console.zrv --poke FFFC:60,60,60,60 --poke 0300:48,49,00 --input 4A", 0, Summary(10, 23) + "HI\nαΔώσε τον AC\nend: empty cell\nPC=0217 AC=4A XR=00 YR=00 SP=FF\nNV-BDIZC=10100000\n", ""},
+        {samples + "push.zrv --set SP=0", 3, Summary(2, 2) + "Μνήμη σωρού πλήρης.\nend: stack full\nPC=0201 AC=00 XR=00 YR=00 SP=00\nNV-BDIZC=00100000\n", ""},
+        {samples + "forever.zrv --limit 1000", 4, Summary(1, 3) + "end: limit\nPC=0400 " + atStart, ""},
         {"--from 0000 --poke 0000:78", 4, "end: not executed\nPC=0001 " + atStart, ""},
-        {"--from 0300 --set RA=1234 --poke 0300:60,00", 0, "end: empty cell\nPC=1235 " + atStart, ""},
+        {"--from=0300 --set=RA=1234 --poke 0300:60,00", 0, "end: empty cell\nPC=1235 " + atStart, ""},
         {"../hello.zrv", 0, Summary(17, 40) + "ΓΕΙΑ\nend: empty cell\nPC=0228 AC=60 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n", ""},
         {"../count.zrv", 0, Summary(17, 35) + "0123456789\nend: empty cell\nPC=0223 AC=60 XR=0A YR=00 SP=FF\nNV-BDIZC=00100001\n", ""},
         {"../subroutine.zrv", 0, Summary(21, 47) + "6502\nend: empty cell\nPC=022A AC=60 XR=05 YR=00 SP=FF\nNV-BDIZC=00100000\n", ""},
-        {D + "missing_label.zrv", 2, "", "Η ετικέτα 'NOWHERE' δεν βρέθηκε\n"},
-        {D + "no_such_program.zrv", 1, "", "zorvan-run: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «"},
+        {samples + "missing_label.zrv", 2, "", "Η ετικέτα 'NOWHERE' δεν βρέθηκε\n"},
+        {samples + "no_such_program.zrv", 1, "", "zorvan-run: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «"},
         {"--from 0200 --bogus", 1, "", "zorvan-run: άγνωστη επιλογή «--bogus»"},
         {"--from 10000", 1, "", "zorvan-run: --from"},
         {"--poke 0200:4G", 1, "", "zorvan-run: --poke"},
         {"--input", 1, "", "zorvan-run: --input"},
+        {"--set PC=0200", 1, "", "zorvan-run: --set: άγνωστος καταχωρητής «PC»\n"},
+        {"--limit 0 --steps 1", 1, "", "zorvan-run: --limit και --steps δεν δίνονται μαζί\n"},
+        {"a.zrv b.zrv", 1, "", "zorvan-run: δόθηκαν δύο αρχεία: «a.zrv» και «b.zrv»\n"},
+        {"--from 0200 --help", 0, "χρήση: zorvan-run [FILE]…", ""},
         {"", 1, "", "zorvan-run: δεν υπάρχει διεύθυνση έναρξης"},
-        // The report starts on a line of its own after a character shown last.
-        {"--from 0300 --poke FFFF:60 --poke 0300:A9,41,20,FF,FF,00", 0, "A\nend: empty cell\nPC=0306 AC=41 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n", ""},
         // Control characters as the console window shows them: 00 and 0C nothing, 0D a line
-        // break, 01 an empty box.
+        // break, 01 an empty box; the report starts on a line of its own after the box.
         {"--from 0300 --poke FFFF:60 --poke 0300:20,FF,FF,A9,0C,20,FF,FF,A9,0D,20,FF,FF,A9,01,20,FF,FF,00", 0,
          "\n\u25AF\nend: empty cell\nPC=0313 AC=01 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n", ""},
         {"--check ask1.expect ask1", 1, verdicts + "1 passed, 2 failed\n", ""},
