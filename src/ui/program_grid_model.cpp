@@ -13,7 +13,7 @@
 namespace zorvan::ui {
 
 const QPixmap& ProgramGridModel::BreakpointDot() {
-    static const QPixmap dot = [] {
+    static const QPixmap kDot = [] {
         QPixmap pixmap(10, 10);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
@@ -23,7 +23,7 @@ const QPixmap& ProgramGridModel::BreakpointDot() {
         painter.drawEllipse(QRectF(0.5, 0.5, 9, 9));
         return pixmap;
     }();
-    return dot;
+    return kDot;
 }
 
 ProgramGridModel::ProgramGridModel(const grid::ProgramGrid& grid, QObject* parent)
