@@ -113,8 +113,9 @@ void CheckOperandOfLength(int row, std::string_view p, const Characters& c,
 
     switch (c.Count()) {
         case 0:
-            out.push_back(has(cpu::kImplied) ? Finish(1)
-                                             : Message(kGiveFirstParameter, kColumn, grid::Tone::kNotice));
+            out.push_back(has(cpu::kImplied)
+                              ? Finish(1)
+                              : Message(kGiveFirstParameter, kColumn, grid::Tone::kNotice));
             break;
         case 1:
             if (p == "A") {
@@ -238,24 +239,10 @@ int ClassifyOperand(std::string_view firstParameter, std::string_view instructio
 }
 
 int OperandClassByteCount(int operandClass) {
-    switch (operandClass) {
-        case OperandClassOf(cpu::kImmediate):
-        case OperandClassOf(cpu::kZeroPage):
-        case OperandClassOf(cpu::kZeroPageX):
-        case OperandClassOf(cpu::kIndirectX):
-        case OperandClassOf(cpu::kIndirectY):
-        case OperandClassOf(cpu::kRelative):
-            return 2;
-        case OperandClassOf(cpu::kAbsolute):
-        case OperandClassOf(cpu::kIndirect):
-        case OperandClassOf(cpu::kAbsoluteX):
-            return 3;
-        case OperandClassOf(cpu::kImplied):
-        case OperandClassOf(cpu::kAccumulator):
-            return 1;
-        default:
-            return 0;
-    }
+    const int mode = ModeOfOperandClass(operandClass);
+    if (mode < 0 || mode >= cpu::kModeCount || mode == cpu::kAbsoluteY || mode == cpu::kZeroPageY)
+        return 0;
+    return cpu::ModeLength(mode);
 }
 
 std::vector<LineOutcome> CheckFirstParameter(std::string_view instruction,

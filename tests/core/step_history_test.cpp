@@ -13,7 +13,7 @@ namespace zorvan::cpu {
 namespace {
 
 // A console as text only: the routines change it as the window does.
-class TextConsole : public MachineHost, public ConsoleText {
+class TextConsole : public MachineHost, public RestorableConsole {
   public:
     void ShowCharacter(int ac) override {
         text = std::string(1, static_cast<char>('!' + (ac & 63)));
@@ -55,7 +55,7 @@ TEST(StepHistory, EachStepIsToldAndOneUndoPutsEverythingBack) {
         {"[0200]=F0,00 P=02", "BEQ: η διακλάδωση έγινε, PC ← 0202"},  // taken, though PC is as if not
         {"[0200]=0A AC=81", "ASL A: AC 81 → 102, N 0 → 1, C 0 → 1"},
         {"[0200]=E8 XR=FF", "INX: XR FF → 00, Z 0 → 1"},
-        {"[0200]=20,00,03 RET=1234", "JSR 0300: διεύθυνση επιστροφής 0203, PC ← 0300"},
+        {"[0200]=20,00,03 RA=1234", "JSR 0300: διεύθυνση επιστροφής 0203, PC ← 0300"},
         {"[0200]=20,FF,FF AC=41", "JSR FFFF: διεύθυνση επιστροφής 0203, PC ← FFFF, η κονσόλα άλλαξε"},
         {"[0200]=20,FD,FF", "JSR FFFD: διεύθυνση επιστροφής 0203, PC ← FFFD, η κονσόλα άλλαξε"},
         {"[0200]=20,FC,FF [0000]=10,03 [0310]=41,42,00", "JSR FFFC: διεύθυνση επιστροφής 0203, PC ← FFFC, η κονσόλα άλλαξε"},
