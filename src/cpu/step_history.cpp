@@ -244,11 +244,11 @@ void RegisterState::RestoreInto(Machine& m) const {
     m.halted = halted;
 }
 
-std::int32_t StepChange::CellBefore(const Machine& machineAfter, std::int64_t address) const {
+std::int32_t StepChange::CellBefore(const Machine& machineAfter, std::int64_t cell) const {
     for (int i = 0; i < cellCount; ++i) {
-        if (cells[i].address == address) return cells[i].before;
+        if (cells[i].address == cell) return cells[i].before;
     }
-    return machineAfter.Read(address);
+    return machineAfter.Read(cell);
 }
 
 bool StepHistory::Step(Machine& m, MachineHost& host, RestorableConsole* console,

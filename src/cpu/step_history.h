@@ -59,7 +59,7 @@ struct StepChange {
     bool consoleChanged = false;
 
     // A cell as it was before the instruction, given the machine after it.
-    std::int32_t CellBefore(const Machine& after, std::int64_t address) const;
+    std::int32_t CellBefore(const Machine& machineAfter, std::int64_t cell) const;
 };
 
 class StepHistory {

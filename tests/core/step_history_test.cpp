@@ -5,9 +5,12 @@
 #include <random>
 #include <string>
 
+#include "cpu/instruction_set.h"
+#include "cpu/interpreter.h"
 #include "cpu/run_loop.h"
 #include "cpu/step_sentence.h"
 #include "cpu_test_support.h"
+#include "text/hex_text.h"
 
 namespace zorvan::cpu {
 namespace {
@@ -88,6 +91,36 @@ TEST(StepHistory, EachStepIsToldAndOneUndoPutsEverythingBack) {
         ExpectIdentical(machine, start);
         EXPECT_EQ(console.text, "παλιό κείμενο\nδεύτερη");
         EXPECT_TRUE(history.Empty());
+    }
+}
+
+// Each conditional branch, with the status bits that take it and with the others: the sentence
+// tells whether it was taken, and the interpreter went where the sentence says.
+TEST(StepSentence, TellsWhetherEachBranchWasTaken) {
+    // clang-format off
+    const struct { int opcode; const char* taken; const char* notTaken; } cases[] = {
+        {0x90, "P=00", "P=01"}, {0xB0, "P=01", "P=00"},  // BCC, BCS on C
+        {0xF0, "P=02", "P=00"}, {0xD0, "P=00", "P=02"},  // BEQ, BNE on Z
+        {0x30, "P=80", "P=00"}, {0x10, "P=00", "P=80"},  // BMI, BPL on N
+        {0x50, "P=00", "P=40"}, {0x70, "P=40", "P=00"},  // BVC, BVS on V
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        for (const bool taken : {true, false}) {
+            SCOPED_TRACE(std::to_string(c.opcode) + (taken ? " taken" : " not taken"));
+            Machine machine;
+            Apply(machine, std::string("PC=0200 [0200]=") + text::FormatHex2(c.opcode) + ",05 " +
+                               (taken ? c.taken : c.notTaken));
+            NullMachineHost host;
+            StepHistory history;
+            history.Step(machine, host, nullptr);
+            const std::string mnemonic(
+                kInstructionTable[static_cast<std::size_t>(Decode(c.opcode).operation)].mnemonic);
+            EXPECT_EQ(DescribeStep(*history.Last(machine), machine),
+                      mnemonic +
+                          (taken ? ": η διακλάδωση έγινε, PC ← 0207" : ": η διακλάδωση δεν έγινε"));
+            EXPECT_EQ(machine.PC, taken ? 0x0207 : 0x0202);
+        }
     }
 }
 
