@@ -61,7 +61,7 @@ TEST(RunCommandTest, HowARunEndsAndWhatItReports) {
     }
 }
 
-// The stop window is looked for after each kInstructionsPerCheck instructions until it shows;
+// The stop window is looked for after every 20,000 instructions until it shows;
 // a run it leaves going on is stopped, one that ends before it never sees it.
 TEST(RunCommandTest, TheStopWindowIsConsideredBetweenSlices) {
     using enum cpu::RunEnd;
@@ -72,8 +72,8 @@ TEST(RunCommandTest, TheStopWindowIsConsideredBetweenSlices) {
     const struct { int xr, longAfter; bool windowStops; int checks; cpu::RunEnd end; std::int64_t executed; } cases[] = {
         {0x10, 1, false, 0, kEmptyCell, 2 * 0x10 + 2},  // short: no check at all
         {0xFF, 1, false, 0, kEmptyCell, 2 * 0xFF + 2},
-        {0, 1, true, 1, kStopped, kInstructionsPerCheck + 1},  // the window shows, its slice runs
-        {0, 3, false, 3, kStopped, 3 * kInstructionsPerCheck + 1},  // then stopped after it
+        {0, 1, true, 1, kStopped, 20'000 + 1},  // the window shows, its slice runs
+        {0, 3, false, 3, kStopped, 60'000 + 1},  // then stopped after it
     };
     // clang-format on
     for (const auto& c : cases) {

@@ -124,6 +124,25 @@ TEST(StepSentence, TellsWhetherEachBranchWasTaken) {
     }
 }
 
+// Πίσω gives the halt flag the value it had before the instruction, even when a run has cleared
+// it since (every run starts with the flag clear).
+TEST(StepHistory, UndoPutsTheHaltFlagBackAsItWas) {
+    const std::pair<const char*, bool> cases[] = {
+        {"[0200]=EA", true}, {"[0200]=48 SP=0", true}, {"[0200]=48 SP=0", false}};
+    for (const auto& [state, halted] : cases) {
+        SCOPED_TRACE(state);
+        Machine machine;
+        Apply(machine, std::string("PC=0200 ") + state);
+        machine.halted = halted;
+        NullMachineHost host;
+        StepHistory history;
+        history.Step(machine, host, nullptr);
+        machine.halted = false;
+        ASSERT_TRUE(history.Undo(machine, nullptr));
+        EXPECT_EQ(machine.halted, halted);
+    }
+}
+
 // Random memory and registers (cells outside 0-255 included), random console routines: N steps
 // forward and N back leave the machine and the console exactly as they were, and so does every
 // undo on the way back (checked every 97 steps).
