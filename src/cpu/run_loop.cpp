@@ -153,46 +153,9 @@ RunEnd Run::Slice(std::int64_t instructionBudget) {
                                    : SliceOf<true>(instructionBudget);
 }
 
-namespace {
-
-// One instruction on the fast path, chosen by its key: next receives its following address, and
-// halted whether it left the machine halted. False for key 0, which the general path takes.
-ZORVAN_HOT bool FastStepByKey(detail::Core& core, unsigned key, std::int64_t a, std::int64_t& next,
-                              bool& halted) {
-    switch (key) {
-#define ZORVAN_FAST_CASE(OPERATION, MODE)                                    \
-    case Key(Operation::OPERATION, MODE):                                    \
-        next = FastStep<Operation::OPERATION, MODE>(core, a);                \
-        if constexpr (MayHalt(Operation::OPERATION)) halted = core.m.halted; \
-        return true;
-#define ZORVAN_ANY_MODE(OPERATION) \
-    ZORVAN_FAST_CASE(OPERATION, 0) \
-    ZORVAN_FAST_CASE(OPERATION, 1) \
-    ZORVAN_FAST_CASE(OPERATION, 2) \
-    ZORVAN_FAST_CASE(OPERATION, 3) \
-    ZORVAN_FAST_CASE(OPERATION, 4) \
-    ZORVAN_FAST_CASE(OPERATION, 5) \
-    ZORVAN_FAST_CASE(OPERATION, 6) \
-    ZORVAN_FAST_CASE(OPERATION, 7) \
-    ZORVAN_FAST_CASE(OPERATION, 8) \
-    ZORVAN_FAST_CASE(OPERATION, 9) \
-    ZORVAN_FAST_CASE(OPERATION, 10) ZORVAN_FAST_CASE(OPERATION, 11) ZORVAN_FAST_CASE(OPERATION, 12)
-#define ZORVAN_SOLE_MODE(OPERATION) ZORVAN_FAST_CASE(OPERATION, SoleMode(Operation::OPERATION))
-        ZORVAN_OPERATIONS_WITH_MODES(ZORVAN_ANY_MODE)
-        ZORVAN_OPERATIONS_WITH_ONE_MODE(ZORVAN_SOLE_MODE)
-#undef ZORVAN_SOLE_MODE
-#undef ZORVAN_ANY_MODE
-#undef ZORVAN_FAST_CASE
-        case 0:
-            return false;
-        default:
-            // The key table holds nothing else; this spares the switch its range check.
-            __builtin_unreachable();
-    }
-}
-
-}  // namespace
-
+// One function on purpose: with the general path or the fast switch taken out into functions of
+// their own, the loop's locals no longer stay in registers and the tight loops run some 15%
+// slower (bench/cpu_bench.cpp).
 template <bool kWatch>
 RunEnd Run::SliceOf(std::int64_t instructionBudget) {
     if (end_ != RunEnd::kRunning) return end_;
@@ -221,14 +184,47 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
             }
         }
         // The fast path: an instruction below FFFE (so both operand cells exist) that the switch
-        // knows. PC is written back only when the slice leaves this path. 0 (an empty cell), the
-        // opcodes not executed and the values outside 0-255 have no key and take the general path.
+        // knows. PC is written back only when the slice leaves this path.
         if (static_cast<std::uint64_t>(a) < kMemorySize - 2 && remaining != 0) {
+            // 0 (an empty cell), the opcodes not executed and the values outside 0-255 have no
+            // key and take the general path.
             const unsigned key =
                 keys[static_cast<std::uint16_t>(m.memory[static_cast<std::size_t>(a)])];
             std::int64_t next = a;
+            bool fast = true;
             bool halted = false;
-            if (FastStepByKey(core, key, a, next, halted)) {
+            switch (key) {
+#define ZORVAN_FAST_CASE(OPERATION, MODE)                               \
+    case Key(Operation::OPERATION, MODE):                               \
+        next = FastStep<Operation::OPERATION, MODE>(core, a);           \
+        if constexpr (MayHalt(Operation::OPERATION)) halted = m.halted; \
+        break;
+#define ZORVAN_ANY_MODE(OPERATION) \
+    ZORVAN_FAST_CASE(OPERATION, 0) \
+    ZORVAN_FAST_CASE(OPERATION, 1) \
+    ZORVAN_FAST_CASE(OPERATION, 2) \
+    ZORVAN_FAST_CASE(OPERATION, 3) \
+    ZORVAN_FAST_CASE(OPERATION, 4) \
+    ZORVAN_FAST_CASE(OPERATION, 5) \
+    ZORVAN_FAST_CASE(OPERATION, 6) \
+    ZORVAN_FAST_CASE(OPERATION, 7) \
+    ZORVAN_FAST_CASE(OPERATION, 8) \
+    ZORVAN_FAST_CASE(OPERATION, 9) \
+    ZORVAN_FAST_CASE(OPERATION, 10) ZORVAN_FAST_CASE(OPERATION, 11) ZORVAN_FAST_CASE(OPERATION, 12)
+#define ZORVAN_SOLE_MODE(OPERATION) ZORVAN_FAST_CASE(OPERATION, SoleMode(Operation::OPERATION))
+                ZORVAN_OPERATIONS_WITH_MODES(ZORVAN_ANY_MODE)
+                ZORVAN_OPERATIONS_WITH_ONE_MODE(ZORVAN_SOLE_MODE)
+#undef ZORVAN_SOLE_MODE
+#undef ZORVAN_ANY_MODE
+#undef ZORVAN_FAST_CASE
+                case 0:
+                    fast = false;
+                    break;
+                default:
+                    // The key table holds nothing else; this spares the switch its range check.
+                    __builtin_unreachable();
+            }
+            if (fast) {
                 --remaining;
                 a = next;
                 if (halted) {
@@ -239,49 +235,44 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
                 continue;
             }
         }
-        if (!GeneralStep(core, a, remaining, budget, end)) break;
+
+        // The general path, every test in order, on the machine itself. A cell outside memory
+        // reads 0: the run ends there as at an empty cell.
+        core.Store();
+        if (remaining != budget) m.PC = static_cast<std::int32_t>(a);
+        const int opcode = m.Read(a);
+        if (opcode == 0) {
+            end = Finish(RunEnd::kEmptyCell, detail::Wrap32(std::int64_t{m.PC} + 1));
+            break;
+        }
+        if (remaining == 0) break;
+        const DecodedOpcode d = Decode(opcode);
+        // An instruction at FFFF has no operand cell: nothing is presented or restored.
+        const bool hasOperand = HasOperandCell(a);
+        std::int16_t* const operand =
+            hasOperand ? &m.memory[static_cast<std::size_t>(a) + 1] : nullptr;
+        if (!d.executed) {
+            // The interpreter would return this same address for ever.
+            if (operand != nullptr) detail::RestoreOperand(*operand);
+            notExecutedOpcode_ = opcode;
+            notExecutedAddress_ = static_cast<int>(a);
+            end = Finish(RunEnd::kNotExecuted, detail::Wrap32(a + 1));
+            break;
+        }
+        if (operand != nullptr && d.signedOperand) detail::PresentSigned(*operand);
+        const int next = ExecuteInstruction(m, host_, opcode, static_cast<int>(a));
+        if (operand != nullptr) detail::RestoreOperand(*operand);
+        --remaining;
+        m.PC = next;
+        a = next;
+        core.Load();
+        if (m.halted) end = Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
     }
     core.Store();
     if (remaining != budget && end == RunEnd::kRunning) m.PC = static_cast<std::int32_t>(a);
     address_ = static_cast<int>(a);
     executed_ += budget - remaining;
     return end;
-}
-
-bool Run::GeneralStep(detail::Core& core, std::int64_t& a, std::int64_t& remaining,
-                      std::int64_t budget, RunEnd& end) {
-    // Every test in order, on the machine itself. A cell outside memory reads 0: the run ends
-    // there as at an empty cell.
-    Machine& m = machine_;
-    core.Store();
-    if (remaining != budget) m.PC = static_cast<std::int32_t>(a);
-    const int opcode = m.Read(a);
-    if (opcode == 0) {
-        end = Finish(RunEnd::kEmptyCell, detail::Wrap32(std::int64_t{m.PC} + 1));
-        return false;
-    }
-    if (remaining == 0) return false;
-    const DecodedOpcode d = Decode(opcode);
-    // An instruction at FFFF has no operand cell: nothing is presented or restored.
-    std::int16_t* const operand =
-        HasOperandCell(a) ? &m.memory[static_cast<std::size_t>(a) + 1] : nullptr;
-    if (!d.executed) {
-        // The interpreter would return this same address for ever.
-        if (operand != nullptr) detail::RestoreOperand(*operand);
-        notExecutedOpcode_ = opcode;
-        notExecutedAddress_ = static_cast<int>(a);
-        end = Finish(RunEnd::kNotExecuted, detail::Wrap32(a + 1));
-        return false;
-    }
-    if (operand != nullptr && d.signedOperand) detail::PresentSigned(*operand);
-    const int next = ExecuteInstruction(m, host_, opcode, static_cast<int>(a));
-    if (operand != nullptr) detail::RestoreOperand(*operand);
-    --remaining;
-    m.PC = next;
-    a = next;
-    core.Load();
-    if (m.halted) end = Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
-    return true;
 }
 
 RunEnd Run::Stop() {

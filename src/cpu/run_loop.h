@@ -18,10 +18,6 @@
 
 namespace zorvan::cpu {
 
-namespace detail {
-struct Core;
-}  // namespace detail
-
 enum class RunEnd {
     kRunning,      // not ended yet (only from Run::Slice)
     kEmptyCell,    // reached a cell holding 0; PC = its address + 1
@@ -75,10 +71,6 @@ class Run {
     RunEnd Finish(RunEnd end, std::int32_t pc);
     template <bool kWatch>
     RunEnd SliceOf(std::int64_t instructionBudget);
-    // One instruction by every rule in order, off the fast path; false when the slice ends
-    // (end set, or the budget spent).
-    bool GeneralStep(detail::Core& core, std::int64_t& a, std::int64_t& remaining,
-                     std::int64_t budget, RunEnd& end);
 
     Machine& machine_;
     MachineHost& host_;
