@@ -9,8 +9,8 @@ namespace {
 
 std::optional<int> LineAddress(const grid::ProgramGrid& grid, int row) {
     const std::string& cell = grid.Cell(grid::kAddressColumn, row);
-    if (cell.empty() || cell.size() > 4 || !text::IsHexText(cell)) return std::nullopt;
-    return text::HexTextToInt(cell);
+    if (cell.size() > 4) return std::nullopt;
+    return text::ParseHex(cell);
 }
 
 }  // namespace
@@ -43,7 +43,8 @@ std::string BreakpointMessage(int row, int address) {
 
 void ReportBreakpointStop(grid::Workspace& workspace, int address) {
     const int row = BreakpointRowAt(workspace.grid, address);
-    workspace.ShowMessage(BreakpointMessage(row, address), workspace.grid.Col(), grid::Tone::kNotice);
+    workspace.ShowMessage(BreakpointMessage(row, address), workspace.grid.Col(),
+                          grid::Tone::kNotice);
     if (row != 0) workspace.grid.SetRow(row);
 }
 

@@ -5,10 +5,9 @@
 #include <charconv>
 #include <utility>
 
-#include "app/console_text.h"
+#include "app/headless_console.h"
 #include "cpu/machine.h"
 #include "text/characters.h"
-#include "text/conversion_error.h"
 #include "text/hex_text.h"
 
 namespace zorvan::app {
@@ -76,11 +75,12 @@ std::int32_t HexNumber(std::string_view text, std::string_view what) {
     if (text.empty() || !text::IsHexText(text)) {
         throw LineError{std::string(what) + Quoted(text) + " δεν είναι δεκαεξαδικός αριθμός"};
     }
-    try {
-        return text::HexTextToInt(text);
-    } catch (const text::ConversionError& error) {
-        throw LineError{std::string(what) + error.what()};
+    const std::optional<std::int32_t> value = text::ParseHex(text);
+    if (!value) {
+        // Hexadecimal digits, too many of them: the message the conversion gives.
+        throw LineError{std::string(what) + text::NotHexMessage(text)};
     }
+    return *value;
 }
 
 int Address(std::string_view text, std::string_view what) {
@@ -119,35 +119,13 @@ std::pair<int, std::vector<std::int32_t>> Cells(std::string_view text, std::stri
     return {address, std::move(values)};
 }
 
-constexpr std::array<std::pair<std::string_view, RegisterName>, 6> kRegisters{{
-    {"AC", RegisterName::kAC},
-    {"XR", RegisterName::kXR},
-    {"YR", RegisterName::kYR},
-    {"SP", RegisterName::kSP},
-    {"PC", RegisterName::kPC},
-    {"RA", RegisterName::kRA},
-}};
-
-constexpr std::array<std::pair<std::string_view, int>, 7> kStatusBits{{
-    {"N", cpu::kN},
-    {"V", cpu::kV},
-    {"B", cpu::kB},
-    {"D", cpu::kD},
-    {"I", cpu::kI},
-    {"Z", cpu::kZ},
-    {"C", cpu::kC},
-}};
-
+// A register or a status bit as the files name it, in either case ("-" has no name there).
 std::optional<MachineField> FieldNamed(std::string_view name) {
     std::string upper(name);
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (const auto& [text, reg] : kRegisters) {
-        if (upper == text) return MachineField{false, reg, 0};
-    }
-    for (const auto& [text, bit] : kStatusBits) {
-        if (upper == text) return MachineField{true, RegisterName::kAC, bit};
-    }
-    return std::nullopt;
+    const std::optional<MachineField> field = cpu::FieldNamed(upper);
+    if (field && field->isStatusBit && field->bit == cpu::kUnused) return std::nullopt;
+    return field;
 }
 
 // "AC=0C XR = 05 Z=1": each name with its value, spaces allowed around "=".
@@ -179,7 +157,7 @@ std::vector<std::pair<MachineField, std::int32_t>> Assignments(std::string_view 
         }
         if (field->isStatusBit) {
             if (value != "0" && value != "1") {
-                throw LineError{std::string(what) + "το bit " + FieldName(*field) +
+                throw LineError{std::string(what) + "το bit " + std::string(FieldName(*field)) +
                                 " είναι 0 ή 1, όχι " + Quoted(value)};
             }
             assignments.emplace_back(*field, value == "1" ? 1 : 0);
@@ -190,69 +168,74 @@ std::vector<std::pair<MachineField, std::int32_t>> Assignments(std::string_view 
     return assignments;
 }
 
-// The text between the double quotes, its escapes undone; nothing may follow the closing quote.
-std::string ConsoleText(std::string_view text) {
-    constexpr std::string_view kWhat = "console: ";
+constexpr std::string_view kConsoleWhat = "console: ";
+
+// The escape after the backslash at text[i], undone onto console; i is left on its last character.
+void UndoEscape(std::string_view text, std::size_t& i, std::string& console) {
+    if (++i >= text.size()) {
+        throw LineError{std::string(kConsoleWhat) + "τα εισαγωγικά δεν κλείνουν"};
+    }
+    switch (text[i]) {
+        case 'n':
+            console.push_back('\n');
+            return;
+        case 't':
+            console.push_back('\t');
+            return;
+        case '"':
+        case '\\':
+            console.push_back(text[i]);
+            return;
+        case 'x': {
+            const std::string_view digits = text.substr(i + 1, 2);
+            const std::optional<std::int32_t> byte =
+                digits.size() == 2 ? text::ParseHex(digits) : std::nullopt;
+            if (!byte) {
+                throw LineError{std::string(kConsoleWhat) +
+                                "μετά το «\\x» ακολουθούν δύο δεκαεξαδικά ψηφία"};
+            }
+            // The console's character of that byte, as a program's cell would give it: 00 gives
+            // none, and 0D breaks the line as in the window.
+            console += *byte == 0x0D ? std::string("\n") : ConsoleCharacter(*byte);
+            i += 2;
+            return;
+        }
+        default:
+            throw LineError{std::string(kConsoleWhat) + "άγνωστη ακολουθία " +
+                            Quoted(text.substr(i - 1, 2)) +
+                            " (γράψτε \\n, \\t, \\\", \\\\ ή \\xHH)"};
+    }
+}
+
+// The console statement's text between its double quotes, its escapes undone; nothing may follow
+// the closing quote.
+std::string UnquotedConsoleText(std::string_view text) {
     text = Trim(text);
     if (text.empty() || text.front() != '"') {
-        throw LineError{std::string(kWhat) + "το κείμενο γράφεται σε διπλά εισαγωγικά"};
+        throw LineError{std::string(kConsoleWhat) + "το κείμενο γράφεται σε διπλά εισαγωγικά"};
     }
     std::string console;
     std::size_t i = 1;
     for (;; ++i) {
         if (i >= text.size()) {
-            throw LineError{std::string(kWhat) + "τα εισαγωγικά δεν κλείνουν"};
+            throw LineError{std::string(kConsoleWhat) + "τα εισαγωγικά δεν κλείνουν"};
         }
         const char c = text[i];
         if (c == '"') break;
         if (const auto byte = static_cast<unsigned char>(c);
             (byte < 0x20 && c != '\t') || byte == 0x7F) {
-            throw LineError{std::string(kWhat) + "ο χαρακτήρας ελέγχου " + text::FormatHex2(byte) +
-                            " γράφεται \\x" + text::FormatHex2(byte)};
+            throw LineError{std::string(kConsoleWhat) + "ο χαρακτήρας ελέγχου " +
+                            text::FormatHex2(byte) + " γράφεται \\x" + text::FormatHex2(byte)};
         }
-        if (c != '\\') {
+        if (c == '\\') {
+            UndoEscape(text, i, console);
+        } else {
             console.push_back(c);
-            continue;
-        }
-        if (++i >= text.size()) {
-            throw LineError{std::string(kWhat) + "τα εισαγωγικά δεν κλείνουν"};
-        }
-        switch (text[i]) {
-            case 'n':
-                console.push_back('\n');
-                break;
-            case 't':
-                console.push_back('\t');
-                break;
-            case '"':
-            case '\\':
-                console.push_back(text[i]);
-                break;
-            case 'x': {
-                const std::string_view digits = text.substr(i + 1, 2);
-                if (digits.size() != 2 || !text::IsHexText(digits)) {
-                    throw LineError{std::string(kWhat) +
-                                    "μετά το «\\x» ακολουθούν δύο δεκαεξαδικά ψηφία"};
-                }
-                // The console's character of that byte, as a program's cell would give it: 00
-                // gives none, and 0D breaks the line as in the window.
-                if (const std::int32_t byte = text::HexTextToInt(digits); byte == 0x0D) {
-                    console.push_back('\n');
-                } else {
-                    console += ConsoleCharacter(byte);
-                }
-                i += 2;
-                break;
-            }
-            default:
-                throw LineError{std::string(kWhat) + "άγνωστη ακολουθία " +
-                                Quoted(text.substr(i - 1, 2)) +
-                                " (γράψτε \\n, \\t, \\\", \\\\ ή \\xHH)"};
         }
     }
     const std::string_view rest = Trim(text.substr(i + 1));
     if (!rest.empty()) {
-        throw LineError{std::string(kWhat) + "περισσεύει το " + Quoted(rest) +
+        throw LineError{std::string(kConsoleWhat) + "περισσεύει το " + Quoted(rest) +
                         " μετά τα εισαγωγικά"};
     }
     return console;
@@ -316,7 +299,7 @@ struct Reader {
     void Read(std::string_view line, int number) {
         std::string_view rest = Trim(WithoutComment(line));
         if (rest.empty()) return;
-        const std::string_view first = rest;
+        const std::string_view statement = rest;
         const std::string keyword = Lower(NextWord(rest));
         if (keyword == "from") {
             from.Take(keyword, number);
@@ -325,80 +308,78 @@ struct Reader {
             limit.Take(keyword, number);
             expectations.limit = Limit(rest);
         } else if (keyword == "input") {
-            const std::vector<std::string_view> answers = Words(rest);
-            if (answers.empty()) throw LineError{"input: λείπουν οι απαντήσεις (input 41 0A)"};
-            for (std::string_view answer : answers) {
-                HexNumber(answer, "input: ");
-                expectations.inputs.emplace_back(answer);
-            }
+            ReadInputs(rest);
         } else if (keyword == "poke") {
-            auto [address, values] = Cells(rest, "poke: ");
-            MachineSetting setting;
-            setting.line = number;
-            setting.isMemory = true;
-            setting.address = address;
-            setting.values = std::move(values);
-            expectations.settings.push_back(std::move(setting));
+            ReadPoke(rest, number);
         } else if (keyword == "set") {
-            for (const auto& [field, value] : Assignments(rest, "set: ")) {
+            for (const auto& [field, value] : Assignments(rest, "set: "))
                 expectations.settings.push_back(MachineSetting{number, false, field, 0, {value}});
-            }
         } else if (keyword == "end") {
             end.Take(keyword, number);
-            Expectation check;
-            check.line = number;
-            check.end = EndNamed(rest);
+            Expectation check{.line = number, .end = EndNamed(rest)};
             expectations.checks.push_back(std::move(check));
             expectations.endStated = true;
         } else if (keyword == "console") {
-            Expectation check;
-            check.kind = Expectation::Kind::kConsole;
-            check.line = number;
-            check.console = ConsoleText(rest);
+            Expectation check{.kind = Expectation::Kind::kConsole, .line = number};
+            check.console = UnquotedConsoleText(rest);
             expectations.checks.push_back(std::move(check));
-        } else if (const std::size_t colon = first.find(':');
-                   colon != std::string_view::npos && colon > 0 &&
-                   text::IsHexText(Trim(first.substr(0, colon)))) {
-            // "AC: 0C" is meant for the register far more often than for the cell 00AC.
-            if (const std::string_view name = Trim(first.substr(0, colon)); FieldNamed(name)) {
-                throw LineError{"το " + Quoted(name) + " μοιάζει με καταχωρητή ή bit: γράψτε " +
-                                std::string(name) + "=… για αυτό ή 00" + std::string(name) +
-                                ": … για το κελί μνήμης"};
-            }
-            auto [address, values] = Cells(first, "");
-            Expectation check;
-            check.kind = Expectation::Kind::kMemory;
-            check.line = number;
-            check.address = address;
-            check.values = std::move(values);
-            expectations.checks.push_back(std::move(check));
-        } else if (first.find('=') != std::string_view::npos) {
-            for (const auto& [field, value] : Assignments(first, "")) {
-                Expectation check;
-                check.kind = Expectation::Kind::kField;
-                check.line = number;
-                check.field = field;
-                check.values = {value};
-                expectations.checks.push_back(std::move(check));
+        } else if (IsMemoryCheck(statement)) {
+            ReadMemoryCheck(statement, number);
+        } else if (statement.find('=') != std::string_view::npos) {
+            for (const auto& [field, value] : Assignments(statement, "")) {
+                expectations.checks.push_back(Expectation{.kind = Expectation::Kind::kField,
+                                                          .line = number,
+                                                          .field = field,
+                                                          .values = {value}});
             }
         } else {
-            throw LineError{"άγνωστη δήλωση " + Quoted(Trim(first)) +
+            throw LineError{"άγνωστη δήλωση " + Quoted(Trim(statement)) +
                             " (from, limit, input, poke, set, end, console, AC=05, 0300: 05)"};
         }
+    }
+
+    void ReadInputs(std::string_view rest) {
+        const std::vector<std::string_view> answers = Words(rest);
+        if (answers.empty()) throw LineError{"input: λείπουν οι απαντήσεις (input 41 0A)"};
+        for (std::string_view answer : answers) {
+            HexNumber(answer, "input: ");
+            expectations.inputs.emplace_back(answer);
+        }
+    }
+
+    void ReadPoke(std::string_view rest, int number) {
+        auto [address, values] = Cells(rest, "poke: ");
+        MachineSetting setting;
+        setting.line = number;
+        setting.isMemory = true;
+        setting.address = address;
+        setting.values = std::move(values);
+        expectations.settings.push_back(std::move(setting));
+    }
+
+    // "0400: 0C 0D": a hexadecimal text before a colon.
+    static bool IsMemoryCheck(std::string_view statement) {
+        const std::size_t colon = statement.find(':');
+        return colon != std::string_view::npos && colon > 0 &&
+               text::IsHexText(Trim(statement.substr(0, colon)));
+    }
+
+    void ReadMemoryCheck(std::string_view statement, int number) {
+        // "AC: 0C" is meant for the register far more often than for the cell 00AC.
+        const std::string_view name = Trim(statement.substr(0, statement.find(':')));
+        if (FieldNamed(name)) {
+            throw LineError{"το " + Quoted(name) + " μοιάζει με καταχωρητή ή bit: γράψτε " +
+                            std::string(name) + "=… για αυτό ή 00" + std::string(name) +
+                            ": … για το κελί μνήμης"};
+        }
+        auto [address, values] = Cells(statement, "");
+        Expectation check{.kind = Expectation::Kind::kMemory, .line = number, .address = address};
+        check.values = std::move(values);
+        expectations.checks.push_back(std::move(check));
     }
 };
 
 }  // namespace
-
-std::string FieldName(const MachineField& field) {
-    if (field.isStatusBit) {
-        for (const auto& [text, bit] : kStatusBits) {
-            if (bit == field.bit) return std::string(text);
-        }
-        return "?";
-    }
-    return std::string(kRegisters[static_cast<std::size_t>(field.reg)].first);
-}
 
 std::variant<Expectations, ExpectationError> ReadExpectations(std::string_view utf8) {
     Reader reader;

@@ -25,23 +25,14 @@
 #include <variant>
 #include <vector>
 
+#include "cpu/registers.h"
 #include "cpu/run_loop.h"
 
 namespace zorvan::app {
 
 inline constexpr std::int64_t kDefaultInstructionLimit = 10'000'000;
 
-enum class RegisterName { kAC, kXR, kYR, kSP, kPC, kRA };
-
-// A register or a status bit (cpu::StatusBit) by name.
-struct MachineField {
-    bool isStatusBit = false;
-    RegisterName reg = RegisterName::kAC;
-    int bit = 0;
-};
-
-// "AC", "PC", "Z": the name as the files and the messages write it.
-std::string FieldName(const MachineField& field);
+using cpu::MachineField;
 
 // Set before the run, in the file's order.
 struct MachineSetting {

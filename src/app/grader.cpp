@@ -10,7 +10,7 @@
 #include <thread>
 #include <variant>
 
-#include "app/console_text.h"
+#include "app/headless_console.h"
 #include "asm/assembly_pass.h"
 #include "cpu/machine.h"
 #include "grid/program_grid.h"
@@ -22,56 +22,10 @@ namespace zorvan::app {
 
 namespace {
 
-std::int32_t FieldValue(const cpu::Machine& machine, const MachineField& field) {
-    if (field.isStatusBit) return machine.status[static_cast<std::size_t>(field.bit)];
-    switch (field.reg) {
-        case RegisterName::kAC:
-            return machine.AC;
-        case RegisterName::kXR:
-            return machine.XR;
-        case RegisterName::kYR:
-            return machine.YR;
-        case RegisterName::kSP:
-            return machine.SP;
-        case RegisterName::kPC:
-            return machine.PC;
-        case RegisterName::kRA:
-            return machine.returnAddress;
-    }
-    return 0;
-}
-
-void SetField(cpu::Machine& machine, const MachineField& field, std::int32_t value) {
-    if (field.isStatusBit) {
-        machine.status[static_cast<std::size_t>(field.bit)] = value;
-        return;
-    }
-    switch (field.reg) {
-        case RegisterName::kAC:
-            machine.AC = value;
-            break;
-        case RegisterName::kXR:
-            machine.XR = value;
-            break;
-        case RegisterName::kYR:
-            machine.YR = value;
-            break;
-        case RegisterName::kSP:
-            machine.SP = value;
-            break;
-        case RegisterName::kPC:
-            machine.PC = value;
-            break;
-        case RegisterName::kRA:
-            machine.returnAddress = value;
-            break;
-    }
-}
-
 // A field's value as the register window writes it: addresses with four digits, bits as 0 or 1.
 std::string FieldText(const MachineField& field, std::int32_t value) {
     if (field.isStatusBit) return std::to_string(value);
-    if (field.reg == RegisterName::kPC || field.reg == RegisterName::kRA)
+    if (field.reg == cpu::Register::kPC || field.reg == cpu::Register::kRA)
         return text::FormatHex4(value);
     return text::FormatHex2(value);
 }
@@ -84,10 +38,10 @@ std::int32_t CellBits(const cpu::Machine& machine, std::int64_t address) {
 // The start address in the first line's address cell, when it holds one.
 std::optional<int> FirstLineAddress(const grid::ProgramGrid& grid) {
     const std::string& cell = grid.Cell(grid::kAddressColumn, 1);
-    if (cell.empty() || cell.size() > 8 || !text::IsHexText(cell)) return std::nullopt;
-    const std::int32_t address = text::HexTextToInt(cell);
-    if (!cpu::Machine::IsAddress(address)) return std::nullopt;
-    return address;
+    if (cell.size() > 8) return std::nullopt;
+    const std::optional<std::int32_t> address = text::ParseHex(cell);
+    if (!address || !cpu::Machine::IsAddress(*address)) return std::nullopt;
+    return *address;
 }
 
 void Compare(const Expectations& expectations, const cpu::Machine& machine,
@@ -109,9 +63,9 @@ void Compare(const Expectations& expectations, const cpu::Machine& machine,
                 }
                 break;
             case Expectation::Kind::kField: {
-                const std::int32_t found = FieldValue(machine, check.field);
+                const std::int32_t found = cpu::FieldOf(machine, check.field);
                 if (found != check.values.front()) {
-                    const std::string name = FieldName(check.field);
+                    const std::string name(cpu::FieldName(check.field));
                     const std::string foundText = FieldText(check.field, found);
                     const std::string expectedText = FieldText(check.field, check.values.front());
                     verdict.mismatches.push_back(
@@ -218,7 +172,7 @@ Verdict GradeProgram(const Expectations& expectations, std::string_view name,
 
     for (const MachineSetting& setting : expectations.settings) {
         if (!setting.isMemory) {
-            SetField(*machine, setting.field, setting.values.front());
+            cpu::FieldOf(*machine, setting.field) = setting.values.front();
             continue;
         }
         for (std::size_t k = 0; k < setting.values.size(); ++k)
@@ -234,15 +188,9 @@ Verdict GradeProgram(const Expectations& expectations, std::string_view name,
 
     HeadlessConsole console(
         *machine, std::deque<std::string>(expectations.inputs.begin(), expectations.inputs.end()));
-    cpu::Run run(*machine, console, *start);
-    cpu::RunEnd end = run.Slice(expectations.limit);
-    if (end == cpu::RunEnd::kRunning) {
-        // As RunFrom leaves a run that reached its limit.
-        machine->PC = run.Address();
-        end = cpu::RunEnd::kLimit;
-    }
+    const cpu::RunEnd end =
+        cpu::RunFrom(*machine, console, *start, expectations.limit, &verdict.executed);
     verdict.end = end;
-    verdict.executed = run.ExecutedCount();
     Compare(expectations, *machine, console, end, verdict);
     verdict.passed = verdict.mismatches.empty();
     return verdict;

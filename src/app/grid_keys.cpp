@@ -91,12 +91,7 @@ bool IsAddressNotice(std::string_view message) {
 }
 
 bool AddressReads(const std::string& address) {
-    try {
-        text::HexTextToInt(address);
-        return true;
-    } catch (const text::ConversionError&) {
-        return false;
-    }
+    return text::ParseHex(address).has_value();
 }
 
 // The current line's address cannot be read: said in red under the grid, so that typing in the
@@ -194,11 +189,10 @@ void GridKeyPress(grid::Workspace& workspace, char32_t character) {
             return;
         }
     }
-    try {
+    // The line's addresses wait until its own reads; NoteAddressAfterKey says so.
+    const grid::ProgramGrid& grid = workspace.grid;
+    if (AddressReads(grid.Cell(grid::kAddressColumn, grid.Row())))
         assembler::RecomputeAddresses(workspace);
-    } catch (const text::ConversionError&) {
-        // The line's addresses wait until its own reads; NoteAddressAfterKey says so.
-    }
 }
 
 void NoteAddressAfterKey(grid::Workspace& workspace) {

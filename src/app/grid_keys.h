@@ -14,7 +14,9 @@ struct Workspace;
 
 namespace zorvan::app {
 
-// Key codes are the Windows virtual-key codes the system was written against.
+// A key as the grid's rules name it. The codes are the virtual-key codes of the platform the
+// program came from (Backspace 8, Enter 13, the arrows 37-40, F1 112: kKey* below); the windows
+// layer maps its own key codes to them.
 struct GridKey {
     int code = 0;
     bool shift = false;

@@ -17,7 +17,10 @@ namespace zorvan::app {
 namespace {
 
 constexpr char kPlaceholder = '_';
-constexpr int kRowsAlwaysEmptied = 49;  // the stored rows that every opened table clears at least
+// Opening a table empties every row after it up to this one at least, however short the table:
+// rows 1-49 never keep text from the table before, stored or not (more are emptied when more are
+// stored).
+constexpr int kRowsAlwaysEmptied = 49;
 
 bool IsFileWhitespace(char32_t character) {
     return character == U' ' || (character >= U'\t' && character <= U'\r');
@@ -275,7 +278,7 @@ std::optional<FileFailure> FileStore::ReplaceAll(const std::string& path, std::s
 
     if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
         // Keep the owner where allowed; a file that changes hands is no failure of the save.
-        [[maybe_unused]] const int ignored = ::fchown(fd, existing.st_uid, existing.st_gid);
+        [[maybe_unused]] const int owned = ::fchown(fd, existing.st_uid, existing.st_gid);
     }
     std::error_code failure = WriteContents(fd, bytes);
     if (!failure && ::fchmod(fd, mode) != 0) failure = LastError();

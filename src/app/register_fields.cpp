@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "cpu/registers.h"
 #include "text/characters.h"
 #include "text/hex_text.h"
 
@@ -22,16 +23,21 @@ std::string FormatHex(std::int32_t value) {
     return buffer;
 }
 
-std::int32_t& EightBitRegister(cpu::Machine& machine, int field) {
+// The register or bit a field shows.
+cpu::MachineField FieldShownIn(int field) {
     switch (field) {
+        case kPcField:
+            return cpu::MachineField::Of(cpu::Register::kPC);
         case kAcField:
-            return machine.AC;
+            return cpu::MachineField::Of(cpu::Register::kAC);
         case kXrField:
-            return machine.XR;
+            return cpu::MachineField::Of(cpu::Register::kXR);
         case kYrField:
-            return machine.YR;
+            return cpu::MachineField::Of(cpu::Register::kYR);
+        case kSpField:
+            return cpu::MachineField::Of(cpu::Register::kSP);
         default:
-            return machine.SP;
+            return cpu::MachineField::OfBit(StatusBitOfField(field));
     }
 }
 
@@ -59,14 +65,12 @@ cpu::StatusBit StatusBitOfField(int field) {
 
 std::array<std::string, kRegisterFieldCount> ShowRegisters(const cpu::Machine& machine) {
     std::array<std::string, kRegisterFieldCount> texts;
-    texts[kPcField] = text::FormatHex4(machine.PC);
-    for (int field = kFirstBitField; field <= kLastBitField; ++field) {
-        texts[static_cast<std::size_t>(field)] = FormatHex(machine.status[StatusBitOfField(field)]);
+    for (int field = 0; field < kRegisterFieldCount; ++field) {
+        const std::int32_t value = cpu::FieldOf(machine, FieldShownIn(field));
+        texts[static_cast<std::size_t>(field)] = field == kPcField   ? text::FormatHex4(value)
+                                                 : IsBitField(field) ? FormatHex(value)
+                                                                     : text::FormatHex2(value);
     }
-    texts[kAcField] = text::FormatHex2(machine.AC);
-    texts[kXrField] = text::FormatHex2(machine.XR);
-    texts[kYrField] = text::FormatHex2(machine.YR);
-    texts[kSpField] = text::FormatHex2(machine.SP);
     return texts;
 }
 
@@ -75,18 +79,18 @@ std::optional<std::string_view> ExitRegisterField(cpu::Machine& machine, int fie
     if (field == kPcField) {
         auto warning =
             CheckDigits(text, 4, kFewerThanFourRegisterDigitsWarning, kWrongProgramCounterWarning);
-        if (!warning) machine.PC = text::HexTextToInt(text);
+        if (!warning) cpu::FieldOf(machine, FieldShownIn(field)) = text::HexTextToInt(text);
         return warning;
     }
     if (IsBitField(field)) {
         if (text != "0" && text != "1") return kWrongBitWarning;
-        machine.status[StatusBitOfField(field)] = text == "1" ? 1 : 0;
+        cpu::FieldOf(machine, FieldShownIn(field)) = text == "1" ? 1 : 0;
         return std::nullopt;
     }
     auto warning =
         CheckDigits(text, 2, kFewerThanTwoDigitsWarning,
                     field == kAcField ? kWrongAccumulatorWarning : kWrongIndexOrStackWarning);
-    if (!warning) EightBitRegister(machine, field) = text::HexTextToInt(text);
+    if (!warning) cpu::FieldOf(machine, FieldShownIn(field)) = text::HexTextToInt(text);
     return warning;
 }
 

@@ -13,6 +13,18 @@ bool AcceptsStartAddress(std::string_view text) {
     return StartAddressOf(text) != 0;
 }
 
+cpu::RunEnd RunWithStopWindow(SlicedRun& run, const std::function<bool()>& tookLong,
+                              const std::function<void()>& showStopWindow) {
+    while (run.Slice(kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
+        if (tookLong()) {
+            showStopWindow();
+            if (run.End() == cpu::RunEnd::kRunning) run.Stop();
+            break;
+        }
+    }
+    return run.End();
+}
+
 void ReportRunCancelled(grid::Workspace& workspace) {
     workspace.ShowMessage(kRunCancelledMessage, workspace.grid.Col(), grid::Tone::kError);
 }

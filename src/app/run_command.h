@@ -5,10 +5,11 @@
 //
 //   if (dialog cancelled) ReportRunCancelled(workspace);
 //   RunCommand run(workspace, host, StartAddressOf(text));
-//   while (run.Slice(budget) == cpu::RunEnd::kRunning) { /* let the stop window work */ }
+//   RunWithStopWindow(run, tookLong, showStopWindow);
 //   run.Report();
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "cpu/run_loop.h"
@@ -42,6 +43,17 @@ class SlicedRun {
     // Ended kStopped before the instruction of a line with a breakpoint, not by the user.
     virtual bool AtBreakpoint() const = 0;
 };
+
+// Instructions between two checks of the stop window: a look at the clock before it shows, a
+// turn of the event loop while it does.
+inline constexpr std::int64_t kInstructionsPerCheck = 20'000;
+
+// Runs the run in slices of kInstructionsPerCheck until it ends. After each slice that leaves it
+// running, tookLong() is asked whether the run has gone on long enough for the stop window; the
+// first time it says so, showStopWindow() drives the run on (it may stop it) and a run it leaves
+// going on is stopped. Returns the run's end.
+cpu::RunEnd RunWithStopWindow(SlicedRun& run, const std::function<bool()>& tookLong,
+                              const std::function<void()>& showStopWindow);
 
 class RunCommand : public SlicedRun {
   public:

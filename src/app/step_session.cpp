@@ -15,15 +15,16 @@ namespace {
 
 constexpr int kStatusColumn = grid::kInstructionColumn;
 
-bool IsConsoleRoutine(std::int64_t address) {
-    return address >= cpu::kPrintTextRoutine && address <= cpu::kShowCharacterRoutine;
+bool Is(const cpu::Machine& m, std::int64_t address, cpu::Operation operation) {
+    const cpu::DecodedOpcode d = cpu::Decode(m.Read(address));
+    return d.known && d.operation == operation;
 }
 
 // A JSR to a console routine whose cell holds no RTS: the routine's address then ends the run.
 std::string ConsoleNotice(const cpu::Machine& m, std::int64_t at) {
-    if (m.Read(at) != 0x20) return {};
+    if (!Is(m, at, cpu::Operation::kJsr)) return {};
     const std::int64_t target = std::int64_t{m.Read(at + 2)} * 256 + m.Read(at + 1);
-    if (!IsConsoleRoutine(target) || m.Read(target) == 0x60) return {};
+    if (!cpu::IsConsoleRoutine(target) || Is(m, target, cpu::Operation::kRts)) return {};
     return std::string(kConsoleWithoutRtsNotice) + text::FormatHex4(target) + ").";
 }
 
@@ -36,19 +37,33 @@ std::string OverwriteNotice(const cpu::StepChange& change, const cpu::AddressSet
     return {};
 }
 
+// The row whose address cell holds address (0 when none does), or the first address cell on the
+// way that is not hexadecimal.
+struct GridRowSearch {
+    int row = 0;
+    const std::string* unreadable = nullptr;
+};
+
+GridRowSearch SearchGridRow(const grid::ProgramGrid& grid, int address) {
+    for (int row = 1;; ++row) {
+        const std::string& cell = grid.Cell(grid::kAddressColumn, row);
+        if (cell.empty()) return {};
+        const std::optional<std::int32_t> value = text::ParseHex(cell);
+        if (!value) return {0, &cell};
+        if (*value == address) return {row, nullptr};
+    }
+}
+
 // The line carrying the address; 0 when none does or a line on the way has no address.
 int RowOf(const grid::ProgramGrid& grid, int address) {
-    try {
-        return FindGridRow(grid, address);
-    } catch (const text::ConversionError&) {
-        return 0;
-    }
+    return SearchGridRow(grid, address).row;
 }
 
 }  // namespace
 
 RecordedRun::RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host,
-                         cpu::ConsoleText* console, const cpu::AddressSet& programBytes, int target)
+                         cpu::RestorableConsole* console, const cpu::AddressSet& programBytes,
+                         int target)
     : workspace_(workspace),
       host_(host),
       console_(console),
@@ -56,7 +71,10 @@ RecordedRun::RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host,
       breakpoints_(BreakpointAddresses(workspace.grid)),
       target_(target),
       before_(cpu::RegisterState::Of(workspace.machine)),
-      memoryBefore_(std::make_unique<cpu::Machine>(workspace.machine)) {}
+      memoryBefore_(std::make_unique<cpu::Machine>(workspace.machine)) {
+    // As every run: a stack found full before does not end this one.
+    workspace.machine.halted = false;
+}
 
 cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
     cpu::Machine& m = workspace_.machine;
@@ -77,13 +95,13 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
             end_ = cpu::RunEnd::kNotExecuted;
             break;
         }
-        const bool refusedPush = (opcode == 0x48 || opcode == 0x08) && m.SP == 0;
-        if (opcode == 0x20 && notice_.empty()) notice_ = ConsoleNotice(m, a);
+        if (notice_.empty()) notice_ = ConsoleNotice(m, a);
         const bool overwrote = workspace_.history.Step(m, host_, console_, &programBytes_);
         if (overwrote && notice_.empty())
             notice_ = OverwriteNotice(*workspace_.history.Last(m), programBytes_);
         ++executed_;
-        if (refusedPush) {
+        // The interpreter halts the machine on a push that finds the stack full.
+        if (m.halted) {
             end_ = cpu::RunEnd::kStackFull;
         } else if (m.PC == target_) {
             reachedTarget_ = true;
@@ -99,13 +117,10 @@ cpu::RunEnd RecordedRun::Stop() {
 }
 
 int FindGridRow(const grid::ProgramGrid& grid, int address) {
-    int row = 1;
-    while (true) {
-        const std::string& cell = grid.Cell(grid::kAddressColumn, row);
-        if (cell.empty()) return 0;
-        if (text::HexTextToInt(cell) == address) return row;
-        ++row;
-    }
+    const GridRowSearch found = SearchGridRow(grid, address);
+    if (found.unreadable != nullptr)
+        throw text::ConversionError(text::NotHexMessage(*found.unreadable));
+    return found.row;
 }
 
 StepSession::StepSession(grid::Workspace& workspace, cpu::MachineHost& host, StepPeers& peers)
@@ -123,7 +138,8 @@ void StepSession::ResetForNewSession() {
 
 void StepSession::ShowStepRows(int row) {
     if (row == -1) {
-        workspace_.ShowMessage(kStepPossibleAddressErrorMessage, grid::kLabelColumn, grid::Tone::kError);
+        workspace_.ShowMessage(kStepPossibleAddressErrorMessage, grid::kLabelColumn,
+                               grid::Tone::kError);
         return;
     }
     const grid::ProgramGrid& grid = workspace_.grid;
@@ -156,7 +172,7 @@ void StepSession::Start() {
     const int row = FindGridRow(workspace_.grid, machine.PC);
     if (row != 0) {
         workspace_.ShowMessage(std::string(kStepStartedMessage) + state_.startAddress,
-                                       kStatusColumn, grid::Tone::kNotice);
+                               kStatusColumn, grid::Tone::kNotice);
         ShowStepRows(row);
         workspace_.grid.SetRow(row);
         workspace_.grid.SetRow(row + 1);
@@ -212,13 +228,12 @@ void StepSession::FindProgramBytes() {
     const grid::ProgramGrid& grid = workspace_.grid;
     for (int row = 1; row < grid.RowCount(); ++row) {
         const std::string& address = grid.Cell(grid::kAddressColumn, row);
-        if (grid.Cell(grid::kInstructionColumn, row).empty() || address.empty() ||
-            address.size() > 4 || !text::IsHexText(address))
-            continue;
-        const int at = text::HexTextToInt(address);
-        const cpu::DecodedOpcode d = cpu::Decode(workspace_.machine.Read(at));
+        if (grid.Cell(grid::kInstructionColumn, row).empty() || address.size() > 4) continue;
+        const std::optional<std::int32_t> at = text::ParseHex(address);
+        if (!at) continue;
+        const cpu::DecodedOpcode d = cpu::Decode(workspace_.machine.Read(*at));
         const int length = d.known ? d.length : 1;
-        for (int i = 0; i < length; ++i) programBytes_.Add(at + i);
+        for (int i = 0; i < length; ++i) programBytes_.Add(*at + i);
     }
 }
 
@@ -250,7 +265,7 @@ std::unique_ptr<RecordedRun> StepSession::Continue() {
 
 std::unique_ptr<RecordedRun> StepSession::StepOverJsr() {
     const cpu::Machine& m = workspace_.machine;
-    if (m.Read(m.PC) != 0x20) return nullptr;
+    if (!Is(m, m.PC, cpu::Operation::kJsr)) return nullptr;
     return RunTo(m.PC + 3);
 }
 
@@ -281,12 +296,13 @@ void StepSession::FinishRun(RecordedRun& run) {
             if (run.AtBreakpoint()) {
                 ReportBreakpointStop(workspace_, m.PC);
             } else {
-                workspace_.ShowMessage(cpu::kStoppedByUserMessage, kStatusColumn, grid::Tone::kError);
+                workspace_.ShowMessage(cpu::kStoppedByUserMessage, kStatusColumn,
+                                       grid::Tone::kError);
             }
             break;
         case cpu::RunEnd::kNotExecuted:
-            workspace_.ShowMessage(cpu::NotExecutedMessage(m.Read(m.PC), m.PC),
-                                           kStatusColumn, grid::Tone::kError);
+            workspace_.ShowMessage(cpu::NotExecutedMessage(m.Read(m.PC), m.PC), kStatusColumn,
+                                   grid::Tone::kError);
             break;
         default:  // the end, the address asked for, a full stack (already told)
             break;

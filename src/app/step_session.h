@@ -76,7 +76,7 @@ struct StepWindowState {
 // executed, after a refused push, and before an instruction at a breakpoint (not the first).
 class RecordedRun : public SlicedRun {
   public:
-    RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host, cpu::ConsoleText* console,
+    RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host, cpu::RestorableConsole* console,
                 const cpu::AddressSet& programBytes, int target);
 
     cpu::RunEnd Slice(std::int64_t budget) override;
@@ -93,7 +93,7 @@ class RecordedRun : public SlicedRun {
   private:
     grid::Workspace& workspace_;
     cpu::MachineHost& host_;
-    cpu::ConsoleText* console_;
+    cpu::RestorableConsole* console_;
     const cpu::AddressSet& programBytes_;
     cpu::AddressSet breakpoints_;
     int target_;  // -1: none
@@ -136,7 +136,7 @@ class StepSession {
     void ShowStepRows(int row);
 
     // The console whose text the history keeps; nullptr keeps none.
-    void SetConsole(cpu::ConsoleText* console) { console_ = console; }
+    void SetConsole(cpu::RestorableConsole* console) { console_ = console; }
 
     // Συνέχεια: a run to the next breakpoint or the end.
     std::unique_ptr<RecordedRun> Continue();
@@ -169,7 +169,7 @@ class StepSession {
     StepPeers& peers_;
     StepWindowState state_;
     int currentRow_ = 0;
-    cpu::ConsoleText* console_ = nullptr;
+    cpu::RestorableConsole* console_ = nullptr;
     cpu::AddressSet programBytes_;
 };
 

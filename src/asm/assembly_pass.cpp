@@ -58,9 +58,69 @@ std::string SummaryText(int lines, int bytes) {
            TotalBytesText(bytes) + "\n\n" + std::string(kShowMemoryQuestion);
 }
 
+namespace {
+
+// The mode a line assembles in, from its parameters; -1 when the row has no such mode.
+int AssembledMode(const grid::ProgramGrid& grid, int row, int i) {
+    const std::string& first = grid.Cell(grid::kFirstParameterColumn, i);
+    int operandClass = ClassifyOperand(first, grid.Cell(grid::kInstructionColumn, i));
+    // A branch to a label that exists but is not alphanumeric still assembles.
+    if (cpu::IsBranch(row) &&
+        (operandClass == kNoOperandClass || operandClass == OperandClassOf(cpu::kAbsolute))) {
+        operandClass = OperandClassOf(cpu::kRelative);
+    }
+    const bool indexY = grid.Cell(grid::kSecondParameterColumn, i) == "Y";
+    if (operandClass == OperandClassOf(cpu::kAbsoluteX) && indexY)
+        operandClass = OperandClassOf(cpu::kAbsoluteY);
+    if (operandClass == OperandClassOf(cpu::kZeroPageX) && indexY)
+        operandClass = OperandClassOf(cpu::kZeroPageY);
+    if (operandClass == kNoOperandClass) return -1;
+    const int mode = ModeOfOperandClass(operandClass);
+    return cpu::HasMode(row, mode) ? mode : -1;
+}
+
+// The operand bytes of a line in mode; false for a mode whose operand is never written so.
+// offset is a branch's or JMP's byte.
+bool PutOperandBytes(std::string_view first, int row, int mode, int offset,
+                     std::array<int, 3>& bytes) {
+    switch (mode) {
+        case cpu::kImmediate:
+        case cpu::kIndirectX:
+        case cpu::kIndirectY:
+            bytes[1] = HexCharacters(first, 2, 3);
+            return true;
+        case cpu::kAbsolute:
+            if (row == cpu::kRowJmp) {
+                bytes[1] = offset;
+                return true;
+            }
+            [[fallthrough]];
+        case cpu::kAbsoluteX:
+        case cpu::kAbsoluteY:
+            bytes[1] = HexCharacters(first, 3, 4);
+            bytes[2] = HexCharacters(first, 1, 2);
+            return true;
+        case cpu::kZeroPage:
+        case cpu::kZeroPageX:
+        case cpu::kZeroPageY:
+            bytes[1] = HexCharacters(first, 1, 2);
+            return true;
+        case cpu::kRelative:
+            bytes[1] = offset;
+            return true;
+        case cpu::kImplied:
+        case cpu::kAccumulator:
+            return true;
+        default:
+            // Indirect: only JMP has it, and its operand is always read as a label or address.
+            return false;
+    }
+}
+
+}  // namespace
+
 LineTranslation TranslateLine(const grid::ProgramGrid& grid, const OperandResolver& resolver,
                               int i) {
-    const std::string& instruction = grid.Cell(grid::kInstructionColumn, i);
     const std::string& first = grid.Cell(grid::kFirstParameterColumn, i);
     LineTranslation line;
     const auto fail = [&line, i](AssemblyResult::Kind kind, std::string text, int column) {
@@ -69,7 +129,7 @@ LineTranslation TranslateLine(const grid::ProgramGrid& grid, const OperandResolv
     };
     line.address = text::HexTextToInt(grid.Cell(grid::kAddressColumn, i));
 
-    const int row = cpu::FindMnemonic(instruction);
+    const int row = cpu::FindMnemonic(grid.Cell(grid::kInstructionColumn, i));
     if (row == -1) {
         return fail(AssemblyResult::Kind::kWarning, std::string(kSyntaxError),
                     grid::kInstructionColumn);
@@ -94,23 +154,11 @@ LineTranslation TranslateLine(const grid::ProgramGrid& grid, const OperandResolv
         offset = static_cast<int>(distance < 0 ? distance + 256 : distance);
     }
 
-    int operandClass = ClassifyOperand(first, instruction);
-    // A branch to a label that exists but is not alphanumeric still assembles.
-    if (cpu::IsBranch(row) &&
-        (operandClass == kNoOperandClass || operandClass == OperandClassOf(cpu::kAbsolute))) {
-        operandClass = OperandClassOf(cpu::kRelative);
-    }
-    const bool indexY = grid.Cell(grid::kSecondParameterColumn, i) == "Y";
-    if (operandClass == OperandClassOf(cpu::kAbsoluteX) && indexY)
-        operandClass = OperandClassOf(cpu::kAbsoluteY);
-    if (operandClass == OperandClassOf(cpu::kZeroPageX) && indexY)
-        operandClass = OperandClassOf(cpu::kZeroPageY);
-    if (operandClass == kNoOperandClass || cpu::OpcodeOf(row, operandClass - 1) == cpu::kNoOpcode) {
+    const int mode = AssembledMode(grid, row, i);
+    if (mode == -1) {
         return fail(AssemblyResult::Kind::kWarning, std::string(kSyntaxError),
                     grid::kFirstParameterColumn);
     }
-
-    const int mode = operandClass - 1;
     const int length = cpu::ModeLength(mode);
     // Nothing is ever written outside the 65536 cells.
     if (line.address < 0 || line.address + length > cpu::kMemorySize) {
@@ -120,40 +168,9 @@ LineTranslation TranslateLine(const grid::ProgramGrid& grid, const OperandResolv
     // Every operand byte is converted before the first write, so a line that fails to convert
     // leaves memory as the lines before it left it.
     line.bytes = {cpu::OpcodeOf(row, mode), 0, 0};
-    switch (mode) {
-        case cpu::kImmediate:
-        case cpu::kIndirectX:
-        case cpu::kIndirectY:
-            line.bytes[1] = HexCharacters(first, 2, 3);
-            break;
-        case cpu::kAbsolute:
-            if (row == cpu::kRowJmp) {
-                line.bytes[1] = offset;
-            } else {
-                line.bytes[1] = HexCharacters(first, 3, 4);
-                line.bytes[2] = HexCharacters(first, 1, 2);
-            }
-            break;
-        case cpu::kAbsoluteX:
-        case cpu::kAbsoluteY:
-            line.bytes[1] = HexCharacters(first, 3, 4);
-            line.bytes[2] = HexCharacters(first, 1, 2);
-            break;
-        case cpu::kZeroPage:
-        case cpu::kZeroPageX:
-        case cpu::kZeroPageY:
-            line.bytes[1] = HexCharacters(first, 1, 2);
-            break;
-        case cpu::kRelative:
-            line.bytes[1] = offset;
-            break;
-        case cpu::kImplied:
-        case cpu::kAccumulator:
-            break;
-        default:
-            // Indirect: only JMP has it, and its operand is always read as a label or address.
-            return fail(AssemblyResult::Kind::kWarning, std::string(kSyntaxError),
-                        grid::kFirstParameterColumn);
+    if (!PutOperandBytes(first, row, mode, offset, line.bytes)) {
+        return fail(AssemblyResult::Kind::kWarning, std::string(kSyntaxError),
+                    grid::kFirstParameterColumn);
     }
     line.length = length;
     return line;

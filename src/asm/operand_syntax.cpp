@@ -106,101 +106,137 @@ class Characters {
     std::u32string characters_;
 };
 
-void CheckOperandOfLength(int row, std::string_view p, const Characters& c,
-                          std::vector<LineOutcome>& out) {
-    const auto has = [row](cpu::AddressingMode mode) { return cpu::HasMode(row, mode); };
-    constexpr int kColumn = grid::kFirstParameterColumn;
+// The checks of a first parameter, one function per length in characters, each trying the forms
+// of that length. The bytes a line takes come from its mode's length.
+class FirstParameterCheck {
+  public:
+    FirstParameterCheck(int row, std::string_view p, std::vector<LineOutcome>& out)
+        : row_(row), p_(p), c_(p), out_(out) {}
 
-    switch (c.Count()) {
-        case 0:
-            out.push_back(has(cpu::kImplied) ? Finish(1)
-                                             : Message(kGiveFirstParameter, kColumn, grid::Tone::kNotice));
-            break;
-        case 1:
-            if (p == "A") {
-                if (has(cpu::kAccumulator)) out.push_back(Finish(1));
-            } else {
-                out.push_back(Message(kOnlyAccumulator, kColumn));
-            }
-            if (!has(cpu::kAccumulator)) out.push_back(Message(kNoAccumulator, kColumn));
-            break;
-        case 2:
-            out.push_back(c.AllHex(1, 2) && has(cpu::kZeroPage) ? Finish(2)
-                                                                : Message(kZeroPageWrong, kColumn));
-            break;
-        case 3:
-            if (c.Is(1, U'#')) {
-                out.push_back(c.AllHex(2, 3) && has(cpu::kImmediate)
-                                  ? Finish(2)
-                                  : Message(kHexAfterHash, kColumn));
-            }
-            if (!has(cpu::kImmediate)) out.push_back(Message(kWrongAddressing, kColumn));
-            if (!c.Is(1, U'#')) {
-                if (c.AllHex(2, 3) && has(cpu::kImmediate)) {
-                    out.push_back(Message(kHashNeeded, kColumn));
-                } else if (!c.AllHex(2, 3)) {
-                    out.push_back(Message(kExamples, kColumn));
-                }
-            }
-            if (c.Is(3, U',')) {
-                out.push_back(c.AllHex(1, 2) && (has(cpu::kZeroPageX) || has(cpu::kZeroPageY))
-                                  ? Next(2)
-                                  : Message(kHexBeforeComma, kColumn));
-            } else {
-                if (c.AllHex(1, 2) && has(cpu::kZeroPageX)) {
-                    out.push_back(Message(kCommaNeeded, kColumn));
-                } else if (!c.Hex(1) && !c.Hex(2)) {
-                    out.push_back(Message(kExamplesSpaced, kColumn));
-                }
-            }
-            break;
-        case 4:
-            if (has(cpu::kAbsolute)) {
-                out.push_back(c.AllHex(1, 4) ? Finish(3) : Message(kFourHexDigits, kColumn));
-            } else {
-                out.push_back(Message(kWrongAddressing, kColumn));
-            }
-            if (c.Is(1, U'(') && c.Is(4, U',')) {
-                out.push_back(c.AllHex(2, 3) && has(cpu::kIndirectX)
-                                  ? Next(2)
-                                  : Message(kHexBetweenParenthesisAndComma, kColumn));
-            } else if (!c.Hex(1) && !c.Hex(4) && c.AllHex(2, 3)) {
-                out.push_back(Message(kIndirectXForm, kColumn));
-            }
-            break;
-        case 5:
-            if (c.Is(5, U',')) {
-                if (!c.AllHex(2, 3)) {
-                    out.push_back(Message(kFourHexBeforeComma, kColumn));
-                } else if (c.Hex(1) && c.Hex(4) && (has(cpu::kAbsoluteX) || has(cpu::kAbsoluteY))) {
-                    out.push_back(Next(3));
-                } else {
-                    out.push_back(Message(kIndexedWrong, kColumn));
-                }
-            }
-            if (c.Is(1, U'(') && c.Is(4, U')')) {
-                out.push_back(c.AllHex(2, 3) && has(cpu::kIndirectY)
-                                  ? Next(2)
-                                  : Message(kHexBetweenParentheses, kColumn));
-            } else if (!(c.Hex(1) && c.Hex(4))) {
-                out.push_back(
-                    Message(c.AllHex(2, 3) ? kParenthesesNeeded : kIndexedForms, kColumn));
-            }
-            break;
-        case 6:
-            if (c.Is(1, U'(') && c.Is(6, U')')) {
-                out.push_back(c.AllHex(2, 5) && has(cpu::kIndirect)
-                                  ? Finish(3)
-                                  : Message(kHexBetweenParentheses, kColumn));
-            } else if (c.AllHex(2, 5)) {
-                out.push_back(Message(kIndirectForm, kColumn));
-            }
-            break;
-        default:
-            out.push_back(Message(kInvalidAccessMethod, kColumn));
-            break;
+    void Run() {
+        switch (c_.Count()) {
+            case 0:
+                Add(Has(cpu::kImplied)
+                        ? Finish(Bytes(cpu::kImplied))
+                        : Message(kGiveFirstParameter, kColumn, grid::Tone::kNotice));
+                break;
+            case 1:
+                Accumulator();
+                break;
+            case 2:
+                Add(c_.AllHex(1, 2) && Has(cpu::kZeroPage) ? Finish(Bytes(cpu::kZeroPage))
+                                                           : Message(kZeroPageWrong, kColumn));
+                break;
+            case 3:
+                ImmediateOrZeroPageIndexed();
+                break;
+            case 4:
+                AbsoluteOrIndirectX();
+                break;
+            case 5:
+                AbsoluteIndexedOrIndirectY();
+                break;
+            case 6:
+                Indirect();
+                break;
+            default:
+                Add(Message(kInvalidAccessMethod, kColumn));
+                break;
+        }
     }
-}
+
+  private:
+    static constexpr int kColumn = grid::kFirstParameterColumn;
+
+    bool Has(cpu::AddressingMode mode) const { return cpu::HasMode(row_, mode); }
+    static int Bytes(cpu::AddressingMode mode) { return cpu::ModeLength(mode); }
+    void Add(LineOutcome outcome) { out_.push_back(std::move(outcome)); }
+
+    // "A".
+    void Accumulator() {
+        if (p_ == "A") {
+            if (Has(cpu::kAccumulator)) Add(Finish(Bytes(cpu::kAccumulator)));
+        } else {
+            Add(Message(kOnlyAccumulator, kColumn));
+        }
+        if (!Has(cpu::kAccumulator)) Add(Message(kNoAccumulator, kColumn));
+    }
+
+    // "#hh" or "hh," (the index follows in the second parameter).
+    void ImmediateOrZeroPageIndexed() {
+        if (c_.Is(1, U'#')) {
+            Add(c_.AllHex(2, 3) && Has(cpu::kImmediate) ? Finish(Bytes(cpu::kImmediate))
+                                                        : Message(kHexAfterHash, kColumn));
+        }
+        if (!Has(cpu::kImmediate)) Add(Message(kWrongAddressing, kColumn));
+        if (!c_.Is(1, U'#')) {
+            if (c_.AllHex(2, 3) && Has(cpu::kImmediate)) {
+                Add(Message(kHashNeeded, kColumn));
+            } else if (!c_.AllHex(2, 3)) {
+                Add(Message(kExamples, kColumn));
+            }
+        }
+        if (c_.Is(3, U',')) {
+            Add(c_.AllHex(1, 2) && (Has(cpu::kZeroPageX) || Has(cpu::kZeroPageY))
+                    ? Next(Bytes(cpu::kZeroPageX))
+                    : Message(kHexBeforeComma, kColumn));
+        } else if (c_.AllHex(1, 2) && Has(cpu::kZeroPageX)) {
+            Add(Message(kCommaNeeded, kColumn));
+        } else if (!c_.Hex(1) && !c_.Hex(2)) {
+            Add(Message(kExamplesSpaced, kColumn));
+        }
+    }
+
+    // "hhhh" or "(hh," (X) follows in the second parameter).
+    void AbsoluteOrIndirectX() {
+        if (Has(cpu::kAbsolute)) {
+            Add(c_.AllHex(1, 4) ? Finish(Bytes(cpu::kAbsolute)) : Message(kFourHexDigits, kColumn));
+        } else {
+            Add(Message(kWrongAddressing, kColumn));
+        }
+        if (c_.Is(1, U'(') && c_.Is(4, U',')) {
+            Add(c_.AllHex(2, 3) && Has(cpu::kIndirectX)
+                    ? Next(Bytes(cpu::kIndirectX))
+                    : Message(kHexBetweenParenthesisAndComma, kColumn));
+        } else if (!c_.Hex(1) && !c_.Hex(4) && c_.AllHex(2, 3)) {
+            Add(Message(kIndirectXForm, kColumn));
+        }
+    }
+
+    // "hhhh," or "(hh)" (the index follows in the second parameter).
+    void AbsoluteIndexedOrIndirectY() {
+        if (c_.Is(5, U',')) {
+            if (!c_.AllHex(2, 3)) {
+                Add(Message(kFourHexBeforeComma, kColumn));
+            } else if (c_.Hex(1) && c_.Hex(4) && (Has(cpu::kAbsoluteX) || Has(cpu::kAbsoluteY))) {
+                Add(Next(Bytes(cpu::kAbsoluteX)));
+            } else {
+                Add(Message(kIndexedWrong, kColumn));
+            }
+        }
+        if (c_.Is(1, U'(') && c_.Is(4, U')')) {
+            Add(c_.AllHex(2, 3) && Has(cpu::kIndirectY) ? Next(Bytes(cpu::kIndirectY))
+                                                        : Message(kHexBetweenParentheses, kColumn));
+        } else if (!(c_.Hex(1) && c_.Hex(4))) {
+            Add(Message(c_.AllHex(2, 3) ? kParenthesesNeeded : kIndexedForms, kColumn));
+        }
+    }
+
+    // "(hhhh)".
+    void Indirect() {
+        if (c_.Is(1, U'(') && c_.Is(6, U')')) {
+            Add(c_.AllHex(2, 5) && Has(cpu::kIndirect) ? Finish(Bytes(cpu::kIndirect))
+                                                       : Message(kHexBetweenParentheses, kColumn));
+        } else if (c_.AllHex(2, 5)) {
+            Add(Message(kIndirectForm, kColumn));
+        }
+    }
+
+    int row_;
+    std::string_view p_;
+    Characters c_;
+    std::vector<LineOutcome>& out_;
+};
 
 }  // namespace
 
@@ -238,24 +274,10 @@ int ClassifyOperand(std::string_view firstParameter, std::string_view instructio
 }
 
 int OperandClassByteCount(int operandClass) {
-    switch (operandClass) {
-        case OperandClassOf(cpu::kImmediate):
-        case OperandClassOf(cpu::kZeroPage):
-        case OperandClassOf(cpu::kZeroPageX):
-        case OperandClassOf(cpu::kIndirectX):
-        case OperandClassOf(cpu::kIndirectY):
-        case OperandClassOf(cpu::kRelative):
-            return 2;
-        case OperandClassOf(cpu::kAbsolute):
-        case OperandClassOf(cpu::kIndirect):
-        case OperandClassOf(cpu::kAbsoluteX):
-            return 3;
-        case OperandClassOf(cpu::kImplied):
-        case OperandClassOf(cpu::kAccumulator):
-            return 1;
-        default:
-            return 0;
-    }
+    const int mode = ModeOfOperandClass(operandClass);
+    if (mode < 0 || mode >= cpu::kModeCount || mode == cpu::kAbsoluteY || mode == cpu::kZeroPageY)
+        return 0;
+    return cpu::ModeLength(mode);
 }
 
 std::vector<LineOutcome> CheckFirstParameter(std::string_view instruction,
@@ -268,14 +290,14 @@ std::vector<LineOutcome> CheckFirstParameter(std::string_view instruction,
     }
     // Branch and jump operands may be labels: any text is taken here and resolved when assembled.
     if (cpu::IsBranch(row)) {
-        if (!firstParameter.empty()) outcomes.push_back(Finish(2));
+        if (!firstParameter.empty()) outcomes.push_back(Finish(cpu::ModeLength(cpu::kRelative)));
         return outcomes;
     }
     if (row == cpu::kRowJmp) {
-        if (!firstParameter.empty()) outcomes.push_back(Finish(3));
+        if (!firstParameter.empty()) outcomes.push_back(Finish(cpu::ModeLength(cpu::kAbsolute)));
         return outcomes;
     }
-    CheckOperandOfLength(row, firstParameter, Characters(firstParameter), outcomes);
+    FirstParameterCheck(row, firstParameter, outcomes).Run();
     return outcomes;
 }
 
@@ -289,13 +311,17 @@ std::vector<LineOutcome> CheckSecondParameter(std::string_view instruction,
     const bool xOrY = q == "X" || q == "Y";
     switch (ClassifyOperand(firstParameter, instruction)) {
         case OperandClassOf(cpu::kAbsoluteX):
-            return {xOrY ? Finish(3) : Message(kIndexAfterFour, kColumn)};
+            return {xOrY ? Finish(cpu::ModeLength(cpu::kAbsoluteX))
+                         : Message(kIndexAfterFour, kColumn)};
         case OperandClassOf(cpu::kZeroPageX):
-            return {xOrY ? Finish(2) : Message(kIndexAfterTwo, kColumn)};
+            return {xOrY ? Finish(cpu::ModeLength(cpu::kZeroPageX))
+                         : Message(kIndexAfterTwo, kColumn)};
         case OperandClassOf(cpu::kIndirectX):
-            return {q == "X)" ? Finish(2) : Message(kIndexXParenthesis, kColumn)};
+            return {q == "X)" ? Finish(cpu::ModeLength(cpu::kIndirectX))
+                              : Message(kIndexXParenthesis, kColumn)};
         case OperandClassOf(cpu::kIndirectY):
-            return {q == "Y" ? Finish(2) : Message(kIndexY, kColumn)};
+            return {q == "Y" ? Finish(cpu::ModeLength(cpu::kIndirectY))
+                             : Message(kIndexY, kColumn)};
         default: {
             LineOutcome refused = Message(kInvalidAddressing, kColumn);
             refused.emptiesSecondParameter = true;

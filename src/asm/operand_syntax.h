@@ -11,18 +11,25 @@
 
 namespace zorvan::assembler {
 
-// Operand class: the instruction set table's column plus 1, or -1 when no form fits.
-// Classes 6 and 8 stand for both index registers until the second parameter refines them.
+// Operand class: the addressing mode that the first parameter's form names, numbered as the
+// checking rules number the instruction set table's columns, from 1 (1 immediate ... 13
+// accumulator); -1 when no form fits. The classes of abs,X and zp,X stand for both index
+// registers until the second parameter refines them. Convert with the two functions below
+// rather than by adding or taking 1.
 inline constexpr int kNoOperandClass = -1;
 
-// The class that names an addressing-mode column of the instruction set table.
+// The class that names an addressing mode, and the mode a class names.
 constexpr int OperandClassOf(int mode) {
     return mode + 1;
+}
+constexpr int ModeOfOperandClass(int operandClass) {
+    return operandClass - 1;
 }
 
 int ClassifyOperand(std::string_view firstParameter, std::string_view instruction);
 
-// Bytes the line checker counts for a class: 2, 3, 1, or 0 for any other value (-1, 7 and 9).
+// Bytes the line checker counts for a class ClassifyOperand gives: its mode's length; 0 for any
+// other value (-1, and the classes of abs,Y and zp,Y, which it never gives).
 int OperandClassByteCount(int operandClass);
 
 // What a parameter check asks the line checker to do.

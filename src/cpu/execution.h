@@ -43,23 +43,6 @@ inline void RestoreOperand(std::int16_t& cell) {
 
 void PrintTextRoutine(Machine& m, MachineHost& host);
 
-// Bytes an instruction occupies in each addressing mode, as a constant for the hot path (the
-// decode test checks it against the instruction set table).
-constexpr int LengthOf(int mode) {
-    switch (mode) {
-        case kImplied:
-        case kAccumulator:
-            return 1;
-        case kAbsolute:
-        case kAbsoluteX:
-        case kAbsoluteY:
-        case kIndirect:
-            return 3;
-        default:
-            return 2;
-    }
-}
-
 // The machine as an instruction sees it. AC, XR, YR, SP, the return address and N, V, Z, C are
 // copies: Load takes them from the machine, Store puts them back. Z and N are held as the values
 // they were last computed from (see zSource), so that the many instructions that set both from
@@ -166,34 +149,41 @@ struct Core {
     }
 };
 
-// Where a memory mode's operand lies. Immediate is the operand cell itself (M = lo). Sums never
-// wrap; an address outside memory reads 0 and a write there is dropped.
-ZORVAN_HOT std::int64_t Locate(const Core& c, int mode, std::int64_t at) {
-    const std::int64_t lo = c.Read(at + 1);
+// Where a memory mode's operand lies, for an instruction at `at` with the index registers xr and
+// yr; read(address) gives a cell. Immediate is the operand cell itself (M = lo). Sums never wrap;
+// an address outside memory reads 0 and a write there is dropped. -1 for a mode with no cell.
+// The interpreter reads the machine; the step sentence reads the cells as they were before.
+template <typename ReadCell>
+ZORVAN_HOT std::int64_t OperandAddress(int mode, std::int64_t at, std::int64_t xr, std::int64_t yr,
+                                       const ReadCell& read) {
+    const std::int64_t lo = read(at + 1);
     switch (mode) {
         case kImmediate:
             return at + 1;
         case kZeroPage:
             return lo;
         case kZeroPageX:
-            return lo + c.XR;
+            return lo + xr;
         case kZeroPageY:
-            return lo + c.YR;
+            return lo + yr;
         case kAbsolute:
-            return std::int64_t{c.Read(at + 2)} * 256 + lo;
+            return read(at + 2) * 256 + lo;
         case kAbsoluteX:
-            return std::int64_t{c.Read(at + 2)} * 256 + lo + c.XR;
+            return read(at + 2) * 256 + lo + xr;
         case kAbsoluteY:
-            return std::int64_t{c.Read(at + 2)} * 256 + lo + c.YR;
-        case kIndirectX: {
-            const std::int64_t p = lo + c.XR;
-            return std::int64_t{c.Read(p + 1)} * 256 + c.Read(p);
-        }
+            return read(at + 2) * 256 + lo + yr;
+        case kIndirectX:
+            return read(lo + xr + 1) * 256 + read(lo + xr);
         case kIndirectY:
-            return std::int64_t{c.Read(lo + 1)} * 256 + c.Read(lo) + c.YR;
+            return read(lo + 1) * 256 + read(lo) + yr;
         default:  // no cell
             return -1;
     }
+}
+
+ZORVAN_HOT std::int64_t Locate(const Core& c, int mode, std::int64_t at) {
+    return OperandAddress(mode, at, c.XR, c.YR,
+                          [&c](std::int64_t address) { return std::int64_t{c.Read(address)}; });
 }
 
 // The operand value M of a memory mode.
@@ -208,29 +198,8 @@ inline std::int64_t Hi(const Core& c, std::int64_t at) {
     return c.Read(at + 2);
 }
 
-// The conditional branches: taken when, in order, C = 0, C = 1, Z = 1, Z = 0, N = 1, N = 0, V = 0,
-// V = 1.
 ZORVAN_HOT bool BranchTaken(const Core& c, Operation operation) {
-    switch (operation) {
-        case Operation::kBcc:
-            return c.C == 0;
-        case Operation::kBcs:
-            return c.C == 1;
-        case Operation::kBeq:
-            return c.zSource == 0;
-        case Operation::kBne:
-            return c.zSource != 0;
-        case Operation::kBmi:
-            return c.nSource > 127;
-        case Operation::kBpl:
-            return c.nSource <= 127;
-        case Operation::kBvc:
-            return c.V == 0;
-        case Operation::kBvs:
-            return c.V == 1;
-        default:
-            return false;
-    }
+    return cpu::BranchTaken(operation, c.N() == 1, c.V, c.Z() == 1, c.C);
 }
 
 // The relative branches and JMP absolute, with their operand byte lo as presented: they write no
@@ -244,8 +213,9 @@ ZORVAN_HOT int ExecuteSignedOperand(const Core& c, Operation operation, std::int
     return Wrap32(BranchTaken(c, operation) ? at + 2 + lo : at + 2);
 }
 
-// Register-to-register and implied instructions set Z/N from the destination.
-ZORVAN_HOT int Load(Core& c, std::int32_t& reg, std::int64_t value, std::int64_t next) {
+// A register loaded with a value (a load, a transfer, a count, a logic or arithmetic result):
+// Z and N follow the new value. Returns next, the instruction's following address.
+ZORVAN_HOT int LoadRegister(Core& c, std::int32_t& reg, std::int64_t value, std::int64_t next) {
     reg = Wrap32(value);
     c.SetZN(reg);
     return Wrap32(next);
@@ -296,15 +266,15 @@ ZORVAN_HOT int ExecuteShift(Core& c, Shift shift, int mode, std::int64_t at, std
 // address. The caller has presented a signed operand already.
 ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
     const std::int64_t at = a;
-    const std::int64_t next = at + LengthOf(mode);
+    const std::int64_t next = at + ModeLength(mode);
 
     switch (operation) {
         case Operation::kLda:
-            return Load(c, c.AC, Operand(c, mode, at), next);
+            return LoadRegister(c, c.AC, Operand(c, mode, at), next);
         case Operation::kLdx:
-            return Load(c, c.XR, Operand(c, mode, at), next);
+            return LoadRegister(c, c.XR, Operand(c, mode, at), next);
         case Operation::kLdy:
-            return Load(c, c.YR, Operand(c, mode, at), next);
+            return LoadRegister(c, c.YR, Operand(c, mode, at), next);
         case Operation::kSta:
             c.Write(Locate(c, mode, at), c.AC);
             return Wrap32(next);
@@ -315,24 +285,24 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
             c.Write(Locate(c, mode, at), c.YR);
             return Wrap32(next);
         case Operation::kTax:
-            return Load(c, c.XR, c.AC, next);
+            return LoadRegister(c, c.XR, c.AC, next);
         case Operation::kTay:
-            return Load(c, c.YR, c.AC, next);
+            return LoadRegister(c, c.YR, c.AC, next);
         case Operation::kTxa:
-            return Load(c, c.AC, c.XR, next);
+            return LoadRegister(c, c.AC, c.XR, next);
         case Operation::kTya:
-            return Load(c, c.AC, c.YR, next);
+            return LoadRegister(c, c.AC, c.YR, next);
         case Operation::kTsx:
-            return Load(c, c.XR, c.PackStatus(), next);
+            return LoadRegister(c, c.XR, c.PackStatus(), next);
         case Operation::kTxs:
             c.UnpackStatus(c.XR);
             return Wrap32(next);
         case Operation::kAnd:
-            return Load(c, c.AC, c.AC & Operand(c, mode, at), next);
+            return LoadRegister(c, c.AC, c.AC & Operand(c, mode, at), next);
         case Operation::kOra:
-            return Load(c, c.AC, c.AC | Operand(c, mode, at), next);
+            return LoadRegister(c, c.AC, c.AC | Operand(c, mode, at), next);
         case Operation::kEor:
-            return Load(c, c.AC, c.AC ^ Operand(c, mode, at), next);
+            return LoadRegister(c, c.AC, c.AC ^ Operand(c, mode, at), next);
         case Operation::kBit:
             c.SetZ((Operand(c, mode, at) & c.AC) == 0);
             return Wrap32(next);
@@ -348,7 +318,7 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
             // the three comparisons: no branches in the hot path.
             const bool acHigh = ac > 127, valueHigh = value > 127, rHigh = r > 127;
             c.V = static_cast<int>((acHigh == valueHigh) & (rHigh != acHigh));
-            return Load(c, c.AC, r, next);
+            return LoadRegister(c, c.AC, r, next);
         }
         case Operation::kSbc: {
             const std::int64_t ac = c.AC;
@@ -363,7 +333,7 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
             // The operands on opposite sides of 127 and the result on the value's side.
             const bool acHigh = ac > 127, valueHigh = value > 127, rHigh = r > 127;
             c.V = static_cast<int>((acHigh != valueHigh) & (rHigh == valueHigh));
-            return Load(c, c.AC, r, next);
+            return LoadRegister(c, c.AC, r, next);
         }
         case Operation::kCmp:
         case Operation::kCpx:
@@ -379,13 +349,13 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
         }
         // Counting registers wrap within 00-FF: above 255 becomes 0, below 0 becomes 255.
         case Operation::kInx:
-            return Load(c, c.XR, c.XR >= 255 ? 0 : c.XR + 1, next);
+            return LoadRegister(c, c.XR, c.XR >= 255 ? 0 : c.XR + 1, next);
         case Operation::kIny:
-            return Load(c, c.YR, c.YR >= 255 ? 0 : c.YR + 1, next);
+            return LoadRegister(c, c.YR, c.YR >= 255 ? 0 : c.YR + 1, next);
         case Operation::kDex:
-            return Load(c, c.XR, c.XR <= 0 ? 255 : c.XR - 1, next);
+            return LoadRegister(c, c.XR, c.XR <= 0 ? 255 : c.XR - 1, next);
         case Operation::kDey:
-            return Load(c, c.YR, c.YR <= 0 ? 255 : c.YR - 1, next);
+            return LoadRegister(c, c.YR, c.YR <= 0 ? 255 : c.YR - 1, next);
         case Operation::kInc: {
             const std::int64_t address = Locate(c, mode, at);
             c.Write(address, std::int64_t{c.Read(address)} + 1);
@@ -434,8 +404,7 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
             // One return-address field, not the stack: a nested JSR overwrites it.
             const std::int64_t target = Hi(c, at) * 256 + Lo(c, at);
             c.returnAddress = Wrap32(next);
-            if (target >= kPrintTextRoutine && target <= kShowCharacterRoutine)
-                c.RunConsoleRoutine(target);
+            if (IsConsoleRoutine(target)) c.RunConsoleRoutine(target);
             return Wrap32(target);
         }
         case Operation::kRts:

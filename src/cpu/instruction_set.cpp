@@ -81,9 +81,4 @@ bool IsBranch(int row) {
     return HasMode(row, kRelative);
 }
 
-int ModeLength(int mode) {
-    static constexpr std::array<int, kModeCount> kLengths = {2, 3, 2, 1, 3, 3, 3, 2, 2, 2, 2, 2, 1};
-    return kLengths[mode];
-}
-
 }  // namespace zorvan::cpu

@@ -38,7 +38,8 @@ struct InstructionRow {
 
 extern const std::array<InstructionRow, kMnemonicCount> kInstructionTable;
 
-// Row numbers of the mnemonics that other rules name.
+// The rows of JMP and JSR in kInstructionTable, whose rows run in alphabetical order (the
+// instruction set test holds them to their mnemonics).
 inline constexpr int kRowJmp = 27;
 inline constexpr int kRowJsr = 28;
 
@@ -50,7 +51,21 @@ bool HasMode(int row, int mode);
 // True when the row's relative column holds an opcode: the eight conditional branches.
 bool IsBranch(int row);
 
-// Bytes an instruction occupies in each addressing mode.
-int ModeLength(int mode);
+// Bytes an instruction occupies in each addressing mode: the opcode and its operand bytes. The
+// assembler, the line checker, the decode table and the run loop's hot path all take it from here.
+constexpr int ModeLength(int mode) {
+    switch (mode) {
+        case kImplied:
+        case kAccumulator:
+            return 1;
+        case kAbsolute:
+        case kAbsoluteX:
+        case kAbsoluteY:
+        case kIndirect:
+            return 3;
+        default:
+            return 2;
+    }
+}
 
 }  // namespace zorvan::cpu

@@ -27,7 +27,7 @@ std::array<DecodedOpcode, 256> BuildDecodeTable() {
             entry.executed = !doesNothing;
             entry.operation = operation;
             entry.mode = static_cast<std::uint8_t>(mode);
-            entry.length = static_cast<std::uint8_t>(detail::LengthOf(mode));
+            entry.length = static_cast<std::uint8_t>(ModeLength(mode));
             entry.signedOperand = mode == kRelative || (row == kRowJmp && mode == kAbsolute);
         }
     }

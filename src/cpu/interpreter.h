@@ -54,8 +54,40 @@ inline constexpr int kPrintTextRoutine = 0xFFFC;
 inline constexpr int kClearConsoleRoutine = 0xFFFD;
 inline constexpr int kAskForAccumulatorRoutine = 0xFFFE;
 inline constexpr int kShowCharacterRoutine = 0xFFFF;
-// The print routine's text is cut at this many characters.
+// JSR to this address runs a console routine (before going on at the address itself).
+constexpr bool IsConsoleRoutine(std::int64_t address) {
+    return address >= kPrintTextRoutine && address <= kShowCharacterRoutine;
+}
+// The longest text the print routine shows, as the console's help page tells the students: a
+// text whose closing 0 is missing is cut there instead of filling the console with memory.
 inline constexpr int kPrintTextLimit = 283;
+
+// Whether a conditional branch is taken, given the status bits before it: in order of BCC, BCS,
+// BEQ, BNE, BMI, BPL, BVC, BVS, when C = 0, C = 1, Z = 1, Z = 0, N = 1, N = 0, V = 0, V = 1.
+// n and z say whether N and Z are 1 (the machine takes any other value as 0 for them); false for
+// an operation that is no branch.
+constexpr bool BranchTaken(Operation operation, bool n, std::int32_t v, bool z, std::int32_t c) {
+    switch (operation) {
+        case Operation::kBcc:
+            return c == 0;
+        case Operation::kBcs:
+            return c == 1;
+        case Operation::kBeq:
+            return z;
+        case Operation::kBne:
+            return !z;
+        case Operation::kBmi:
+            return n;
+        case Operation::kBpl:
+            return !n;
+        case Operation::kBvc:
+            return v == 0;
+        case Operation::kBvs:
+            return v == 1;
+        default:
+            return false;
+    }
+}
 
 // Executes the instruction whose opcode is opcode, standing at address, and returns the address of
 // the next instruction. Operand cells are taken as the integers they hold (the caller presents a

@@ -84,7 +84,8 @@ class Run {
 };
 
 // A whole run from start. limit bounds the number of instructions executed (kLimit when reached
-// before the run ends by itself).
-RunEnd RunFrom(Machine& machine, MachineHost& host, int start, std::int64_t limit = kNoLimit);
+// before the run ends by itself). executed, when given, receives how many were.
+RunEnd RunFrom(Machine& machine, MachineHost& host, int start, std::int64_t limit = kNoLimit,
+               std::int64_t* executed = nullptr);
 
 }  // namespace zorvan::cpu

@@ -19,7 +19,8 @@ enum RecordField : std::uint16_t {
     kFieldReturn = 1 << 4,
     kFieldStatusByte = 1 << 5,  // all eight bits 0 or 1 before: one byte
     kFieldStatusWide = 1 << 6,  // any other value: eight ints
-    kFieldHaltToggled = 1 << 7,
+    kFieldWasHalted = 1 << 7,   // the halt flag was set before (it is kept, not toggled: a run
+                                // may clear it between two records)
     kFieldCells = 1 << 8,
     kFieldConsole = 1 << 9,
 };
@@ -41,8 +42,117 @@ bool AllBinary(const std::array<std::int32_t, kStatusBitCount>& status) {
                        [](std::int32_t bit) { return bit == 0 || bit == 1; });
 }
 
-bool IsConsoleRoutine(std::int64_t address) {
-    return address >= kPrintTextRoutine && address <= kShowCharacterRoutine;
+// Every cell an instruction may write, with its value before it.
+struct CellsBefore {
+    std::array<std::int64_t, kMaxCellsChanged> addresses{};
+    std::array<std::int16_t, kMaxCellsChanged> old{};
+    int count = 0;
+
+    void Consider(const Machine& m, std::int64_t address) {
+        if (!Machine::IsAddress(address)) return;
+        for (int i = 0; i < count; ++i) {
+            if (addresses[i] == address) return;
+        }
+        addresses[count] = address;
+        old[count] = m.memory[static_cast<std::size_t>(address)];
+        ++count;
+    }
+};
+
+// The operand cell (restored after any instruction), the effective address, and a push's stack
+// cell.
+CellsBefore CellsTheStepMayWrite(Machine& m, MachineHost& host, const DecodedOpcode& d,
+                                 std::int64_t a) {
+    CellsBefore cells;
+    cells.Consider(m, a + 1);
+    if (!d.executed) return cells;
+    const detail::Core core(m, host);
+    cells.Consider(m, detail::Locate(core, d.mode, a));
+    if (d.operation == Operation::kPha || d.operation == Operation::kPhp)
+        cells.Consider(m, kStackPage + std::int64_t{m.SP});
+    return cells;
+}
+
+bool CallsConsoleRoutine(const Machine& m, const DecodedOpcode& d, std::int64_t a) {
+    return d.executed && d.operation == Operation::kJsr &&
+           IsConsoleRoutine(std::int64_t{m.Read(a + 2)} * 256 + m.Read(a + 1));
+}
+
+// Writes the fields of one record, oldest field first, into room the log has made.
+class RecordWriter {
+  public:
+    explicit RecordWriter(std::uint8_t* at) : at_(at) {}
+    template <typename T>
+    void Put(const T value) {
+        std::memcpy(at_ + used_, &value, sizeof value);
+        used_ += sizeof value;
+    }
+    std::size_t Used() const { return used_; }
+
+  private:
+    std::uint8_t* at_;
+    std::size_t used_ = 0;
+};
+
+// PC always, then the old value of each register that changed; returns their mask bits.
+std::uint16_t PutRegisters(RecordWriter& record, const RegisterState& before, const Machine& m) {
+    std::uint16_t mask = 0;
+    record.Put(before.PC);
+    if (m.AC != before.AC) mask |= kFieldAC, record.Put(before.AC);
+    if (m.XR != before.XR) mask |= kFieldXR, record.Put(before.XR);
+    if (m.YR != before.YR) mask |= kFieldYR, record.Put(before.YR);
+    if (m.SP != before.SP) mask |= kFieldSP, record.Put(before.SP);
+    if (m.returnAddress != before.returnAddress)
+        mask |= kFieldReturn, record.Put(before.returnAddress);
+    // Bit by bit: the bits were just stored one by one, and one wide load of them all would wait
+    // for those stores to land.
+    bool statusChanged = false;
+    for (int k = 0; k < kStatusBitCount && !statusChanged; ++k)
+        statusChanged = m.status[k] != before.status[k];
+    if (statusChanged) {
+        if (AllBinary(before.status)) {
+            mask |= kFieldStatusByte;
+            std::uint8_t byte = 0;
+            for (int k = 0; k < kStatusBitCount; ++k)
+                byte = static_cast<std::uint8_t>(byte << 1 | before.status[k]);
+            record.Put(byte);
+        } else {
+            mask |= kFieldStatusWide;
+            for (std::int32_t bit : before.status) record.Put(bit);
+        }
+    }
+    if (before.halted) mask |= kFieldWasHalted;
+    return mask;
+}
+
+// The old value of each cell that changed; wroteWatched tells whether one of them is watched.
+std::uint16_t PutCells(RecordWriter& record, const CellsBefore& cells, const Machine& m,
+                       const AddressSet* watchedCells, bool& wroteWatched) {
+    int changed = 0;
+    for (int i = 0; i < cells.count; ++i) changed += m.memory[cells.addresses[i]] != cells.old[i];
+    if (changed == 0) return 0;
+    record.Put(static_cast<std::uint8_t>(changed));
+    for (int i = 0; i < cells.count; ++i) {
+        if (m.memory[cells.addresses[i]] == cells.old[i]) continue;
+        record.Put(static_cast<std::uint16_t>(cells.addresses[i]));
+        record.Put(cells.old[i]);
+        if (watchedCells != nullptr && watchedCells->ContainsInMemory(cells.addresses[i]))
+            wroteWatched = true;
+    }
+    return kFieldCells;
+}
+
+// When the console's text changed: how much of the old text stayed and how much of it went; the
+// caller appends the part that went, whose length is tail.
+std::uint16_t PutConsole(RecordWriter& record, const std::string& before, const std::string& now,
+                         std::size_t& tail) {
+    const auto kept = static_cast<std::size_t>(
+        std::mismatch(before.begin(), before.end(), now.begin(), now.end()).first - before.begin());
+    tail = before.size() - kept;
+    if (kept == before.size() && kept == now.size()) return 0;
+    record.Put(static_cast<std::uint32_t>(kept));
+    record.Put(static_cast<std::uint32_t>(tail));
+    return kFieldConsole;
 }
 
 // Reads the fields of one record, oldest field first.
@@ -99,7 +209,7 @@ ParsedRecord Parse(const std::uint8_t* log, std::size_t end, const Machine& mach
     if (mask & kFieldStatusWide) {
         for (int k = 0; k < kStatusBitCount; ++k) r.status[k] = reader.Get<std::int32_t>();
     }
-    if (mask & kFieldHaltToggled) r.halted = !r.halted;
+    r.halted = (mask & kFieldWasHalted) != 0;
     if (mask & kFieldCells) {
         record.cellCount = reader.Get<std::uint8_t>();
         for (int i = 0; i < record.cellCount; ++i) {
@@ -134,47 +244,21 @@ void RegisterState::RestoreInto(Machine& m) const {
     m.halted = halted;
 }
 
-std::int32_t StepChange::CellBefore(const Machine& after, std::int64_t address) const {
+std::int32_t StepChange::CellBefore(const Machine& machineAfter, std::int64_t cell) const {
     for (int i = 0; i < cellCount; ++i) {
-        if (cells[i].address == address) return cells[i].before;
+        if (cells[i].address == cell) return cells[i].before;
     }
-    return after.Read(address);
+    return machineAfter.Read(cell);
 }
 
-bool StepHistory::Step(Machine& m, MachineHost& host, ConsoleText* console,
+bool StepHistory::Step(Machine& m, MachineHost& host, RestorableConsole* console,
                        const AddressSet* watchedCells) {
     const RegisterState before = RegisterState::Of(m);
     const std::int64_t a = m.PC;
-    const int opcode = m.Read(a);
-    const DecodedOpcode d = Decode(opcode);
-
-    // Every cell the instruction may write, with its value now.
-    std::array<std::int64_t, kMaxCellsChanged> candidates{};
-    std::array<std::int16_t, kMaxCellsChanged> old{};
-    int candidateCount = 0;
-    const auto consider = [&](std::int64_t address) {
-        if (!Machine::IsAddress(address)) return;
-        for (int i = 0; i < candidateCount; ++i) {
-            if (candidates[i] == address) return;
-        }
-        candidates[candidateCount] = address;
-        old[candidateCount] = m.memory[static_cast<std::size_t>(address)];
-        ++candidateCount;
-    };
-    consider(a + 1);  // the operand restoring after any instruction
-    std::string consoleBefore;
-    bool consoleWatched = false;
-    if (d.executed) {
-        detail::Core core(m, host);
-        consider(detail::Locate(core, d.mode, a));
-        if (d.operation == Operation::kPha || d.operation == Operation::kPhp)
-            consider(kStackPage + std::int64_t{m.SP});
-        if (d.operation == Operation::kJsr && console != nullptr &&
-            IsConsoleRoutine(std::int64_t{m.Read(a + 2)} * 256 + m.Read(a + 1))) {
-            consoleWatched = true;
-            consoleBefore = console->Text();
-        }
-    }
+    const DecodedOpcode d = Decode(m.Read(a));
+    const CellsBefore cells = CellsTheStepMayWrite(m, host, d, a);
+    const bool consoleWatched = console != nullptr && CallsConsoleRoutine(m, d, a);
+    const std::string consoleBefore = consoleWatched ? console->Text() : std::string();
 
     StepAt(m, host, static_cast<int>(a));
 
@@ -182,72 +266,19 @@ bool StepHistory::Step(Machine& m, MachineHost& host, ConsoleText* console,
     // narrow stores a wide copy would wait for); the console's old text, of any length, goes
     // between its fields and its trailer.
     Reserve(kMaxRecordSize);
-    std::uint8_t* const record = log_.data() + logSize_;
-    std::size_t used = 0;
-    const auto put = [record, &used](const auto value) {
-        std::memcpy(record + used, &value, sizeof value);
-        used += sizeof value;
-    };
-    std::uint16_t mask = 0;
-    put(before.PC);
-    if (m.AC != before.AC) mask |= kFieldAC, put(before.AC);
-    if (m.XR != before.XR) mask |= kFieldXR, put(before.XR);
-    if (m.YR != before.YR) mask |= kFieldYR, put(before.YR);
-    if (m.SP != before.SP) mask |= kFieldSP, put(before.SP);
-    if (m.returnAddress != before.returnAddress) mask |= kFieldReturn, put(before.returnAddress);
-    // Bit by bit: the bits were just stored one by one, and one wide load of them all would wait
-    // for those stores to land.
-    bool statusChanged = false;
-    for (int k = 0; k < kStatusBitCount && !statusChanged; ++k)
-        statusChanged = m.status[k] != before.status[k];
-    if (statusChanged) {
-        if (AllBinary(before.status)) {
-            mask |= kFieldStatusByte;
-            std::uint8_t byte = 0;
-            for (int k = 0; k < kStatusBitCount; ++k)
-                byte = static_cast<std::uint8_t>(byte << 1 | before.status[k]);
-            put(byte);
-        } else {
-            mask |= kFieldStatusWide;
-            for (std::int32_t bit : before.status) put(bit);
-        }
-    }
-    if (m.halted != before.halted) mask |= kFieldHaltToggled;
+    RecordWriter record(log_.data() + logSize_);
+    std::uint16_t mask = PutRegisters(record, before, m);
     bool wroteWatched = false;
+    mask |= PutCells(record, cells, m, watchedCells, wroteWatched);
     std::size_t consoleTail = 0;
-    int changed = 0;
-    for (int i = 0; i < candidateCount; ++i) changed += m.memory[candidates[i]] != old[i];
-    if (changed != 0) {
-        mask |= kFieldCells;
-        put(static_cast<std::uint8_t>(changed));
-        for (int i = 0; i < candidateCount; ++i) {
-            if (m.memory[candidates[i]] == old[i]) continue;
-            put(static_cast<std::uint16_t>(candidates[i]));
-            put(old[i]);
-            if (watchedCells != nullptr && watchedCells->ContainsInMemory(candidates[i]))
-                wroteWatched = true;
-        }
-    }
-    if (consoleWatched) {
-        const std::string after = console->Text();
-        const auto kept = static_cast<std::size_t>(
-            std::mismatch(consoleBefore.begin(), consoleBefore.end(), after.begin(), after.end())
-                .first -
-            consoleBefore.begin());
-        if (kept != consoleBefore.size() || kept != after.size()) {
-            mask |= kFieldConsole;
-            put(static_cast<std::uint32_t>(kept));
-            put(static_cast<std::uint32_t>(consoleBefore.size() - kept));
-            consoleTail = consoleBefore.size() - kept;
-        }
-    }
-    const auto length = static_cast<std::uint32_t>(used + consoleTail + kTrailerSize);
+    if (consoleWatched) mask |= PutConsole(record, consoleBefore, console->Text(), consoleTail);
+    const auto length = static_cast<std::uint32_t>(record.Used() + consoleTail + kTrailerSize);
     if (consoleTail == 0) {
-        put(mask);
-        put(length);
-        logSize_ += used;
+        record.Put(mask);
+        record.Put(length);
+        logSize_ += record.Used();
     } else {
-        logSize_ += used;
+        logSize_ += record.Used();
         Append(consoleBefore.data() + consoleBefore.size() - consoleTail, consoleTail);
         Append(&mask, sizeof mask);
         Append(&length, sizeof length);
@@ -259,7 +290,7 @@ bool StepHistory::Step(Machine& m, MachineHost& host, ConsoleText* console,
     return wroteWatched;
 }
 
-bool StepHistory::Undo(Machine& m, ConsoleText* console) {
+bool StepHistory::Undo(Machine& m, RestorableConsole* console) {
     if (count_ == 0) return false;
     const ParsedRecord record = Parse(log_.data(), logSize_, m);
     for (int i = 0; i < record.cellCount; ++i)

@@ -22,10 +22,10 @@
 
 namespace zorvan::cpu {
 
-// The console's text, read and put back by the history: the console routines change it.
-class ConsoleText {
+// A console whose text the history reads and puts back: the console routines change it.
+class RestorableConsole {
   public:
-    virtual ~ConsoleText() = default;
+    virtual ~RestorableConsole() = default;
     virtual std::string Text() const = 0;
     virtual void SetText(const std::string& text) = 0;
 };
@@ -59,7 +59,7 @@ struct StepChange {
     bool consoleChanged = false;
 
     // A cell as it was before the instruction, given the machine after it.
-    std::int32_t CellBefore(const Machine& after, std::int64_t address) const;
+    std::int32_t CellBefore(const Machine& machineAfter, std::int64_t cell) const;
 };
 
 class StepHistory {
@@ -71,11 +71,11 @@ class StepHistory {
     // Executes the instruction at PC as StepAt does and records what it changed. console may be
     // nullptr (no console text is kept then). Returns true when the instruction changed a cell
     // of watchedCells (nullptr watches none).
-    bool Step(Machine& machine, MachineHost& host, ConsoleText* console,
+    bool Step(Machine& machine, MachineHost& host, RestorableConsole* console,
               const AddressSet* watchedCells = nullptr);
 
     // Undoes the latest recorded instruction; false when there is none.
-    bool Undo(Machine& machine, ConsoleText* console);
+    bool Undo(Machine& machine, RestorableConsole* console);
 
     // The latest recorded instruction, old values from the record and new ones from the machine,
     // which must be as that instruction left it.

@@ -46,26 +46,25 @@ bool IsAlnumText(std::string_view text) {
     return true;
 }
 
-std::int32_t HexTextToInt(std::string_view text) {
+std::optional<std::int32_t> ParseHex(std::string_view text) {
+    if (text.empty()) return std::nullopt;
     std::uint64_t value = 0;
-    bool valid = !text.empty();
     for (char byte : text) {
         const int digit = HexValue(static_cast<unsigned char>(byte));
-        if (digit < 0) {
-            valid = false;
-            break;
-        }
+        if (digit < 0) return std::nullopt;
         value = value * 16 + static_cast<unsigned>(digit);
-        if (value > 0xFFFFFFFFu) {
-            valid = false;
-            break;
-        }
-    }
-    if (!valid) {
-        throw ConversionError("Το '" + std::string(text) +
-                              "' δεν είναι έγκυρος δεκαεξαδικός αριθμός.");
+        if (value > 0xFFFFFFFFu) return std::nullopt;
     }
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+std::int32_t HexTextToInt(std::string_view text) {
+    if (const std::optional<std::int32_t> value = ParseHex(text)) return *value;
+    throw ConversionError(NotHexMessage(text));
+}
+
+std::string NotHexMessage(std::string_view text) {
+    return "Το '" + std::string(text) + "' δεν είναι έγκυρος δεκαεξαδικός αριθμός.";
 }
 
 std::int32_t IntegerTextToInt(std::string_view text) {
@@ -82,13 +81,10 @@ std::int32_t IntegerTextToInt(std::string_view text) {
     const std::string_view digits = text.substr(i);
     if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
         // As the decimal reading: a 32-bit value, FFFFFFFF being -1; the sign negates it.
-        std::int32_t value = 0;
-        try {
-            value = HexTextToInt(digits.substr(2));
-        } catch (const ConversionError&) {
-            throw refuse();
-        }
-        return negative ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(value)) : value;
+        const std::optional<std::int32_t> value = ParseHex(digits.substr(2));
+        if (!value) throw refuse();
+        return negative ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(*value))
+                        : *value;
     }
     bool valid = i < text.size();
     std::int64_t value = 0;

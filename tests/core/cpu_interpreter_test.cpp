@@ -63,8 +63,8 @@ const Case kCases[] = {
     {"JMP far past the end", "[FFF0]=4C,7F,7F", "", 0xFFF3 + 0x7F7F, 0xFFF0},
     {"JMP indirect", "[200]=6C,34,12 [1234]=78,56", "", 0x5678},
     {"JMP indirect at FFFF: 0 past", "[200]=6C,FF,FF [FFFF]=34", "", 0x34},
-    {"JSR sets the return address", "[200]=20,00,04 RET=999", "RET=203", 0x400},
-    {"RTS keeps the return address", "[200]=60 RET=1234", "", 0x1234},
+    {"JSR sets the return address", "[200]=20,00,04 RA=999", "RA=203", 0x400},
+    {"RTS keeps the return address", "[200]=60 RA=1234", "", 0x1234},
     {"PHA", "[200]=48 AC=42", "SP=FE [1FF]=42", 0x201},
     {"PHP pushes the packed status", "[200]=08 SP=80 P=C3", "SP=7F [180]=C3", 0x201},
     {"PLA keeps N and Z", "[200]=68 SP=FE [1FF]=99 P=22", "SP=FF AC=99", 0x201},
@@ -134,7 +134,7 @@ TEST(Interpreter, BranchesOnTheirFlag) {
 TEST(ConsoleRoutines, JsrReachesTheHost) {
     const std::string A283(kPrintTextLimit, 'A');
     // clang-format off
-    const std::pair<std::string, std::vector<std::string>> kCases[] = {
+    const std::pair<std::string, std::vector<std::string>> kRoutineCases[] = {
         {"[201]=FF,FF AC=1FF", {"char 511"}},                              // AC passed whole
         {"[201]=FE,FF", {"ask"}},
         {"[201]=FD,FF", {"clear"}},
@@ -149,7 +149,7 @@ TEST(ConsoleRoutines, JsrReachesTheHost) {
         {"[201]=FC,FF [0]=FF,-1", {"print "}},                             // a negative pointer
     };
     // clang-format on
-    for (const auto& [before, calls] : kCases) {
+    for (const auto& [before, calls] : kRoutineCases) {
         SCOPED_TRACE(before);
         Machine m;
         RecordingHost host;

@@ -1,17 +1,19 @@
 #pragma once
 // Helpers for the processor tests: a host that records what the program asked of the console, and
 // a short notation for machine states: "AC=7F P=21 [0200]=A9,05" sets AC, the packed status byte
-// and the cells 0200 and 0201 (keys AC XR YR SP P RET PC; values hexadecimal, "-" allowed).
+// and the cells 0200 and 0201 (keys: the registers and bits by name, and P; values hexadecimal,
+// "-" allowed).
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
+#include "cpu/registers.h"
 
 namespace zorvan::cpu {
 
@@ -27,8 +29,6 @@ class RecordingHost : public MachineHost {
 };
 
 inline void Apply(Machine& m, const std::string& state) {
-    const std::string names[] = {"AC", "XR", "YR", "SP", "RET", "PC"};
-    std::int32_t* registers[] = {&m.AC, &m.XR, &m.YR, &m.SP, &m.returnAddress, &m.PC};
     std::istringstream tokens(state);
     for (std::string token; tokens >> token;) {
         const std::string key = token.substr(0, token.find('='));
@@ -43,9 +43,9 @@ inline void Apply(Machine& m, const std::string& state) {
         } else if (key == "P") {
             m.UnpackStatus(numbers.at(0));
         } else {
-            const auto r = std::find(std::begin(names), std::end(names), key) - names;
-            ASSERT_LT(r, 6) << "unknown key " << key;
-            *registers[r] = static_cast<std::int32_t>(numbers.at(0));
+            const std::optional<MachineField> field = FieldNamed(key);
+            ASSERT_TRUE(field) << "unknown key " << key;
+            FieldOf(m, *field) = static_cast<std::int32_t>(numbers.at(0));
         }
     }
 }
@@ -55,7 +55,7 @@ inline void ExpectSameState(const Machine& actual, const Machine& expected) {
     const auto registers = [](const Machine& m) {
         return std::vector({m.AC, m.XR, m.YR, m.SP, m.PackStatus(), m.returnAddress, m.PC});
     };
-    EXPECT_EQ(registers(actual), registers(expected)) << "AC XR YR SP P RET PC";
+    EXPECT_EQ(registers(actual), registers(expected)) << "AC XR YR SP P RA PC";
     EXPECT_TRUE(actual.memory == expected.memory) << "memory differs";
 }
 

@@ -20,7 +20,7 @@ std::string Describe(const Expectations& e) {
     for (const MachineSetting& setting : e.settings) {
         text += "@" + std::to_string(setting.line) + " set ";
         text += setting.isMemory ? text::FormatHex4(setting.address) + ":"
-                                 : FieldName(setting.field) + "=";
+                                 : std::string(FieldName(setting.field)) + "=";
         for (std::int32_t value : setting.values) text += " " + text::FormatHex2(value);
         text += "; ";
     }
@@ -31,7 +31,8 @@ std::string Describe(const Expectations& e) {
                 text += "end " + std::string(EndKeyword(check.end));
                 break;
             case Expectation::Kind::kField:
-                text += FieldName(check.field) + "=" + text::FormatHex2(check.values.front());
+                text += std::string(FieldName(check.field)) + "=" +
+                        text::FormatHex2(check.values.front());
                 break;
             case Expectation::Kind::kMemory:
                 text += text::FormatHex4(check.address) + ":";

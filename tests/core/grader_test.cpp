@@ -56,6 +56,8 @@ TEST(Grader, ARunMeetsOrMissesEachExpectationInTheFileOrder) {
         {"each miss, in order", kStore, "0300: 05 01\nAC=06 XR=01\nZ=1\nPC=0207\nend stack full", "empty cell", 2,
          "0301 = 00, αναμενόταν 01; AC = 05, αναμενόταν 06; XR = 00, αναμενόταν 01; Z = 0, αναμενόταν 1; PC = 0206, αναμενόταν 0207; τέλος = κενό κελί, αναμενόταν μνήμη σωρού πλήρης"},
         {"set and poke before the run", kStore, "set AC=07 XR=02 C=1\npoke 0201: 09\nAC=09 XR=02 C=1\n0300: 09", "empty cell", 2, ""},
+        {"each register by its name", {{"", "0200", "TXA"}, {"", "0201", "INY"}, {"", "0202", "DEX"}, {"", "0203", ""}},
+         "set XR=07 YR=03 SP=40 RA=1234\nAC=07 XR=06 YR=04 SP=40 RA=1234 PC=0204", "empty cell", 3, ""},
         {"start address", kStore, "from 0202\nset AC=07\n0300: 07\nAC=07", "empty cell", 1, ""},
         {"a cell's 16 bits", kStore, "poke 0300: FFFF\nfrom 0205\n0300: FFFF", "empty cell", 0, ""},
         {"limit reached, asked", kStore, "limit 1\nend limit\nPC=0202", "limit", 1, ""},

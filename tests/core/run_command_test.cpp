@@ -6,6 +6,7 @@
 
 #include "cpu_test_support.h"
 #include "text/conversion_error.h"
+#include "text/hex_text.h"
 
 namespace zorvan::app {
 namespace {
@@ -57,6 +58,43 @@ TEST(RunCommandTest, HowARunEndsAndWhatItReports) {
                   std::pair(c.message, c.colour));
         EXPECT_EQ(std::pair(workspace.machine.PC, workspace.grid.Col()),
                   std::pair(c.pc, int(grid::kSecondParameterColumn)));
+    }
+}
+
+// The stop window is looked for after every 20,000 instructions until it shows;
+// a run it leaves going on is stopped, one that ends before it never sees it.
+TEST(RunCommandTest, TheStopWindowIsConsideredBetweenSlices) {
+    using enum cpu::RunEnd;
+    // How many instructions the program runs (DEX, BNE counting XR down), after how many checks
+    // the run has taken long, whether the window stops it; then the checks made, the end and
+    // the instructions executed.
+    // clang-format off
+    const struct { int xr, longAfter; bool windowStops; int checks; cpu::RunEnd end; std::int64_t executed; } cases[] = {
+        {0x10, 1, false, 0, kEmptyCell, 2 * 0x10 + 2},  // short: no check at all
+        {0xFF, 1, false, 0, kEmptyCell, 2 * 0xFF + 2},
+        {0, 1, true, 1, kStopped, 20'000 + 1},  // the window shows, its slice runs
+        {0, 3, false, 3, kStopped, 60'000 + 1},  // then stopped after it
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.checks);
+        grid::Workspace workspace;
+        // YR = FF: one pass of XR's count. XR = YR = 0: 256 passes of 256, some 131,000
+        // instructions.
+        cpu::Apply(workspace.machine, "[0200]=CA,D0,FD,C8,D0,FA XR=" + text::FormatHex2(c.xr) +
+                                          (c.xr == 0 ? "" : " YR=FF"));
+        cpu::NullMachineHost host;
+        RunCommand run(workspace, host, 0x0200);
+        int checks = 0;
+        const cpu::RunEnd end = RunWithStopWindow(
+            run, [&] { return ++checks == c.longAfter; },
+            [&] {
+                run.Slice(1);
+                if (c.windowStops) run.Stop();
+            });
+        EXPECT_EQ(checks, c.checks);
+        EXPECT_EQ(end, c.end);
+        EXPECT_EQ(run.ExecutedCount(), c.executed);
     }
 }
 

@@ -5,15 +5,18 @@
 #include <random>
 #include <string>
 
+#include "cpu/instruction_set.h"
+#include "cpu/interpreter.h"
 #include "cpu/run_loop.h"
 #include "cpu/step_sentence.h"
 #include "cpu_test_support.h"
+#include "text/hex_text.h"
 
 namespace zorvan::cpu {
 namespace {
 
 // A console as text only: the routines change it as the window does.
-class TextConsole : public MachineHost, public ConsoleText {
+class TextConsole : public MachineHost, public RestorableConsole {
   public:
     void ShowCharacter(int ac) override {
         text = std::string(1, static_cast<char>('!' + (ac & 63)));
@@ -55,7 +58,7 @@ TEST(StepHistory, EachStepIsToldAndOneUndoPutsEverythingBack) {
         {"[0200]=F0,00 P=02", "BEQ: η διακλάδωση έγινε, PC ← 0202"},  // taken, though PC is as if not
         {"[0200]=0A AC=81", "ASL A: AC 81 → 102, N 0 → 1, C 0 → 1"},
         {"[0200]=E8 XR=FF", "INX: XR FF → 00, Z 0 → 1"},
-        {"[0200]=20,00,03 RET=1234", "JSR 0300: διεύθυνση επιστροφής 0203, PC ← 0300"},
+        {"[0200]=20,00,03 RA=1234", "JSR 0300: διεύθυνση επιστροφής 0203, PC ← 0300"},
         {"[0200]=20,FF,FF AC=41", "JSR FFFF: διεύθυνση επιστροφής 0203, PC ← FFFF, η κονσόλα άλλαξε"},
         {"[0200]=20,FD,FF", "JSR FFFD: διεύθυνση επιστροφής 0203, PC ← FFFD, η κονσόλα άλλαξε"},
         {"[0200]=20,FC,FF [0000]=10,03 [0310]=41,42,00", "JSR FFFC: διεύθυνση επιστροφής 0203, PC ← FFFC, η κονσόλα άλλαξε"},
@@ -88,6 +91,55 @@ TEST(StepHistory, EachStepIsToldAndOneUndoPutsEverythingBack) {
         ExpectIdentical(machine, start);
         EXPECT_EQ(console.text, "παλιό κείμενο\nδεύτερη");
         EXPECT_TRUE(history.Empty());
+    }
+}
+
+// Each conditional branch, with the status bits that take it and with the others: the sentence
+// tells whether it was taken, and the interpreter went where the sentence says.
+TEST(StepSentence, TellsWhetherEachBranchWasTaken) {
+    // clang-format off
+    const struct { int opcode; const char* taken; const char* notTaken; } cases[] = {
+        {0x90, "P=00", "P=01"}, {0xB0, "P=01", "P=00"},  // BCC, BCS on C
+        {0xF0, "P=02", "P=00"}, {0xD0, "P=00", "P=02"},  // BEQ, BNE on Z
+        {0x30, "P=80", "P=00"}, {0x10, "P=00", "P=80"},  // BMI, BPL on N
+        {0x50, "P=00", "P=40"}, {0x70, "P=40", "P=00"},  // BVC, BVS on V
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        for (const bool taken : {true, false}) {
+            SCOPED_TRACE(std::to_string(c.opcode) + (taken ? " taken" : " not taken"));
+            Machine machine;
+            Apply(machine, std::string("PC=0200 [0200]=") + text::FormatHex2(c.opcode) + ",05 " +
+                               (taken ? c.taken : c.notTaken));
+            NullMachineHost host;
+            StepHistory history;
+            history.Step(machine, host, nullptr);
+            const std::string mnemonic(
+                kInstructionTable[static_cast<std::size_t>(Decode(c.opcode).operation)].mnemonic);
+            EXPECT_EQ(DescribeStep(*history.Last(machine), machine),
+                      mnemonic +
+                          (taken ? ": η διακλάδωση έγινε, PC ← 0207" : ": η διακλάδωση δεν έγινε"));
+            EXPECT_EQ(machine.PC, taken ? 0x0207 : 0x0202);
+        }
+    }
+}
+
+// Πίσω gives the halt flag the value it had before the instruction, even when a run has cleared
+// it since (every run starts with the flag clear).
+TEST(StepHistory, UndoPutsTheHaltFlagBackAsItWas) {
+    const std::pair<const char*, bool> cases[] = {
+        {"[0200]=EA", true}, {"[0200]=48 SP=0", true}, {"[0200]=48 SP=0", false}};
+    for (const auto& [state, halted] : cases) {
+        SCOPED_TRACE(state);
+        Machine machine;
+        Apply(machine, std::string("PC=0200 ") + state);
+        machine.halted = halted;
+        NullMachineHost host;
+        StepHistory history;
+        history.Step(machine, host, nullptr);
+        machine.halted = false;
+        ASSERT_TRUE(history.Undo(machine, nullptr));
+        EXPECT_EQ(machine.halted, halted);
     }
 }
 

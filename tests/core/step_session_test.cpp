@@ -232,5 +232,32 @@ TEST_F(StepCommandsTest, ARunStopsAtABreakpointAndBackGoesToTheVeryStart) {
     EXPECT_EQ(workspace.message.text, kNothingToUndoMessage);
 }
 
+// A recorded run ends on the push that finds the stack full (the one that halts the machine),
+// whether or not an earlier push had halted it, and not on a push that still finds room.
+TEST(RecordedRunTest, EndsOnTheRefusedPush) {
+    using enum cpu::RunEnd;
+    // clang-format off
+    const struct { const char* state; bool haltedBefore; cpu::RunEnd end; int executed, pc; } cases[] = {
+        {"[0200]=48,48,48 SP=1", false, kStackFull, 2, 0x0201},  // PHA stays on itself
+        {"[0200]=08,08,EA SP=1", false, kStackFull, 2, 0x0202},  // PHP goes on past itself
+        {"[0200]=48,48 SP=1", true, kStackFull, 2, 0x0201},
+        {"[0200]=48,48 SP=2", true, kEmptyCell, 2, 0x0202},
+        {"[0200]=68,48 SP=0", false, kEmptyCell, 2, 0x0202},     // PLA makes room first
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        grid::Workspace workspace;
+        cpu::Apply(workspace.machine, std::string("PC=0200 ") + c.state);
+        workspace.machine.halted = c.haltedBefore;
+        cpu::NullMachineHost host;
+        const cpu::AddressSet program;
+        RecordedRun run(workspace, host, nullptr, program, -1);
+        EXPECT_EQ(run.Slice(100), c.end);
+        EXPECT_EQ(run.ExecutedCount(), c.executed);
+        EXPECT_EQ(workspace.machine.PC, c.pc);
+    }
+}
+
 }  // namespace
 }  // namespace zorvan::app

@@ -1,4 +1,4 @@
-#include "app/console_text.h"
+#include "app/headless_console.h"
 
 #include <cstdint>
 #include <utility>
