@@ -134,7 +134,7 @@ void BM_ContinueRecording(benchmark::State& state) {
         workspace.machine.PC = 0x0200;
         state.ResumeTiming();
         zorvan::app::RecordedRun run(workspace, host, nullptr, programBytes, -1);
-        while (run.Slice(20'000) == RunEnd::kRunning) {
+        while (run.Slice(zorvan::app::kInstructionsPerCheck) == RunEnd::kRunning) {
         }
         if (run.End() != RunEnd::kEmptyCell) state.SkipWithError("the program did not end at 00");
         instructions += run.ExecutedCount();

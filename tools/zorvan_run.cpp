@@ -21,14 +21,15 @@
 #include <variant>
 #include <vector>
 
-#include "app/console_text.h"
 #include "app/expectations.h"
 #include "app/grader.h"
+#include "app/headless_console.h"
 #include "app/program_file.h"
 #include "app/program_listing.h"
 #include "asm/assembly_pass.h"
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
+#include "cpu/registers.h"
 #include "cpu/run_loop.h"
 #include "grid/program_grid.h"
 #include "text/conversion_error.h"
@@ -80,21 +81,19 @@ struct Dump {
     int length = 0;
 };
 
-using RegisterSetter = void (*)(cpu::Machine&, std::int32_t);
-
-// The registers --set may name, each with how it is set.
-constexpr std::array<std::pair<std::string_view, RegisterSetter>, 6> kRegisterSetters{{
-    {"AC", [](cpu::Machine& machine, std::int32_t value) { machine.AC = value; }},
-    {"XR", [](cpu::Machine& machine, std::int32_t value) { machine.XR = value; }},
-    {"YR", [](cpu::Machine& machine, std::int32_t value) { machine.YR = value; }},
-    {"SP", [](cpu::Machine& machine, std::int32_t value) { machine.SP = value; }},
-    {"P", [](cpu::Machine& machine, std::int32_t value) { machine.UnpackStatus(value); }},
-    {"RA", [](cpu::Machine& machine, std::int32_t value) { machine.returnAddress = value; }},
-}};
-
+// A register --set names: one the machine names (PC excepted: that is --from), or "P", the
+// status bits packed into a byte.
 struct RegisterValue {
-    RegisterSetter set = nullptr;
+    std::optional<cpu::MachineField> field;  // none: P
     std::int32_t value = 0;
+
+    void SetOn(cpu::Machine& machine) const {
+        if (field) {
+            cpu::FieldOf(machine, *field) = value;
+        } else {
+            machine.UnpackStatus(value);
+        }
+    }
 };
 
 struct Options {
@@ -165,10 +164,12 @@ std::pair<std::string_view, std::string_view> SplitAt(std::string_view text, cha
 // "NAME=HEX".
 RegisterValue ParseRegisterValue(std::string_view text, std::string_view option) {
     const auto [name, number] = SplitAt(text, '=', option);
-    for (const auto& [registerName, set] : kRegisterSetters) {
-        if (registerName == name) return {set, HexNumber(number, option)};
+    if (name == "P") return {std::nullopt, HexNumber(number, option)};
+    const std::optional<cpu::MachineField> field = cpu::FieldNamed(name);
+    if (!field || field->isStatusBit || field->reg == cpu::Register::kPC) {
+        throw UsageError{"--set: άγνωστος καταχωρητής «" + std::string(name) + "»"};
     }
-    throw UsageError{"--set: άγνωστος καταχωρητής «" + std::string(name) + "»"};
+    return {field, HexNumber(number, option)};
 }
 
 // "HEX:XX,XX,...".
@@ -507,7 +508,7 @@ void PrepareMachine(const Options& options, cpu::Machine& machine) {
                           poke.values[k]);
         }
     }
-    for (const RegisterValue& reg : options.registers) reg.set(machine, reg.value);
+    for (const RegisterValue& reg : options.registers) reg.SetOn(machine);
 }
 
 // --from, or else the address in the program's first line; nothing, with the reason on standard

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/program_file.h"
+#include "app/run_command.h"
 #include "asm/assembly_pass.h"
 #include "cpu/run_loop.h"
 #include "grid/workspace.h"
@@ -22,7 +23,6 @@ using namespace zorvan;
 
 constexpr qint64 kMeasureMs = 1000;
 constexpr qint64 kSliceMs = 40;
-constexpr std::int64_t kInstructionsPerCheck = 20'000;
 // The loop executes JSR FFFF, the routine's RTS and the JMP: three instructions per call.
 constexpr double kInstructionsPerCall = 3.0;
 
@@ -44,7 +44,7 @@ double CallsPerSecond(cpu::Machine& machine, cpu::MachineHost& host, BetweenSlic
         QElapsedTimer slice;
         slice.start();
         while (slice.elapsed() < kSliceMs &&
-               run.Slice(kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
+               run.Slice(app::kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
         }
         between();
     }

@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "app/console_text.h"
+#include "app/headless_console.h"
 #include "grid/workspace.h"
 #include "text/cp1253.h"
 #include "ui/error_guard.h"

@@ -12,8 +12,7 @@ namespace zorvan::windows {
 
 namespace {
 
-// Instructions between two looks at the clock; a slice of the event loop lasts about kSliceMs.
-constexpr std::int64_t kInstructionsPerCheck = 20'000;
+// A slice of the event loop lasts about kSliceMs.
 constexpr qint64 kSliceMs = 40;
 
 }  // namespace
@@ -61,7 +60,7 @@ bool RunStopWindow::eventFilter(QObject* watched, QEvent* event) {
 void RunStopWindow::RunSlices() {
     QElapsedTimer clock;
     clock.start();
-    while (run_.Slice(kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
+    while (run_.Slice(app::kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
         if (clock.elapsed() >= kSliceMs) {
             ShowCount();
             return;
@@ -86,14 +85,12 @@ void RunStopWindow::reject() {
 void RunToEnd(app::SlicedRun& run, int stopWindowDelayMs, QWidget* parent) {
     QElapsedTimer clock;
     clock.start();
-    while (run.Slice(kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
-        if (clock.elapsed() >= stopWindowDelayMs) {
+    app::RunWithStopWindow(
+        run, [&] { return clock.elapsed() >= stopWindowDelayMs; },
+        [&] {
             RunStopWindow stopWindow(run, parent);
             stopWindow.exec();
-            if (run.End() == cpu::RunEnd::kRunning) run.Stop();
-            return;
-        }
-    }
+        });
 }
 
 void RunStopWindow::ShowCount() {

@@ -171,7 +171,7 @@ void StepWindow::ShowState() {
 void StepWindow::CreateDebuggerControls() {
     // The console window's text, which the history keeps and puts back.
     // The console is created after this window: it is looked up when the history needs it.
-    class ConsoleWindowText : public cpu::ConsoleText {
+    class ConsoleWindowText : public cpu::RestorableConsole {
       public:
         explicit ConsoleWindowText(ApplicationWindows& windows) : windows_(windows) {}
         std::string Text() const override { return windows_.consoleWindow->ShownText(); }

@@ -82,7 +82,7 @@ class StepWindow : public QWidget, private app::StepPeers {
     grid::Workspace& workspace_;
     ApplicationWindows& windows_;
     MachineHostAdapter host_;
-    std::unique_ptr<cpu::ConsoleText> consoleText_;
+    std::unique_ptr<cpu::RestorableConsole> consoleText_;
     app::StepSession session_;
 
     QLineEdit* startAddressEdit_;
