@@ -833,9 +833,16 @@
 
   // ---- Windows beside the main window --------------------------------------------------------
 
+  // Windows come to the front by their stacking order: moving one in the document would swallow
+  // the click that raised it.
+  let frontmost = 10;
+  function toFront(window_) {
+    if (Number(window_.style.zIndex) !== frontmost) window_.style.zIndex = String(++frontmost);
+  }
+
   function showToolWindow(window_) {
     window_.hidden = false;
-    document.body.append(window_);  // to the front
+    toFront(window_);
     refreshWindows();
   }
 
@@ -853,7 +860,7 @@
       }
       if (menuShortcut(event)) return;
     });
-    window_.addEventListener('mousedown', () => document.body.append(window_));
+    window_.addEventListener('mousedown', () => toFront(window_));
   }
 
   function showConsole() {
@@ -885,12 +892,22 @@
   ];
   const registerFields = [];
   (() => {
+    // The letters stand over their fields; the "-" bit has none.
     const bits = $('bitFields');
-    for (let field = 1; field <= 7; ++field) {
-      const input = document.createElement('input');
-      input.dataset.field = String(field);
-      input.maxLength = 1;
-      bits.append(input);
+    let field = 1;
+    for (const letter of 'NV-BDIZC') {
+      const slot = document.createElement('div');
+      slot.className = 'bit';
+      const name = document.createElement('span');
+      name.textContent = letter;
+      slot.append(name);
+      if (letter !== '-') {
+        const input = document.createElement('input');
+        input.dataset.field = String(field++);
+        input.maxLength = 1;
+        slot.append(input);
+      }
+      bits.append(slot);
     }
     for (const input of $('registerWindow').querySelectorAll('input[data-field]')) {
       const field = Number(input.dataset.field);

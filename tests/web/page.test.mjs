@@ -1,0 +1,267 @@
+// The browser edition as a student uses it: the real page in the system's headless Chromium,
+// driven with keys and clicks, opened from a folder (file://) and from a local server.
+//
+//   node --test tests/web/page.test.mjs        (ZORVAN_WEB_DIR: the built folder, build-web/)
+
+import assert from 'node:assert/strict';
+import { once } from 'node:events';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import { after, before, describe, test } from 'node:test';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+
+import puppeteer from 'puppeteer-core';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const source = path.resolve(here, '../..');
+const site = path.resolve(process.env.ZORVAN_WEB_DIR || path.join(source, 'build-web'));
+const examples = path.join(source, 'examples');
+
+const COMPLETED = 'Η διαδικασία εκτέλεσης ολοκληρώθηκε.';
+const STOPPED = 'Η εκτέλεση διακόπηκε από τον χρήστη.';
+const OPEN_QUESTION = 'Θέλετε να αποθηκεύσετε πρώτα\nτο αρχείο;';
+
+// The site from 127.0.0.1, as a school's server would give it.
+function serve(folder) {
+  const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css' };
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    const file = path.join(folder, name === '/' ? 'index.html' : name);
+    if (!file.startsWith(folder) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
+    fs.createReadStream(file).pipe(response);
+  });
+  server.listen(0, '127.0.0.1');
+  return server;
+}
+
+// The rows of a program file as the grid shows them, an empty comment empty.
+function programRows(bytes) {
+  const tokens = new TextDecoder('windows-1253').decode(bytes).split(/\s+/).filter(Boolean);
+  const rows = [];
+  for (let k = 0; k + 6 <= tokens.length; k += 6) {
+    const row = tokens.slice(k, k + 6).map((t, c) => (c < 5 ? (t.startsWith('_') ? '' : t) : t.replaceAll('_', ' ')));
+    if (row[5] === ' ') row[5] = '';
+    rows.push(row);
+  }
+  return rows;
+}
+
+let browser;
+let server;
+let origin;
+const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'zorvan-downloads-'));
+
+before(async () => {
+  browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    // Chromium refuses its sandbox to root, as CI runs.
+    args: process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : [],
+  });
+  server = serve(site);
+  await once(server, 'listening');
+  origin = `http://127.0.0.1:${server.address().port}`;
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+  fs.rmSync(downloads, { recursive: true, force: true });
+});
+
+async function openPage(where = 'file') {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  const failures = [];
+  page.on('pageerror', (error) => failures.push(error.message));
+  page.on('dialog', (dialog) => dialog.accept());
+  await page.setViewport({ width: 640, height: 640 });
+  const url = where === 'file' ? pathToFileURL(path.join(site, 'index.html')).href : origin + '/';
+  await page.goto(url);
+  await page.waitForSelector('body[data-ready]');
+  const cdp = await browser.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', {
+    behavior: 'allow', downloadPath: downloads, browserContextId: context.id,
+  });
+  return { page, failures, context };
+}
+
+const gridCells = (page) => page.$$eval('#gridRows tr', (rows) =>
+  rows.slice(1).map((tr) => [...tr.children].slice(1).map((td) => td.dataset.text || '')));
+const message = (page) => page.$eval('#messageArea', (e) => ({ text: e.textContent, notice: e.classList.contains('notice') }));
+
+async function clickCell(page, column, row) {
+  await page.click(`#gridRows tr[data-row="${row}"] > :nth-child(${column + 2})`);
+}
+
+// Types the program cell by cell, as a student does: the first line's address, then per line the
+// label, instruction and parameters (each committed with Enter) and the comment. The addresses
+// of the following lines are the checker's.
+async function typeProgram(page, rows) {
+  for (let r = 0; r < rows.length; ++r) {
+    const row = rows[r];
+    for (let column = 0; column < 6; ++column) {
+      if (row[column] === '' || (column === 1 && r > 0)) continue;
+      await clickCell(page, column, r + 1);
+      await page.keyboard.type(row[column]);
+      if (column >= 1 && column <= 4) await page.keyboard.press('Enter');
+    }
+  }
+}
+
+async function answerBox(page, button) {
+  await page.waitForSelector('#messageBox[open]');
+  const text = await page.$eval('#messageBoxText', (e) => e.textContent);
+  const [chosen] = await page.$$(`xpath/.//dialog[@id="messageBox"]//button[text()="${button}"]`);
+  await chosen.click();
+  await page.waitForSelector('#messageBox:not([open])');
+  return text;
+}
+
+async function menu(page, menuId, itemId) {
+  await page.click('#' + menuId);
+  await page.click('#' + itemId);
+}
+
+async function run(page, address) {
+  await page.keyboard.press('F9');
+  await page.waitForSelector('#startAddressDialog[open]');
+  await page.keyboard.type(address);
+  await page.keyboard.press('Enter');
+  await page.waitForSelector('#registerWindow:not([hidden])');
+}
+
+async function savedFile(page, name) {
+  const target = path.join(downloads, name);
+  fs.rmSync(target, { force: true });
+  await menu(page, 'N1', 'N10');
+  await page.waitForSelector('#saveDialog[open]');
+  await page.$eval('#saveFileName', (e) => { e.value = ''; });
+  await page.type('#saveFileName', name);
+  await page.keyboard.press('Enter');
+  for (let i = 0; i < 100 && !fs.existsSync(target); ++i) await new Promise((r) => setTimeout(r, 50));
+  return fs.readFileSync(target);
+}
+
+async function openFile(page, file) {
+  const chooser = page.waitForFileChooser();
+  await menu(page, 'N1', 'N3');
+  const picker = await Promise.race([chooser, page.waitForSelector('#messageBox[open]').then(() => null)]);
+  if (picker === null) {
+    assert.equal(await answerBox(page, 'Όχι'), OPEN_QUESTION);
+    await (await chooser).accept([file]);
+  } else {
+    await picker.accept([file]);
+  }
+  await page.waitForFunction(() => document.title.startsWith('Zorvan-'));
+}
+
+for (const where of ['file', 'server']) {
+  describe(`the page from ${where === 'file' ? 'a folder' : 'a server'}`, () => {
+    test('the examples typed key by key save as the example files, assemble and run', async () => {
+      const { page, failures, context } = await openPage(where);
+      for (const example of ['hello.zrv', 'count.zrv', 'subroutine.zrv']) {
+        const bytes = fs.readFileSync(path.join(examples, example));
+        const rows = programRows(bytes);
+        // The windows of the last run go out of the way, as a student closes them.
+        for (const close of await page.$$('.tool-window:not([hidden]) [data-hide]')) await close.click();
+        await menu(page, 'N1', 'N2');
+        if (await page.$('#messageBox[open]')) await answerBox(page, 'Όχι');
+        await typeProgram(page, rows.slice(0, -1));
+        assert.deepEqual(await gridCells(page), rows, example);
+        assert.deepEqual(await savedFile(page, example), bytes, example);
+
+        await page.keyboard.press('F8');
+        assert.match(await answerBox(page, 'Όχι'), /Επεξεργάστηκαν Συνολικά/);
+        await run(page, '200');
+        assert.deepEqual(await message(page), { text: COMPLETED, notice: true }, example);
+      }
+      // subroutine.zrv prints through the console.
+      assert.equal(await page.$eval('#consoleWindow', (e) => e.hidden), false);
+      await context.close();
+      assert.deepEqual(failures, []);
+    });
+  });
+}
+
+describe('the page', () => {
+  test('a cell that is not hexadecimal is refused in red and the page goes on', async () => {
+    const { page, failures, context } = await openPage();
+    await page.keyboard.type('ZZ');
+    await page.keyboard.press('Enter');
+    const refused = await message(page);
+    assert.equal(refused.notice, false);
+    assert.notEqual(refused.text, '');
+    for (let i = 0; i < 2; ++i) await page.keyboard.press('Backspace');
+    await page.keyboard.type('0200');
+    await page.keyboard.press('Enter');
+    await page.keyboard.type('NOP');
+    await page.keyboard.press('Enter');
+    const cells = await gridCells(page);
+    assert.deepEqual(cells.map((row) => row[1]), ['0200', '0201']);
+    assert.equal(cells[0][2], 'NOP');
+    await context.close();
+    assert.deepEqual(failures, []);
+  });
+
+  test('a file opens and saves byte for byte, and a reload brings the work back', async () => {
+    const { page, failures, context } = await openPage('server');
+    const file = path.join(examples, 'count.zrv');
+    await page.keyboard.type('0200');
+    await page.keyboard.press('Enter');
+    await openFile(page, file);
+    assert.equal(await page.title(), 'Zorvan-count.zrv');
+    const opened = await gridCells(page);
+    // An empty comment opens as one space, which saves as the placeholder alone.
+    const resaved = Buffer.from(fs.readFileSync(file).toString('latin1').replaceAll('_ \r\n', '_\r\n'), 'latin1');
+    assert.deepEqual(await savedFile(page, 'again.zrv'), resaved);
+
+    await clickCell(page, 5, 3);
+    await page.keyboard.type(' edited');
+    const edited = await gridCells(page);
+    assert.notDeepEqual(edited, opened);
+    await page.reload();
+    await page.waitForSelector('body[data-ready]');
+    assert.deepEqual(await gridCells(page), edited);
+    assert.equal(await page.title(), 'Zorvan-count.zrv');
+    await context.close();
+    assert.deepEqual(failures, []);
+  });
+
+  test('an endless run keeps the page alive and stops from its window', async () => {
+    const { page, failures, context } = await openPage();
+    await openFile(page, path.join(source, 'tests/data/forever.zrv'));
+    await page.keyboard.press('F8');
+    await answerBox(page, 'Όχι');
+    await page.keyboard.press('F9');
+    await page.waitForSelector('#startAddressDialog[open]');
+    await page.keyboard.type('400');
+    await page.keyboard.press('Enter');
+    await page.waitForSelector('#runStopWindow[open]');
+    await page.waitForFunction(() => /[1-9]/.test(document.querySelector('#runStopCount').textContent));
+    await page.click('#runStopButton');
+    await page.waitForSelector('#registerWindow:not([hidden])');
+    assert.deepEqual(await message(page), { text: STOPPED, notice: false });
+    await context.close();
+    assert.deepEqual(failures, []);
+  });
+
+  test('closing the start-address dialog cancels the run in red', async () => {
+    const { page, failures, context } = await openPage();
+    await page.keyboard.press('Space');  // any key enables the execution commands
+    await page.keyboard.press('F9');
+    await page.waitForSelector('#startAddressDialog[open]');
+    await page.keyboard.press('Enter');  // 0000 is never a start address: the dialog stays
+    assert.ok(await page.$('#startAddressDialog[open]'));
+    await page.keyboard.press('Escape');
+    assert.deepEqual(await message(page), { text: 'Η διαδικασία εκτέλεσης απορρίφθηκε.', notice: false });
+    await context.close();
+    assert.deepEqual(failures, []);
+  });
+});
