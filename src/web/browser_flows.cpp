@@ -1,6 +1,7 @@
 #include "web/browser_flows.h"
 
 #include <system_error>
+#include <utility>
 
 namespace zorvan::web {
 
