@@ -79,8 +79,12 @@ async function openPage(where = 'file') {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
   const failures = [];
+  const asked = [];
   page.on('pageerror', (error) => failures.push(error.message));
-  page.on('dialog', (dialog) => dialog.accept());
+  page.on('dialog', (dialog) => {
+    asked.push(dialog.type());
+    dialog.accept();
+  });
   await page.setViewport({ width: 640, height: 640 });
   const url = where === 'file' ? pathToFileURL(path.join(site, 'index.html')).href : origin + '/';
   await page.goto(url);
@@ -89,7 +93,7 @@ async function openPage(where = 'file') {
   await cdp.send('Browser.setDownloadBehavior', {
     behavior: 'allow', downloadPath: downloads, browserContextId: context.id,
   });
-  return { page, failures, context };
+  return { page, failures, context, asked };
 }
 
 const gridCells = (page) => page.$$eval('#gridRows tr', (rows) =>
@@ -211,7 +215,7 @@ describe('the page', () => {
   });
 
   test('a file opens and saves byte for byte, and a reload brings the work back', async () => {
-    const { page, failures, context } = await openPage('server');
+    const { page, failures, context, asked } = await openPage('server');
     const file = path.join(examples, 'count.zrv');
     await page.keyboard.type('0200');
     await page.keyboard.press('Enter');
@@ -228,6 +232,7 @@ describe('the page', () => {
     assert.notDeepEqual(edited, opened);
     await page.reload();
     await page.waitForSelector('body[data-ready]');
+    assert.deepEqual(asked, ['beforeunload'], 'leaving with unsaved changes asks first');
     assert.deepEqual(await gridCells(page), edited);
     assert.equal(await page.title(), 'Zorvan-count.zrv');
     await context.close();
@@ -248,6 +253,50 @@ describe('the page', () => {
     await page.click('#runStopButton');
     await page.waitForSelector('#registerWindow:not([hidden])');
     assert.deepEqual(await message(page), { text: STOPPED, notice: false });
+    await context.close();
+    assert.deepEqual(failures, []);
+  });
+
+  test('memory and registers are edited in place and the program sees them', async () => {
+    const { page, failures, context } = await openPage();
+    for (const key of ['0200', 'Enter', 'LDA', 'Enter', '0300', 'Enter']) {
+      if (key === 'Enter') await page.keyboard.press(key);
+      else await page.keyboard.type(key);
+    }
+    await page.keyboard.press('F8');
+    await answerBox(page, 'Ναι');  // the summary offers the memory window
+    await page.waitForSelector('#memoryWindow:not([hidden])');
+    await page.click('#memoryStart', { clickCount: 3 });
+    await page.keyboard.type('0300');
+    await page.keyboard.press('Enter');
+    const cell = '#memoryRows tr:nth-child(2) td:nth-child(2) input';
+    await page.waitForFunction((c) => document.querySelector(c).getAttribute('aria-label') === '0300 +0', {}, cell);
+    await page.click(cell, { clickCount: 3 });
+    await page.keyboard.type('c1');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.$eval('#memoryRows tr:nth-child(2) td:last-child', (e) => e.textContent[0]), 'Α');
+
+    // A register refused keeps the machine and says why; a good one is stored.
+    await page.keyboard.down('Control');
+    await page.keyboard.press('k');
+    await page.keyboard.up('Control');
+    await page.waitForSelector('#registerWindow:not([hidden])');
+    const sp = '#registerWindow input[data-field="11"]';
+    await page.click(sp, { clickCount: 3 });
+    await page.keyboard.type('7');
+    await page.keyboard.press('Enter');
+    assert.equal(await answerBox(page, 'OK'), 'Οχι λιγότερα από δύο δεκαεξαδικά ψηφία.');
+    await page.click(sp, { clickCount: 3 });
+    await page.keyboard.type('7F');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.$('#messageBox[open]'), null);
+
+    await clickCell(page, 2, 2);
+    await run(page, '200');
+    const registers = await page.$$eval('#registerWindow input', (inputs) =>
+      Object.fromEntries(inputs.map((i) => [i.getAttribute('aria-label'), i.value])));
+    assert.equal(registers.AC, 'C1');
+    assert.equal(registers.SP, '7F');
     await context.close();
     assert.deepEqual(failures, []);
   });
