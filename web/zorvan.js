@@ -14,6 +14,7 @@
   const SLICE_INSTRUCTIONS = 20000;
   const SLICE_MS = 40;
   const STOP_WINDOW_DELAY_MS = 250;
+  const KEEP_DELAY_MS = 150;
 
   let core = null;
   // A command or a dialog is in progress: keys go to it, not to the grid.
@@ -173,7 +174,8 @@
       return;
     }
     const td = cellElement(column, row);
-    if (!td.contains(editor)) {
+    const moved = !td.contains(editor);
+    if (moved) {
       const old = editor.parentElement;
       if (old) {
         editor.remove();
@@ -188,6 +190,11 @@
     const heading = cellElement(column, 0).dataset.text || '';
     editor.setAttribute('aria-label', heading + ', γραμμή ' + row);
     if (!busy && document.activeElement !== editor && !anyWindowFocused()) editor.focus();
+    // Measuring a long table costs a layout: only a cursor that moved may need scrolling to.
+    if (moved) scrollToCell(td);
+  }
+
+  function scrollToCell(td) {
     const scroller = $('gridScroller');
     const top = td.offsetTop;
     const headerHeight = rowElements[0].offsetHeight;
@@ -1054,15 +1061,28 @@
 
   // ---- Keeping the work ----------------------------------------------------------------------
 
+  // Kept a moment after each change, so that a burst of keys on a long program writes once; and
+  // at once when the page is hidden or left.
+  let keepTimer = 0;
   function keepWork() {
+    if (keepTimer === 0) keepTimer = setTimeout(keepWorkNow, KEEP_DELAY_MS);
+  }
+  function keepWorkNow() {
+    clearTimeout(keepTimer);
+    keepTimer = 0;
     try {
       localStorage.setItem(STORAGE_KEY, call('zw_saved_work'));
     } catch (e) {
       // Storage full or refused (a private window): the work stays in the page.
     }
   }
+  window.addEventListener('pagehide', () => keepWorkNow());
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'hidden') keepWorkNow();
+  });
 
   window.addEventListener('beforeunload', (event) => {
+    keepWorkNow();
     if (leaving || !view || !view.changed || view.contentCount === 0) return;
     event.preventDefault();
     event.returnValue = '';
