@@ -301,6 +301,22 @@ describe('the page', () => {
     assert.deepEqual(failures, []);
   });
 
+  test('printing lays the listing out in aligned columns on pages', async () => {
+    const { page, failures, context } = await openPage();
+    await openFile(page, path.join(examples, 'count.zrv'));
+    await page.evaluate(() => { window.print = () => {}; });
+    await menu(page, 'N1', 'N24');
+    const pages = await page.$$eval('#printListing pre', (pres) => pres.map((p) => p.textContent.split('\n')));
+    assert.equal(pages.length, 1);
+    const lines = pages[0].filter((line) => /^ *[0-9]+:/.test(line));
+    assert.equal(lines.length, 18);
+    // Every row's address starts in the same column.
+    assert.equal(new Set(lines.map((line) => line.search(/02[0-9A-F]{2}/))).size, 1);
+    assert.match(pages[0][0], /count\.zrv/);
+    await context.close();
+    assert.deepEqual(failures, []);
+  });
+
   test('closing the start-address dialog cancels the run in red', async () => {
     const { page, failures, context } = await openPage();
     await page.keyboard.press('Space');  // any key enables the execution commands
