@@ -269,6 +269,7 @@
     if (menuShortcut(event)) return;
     if (openMenuByKey(event)) return;
     event.preventDefault();
+    if (!gridEnabled) return;  // the step window has the program
     gridKey(keyCode(event), event.shiftKey, event.ctrlKey, event.altKey, typedCharacter(event));
   });
   // Characters that come composed (a dead key's accent with its letter, an input method).
@@ -297,6 +298,8 @@
     event.preventDefault();
     if (td.classList.contains('margin')) {
       callVoid('zw_toggle_breakpoint_at', row);
+    } else if (!gridEnabled) {
+      callVoid('zw_set_row', row);  // the line Έως τον κέρσορα runs to
     } else {
       callVoid('zw_set_current', Number(td.dataset.column), row);
     }
@@ -325,7 +328,7 @@
     ['N13', '&Εκτέλεση', [
       ['N18', '&Συμβολομετάφραση', 'F8', assemble, true],
       ['N15', 'Ε&κτέλεση', 'F9', runProgram, true],
-      ['N16', 'Β&ηματική Εκτέλεση', 'F10', stepUnavailable, true],
+      ['N16', 'Β&ηματική Εκτέλεση', 'F10', openStepWindow, true],
       ['N25', 'Σημείο Διακοπής', 'F5', () => simpleCommand('zw_toggle_breakpoint')],
     ]],
     ['N19', '&Εμφάνιση', [
@@ -834,9 +837,116 @@
     }
   }
 
-  function stepUnavailable() {
-    return showWarning('Η Βηματική Εκτέλεση δεν υπάρχει ακόμη στην έκδοση του φυλλομετρητή.');
+  // ---- The step window and its debugger ------------------------------------------------------
+
+  const stepWindow = $('stepWindow');
+  let gridEnabled = true;
+  (() => {
+    const body = $('stepRows').tBodies[0];
+    for (let row = 0; row < 2; ++row) {
+      const tr = document.createElement('tr');
+      tr.setAttribute('role', 'row');
+      for (let column = 0; column < 5; ++column) {
+        const td = document.createElement('td');
+        td.setAttribute('role', column === 0 ? 'rowheader' : 'gridcell');
+        tr.append(td);
+      }
+      body.append(tr);
+    }
+  })();
+
+  function renderStep() {
+    const step = callJson('zw_step_view');
+    const start = $('stepStartEdit');
+    if (document.activeElement !== start) start.value = step.startAddress;
+    const rows = $('stepRows').tBodies[0].rows;
+    step.rows.forEach((cells, row) => cells.forEach((text, column) => {
+      rows[row].cells[column].textContent = text;
+    }));
+    $('stepStatus').textContent = step.status;
+    $('stepStatus').hidden = !step.statusVisible;
+    const show = (id, visible, enabled) => {
+      $(id).hidden = !visible;
+      $(id).disabled = !enabled;
+    };
+    show('stepNextButton', step.nextVisible, step.nextEnabled);
+    show('stepStopButton', step.stopVisible, step.stopEnabled);
+    for (const id of ['stepContinueButton', 'stepOverButton', 'stepToCursorButton']) {
+      show(id, step.nextVisible, step.nextEnabled);
+    }
+    show('stepBackButton', step.nextVisible, true);
+    $('stepSentence').textContent = step.sentence;
+    $('stepSentence').hidden = !step.nextVisible;
+    gridEnabled = step.gridEnabled;
+    $('programGrid').classList.toggle('disabled', !gridEnabled);
+    $('programGrid').setAttribute('aria-disabled', String(!gridEnabled));
+    if (step.showRegisters && $('registerWindow').hidden) showToolWindow($('registerWindow'));
+    render();
+    refreshWindows();
   }
+
+  function openStepWindow() {
+    callVoid('zw_open_step_window');
+    showToolWindow(stepWindow);
+    renderStep();
+    $('stepStartEdit').focus();
+    $('stepStartEdit').select();
+  }
+
+  function closeStepWindow() {
+    callVoid('zw_close_step_window');
+    renderStep();
+  }
+
+  // A step command as the window's buttons run it: a failure goes to the error box, and the
+  // keyboard stays in the window.
+  async function stepCommand(work, focusNext = false) {
+    if (busy) return;
+    busy = true;
+    const focused = document.activeElement;
+    try {
+      const result = await work();
+      if (result && result.error) await showError(result.error);
+    } finally {
+      busy = false;
+      renderStep();
+      const next = $('stepNextButton');
+      const nextReady = !next.hidden && !next.disabled;
+      if (focusNext && nextReady) next.focus();
+      else if (focused && stepWindow.contains(focused) && !focused.hidden && !focused.disabled) focused.focus();
+      else if (nextReady) next.focus();
+    }
+  }
+
+  const stepRun = (kind) => stepCommand(async () => {
+    const begun = callJson('zw_step_run', kind);
+    if (begun.error || !begun.running) return begun;
+    await runSlices();
+    return callJson('zw_finish_run');
+  });
+
+  $('stepStartButton').addEventListener('click', () =>
+    stepCommand(() => callJson('zw_step_start', $('stepStartEdit').value), true));
+  $('stepNextButton').addEventListener('click', () => stepCommand(() => callJson('zw_step_next')));
+  $('stepStopButton').addEventListener('click', () => stepCommand(() => callVoid('zw_step_stop')));
+  $('stepBackButton').addEventListener('click', () => stepCommand(() => callJson('zw_step_back')));
+  $('stepContinueButton').addEventListener('click', () => stepRun(0));
+  $('stepOverButton').addEventListener('click', () => stepRun(1));
+  $('stepToCursorButton').addEventListener('click', () => stepRun(2));
+  $('stepStartEdit').addEventListener('input', () => {
+    $('stepStartEdit').value = $('stepStartEdit').value.toUpperCase();
+  });
+  stepWindow.addEventListener('keydown', (event) => {
+    if (event.key !== 'Enter' || busy) return;
+    if (event.target === $('stepStartEdit')) {
+      event.preventDefault();
+      $('stepStartButton').click();
+    } else if (event.target.tagName !== 'BUTTON' && !$('stepNextButton').hidden &&
+               !$('stepNextButton').disabled) {
+      event.preventDefault();
+      $('stepNextButton').click();
+    }
+  });
 
   // ---- Windows beside the main window --------------------------------------------------------
 
@@ -853,18 +963,17 @@
     refreshWindows();
   }
 
+  function hideToolWindow(window_) {
+    window_.hidden = true;
+    if (window_.id === 'stepWindow') closeStepWindow();
+    editor.focus();
+  }
   for (const close of document.querySelectorAll('[data-hide]')) {
-    close.addEventListener('click', () => {
-      close.closest('.tool-window').hidden = true;
-      editor.focus();
-    });
+    close.addEventListener('click', () => hideToolWindow(close.closest('.tool-window')));
   }
   for (const window_ of document.querySelectorAll('.tool-window')) {
     window_.addEventListener('keydown', (event) => {
-      if (event.key === 'Escape') {
-        window_.hidden = true;
-        editor.focus();
-      }
+      if (event.key === 'Escape' && !busy) hideToolWindow(window_);
       if (menuShortcut(event)) return;
     });
     window_.addEventListener('mousedown', () => toFront(window_));
@@ -1012,6 +1121,11 @@
       });
       cells[17].textContent = line.characters;
     });
+    const marked = new Set(dump.marked);
+    for (let offset = 0; offset < 256; ++offset) {
+      const input = memoryRows.children[1 + (offset >> 4)].children[1 + (offset & 15)].firstChild;
+      input.classList.toggle('changed', marked.has(offset));
+    }
   }
 
   $('memoryStart').addEventListener('keydown', async (event) => {
@@ -1035,9 +1149,10 @@
 
   function refreshWindows() {
     if (!$('registerWindow').hidden) {
-      const fields = callJson('zw_registers').fields;
-      fields.forEach((text, field) => {
+      const registers = callJson('zw_registers');
+      registers.fields.forEach((text, field) => {
         if (document.activeElement !== registerFields[field]) registerFields[field].value = text;
+        registerFields[field].classList.toggle('changed', registers.marked[field]);
       });
     }
     if (!$('memoryWindow').hidden) showMemory();

@@ -91,6 +91,34 @@ EMSCRIPTEN_KEEPALIVE double zw_executed_count() {
 EMSCRIPTEN_KEEPALIVE const char* zw_finish_run() {
     return Out(Session().FinishRun());
 }
+EMSCRIPTEN_KEEPALIVE void zw_open_step_window() {
+    Session().OpenStepWindow();
+}
+EMSCRIPTEN_KEEPALIVE void zw_close_step_window() {
+    Session().CloseStepWindow();
+}
+EMSCRIPTEN_KEEPALIVE const char* zw_step_start(const char* startAddress) {
+    return Out(Session().StepStart(startAddress));
+}
+EMSCRIPTEN_KEEPALIVE const char* zw_step_next() {
+    return Out(Session().StepNext());
+}
+EMSCRIPTEN_KEEPALIVE void zw_step_stop() {
+    Session().StepStop();
+}
+EMSCRIPTEN_KEEPALIVE const char* zw_step_back() {
+    return Out(Session().StepBack());
+}
+// kind: 0 Συνέχεια, 1 Παράκαμψη JSR, 2 Έως τον κέρσορα.
+EMSCRIPTEN_KEEPALIVE const char* zw_step_run(int kind) {
+    return Out(Session().StepRun(kind));
+}
+EMSCRIPTEN_KEEPALIVE const char* zw_step_view() {
+    return Out(Session().StepView());
+}
+EMSCRIPTEN_KEEPALIVE void zw_set_row(int row) {
+    Session().SetRow(row);
+}
 EMSCRIPTEN_KEEPALIVE void zw_clear_memory() {
     Session().ClearMemory();
 }

@@ -1,16 +1,18 @@
 #pragma once
 // The console window's text while the page shows it: the console routines of a run or a step
 // land here, and the page draws it when the run yields. A full stack is said in the message area.
+// The step window's history keeps and puts back the same text.
 
 #include <string>
 #include <string_view>
 
 #include "cpu/machine_host.h"
+#include "cpu/step_history.h"
 #include "grid/workspace.h"
 
 namespace zorvan::web {
 
-class WebConsole final : public cpu::MachineHost {
+class WebConsole final : public cpu::MachineHost, public cpu::ConsoleText {
   public:
     explicit WebConsole(grid::Workspace& workspace) : workspace_(workspace) {}
 
@@ -28,6 +30,9 @@ class WebConsole final : public cpu::MachineHost {
     void ClearConsole() override;
     void PrintText(std::string_view cp1253Bytes) override;
     void StackFull() override;
+
+    std::string Text() const override { return text_; }
+    void SetText(const std::string& text) override { text_ = text; }
 
   private:
     grid::Workspace& workspace_;

@@ -1,6 +1,7 @@
 #include "web/web_session.h"
 
 #include <exception>
+#include <utility>
 
 #include "app/breakpoints.h"
 #include "app/console_text.h"
@@ -66,11 +67,32 @@ std::string_view RequestKind(FlowRequest::Kind kind) {
 
 }  // namespace
 
-WebSession::WebSession() : console_(workspace_) {
+// What stepping asks of the other windows: the page redraws them all after every step, so only
+// the grid's state and the register window's coming up are kept for it.
+class WebSession::StepWindow final : public app::StepPeers {
+  public:
+    bool open = false;
+    bool gridEnabled = true;
+    bool showRegisters = false;
+
+    void SetProgramGridEnabled(bool enabled) override { gridEnabled = enabled; }
+    void ShowRegisterWindow() override { showRegisters = true; }
+    void RefillRegisters() override {}
+    void RedrawMemory() override {}
+    void RepaintMemory() override {}
+};
+
+WebSession::WebSession()
+    : console_(workspace_),
+      stepWindow_(std::make_unique<StepWindow>()),
+      step_(std::make_unique<app::StepSession>(workspace_, console_, *stepWindow_)) {
     // As the main window first shows it: header, one line, the cursor on its address, the
     // execution commands off.
     workspace_.executionEnabled = false;
+    step_->SetConsole(&console_);
 }
+
+WebSession::~WebSession() = default;
 
 std::string WebSession::View() {
     const grid::ProgramGrid& grid = workspace_.grid;
@@ -248,19 +270,32 @@ std::string WebSession::StartRun(std::string_view text) {
     });
 }
 
+app::SlicedRun* WebSession::Running() const {
+    if (run_ != nullptr) return run_.get();
+    return stepRun_.get();
+}
+
 bool WebSession::RunSlice(std::int64_t budget) {
-    return run_ != nullptr && run_->Slice(budget) == cpu::RunEnd::kRunning;
+    app::SlicedRun* run = Running();
+    return run != nullptr && run->Slice(budget) == cpu::RunEnd::kRunning;
 }
 
 void WebSession::StopRun() {
-    if (run_ != nullptr && run_->End() == cpu::RunEnd::kRunning) run_->Stop();
+    app::SlicedRun* run = Running();
+    if (run != nullptr && run->End() == cpu::RunEnd::kRunning) run->Stop();
 }
 
 double WebSession::ExecutedCount() const {
-    return run_ != nullptr ? static_cast<double>(run_->ExecutedCount()) : 0.0;
+    const app::SlicedRun* run = Running();
+    return run != nullptr ? static_cast<double>(run->ExecutedCount()) : 0.0;
 }
 
 std::string WebSession::FinishRun() {
+    if (stepRun_ != nullptr) {
+        const std::string result = Guarded([&] { step_->FinishRun(*stepRun_); });
+        stepRun_.reset();
+        return result;
+    }
     if (run_ == nullptr) return std::string(kDone);
     run_->Report();
     JsonObject result;
@@ -268,6 +303,83 @@ std::string WebSession::FinishRun() {
     if (run_->AtBreakpoint()) result.Add("startAddress", text::FormatHex4(workspace_.machine.PC));
     run_.reset();
     return result.Text();
+}
+
+void WebSession::OpenStepWindow() {
+    ClearRegisters();
+    if (stepWindow_->open) return;  // only brought to the front
+    stepWindow_->open = true;
+    step_->ResetForNewSession();
+}
+
+void WebSession::CloseStepWindow() {
+    if (!stepWindow_->open) return;
+    stepWindow_->open = false;
+    step_->Close();
+}
+
+std::string WebSession::StepStart(std::string_view startAddress) {
+    step_->State().startAddress = std::string(startAddress);
+    return Guarded([&] { step_->Start(); });
+}
+
+std::string WebSession::StepNext() {
+    return Guarded([&] { step_->Next(); });
+}
+
+void WebSession::StepStop() {
+    step_->Stop();
+}
+
+std::string WebSession::StepBack() {
+    return Guarded([&] { step_->Back(); });
+}
+
+std::string WebSession::StepRun(int kind) {
+    bool running = false;
+    const std::string failure = Guarded([&] {
+        switch (kind) {
+            case 0:
+                stepRun_ = step_->Continue();
+                break;
+            case 1:
+                stepRun_ = step_->StepOverJsr();
+                // Not on a JSR: one instruction, as Next.
+                if (stepRun_ == nullptr) step_->Next();
+                break;
+            default:
+                stepRun_ = step_->RunToCursor();
+                break;
+        }
+        running = stepRun_ != nullptr;
+    });
+    return failure == kDone ? JsonObject().Add("running", running).Text() : failure;
+}
+
+std::string WebSession::StepView() const {
+    const app::StepWindowState& state = step_->State();
+    std::vector<std::string> rows;
+    for (const auto& row : state.rows) rows.push_back(JsonStrings(row));
+    const bool showRegisters = std::exchange(stepWindow_->showRegisters, false);
+    return JsonObject()
+        .Add("open", stepWindow_->open)
+        .Add("startAddress", state.startAddress)
+        .AddRaw("rows", JsonArray(rows))
+        .Add("status", state.status)
+        .Add("statusVisible", state.statusVisible)
+        .Add("nextVisible", state.nextVisible)
+        .Add("nextEnabled", state.nextEnabled)
+        .Add("stopVisible", state.stopVisible)
+        .Add("stopEnabled", state.stopEnabled)
+        .Add("sentence", state.sentence)
+        .Add("gridEnabled", stepWindow_->gridEnabled)
+        .Add("showRegisters", showRegisters)
+        .Add("currentRow", step_->CurrentRow())
+        .Text();
+}
+
+void WebSession::SetRow(int row) {
+    workspace_.grid.SetRow(row);
 }
 
 void WebSession::ClearMemory() {
@@ -297,8 +409,28 @@ std::string WebSession::EnterAccumulator(std::string_view text) {
 }
 
 std::string WebSession::Registers() const {
+    // Which field shows which of the marks of the last step.
+    constexpr int kMarkOfField[app::kRegisterFieldCount] = {
+        grid::ChangeMarks::kPC,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kN,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kV,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kB,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kD,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kI,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kZ,
+        grid::ChangeMarks::kFirstStatusBit + cpu::kC,
+        grid::ChangeMarks::kAC,
+        grid::ChangeMarks::kXR,
+        grid::ChangeMarks::kYR,
+        grid::ChangeMarks::kSP};
+    std::vector<std::string> marked;
+    for (const int mark : kMarkOfField) {
+        marked.push_back(workspace_.marks.registers[static_cast<std::size_t>(mark)] ? "true"
+                                                                                    : "false");
+    }
     return JsonObject()
         .AddRaw("fields", JsonStrings(app::ShowRegisters(workspace_.machine)))
+        .AddRaw("marked", JsonArray(marked))
         .Text();
 }
 
@@ -324,7 +456,17 @@ std::string WebSession::Memory(std::string_view startText) const {
                                 .Add("characters", line.characters)
                                 .Text());
         }
-        answer = JsonObject().Add("start", dump.start).AddRaw("lines", JsonArray(lines)).Text();
+        std::vector<std::string> marked;
+        for (const int cell : workspace_.marks.cells) {
+            if (cell >= dump.start && cell < dump.start + app::kMemoryLines * app::kBytesPerLine) {
+                marked.push_back(std::to_string(cell - dump.start));
+            }
+        }
+        answer = JsonObject()
+                     .Add("start", dump.start)
+                     .AddRaw("lines", JsonArray(lines))
+                     .AddRaw("marked", JsonArray(marked))
+                     .Text();
     });
     return failure == kDone ? answer : failure;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/run_command.h"
+#include "app/step_session.h"
 #include "grid/workspace.h"
 #include "web/browser_flows.h"
 #include "web/web_console.h"
@@ -23,6 +24,7 @@ namespace zorvan::web {
 class WebSession {
   public:
     WebSession();
+    ~WebSession();
 
     // The main window's state as JSON: row count, current cell, message area, the execution
     // commands, the changed flag, content count, caption, breakpoints, and the grid cells that
@@ -71,6 +73,23 @@ class WebSession {
     // breakpoint (Run again goes on from there).
     std::string FinishRun();
 
+    // The step window. Opening it clears the registers (and, when it was closed, starts a new
+    // session); closing it gives the grid back.
+    void OpenStepWindow();
+    void CloseStepWindow();
+    // Εκκίνηση with the start address, Επόμενο, Stop, Πίσω: {"error": text} or {}.
+    std::string StepStart(std::string_view startAddress);
+    std::string StepNext();
+    void StepStop();
+    std::string StepBack();
+    // Συνέχεια (0), Παράκαμψη JSR (1), Έως τον κέρσορα (2): {"running": true} when a run was
+    // begun, which the page drives with RunSlice and ends with FinishRun like Run's.
+    std::string StepRun(int kind);
+    // The window's fields, rows, status, buttons and sentence, and whether the grid is enabled.
+    std::string StepView() const;
+    // A click on a line while the grid is disabled: the line Έως τον κέρσορα runs to.
+    void SetRow(int row);
+
     // The View menu.
     void ClearMemory();
     void ClearRegisters();
@@ -99,12 +118,19 @@ class WebSession {
 
   private:
     std::string FlowStep();
+    // The run the page is driving: Run's, or the step window's.
+    app::SlicedRun* Running() const;
 
     grid::Workspace workspace_;
     BrowserFiles files_;
     WebConsole console_;
     std::optional<BrowserFlow> flow_;
     std::unique_ptr<app::RunCommand> run_;
+    // The step window's session, its run in progress, and whether the window is open.
+    class StepWindow;
+    std::unique_ptr<StepWindow> stepWindow_;
+    std::unique_ptr<app::StepSession> step_;
+    std::unique_ptr<app::RecordedRun> stepRun_;
     // The grid cells as the page last drew them.
     std::vector<std::vector<std::string>> shown_;
 };

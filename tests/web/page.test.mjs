@@ -301,6 +301,37 @@ describe('the page', () => {
     assert.deepEqual(failures, []);
   });
 
+  test('the step window steps, runs to a breakpoint, steps back and gives the grid back', async () => {
+    const { page, failures, context } = await openPage();
+    await openFile(page, path.join(examples, 'count.zrv'));
+    await page.keyboard.press('F8');
+    await answerBox(page, 'Όχι');
+    await page.click('#gridRows tr[data-row="8"] > td.margin');  // a breakpoint on BNE LOOP
+    await page.keyboard.press('F10');
+    await page.waitForSelector('#stepWindow:not([hidden])');
+    await page.keyboard.type('200');
+    await page.keyboard.press('Enter');  // Εκκίνηση
+    await page.keyboard.press('Enter');  // Επόμενο
+    const rows = () => page.$$eval('#stepRows tr', (trs) => trs.map((tr) => [...tr.cells].slice(1, 4).map((td) => td.textContent)));
+    assert.deepEqual(await rows(), [['0202', 'LDA', '#30'], ['0204', 'STA', '0300,']]);
+    assert.equal(await page.$eval('#programGrid', (e) => e.classList.contains('disabled')), true);
+
+    await page.click('#stepContinueButton');
+    await page.waitForFunction(() => document.querySelector('#messageArea').textContent.includes('020D'));
+    assert.deepEqual((await rows())[1], ['020D', 'BNE', 'LOOP']);
+    assert.equal(await page.$eval('#stepSentence', (e) => e.textContent), 'CPX #0A: N 0 → 1');
+    // The register window marks what the run changed.
+    const marked = () => page.$$eval('#registerWindow input.changed', (inputs) => inputs.map((i) => i.getAttribute('aria-label')));
+    assert.deepEqual(await marked(), ['PC', 'Σημαία N — αρνητικό αποτέλεσμα', 'AC', 'XR']);
+
+    await page.click('#stepBackButton');
+    assert.deepEqual((await rows())[1], ['020B', 'CPX', '#0A']);
+    await page.click('#stepWindow [data-hide]');
+    assert.equal(await page.$eval('#programGrid', (e) => e.classList.contains('disabled')), false);
+    await context.close();
+    assert.deepEqual(failures, []);
+  });
+
   test('printing lays the listing out in aligned columns on pages', async () => {
     const { page, failures, context } = await openPage();
     await openFile(page, path.join(examples, 'count.zrv'));

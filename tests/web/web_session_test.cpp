@@ -247,6 +247,31 @@ TEST(WebSessionTest, ARunGoesInSlicesUntilItEndsOrIsStopped) {
     }
 }
 
+TEST(WebSessionTest, TheStepWindowTakesTheGridUntilItCloses) {
+    WebSession session;
+    app::TypeText(session.workspace(), "0200\rLDA\r#05\rJMP\r0200\r");
+    session.Assemble();
+    session.workspace().machine.AC = 0x77;
+    session.OpenStepWindow();
+    EXPECT_EQ(session.workspace().machine.AC, 0);  // opening clears the registers
+    EXPECT_EQ(session.StepStart("zz").rfind("{\"error\":", 0), 0u);
+    EXPECT_EQ(session.StepStart("0200"), "{}");
+    EXPECT_NE(session.StepView().find("\"gridEnabled\":false"), std::string::npos);
+    EXPECT_EQ(session.StepNext(), "{}");
+    EXPECT_EQ(session.workspace().machine.PC, 0x0200);  // round the loop
+
+    // Συνέχεια on an endless loop runs until the page stops it, like Run.
+    EXPECT_EQ(session.StepRun(0), "{\"running\":true}");
+    EXPECT_TRUE(session.RunSlice(1000));
+    session.StopRun();
+    EXPECT_EQ(session.FinishRun(), "{}");
+    EXPECT_EQ(session.StepBack(), "{}");
+    EXPECT_EQ(session.workspace().history.Empty(), false);
+
+    session.CloseStepWindow();
+    EXPECT_NE(session.StepView().find("\"gridEnabled\":true"), std::string::npos);
+}
+
 TEST(WebConsoleTest, TheRoutinesWriteAsTheConsoleWindowDoes) {
     grid::Workspace workspace;
     WebConsole console(workspace);
