@@ -332,6 +332,40 @@ describe('the page', () => {
     assert.deepEqual(failures, []);
   });
 
+  test('insert lines, About and the help pages from the keyboard and the menus', async () => {
+    const { page, failures, context } = await openPage();
+    for (const key of ['0200', 'Enter', 'NOP', 'Enter']) {
+      if (key === 'Enter') await page.keyboard.press(key);
+      else await page.keyboard.type(key);
+    }
+    await page.keyboard.press('ArrowUp');
+    await page.keyboard.press('Insert');
+    assert.equal((await gridCells(page)).length, 3);
+    await menu(page, 'N7', 'N4');
+    await page.waitForSelector('#insertLinesDialog[open]');
+    await page.keyboard.type('2');
+    await page.keyboard.press('Enter');
+    assert.equal((await gridCells(page)).length, 5);
+    await menu(page, 'N7', 'N4');
+    await page.keyboard.type('x');
+    await page.keyboard.press('Enter');  // not a number: the error box, nothing inserted
+    await answerBox(page, 'OK');
+    assert.equal((await gridCells(page)).length, 5);
+
+    await menu(page, 'N11', 'N12');
+    await page.waitForSelector('#aboutDialog[open]');
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#aboutDialog:not([open])');
+
+    const help = new Promise((resolve) => context.once('targetcreated', resolve));
+    await page.keyboard.press('F1');
+    const helpPage = await (await help).page();
+    await helpPage.waitForFunction(() => document.readyState === 'complete');
+    assert.equal(await helpPage.title(), 'Περιεχόμενα');
+    await context.close();
+    assert.deepEqual(failures, []);
+  });
+
   test('printing lays the listing out in aligned columns on pages', async () => {
     const { page, failures, context } = await openPage();
     await openFile(page, path.join(examples, 'count.zrv'));
