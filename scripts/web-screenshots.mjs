@@ -52,4 +52,22 @@ await page.$eval('#consoleWindow', (e) => { e.style.width = '300px'; e.style.hei
 await move('#consoleWindow', 420, 80);
 await page.click('#N19');
 await page.screenshot({ path: path.join(out, 'web-console-menu.png') });
+
+// The step window stopped by Συνέχεια at a breakpoint on BNE LOOP.
+await page.keyboard.press('Escape');
+await page.$eval('#consoleWindow [data-hide]', (e) => e.click());
+await open(path.join(source, 'examples/count.zrv'));
+await page.keyboard.press('F8');
+await page.waitForSelector('#messageBox[open]');
+await page.keyboard.press('Escape');
+await page.click('#gridRows tr[data-row="8"] > td.margin');
+await page.keyboard.press('F10');
+await page.waitForSelector('#stepWindow:not([hidden])');
+await page.keyboard.type('200');
+await page.keyboard.press('Enter');
+await page.click('#stepContinueButton');
+await page.waitForFunction(() => document.querySelector('#messageArea').textContent.includes('020D'));
+await move('#registerWindow', 310, 40);
+await move('#stepWindow', 310, 140);
+await page.screenshot({ path: path.join(out, 'web-step-window.png') });
 await browser.close();

@@ -96,7 +96,23 @@
   editor.className = 'cell-editor';
   editor.autocomplete = 'off';
   editor.spellcheck = false;
-  const rowElements = [];
+  // The grid draws only the rows in sight (and a few around them): a long program would make
+  // the browser lay out its whole table on every key. The texts of every row stay here.
+  let ROW_HEIGHT = 21;  // measured once the first row is drawn
+  const ROWS_AROUND = 8;
+  const cells = [];  // cells[row][column], row 0 the header
+  const rowElements = new Map();  // row -> its <tr>, for the rows drawn
+  let drawn = { first: 1, last: 0 };
+  const topSpace = document.createElement('tr');
+  const bottomSpace = document.createElement('tr');
+  for (const space of [topSpace, bottomSpace]) {
+    space.className = 'spacer';
+    space.setAttribute('aria-hidden', 'true');
+    const td = document.createElement('td');
+    td.colSpan = 7;
+    space.append(td);
+  }
+  const scroller = $('gridScroller');
 
   function makeRow(row) {
     const tr = document.createElement('tr');
@@ -106,11 +122,15 @@
     margin.className = 'margin';
     margin.setAttribute('role', row === 0 ? 'columnheader' : 'rowheader');
     if (row > 0) margin.setAttribute('aria-label', 'Γραμμή ' + row);
+    if (breakpointRows.has(row)) margin.classList.add('breakpoint');
     tr.append(margin);
     for (let column = 0; column < 6; ++column) {
       const cell = document.createElement(row === 0 ? 'th' : 'td');
       cell.setAttribute('role', row === 0 ? 'columnheader' : 'gridcell');
       cell.dataset.column = String(column);
+      const text = cells[row] ? cells[row][column] : '';
+      cell.dataset.text = text;
+      cell.textContent = text;
       tr.append(cell);
     }
     tr.dataset.row = String(row);
@@ -118,12 +138,15 @@
   }
 
   function cellElement(column, row) {
-    return rowElements[row].children[column + 1];
+    const tr = rowElements.get(row);
+    return tr ? tr.children[column + 1] : null;
   }
 
   // The cell's text; the current cell shows it in the editor.
   function setCellText(column, row, text) {
+    cells[row][column] = text;
     const td = cellElement(column, row);
+    if (!td) return;
     td.dataset.text = text;
     if (td.contains(editor)) {
       editor.value = text;
@@ -132,30 +155,74 @@
     }
   }
 
+  // Draws the rows from first to last (data rows), keeping the ones already drawn.
+  function drawRows(first, last) {
+    for (const [row, tr] of rowElements) {
+      if (row !== 0 && (row < first || row > last)) {
+        if (tr.contains(editor)) editor.remove();
+        tr.remove();
+        rowElements.delete(row);
+      }
+    }
+    if (!rowElements.has(0)) {
+      const header = makeRow(0);
+      rowElements.set(0, header);
+      gridRows.prepend(header);
+    }
+    if (topSpace.parentElement !== gridRows) rowElements.get(0).after(topSpace);
+    let before = bottomSpace;
+    if (bottomSpace.parentElement !== gridRows) gridRows.append(bottomSpace);
+    for (let row = last; row >= first; --row) {
+      let tr = rowElements.get(row);
+      if (!tr) {
+        tr = makeRow(row);
+        rowElements.set(row, tr);
+        gridRows.insertBefore(tr, before);
+      }
+      before = tr;
+    }
+    if (rowElements.has(first) && first === 1 && drawn.last < drawn.first) {
+      ROW_HEIGHT = rowElements.get(first).getBoundingClientRect().height || ROW_HEIGHT;
+    }
+    const space = (td, rows) => {
+      td.style.height = rows * ROW_HEIGHT + 'px';
+      td.parentElement.hidden = rows === 0;
+    };
+    space(topSpace.firstChild, first - 1);
+    space(bottomSpace.firstChild, Math.max(0, cells.length - 1 - last));
+    drawn = { first, last };
+  }
+
+  function drawRowsInSight(force = false) {
+    const lastRow = cells.length - 1;
+    const seen = Math.ceil(scroller.clientHeight / ROW_HEIGHT);
+    const first = Math.max(1, Math.floor(scroller.scrollTop / ROW_HEIGHT) - ROWS_AROUND);
+    const last = Math.min(lastRow, first + seen + 2 * ROWS_AROUND);
+    if (force || first !== drawn.first || last !== drawn.last) drawRows(first, last);
+  }
+  scroller.addEventListener('scroll', () => {
+    drawRowsInSight();
+    if (view) placeEditor(false);
+  });
+
   let breakpointRows = new Set();
 
   function render() {
     view = callJson('zw_view');
-    while (rowElements.length < view.rowCount) {
-      const tr = makeRow(rowElements.length);
-      rowElements.push(tr);
-      gridRows.append(tr);
-    }
-    while (rowElements.length > view.rowCount) {
-      const tr = rowElements.pop();
-      if (tr.contains(editor)) editor.remove();
-      tr.remove();
-    }
+    const rowCountChanged = cells.length !== view.rowCount;
+    while (cells.length < view.rowCount) cells.push(['', '', '', '', '', '']);
+    if (cells.length > view.rowCount) cells.length = view.rowCount;
     for (const [column, row, text] of view.cells) setCellText(column, row, text);
 
     const marks = new Set(view.breakpoints);
-    for (const row of breakpointRows) {
-      if (!marks.has(row) && rowElements[row]) rowElements[row].firstChild.classList.remove('breakpoint');
+    for (const row of new Set([...breakpointRows, ...marks])) {
+      const tr = rowElements.get(row);
+      if (tr) tr.firstChild.classList.toggle('breakpoint', marks.has(row));
     }
-    for (const row of marks) rowElements[row].firstChild.classList.add('breakpoint');
     breakpointRows = marks;
 
-    placeEditor();
+    if (rowCountChanged) drawRowsInSight(true);
+    placeEditor(true);
     const area = $('messageArea');
     area.textContent = view.message;
     area.classList.toggle('notice', view.notice);
@@ -166,42 +233,47 @@
     keepWork();
   }
 
-  function placeEditor() {
+  // The editor stands in the current cell; bringIntoSight scrolls to it when it has moved.
+  let editorAt = '';
+  function placeEditor(bringIntoSight) {
     const row = view.row;
     const column = view.col;
     if (row < 1 || row >= view.rowCount) {
       editor.remove();
       return;
     }
+    const moved = editorAt !== column + ',' + row;
+    editorAt = column + ',' + row;
+    if (bringIntoSight && (moved || !cellElement(column, row))) scrollToRow(row);
+    if (row < drawn.first || row > drawn.last) drawRowsInSight();
     const td = cellElement(column, row);
-    const moved = !td.contains(editor);
-    if (moved) {
+    if (!td) {
+      // Scrolled away: the editor waits, out of sight, for the keys.
+      if (editor.parentElement !== $('gridScroller')) $('gridScroller').append(editor);
+      editor.classList.add('away');
+    } else if (!td.contains(editor)) {
       const old = editor.parentElement;
-      if (old) {
+      if (old && old.tagName === 'TD') {
         editor.remove();
         old.textContent = old.dataset.text || '';
         old.removeAttribute('aria-selected');
       }
+      editor.classList.remove('away');
       td.textContent = '';
       td.append(editor);
       td.setAttribute('aria-selected', 'true');
     }
-    editor.value = td.dataset.text || '';
-    const heading = cellElement(column, 0).dataset.text || '';
-    editor.setAttribute('aria-label', heading + ', γραμμή ' + row);
-    if (!busy && document.activeElement !== editor && !anyWindowFocused()) editor.focus();
-    // Measuring a long table costs a layout: only a cursor that moved may need scrolling to.
-    if (moved) scrollToCell(td);
+    editor.value = cells[row][column];
+    editor.setAttribute('aria-label', cells[0][column] + ', γραμμή ' + row);
+    if (!busy && document.activeElement !== editor && !anyWindowFocused()) editor.focus({ preventScroll: true });
   }
 
-  function scrollToCell(td) {
-    const scroller = $('gridScroller');
-    const top = td.offsetTop;
-    const headerHeight = rowElements[0].offsetHeight;
-    if (top - headerHeight < scroller.scrollTop) scroller.scrollTop = top - headerHeight;
-    if (top + td.offsetHeight > scroller.scrollTop + scroller.clientHeight) {
-      scroller.scrollTop = top + td.offsetHeight - scroller.clientHeight;
-    }
+  function scrollToRow(row) {
+    const top = (row - 1) * ROW_HEIGHT;
+    const sight = scroller.clientHeight - ROW_HEIGHT;  // below the header
+    if (top < scroller.scrollTop) scroller.scrollTop = top;
+    if (top + ROW_HEIGHT > scroller.scrollTop + sight) scroller.scrollTop = top + ROW_HEIGHT - sight;
+    drawRowsInSight();
   }
 
   function anyWindowFocused() {

@@ -96,7 +96,7 @@ async function openPage(where = 'file') {
   return { page, failures, context, asked };
 }
 
-const gridCells = (page) => page.$$eval('#gridRows tr', (rows) =>
+const gridCells = (page) => page.$$eval('#gridRows tr[data-row]', (rows) =>
   rows.slice(1).map((tr) => [...tr.children].slice(1).map((td) => td.dataset.text || '')));
 const message = (page) => page.$eval('#messageArea', (e) => ({ text: e.textContent, notice: e.classList.contains('notice') }));
 

@@ -104,7 +104,7 @@ for (const seed of [1, 2, 3, 4]) {
     await page.waitForSelector('body[data-ready]');
     for (const k of keys) await page.keyboard.press(k.press);
     const shown = await page.evaluate(() => {
-      const rows = [...document.querySelectorAll('#gridRows tr')];
+      const rows = [...document.querySelectorAll('#gridRows tr[data-row]')];
       const editor = document.getElementById('cellEditor');
       const td = editor.parentElement;
       const area = document.getElementById('messageArea');
