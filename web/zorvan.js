@@ -661,8 +661,11 @@
     }
     for (const download of result.downloads) offerDownload(download.name, download.bytes);
     if (result.exit) {
+      // A tab the user opened stays open whatever the page asks: then the work goes on, and
+      // leaving asks again.
       leaving = true;
       window.close();
+      setTimeout(() => { leaving = false; }, 1000);
     }
   }
 
