@@ -366,7 +366,7 @@
     const td = event.target.closest('td, th');
     if (!td) return;
     const row = Number(td.parentElement.dataset.row);
-    if (row < 1) return;
+    if (!(row >= 1)) return;  // the header, or the space standing for rows out of sight
     event.preventDefault();
     if (td.classList.contains('margin')) {
       callVoid('zw_toggle_breakpoint_at', row);
