@@ -9,11 +9,13 @@ BUILD_TYPE ?= Release
 CXX_COMPILER ?= clang++
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
+WEB_BUILD_DIR ?= build-emscripten
+WEB_DIR ?= build-web
 
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_CXX_COMPILER=$(CXX_COMPILER)
 
-.PHONY: all deps build run test bench bench-peer package fuzz sanitize monkey format format-check \
-	lint clean
+.PHONY: all deps build run test bench bench-peer package fuzz sanitize monkey web web-test format \
+	format-check lint clean
 
 all: build
 
@@ -70,6 +72,20 @@ fuzz: deps
 		-DZORVAN_BENCH=OFF $(CMAKE_FLAGS)
 	@scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 
+# The browser edition: one static folder, $(WEB_DIR)/, built by Debian's emscripten.
+web:
+	@scripts/install-web-deps
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD_DIR) -G Ninja \
+		-DCMAKE_BUILD_TYPE=Release -DZORVAN_WEB=ON -DZORVAN_WEB_OUTPUT=$(CURDIR)/$(WEB_DIR) $(CMAKE_FLAGS)
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD_DIR) -j $(JOBS) --target zorvan_web zorvan_page
+
+# The core's tests under node against the WebAssembly build, then the page in headless Chromium,
+# from a folder and from a local server.
+web-test: web
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
+	cd $(WEB_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@scripts/web-test $(WEB_DIR)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
@@ -84,4 +100,4 @@ lint: $(BUILD_DIR)/build.ninja
 		xargs -P $(JOBS) -n 1 clang-tidy -p $(BUILD_DIR) --quiet --warnings-as-errors='*'
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(MONKEY_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(MONKEY_DIR) $(WEB_BUILD_DIR) $(WEB_DIR)

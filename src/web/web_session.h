@@ -1,0 +1,138 @@
+#pragma once
+// The browser edition's whole program behind the page: the workspace, the browser's files, the
+// console's text, the run in progress and the file command waiting for an answer. The page calls
+// one method per event (a key, a menu item, a button) and then reads View() to redraw; every
+// method that the user starts gives a JSON object saying what the page must show next
+// ({"error": text} for the error box titled "Zorvan", questions, dialogs). It holds no rule of
+// its own: each method is what the desktop main window does with the same event.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/run_command.h"
+#include "app/step_session.h"
+#include "grid/workspace.h"
+#include "web/browser_flows.h"
+#include "web/web_console.h"
+
+namespace zorvan::web {
+
+class WebSession {
+  public:
+    WebSession();
+    ~WebSession();
+
+    // The main window's state as JSON: row count, current cell, message area, the execution
+    // commands, the changed flag, content count, caption, breakpoints, and the grid cells that
+    // changed since the last call (all of them the first time, or after ForgetView()).
+    std::string View();
+    void ForgetView() { shown_.clear(); }
+
+    // One key in the grid: key-down, the grid's movement, key-press, the cell editor.
+    std::string Key(int code, bool shift, bool ctrl, bool alt, char32_t character);
+    // A click on a cell.
+    void SetCurrent(int column, int row);
+    // A click in the margin of a line.
+    void ToggleBreakpointAt(int row);
+
+    // The file commands. A command that needs an answer gives {"ask": kind, "text": ...}; the
+    // page answers with AnswerFlow and the command goes on. When it is done: {"done": true},
+    // with "exit" for Exit and "downloads" for the files Save wrote.
+    std::string StartFlow(BrowserFlow::Command command,
+                          std::optional<std::string> droppedFile = std::nullopt);
+    // answer: 0 No, 1 Yes, 2 cancelled (Escape); file: the chosen name, or empty when cancelled.
+    std::string AnswerFlow(int answer, std::string_view file);
+    // Bytes of a file the user picked or dropped, under the name the flow will be given.
+    void PutFile(const std::string& name, std::string bytes) { files_.Put(name, std::move(bytes)); }
+
+    // The Grid menu.
+    std::string InsertLine();
+    std::string InsertLines(std::string_view countText);
+    // {"beep": true} when the only row was emptied.
+    std::string DeleteLine();
+    std::string ClearGrid();
+    std::string ToggleBreakpoint();
+
+    // Assemble: {"summary"|"warning"|"failure": text}, or {"error": text}.
+    std::string Assemble();
+
+    // The start-address dialog's Ok: {"accept": bool} or {"error": text}.
+    std::string AcceptsStartAddress(std::string_view text);
+    void CancelRun();
+    // Starts the run from the address the text stands for (the dialog accepted it).
+    std::string StartRun(std::string_view text);
+    // Runs at most budget instructions; true while the run goes on.
+    bool RunSlice(std::int64_t budget);
+    void StopRun();
+    double ExecutedCount() const;
+    // Reports the ended run in the message area: {"startAddress": text} when it stopped at a
+    // breakpoint (Run again goes on from there).
+    std::string FinishRun();
+
+    // The step window. Opening it clears the registers (and, when it was closed, starts a new
+    // session); closing it gives the grid back.
+    void OpenStepWindow();
+    void CloseStepWindow();
+    // Εκκίνηση with the start address, Επόμενο, Stop, Πίσω: {"error": text} or {}.
+    std::string StepStart(std::string_view startAddress);
+    std::string StepNext();
+    void StepStop();
+    std::string StepBack();
+    // Συνέχεια (0), Παράκαμψη JSR (1), Έως τον κέρσορα (2): {"running": true} when a run was
+    // begun, which the page drives with RunSlice and ends with FinishRun like Run's.
+    std::string StepRun(int kind);
+    // The window's fields, rows, status, buttons and sentence, and whether the grid is enabled.
+    std::string StepView() const;
+    // A click on a line while the grid is disabled: the line Έως τον κέρσορα runs to.
+    void SetRow(int row);
+
+    // The View menu.
+    void ClearMemory();
+    void ClearRegisters();
+
+    // The console: its text as shown, whether it was asked to show, whether it asks for AC.
+    std::string ConsoleView();
+    std::string EnterAccumulator(std::string_view text);
+
+    // The register window's twelve fields, and leaving one: {"warning": text} or {}.
+    std::string Registers() const;
+    std::string ExitRegisterField(int field, std::string_view text);
+
+    // The memory window's sixteen lines from the start text, or {"error": text}; storing a cell.
+    std::string Memory(std::string_view startText) const;
+    std::string CheckMemoryStart(std::string_view text) const;
+    std::string StoreMemoryCell(std::string_view rowAddress, int column, std::string_view text);
+
+    // The listing on pages of the given size, as the print dialog sends it.
+    std::string Listing(int linesPerPage, int charactersPerLine) const;
+
+    // The grid kept between visits.
+    std::string SavedWork() const;
+    bool RestoreWork(std::string_view text);
+
+    grid::Workspace& workspace() { return workspace_; }
+
+  private:
+    std::string FlowStep();
+    // The run the page is driving: Run's, or the step window's.
+    app::SlicedRun* Running() const;
+
+    grid::Workspace workspace_;
+    BrowserFiles files_;
+    WebConsole console_;
+    std::optional<BrowserFlow> flow_;
+    std::unique_ptr<app::RunCommand> run_;
+    // The step window's session, its run in progress, and whether the window is open.
+    class StepWindow;
+    std::unique_ptr<StepWindow> stepWindow_;
+    std::unique_ptr<app::StepSession> step_;
+    std::unique_ptr<app::RecordedRun> stepRun_;
+    // The grid cells as the page last drew them.
+    std::vector<std::vector<std::string>> shown_;
+};
+
+}  // namespace zorvan::web
