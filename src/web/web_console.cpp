@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/console_text.h"
+#include "app/headless_console.h"
 #include "cpu/run_loop.h"
 #include "text/cp1253.h"
 

@@ -12,7 +12,7 @@
 
 namespace zorvan::web {
 
-class WebConsole final : public cpu::MachineHost, public cpu::ConsoleText {
+class WebConsole final : public cpu::MachineHost, public cpu::RestorableConsole {
   public:
     explicit WebConsole(grid::Workspace& workspace) : workspace_(workspace) {}
 

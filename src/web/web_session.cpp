@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "app/breakpoints.h"
-#include "app/console_text.h"
 #include "app/grid_keys.h"
+#include "app/headless_console.h"
 #include "app/line_editing.h"
 #include "app/memory_view.h"
 #include "app/program_listing.h"
