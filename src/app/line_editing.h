@@ -16,8 +16,8 @@ namespace zorvan::app {
 void InsertLine(grid::Workspace& workspace);
 
 // Appends the number of rows the text names (decimal, or hexadecimal after "0x"), at the end of
-// the grid. A text that is not such an integer throws text::ConversionError and changes nothing. A negative number removes rows
-// from the end but never the last data row.
+// the grid. A text that is not such an integer throws text::ConversionError and changes nothing. A
+// negative number removes rows from the end but never the last data row.
 void InsertLines(grid::Workspace& workspace, std::string_view countText);
 
 enum class DeleteLineResult {

@@ -40,16 +40,16 @@ void CheckAddress(grid::Workspace& workspace) {
     const std::size_t length = text::CharacterCount(address);
     if (length > 4) {
         workspace.ShowMessage("Η διεύθυνση δέχεται μόνο τέσσερα δεκαεξαδικά ψηφία.",
-                                      grid::kAddressColumn, grid::Tone::kError);
+                              grid::kAddressColumn, grid::Tone::kError);
     } else if (length < 4) {
         workspace.ShowMessage("Λάθος διεύθυνση. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφία.",
-                                      grid::kAddressColumn, grid::Tone::kError);
+                              grid::kAddressColumn, grid::Tone::kError);
     } else if (text::IsHexText(address)) {
         grid.SetCol(grid::kInstructionColumn);
     } else {
         // The system's own text, with its stray apostrophe.
         workspace.ShowMessage("Λάθος διεύθυνση. Δεκτά μόνο τέσσερα δεκαεξαδικά ψηφ'ια.",
-                                      grid::kAddressColumn, grid::Tone::kError);
+                              grid::kAddressColumn, grid::Tone::kError);
     }
 }
 
@@ -58,8 +58,8 @@ void CheckInstruction(grid::Workspace& workspace) {
     const std::string& instruction = grid.Cell(grid::kInstructionColumn, grid.Row());
     const int row = cpu::FindMnemonic(instruction);
     if (row < 0) {
-        workspace.ShowMessage("'" + instruction + "' Εντολή Ανύπαρκτη.",
-                                      grid::kInstructionColumn, grid::Tone::kError);
+        workspace.ShowMessage("'" + instruction + "' Εντολή Ανύπαρκτη.", grid::kInstructionColumn,
+                              grid::Tone::kError);
         return;
     }
     workspace.ClearMessage();

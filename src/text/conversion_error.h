@@ -8,7 +8,7 @@
 namespace zorvan::text {
 
 class ConversionError : public std::runtime_error {
-public:
+  public:
     explicit ConversionError(const std::string& message) : std::runtime_error(message) {}
 };
 

@@ -9,6 +9,7 @@ namespace {
 
 // Unicode code point of each byte; 0 marks a byte that the code page leaves undefined
 // (byte 00 itself is the only defined byte that maps to 0).
+// clang-format off
 constexpr std::array<char32_t, 256> kByteToUnicode = {
     0x0000, 0x0001, 0x0002, 0x0003, 0x0004, 0x0005, 0x0006, 0x0007,
     0x0008, 0x0009, 0x000A, 0x000B, 0x000C, 0x000D, 0x000E, 0x000F,
@@ -41,7 +42,9 @@ constexpr std::array<char32_t, 256> kByteToUnicode = {
     0x03B0, 0x03B1, 0x03B2, 0x03B3, 0x03B4, 0x03B5, 0x03B6, 0x03B7,
     0x03B8, 0x03B9, 0x03BA, 0x03BB, 0x03BC, 0x03BD, 0x03BE, 0x03BF,
     0x03C0, 0x03C1, 0x03C2, 0x03C3, 0x03C4, 0x03C5, 0x03C6, 0x03C7,
-    0x03C8, 0x03C9, 0x03CA, 0x03CB, 0x03CC, 0x03CD, 0x03CE, 0x0000,};
+    0x03C8, 0x03C9, 0x03CA, 0x03CB, 0x03CC, 0x03CD, 0x03CE, 0x0000,
+};
+// clang-format on
 
 }  // namespace
 
@@ -59,7 +62,9 @@ std::optional<std::uint8_t> UnicodeToCp1253(char32_t character) {
     return std::nullopt;
 }
 
-bool IsInCp1253(char32_t character) { return UnicodeToCp1253(character).has_value(); }
+bool IsInCp1253(char32_t character) {
+    return UnicodeToCp1253(character).has_value();
+}
 
 std::string DecodeCp1253(std::string_view bytes, char32_t replacement) {
     std::string utf8;

@@ -13,8 +13,8 @@ namespace zorvan::assembler {
 
 // Readable failures: kind, bytes, tone and column, message.
 void PrintTo(const LineOutcome& o, std::ostream* out) {
-    *out << static_cast<int>(o.kind) << o.bytes << (o.tone == grid::Tone::kNotice ? 'b' : 'r') << o.column
-         << (o.emptiesSecondParameter ? "e '" : " '") << o.message << "'";
+    *out << static_cast<int>(o.kind) << o.bytes << (o.tone == grid::Tone::kNotice ? 'b' : 'r')
+         << o.column << (o.emptiesSecondParameter ? "e '" : " '") << o.message << "'";
 }
 
 namespace {
@@ -25,8 +25,12 @@ constexpr std::string_view kNoSuchInstruction = " Εντολή Ανύπαρκτ�
 
 using Kind = LineOutcome::Kind;
 
-const auto F = [](int b) { return LineOutcome{Kind::kFinishLine, b, "", 0, grid::Tone::kError, false}; };
-const auto N = [](int b) { return LineOutcome{Kind::kNextParameter, b, "", 0, grid::Tone::kError, false}; };
+const auto F = [](int b) {
+    return LineOutcome{Kind::kFinishLine, b, "", 0, grid::Tone::kError, false};
+};
+const auto N = [](int b) {
+    return LineOutcome{Kind::kNextParameter, b, "", 0, grid::Tone::kError, false};
+};
 LineOutcome Red(std::string_view message, int column = grid::kFirstParameterColumn,
                 bool empties = false, grid::Tone tone = grid::Tone::kError) {
     return {Kind::kMessage, 0, std::string(message), column, tone, empties};
