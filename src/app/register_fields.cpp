@@ -94,4 +94,15 @@ std::optional<std::string_view> ExitRegisterField(cpu::Machine& machine, int fie
     return warning;
 }
 
+bool FieldChanged(const grid::ChangeMarks& marks, int field) {
+    using Marks = grid::ChangeMarks;
+    const int mark = field == kPcField   ? Marks::kPC
+                     : field == kAcField ? Marks::kAC
+                     : field == kXrField ? Marks::kXR
+                     : field == kYrField ? Marks::kYR
+                     : field == kSpField ? Marks::kSP
+                                         : Marks::kFirstStatusBit + StatusBitOfField(field);
+    return marks.registers[static_cast<std::size_t>(mark)];
+}
+
 }  // namespace zorvan::app

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "cpu/machine.h"
+#include "grid/workspace.h"
 
 namespace zorvan::app {
 
@@ -34,6 +35,9 @@ RegisterFieldLayout RegisterFieldLayoutOf(int field);
 
 // The status bit a bit field shows (the "-" bit has no field).
 cpu::StatusBit StatusBitOfField(int field);
+
+// Whether the last step or run changed what the field shows, for it to be highlighted.
+bool FieldChanged(const grid::ChangeMarks& marks, int field);
 
 // The twelve texts: PC "%04X", the bits "%X", AC XR YR SP "%02X". A value wider than its field
 // shows all its digits.

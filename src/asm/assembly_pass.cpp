@@ -200,4 +200,12 @@ AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine, in
     return result;
 }
 
+void GoToCellAtFault(grid::ProgramGrid& grid, int lineInProgress) {
+    if (lineInProgress <= 0) return;
+    const std::string& address = grid.Cell(grid::kAddressColumn, lineInProgress);
+    const bool addressIsHex = !address.empty() && text::IsHexText(address);
+    grid.SetCurrent(addressIsHex ? grid::kFirstParameterColumn : grid::kAddressColumn,
+                    lineInProgress);
+}
+
 }  // namespace zorvan::assembler

@@ -45,6 +45,10 @@ class OperandResolver;
 AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine,
                         int* lineInProgress = nullptr);
 
+// After an Assemble that threw on the line in progress, the cell at fault: the line's address
+// when that does not read as hexadecimal, else its first parameter. The cursor goes there.
+void GoToCellAtFault(grid::ProgramGrid& grid, int lineInProgress);
+
 // One line of the program as the pass translates it, without writing it.
 struct LineTranslation {
     std::int64_t address = 0;

@@ -240,14 +240,7 @@ std::string WebSession::Assemble() {
         workspace_.grid.SetCurrent(result.column, result.row);
     });
     if (failure == kDone) return answer;
-    if (lineInProgress > 0) {
-        // A cell that is not hexadecimal: its address, or else its parameter.
-        grid::ProgramGrid& grid = workspace_.grid;
-        const std::string& address = grid.Cell(grid::kAddressColumn, lineInProgress);
-        const bool addressIsHex = text::IsHexText(address) && !address.empty();
-        grid.SetCurrent(addressIsHex ? grid::kFirstParameterColumn : grid::kAddressColumn,
-                        lineInProgress);
-    }
+    assembler::GoToCellAtFault(workspace_.grid, lineInProgress);
     return failure;
 }
 
@@ -409,24 +402,9 @@ std::string WebSession::EnterAccumulator(std::string_view text) {
 }
 
 std::string WebSession::Registers() const {
-    // Which field shows which of the marks of the last step.
-    constexpr int kMarkOfField[app::kRegisterFieldCount] = {
-        grid::ChangeMarks::kPC,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kN,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kV,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kB,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kD,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kI,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kZ,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kC,
-        grid::ChangeMarks::kAC,
-        grid::ChangeMarks::kXR,
-        grid::ChangeMarks::kYR,
-        grid::ChangeMarks::kSP};
     std::vector<std::string> marked;
-    for (const int mark : kMarkOfField) {
-        marked.push_back(workspace_.marks.registers[static_cast<std::size_t>(mark)] ? "true"
-                                                                                    : "false");
+    for (int field = 0; field < app::kRegisterFieldCount; ++field) {
+        marked.push_back(app::FieldChanged(workspace_.marks, field) ? "true" : "false");
     }
     return JsonObject()
         .AddRaw("fields", JsonStrings(app::ShowRegisters(workspace_.machine)))

@@ -406,13 +406,7 @@ void MainWindow::Assemble() {
         workspace_.grid.SetCurrent(result.column, result.row);
     });
     if (!finished && lineInProgress > 0) {
-        // A cell that is not hexadecimal: its address, or else its parameter.
-        grid::ProgramGrid& grid = workspace_.grid;
-        const bool addressIsHex =
-            text::IsHexText(grid.Cell(grid::kAddressColumn, lineInProgress)) &&
-            !grid.Cell(grid::kAddressColumn, lineInProgress).empty();
-        grid.SetCurrent(addressIsHex ? grid::kFirstParameterColumn : grid::kAddressColumn,
-                        lineInProgress);
+        assembler::GoToCellAtFault(workspace_.grid, lineInProgress);
         RefreshFromWorkspace();
     }
 }

@@ -145,24 +145,9 @@ void RegisterWindow::ShowRegisters() {
 }
 
 void RegisterWindow::MarkChangedFields() {
-    // Field order: PC, the seven bits N V B D I Z C (no "-"), AC, XR, YR, SP.
-    constexpr int kMarkOfField[app::kRegisterFieldCount] = {
-        grid::ChangeMarks::kPC,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kN,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kV,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kB,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kD,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kI,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kZ,
-        grid::ChangeMarks::kFirstStatusBit + cpu::kC,
-        grid::ChangeMarks::kAC,
-        grid::ChangeMarks::kXR,
-        grid::ChangeMarks::kYR,
-        grid::ChangeMarks::kSP};
     for (int field = 0; field < app::kRegisterFieldCount; ++field) {
         QLineEdit* edit = fields_[static_cast<std::size_t>(field)];
-        const bool marked =
-            workspace_.marks.registers[static_cast<std::size_t>(kMarkOfField[field])];
+        const bool marked = app::FieldChanged(workspace_.marks, field);
         if (edit->property("changed").toBool() == marked) continue;
         edit->setProperty("changed", marked);
         QPalette palette = edit->palette();

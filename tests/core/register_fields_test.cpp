@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+#include "cpu/step_history.h"
 #include "cpu_test_support.h"
 
 namespace zorvan::app {
@@ -42,6 +43,22 @@ TEST(RegisterFieldsTest, LeavingAFieldChecksAndStoresAndShowsAllTheDigits) {
         EXPECT_EQ(ExitRegisterField(machine, field, text), warning) << field << " " << text;
         EXPECT_EQ(ShowRegisters(machine)[field], shown) << field << " " << text;
         EXPECT_EQ(ExitRegisterField(machine, field, shown), std::nullopt) << "accepted back";
+    }
+}
+
+// A step that changes one register or bit highlights its own field and no other.
+TEST(RegisterFieldsTest, EachFieldShowsTheChangeOfItsOwnRegister) {
+    const cpu::Machine before;
+    for (int field = 0; field < kRegisterFieldCount; ++field) {
+        cpu::Machine after = before;
+        ExitRegisterField(after, field,
+                          field >= kFirstBitField && field <= kLastBitField ? "1"
+                          : field == kPcField                               ? "0201"
+                                                                            : "21");
+        grid::ChangeMarks marks;
+        marks.SetRegisters(cpu::RegisterState::Of(before), cpu::RegisterState::Of(after));
+        for (int shown = 0; shown < kRegisterFieldCount; ++shown)
+            EXPECT_EQ(FieldChanged(marks, shown), shown == field) << field << " " << shown;
     }
 }
 
