@@ -37,8 +37,8 @@ std::array<DecodedOpcode, 256> BuildDecodeTable() {
 }  // namespace
 
 const std::array<DecodedOpcode, 256>& DecodeTable() {
-    static const std::array<DecodedOpcode, 256> table = BuildDecodeTable();
-    return table;
+    static const std::array<DecodedOpcode, 256> kTable = BuildDecodeTable();
+    return kTable;
 }
 
 int ExecuteInstruction(Machine& machine, MachineHost& host, int opcode, int address) {

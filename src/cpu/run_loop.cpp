@@ -94,8 +94,8 @@ FastKeyTable BuildFastKeys() {
 }
 
 const FastKeyTable& FastKeys() {
-    static const FastKeyTable keys = BuildFastKeys();
-    return keys;
+    static const FastKeyTable kKeys = BuildFastKeys();
+    return kKeys;
 }
 
 // One instruction at a below FFFE, with the operand presentation and restoring of a run.

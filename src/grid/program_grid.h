@@ -63,8 +63,8 @@ class ProgramGrid {
     void DropBreakpointsFrom(int row);
 
   private:
-    using Row_ = std::array<std::string, kGridColumnCount>;
-    std::vector<Row_> rows_;
+    using RowCells = std::array<std::string, kGridColumnCount>;
+    std::vector<RowCells> rows_;
     std::set<int> breakpointRows_;
     int rowCount_ = 2;
     int col_ = kAddressColumn;
