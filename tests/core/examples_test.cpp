@@ -1,5 +1,5 @@
 // The example programs in examples/, also shown in the help: program files exactly as Save writes
-// them. How they run is checked with zorvan-run's tests.
+// them. How they run is checked by the help's claims.
 
 #include <gtest/gtest.h>
 
