@@ -29,7 +29,6 @@ TEST(Breakpoints, ARunStopsBeforeAWatchedInstructionButNotOnItsFirst) {
         {kCountdown, {0x0300}, 0x0200, kEmptyCell, 0x0208, 8},     // never reached: as without
         {kCountdown, {0x0205}, 0x0200, kBreakpoint, 0x0205, 7},
         {kCountdown, {0x0202}, 0x0200, kBreakpoint, 0x0202, 1},
-        {kCountdown, {0x0202}, 0x0202, kBreakpoint, 0x0202, 2},    // the start is exempt once
         {kCountdown, {0x0200}, 0x0200, kEmptyCell, 0x0208, 8},     // only on the start: no stop
         {kCountdown, {0x0207}, 0x0200, kBreakpoint, 0x0207, 8},    // before the empty cell
         {"[0200]=EA,58", {0x0201}, 0x0200, kBreakpoint, 0x0201, 1},  // before an opcode not executed

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <set>
+
+#include "app/program_file.h"
 #include "text/characters.h"
 #include "text/conversion_error.h"
 #include "text/cp1253.h"
 #include "text/hex_text.h"
+#include "text/os_error.h"
 
 namespace zorvan::text {
 namespace {
@@ -52,6 +57,33 @@ TEST(Characters, CountsCodePointsAndConvertsCp1253) {
     EXPECT_EQ(DecodeCp1253("\xC1\xE1\xFE\x80\xFF\xD2"), "Ααώ€??");
     EXPECT_EQ(EncodeCp1253("Σχόλια"), std::string("\xD3\xF7\xFC\xEB\xE9\xE1"));
     EXPECT_FALSE(EncodeCp1253("ж").has_value());
+}
+
+// The reasons a student meets most are each told in a Greek sentence of their own, never the
+// English one nor the number; any other reason names its number.
+TEST(GreekSystemErrorTest, EachKnownReasonHasItsOwnSentenceAndOthersTheirNumber) {
+    std::set<std::string> seen;
+    for (int errnum : {ENOENT, ENOTDIR, EACCES, EPERM, ENOSPC, EROFS, EIO, EISDIR, EFBIG, EMFILE,
+                       ENAMETOOLONG}) {
+        const std::string sentence = GreekSystemError(errnum);
+        EXPECT_TRUE(seen.insert(sentence).second) << errnum << " " << sentence;
+        EXPECT_EQ(sentence.find("αριθμός"), std::string::npos) << errnum;
+    }
+    EXPECT_EQ(GreekSystemError(EPROTO), "Σφάλμα συστήματος αριθμός 71");
+    EXPECT_EQ(GreekSystemError(-5), "Σφάλμα συστήματος αριθμός -5");
+}
+
+TEST(GreekSystemErrorTest, FileMessagesCarryTheGreekReason) {
+    app::FileStore store;
+    const auto result = store.ReadAll("/no/such/folder/program.zrv");
+    ASSERT_TRUE(std::holds_alternative<app::FileFailure>(result));
+    const std::string& message = std::get<app::FileFailure>(result).message;
+    EXPECT_NE(message.find("«/no/such/folder/program.zrv»"), std::string::npos) << message;
+    EXPECT_NE(message.find("Δεν υπάρχει τέτοιο αρχείο ή κατάλογος"), std::string::npos) << message;
+    EXPECT_EQ(message.find("No such"), std::string::npos) << message;
+    EXPECT_NE(app::SaveFailureMessage("/x", std::make_error_code(std::errc::no_space_on_device))
+                  .find("Δεν υπάρχει ελεύθερος χώρος στη συσκευή"),
+              std::string::npos);
 }
 
 }  // namespace
