@@ -30,10 +30,9 @@ bool FileFlows::OfferToSave(std::string_view question) {
         case SaveAnswer::kYes:
             break;
     }
-    // A cancelled dialog is the user's choice to go on without saving; a failed save or a cell
-    // the user went back to correct must not be followed by discarding the grid.
-    const SaveOutcome outcome = Save();
-    return outcome == SaveOutcome::kSaved || outcome == SaveOutcome::kCancelled;
+    // Yes asked for the program to be kept: unless it was written, the command is called off,
+    // whether the save dialog was cancelled, the save failed or a cell is to be corrected first.
+    return Save() == SaveOutcome::kSaved;
 }
 
 void FileFlows::New() {

@@ -75,17 +75,19 @@ TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
     const Case cases[] = {
         {kNew,  true,  true,  false, false, {n},       false, true,  false},
         {kNew,  true,  true,  true,  true,  {n, s},    false, true,  false},
-        {kNew,  true,  true,  true,  false, {n, s},    false, true,  false},
+        // Yes and a cancelled save dialog call the command off.
+        {kNew,  true,  true,  true,  false, {n, s},    true,  false, false},
         {kNew,  true,  false, true,  false, {},        false, true,  false},
         {kNew,  false, true,  true,  false, {},        false, true,  false},
         // A cancelled open dialog keeps the program and its changed flag.
         {kOpen, true,  true,  false, false, {p, o},    true,  false, false},
-        {kOpen, true,  true,  true,  false, {p, s, o}, true,  false, false},
+        {kOpen, true,  true,  true,  false, {p, s},    true,  false, false},
+        {kOpen, true,  true,  true,  true,  {p, s, o}, false, false, false},
         {kOpen, true,  false, true,  false, {o},       false, false, false},
         {kOpen, false, true,  true,  false, {o},       true,  false, false},
         {kExit, true,  true,  false, false, {x},       true,  false, true},
         {kExit, true,  true,  true,  true,  {x, s},    false, false, true},
-        {kExit, true,  true,  true,  false, {x, s},    true,  false, true},
+        {kExit, true,  true,  true,  false, {x, s},    true,  false, false},
     };
     // clang-format on
     for (const Case& c : cases) {

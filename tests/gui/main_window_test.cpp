@@ -94,7 +94,9 @@ constexpr const char* kCloseQuestion = "Δεν έχει γινει αποθήκ�
 const struct { const char* name; char command; const char *keys, *answer; QString texts; bool closes; } kQuestions[] = {
     {"close untouched", 'x', "", "", "", true},
     {"close after No", 'x', "0200", "Όχι", kCloseQuestion, true},
-    {"close after Yes, save cancelled", 'x', "0200", "Ναι", kCloseQuestion + QString("|<save>"), true},
+    {"close after Yes, save cancelled", 'x', "0200\rNOP\r", "Ναι", kCloseQuestion + QString("|<save>"), false},
+    {"New after Yes, save cancelled", 'n', "0200\rNOP\r", "Ναι", kNewQuestion + QString("|<save>"), false},
+    {"Open after Yes, save cancelled", 'o', "0200\rNOP\r", "Ναι", kOpenQuestion + QString("|<save>"), false},
     {"Escape on New", 'n', "0200\rNOP\r", "Esc", kNewQuestion, false},
     {"Escape on Open", 'o', "0200\rNOP\r", "Esc", kOpenQuestion, false},
     {"Escape on close", 'x', "0200\rNOP\r", "Esc", kCloseQuestion, false},
@@ -203,9 +205,9 @@ class MainWindowTest : public QObject {
     }
 
     // The save-first question of New, Open and the close box, answered. Untouched, the window
-    // closes at once; changed, it closes after No, and after Yes with the save dialog cancelled,
-    // and the memory window with it. Escape on the question, or its close box, calls the command
-    // off: the program, its caption and its changed flag stay, and no file dialog comes up.
+    // closes at once; changed, it closes after No, and the memory window with it. Escape on the
+    // question, or its close box, calls the command off: the program, its caption and its changed
+    // flag stay, and no file dialog comes up. Yes with the save dialog cancelled calls it off too.
     void saveFirstQuestions_data() { Rows(kQuestions); }
     void saveFirstQuestions() {
         QFETCH(int, i);
