@@ -66,23 +66,34 @@ void FileFlows::ReadIntoGrid(const std::string& path) {
     PlaceProgramRows(workspace_.grid, rows);
     workspace_.caption = std::string(grid::kApplicationTitle) + "-" + path;
     workspace_.openDialogFileName = path;
+    workspace_.filePath = path;
     if (const auto warning = DescribeUnsavableCharacters(rows)) host_.ShowWarning(*warning);
 }
 
 SaveOutcome FileFlows::Save() {
+    return SaveTo(false);
+}
+
+SaveOutcome FileFlows::QuickSave() {
+    return SaveTo(!workspace_.filePath.empty());
+}
+
+SaveOutcome FileFlows::SaveTo(bool ownFile) {
     if (const auto cell = FindUnfaithfulCell(workspace_.grid)) {
         if (!host_.AskSaveAnyway(DescribeUnfaithfulCell(workspace_.grid, *cell))) {
             workspace_.grid.SetCurrent(cell->column, cell->row);
             return SaveOutcome::kWentBack;
         }
     }
-    const std::optional<std::string> path = host_.ChooseSaveFile();
+    const std::optional<std::string> path =
+        ownFile ? std::optional(workspace_.filePath) : host_.ChooseSaveFile();
     if (!path) return SaveOutcome::kCancelled;
     if (const auto failure = files_.ReplaceAll(*path, WriteProgramText(workspace_.grid))) {
         host_.ShowWarning(failure->message);
         return SaveOutcome::kFailed;
     }
     workspace_.changed = false;
+    workspace_.filePath = *path;
     return SaveOutcome::kSaved;
 }
 

@@ -71,6 +71,9 @@ class FileFlows {
     void OpenNamedFile(const std::string& path);
     // Save: writes the grid to the chosen file, then clears the changed flag.
     SaveOutcome Save();
+    // Quick save: as Save, but to the program's own file without a dialog once it has one; a
+    // program without a file goes to the save dialog as Save does.
+    SaveOutcome QuickSave();
     // Exit: offers to save a changed grid; true when the application should close, never after
     // a save that was asked for and did not happen.
     bool Exit();
@@ -81,6 +84,8 @@ class FileFlows {
     bool OfferToSave(std::string_view question);
     // Reads the file into the grid with its path in the caption, or warns and changes nothing.
     void ReadIntoGrid(const std::string& path);
+    // Save's work, to the file the dialog chose, or to the program's own file without one.
+    SaveOutcome SaveTo(bool ownFile);
 
     grid::Workspace& workspace_;
     FileFlowHost& host_;

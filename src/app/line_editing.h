@@ -16,8 +16,8 @@ namespace zorvan::app {
 void InsertLine(grid::Workspace& workspace);
 
 // Appends the number of rows the text names (decimal, or hexadecimal after "0x"), at the end of
-// the grid. A text that is not such an integer throws text::ConversionError and changes nothing. A negative number removes rows
-// from the end but never the last data row.
+// the grid. A text that is not such an integer throws text::ConversionError and changes nothing. A
+// negative number removes rows from the end but never the last data row.
 void InsertLines(grid::Workspace& workspace, std::string_view countText);
 
 enum class DeleteLineResult {
@@ -31,7 +31,15 @@ enum class DeleteLineResult {
 DeleteLineResult DeleteLine(grid::Workspace& workspace);
 
 // Empties the data rows, leaves one empty line with the cursor on its address, restores the
-// caption and greys the message area. Also the first step of New and Open.
+// caption, forgets the program's file and greys the message area. Also the first step of New and
+// Open.
 void ClearGrid(grid::Workspace& workspace);
+
+inline constexpr std::string_view kGridClearedNotice =
+    "Το πλέγμα καθαρίστηκε· με Ctrl+Z επανέρχεται.";
+
+// The Grid menu's Clear grid: asks nothing, since it can be undone, and says so in blue when it
+// emptied something.
+void ClearGridCommand(grid::Workspace& workspace);
 
 }  // namespace zorvan::app

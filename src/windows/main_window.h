@@ -11,6 +11,7 @@
 
 #include "app/file_flows.h"
 #include "app/grid_keys.h"
+#include "grid/edit_history.h"
 #include "grid/workspace.h"
 
 class QAction;
@@ -59,12 +60,15 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     void New();
     void Open();
     void Save();
+    void QuickSave();
     void Print();
     void Exit();
     void InsertLine();
     void InsertLines();
     void DeleteLine();
     void ClearGrid();
+    void Undo();
+    void Redo();
     void Assemble();
     void Run();
     void Step();
@@ -81,6 +85,9 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // RunCommand's work, recorded as an undo step when it fails, and when it is done unless the
+    // caller records it later (a key, once it has reached the cell editor).
+    bool RunRecorded(const std::function<void()>& work, bool recordWhenDone);
     void CreateMenu();
     void CreateDialogs();
     // One key in the grid: key-down, the grid's own movement, key-press, then the editor.
@@ -89,6 +96,10 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     static bool EditorTakes(const app::GridKey& key, char32_t character, int columnAtKey);
     // The message area as the workspace has it.
     void ShowMessageArea();
+    // Undo and Redo enabled when there is a step to take.
+    void ShowUndoState();
+    // Undo's or Redo's work: the program of that step, without the notice of a Clear grid.
+    void TakeStep(bool undo);
     static void ShowWindow(QWidget* window);
 
     // app::FileFlowHost
@@ -104,18 +115,22 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     grid::Workspace& workspace_;
     ApplicationWindows& windows_;
     app::FileFlows flows_;
+    grid::EditHistory history_;
     bool exitConfirmed_ = false;
 
     // Qt object names are the same without the underscore ("assembleAction"), for tests.
     QAction* newAction_;
     QAction* openAction_;
     QAction* saveAction_;
+    QAction* quickSaveAction_;
     QAction* printAction_;
     QAction* exitAction_;
     QAction* insertLineAction_;
     QAction* insertLinesAction_;
     QAction* deleteLineAction_;
     QAction* clearGridAction_;
+    QAction* undoAction_;
+    QAction* redoAction_;
     QAction* assembleAction_;
     QAction* runAction_;
     QAction* stepAction_;

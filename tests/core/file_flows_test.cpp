@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "app/line_editing.h"
 #include "editor_fixture.h"
 #include "scripted_flow_host.h"
 #include "temp_folder.h"
@@ -217,6 +218,53 @@ TEST(FileFlowsTest, SaveWarnsAboutACellThatWouldNotReadBack) {
                   grid::kLabelColumn * 10 + 2);
         f.host.yes = true;
         EXPECT_FALSE(f.flows.Exit()) << "going back to correct the cell keeps the program open";
+    }
+}
+
+TEST(FileFlowsTest, QuickSaveWritesTheProgramsOwnFileWithoutADialog) {
+    // How the program came to be: read from a file, saved once through the dialog, typed anew, or
+    // read and then cleared. Quick save is pressed twice; the dialog may come up only the first
+    // time, and only for a program without a file.
+    enum class From { kFile, kSaved, kTyped, kCleared };
+    const struct {
+        From from;
+        bool fault;
+        std::vector<std::string> log;
+    } cases[] = {
+        {From::kFile, false, {}},
+        {From::kSaved, false, {}},
+        {From::kTyped, false, {"save"}},
+        {From::kCleared, false, {"save"}},
+        {From::kFile, true, {"warning", "warning"}},
+    };
+    const std::string old = "_ 0300 LDA #01 _ _ \r\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        Fixture f;
+        const std::string own = f.folder / "own.zrv", chosen = f.folder / "chosen.zrv";
+        ::zorvan::testing::PutFile(own, old);
+        f.host.saveChoice = chosen;
+        if (c.from == From::kFile || c.from == From::kCleared) f.flows.OpenNamedFile(own);
+        if (c.from == From::kCleared) ClearGrid(f.workspace);
+        if (c.from == From::kSaved) {
+            f.TypeProgram(true);
+            ASSERT_EQ(f.flows.Save(), SaveOutcome::kSaved);
+            f.host.log.clear();
+        }
+        if (c.from == From::kTyped) f.TypeProgram(true);
+        f.workspace.grid.SetCell(grid::kCommentColumn, 1, "new");
+        f.workspace.changed = true;
+        if (c.fault) f.files.fault = std::make_error_code(std::errc::permission_denied);
+
+        const SaveOutcome expected = c.fault ? SaveOutcome::kFailed : SaveOutcome::kSaved;
+        EXPECT_EQ(f.flows.QuickSave(), expected);
+        EXPECT_EQ(f.flows.QuickSave(), expected);
+        for (std::string& line : f.host.log) line = line.substr(0, line.find(' '));
+        EXPECT_EQ(f.host.log, c.log);
+        EXPECT_EQ(f.workspace.changed, c.fault);
+        const std::string target = c.from == From::kFile ? own : chosen;
+        EXPECT_EQ(FileBytes(target).find("new") != std::string::npos, !c.fault);
+        if (target != own || c.fault) EXPECT_EQ(FileBytes(own), old) << "the read file untouched";
     }
 }
 

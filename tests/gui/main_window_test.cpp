@@ -235,6 +235,85 @@ class MainWindowTest : public QObject {
         QCOMPARE(form()->windowTitle(), title);
     }
 
+    // Ctrl+S writes the program's own file without a dialog once it has one; before that it is
+    // the save dialog, as Αποθήκευση always is. Ctrl+O and Ctrl+N are Open and New.
+    void quickSaveAndTheFileShortcuts() {
+        QStringList items;
+        for (const QAction* action : Child<QMenu>(form(), "fileMenu")->actions())
+            items << action->objectName() + action->shortcut().toString();
+        QCOMPARE(items.join(' '), QStringLiteral("newActionCtrl+N openActionCtrl+O saveAction "
+                                                 "quickSaveActionCtrl+S printAction  exitAction"));
+        QCOMPARE(Child<QAction>(form(), "quickSaveAction")->text(),
+                 QStringLiteral("Γρήγορη αποθήκευση"));
+        QTemporaryDir folder;
+        const QString path = folder.filePath("p.zrv");
+        QStringList dialogs;
+        form()->chooseSaveFile = [&] {
+            return dialogs << "<save>", std::optional(path.toStdString());
+        };
+        form()->chooseOpenFile = [&] { return dialogs << "<open>", std::nullopt; };
+        TypeKeys("0200\rNOP\r");
+        QTest::keyClick(editor(), Qt::Key_S, Qt::ControlModifier);
+        TypeKeys("BRK\r");
+        QTest::keyClick(editor(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!workspace().changed);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains("BRK"));
+        Child<QAction>(form(), "saveAction")->trigger();
+        // The Ctrl key, as every key in the grid, marks the program changed: both ask first.
+        ModalDriver driver(
+            {ModalDriver::Answer(&dialogs, "Όχι"), ModalDriver::Answer(&dialogs, "Όχι")});
+        QTest::keyClick(editor(), Qt::Key_O, Qt::ControlModifier);
+        form()->activateWindow();  // shortcuts reach the active window only
+        QVERIFY(QTest::qWaitForWindowActive(form()));
+        QTest::keyClick(editor(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(dialogs.join('|'),
+                 QStringLiteral("<save>|<save>|") + kOpenQuestion + "|<open>|" + kNewQuestion);
+        QCOMPARE(workspace().grid.ContentCount(), 0);
+    }
+
+    // Ctrl+Z and Ctrl+Y (or Ctrl+Shift+Z) take back and bring again a committed cell with the
+    // addresses it rewrote, and a Clear grid, which says so in blue. In a cell being typed Ctrl+Z
+    // first takes back the typing. Undone to the saved program, the changed flag is clear.
+    void undoAndRedoEveryChange() {
+        const auto key = [this](Qt::Key k, Qt::KeyboardModifiers m = Qt::ControlModifier) {
+            QTest::keyClick(editor(), k, m);
+        };
+        QTemporaryDir folder;
+        form()->chooseSaveFile = [&] {
+            return std::optional(folder.filePath("p.zrv").toStdString());
+        };
+        QCOMPARE(Child<QAction>(form(), "undoAction")->text() + "|" +
+                     Child<QAction>(form(), "redoAction")->text(),
+                 QStringLiteral("Αναίρεση|Επανάληψη"));
+        QVERIFY(!Child<QAction>(form(), "undoAction")->isEnabled());
+        TypeKeys("0200\rNOP\r");
+        Child<QAction>(form(), "saveAction")->trigger();
+        TypeKeys("BRK\rLD");
+        const QString program = cell(1, 1) + cell(2, 1) + cell(1, 2) + cell(2, 2);
+        QCOMPARE(program, QStringLiteral("0200NOP0201BRK"));
+        key(Qt::Key_Z);
+        QCOMPARE(cell(2, 3) + "|" + cell(2, 2), QStringLiteral("|BRK"));  // the typing first
+        key(Qt::Key_Z);
+        QCOMPARE(cell(2, 2), QString());
+        QVERIFY(!workspace().changed);
+        key(Qt::Key_Y);
+        QCOMPARE(cell(2, 2), QStringLiteral("BRK"));
+        QVERIFY(workspace().changed);
+
+        Child<QAction>(form(), "clearGridAction")->trigger();
+        QCOMPARE(workspace().grid.ContentCount(), 0);
+        QCOMPARE(message(),
+                 QStringLiteral("#0000ff Το πλέγμα καθαρίστηκε· με Ctrl+Z επανέρχεται."));
+        key(Qt::Key_Z);
+        QCOMPARE(cell(1, 1) + cell(2, 1) + cell(1, 2) + cell(2, 2), program);
+        QCOMPARE(message(), QString());
+        key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(workspace().grid.ContentCount(), 0);
+        QVERIFY(Child<QAction>(form(), "undoAction")->isEnabled() &&
+                !Child<QAction>(form(), "redoAction")->isEnabled());
+    }
+
     // Grid commands chosen from the menu mark the program changed; Insert lines reads "0x3" as
     // three.
     void gridCommandsMarkTheProgramChanged() {
