@@ -18,8 +18,13 @@ void EditHistory::Reset(const Workspace& workspace) {
 }
 
 void EditHistory::NoteCursor(const Workspace& workspace) {
-    if (workspace.grid.Revision() == current_.grid.Revision()) {
-        current_.grid.SetCurrent(workspace.grid.Col(), workspace.grid.Row());
+    const ProgramGrid& grid = workspace.grid;
+    if (grid.Revision() != current_.grid.Revision()) return;
+    // Breakpoints set since are kept by the next undo, as the cursor is.
+    if (grid.BreakpointRows() != current_.grid.BreakpointRows()) {
+        current_.grid = grid;
+    } else {
+        current_.grid.SetCurrent(grid.Col(), grid.Row());
     }
 }
 
@@ -29,6 +34,7 @@ void EditHistory::Record(const Workspace& workspace, std::optional<CellPosition>
     // A save names the program's file without changing the program: no step of its own.
     const bool changed = grid.Revision() != current_.grid.Revision();
     if (!changed) {
+        NoteCursor(workspace);
         current_.caption = workspace.caption;
         current_.filePath = workspace.filePath;
     } else {

@@ -37,7 +37,8 @@ class EditHistory {
     explicit EditHistory(const Workspace& workspace) { Reset(workspace); }
     void Reset(const Workspace& workspace);
 
-    // Where the cursor stands before a key or command, so that undoing what follows puts it back.
+    // Where the cursor and the breakpoints stand before a key or command, so that undoing what
+    // follows puts them back.
     void NoteCursor(const Workspace& workspace);
 
     // After a key or command: a program that changed since the last record becomes a new step.
