@@ -54,6 +54,11 @@ void FileFlows::OpenNamedFile(const std::string& path) {
     workspace_.executionEnabled = true;
 }
 
+void FileFlows::OpenRecentFile(const std::string& path) {
+    if (OfferToSave(kOpenSaveQuestion)) ReadIntoGrid(path);
+    workspace_.executionEnabled = true;
+}
+
 void FileFlows::ReadIntoGrid(const std::string& path) {
     auto read = files_.ReadAll(path);
     if (const auto* failure = std::get_if<FileFailure>(&read)) {

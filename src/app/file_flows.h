@@ -69,6 +69,8 @@ class FileFlows {
     // Opens a file named outside the open dialog (on the command line, from a file manager) as
     // Open does once its dialog has chosen it: into an untouched grid, so nothing is asked.
     void OpenNamedFile(const std::string& path);
+    // Opens a file chosen from the recent files: as Open, with the file instead of the dialog.
+    void OpenRecentFile(const std::string& path);
     // Save: writes the grid to the chosen file, then clears the changed flag.
     SaveOutcome Save();
     // Quick save: as Save, but to the program's own file without a dialog once it has one; a

@@ -8,11 +8,13 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QSplitter>
 #include <QVBoxLayout>
 
 #include "app/breakpoints.h"
 #include "app/line_editing.h"
+#include "app/recent_files.h"
 #include "asm/assembly_pass.h"
 #include "text/cp1253.h"
 #include "text/hex_text.h"
@@ -38,6 +40,7 @@ namespace {
 
 const QString kProgramFilter = QStringLiteral("Zorvan (*.zrv)");
 const QString kTextFilter = QStringLiteral("Αρχείο Κειμένου (*.txt)");
+const QString kRecentFilesKey = QStringLiteral("recentFiles");
 
 QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
                  const QKeySequence& shortcut = {}) {
@@ -130,6 +133,11 @@ MainWindow::MainWindow(grid::Workspace& workspace, ApplicationWindows& windows, 
     // address, the execution commands off.
     workspace_.executionEnabled = false;
     history_.Reset(workspace_);
+    const QSettings settings(QSettings::UserScope, QStringLiteral("Zorvan"),
+                             QStringLiteral("Zorvan"));
+    for (const QString& path : settings.value(kRecentFilesKey).toStringList())
+        recentFiles_.push_back(ui::ToStdString(path));
+    ShowRecentFiles();
     RefreshFromWorkspace();
 }
 
@@ -148,6 +156,14 @@ void MainWindow::CreateMenu() {
     quickSaveAction_ = AddItem(fileMenu, "quickSaveAction", QStringLiteral("Γρήγορη αποθήκευση"),
                                QKeySequence(Qt::CTRL | Qt::Key_S));
     printAction_ = AddItem(fileMenu, "printAction", QStringLiteral("&Εκτύπωση"));
+    recentSeparator_ = fileMenu->addSeparator();
+    for (std::size_t i = 0; i < app::kRecentFileCount; ++i) {
+        const std::string name = "recentFileAction" + std::to_string(i + 1);
+        QAction* action = AddItem(fileMenu, name.c_str(), QString(),
+                                  QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + int(i))));
+        connect(action, &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
+        recentFileActions_.push_back(action);
+    }
     fileMenu->addSeparator();
     exitAction_ = AddItem(fileMenu, "exitAction", QStringLiteral("Έ&ξοδος"));
 
@@ -347,24 +363,58 @@ void MainWindow::ShowWindow(QWidget* window) {
     window->activateWindow();
 }
 
+void MainWindow::NoteRecentFile() {
+    if (workspace_.filePath.empty()) return;
+    if (!recentFiles_.empty() && recentFiles_.front() == workspace_.filePath) return;
+    recentFiles_ = app::WithRecentFile(std::move(recentFiles_), workspace_.filePath);
+    QStringList paths;
+    for (const std::string& path : recentFiles_) paths << ui::ToQString(path);
+    QSettings settings(QSettings::UserScope, QStringLiteral("Zorvan"), QStringLiteral("Zorvan"));
+    settings.setValue(kRecentFilesKey, paths);
+    ShowRecentFiles();
+}
+
+void MainWindow::ShowRecentFiles() {
+    recentFiles_ = app::WithRecentFile(std::move(recentFiles_), {});
+    recentSeparator_->setVisible(!recentFiles_.empty());
+    for (std::size_t i = 0; i < recentFileActions_.size(); ++i) {
+        QAction* action = recentFileActions_[i];
+        action->setVisible(i < recentFiles_.size());
+        action->setEnabled(i < recentFiles_.size());
+        if (i < recentFiles_.size())
+            action->setText(ui::ToQString(app::RecentFileItemText(i, recentFiles_[i])));
+    }
+}
+
+void MainWindow::OpenRecentFile(std::size_t index) {
+    if (index >= recentFiles_.size()) return;
+    const std::string path = recentFiles_[index];
+    RunCommand([&] { flows_.OpenRecentFile(path); });
+    NoteRecentFile();
+}
+
 void MainWindow::New() {
     RunCommand([this] { flows_.New(); });
 }
 
 void MainWindow::Open() {
     RunCommand([this] { flows_.Open(); });
+    NoteRecentFile();
 }
 
 void MainWindow::OpenNamedFile(const QString& path) {
     RunCommand([&] { flows_.OpenNamedFile(path.toStdString()); });
+    NoteRecentFile();
 }
 
 void MainWindow::Save() {
     RunCommand([this] { flows_.Save(); });
+    NoteRecentFile();
 }
 
 void MainWindow::QuickSave() {
     RunCommand([this] { flows_.QuickSave(); });
+    NoteRecentFile();
 }
 
 void MainWindow::Print() {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/file_flows.h"
 #include "app/grid_keys.h"
@@ -47,6 +48,8 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     // Opens a program named on the command line (a file manager opening a .zrv file), as Open
     // does once its dialog has chosen the file.
     void OpenNamedFile(const QString& path);
+    // Opens the recent file at index (0 the newest), as Open does once its dialog has chosen it.
+    void OpenRecentFile(std::size_t index);
 
     // The file choosers behind the open and save dialogs: the chosen path or nothing.
     // Tests replace them.
@@ -96,6 +99,10 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     static bool EditorTakes(const app::GridKey& key, char32_t character, int columnAtKey);
     // The message area as the workspace has it.
     void ShowMessageArea();
+    // After a file command: the program's file becomes the newest recent file, kept in the
+    // user's settings for the next start.
+    void NoteRecentFile();
+    void ShowRecentFiles();
     // Undo and Redo enabled when there is a step to take.
     void ShowUndoState();
     // Undo's or Redo's work: the program of that step, without the notice of a Clear grid.
@@ -124,6 +131,9 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     QAction* saveAction_;
     QAction* quickSaveAction_;
     QAction* printAction_;
+    QAction* recentSeparator_;
+    std::vector<QAction*> recentFileActions_;  // "recentFileAction1" to "recentFileAction5"
+    std::vector<std::string> recentFiles_;
     QAction* exitAction_;
     QAction* insertLineAction_;
     QAction* insertLinesAction_;

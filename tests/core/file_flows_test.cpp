@@ -59,6 +59,9 @@ constexpr Command kSave = [](FileFlows& f) { return f.Save() == SaveOutcome::kSa
 constexpr Command kNew = [](FileFlows& f) { return f.New(), false; };
 constexpr Command kOpen = [](FileFlows& f) { return f.Open(), false; };
 constexpr Command kExit = [](FileFlows& f) { return f.Exit(); };
+constexpr Command kRecent = [](FileFlows& f) {
+    return f.OpenRecentFile(ZORVAN_TEST_DATA "/sum.zrv"), false;
+};
 
 TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
     // The grid before: content and the changed flag; the answer and whether the save dialog
@@ -85,6 +88,9 @@ TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
         {kOpen, true,  true,  true,  false, {p, s},    true,  false, false},
         {kOpen, true,  true,  true,  true,  {p, s, o}, false, false, false},
         {kOpen, true,  false, true,  false, {o},       false, false, false},
+        // A recent file is read after the same question, without the dialog.
+        {kRecent, true, true, false, false, {p},       false, false, false},
+        {kRecent, true, true, true,  false, {p, s},    true,  false, false},
         {kOpen, false, true,  true,  false, {o},       true,  false, false},
         {kExit, true,  true,  false, false, {x},       true,  false, true},
         {kExit, true,  true,  true,  true,  {x, s},    false, false, true},
@@ -106,7 +112,7 @@ TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
         EXPECT_EQ(FileBytes(f.folder / "p.zrv"),
                   c.chosen ? "_ 0200 LDA #05 _ _ \r\n_ 0202 _ _ _ _ \r\n" : "");
         // New greys the execution commands, Open enables them, whatever happens.
-        if (c.command != kExit) EXPECT_EQ(f.workspace.executionEnabled, c.command == kOpen);
+        if (c.command != kExit) EXPECT_EQ(f.workspace.executionEnabled, c.command != kNew);
     }
 }
 

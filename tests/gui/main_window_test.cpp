@@ -11,7 +11,9 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -240,7 +242,7 @@ class MainWindowTest : public QObject {
     void quickSaveAndTheFileShortcuts() {
         QStringList items;
         for (const QAction* action : Child<QMenu>(form(), "fileMenu")->actions())
-            items << action->objectName() + action->shortcut().toString();
+            if (action->isVisible()) items << action->objectName() + action->shortcut().toString();
         QCOMPARE(items.join(' '), QStringLiteral("newActionCtrl+N openActionCtrl+O saveAction "
                                                  "quickSaveActionCtrl+S printAction  exitAction"));
         QCOMPARE(Child<QAction>(form(), "quickSaveAction")->text(),
@@ -270,6 +272,43 @@ class MainWindowTest : public QObject {
         QCOMPARE(dialogs.join('|'),
                  QStringLiteral("<save>|<save>|") + kOpenQuestion + "|<open>|" + kNewQuestion);
         QCOMPARE(workspace().grid.ContentCount(), 0);
+    }
+
+    // The files opened and saved are the Αρχείο menu's last five, newest first, under Ctrl+1 to
+    // Ctrl+5, and a new window finds them again; Ctrl+2 opens the second after the question.
+    void recentFiles() {
+        QSettings(QSettings::UserScope, "Zorvan", "Zorvan").remove("recentFiles");
+        windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
+        QTemporaryDir folder;
+        const auto path = [&](int i) { return folder.filePath(QString("p%1&.zrv").arg(i)); };
+        for (int i = 1; i <= 6; ++i) {
+            form()->chooseSaveFile = [&] { return std::optional(path(i).toStdString()); };
+            Child<QAction>(form(), "saveAction")->trigger();
+        }
+        windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
+        form()->show();
+        form()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form()));
+        QStringList items;
+        for (int i = 1; i <= 5; ++i) {
+            const auto* action =
+                Child<QAction>(form(), qPrintable(QString("recentFileAction%1").arg(i)));
+            items << action->text() + " " + action->shortcut().toString();
+        }
+        QCOMPARE(items.join('|'),
+                 QString("&1 %1 Ctrl+1|&2 %2 Ctrl+2|&3 %3 Ctrl+3|&4 %4 Ctrl+4|&5 %5 Ctrl+5")
+                     .arg(path(6).replace("&", "&&"), path(5).replace("&", "&&"),
+                          path(4).replace("&", "&&"), path(3).replace("&", "&&"),
+                          path(2).replace("&", "&&")));
+        editor()->setFocus();
+        TypeKeys("0200\rNOP\r");
+        QStringList boxes;
+        ModalDriver driver({ModalDriver::Answer(&boxes, "Όχι")});
+        QTest::keyClick(editor(), Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(boxes, QStringList{kOpenQuestion});
+        QCOMPARE(form()->windowTitle(), "Zorvan-" + path(5));
+        QCOMPARE(Child<QAction>(form(), "recentFileAction1")->text(),
+                 "&1 " + path(5).replace("&", "&&"));
     }
 
     // Ctrl+Z and Ctrl+Y (or Ctrl+Shift+Z) take back and bring again a committed cell with the
@@ -464,6 +503,7 @@ class MainWindowTest : public QObject {
 };
 
 int main(int argc, char** argv) {
+    QStandardPaths::setTestModeEnabled(true);  // the recent files of the tests stay theirs
     zorvan::ui::Application application(argc, argv);
     return QTest::qExec(std::make_unique<MainWindowTest>().get(), argc, argv);
 }

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -409,6 +410,7 @@ int main(int argc, char** argv) {
             seed = static_cast<unsigned>(std::strtoul(argv[i + 1], nullptr, 10));
         if (option == "--seconds") seconds = std::atoi(argv[i + 1]);
     }
+    QStandardPaths::setTestModeEnabled(true);  // its recent files are not the user's
     ui::Application application(argc, argv);
     int actions = 0;
     {
