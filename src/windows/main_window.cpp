@@ -365,8 +365,11 @@ void MainWindow::ShowWindow(QWidget* window) {
 
 void MainWindow::NoteRecentFile() {
     if (workspace_.filePath.empty()) return;
-    if (!recentFiles_.empty() && recentFiles_.front() == workspace_.filePath) return;
-    recentFiles_ = app::WithRecentFile(std::move(recentFiles_), workspace_.filePath);
+    // A name given on the command line may be relative to a folder the next start is not in.
+    const std::string path =
+        ui::ToStdString(QFileInfo(ui::ToQString(workspace_.filePath)).absoluteFilePath());
+    if (!recentFiles_.empty() && recentFiles_.front() == path) return;
+    recentFiles_ = app::WithRecentFile(std::move(recentFiles_), path);
     QStringList paths;
     for (const std::string& path : recentFiles_) paths << ui::ToQString(path);
     QSettings settings(QSettings::UserScope, QStringLiteral("Zorvan"), QStringLiteral("Zorvan"));

@@ -3,6 +3,7 @@
 // listing read back from a PDF with pdftotext, from poppler-utils), the help and the About box.
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -135,6 +136,7 @@ class MainWindowTest : public QObject {
 
   private slots:
     void init() {
+        QSettings(QSettings::UserScope, "Zorvan", "Zorvan").remove("recentFiles");
         windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
         form()->show();
         form()->activateWindow();
@@ -277,8 +279,6 @@ class MainWindowTest : public QObject {
     // The files opened and saved are the Αρχείο menu's last five, newest first, under Ctrl+1 to
     // Ctrl+5, and a new window finds them again; Ctrl+2 opens the second after the question.
     void recentFiles() {
-        QSettings(QSettings::UserScope, "Zorvan", "Zorvan").remove("recentFiles");
-        windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
         QTemporaryDir folder;
         const auto path = [&](int i) { return folder.filePath(QString("p%1&.zrv").arg(i)); };
         for (int i = 1; i <= 6; ++i) {
@@ -309,6 +309,13 @@ class MainWindowTest : public QObject {
         QCOMPARE(form()->windowTitle(), "Zorvan-" + path(5));
         QCOMPARE(Child<QAction>(form(), "recentFileAction1")->text(),
                  "&1 " + path(5).replace("&", "&&"));
+        // A name relative to the folder the program started in is kept whole.
+        const QString started = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        form()->OpenNamedFile(QStringLiteral("p1&.zrv"));
+        QDir::setCurrent(started);
+        QCOMPARE(Child<QAction>(form(), "recentFileAction1")->text(),
+                 "&1 " + path(1).replace("&", "&&"));
     }
 
     // Ctrl+Z and Ctrl+Y (or Ctrl+Shift+Z) take back and bring again a committed cell with the
