@@ -30,10 +30,9 @@ bool FileFlows::OfferToSave(std::string_view question) {
         case SaveAnswer::kYes:
             break;
     }
-    // A cancelled dialog is the user's choice to go on without saving; a failed save or a cell
-    // the user went back to correct must not be followed by discarding the grid.
-    const SaveOutcome outcome = Save();
-    return outcome == SaveOutcome::kSaved || outcome == SaveOutcome::kCancelled;
+    // Yes asked for the program to be kept: unless it was written, the command is called off,
+    // whether the save dialog was cancelled, the save failed or a cell is to be corrected first.
+    return Save() == SaveOutcome::kSaved;
 }
 
 void FileFlows::New() {
@@ -55,6 +54,11 @@ void FileFlows::OpenNamedFile(const std::string& path) {
     workspace_.executionEnabled = true;
 }
 
+void FileFlows::OpenRecentFile(const std::string& path) {
+    if (OfferToSave(kOpenSaveQuestion)) ReadIntoGrid(path);
+    workspace_.executionEnabled = true;
+}
+
 void FileFlows::ReadIntoGrid(const std::string& path) {
     auto read = files_.ReadAll(path);
     if (const auto* failure = std::get_if<FileFailure>(&read)) {
@@ -67,23 +71,34 @@ void FileFlows::ReadIntoGrid(const std::string& path) {
     PlaceProgramRows(workspace_.grid, rows);
     workspace_.caption = std::string(grid::kApplicationTitle) + "-" + path;
     workspace_.openDialogFileName = path;
+    workspace_.filePath = path;
     if (const auto warning = DescribeUnsavableCharacters(rows)) host_.ShowWarning(*warning);
 }
 
 SaveOutcome FileFlows::Save() {
+    return SaveTo(false);
+}
+
+SaveOutcome FileFlows::QuickSave() {
+    return SaveTo(!workspace_.filePath.empty());
+}
+
+SaveOutcome FileFlows::SaveTo(bool ownFile) {
     if (const auto cell = FindUnfaithfulCell(workspace_.grid)) {
         if (!host_.AskSaveAnyway(DescribeUnfaithfulCell(workspace_.grid, *cell))) {
             workspace_.grid.SetCurrent(cell->column, cell->row);
             return SaveOutcome::kWentBack;
         }
     }
-    const std::optional<std::string> path = host_.ChooseSaveFile();
+    const std::optional<std::string> path =
+        ownFile ? std::optional(workspace_.filePath) : host_.ChooseSaveFile();
     if (!path) return SaveOutcome::kCancelled;
     if (const auto failure = files_.ReplaceAll(*path, WriteProgramText(workspace_.grid))) {
         host_.ShowWarning(failure->message);
         return SaveOutcome::kFailed;
     }
     workspace_.changed = false;
+    workspace_.filePath = *path;
     return SaveOutcome::kSaved;
 }
 

@@ -59,7 +59,7 @@ class FileFlows {
     FileFlows(grid::Workspace& workspace, FileFlowHost& host, FileStore& files);
 
     // New: greys the execution commands, offers to save a changed grid, then empties it and
-    // clears the changed flag. A save that failed or was taken back keeps the grid.
+    // clears the changed flag. A save that was asked for and did not happen keeps the grid.
     void New();
     // Open: offers to save a changed grid, then reads the chosen file into the grid with its path
     // in the caption. The grid is emptied only once the file has been read, so a cancelled dialog
@@ -69,17 +69,25 @@ class FileFlows {
     // Opens a file named outside the open dialog (on the command line, from a file manager) as
     // Open does once its dialog has chosen it: into an untouched grid, so nothing is asked.
     void OpenNamedFile(const std::string& path);
+    // Opens a file chosen from the recent files: as Open, with the file instead of the dialog.
+    void OpenRecentFile(const std::string& path);
     // Save: writes the grid to the chosen file, then clears the changed flag.
     SaveOutcome Save();
-    // Exit: offers to save a changed grid; true when the application should close.
+    // Quick save: as Save, but to the program's own file without a dialog once it has one; a
+    // program without a file goes to the save dialog as Save does.
+    SaveOutcome QuickSave();
+    // Exit: offers to save a changed grid; true when the application should close, never after
+    // a save that was asked for and did not happen.
     bool Exit();
 
   private:
     // Asks the question when the grid has content and has changed; then saves on Yes. True when
-    // the calling command may go on.
+    // the calling command may go on: No, or Yes and the program was written.
     bool OfferToSave(std::string_view question);
     // Reads the file into the grid with its path in the caption, or warns and changes nothing.
     void ReadIntoGrid(const std::string& path);
+    // Save's work, to the file the dialog chose, or to the program's own file without one.
+    SaveOutcome SaveTo(bool ownFile);
 
     grid::Workspace& workspace_;
     FileFlowHost& host_;

@@ -125,9 +125,18 @@ void ClearGrid(grid::Workspace& workspace) {
     grid.ClearBreakpoints();
     grid.SetCurrent(grid::kAddressColumn, 1);
     workspace.caption = grid::kApplicationTitle;
+    workspace.filePath.clear();
     workspace.ClearMessage();
     workspace.message.headingEnabled = false;
     workspace.message.textEnabled = false;
+}
+
+void ClearGridCommand(grid::Workspace& workspace) {
+    const std::uint64_t before = workspace.grid.Revision();
+    ClearGrid(workspace);
+    if (workspace.grid.Revision() != before) {
+        workspace.ShowMessage(kGridClearedNotice, workspace.grid.Col(), grid::Tone::kNotice);
+    }
 }
 
 }  // namespace zorvan::app

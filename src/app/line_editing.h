@@ -31,7 +31,15 @@ enum class DeleteLineResult {
 DeleteLineResult DeleteLine(grid::Workspace& workspace);
 
 // Empties the data rows, leaves one empty line with the cursor on its address, restores the
-// caption and greys the message area. Also the first step of New and Open.
+// caption, forgets the program's file and greys the message area. Also the first step of New and
+// Open.
 void ClearGrid(grid::Workspace& workspace);
+
+inline constexpr std::string_view kGridClearedNotice =
+    "Το πλέγμα καθαρίστηκε· με Ctrl+Z επανέρχεται.";
+
+// The Grid menu's Clear grid: asks nothing, since it can be undone, and says so in blue when it
+// emptied something.
+void ClearGridCommand(grid::Workspace& workspace);
 
 }  // namespace zorvan::app

@@ -6,6 +6,11 @@
 namespace zorvan::grid {
 namespace {
 const std::string kEmpty;
+std::uint64_t lastRevision = 0;
+}  // namespace
+
+void ProgramGrid::Revise() {
+    revision_ = ++lastRevision;
 }
 
 ProgramGrid::ProgramGrid() {
@@ -27,7 +32,10 @@ void ProgramGrid::SetCell(int column, int row, std::string text) {
         if (text.empty()) return;  // an empty cell needs no storage
         rows_.resize(static_cast<std::size_t>(row) + 1);
     }
-    rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
+    std::string& cell = rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    if (cell == text) return;
+    cell = std::move(text);
+    Revise();
 }
 
 void ProgramGrid::ClearRow(int row) {
@@ -35,6 +43,7 @@ void ProgramGrid::ClearRow(int row) {
 }
 
 void ProgramGrid::SetRowCount(int rowCount) {
+    if (std::max(rowCount, 0) != rowCount_) Revise();
     rowCount_ = std::max(rowCount, 0);
     if (row_ > LastRow()) row_ = std::max(LastRow(), 1);
 }

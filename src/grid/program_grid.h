@@ -5,6 +5,7 @@
 // table shows its cells again when the table grows back over it.
 
 #include <array>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -47,6 +48,11 @@ class ProgramGrid {
     // Rows that hold stored cells, from 0: beyond it every cell reads "".
     int StoredRowCount() const { return static_cast<int>(rows_.size()); }
 
+    // A number that changes whenever a cell's text or the row count changes, and never comes
+    // back to an earlier value, even in another grid: two grids with the same revision hold the
+    // same program (one is a copy of the other). Moving the cursor or a breakpoint keeps it.
+    std::uint64_t Revision() const { return revision_; }
+
     // Breakpoints belong to lines, not to addresses: the line editing commands move them with
     // their rows. They are never written to a program file.
     bool HasBreakpoint(int row) const { return breakpointRows_.count(row) != 0; }
@@ -66,6 +72,9 @@ class ProgramGrid {
     using RowCells = std::array<std::string, kGridColumnCount>;
     std::vector<RowCells> rows_;
     std::set<int> breakpointRows_;
+    void Revise();
+
+    std::uint64_t revision_ = 0;
     int rowCount_ = 2;
     int col_ = kAddressColumn;
     int row_ = 1;

@@ -48,6 +48,9 @@ struct Workspace {
     bool executionEnabled = false;  // Assemble, Run and Step execution, switched together
     std::string caption{kApplicationTitle};
     std::string openDialogFileName;  // the name last chosen in the open dialog; the print heading
+    // The file the program was last read from or written to, where Quick save writes; empty for
+    // a program that has no file yet (after New or Clear grid).
+    std::string filePath;
     cpu::Machine machine;
     // The step window's instructions, to step back through; anything else that changes the
     // machine ends it (EndHistory).

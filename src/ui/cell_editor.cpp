@@ -38,7 +38,14 @@ void CellEditor::SetCellText(const QString& text) {
 
 bool CellEditor::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
-        if (IsEnabledShortcut(window(), *static_cast<QKeyEvent*>(event))) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Undo and redo of the text being typed come before the grid's.
+        if ((key->matches(QKeySequence::Undo) && isUndoAvailable()) ||
+            (key->matches(QKeySequence::Redo) && isRedoAvailable())) {
+            event->accept();
+            return true;
+        }
+        if (IsEnabledShortcut(window(), *key)) {
             event->ignore();
             return true;
         }

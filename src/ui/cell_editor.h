@@ -2,7 +2,8 @@
 // The program grid's cell editor, always open on the current cell. Every key goes first to the
 // key handler the window installs, which decides what reaches the editor. The shortcut of an
 // enabled menu item is left to the menu, even where a line editor would take the key for itself
-// (Shift+Del as cut, Ctrl+K as delete to the end of the line).
+// (Shift+Del as cut, Ctrl+K as delete to the end of the line), except undo and redo while the
+// editor has typing of its own to take back.
 
 #include <QLineEdit>
 #include <functional>

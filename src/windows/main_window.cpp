@@ -8,11 +8,13 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QSplitter>
 #include <QVBoxLayout>
 
 #include "app/breakpoints.h"
 #include "app/line_editing.h"
+#include "app/recent_files.h"
 #include "asm/assembly_pass.h"
 #include "text/cp1253.h"
 #include "text/hex_text.h"
@@ -38,6 +40,7 @@ namespace {
 
 const QString kProgramFilter = QStringLiteral("Zorvan (*.zrv)");
 const QString kTextFilter = QStringLiteral("Αρχείο Κειμένου (*.txt)");
+const QString kRecentFilesKey = QStringLiteral("recentFiles");
 
 QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
                  const QKeySequence& shortcut = {}) {
@@ -71,7 +74,11 @@ void GreekFileDialogLabels(QFileDialog* dialog, const QString& acceptText) {
 }  // namespace
 
 MainWindow::MainWindow(grid::Workspace& workspace, ApplicationWindows& windows, QWidget* parent)
-    : QMainWindow(parent), workspace_(workspace), windows_(windows), flows_(workspace, *this) {
+    : QMainWindow(parent),
+      workspace_(workspace),
+      windows_(windows),
+      flows_(workspace, *this),
+      history_(workspace) {
     setObjectName(QStringLiteral("mainWindow"));
     // The window's small font: the six captions fit their 70-pixel columns.
     QFont windowFont = font();
@@ -125,6 +132,12 @@ MainWindow::MainWindow(grid::Workspace& workspace, ApplicationWindows& windows, 
     // The workspace starts as the window first shows it: header, one line, cursor on its
     // address, the execution commands off.
     workspace_.executionEnabled = false;
+    history_.Reset(workspace_);
+    const QSettings settings(QSettings::UserScope, QStringLiteral("Zorvan"),
+                             QStringLiteral("Zorvan"));
+    for (const QString& path : settings.value(kRecentFilesKey).toStringList())
+        recentFiles_.push_back(ui::ToStdString(path));
+    ShowRecentFiles();
     RefreshFromWorkspace();
 }
 
@@ -135,10 +148,22 @@ void MainWindow::CreateMenu() {
     bar->setObjectName(QStringLiteral("mainMenu"));
 
     QMenu* fileMenu = AddMenu(bar, "fileMenu", QStringLiteral("&Αρχείο"));
-    newAction_ = AddItem(fileMenu, "newAction", QStringLiteral("&Δημιουργία"));
-    openAction_ = AddItem(fileMenu, "openAction", QStringLiteral("Ά&νοιγμα"));
+    newAction_ = AddItem(fileMenu, "newAction", QStringLiteral("&Δημιουργία"),
+                         QKeySequence(Qt::CTRL | Qt::Key_N));
+    openAction_ = AddItem(fileMenu, "openAction", QStringLiteral("Ά&νοιγμα"),
+                          QKeySequence(Qt::CTRL | Qt::Key_O));
     saveAction_ = AddItem(fileMenu, "saveAction", QStringLiteral("Αποθήκευ&ση"));
+    quickSaveAction_ = AddItem(fileMenu, "quickSaveAction", QStringLiteral("Γρήγορη αποθήκευση"),
+                               QKeySequence(Qt::CTRL | Qt::Key_S));
     printAction_ = AddItem(fileMenu, "printAction", QStringLiteral("&Εκτύπωση"));
+    recentSeparator_ = fileMenu->addSeparator();
+    for (std::size_t i = 0; i < app::kRecentFileCount; ++i) {
+        const std::string name = "recentFileAction" + std::to_string(i + 1);
+        QAction* action = AddItem(fileMenu, name.c_str(), QString(),
+                                  QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + int(i))));
+        connect(action, &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
+        recentFileActions_.push_back(action);
+    }
     fileMenu->addSeparator();
     exitAction_ = AddItem(fileMenu, "exitAction", QStringLiteral("Έ&ξοδος"));
 
@@ -150,6 +175,13 @@ void MainWindow::CreateMenu() {
                                 QKeySequence(Qt::SHIFT | Qt::Key_Delete));
     clearGridAction_ =
         AddItem(gridMenu, "clearGridAction", QStringLiteral("&Καθαρισμός Πλέγματος"));
+    gridMenu->addSeparator();
+    undoAction_ = AddItem(gridMenu, "undoAction", QStringLiteral("Αναίρεση"),
+                          QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction_ = AddItem(gridMenu, "redoAction", QStringLiteral("Επανάληψη"),
+                          QKeySequence(Qt::CTRL | Qt::Key_Y));
+    redoAction_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 
     QMenu* executionMenu = AddMenu(bar, "executionMenu", QStringLiteral("&Εκτέλεση"));
     assembleAction_ = AddItem(executionMenu, "assembleAction", QStringLiteral("&Συμβολομετάφραση"),
@@ -183,12 +215,15 @@ void MainWindow::CreateMenu() {
         {newAction_, &MainWindow::New},
         {openAction_, &MainWindow::Open},
         {saveAction_, &MainWindow::Save},
+        {quickSaveAction_, &MainWindow::QuickSave},
         {printAction_, &MainWindow::Print},
         {exitAction_, &MainWindow::Exit},
         {insertLineAction_, &MainWindow::InsertLine},
         {insertLinesAction_, &MainWindow::InsertLines},
         {deleteLineAction_, &MainWindow::DeleteLine},
         {clearGridAction_, &MainWindow::ClearGrid},
+        {undoAction_, &MainWindow::Undo},
+        {redoAction_, &MainWindow::Redo},
         {assembleAction_, &MainWindow::Assemble},
         {runAction_, &MainWindow::Run},
         {stepAction_, &MainWindow::Step},
@@ -230,7 +265,13 @@ void MainWindow::RefreshFromWorkspace() {
     runAction_->setEnabled(workspace_.executionEnabled);
     stepAction_->setEnabled(workspace_.executionEnabled);
     ShowMessageArea();
+    ShowUndoState();
     programGrid_->SyncFromGrid();
+}
+
+void MainWindow::ShowUndoState() {
+    undoAction_->setEnabled(history_.CanUndo());
+    redoAction_->setEnabled(history_.CanRedo());
 }
 
 void MainWindow::SetProgramGridEnabled(bool enabled) {
@@ -253,14 +294,22 @@ void MainWindow::ShowMessageArea() {
 }
 
 bool MainWindow::RunCommand(const std::function<void()>& work) {
+    return RunRecorded(work, true);
+}
+
+bool MainWindow::RunRecorded(const std::function<void()>& work, bool recordWhenDone) {
+    history_.NoteCursor(workspace_);
     try {
         work();
     } catch (...) {
+        // What was done stays done, and can be undone.
+        history_.Record(workspace_);
         RefreshFromWorkspace();
         ui::ShowCurrentException(this);
         RefreshFromWorkspace();
         return false;
     }
+    if (recordWhenDone) history_.Record(workspace_);
     RefreshFromWorkspace();
     return true;
 }
@@ -270,18 +319,25 @@ void MainWindow::HandleGridKey(QKeyEvent* event) {
     const char32_t character = ui::TypedCharacter(*event);
     const bool cellCharacter = character != 0 && text::IsInCp1253(character);
     const int columnAtKey = workspace_.grid.Col();
+    const grid::CellPosition typedIn{columnAtKey, workspace_.grid.Row()};
+    // Keys typed into one cell are one undo step, up to the one that commits it.
+    const bool commits = key.code == app::kKeyEnter || key.code == app::kKeyTab;
 
-    const bool finished = RunCommand([&] {
-        app::GridKeyDown(workspace_, key);
-        app::MoveByGridKey(workspace_, key);
-        if (cellCharacter) app::GridKeyPress(workspace_, character);
-    });
+    const bool finished = RunRecorded(
+        [&] {
+            app::GridKeyDown(workspace_, key);
+            app::MoveByGridKey(workspace_, key);
+            if (cellCharacter) app::GridKeyPress(workspace_, character);
+        },
+        false);
     if (!finished) return;
     if (!ui::IsGridMovementKey(key) && EditorTakes(key, character, columnAtKey)) {
         programGrid_->Editor()->TypeIntoEditor(event);
     }
     app::NoteAddressAfterKey(workspace_);
+    history_.Record(workspace_, typedIn, commits);
     ShowMessageArea();
+    ShowUndoState();
 }
 
 bool MainWindow::EditorTakes(const app::GridKey& key, char32_t character, int columnAtKey) {
@@ -307,20 +363,61 @@ void MainWindow::ShowWindow(QWidget* window) {
     window->activateWindow();
 }
 
+void MainWindow::NoteRecentFile() {
+    if (workspace_.filePath.empty()) return;
+    // A name given on the command line may be relative to a folder the next start is not in.
+    const std::string path =
+        ui::ToStdString(QFileInfo(ui::ToQString(workspace_.filePath)).absoluteFilePath());
+    if (!recentFiles_.empty() && recentFiles_.front() == path) return;
+    recentFiles_ = app::WithRecentFile(std::move(recentFiles_), path);
+    QStringList paths;
+    for (const std::string& path : recentFiles_) paths << ui::ToQString(path);
+    QSettings settings(QSettings::UserScope, QStringLiteral("Zorvan"), QStringLiteral("Zorvan"));
+    settings.setValue(kRecentFilesKey, paths);
+    ShowRecentFiles();
+}
+
+void MainWindow::ShowRecentFiles() {
+    recentFiles_ = app::WithRecentFile(std::move(recentFiles_), {});
+    recentSeparator_->setVisible(!recentFiles_.empty());
+    for (std::size_t i = 0; i < recentFileActions_.size(); ++i) {
+        QAction* action = recentFileActions_[i];
+        action->setVisible(i < recentFiles_.size());
+        action->setEnabled(i < recentFiles_.size());
+        if (i < recentFiles_.size())
+            action->setText(ui::ToQString(app::RecentFileItemText(i, recentFiles_[i])));
+    }
+}
+
+void MainWindow::OpenRecentFile(std::size_t index) {
+    if (index >= recentFiles_.size()) return;
+    const std::string path = recentFiles_[index];
+    RunCommand([&] { flows_.OpenRecentFile(path); });
+    NoteRecentFile();
+}
+
 void MainWindow::New() {
     RunCommand([this] { flows_.New(); });
 }
 
 void MainWindow::Open() {
     RunCommand([this] { flows_.Open(); });
+    NoteRecentFile();
 }
 
 void MainWindow::OpenNamedFile(const QString& path) {
     RunCommand([&] { flows_.OpenNamedFile(path.toStdString()); });
+    NoteRecentFile();
 }
 
 void MainWindow::Save() {
     RunCommand([this] { flows_.Save(); });
+    NoteRecentFile();
+}
+
+void MainWindow::QuickSave() {
+    RunCommand([this] { flows_.QuickSave(); });
+    NoteRecentFile();
 }
 
 void MainWindow::Print() {
@@ -379,7 +476,25 @@ void MainWindow::DeleteLine() {
 }
 
 void MainWindow::ClearGrid() {
-    RunCommand([this] { app::ClearGrid(workspace_); });
+    RunCommand([this] { app::ClearGridCommand(workspace_); });
+}
+
+void MainWindow::Undo() {
+    TakeStep(true);
+}
+
+void MainWindow::Redo() {
+    TakeStep(false);
+}
+
+void MainWindow::TakeStep(bool undo) {
+    // While stepping the grid stays as the step window shows it.
+    if (!programGrid_->isEnabled()) return;
+    history_.NoteCursor(workspace_);
+    if (undo ? history_.Undo(workspace_) : history_.Redo(workspace_)) {
+        if (workspace_.message.text == app::kGridClearedNotice) workspace_.ClearMessage();
+    }
+    RefreshFromWorkspace();
 }
 
 void MainWindow::Assemble() {

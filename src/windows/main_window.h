@@ -8,9 +8,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/file_flows.h"
 #include "app/grid_keys.h"
+#include "grid/edit_history.h"
 #include "grid/workspace.h"
 
 class QAction;
@@ -46,6 +48,8 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     // Opens a program named on the command line (a file manager opening a .zrv file), as Open
     // does once its dialog has chosen the file.
     void OpenNamedFile(const QString& path);
+    // Opens the recent file at index (0 the newest), as Open does once its dialog has chosen it.
+    void OpenRecentFile(std::size_t index);
 
     // The file choosers behind the open and save dialogs: the chosen path or nothing.
     // Tests replace them.
@@ -59,12 +63,15 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     void New();
     void Open();
     void Save();
+    void QuickSave();
     void Print();
     void Exit();
     void InsertLine();
     void InsertLines();
     void DeleteLine();
     void ClearGrid();
+    void Undo();
+    void Redo();
     void Assemble();
     void Run();
     void Step();
@@ -81,6 +88,9 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // RunCommand's work, recorded as an undo step when it fails, and when it is done unless the
+    // caller records it later (a key, once it has reached the cell editor).
+    bool RunRecorded(const std::function<void()>& work, bool recordWhenDone);
     void CreateMenu();
     void CreateDialogs();
     // One key in the grid: key-down, the grid's own movement, key-press, then the editor.
@@ -89,6 +99,14 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     static bool EditorTakes(const app::GridKey& key, char32_t character, int columnAtKey);
     // The message area as the workspace has it.
     void ShowMessageArea();
+    // After a file command: the program's file becomes the newest recent file, kept in the
+    // user's settings for the next start.
+    void NoteRecentFile();
+    void ShowRecentFiles();
+    // Undo and Redo enabled when there is a step to take.
+    void ShowUndoState();
+    // Undo's or Redo's work: the program of that step, without the notice of a Clear grid.
+    void TakeStep(bool undo);
     static void ShowWindow(QWidget* window);
 
     // app::FileFlowHost
@@ -104,18 +122,25 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     grid::Workspace& workspace_;
     ApplicationWindows& windows_;
     app::FileFlows flows_;
+    grid::EditHistory history_;
     bool exitConfirmed_ = false;
 
     // Qt object names are the same without the underscore ("assembleAction"), for tests.
     QAction* newAction_;
     QAction* openAction_;
     QAction* saveAction_;
+    QAction* quickSaveAction_;
     QAction* printAction_;
+    QAction* recentSeparator_;
+    std::vector<QAction*> recentFileActions_;  // "recentFileAction1" to "recentFileAction5"
+    std::vector<std::string> recentFiles_;
     QAction* exitAction_;
     QAction* insertLineAction_;
     QAction* insertLinesAction_;
     QAction* deleteLineAction_;
     QAction* clearGridAction_;
+    QAction* undoAction_;
+    QAction* redoAction_;
     QAction* assembleAction_;
     QAction* runAction_;
     QAction* stepAction_;

@@ -57,6 +57,18 @@ bool RunStopWindow::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void RunStopWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
+    // After the window manager has finished minimising, or it minimises again over the restore.
+    QTimer::singleShot(0, this, [this] {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        raise();
+        activateWindow();
+    });
+}
+
 void RunStopWindow::RunSlices() {
     QElapsedTimer clock;
     clock.start();

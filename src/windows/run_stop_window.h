@@ -23,6 +23,9 @@ class RunStopWindow : public QDialog {
     void reject() override;  // the close box and Esc stop the run too
     // Esc stops the run whichever of the application's windows has the keyboard.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A window manager that minimises it anyway gets it back at once: minimised, it would take
+    // every window of the application with it while the run goes on.
+    void changeEvent(QEvent* event) override;
 
   private:
     void RunSlices();

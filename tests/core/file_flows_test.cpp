@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "app/line_editing.h"
 #include "editor_fixture.h"
 #include "scripted_flow_host.h"
 #include "temp_folder.h"
@@ -58,6 +59,9 @@ constexpr Command kSave = [](FileFlows& f) { return f.Save() == SaveOutcome::kSa
 constexpr Command kNew = [](FileFlows& f) { return f.New(), false; };
 constexpr Command kOpen = [](FileFlows& f) { return f.Open(), false; };
 constexpr Command kExit = [](FileFlows& f) { return f.Exit(); };
+constexpr Command kRecent = [](FileFlows& f) {
+    return f.OpenRecentFile(ZORVAN_TEST_DATA "/sum.zrv"), false;
+};
 
 TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
     // The grid before: content and the changed flag; the answer and whether the save dialog
@@ -75,17 +79,22 @@ TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
     const Case cases[] = {
         {kNew,  true,  true,  false, false, {n},       false, true,  false},
         {kNew,  true,  true,  true,  true,  {n, s},    false, true,  false},
-        {kNew,  true,  true,  true,  false, {n, s},    false, true,  false},
+        // Yes and a cancelled save dialog call the command off.
+        {kNew,  true,  true,  true,  false, {n, s},    true,  false, false},
         {kNew,  true,  false, true,  false, {},        false, true,  false},
         {kNew,  false, true,  true,  false, {},        false, true,  false},
         // A cancelled open dialog keeps the program and its changed flag.
         {kOpen, true,  true,  false, false, {p, o},    true,  false, false},
-        {kOpen, true,  true,  true,  false, {p, s, o}, true,  false, false},
+        {kOpen, true,  true,  true,  false, {p, s},    true,  false, false},
+        {kOpen, true,  true,  true,  true,  {p, s, o}, false, false, false},
         {kOpen, true,  false, true,  false, {o},       false, false, false},
+        // A recent file is read after the same question, without the dialog.
+        {kRecent, true, true, false, false, {p},       false, false, false},
+        {kRecent, true, true, true,  false, {p, s},    true,  false, false},
         {kOpen, false, true,  true,  false, {o},       true,  false, false},
         {kExit, true,  true,  false, false, {x},       true,  false, true},
         {kExit, true,  true,  true,  true,  {x, s},    false, false, true},
-        {kExit, true,  true,  true,  false, {x, s},    true,  false, true},
+        {kExit, true,  true,  true,  false, {x, s},    true,  false, false},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -103,7 +112,7 @@ TEST(FileFlowsTest, AskToSaveOnlyAChangedGridWithContent) {
         EXPECT_EQ(FileBytes(f.folder / "p.zrv"),
                   c.chosen ? "_ 0200 LDA #05 _ _ \r\n_ 0202 _ _ _ _ \r\n" : "");
         // New greys the execution commands, Open enables them, whatever happens.
-        if (c.command != kExit) EXPECT_EQ(f.workspace.executionEnabled, c.command == kOpen);
+        if (c.command != kExit) EXPECT_EQ(f.workspace.executionEnabled, c.command != kNew);
     }
 }
 
@@ -215,6 +224,53 @@ TEST(FileFlowsTest, SaveWarnsAboutACellThatWouldNotReadBack) {
                   grid::kLabelColumn * 10 + 2);
         f.host.yes = true;
         EXPECT_FALSE(f.flows.Exit()) << "going back to correct the cell keeps the program open";
+    }
+}
+
+TEST(FileFlowsTest, QuickSaveWritesTheProgramsOwnFileWithoutADialog) {
+    // How the program came to be: read from a file, saved once through the dialog, typed anew, or
+    // read and then cleared. Quick save is pressed twice; the dialog may come up only the first
+    // time, and only for a program without a file.
+    enum class From { kFile, kSaved, kTyped, kCleared };
+    const struct {
+        From from;
+        bool fault;
+        std::vector<std::string> log;
+    } cases[] = {
+        {From::kFile, false, {}},
+        {From::kSaved, false, {}},
+        {From::kTyped, false, {"save"}},
+        {From::kCleared, false, {"save"}},
+        {From::kFile, true, {"warning", "warning"}},
+    };
+    const std::string old = "_ 0300 LDA #01 _ _ \r\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        Fixture f;
+        const std::string own = f.folder / "own.zrv", chosen = f.folder / "chosen.zrv";
+        ::zorvan::testing::PutFile(own, old);
+        f.host.saveChoice = chosen;
+        if (c.from == From::kFile || c.from == From::kCleared) f.flows.OpenNamedFile(own);
+        if (c.from == From::kCleared) ClearGrid(f.workspace);
+        if (c.from == From::kSaved) {
+            f.TypeProgram(true);
+            ASSERT_EQ(f.flows.Save(), SaveOutcome::kSaved);
+            f.host.log.clear();
+        }
+        if (c.from == From::kTyped) f.TypeProgram(true);
+        f.workspace.grid.SetCell(grid::kCommentColumn, 1, "new");
+        f.workspace.changed = true;
+        if (c.fault) f.files.fault = std::make_error_code(std::errc::permission_denied);
+
+        const SaveOutcome expected = c.fault ? SaveOutcome::kFailed : SaveOutcome::kSaved;
+        EXPECT_EQ(f.flows.QuickSave(), expected);
+        EXPECT_EQ(f.flows.QuickSave(), expected);
+        for (std::string& line : f.host.log) line = line.substr(0, line.find(' '));
+        EXPECT_EQ(f.host.log, c.log);
+        EXPECT_EQ(f.workspace.changed, c.fault);
+        const std::string target = c.from == From::kFile ? own : chosen;
+        EXPECT_EQ(FileBytes(target).find("new") != std::string::npos, !c.fault);
+        if (target != own || c.fault) EXPECT_EQ(FileBytes(own), old) << "the read file untouched";
     }
 }
 

@@ -155,7 +155,8 @@ class DebuggerTest : public QObject {
 
     // A program printing in an endless loop: the stop window stays above the console, which is
     // shown once and repainted a few times a second, and Escape typed in the console stops it.
-    // Run again, it counts its instructions in the stop window, whose button stops it too.
+    // Run again, it counts its instructions in the stop window, which has no minimise button and,
+    // minimised anyway, comes back at once with the run going on; its button stops it too.
     void anEndlessConsoleLoopCanBeStoppedFromAnyWindow() {
         Load(
             "_ 0200 LDA #60 _ _ _ 0202 STA FFFF _ _ _ 0205 LDA #41 _ _ "
@@ -186,6 +187,14 @@ class DebuggerTest : public QObject {
                  QTRY_VERIFY(
                      stop &&
                      Child<QLabel>(stop, "countLabel")->text().section(' ', -1).toLongLong() > 0);
+                 QVERIFY(!(stop->windowFlags() & Qt::WindowMinimizeButtonHint));
+                 const auto count = [stop] {
+                     return Child<QLabel>(stop, "countLabel")->text().section(' ', -1).toLongLong();
+                 };
+                 const qint64 before = count();
+                 stop->showMinimized();
+                 QTRY_VERIFY(!stop->isMinimized() && stop->isVisible());
+                 QTRY_VERIFY(count() > before);
                  QTest::mouseClick(Child<QPushButton>(stop, "stopButton"), Qt::LeftButton);
              }});
         QCOMPARE(message(), stopped);

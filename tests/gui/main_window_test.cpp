@@ -3,6 +3,7 @@
 // listing read back from a PDF with pdftotext, from poppler-utils), the help and the About box.
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -11,7 +12,9 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -94,7 +97,9 @@ constexpr const char* kCloseQuestion = "Δεν έχει γινει αποθήκ�
 const struct { const char* name; char command; const char *keys, *answer; QString texts; bool closes; } kQuestions[] = {
     {"close untouched", 'x', "", "", "", true},
     {"close after No", 'x', "0200", "Όχι", kCloseQuestion, true},
-    {"close after Yes, save cancelled", 'x', "0200", "Ναι", kCloseQuestion + QString("|<save>"), true},
+    {"close after Yes, save cancelled", 'x', "0200\rNOP\r", "Ναι", kCloseQuestion + QString("|<save>"), false},
+    {"New after Yes, save cancelled", 'n', "0200\rNOP\r", "Ναι", kNewQuestion + QString("|<save>"), false},
+    {"Open after Yes, save cancelled", 'o', "0200\rNOP\r", "Ναι", kOpenQuestion + QString("|<save>"), false},
     {"Escape on New", 'n', "0200\rNOP\r", "Esc", kNewQuestion, false},
     {"Escape on Open", 'o', "0200\rNOP\r", "Esc", kOpenQuestion, false},
     {"Escape on close", 'x', "0200\rNOP\r", "Esc", kCloseQuestion, false},
@@ -131,6 +136,7 @@ class MainWindowTest : public QObject {
 
   private slots:
     void init() {
+        QSettings(QSettings::UserScope, "Zorvan", "Zorvan").remove("recentFiles");
         windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
         form()->show();
         form()->activateWindow();
@@ -203,9 +209,9 @@ class MainWindowTest : public QObject {
     }
 
     // The save-first question of New, Open and the close box, answered. Untouched, the window
-    // closes at once; changed, it closes after No, and after Yes with the save dialog cancelled,
-    // and the memory window with it. Escape on the question, or its close box, calls the command
-    // off: the program, its caption and its changed flag stay, and no file dialog comes up.
+    // closes at once; changed, it closes after No, and the memory window with it. Escape on the
+    // question, or its close box, calls the command off: the program, its caption and its changed
+    // flag stay, and no file dialog comes up. Yes with the save dialog cancelled calls it off too.
     void saveFirstQuestions_data() { Rows(kQuestions); }
     void saveFirstQuestions() {
         QFETCH(int, i);
@@ -231,6 +237,127 @@ class MainWindowTest : public QObject {
         if (c.closes) return;
         QVERIFY(cell(2, 1) == QStringLiteral("NOP") && workspace().changed);
         QCOMPARE(form()->windowTitle(), title);
+    }
+
+    // Ctrl+S writes the program's own file without a dialog once it has one; before that it is
+    // the save dialog, as Αποθήκευση always is. Ctrl+O and Ctrl+N are Open and New.
+    void quickSaveAndTheFileShortcuts() {
+        QStringList items;
+        for (const QAction* action : Child<QMenu>(form(), "fileMenu")->actions())
+            if (action->isVisible()) items << action->objectName() + action->shortcut().toString();
+        QCOMPARE(items.join(' '), QStringLiteral("newActionCtrl+N openActionCtrl+O saveAction "
+                                                 "quickSaveActionCtrl+S printAction  exitAction"));
+        QCOMPARE(Child<QAction>(form(), "quickSaveAction")->text(),
+                 QStringLiteral("Γρήγορη αποθήκευση"));
+        QTemporaryDir folder;
+        const QString path = folder.filePath("p.zrv");
+        QStringList dialogs;
+        form()->chooseSaveFile = [&] {
+            return dialogs << "<save>", std::optional(path.toStdString());
+        };
+        form()->chooseOpenFile = [&] { return dialogs << "<open>", std::nullopt; };
+        TypeKeys("0200\rNOP\r");
+        QTest::keyClick(editor(), Qt::Key_S, Qt::ControlModifier);
+        TypeKeys("BRK\r");
+        QTest::keyClick(editor(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!workspace().changed);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains("BRK"));
+        Child<QAction>(form(), "saveAction")->trigger();
+        // The Ctrl key, as every key in the grid, marks the program changed: both ask first.
+        ModalDriver driver(
+            {ModalDriver::Answer(&dialogs, "Όχι"), ModalDriver::Answer(&dialogs, "Όχι")});
+        QTest::keyClick(editor(), Qt::Key_O, Qt::ControlModifier);
+        form()->activateWindow();  // shortcuts reach the active window only
+        QVERIFY(QTest::qWaitForWindowActive(form()));
+        QTest::keyClick(editor(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(dialogs.join('|'),
+                 QStringLiteral("<save>|<save>|") + kOpenQuestion + "|<open>|" + kNewQuestion);
+        QCOMPARE(workspace().grid.ContentCount(), 0);
+    }
+
+    // The files opened and saved are the Αρχείο menu's last five, newest first, under Ctrl+1 to
+    // Ctrl+5, and a new window finds them again; Ctrl+2 opens the second after the question.
+    void recentFiles() {
+        QTemporaryDir folder;
+        const auto path = [&](int i) { return folder.filePath(QString("p%1&.zrv").arg(i)); };
+        for (int i = 1; i <= 6; ++i) {
+            form()->chooseSaveFile = [&] { return std::optional(path(i).toStdString()); };
+            Child<QAction>(form(), "saveAction")->trigger();
+        }
+        windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
+        form()->show();
+        form()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form()));
+        QStringList items;
+        for (int i = 1; i <= 5; ++i) {
+            const auto* action =
+                Child<QAction>(form(), qPrintable(QString("recentFileAction%1").arg(i)));
+            items << action->text() + " " + action->shortcut().toString();
+        }
+        QCOMPARE(items.join('|'),
+                 QString("&1 %1 Ctrl+1|&2 %2 Ctrl+2|&3 %3 Ctrl+3|&4 %4 Ctrl+4|&5 %5 Ctrl+5")
+                     .arg(path(6).replace("&", "&&"), path(5).replace("&", "&&"),
+                          path(4).replace("&", "&&"), path(3).replace("&", "&&"),
+                          path(2).replace("&", "&&")));
+        editor()->setFocus();
+        TypeKeys("0200\rNOP\r");
+        QStringList boxes;
+        ModalDriver driver({ModalDriver::Answer(&boxes, "Όχι")});
+        QTest::keyClick(editor(), Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(boxes, QStringList{kOpenQuestion});
+        QCOMPARE(form()->windowTitle(), "Zorvan-" + path(5));
+        QCOMPARE(Child<QAction>(form(), "recentFileAction1")->text(),
+                 "&1 " + path(5).replace("&", "&&"));
+        // A name relative to the folder the program started in is kept whole.
+        const QString started = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        form()->OpenNamedFile(QStringLiteral("p1&.zrv"));
+        QDir::setCurrent(started);
+        QCOMPARE(Child<QAction>(form(), "recentFileAction1")->text(),
+                 "&1 " + path(1).replace("&", "&&"));
+    }
+
+    // Ctrl+Z and Ctrl+Y (or Ctrl+Shift+Z) take back and bring again a committed cell with the
+    // addresses it rewrote, and a Clear grid, which says so in blue. In a cell being typed Ctrl+Z
+    // first takes back the typing. Undone to the saved program, the changed flag is clear.
+    void undoAndRedoEveryChange() {
+        const auto key = [this](Qt::Key k, Qt::KeyboardModifiers m = Qt::ControlModifier) {
+            QTest::keyClick(editor(), k, m);
+        };
+        QTemporaryDir folder;
+        form()->chooseSaveFile = [&] {
+            return std::optional(folder.filePath("p.zrv").toStdString());
+        };
+        QCOMPARE(Child<QAction>(form(), "undoAction")->text() + "|" +
+                     Child<QAction>(form(), "redoAction")->text(),
+                 QStringLiteral("Αναίρεση|Επανάληψη"));
+        QVERIFY(!Child<QAction>(form(), "undoAction")->isEnabled());
+        TypeKeys("0200\rNOP\r");
+        Child<QAction>(form(), "saveAction")->trigger();
+        TypeKeys("BRK\rLD");
+        const QString program = cell(1, 1) + cell(2, 1) + cell(1, 2) + cell(2, 2);
+        QCOMPARE(program, QStringLiteral("0200NOP0201BRK"));
+        key(Qt::Key_Z);
+        QCOMPARE(cell(2, 3) + "|" + cell(2, 2), QStringLiteral("|BRK"));  // the typing first
+        key(Qt::Key_Z);
+        QCOMPARE(cell(2, 2), QString());
+        QVERIFY(!workspace().changed);
+        key(Qt::Key_Y);
+        QCOMPARE(cell(2, 2), QStringLiteral("BRK"));
+        QVERIFY(workspace().changed);
+
+        Child<QAction>(form(), "clearGridAction")->trigger();
+        QCOMPARE(workspace().grid.ContentCount(), 0);
+        QCOMPARE(message(),
+                 QStringLiteral("#0000ff Το πλέγμα καθαρίστηκε· με Ctrl+Z επανέρχεται."));
+        key(Qt::Key_Z);
+        QCOMPARE(cell(1, 1) + cell(2, 1) + cell(1, 2) + cell(2, 2), program);
+        QCOMPARE(message(), QString());
+        key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(workspace().grid.ContentCount(), 0);
+        QVERIFY(Child<QAction>(form(), "undoAction")->isEnabled() &&
+                !Child<QAction>(form(), "redoAction")->isEnabled());
     }
 
     // Grid commands chosen from the menu mark the program changed; Insert lines reads "0x3" as
@@ -383,6 +510,7 @@ class MainWindowTest : public QObject {
 };
 
 int main(int argc, char** argv) {
+    QStandardPaths::setTestModeEnabled(true);  // the recent files of the tests stay theirs
     zorvan::ui::Application application(argc, argv);
     return QTest::qExec(std::make_unique<MainWindowTest>().get(), argc, argv);
 }

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -64,7 +65,8 @@ const int kKeys[] = {
     Qt::Key_Comma,    Qt::Key_NumberSign, Qt::Key_ParenLeft, Qt::Key_Space,  Qt::Key_Return,
     Qt::Key_Tab,      Qt::Key_Backspace,  Qt::Key_Delete,    Qt::Key_Escape, Qt::Key_Left,
     Qt::Key_Right,    Qt::Key_Up,         Qt::Key_Down,      Qt::Key_Home,   Qt::Key_End,
-    Qt::Key_PageDown, Qt::Key_Insert,     Qt::Key_F8,        Qt::Key_F9,     Qt::Key_F10};
+    Qt::Key_PageDown, Qt::Key_Insert,     Qt::Key_F8,        Qt::Key_F9,     Qt::Key_F10,
+    Qt::Key_Z};
 
 class Monkey : public QObject {
   public:
@@ -196,7 +198,9 @@ class Monkey : public QObject {
     void SendKey(QWidget* target) {
         if (target == nullptr) return;
         const int key = kKeys[Pick(std::size(kKeys))];
-        const Qt::KeyboardModifiers modifiers = Chance(8) ? Qt::ShiftModifier : Qt::NoModifier;
+        // Ctrl for undo, redo and quick save (Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z, Ctrl+S) among others.
+        Qt::KeyboardModifiers modifiers = Chance(8) ? Qt::ShiftModifier : Qt::NoModifier;
+        if (Chance(6)) modifiers |= Qt::ControlModifier;
         Log("key " + QKeySequence(key | modifiers).toString().toStdString() + " to " +
             target->objectName().toStdString());
         QTest::keyClick(target, Qt::Key(key), modifiers);
@@ -220,10 +224,13 @@ class Monkey : public QObject {
         QAction* commands[] = {Child<QAction>(&form, "newAction"),
                                Child<QAction>(&form, "openAction"),
                                Child<QAction>(&form, "saveAction"),
+                               Child<QAction>(&form, "quickSaveAction"),
                                Child<QAction>(&form, "insertLineAction"),
                                Child<QAction>(&form, "insertLinesAction"),
                                Child<QAction>(&form, "deleteLineAction"),
                                Child<QAction>(&form, "clearGridAction"),
+                               Child<QAction>(&form, "undoAction"),
+                               Child<QAction>(&form, "redoAction"),
                                Child<QAction>(&form, "assembleAction"),
                                Child<QAction>(&form, "runAction"),
                                Child<QAction>(&form, "stepAction"),
@@ -403,6 +410,7 @@ int main(int argc, char** argv) {
             seed = static_cast<unsigned>(std::strtoul(argv[i + 1], nullptr, 10));
         if (option == "--seconds") seconds = std::atoi(argv[i + 1]);
     }
+    QStandardPaths::setTestModeEnabled(true);  // its recent files are not the user's
     ui::Application application(argc, argv);
     int actions = 0;
     {
