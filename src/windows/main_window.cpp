@@ -371,7 +371,7 @@ void MainWindow::NoteRecentFile() {
     if (!recentFiles_.empty() && recentFiles_.front() == path) return;
     recentFiles_ = app::WithRecentFile(std::move(recentFiles_), path);
     QStringList paths;
-    for (const std::string& path : recentFiles_) paths << ui::ToQString(path);
+    for (const std::string& recent : recentFiles_) paths << ui::ToQString(recent);
     QSettings settings(QSettings::UserScope, QStringLiteral("Zorvan"), QStringLiteral("Zorvan"));
     settings.setValue(kRecentFilesKey, paths);
     ShowRecentFiles();

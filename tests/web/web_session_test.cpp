@@ -130,7 +130,7 @@ TEST(BrowserFlowTest, TheQuestionsComeOneAtATimeAndTheCommandEndsAsTheCoreDecide
         {"New, No", kNew, true, {{Kind::kYesNo, no}}, true, {}},
         {"New, Escape", kNew, true, {{Kind::kYesNo, escape}}, false, {}},
         {"New, Yes, saved", kNew, true, {{Kind::kYesNo, yes}, {Kind::kSaveFile, file("a.zrv")}}, true, {"a.zrv"}},
-        {"New, Yes, dialog cancelled", kNew, true, {{Kind::kYesNo, yes}, {Kind::kSaveFile, cancelled}}, true, {}},
+        {"New, Yes, dialog cancelled", kNew, true, {{Kind::kYesNo, yes}, {Kind::kSaveFile, cancelled}}, false, {}},  // the save never happened: New is called off
         {"New, unchanged", kNew, false, {}, true, {}},
         {"Open, unchanged", kOpen, false, {{Kind::kOpenFile, file("p.zrv")}}, true, {}},
         {"Open, No", kOpen, true, {{Kind::kYesNo, no}, {Kind::kOpenFile, file("p.zrv")}}, true, {}},
