@@ -114,7 +114,7 @@ class WebSession {
     std::string SavedWork() const;
     bool RestoreWork(std::string_view text);
 
-    grid::Workspace& workspace() { return workspace_; }
+    grid::Workspace& Workspace() { return workspace_; }
 
   private:
     std::string FlowStep();

@@ -102,9 +102,9 @@ TEST(WebSessionTest, TheViewNamesOnlyTheCellsThatChanged) {
     EXPECT_NE(session.View().find("\"cells\":[[1,1,\"0\"]]"), std::string::npos);
 
     // A row that leaves the table and comes back shows its cells again.
-    session.workspace().grid.SetCell(grid::kLabelColumn, 2, "LATER");
+    session.Workspace().grid.SetCell(grid::kLabelColumn, 2, "LATER");
     session.View();
-    session.workspace().grid.SetRowCount(4);
+    session.Workspace().grid.SetRowCount(4);
     EXPECT_NE(session.View().find("[0,2,\"LATER\"]"), std::string::npos);
     session.ForgetView();
     EXPECT_NE(session.View().find("[1,1,\"0\"]"), std::string::npos);
@@ -176,15 +176,15 @@ TEST(BrowserFlowTest, TheQuestionsComeOneAtATimeAndTheCommandEndsAsTheCoreDecide
 
 TEST(BrowserFlowTest, TheQuestionsAreTheDesktopsAndADroppedFileNeedsNoDialog) {
     WebSession session;
-    app::TypeText(session.workspace(), "0200\rLDA\r#05\r");
+    app::TypeText(session.Workspace(), "0200\rLDA\r#05\r");
     session.PutFile("count.zrv", "_ 0300 NOP _ _ _\r\n");
     const std::string asked = session.StartFlow(BrowserFlow::Command::kOpen, "count.zrv");
     EXPECT_EQ(
         asked,
         JsonObject().Add("ask", "yesNo").Add("text", std::string(app::kOpenSaveQuestion)).Text());
     EXPECT_EQ(session.AnswerFlow(0, ""), "{\"done\":true,\"exit\":false,\"downloads\":[]}");
-    EXPECT_EQ(session.workspace().caption, "Zorvan-count.zrv");
-    EXPECT_EQ(session.workspace().grid.Cell(grid::kInstructionColumn, 1), "NOP");
+    EXPECT_EQ(session.Workspace().caption, "Zorvan-count.zrv");
+    EXPECT_EQ(session.Workspace().grid.Cell(grid::kInstructionColumn, 1), "NOP");
 
     session.StartFlow(BrowserFlow::Command::kSave);
     // The bytes go to the page as code points 0-255.
@@ -204,7 +204,7 @@ TEST(WebSessionTest, AssemblyThatCannotReadACellPutsTheCursorOnIt) {
     };
     for (const auto& c : cases) {
         WebSession session;
-        grid::ProgramGrid& grid = session.workspace().grid;
+        grid::ProgramGrid& grid = session.Workspace().grid;
         grid.SetCell(grid::kAddressColumn, 1, c.address);
         grid.SetCell(grid::kInstructionColumn, 1, "LDA");
         grid.SetCell(grid::kFirstParameterColumn, 1, c.parameter);
@@ -213,7 +213,7 @@ TEST(WebSessionTest, AssemblyThatCannotReadACellPutsTheCursorOnIt) {
         EXPECT_EQ(grid.Col(), c.column) << c.address;
     }
     WebSession good;
-    app::TypeText(good.workspace(), "0200\rLDA\r#05\r");
+    app::TypeText(good.Workspace(), "0200\rLDA\r#05\r");
     EXPECT_EQ(good.Assemble().rfind("{\"summary\":", 0), 0u);
 }
 
@@ -229,7 +229,7 @@ TEST(WebSessionTest, ARunGoesInSlicesUntilItEndsOrIsStopped) {
     };
     for (const auto& c : cases) {
         WebSession session;
-        app::TypeText(session.workspace(), c.program);
+        app::TypeText(session.Workspace(), c.program);
         session.Assemble();
         EXPECT_EQ(session.AcceptsStartAddress("0000"), "{\"accept\":false}");
         EXPECT_NE(session.AcceptsStartAddress("zz").find("\"error\""), std::string::npos);
@@ -242,23 +242,23 @@ TEST(WebSessionTest, ARunGoesInSlicesUntilItEndsOrIsStopped) {
             session.StopRun();
         }
         session.FinishRun();
-        EXPECT_EQ(session.workspace().message.text, c.message);
-        EXPECT_EQ(session.workspace().message.tone, c.tone);
+        EXPECT_EQ(session.Workspace().message.text, c.message);
+        EXPECT_EQ(session.Workspace().message.tone, c.tone);
     }
 }
 
 TEST(WebSessionTest, TheStepWindowTakesTheGridUntilItCloses) {
     WebSession session;
-    app::TypeText(session.workspace(), "0200\rLDA\r#05\rJMP\r0200\r");
+    app::TypeText(session.Workspace(), "0200\rLDA\r#05\rJMP\r0200\r");
     session.Assemble();
-    session.workspace().machine.AC = 0x77;
+    session.Workspace().machine.AC = 0x77;
     session.OpenStepWindow();
-    EXPECT_EQ(session.workspace().machine.AC, 0);  // opening clears the registers
+    EXPECT_EQ(session.Workspace().machine.AC, 0);  // opening clears the registers
     EXPECT_EQ(session.StepStart("zz").rfind("{\"error\":", 0), 0u);
     EXPECT_EQ(session.StepStart("0200"), "{}");
     EXPECT_NE(session.StepView().find("\"gridEnabled\":false"), std::string::npos);
     EXPECT_EQ(session.StepNext(), "{}");
-    EXPECT_EQ(session.workspace().machine.PC, 0x0200);  // round the loop
+    EXPECT_EQ(session.Workspace().machine.PC, 0x0200);  // round the loop
 
     // Συνέχεια on an endless loop runs until the page stops it, like Run.
     EXPECT_EQ(session.StepRun(0), "{\"running\":true}");
@@ -266,7 +266,7 @@ TEST(WebSessionTest, TheStepWindowTakesTheGridUntilItCloses) {
     session.StopRun();
     EXPECT_EQ(session.FinishRun(), "{}");
     EXPECT_EQ(session.StepBack(), "{}");
-    EXPECT_EQ(session.workspace().history.Empty(), false);
+    EXPECT_EQ(session.Workspace().history.Empty(), false);
 
     session.CloseStepWindow();
     EXPECT_NE(session.StepView().find("\"gridEnabled\":true"), std::string::npos);
