@@ -35,8 +35,8 @@ async function freshPage() {
 
 async function open(page, file) {
   const chooser = page.waitForFileChooser();
-  await page.click('#N1');
-  await page.click('#N3');
+  await page.click('#fileMenu');
+  await page.click('#openAction');
   await (await chooser).accept([file]);
   await page.waitForFunction(() => document.title.startsWith('Zorvan-'));
 }

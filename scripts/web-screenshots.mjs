@@ -22,8 +22,8 @@ await page.waitForSelector('body[data-ready]');
 
 async function open(file) {
   const chooser = page.waitForFileChooser();
-  await page.click('#N1');
-  await page.click('#N3');
+  await page.click('#fileMenu');
+  await page.click('#openAction');
   await (await chooser).accept([file]);
   await page.waitForFunction(() => document.title.startsWith('Zorvan-'));
 }
@@ -50,7 +50,7 @@ await assembleAndRun();
 await page.$eval('#registerWindow [data-hide]', (e) => e.click());
 await page.$eval('#consoleWindow', (e) => { e.style.width = '300px'; e.style.height = '200px'; });
 await move('#consoleWindow', 420, 80);
-await page.click('#N19');
+await page.click('#viewMenu');
 await page.screenshot({ path: path.join(out, 'web-console-menu.png') });
 
 // The step window stopped by Συνέχεια at a breakpoint on BNE LOOP.

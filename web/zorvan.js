@@ -230,6 +230,10 @@
     $('messageHeading').classList.toggle('disabled', !view.headingEnabled);
     document.title = view.caption;
     for (const item of executionItems) item.setAttribute('aria-disabled', String(!view.executionEnabled));
+    if (historyItems.undoAction) {
+      historyItems.undoAction.setAttribute('aria-disabled', String(!view.canUndo));
+      historyItems.redoAction.setAttribute('aria-disabled', String(!view.canRedo));
+    }
     keepWork();
   }
 
@@ -383,41 +387,47 @@
 
   // The desktop's menus, captions, access keys (after "&") and shortcuts.
   const MENUS = [
-    ['N1', '&Αρχείο', [
-      ['N2', '&Δημιουργία', null, () => fileFlow(0)],
-      ['N3', 'Ά&νοιγμα', null, () => fileFlow(1)],
-      ['N10', 'Αποθήκευ&ση', null, () => fileFlow(2)],
-      ['N24', '&Εκτύπωση', null, printListing],
+    ['fileMenu', '&Αρχείο', [
+      // A browser keeps Ctrl+N for a new window: New takes Ctrl+Alt+N here.
+      ['newAction', '&Δημιουργία', 'Ctrl+Alt+N', () => fileFlow(FLOW.new)],
+      ['openAction', 'Ά&νοιγμα', 'Ctrl+O', () => fileFlow(FLOW.open)],
+      ['saveAction', 'Αποθήκευ&ση', null, () => fileFlow(FLOW.save)],
+      ['quickSaveAction', 'Γρήγορη αποθήκευση', 'Ctrl+S', () => fileFlow(FLOW.quickSave)],
+      ['printAction', '&Εκτύπωση', null, printListing],
       null,
-      ['N6', 'Έ&ξοδος', null, () => fileFlow(3)],
+      ['exitAction', 'Έ&ξοδος', null, () => fileFlow(FLOW.exit)],
     ]],
-    ['N7', '&Πλέγμα', [
-      ['N8', 'Ει&σαγωγή Γραμμής', 'Ins', () => simpleCommand('zw_insert_line')],
-      ['N4', 'Εισαγωγή Γραμμών', null, insertLines],
-      ['N9', 'Διαγραφή Γραμμής', 'Shift+Del', deleteLine],
-      ['N17', '&Καθαρισμός Πλέγματος', null, () => simpleCommand('zw_clear_grid')],
+    ['gridMenu', '&Πλέγμα', [
+      ['insertLineAction', 'Ει&σαγωγή Γραμμής', 'Ins', () => simpleCommand('zw_insert_line')],
+      ['insertLinesAction', 'Εισαγωγή Γραμμών', null, insertLines],
+      ['deleteLineAction', 'Διαγραφή Γραμμής', 'Shift+Del', deleteLine],
+      ['clearGridAction', '&Καθαρισμός Πλέγματος', null, () => simpleCommand('zw_clear_grid')],
+      null,
+      ['undoAction', 'Αναίρεση', 'Ctrl+Z', () => callVoid('zw_undo')],
+      ['redoAction', 'Επανάληψη', ['Ctrl+Y', 'Ctrl+Shift+Z'], () => callVoid('zw_redo')],
     ]],
-    ['N13', '&Εκτέλεση', [
-      ['N18', '&Συμβολομετάφραση', 'F8', assemble, true],
-      ['N15', 'Ε&κτέλεση', 'F9', runProgram, true],
-      ['N16', 'Β&ηματική Εκτέλεση', 'F10', openStepWindow, true],
-      ['N25', 'Σημείο Διακοπής', 'F5', () => simpleCommand('zw_toggle_breakpoint')],
+    ['executionMenu', '&Εκτέλεση', [
+      ['assembleAction', '&Συμβολομετάφραση', 'F8', assemble, true],
+      ['runAction', 'Ε&κτέλεση', 'F9', runProgram, true],
+      ['stepAction', 'Β&ηματική Εκτέλεση', 'F10', openStepWindow, true],
+      ['breakpointAction', 'Σημείο Διακοπής', 'F5', () => simpleCommand('zw_toggle_breakpoint')],
     ]],
-    ['N19', '&Εμφάνιση', [
-      ['N20', 'Εμ&φάνιση Μνήμης', 'Ctrl+F', showMemoryWindow],
-      ['N21', 'Καθαρισμός Μνήμης', null, () => { callVoid('zw_clear_memory'); refreshWindows(); }],
-      ['N14', 'Εμφάνιση &Καταχωρητών', 'Ctrl+K', showRegisterWindow],
-      ['N22', 'Καθαρισμός Καταχωρητών', null, () => { callVoid('zw_clear_registers'); refreshWindows(); }],
-      ['N23', 'Εμφάνιση Κονσό&λας', null, () => showToolWindow($('consoleWindow'))],
+    ['viewMenu', '&Εμφάνιση', [
+      ['showMemoryAction', 'Εμ&φάνιση Μνήμης', 'Ctrl+F', showMemoryWindow],
+      ['clearMemoryAction', 'Καθαρισμός Μνήμης', null, () => { callVoid('zw_clear_memory'); refreshWindows(); }],
+      ['showRegistersAction', 'Εμφάνιση &Καταχωρητών', 'Ctrl+K', showRegisterWindow],
+      ['clearRegistersAction', 'Καθαρισμός Καταχωρητών', null, () => { callVoid('zw_clear_registers'); refreshWindows(); }],
+      ['showConsoleAction', 'Εμφάνιση Κονσό&λας', null, () => showToolWindow($('consoleWindow'))],
     ]],
-    ['N11', 'Βοήθεια', [
-      ['N65021', 'Βοήθεια για τον 6502', 'F1', openHelp],
-      ['N12', 'Περί της Εφαρμογής...', null, showAbout],
+    ['helpMenu', 'Βοήθεια', [
+      ['helpAction', 'Βοήθεια για τον 6502', 'F1', openHelp],
+      ['aboutAction', 'Περί της Εφαρμογής...', null, showAbout],
     ]],
   ];
 
   const shortcuts = new Map();
   const executionItems = [];
+  const historyItems = {};
   const menuButtons = [];
   let openMenu = null;
 
@@ -482,13 +492,16 @@
         entry.dataset.key = label.key || '';
         entry.setAttribute('aria-label', itemTitle.replace('&', ''));
         if (shortcut) {
+          const names = [].concat(shortcut);
           const keys = document.createElement('span');
           keys.className = 'shortcut';
-          keys.textContent = shortcut;
+          keys.textContent = names[0];
           entry.append(keys);
-          entry.setAttribute('aria-keyshortcuts', shortcut.replace('Del', 'Delete').replace('Ins', 'Insert'));
-          shortcuts.set(shortcut, entry);
+          entry.setAttribute('aria-keyshortcuts',
+            names.map((name) => name.replace('Del', 'Delete').replace('Ins', 'Insert')).join(' '));
+          for (const name of names) shortcuts.set(name, entry);
         }
+        if (itemName === 'undoAction' || itemName === 'redoAction') historyItems[itemName] = entry;
         if (execution) executionItems.push(entry);
         entry.addEventListener('click', () => {
           if (entry.getAttribute('aria-disabled') === 'true') return;
@@ -570,7 +583,7 @@
       const latin = /^Key([A-Z])$/.exec(event.code);
       name = 'Ctrl+' + (latin ? (event.shiftKey ? 'Shift+' : '') + latin[1] : name);
     }
-    if (event.altKey) name = 'Alt+' + name;
+    if (event.altKey && name !== 'Alt') name = event.ctrlKey ? name.replace('Ctrl+', 'Ctrl+Alt+') : 'Alt+' + name;
     return name;
   }
 
@@ -626,6 +639,7 @@
   // ---- File commands -------------------------------------------------------------------------
 
   const FLOW_ANSWER = { no: 0, yes: 1, cancelled: 2 };
+  const FLOW = { new: 0, open: 1, save: 2, exit: 3, quickSave: 4 };
 
   async function fileFlow(command, dropped) {
     let result = callJson('zw_start_flow', command, dropped || '');
@@ -751,7 +765,7 @@
     const file = event.dataTransfer.files[0];
     if (!file || busy) return;
     putFile(file.name, new Uint8Array(await file.arrayBuffer()));
-    runItem(() => fileFlow(1, file.name));
+    runItem(() => fileFlow(FLOW.open, file.name));
   });
 
   // ---- Grid menu dialogs ---------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "asm/line_checker.h"
+#include "grid/edit_history.h"
 #include "grid/program_grid.h"
 #include "grid/workspace.h"
 #include "text/hex_text.h"
@@ -137,6 +138,13 @@ void ClearGridCommand(grid::Workspace& workspace) {
     if (workspace.grid.Revision() != before) {
         workspace.ShowMessage(kGridClearedNotice, workspace.grid.Col(), grid::Tone::kNotice);
     }
+}
+
+bool UndoOrRedo(grid::EditHistory& history, grid::Workspace& workspace, bool undo) {
+    history.NoteCursor(workspace);
+    if (!(undo ? history.Undo(workspace) : history.Redo(workspace))) return false;
+    if (workspace.message.text == kGridClearedNotice) workspace.ClearMessage();
+    return true;
 }
 
 }  // namespace zorvan::app

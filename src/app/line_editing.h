@@ -7,6 +7,7 @@
 
 namespace zorvan::grid {
 struct Workspace;
+class EditHistory;
 }  // namespace zorvan::grid
 
 namespace zorvan::app {
@@ -41,5 +42,10 @@ inline constexpr std::string_view kGridClearedNotice =
 // The Grid menu's Clear grid: asks nothing, since it can be undone, and says so in blue when it
 // emptied something.
 void ClearGridCommand(grid::Workspace& workspace);
+
+// The Grid menu's Undo (undo true) and Redo: the program of the step before or after, with the
+// cursor noted first so that redoing puts it back. Clear grid's notice goes with the clear.
+// False when there was nothing to take back or bring back.
+bool UndoOrRedo(grid::EditHistory& history, grid::Workspace& workspace, bool undo);
 
 }  // namespace zorvan::app

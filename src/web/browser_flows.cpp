@@ -84,6 +84,9 @@ std::optional<FlowRequest> BrowserFlow::Run(grid::Workspace& workspace, BrowserF
             case Command::kExit:
                 exitConfirmed_ = flows.Exit();
                 break;
+            case Command::kQuickSave:
+                flows.QuickSave();
+                break;
         }
     } catch (AnswerNeeded& needed) {
         return std::move(needed.request);

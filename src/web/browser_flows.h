@@ -59,7 +59,7 @@ struct FlowAnswer {
 
 class BrowserFlow {
   public:
-    enum class Command { kNew, kOpen, kSave, kExit };
+    enum class Command { kNew, kOpen, kSave, kExit, kQuickSave };
 
     // droppedFile: the file dropped on the page, which answers Open's dialog without showing it.
     explicit BrowserFlow(Command command, std::optional<std::string> droppedFile = std::nullopt)

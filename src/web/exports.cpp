@@ -40,7 +40,7 @@ EMSCRIPTEN_KEEPALIVE void zw_set_current(int column, int row) {
 EMSCRIPTEN_KEEPALIVE void zw_toggle_breakpoint_at(int row) {
     Session().ToggleBreakpointAt(row);
 }
-// command: 0 New, 1 Open, 2 Save, 3 Exit. dropped: a file's name, or empty.
+// command: 0 New, 1 Open, 2 Save, 3 Exit, 4 Quick save. dropped: a file's name, or empty.
 EMSCRIPTEN_KEEPALIVE const char* zw_start_flow(int command, const char* dropped) {
     const std::string name = dropped;
     return Out(Session().StartFlow(static_cast<zorvan::web::BrowserFlow::Command>(command),
@@ -66,6 +66,12 @@ EMSCRIPTEN_KEEPALIVE const char* zw_clear_grid() {
 }
 EMSCRIPTEN_KEEPALIVE const char* zw_toggle_breakpoint() {
     return Out(Session().ToggleBreakpoint());
+}
+EMSCRIPTEN_KEEPALIVE void zw_undo() {
+    Session().Undo();
+}
+EMSCRIPTEN_KEEPALIVE void zw_redo() {
+    Session().Redo();
 }
 EMSCRIPTEN_KEEPALIVE const char* zw_assemble() {
     return Out(Session().Assemble());

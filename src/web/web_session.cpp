@@ -83,7 +83,8 @@ class WebSession::StepWindow final : public app::StepPeers {
 };
 
 WebSession::WebSession()
-    : console_(workspace_),
+    : history_(workspace_),
+      console_(workspace_),
       stepWindow_(std::make_unique<StepWindow>()),
       step_(std::make_unique<app::StepSession>(workspace_, console_, *stepWindow_)) {
     // As the main window first shows it: header, one line, the cursor on its address, the
@@ -129,13 +130,34 @@ std::string WebSession::View() {
         .Add("changed", workspace_.changed)
         .Add("contentCount", grid.ContentCount())
         .Add("caption", workspace_.caption)
+        .Add("canUndo", history_.CanUndo())
+        .Add("canRedo", history_.CanRedo())
         .AddRaw("breakpoints", JsonArray(breakpoints))
         .AddRaw("cells", JsonArray(cells))
         .Text();
 }
 
 std::string WebSession::Key(int code, bool shift, bool ctrl, bool alt, char32_t character) {
-    return Guarded([&] { app::TypeKey(workspace_, {code, shift, ctrl, alt}, character); });
+    const grid::CellPosition typedIn{workspace_.grid.Col(), workspace_.grid.Row()};
+    history_.NoteCursor(workspace_);
+    const std::string result = Guarded([&] {
+        app::TypeKey(workspace_, {code, shift, ctrl, alt}, character);
+    });
+    // Keys typed into one cell are one undo step, up to the one that commits it; a key that
+    // failed part-way leaves what it did as a step of its own.
+    if (result == kDone) {
+        history_.Record(workspace_, typedIn, code == app::kKeyEnter || code == app::kKeyTab);
+    } else {
+        history_.Record(workspace_);
+    }
+    return result;
+}
+
+std::string WebSession::Recorded(const std::function<void()>& work) {
+    history_.NoteCursor(workspace_);
+    const std::string result = Guarded(work);
+    history_.Record(workspace_);
+    return result;
 }
 
 void WebSession::SetCurrent(int column, int row) {
@@ -187,6 +209,7 @@ std::string WebSession::FlowStep() {
     }
     const bool exit = flow_->ExitConfirmed();
     flow_.reset();
+    history_.Record(workspace_);
     return JsonObject()
         .Add("done", true)
         .Add("exit", exit)
@@ -195,27 +218,41 @@ std::string WebSession::FlowStep() {
 }
 
 std::string WebSession::InsertLine() {
-    return Guarded([&] { app::InsertLine(workspace_); });
+    return Recorded([&] { app::InsertLine(workspace_); });
 }
 
 std::string WebSession::InsertLines(std::string_view countText) {
-    return Guarded([&] { app::InsertLines(workspace_, countText); });
+    return Recorded([&] { app::InsertLines(workspace_, countText); });
 }
 
 std::string WebSession::DeleteLine() {
     bool beep = false;
-    const std::string result = Guarded([&] {
+    const std::string result = Recorded([&] {
         beep = app::DeleteLine(workspace_) == app::DeleteLineResult::kEmptiedOnlyRowAndBeep;
     });
     return beep ? JsonObject().Add("beep", true).Text() : result;
 }
 
 std::string WebSession::ClearGrid() {
-    return Guarded([&] { app::ClearGrid(workspace_); });
+    return Recorded([&] { app::ClearGridCommand(workspace_); });
 }
 
 std::string WebSession::ToggleBreakpoint() {
-    return Guarded([&] { app::ToggleBreakpoint(workspace_); });
+    return Recorded([&] { app::ToggleBreakpoint(workspace_); });
+}
+
+void WebSession::Undo() {
+    TakeHistoryStep(true);
+}
+
+void WebSession::Redo() {
+    TakeHistoryStep(false);
+}
+
+void WebSession::TakeHistoryStep(bool undo) {
+    // While stepping the grid stays as the step window shows it.
+    if (!stepWindow_->gridEnabled) return;
+    app::UndoOrRedo(history_, workspace_, undo);
 }
 
 std::string WebSession::Assemble() {
@@ -487,7 +524,9 @@ std::string WebSession::SavedWork() const {
 
 bool WebSession::RestoreWork(std::string_view text) {
     shown_.clear();
-    return RestoreSavedWork(workspace_, text);
+    if (!RestoreSavedWork(workspace_, text)) return false;
+    history_.Reset(workspace_);
+    return true;
 }
 
 }  // namespace zorvan::web

@@ -7,6 +7,7 @@
 // its own: each method is what the desktop main window does with the same event.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 
 #include "app/run_command.h"
 #include "app/step_session.h"
+#include "grid/edit_history.h"
 #include "grid/workspace.h"
 #include "web/browser_flows.h"
 #include "web/web_console.h"
@@ -49,13 +51,18 @@ class WebSession {
     // Bytes of a file the user picked or dropped, under the name the flow will be given.
     void PutFile(const std::string& name, std::string bytes) { files_.Put(name, std::move(bytes)); }
 
-    // The Grid menu.
+    // The Grid menu. Each change to the program, a key's included, is a step Undo takes back.
     std::string InsertLine();
     std::string InsertLines(std::string_view countText);
     // {"beep": true} when the only row was emptied.
     std::string DeleteLine();
     std::string ClearGrid();
     std::string ToggleBreakpoint();
+    // Αναίρεση and Επανάληψη; nothing while the step window holds the grid.
+    void Undo();
+    void Redo();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
 
     // Assemble: {"summary"|"warning"|"failure": text}, or {"error": text}.
     std::string Assemble();
@@ -118,10 +125,14 @@ class WebSession {
 
   private:
     std::string FlowStep();
+    // A command as the desktop runs one: its changes to the program become an undo step.
+    std::string Recorded(const std::function<void()>& work);
+    void TakeHistoryStep(bool undo);
     // The run the page is driving: Run's, or the step window's.
     app::SlicedRun* Running() const;
 
     grid::Workspace workspace_;
+    grid::EditHistory history_;
     BrowserFiles files_;
     WebConsole console_;
     std::optional<BrowserFlow> flow_;

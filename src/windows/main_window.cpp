@@ -490,10 +490,7 @@ void MainWindow::Redo() {
 void MainWindow::TakeStep(bool undo) {
     // While stepping the grid stays as the step window shows it.
     if (!programGrid_->isEnabled()) return;
-    history_.NoteCursor(workspace_);
-    if (undo ? history_.Undo(workspace_) : history_.Redo(workspace_)) {
-        if (workspace_.message.text == app::kGridClearedNotice) workspace_.ClearMessage();
-    }
+    app::UndoOrRedo(history_, workspace_, undo);
     RefreshFromWorkspace();
 }
 

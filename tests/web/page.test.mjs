@@ -133,6 +133,12 @@ async function menu(page, menuId, itemId) {
   await page.click('#' + itemId);
 }
 
+async function shortcut(page, letter) {
+  await page.keyboard.down('Control');
+  await page.keyboard.press(letter);
+  await page.keyboard.up('Control');
+}
+
 async function run(page, address) {
   await page.keyboard.press('F9');
   await page.waitForSelector('#startAddressDialog[open]');
@@ -144,7 +150,7 @@ async function run(page, address) {
 async function savedFile(page, name) {
   const target = path.join(downloads, name);
   fs.rmSync(target, { force: true });
-  await menu(page, 'N1', 'N10');
+  await menu(page, 'fileMenu', 'saveAction');
   await page.waitForSelector('#saveDialog[open]');
   await page.$eval('#saveFileName', (e) => { e.value = ''; });
   await page.type('#saveFileName', name);
@@ -155,7 +161,7 @@ async function savedFile(page, name) {
 
 async function openFile(page, file) {
   const chooser = page.waitForFileChooser();
-  await menu(page, 'N1', 'N3');
+  await menu(page, 'fileMenu', 'openAction');
   const picker = await Promise.race([chooser, page.waitForSelector('#messageBox[open]').then(() => null)]);
   if (picker === null) {
     assert.equal(await answerBox(page, 'Όχι'), OPEN_QUESTION);
@@ -175,7 +181,7 @@ for (const where of ['file', 'server']) {
         const rows = programRows(bytes);
         // The windows of the last run go out of the way, as a student closes them.
         for (const close of await page.$$('.tool-window:not([hidden]) [data-hide]')) await close.click();
-        await menu(page, 'N1', 'N2');
+        await menu(page, 'fileMenu', 'newAction');
         if (await page.$('#messageBox[open]')) await answerBox(page, 'Όχι');
         await typeProgram(page, rows.slice(0, -1));
         assert.deepEqual(await gridCells(page), rows, example);
@@ -230,10 +236,24 @@ describe('the page', () => {
     await page.keyboard.type(' edited');
     const edited = await gridCells(page);
     assert.notDeepEqual(edited, opened);
+    // Undo and redo as on the desktop; quick save writes the program's own file, no dialog.
+    await shortcut(page, 'z');
+    assert.deepEqual(await gridCells(page), opened);
+    await shortcut(page, 'y');
+    assert.deepEqual(await gridCells(page), edited);
+    const quick = path.join(downloads, 'again.zrv');
+    fs.rmSync(quick, { force: true });
+    await shortcut(page, 's');
+    for (let i = 0; i < 100 && !fs.existsSync(quick); ++i) await new Promise((r) => setTimeout(r, 50));
+    assert.match(fs.readFileSync(quick, 'latin1'), /edited/);
+    assert.equal(await page.$('#saveDialog[open]'), null);
+
+    await page.keyboard.type(' more');
+    const typed = await gridCells(page);
     await page.reload();
     await page.waitForSelector('body[data-ready]');
     assert.deepEqual(asked, ['beforeunload'], 'leaving with unsaved changes asks first');
-    assert.deepEqual(await gridCells(page), edited);
+    assert.deepEqual(await gridCells(page), typed);
     assert.equal(await page.title(), 'Zorvan-count.zrv');
     await context.close();
     assert.deepEqual(failures, []);
@@ -277,9 +297,7 @@ describe('the page', () => {
     assert.equal(await page.$eval('#memoryRows tr:nth-child(2) td:last-child', (e) => e.textContent[0]), 'Α');
 
     // A register refused keeps the machine and says why; a good one is stored.
-    await page.keyboard.down('Control');
-    await page.keyboard.press('k');
-    await page.keyboard.up('Control');
+    await shortcut(page, 'k');
     await page.waitForSelector('#registerWindow:not([hidden])');
     const sp = '#registerWindow input[data-field="11"]';
     await page.click(sp, { clickCount: 3 });
@@ -341,18 +359,18 @@ describe('the page', () => {
     await page.keyboard.press('ArrowUp');
     await page.keyboard.press('Insert');
     assert.equal((await gridCells(page)).length, 3);
-    await menu(page, 'N7', 'N4');
+    await menu(page, 'gridMenu', 'insertLinesAction');
     await page.waitForSelector('#insertLinesDialog[open]');
     await page.keyboard.type('2');
     await page.keyboard.press('Enter');
     assert.equal((await gridCells(page)).length, 5);
-    await menu(page, 'N7', 'N4');
+    await menu(page, 'gridMenu', 'insertLinesAction');
     await page.keyboard.type('x');
     await page.keyboard.press('Enter');  // not a number: the error box, nothing inserted
     await answerBox(page, 'OK');
     assert.equal((await gridCells(page)).length, 5);
 
-    await menu(page, 'N11', 'N12');
+    await menu(page, 'helpMenu', 'aboutAction');
     await page.waitForSelector('#aboutDialog[open]');
     await page.keyboard.press('Escape');
     await page.waitForSelector('#aboutDialog:not([open])');
@@ -370,7 +388,7 @@ describe('the page', () => {
     const { page, failures, context } = await openPage();
     await openFile(page, path.join(examples, 'count.zrv'));
     await page.evaluate(() => { window.print = () => {}; });
-    await menu(page, 'N1', 'N24');
+    await menu(page, 'fileMenu', 'printAction');
     const pages = await page.$$eval('#printListing pre', (pres) => pres.map((p) => p.textContent.split('\n')));
     assert.equal(pages.length, 1);
     const lines = pages[0].filter((line) => /^ *[0-9]+:/.test(line));

@@ -12,6 +12,7 @@
 
 #include "app/file_flows.h"
 #include "app/grid_keys.h"
+#include "app/line_editing.h"
 #include "app/program_file.h"
 #include "app/run_command.h"
 #include "cpu/run_loop.h"
@@ -191,6 +192,26 @@ TEST(BrowserFlowTest, TheQuestionsAreTheDesktopsAndADroppedFileNeedsNoDialog) {
     const std::string saved = session.AnswerFlow(0, "x.zrv");
     EXPECT_NE(saved.find("\"bytes\":\"_ 0300 NOP _ _ _\\u000d\\u000a\""), std::string::npos)
         << saved;
+}
+
+TEST(WebSessionTest, KeysAndGridCommandsAreUndoneAndRedoneAsOnTheDesktop) {
+    WebSession session;
+    grid::Workspace& workspace = session.Workspace();
+    for (const char32_t key : std::u32string(U"0200\rLDA\r")) {
+        session.Key(key == U'\r' ? app::kKeyEnter : int(key), false, false, false, key);
+    }
+    const std::string typed = app::WriteProgramText(workspace.grid);
+    session.ClearGrid();
+    EXPECT_EQ(workspace.message.text, app::kGridClearedNotice);
+    session.Undo();
+    EXPECT_EQ(app::WriteProgramText(workspace.grid), typed);
+    EXPECT_TRUE(workspace.message.text.empty());  // the notice goes with the clear
+    session.Undo();                               // the instruction typed and committed
+    EXPECT_EQ(workspace.grid.Cell(grid::kInstructionColumn, 1), "");
+    session.Redo();
+    EXPECT_EQ(workspace.grid.Cell(grid::kInstructionColumn, 1), "LDA");
+    while (session.CanUndo()) session.Undo();
+    EXPECT_FALSE(workspace.changed);  // back to the untouched grid
 }
 
 TEST(WebSessionTest, AssemblyThatCannotReadACellPutsTheCursorOnIt) {
