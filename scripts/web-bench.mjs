@@ -62,19 +62,26 @@ fs.writeFileSync(big, lines);
   const { page, context } = await freshPage();
   await open(page, big);
   await page.click('#gridRows tr[data-row="1"] > :nth-child(7)');
-  // From the key to the next frame drawn, layout of the long table included.
-  const keyMs = await page.evaluate(async () => {
+  // The key's own cost: the page's handler, the core, and the style and layout of the long table
+  // that it forces; then, apart, the time to the next frame, which waits for the display's beat.
+  const { workMs, frameMs } = await page.evaluate(async () => {
     const editor = document.getElementById('cellEditor');
-    const times = [];
+    const grid = document.getElementById('programGrid');
+    const work = [];
+    const frame = [];
     for (let i = 0; i < 21; ++i) {
       const start = performance.now();
       editor.dispatchEvent(new KeyboardEvent('keydown', { key: 'a', keyCode: 65, bubbles: true, cancelable: true }));
+      void grid.getBoundingClientRect().height;
+      work.push(performance.now() - start);
       await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
-      times.push(performance.now() - start);
+      frame.push(performance.now() - start);
     }
-    return times.sort((a, b) => a - b)[10];
+    const median = (times) => times.sort((a, b) => a - b)[10];
+    return { workMs: median(work), frameMs: median(frame) };
   });
-  console.log(`one key at the top of a 5,000-line program (median of 21): ${keyMs.toFixed(1)} ms (goal: under 16 ms)`);
+  console.log(`one key at the top of a 5,000-line program (median of 21): ${workMs.toFixed(1)} ms ` +
+    `(goal: under 16 ms); to the next frame drawn: ${frameMs.toFixed(1)} ms`);
   await context.close();
 }
 
