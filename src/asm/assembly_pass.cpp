@@ -58,6 +58,11 @@ std::string SummaryText(int lines, int bytes) {
            TotalBytesText(bytes) + "\n\n" + std::string(kShowMemoryQuestion);
 }
 
+std::string StoppedAssemblyNotice(int row) {
+    return "Η συμβολομετάφραση σταμάτησε στη γραμμή " + std::to_string(row) +
+           ", που δεν έχει εντολή· οι γραμμές από κάτω δεν μεταφράστηκαν.";
+}
+
 namespace {
 
 // The mode a line assembles in, from its parameters; -1 when the row has no such mode.
@@ -197,6 +202,12 @@ AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine, in
             static_cast<int>(end - text::HexTextToInt(grid.Cell(grid::kAddressColumn, 1)));
     }
     result.text = SummaryText(result.lines, result.bytes);
+    for (int below = i + 1; below < grid.RowCount(); ++below) {
+        if (!grid.Cell(grid::kInstructionColumn, below).empty()) {
+            result.notice = StoppedAssemblyNotice(i);
+            break;
+        }
+    }
     return result;
 }
 

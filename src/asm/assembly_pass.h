@@ -33,6 +33,9 @@ struct AssemblyResult {
     // Warning and error: the cell at fault, where the student goes once the box is closed.
     int row = 0;
     int column = 0;
+    // Summary: a blue notice for the message area when the pass stopped at a line without an
+    // instruction while lines below it have one; empty otherwise.
+    std::string notice;
 };
 
 class OperandResolver;
@@ -68,5 +71,7 @@ LineTranslation TranslateLine(const grid::ProgramGrid& grid, const OperandResolv
 std::string TranslatedLinesText(int lines);
 std::string TotalBytesText(int bytes);
 std::string SummaryText(int lines, int bytes);
+// The notice of a pass that stopped at row, which has no instruction, above lines that have one.
+std::string StoppedAssemblyNotice(int row);
 
 }  // namespace zorvan::assembler

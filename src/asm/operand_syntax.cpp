@@ -298,6 +298,11 @@ std::vector<LineOutcome> CheckFirstParameter(std::string_view instruction,
         return outcomes;
     }
     FirstParameterCheck(row, firstParameter, outcomes).Run();
+    // A JSR takes only an address: a label such as PRINTS, which no form of its length takes,
+    // is refused rather than left waiting at the prompt.
+    if (row == cpu::kRowJsr && outcomes.empty() && !firstParameter.empty()) {
+        outcomes.push_back(Message(kFourHexDigits, grid::kFirstParameterColumn));
+    }
     return outcomes;
 }
 

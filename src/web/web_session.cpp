@@ -264,6 +264,10 @@ std::string WebSession::Assemble() {
             assembler::Assemble(workspace_.grid, workspace_.machine, &lineInProgress);
         switch (result.kind) {
             case assembler::AssemblyResult::Kind::kSummary:
+                if (!result.notice.empty()) {
+                    workspace_.ShowMessage(result.notice, workspace_.grid.Col(),
+                                           grid::Tone::kNotice);
+                }
                 answer = JsonObject().Add("summary", result.text).Text();
                 return;
             case assembler::AssemblyResult::Kind::kWarning:

@@ -503,6 +503,11 @@ void MainWindow::Assemble() {
         const QString text = ui::ToQString(result.text);
         switch (result.kind) {
             case assembler::AssemblyResult::Kind::kSummary:
+                if (!result.notice.empty()) {
+                    workspace_.ShowMessage(result.notice, workspace_.grid.Col(),
+                                           grid::Tone::kNotice);
+                    ShowMessageArea();
+                }
                 if (ui::AskYesNo(this, text, QMessageBox::Information)) {
                     ShowWindow(windows_.memoryWindow);
                 }

@@ -99,6 +99,13 @@ TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
         EXPECT_EQ(kind, c.kind) << c.name;
         EXPECT_EQ(result.text, c.text) << c.name;
         if (kind == "summary") EXPECT_EQ(SummaryText(result.lines, result.bytes), c.text) << c.name;
+        // Only a line without an instruction above lines that have one is told in blue.
+        const bool stopped = std::string_view(c.name) == "stops at empty row";
+        EXPECT_EQ(result.notice, stopped
+                                     ? "Η συμβολομετάφραση σταμάτησε στη γραμμή 2, που δεν έχει "
+                                       "εντολή· οι γραμμές από κάτω δεν μεταφράστηκαν."
+                                     : "")
+            << c.name;
         const auto from = machine.memory.begin() + c.at;
         EXPECT_EQ(std::vector<int>(from, from + static_cast<long>(c.memory.size())), c.memory)
             << c.name;

@@ -48,6 +48,8 @@ TEST(CheckParameters, YieldEveryStepsOutcomeInOrder) {
         {"BEQ", "", nullptr, {}},
         {"JMP", "(1234)", nullptr, {F(3)}},
         {"JSR", "LOOP", nullptr, {Red(kFourHexDigits)}},
+        {"JSR", "PRINTS", nullptr, {Red(kFourHexDigits)}},
+        {"JSR", "DELAY", nullptr, {Red(kFourHexDigits)}},
         {"LDA", "1234567", nullptr, {Red("Άκυρη Μέθοδος Προσπέλασης.")}},
         {"LDA", "(ΑΒΓΔ)", nullptr, {Red("Μη Δεκαεξαδικά ψηφία ανάμεσα στις παρενθέσεις ή Λάθος Διευθυνσιοδότηση.")}},  // six characters, not six bytes
         {"NOP", "", nullptr, {F(1)}},
