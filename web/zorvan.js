@@ -267,7 +267,12 @@
       td.append(editor);
       td.setAttribute('aria-selected', 'true');
     }
-    editor.value = cells[row][column];
+    // The same text in the same cell keeps the caret where the student put it; a cell the
+    // editor comes to has it at the end.
+    if (moved || editor.value !== cells[row][column]) {
+      editor.value = cells[row][column];
+      editor.setSelectionRange(editor.value.length, editor.value.length);
+    }
     editor.setAttribute('aria-label', cells[0][column] + ', γραμμή ' + row);
     if (!busy && document.activeElement !== editor && !anyWindowFocused()) editor.focus({ preventScroll: true });
   }
@@ -321,9 +326,15 @@
     return code === 0x7f ? 0 : code;
   }
 
-  async function gridKey(code, shift, ctrl, alt, character) {
-    const result = callJson('zw_key', code, shift ? 1 : 0, ctrl ? 1 : 0, alt ? 1 : 0, character);
+  // The editor's selection in characters (the cell's characters are all of one UTF-16 unit).
+  function editorSelection() {
+    return document.activeElement === editor ? [editor.selectionStart, editor.selectionEnd] : [-1, -1];
+  }
+
+  async function gridKey(code, shift, ctrl, alt, character, selection = editorSelection()) {
+    const result = callJson('zw_key', code, shift ? 1 : 0, ctrl ? 1 : 0, alt ? 1 : 0, character, ...selection);
     render();
+    if (result.caret !== undefined) editor.setSelectionRange(result.caret, result.caret);
     if (result.error) await guardedBox(() => showError(result.error));
   }
 
@@ -344,16 +355,34 @@
     if (event.key === 'Dead') return;  // the accent waits for its letter, which comes as input
     if (menuShortcut(event)) return;
     if (openMenuByKey(event)) return;
-    event.preventDefault();
-    if (!gridEnabled) return;  // the step window has the program
+    // Home and End move the caret inside the cell, as the desktop's editor does, once the grid
+    // has had the key.
+    const caretKey = (event.key === 'Home' || event.key === 'End') && !event.ctrlKey && !event.altKey;
+    if (!caretKey) event.preventDefault();
+    if (!gridEnabled) {
+      event.preventDefault();
+      return;  // the step window has the program
+    }
     gridKey(keyCode(event), event.shiftKey, event.ctrlKey, event.altKey, typedCharacter(event));
   });
-  // Characters that come composed (a dead key's accent with its letter, an input method).
+  // Characters that come composed (a dead key's accent with its letter, an input method): what
+  // the editor took in is given back to the core as the keys that type it, where it was typed.
   editor.addEventListener('input', () => {
     const td = editor.parentElement;
-    const typed = editor.value.slice((td && td.dataset.text ? td.dataset.text : '').length);
-    editor.value = td ? td.dataset.text || '' : '';
-    for (const character of typed) gridKey(0, false, false, false, character.codePointAt(0));
+    const before = td && td.dataset.text ? td.dataset.text : '';
+    const after = editor.value;
+    let start = 0;
+    while (start < before.length && start < after.length && before[start] === after[start]) ++start;
+    let end = 0;
+    while (end < before.length - start && end < after.length - start &&
+           before[before.length - 1 - end] === after[after.length - 1 - end]) ++end;
+    const typed = after.slice(start, after.length - end);
+    editor.value = before;
+    let selection = [start, before.length - end];
+    for (const character of typed) {
+      gridKey(0, false, false, false, character.codePointAt(0), selection);
+      selection = [selection[0] + 1, selection[0] + 1];
+    }
   });
   editor.addEventListener('paste', (event) => {
     event.preventDefault();
@@ -371,6 +400,7 @@
     if (!td) return;
     const row = Number(td.parentElement.dataset.row);
     if (!(row >= 1)) return;  // the header, or the space standing for rows out of sight
+    if (event.target === editor && gridEnabled) return;  // the caret goes where the click is
     event.preventDefault();
     if (td.classList.contains('margin')) {
       callVoid('zw_toggle_breakpoint_at', row);

@@ -1,7 +1,10 @@
 #include "app/grid_keys.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "asm/line_checker.h"
 #include "grid/program_grid.h"
@@ -34,31 +37,37 @@ void AppendRowOnEnter(grid::Workspace& workspace) {
     }
 }
 
-void RemoveLastCharacter(std::string& cell) {
-    if (cell.empty()) return;
-    std::size_t end = cell.size() - 1;
-    // Step back over UTF-8 continuation bytes to the start of the last character.
-    while (end > 0 && (static_cast<unsigned char>(cell[end]) & 0xC0) == 0x80) --end;
-    cell.erase(end);
-}
-
-// What the cell editor does with the character once the handlers have run.
-void EditCurrentCell(grid::Workspace& workspace, char32_t character, int arrivalColumn) {
+// What the cell editor does with the character once the handlers have run: the caret after an
+// edit of the cell, or nothing when the cell was not typed into.
+std::optional<int> EditCurrentCell(grid::Workspace& workspace, const GridKey& key,
+                                   char32_t character, int arrivalColumn,
+                                   std::optional<EditorSelection> selection) {
     grid::ProgramGrid& grid = workspace.grid;
-    if (grid.Row() < 1 || grid.Row() > grid.LastRow()) return;  // no data row to type into
+    if (grid.Row() < 1 || grid.Row() > grid.LastRow()) return std::nullopt;  // no data row
     if (character == kCharSpace && arrivalColumn != grid::kLabelColumn &&
         arrivalColumn != grid::kCommentColumn) {
-        return;  // the Space committed a checked cell
+        return std::nullopt;  // the Space committed a checked cell
     }
-    std::string cell = grid.Cell(grid.Col(), grid.Row());
-    if (character == kCharBackspace) {
-        RemoveLastCharacter(cell);
-    } else if (character >= kCharSpace && character != 0x7F) {
-        text::AppendCharacter(cell, character);
-    } else {
-        return;  // Enter, Tab, Escape and other control characters type nothing
+    const bool deletes = character == 0 && key.code == kKeyDelete && !key.shift;
+    const bool types = character >= kCharSpace && character != 0x7F;
+    if (!types && character != kCharBackspace && !deletes) {
+        return std::nullopt;  // Enter, Tab, Escape and other control characters type nothing
     }
-    grid.SetCell(grid.Col(), grid.Row(), std::move(cell));
+    std::u32string cell = text::ToCharacters(grid.Cell(grid.Col(), grid.Row()));
+    const int length = static_cast<int>(cell.size());
+    // Without a selection the caret stands at the end, where a key model without one types.
+    const EditorSelection at = selection.value_or(EditorSelection{length, length});
+    int from = std::clamp(std::min(at.from, at.to), 0, length);
+    int to = std::clamp(std::max(at.from, at.to), 0, length);
+    if (from == to) {
+        if (character == kCharBackspace && from > 0) --from;
+        if (deletes && to < length) ++to;
+    }
+    if (from == to && !types) return std::nullopt;
+    cell.erase(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+    if (types) cell.insert(cell.begin() + from, character);
+    grid.SetCell(grid.Col(), grid.Row(), text::FromCharacters(cell));
+    return types ? from + 1 : from;
 }
 
 GridKey KeyForCharacter(char32_t character) {
@@ -208,16 +217,26 @@ void NoteAddressAfterKey(grid::Workspace& workspace) {
     }
 }
 
-void TypeKey(grid::Workspace& workspace, const GridKey& key, char32_t character) {
+std::optional<int> TypeKey(grid::Workspace& workspace, const GridKey& key, char32_t character,
+                           std::optional<EditorSelection> selection) {
     const int arrivalColumn = workspace.grid.Col();
+    const std::pair arrival{arrivalColumn, workspace.grid.Row()};
     GridKeyDown(workspace, key);
     MoveByGridKey(workspace, key);
-    if (character == 0) return NoteAddressAfterKey(workspace);
     // The editor takes only characters of the Greek code page; others never reach the grid.
-    if (!text::IsInCp1253(character)) return;
-    GridKeyPress(workspace, character);
-    EditCurrentCell(workspace, character, arrivalColumn);
+    if (character != 0 && !text::IsInCp1253(character)) return std::nullopt;
+    if (character != 0) GridKeyPress(workspace, character);
+    std::optional<int> caret;
+    // The editor edits the cell it stands in; a key that moved it (Delete at the grid's own
+    // handling included) types into the cell it moved to as the editor would, at its end.
+    if (character != 0 || selection) {
+        const bool stayed = std::pair(workspace.grid.Col(), workspace.grid.Row()) == arrival;
+        caret = EditCurrentCell(workspace, key, character, arrivalColumn,
+                                stayed ? selection : std::nullopt);
+        if (!stayed) caret.reset();
+    }
     NoteAddressAfterKey(workspace);
+    return caret;
 }
 
 void TypeText(grid::Workspace& workspace, std::string_view utf8) {

@@ -6,6 +6,7 @@
 //   grid::Workspace workspace;                  // cursor on the first line's address
 //   app::TypeText(workspace, "0200\rLDA\r#05\r"); // the grid now holds LDA #05 at 0200
 
+#include <optional>
 #include <string_view>
 
 namespace zorvan::grid {
@@ -72,12 +73,23 @@ void GridKeyPress(grid::Workspace& workspace, char32_t character);
 // soon as the address reads.
 void NoteAddressAfterKey(grid::Workspace& workspace);
 
+// Where the cell editor's caret stands in the current cell's text, in characters: a selection
+// from `from` to `to`, or the caret alone when they are equal.
+struct EditorSelection {
+    int from = 0;
+    int to = 0;
+};
+
 // One whole key as the window sees it, for a key that reaches the grid: key-down, movement,
 // key-press, then the character into the current cell as the cell editor does it. Space and Enter
 // that arrive in columns 1 to 4 commit the cell and are not inserted; Space in columns 0 and 5
-// types a space; Enter and Tab never insert; Backspace deletes the last character; any other
-// character of the Greek code page is appended. `character` is 0 for a key without one.
-void TypeKey(grid::Workspace& workspace, const GridKey& key, char32_t character = 0);
+// types a space; Enter and Tab never insert. Without a selection the caret stands at the end:
+// Backspace deletes the last character and any other character of the Greek code page is
+// appended. With one, a character replaces the selection, Backspace and Delete remove it or the
+// character before or after the caret. `character` is 0 for a key without one. Gives where the
+// caret stands after a key that changed the cell it arrived in, in characters.
+std::optional<int> TypeKey(grid::Workspace& workspace, const GridKey& key, char32_t character = 0,
+                           std::optional<EditorSelection> selection = std::nullopt);
 
 // Each character of the UTF-8 text as one key: '\r', '\n' and "\r\n" as Enter, '\t' as Tab,
 // '\b' as Backspace.

@@ -30,9 +30,11 @@ EMSCRIPTEN_KEEPALIVE const char* zw_view() {
 EMSCRIPTEN_KEEPALIVE void zw_forget_view() {
     Session().ForgetView();
 }
-EMSCRIPTEN_KEEPALIVE const char* zw_key(int code, int shift, int ctrl, int alt, int character) {
-    return Out(
-        Session().Key(code, shift != 0, ctrl != 0, alt != 0, static_cast<char32_t>(character)));
+// from, to: the editor's selection in characters, or -1 for a caret at the end.
+EMSCRIPTEN_KEEPALIVE const char* zw_key(int code, int shift, int ctrl, int alt, int character,
+                                        int from, int to) {
+    return Out(Session().Key(code, shift != 0, ctrl != 0, alt != 0,
+                             static_cast<char32_t>(character), from, to));
 }
 EMSCRIPTEN_KEEPALIVE void zw_set_current(int column, int row) {
     Session().SetCurrent(column, row);

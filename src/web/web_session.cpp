@@ -137,20 +137,24 @@ std::string WebSession::View() {
         .Text();
 }
 
-std::string WebSession::Key(int code, bool shift, bool ctrl, bool alt, char32_t character) {
+std::string WebSession::Key(int code, bool shift, bool ctrl, bool alt, char32_t character, int from,
+                            int to) {
     const grid::CellPosition typedIn{workspace_.grid.Col(), workspace_.grid.Row()};
     history_.NoteCursor(workspace_);
+    std::optional<app::EditorSelection> selection;
+    if (from >= 0) selection = app::EditorSelection{from, to};
+    std::optional<int> caret;
     const std::string result = Guarded([&] {
-        app::TypeKey(workspace_, {code, shift, ctrl, alt}, character);
+        caret = app::TypeKey(workspace_, {code, shift, ctrl, alt}, character, selection);
     });
     // Keys typed into one cell are one undo step, up to the one that commits it; a key that
     // failed part-way leaves what it did as a step of its own.
-    if (result == kDone) {
-        history_.Record(workspace_, typedIn, code == app::kKeyEnter || code == app::kKeyTab);
-    } else {
+    if (result != kDone) {
         history_.Record(workspace_);
+        return result;
     }
-    return result;
+    history_.Record(workspace_, typedIn, code == app::kKeyEnter || code == app::kKeyTab);
+    return caret ? JsonObject().Add("caret", *caret).Text() : result;
 }
 
 std::string WebSession::Recorded(const std::function<void()>& work) {

@@ -34,8 +34,11 @@ class WebSession {
     std::string View();
     void ForgetView() { shown_.clear(); }
 
-    // One key in the grid: key-down, the grid's movement, key-press, the cell editor.
-    std::string Key(int code, bool shift, bool ctrl, bool alt, char32_t character);
+    // One key in the grid: key-down, the grid's movement, key-press, the cell editor, with the
+    // editor's caret or selection (from, to in characters; nothing when from is negative).
+    // {"caret": n} when the key edited the cell it arrived in, {"error": text}, or {}.
+    std::string Key(int code, bool shift, bool ctrl, bool alt, char32_t character, int from = -1,
+                    int to = -1);
     // A click on a cell.
     void SetCurrent(int column, int row);
     // A click in the margin of a line.

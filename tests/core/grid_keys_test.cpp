@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <tuple>
 
 #include "editor_fixture.h"
 #include "grid/program_grid.h"
+#include "grid/workspace.h"
 
 namespace zorvan::app {
 namespace {
@@ -108,6 +110,42 @@ TEST(ProgramGrid, CurrentRowStaysInsideTheTable) {
         EXPECT_EQ(grid.Row(), c[2]) << c[0] << " -> " << c[1];
         EXPECT_EQ(grid.Col(), grid::kCommentColumn);
     }
+}
+
+// The cell editor's caret inside the text: a character goes where it stands or replaces the
+// selection, Backspace and Delete take the character before or after it; a key that moves the
+// cursor types into the next cell at its end, as the editor does there.
+TEST(GridKeys, TheEditorTypesWhereItsCaretStands) {
+    // clang-format off
+    const struct {
+        const char* comment; EditorSelection at; int code; char32_t character;
+        const char* after; std::optional<int> caret;
+    } cases[] = {
+        {"αβγ", {1, 1}, 'X', U'X', "αXβγ", 2},
+        {"αβγ", {0, 2}, 'X', U'X', "Xγ", 1},
+        {"αβγ", {1, 1}, kKeyBackspace, U'\b', "βγ", 0},
+        {"αβγ", {0, 0}, kKeyBackspace, U'\b', "αβγ", std::nullopt},
+        {"αβγ", {1, 1}, kKeyDelete, 0, "αγ", 1},
+        {"αβγ", {3, 3}, kKeyDelete, 0, "αβγ", std::nullopt},
+        {"αβγ", {1, 3}, kKeyDelete, 0, "α", 1},
+        {"αβγ", {9, 9}, 'X', U'X', "αβγX", 4},  // a caret past the end stands at the end
+        {"αβγ", {1, 1}, kKeyEnter, U'\r', "αβγ", std::nullopt},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        grid::Workspace workspace;
+        workspace.grid.SetCell(grid::kCommentColumn, 1, c.comment);
+        workspace.grid.SetCurrent(grid::kCommentColumn, 1);
+        const std::optional<int> caret = TypeKey(workspace, {c.code}, c.character, c.at);
+        EXPECT_EQ(workspace.grid.Cell(grid::kCommentColumn, 1), c.after) << c.after;
+        EXPECT_EQ(caret, c.caret) << c.after;
+    }
+    // Tab moves on: the character after it goes to the end of the next cell, whatever the caret.
+    grid::Workspace workspace;
+    workspace.grid.SetCell(grid::kLabelColumn, 1, "ΑΒ");
+    workspace.grid.SetCurrent(grid::kLabelColumn, 1);
+    EXPECT_EQ(TypeKey(workspace, {kKeyTab}, U'\t', EditorSelection{0, 0}), std::nullopt);
+    EXPECT_EQ(workspace.grid.Col(), grid::kAddressColumn);
 }
 
 }  // namespace

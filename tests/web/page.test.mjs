@@ -220,6 +220,21 @@ describe('the page', () => {
     assert.deepEqual(failures, []);
   });
 
+  test('Home, End and Delete work inside a cell as in the desktop editor', async () => {
+    const { page, failures, context } = await openPage();
+    await clickCell(page, 5, 1);
+    await page.keyboard.type('βγ');
+    await page.keyboard.press('Home');
+    await page.keyboard.type('α');
+    await page.keyboard.press('End');
+    await page.keyboard.type('δ');
+    await page.keyboard.press('Home');
+    await page.keyboard.press('Delete');
+    assert.equal((await gridCells(page))[0][5], 'βγδ');
+    await context.close();
+    assert.deepEqual(failures, []);
+  });
+
   test('a file opens and saves byte for byte, and a reload brings the work back', async () => {
     const { page, failures, context, asked } = await openPage('server');
     const file = path.join(examples, 'count.zrv');

@@ -93,8 +93,8 @@ for (const seed of [1, 2, 3, 4]) {
     const keys = keySequence(seed, 250);
     const module = await ZorvanCore();
     for (const k of keys) {
-      module.ccall('zw_key', 'string', ['number', 'number', 'number', 'number', 'number'],
-        [k.code, k.shift ? 1 : 0, 0, 0, k.character]);
+      module.ccall('zw_key', 'string', ['number', 'number', 'number', 'number', 'number', 'number', 'number'],
+        [k.code, k.shift ? 1 : 0, 0, 0, k.character, -1, -1]);
     }
     const expected = coreState(module);
 
