@@ -211,6 +211,13 @@ std::string SaveFailureMessage(std::string_view path, std::error_code reason) {
            text::GreekSystemError(reason.value());
 }
 
+std::optional<FileStamp> FileStore::StampOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileStamp{std::int64_t(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+                     std::uint64_t(info.st_size), std::uint64_t(info.st_ino)};
+}
+
 std::variant<std::string, FileFailure> FileStore::ReadAll(const std::string& path) {
     // Non-blocking, so that a named pipe without a writer cannot hold the program up; only a
     // regular file is read.

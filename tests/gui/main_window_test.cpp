@@ -499,6 +499,49 @@ class MainWindowTest : public QObject {
                     .contains(QStringLiteral("Περιεχόμενα")));
     }
 
+    void unsavedWorkHasARecoveryCopyThatTheNextStartOffers() {
+        const QDir folder(zorvan::windows::MainWindow::RecoveryFolderPath());
+        QDir(folder).removeRecursively();
+        const QString mine = folder.filePath(QString::number(QCoreApplication::applicationPid()));
+        TypeKeys("0200");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(mine + ".zrv"), 5000);
+        // As a process that was killed: its files stay under an id that no process has.
+        const QString dead = folder.filePath("2147483000");
+        QVERIFY(QFile::rename(mine + ".zrv", dead + ".zrv"));
+        QVERIFY(QFile::rename(mine + ".info", dead + ".info"));
+        init();
+        QString offer;
+        form()->askRecovery = [&](const QString& text) {
+            return offer = text, std::optional(true);
+        };
+        QVERIFY(form()->OfferRecovery());
+        QVERIFY(offer.contains(QStringLiteral("χωρίς όνομα")));
+        QCOMPARE(cell(1, 1), QStringLiteral("0200"));
+        QVERIFY(workspace().changed && !QFile::exists(dead + ".zrv") &&
+                QFile::exists(mine + ".zrv"));
+
+        // Saved, it has nothing left to lose; the file changed elsewhere is then offered again.
+        QTemporaryDir files;
+        const QString saved = files.filePath("saved.zrv");
+        form()->chooseSaveFile = [&] { return std::optional(saved.toStdString()); };
+        Child<QAction>(form(), "quickSaveAction")->trigger();
+        QVERIFY(!QFile::exists(mine + ".zrv") && QFile::exists(mine + ".info"));
+        QTest::qWait(20);  // a new modification time
+        QFile other(saved + ".new");
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("_ 0300 NOP _ _ _\r\n");
+        other.close();
+        QVERIFY(QFile::remove(saved) && QFile::rename(saved + ".new", saved));
+        QStringList boxes;
+        ModalDriver driver({ModalDriver::Answer(&boxes, QStringLiteral("Ναι"))});
+        QEvent activated(QEvent::ActivationChange);
+        QApplication::sendEvent(form(), &activated);
+        QVERIFY(boxes.size() == 1 && boxes[0].contains(QStringLiteral("άλλαξε έξω από το Zorvan")));
+        QCOMPARE(cell(2, 1), QStringLiteral("NOP"));
+        form()->close();
+        QVERIFY(!QFile::exists(mine + ".info"));
+    }
+
     void aboutBoxClosesWithOk() {
         zorvan::windows::AboutDialog* about = windows_->aboutDialog;
         ModalDriver driver({[=](QWidget*) {
