@@ -123,6 +123,20 @@ MainWindow::MainWindow(grid::Workspace& workspace, ApplicationWindows& windows, 
     programGrid_->setObjectName(QStringLiteral("programGrid"));
     programGrid_->setAccessibleName(QStringLiteral("Πρόγραμμα"));
     programGrid_->Editor()->keyHandler = [this](QKeyEvent* event) { HandleGridKey(event); };
+    programGrid_->Editor()->pasteLeftOut = [this](const QString& leftOut) {
+        workspace_.ShowMessage(text::LeftOutNotice(ui::ToStdString(leftOut)), workspace_.grid.Col(),
+                               grid::Tone::kError);
+        ShowMessageArea();
+    };
+    // An edit by the mouse (the editor's menu, a drop) changes the program as a key does.
+    connect(programGrid_->Editor(), &QLineEdit::textEdited, this, [this] {
+        if (handlingKey_) return;
+        workspace_.changed = true;
+        history_.Record(workspace_,
+                        grid::CellPosition{workspace_.grid.Col(), workspace_.grid.Row()}, true);
+        ShowUndoState();
+        NoteProgramState();
+    });
     connect(programGrid_, &ui::ProgramGridView::breakpointMarginClicked, this, [this](int row) {
         workspace_.grid.ToggleBreakpoint(row);
         RefreshFromWorkspace();
@@ -464,7 +478,9 @@ void MainWindow::HandleGridKey(QKeyEvent* event) {
         false);
     if (!finished) return;
     if (!ui::IsGridMovementKey(key) && EditorTakes(key, character, columnAtKey)) {
+        handlingKey_ = true;
         programGrid_->Editor()->TypeIntoEditor(event);
+        handlingKey_ = false;
     }
     app::NoteAddressAfterKey(workspace_);
     history_.Record(workspace_, typedIn, commits);

@@ -150,7 +150,8 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     QTimer* autosaveTimer_;
     std::string copiedBytes_;  // the program as the recovery copy on disk holds it
     bool copyOnDisk_ = false;
-    int commandDepth_ = 0;  // commands under way, one inside another's box included
+    bool handlingKey_ = false;  // the editor is typing a key that HandleGridKey records
+    int commandDepth_ = 0;      // commands under way, one inside another's box included
     std::set<std::string> warnedOpenElsewhere_;
 
     // Qt object names are the same without the underscore ("assembleAction"), for tests.

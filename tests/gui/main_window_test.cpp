@@ -3,6 +3,7 @@
 // listing read back from a PDF with pdftotext, from poppler-utils), the help and the About box.
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -540,6 +541,15 @@ class MainWindowTest : public QObject {
         QCOMPARE(cell(2, 1), QStringLiteral("NOP"));
         form()->close();
         QVERIFY(!QFile::exists(mine + ".info"));
+    }
+
+    void aPasteKeepsWhatTheCellCanHoldAndSaysWhatItLeftOut() {
+        QGuiApplication::clipboard()->setText(QStringLiteral("02→0☺0\n"));
+        QTest::keyClick(editor(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(cell(1, 1), QStringLiteral("0200"));
+        QVERIFY(workspace().changed);
+        QVERIFY(message().startsWith(QStringLiteral("#ff0000 ")));
+        QVERIFY(message().contains(QStringLiteral("«→ ☺»")));
     }
 
     void aboutBoxClosesWithOk() {
