@@ -1,6 +1,7 @@
 #include "windows/application_windows.h"
 
 #include "ui/close_on_escape.h"
+#include "ui/window_places.h"
 
 #include "windows/about_dialog.h"
 #include "windows/console_window.h"
@@ -26,6 +27,10 @@ ApplicationWindows::ApplicationWindows() {
     for (QWidget* window :
          std::initializer_list<QWidget*>{stepWindow, memoryWindow, registerWindow, consoleWindow})
         ui::CloseOnEscape(window);
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{main, startAddressDialog, insertLinesDialog, aboutDialog,
+                                         memoryWindow, registerWindow, stepWindow, consoleWindow})
+        ui::RememberPlace(window);
 }
 
 ApplicationWindows::~ApplicationWindows() = default;

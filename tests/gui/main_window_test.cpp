@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -28,6 +29,7 @@
 #include "ui/program_printer.h"
 #include "windows/about_dialog.h"
 #include "windows/application_windows.h"
+#include "windows/console_window.h"
 #include "windows/help_window.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
@@ -550,6 +552,23 @@ class MainWindowTest : public QObject {
         QVERIFY(workspace().changed);
         QVERIFY(message().startsWith(QStringLiteral("#ff0000 ")));
         QVERIFY(message().contains(QStringLiteral("«→ ☺»")));
+    }
+
+    void windowsReopenWhereTheyWereAndOnTheScreen() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QPoint left = screen.topLeft() + QPoint(40, 30);
+        const std::pair<QWidget*, QPoint> places[] = {
+            {windows_->memoryWindow, left}, {windows_->consoleWindow, QPoint(20000, 20000)}};
+        for (auto [window, at] : places) {
+            window->show();
+            window->resize(300, 200);  // the console can be resized, the memory window not
+            window->move(at);
+            window->hide();
+        }
+        init();  // the next start
+        QCOMPARE(windows_->memoryWindow->pos(), left);
+        QCOMPARE(windows_->consoleWindow->size(), QSize(300, 200));
+        QVERIFY(screen.contains(QRect(windows_->consoleWindow->pos(), QSize(300, 200))));
     }
 
     void aboutBoxClosesWithOk() {
