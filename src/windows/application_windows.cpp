@@ -1,5 +1,6 @@
 #include "windows/application_windows.h"
 
+#include "ui/accessible_window.h"
 #include "ui/close_on_escape.h"
 #include "ui/window_places.h"
 
@@ -25,8 +26,10 @@ ApplicationWindows::ApplicationWindows() {
     stepWindow = new StepWindow(workspace, *this, main);
     consoleWindow = new ConsoleWindow(workspace, main);
     for (QWidget* window :
-         std::initializer_list<QWidget*>{stepWindow, memoryWindow, registerWindow, consoleWindow})
+         std::initializer_list<QWidget*>{stepWindow, memoryWindow, registerWindow, consoleWindow}) {
         ui::CloseOnEscape(window);
+        ui::ReadAsWindow(window);
+    }
     for (QWidget* window :
          std::initializer_list<QWidget*>{main, startAddressDialog, insertLinesDialog, aboutDialog,
                                          memoryWindow, registerWindow, stepWindow, consoleWindow})
