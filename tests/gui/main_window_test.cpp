@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include "app/file_flows.h"
+#include "app/program_file.h"
 #include "find_child.h"
 #include "modal_driver.h"
 #include "ui/application.h"
@@ -33,6 +35,7 @@
 #include "windows/help_window.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
+#include "windows/step_window.h"
 
 namespace {
 
@@ -569,6 +572,30 @@ class MainWindowTest : public QObject {
         QCOMPARE(windows_->memoryWindow->pos(), left);
         QCOMPARE(windows_->consoleWindow->size(), QSize(300, 200));
         QVERIFY(screen.contains(QRect(windows_->consoleWindow->pos(), QSize(300, 200))));
+    }
+
+    // The monkey's finding: a changed program, stepping under way, a click in the main window,
+    // then Open. The question comes before anything is dropped.
+    void openWhileSteppingAsksFirst() {
+        zorvan::app::PlaceProgramRows(
+            workspace().grid,
+            zorvan::app::ReadProgramText("_ 0200 LDX #05 _ _ L 0202 DEX _ _ _ _ 0203 BNE L _ _"));
+        workspace().changed = workspace().executionEnabled = true;
+        form()->RefreshFromWorkspace();
+        Child<QAction>(form(), "stepAction")->trigger();
+        auto* start = Child<QLineEdit>(windows_->stepWindow, "startAddressEdit");
+        start->setText(QStringLiteral("0200"));
+        QTest::keyClick(start, Qt::Key_Return);
+        QTest::mouseClick(Child<QPushButton>(windows_->stepWindow, "nextButton"), Qt::LeftButton);
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton);
+        form()->activateWindow();
+        form()->chooseOpenFile = [] { return std::optional<std::string>(); };
+        QStringList boxes;
+        ModalDriver driver({ModalDriver::Answer(&boxes, QStringLiteral("Όχι"))});
+        Child<QAction>(form(), "openAction")->trigger();
+        QCOMPARE(boxes.value(0), QString::fromUtf8(zorvan::app::kOpenSaveQuestion.data(),
+                                                   zorvan::app::kOpenSaveQuestion.size()));
+        QCOMPARE(cell(2, 2), QStringLiteral("DEX"));
     }
 
     void aboutBoxClosesWithOk() {
