@@ -109,8 +109,10 @@ std::vector<RecoveryCopy> RecoveryFolder::Leftovers(const IsRunning& isRunning) 
         if (copy.savedAt == 0) {
             const auto written = fs::last_write_time(entry->path(), failure);
             if (!failure) {
+                // Through the two clocks' present, which every library can read.
+                const auto age = std::filesystem::file_time_type::clock::now() - written;
                 copy.savedAt = std::chrono::duration_cast<std::chrono::seconds>(
-                                   std::chrono::file_clock::to_sys(written).time_since_epoch())
+                                   (std::chrono::system_clock::now() - age).time_since_epoch())
                                    .count();
             }
             failure.clear();
