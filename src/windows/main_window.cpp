@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -54,7 +55,14 @@ const QString kRecentFilesKey = QStringLiteral("recentFiles");
 constexpr int kAutosaveDelayMs = 2000;
 
 bool IsRunning(int process) {
-    return ::kill(process, 0) == 0 || errno == EPERM;
+    if (::kill(process, 0) != 0 && errno != EPERM) return false;
+    // A process killed a moment ago may linger as a zombie until its parent reaps it: it runs
+    // no more.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!stat.open(QIODevice::ReadOnly)) return true;
+    const QByteArray line = stat.readAll();
+    const qsizetype state = line.lastIndexOf(')') + 2;
+    return state <= 1 || state >= line.size() || line.at(state) != 'Z';
 }
 
 app::FileStore& DiskFiles() {
