@@ -17,11 +17,11 @@ QAccessibleInterface* WindowInterface(const QString&, QObject* object) {
 }  // namespace
 
 void ReadAsWindow(QWidget* window) {
-    static const bool installed = [] {
+    static const bool kFactoryInstalled = [] {
         QAccessible::installFactory(WindowInterface);
         return true;
     }();
-    (void)installed;
+    (void)kFactoryInstalled;
     window->setProperty(kReadAsWindow, true);
 }
 

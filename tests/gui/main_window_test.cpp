@@ -548,6 +548,27 @@ class MainWindowTest : public QObject {
         QVERIFY(!QFile::exists(mine + ".info"));
     }
 
+    void aFileOpenInAnotherCopyWarnsOnce() {
+        QTemporaryDir files;
+        const QString path = files.filePath("shared.zrv");
+        QFile program(path);
+        QVERIFY(program.open(QIODevice::WriteOnly) && program.write("_ 0200 NOP _ _ _\r\n") > 0);
+        program.close();
+        // Process 1 runs as long as the system does: a copy of Zorvan that has the file open.
+        const QDir folder(zorvan::windows::MainWindow::RecoveryFolderPath());
+        QVERIFY(folder.mkpath("."));
+        QFile other(folder.filePath("1.info"));
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write("0\n" + path.toUtf8()) > 0);
+        other.close();
+        QStringList boxes;
+        ModalDriver driver({ModalDriver::Answer(&boxes)});
+        form()->OpenNamedFile(path);
+        form()->OpenNamedFile(path);
+        QVERIFY(other.remove());
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes[0].contains(QStringLiteral("ανοιχτό και σε άλλο παράθυρο του Zorvan")));
+    }
+
     void aPasteKeepsWhatTheCellCanHoldAndSaysWhatItLeftOut() {
         QGuiApplication::clipboard()->setText(QStringLiteral("02→0☺0\n"));
         QTest::keyClick(editor(), Qt::Key_V, Qt::ControlModifier);
