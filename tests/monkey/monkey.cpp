@@ -1,7 +1,7 @@
 // The whole application under a seeded, reproducible storm of keys, clicks, menu commands and
 // window switches, through the Run, Step and console paths: it must never crash or stop
-// answering, the grid keeps its header and a data row, and a changed program is never dropped
-// without its save-first question. Built with the sanitizers by `make monkey`.
+// answering, the grid keeps its header and a data row, a changed program is never dropped
+// without its save-first question, and its recovery copy holds it. Built with the sanitizers by `make monkey`.
 //
 //   zorvan_monkey --seed 7 --seconds 60     a minute of actions
 //   zorvan_monkey --seed 7 --actions 6760   the same actions again, however fast the machine
@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -207,7 +208,21 @@ class Monkey : public QObject {
 
     std::string ProgramText() const { return app::WriteProgramText(windows_.workspace.grid); }
 
+    // As if the process were killed now, once its timer had written the copy: the next start
+    // finds the program exactly, and finds nothing once nothing is unsaved.
+    void CheckRecoveryCopy() {
+        windows_.mainWindow->WriteRecoveryCopy();
+        QFile copy(QDir(windows::MainWindow::RecoveryFolderPath())
+                       .filePath(QString::number(QCoreApplication::applicationPid()) + ".zrv"));
+        const bool unsaved = windows_.workspace.changed && ProgramHasContent();
+        if (!unsaved && copy.exists()) Fail("a recovery copy outlived the unsaved work");
+        if (!unsaved) return;
+        if (!copy.open(QIODevice::ReadOnly) || copy.readAll().toStdString() != ProgramText())
+            Fail("the recovery copy does not hold the last change");
+    }
+
     void Check() {
+        if (actions_ % 100 == 0) CheckRecoveryCopy();
         const grid::ProgramGrid& grid = windows_.workspace.grid;
         if (grid.RowCount() < 2) Fail("the grid has no data row");
         if (HeaderCaptions() != headerCaptions_) Fail("the grid's header changed");
