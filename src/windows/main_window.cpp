@@ -351,11 +351,10 @@ void MainWindow::WriteRecoveryCopy() {
     std::string bytes = app::WriteProgramText(workspace_.grid);
     if (copyOnDisk_ && bytes == copiedBytes_) return;
     // A copy that cannot be written is tried again after the next change; the student's own
-    // file is never touched by it.
-    if (!recovery_.Write(workspace_, std::time(nullptr))) {
-        copyOnDisk_ = true;
-        copiedBytes_ = std::move(bytes);
-    }
+    // file is never touched by it. Half written, it is still deleted once nothing is unsaved.
+    copyOnDisk_ = true;
+    copiedBytes_.clear();
+    if (!recovery_.Write(workspace_, std::time(nullptr))) copiedBytes_ = std::move(bytes);
 }
 
 std::optional<bool> MainWindow::ExecuteRecoveryOffer(const QString& offer) {
