@@ -80,7 +80,7 @@ class Monkey : public QObject {
     Monkey(unsigned seed, int seconds, int actions)
         : random_(seed), seed_(seed), seconds_(seconds), actionLimit_(actions) {
         // A run's time in instructions: its stop window and slices come the same on any machine.
-        windows::runClockMs = [](const app::SlicedRun& run) { return run.ExecutedCount() / 20000; };
+        windows::runClockMs = [](const app::SlicedRun& run) { return run.ExecutedCount() / 1000; };
         windows_.mainWindow->chooseOpenFile = [this] { return ChooseFile(); };
         windows_.mainWindow->chooseSaveFile = [this] { return ChooseFile(); };
         windows_.mainWindow->show();
