@@ -27,7 +27,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     windows->mainWindow->show();
-    // A program named on the command line opens as Open would; without one nothing changes.
+    // A program a crash left comes first; a file named on the command line then opens as Open
+    // would, asking first when it would replace a recovered program.
+    windows->mainWindow->OfferRecovery();
     if (const QStringList arguments = zorvan::ui::Application::arguments(); arguments.size() > 1) {
         windows->mainWindow->OpenNamedFile(arguments.at(1));
     }

@@ -515,7 +515,7 @@ Please choose a different file name.</source>
     </message>
     <message>
         <source>Executive</source>
-        <translation>Εκτελεστικό</translation>
+        <translation>Executive (184 × 267 mm)</translation>
     </message>
     <message>
         <source>File %1 is not writable.
@@ -545,11 +545,11 @@ Please choose a different file name.</source>
     </message>
     <message>
         <source>Legal</source>
-        <translation>Νομικό</translation>
+        <translation>Legal (216 × 356 mm)</translation>
     </message>
     <message>
         <source>Letter</source>
-        <translation>Επιστολή</translation>
+        <translation>Letter (216 × 279 mm)</translation>
     </message>
     <message>
         <source>Local file</source>
@@ -1281,11 +1281,11 @@ Please turn one of those options off.</source>
     </message>
     <message>
         <source>Executive (7.25 x 10.5 in)</source>
-        <translation>Εκτελεστικό (7,25 x 10,5 ίν.)</translation>
+        <translation>Executive (184 × 267 mm)</translation>
     </message>
     <message>
         <source>Executive (7.5 x 10 in)</source>
-        <translation>Εκτελεστικό (7,5 x 10 ίν.)</translation>
+        <translation>Executive (191 × 254 mm)</translation>
     </message>
     <message>
         <source>Fan-fold German (8.5 x 12 in)</source>
@@ -1353,27 +1353,27 @@ Please turn one of those options off.</source>
     </message>
     <message>
         <source>Legal</source>
-        <translation>Νομικό</translation>
+        <translation>Legal (216 × 356 mm)</translation>
     </message>
     <message>
         <source>Legal Extra</source>
-        <translation>Νομικό επιπλέον</translation>
+        <translation>Legal, φαρδύ (241 × 381 mm)</translation>
     </message>
     <message>
         <source>Letter / ANSI A</source>
-        <translation>Επιστολή / Αμερικανικό A</translation>
+        <translation>Letter / ANSI A (216 × 279 mm)</translation>
     </message>
     <message>
         <source>Letter Extra</source>
-        <translation>Επιστολή επιπλέον</translation>
+        <translation>Letter, φαρδύ (241 × 305 mm)</translation>
     </message>
     <message>
         <source>Letter Plus</source>
-        <translation>Επιστολή συν</translation>
+        <translation>Letter, ψηλό (216 × 322 mm)</translation>
     </message>
     <message>
         <source>Letter Small</source>
-        <translation>Επιστολή μικρό</translation>
+        <translation>Letter, μικρό (216 × 279 mm)</translation>
     </message>
     <message>
         <source>Note</source>

@@ -14,6 +14,18 @@ FileStore& DiskFiles() {
 
 }  // namespace
 
+std::string ChangedElsewhereQuestion(std::string_view path) {
+    return "Το αρχείο «" + std::string(path) +
+           "» άλλαξε έξω από το Zorvan.\nΘέλετε να το ξαναφορτώσετε;\n(Με «Όχι» το πλέγμα μένει "
+           "όπως είναι.)";
+}
+
+std::string OverwriteNewerQuestion(std::string_view path) {
+    return "Το αρχείο «" + std::string(path) +
+           "» άλλαξε έξω από το Zorvan.\nΘέλετε να το αντικαταστήσετε με το πρόγραμμα του "
+           "πλέγματος;";
+}
+
 FileFlows::FileFlows(grid::Workspace& workspace, FileFlowHost& host)
     : FileFlows(workspace, host, DiskFiles()) {}
 
@@ -72,6 +84,7 @@ void FileFlows::ReadIntoGrid(const std::string& path) {
     workspace_.caption = std::string(grid::kApplicationTitle) + "-" + path;
     workspace_.openDialogFileName = path;
     workspace_.filePath = path;
+    StampOwnFile();
     if (const auto warning = DescribeUnsavableCharacters(rows)) host_.ShowWarning(*warning);
 }
 
@@ -93,13 +106,34 @@ SaveOutcome FileFlows::SaveTo(bool ownFile) {
     const std::optional<std::string> path =
         ownFile ? std::optional(workspace_.filePath) : host_.ChooseSaveFile();
     if (!path) return SaveOutcome::kCancelled;
+    if (*path == stampedPath_ && stamp_ && files_.StampOf(*path) != stamp_ &&
+        host_.AskYesNo(OverwriteNewerQuestion(*path)) != SaveAnswer::kYes) {
+        return SaveOutcome::kCancelled;
+    }
     if (const auto failure = files_.ReplaceAll(*path, WriteProgramText(workspace_.grid))) {
         host_.ShowWarning(failure->message);
         return SaveOutcome::kFailed;
     }
     workspace_.changed = false;
     workspace_.filePath = *path;
+    StampOwnFile();
     return SaveOutcome::kSaved;
+}
+
+void FileFlows::StampOwnFile() {
+    stampedPath_ = workspace_.filePath;
+    stamp_ = files_.StampOf(stampedPath_);
+    toldAbout_.reset();
+}
+
+void FileFlows::CheckOwnFile() {
+    if (workspace_.filePath.empty() || workspace_.filePath != stampedPath_ || !stamp_) return;
+    const std::optional<FileStamp> now = files_.StampOf(stampedPath_);
+    // A file that went away is written again by the next save; nothing to reload.
+    if (!now || now == stamp_ || now == toldAbout_) return;
+    toldAbout_ = now;
+    if (host_.AskYesNo(ChangedElsewhereQuestion(stampedPath_)) != SaveAnswer::kYes) return;
+    if (OfferToSave(kOpenSaveQuestion)) ReadIntoGrid(stampedPath_);
 }
 
 bool FileFlows::Exit() {

@@ -79,8 +79,14 @@ class FileFlows {
     // Exit: offers to save a changed grid; true when the application should close, never after
     // a save that was asked for and did not happen.
     bool Exit();
+    // When the window comes to the front: if the program's file was written by something else
+    // since it was read or saved, offers once per such change to read it again (after the
+    // save-first question). No keeps the grid, and Save will ask before writing over the file.
+    void CheckOwnFile();
 
   private:
+    // Remembers the program's file as it is on disk now: read or written by this program.
+    void StampOwnFile();
     // Asks the question when the grid has content and has changed; then saves on Yes. True when
     // the calling command may go on: No, or Yes and the program was written.
     bool OfferToSave(std::string_view question);
@@ -92,6 +98,14 @@ class FileFlows {
     grid::Workspace& workspace_;
     FileFlowHost& host_;
     FileStore& files_;
+    // The program's file as this program last read or wrote it, and the newer one the student
+    // was last told about.
+    std::string stampedPath_;
+    std::optional<FileStamp> stamp_;
+    std::optional<FileStamp> toldAbout_;
 };
+
+std::string ChangedElsewhereQuestion(std::string_view path);
+std::string OverwriteNewerQuestion(std::string_view path);
 
 }  // namespace zorvan::app

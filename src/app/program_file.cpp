@@ -56,6 +56,11 @@ mode_t NewFileMode() {
     return static_cast<mode_t>(0666 & ~mask);
 }
 
+std::string NotARegularFileMessage(const std::string& path) {
+    return "Δεν ήταν δυνατό να ανοιχτεί το αρχείο «" + path +
+           "».\nΔεν είναι κανονικό αρχείο: είναι συσκευή, σωλήνας ή υποδοχή.";
+}
+
 }  // namespace
 
 std::string WriteProgramText(const grid::ProgramGrid& grid) {
@@ -83,7 +88,7 @@ std::string WriteProgramText(const grid::ProgramGrid& grid) {
 }
 
 std::vector<ProgramRow> ReadProgramText(std::string_view bytes) {
-    const bool utf8 = text::IsGreekUtf8(bytes);
+    const bool utf8 = text::IsUtf8Text(bytes);
     if (utf8 && bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);  // a byte-order mark
     std::vector<ProgramRow> rows;
     ProgramRow row;
@@ -211,11 +216,26 @@ std::string SaveFailureMessage(std::string_view path, std::error_code reason) {
            text::GreekSystemError(reason.value());
 }
 
+std::optional<FileStamp> FileStore::StampOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileStamp{std::int64_t(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+                     std::uint64_t(info.st_size), std::uint64_t(info.st_ino)};
+}
+
 std::variant<std::string, FileFailure> FileStore::ReadAll(const std::string& path) {
     // Non-blocking, so that a named pipe without a writer cannot hold the program up; only a
     // regular file is read.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return FileFailure{OpenFailureMessage(path, LastError())};
+    if (fd < 0) {
+        const std::error_code reason = LastError();
+        // A socket cannot be opened at all; it is told as what it is, not by the system's reason.
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+            return FileFailure{NotARegularFileMessage(path)};
+        }
+        return FileFailure{OpenFailureMessage(path, reason)};
+    }
 
     std::error_code failure;
     std::string bytes;
@@ -226,8 +246,7 @@ std::variant<std::string, FileFailure> FileStore::ReadAll(const std::string& pat
         failure = std::make_error_code(std::errc::is_a_directory);
     } else if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        return FileFailure{"Δεν ήταν δυνατό να ανοιχτεί το αρχείο «" + path +
-                           "».\nΔεν είναι κανονικό αρχείο: είναι συσκευή, σωλήνας ή υποδοχή."};
+        return FileFailure{NotARegularFileMessage(path)};
     } else {
         char buffer[65536];
         while (true) {

@@ -12,6 +12,7 @@
 // it is written. FileStore reads and writes whole files and reports failures as values.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,10 +69,22 @@ struct FileFailure {
 std::string OpenFailureMessage(std::string_view path, std::error_code reason);
 std::string SaveFailureMessage(std::string_view path, std::error_code reason);
 
+// What a file on disk is now, to tell whether something else wrote it since: a new write gives a
+// new stamp (the save's rename makes a new file even within one clock tick).
+struct FileStamp {
+    std::int64_t modified = 0;  // nanoseconds
+    std::uint64_t size = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 // Whole-file access on disk. Tests derive from it to make a step fail.
 class FileStore {
   public:
     virtual ~FileStore() = default;
+
+    // The file's stamp, or nothing when there is no such file.
+    virtual std::optional<FileStamp> StampOf(const std::string& path);
 
     // Every byte of the file, or why it could not be read (a folder is not a file).
     virtual std::variant<std::string, FileFailure> ReadAll(const std::string& path);

@@ -87,4 +87,36 @@ std::optional<std::string> EncodeCp1253(std::string_view utf8) {
     return bytes;
 }
 
+HeldText HoldableText(std::string_view utf8, std::string_view alsoAllowed) {
+    std::u32string characters = ToCharacters(utf8);
+    while (!characters.empty() && (characters.back() == U'\n' || characters.back() == U'\r'))
+        characters.pop_back();
+    const std::u32string allowed = ToCharacters(alsoAllowed);
+    HeldText result;
+    std::u32string leftOut;
+    for (char32_t character : characters) {
+        const bool holdable = allowed.find(character) != std::u32string::npos ||
+                              (character >= 0x20 && character != 0x7F && IsInCp1253(character));
+        if (holdable) {
+            AppendCharacter(result.held, character);
+        } else if (leftOut.find(character) == std::u32string::npos) {
+            leftOut.push_back(character);
+        }
+    }
+    result.leftOut = FromCharacters(leftOut);
+    return result;
+}
+
+std::string LeftOutNotice(std::string_view leftOut) {
+    std::string shown;
+    for (char32_t character : ToCharacters(leftOut)) {
+        if (!shown.empty()) shown += ' ';
+        AppendCharacter(shown, character < 0x20    ? 0x2400 + character
+                               : character == 0x7F ? 0x2421
+                                                   : character);
+    }
+    return "Δεν επικολλήθηκαν οι χαρακτήρες «" + shown +
+           "»: το πλέγμα κρατά μόνο τους χαρακτήρες του κώδικα Windows-1253.";
+}
+
 }  // namespace zorvan::text

@@ -20,4 +20,17 @@ std::string DecodeCp1253(std::string_view bytes, char32_t replacement = U'?');
 // UTF-8 to bytes; nothing when a character is outside the repertoire.
 std::optional<std::string> EncodeCp1253(std::string_view utf8);
 
+// A pasted text split into what a cell can hold (in order) and the characters it cannot, each
+// once; characters of alsoAllowed (the cell's own text) are held. A line end at the end of the
+// text (a copied line) is neither.
+struct HeldText {
+    std::string held;
+    std::string leftOut;
+};
+HeldText HoldableText(std::string_view utf8, std::string_view alsoAllowed = {});
+
+// The red notice that names the characters a paste left out; control characters shown by their
+// pictures.
+std::string LeftOutNotice(std::string_view leftOut);
+
 }  // namespace zorvan::text

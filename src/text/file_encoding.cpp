@@ -18,8 +18,8 @@ std::optional<std::uint8_t> FileByteOf(char32_t character) {
     return byte;
 }
 
-bool IsGreekUtf8(std::string_view bytes) {
-    bool greek = false;
+bool IsUtf8Text(std::string_view bytes) {
+    bool beyondAscii = false;
     for (std::size_t i = 0; i < bytes.size();) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
         if (lead < 0x80) {
@@ -51,10 +51,10 @@ bool IsGreekUtf8(std::string_view bytes) {
         if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
             return false;
         }
-        if (value >= 0x0370 && value <= 0x03FF) greek = true;
+        beyondAscii = true;
         i += length;
     }
-    return greek;
+    return beyondAscii;
 }
 
 std::string DecodeFileBytes(std::string_view bytes) {

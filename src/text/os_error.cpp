@@ -28,6 +28,19 @@ std::string GreekSystemError(int errnum) {
             return "Υπάρχουν πάρα πολλά ανοιχτά αρχεία";
         case ENAMETOOLONG:
             return "Το όνομα του αρχείου είναι πολύ μεγάλο";
+        case ENXIO:
+            return "Δεν υπάρχει τέτοια συσκευή ή διεύθυνση (ίσως υποδοχή ή συσκευή χωρίς οδηγό)";
+        case ELOOP:
+            return "Η διαδρομή έχει πάρα πολλούς συμβολικούς δεσμούς";
+        case ETXTBSY:
+        case EBUSY:
+            return "Το αρχείο ή η συσκευή χρησιμοποιείται";
+        case EEXIST:
+            return "Το αρχείο υπάρχει ήδη";
+        case EDQUOT:
+            return "Έχει εξαντληθεί το όριο χώρου του χρήστη";
+        case EINVAL:
+            return "Μη έγκυρη παράμετρος";
         default:
             return "Σφάλμα συστήματος αριθμός " + std::to_string(errnum);
     }

@@ -1,15 +1,21 @@
 #include "ui/cell_editor.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QValidator>
+
+#include "text/cp1253.h"
 
 #include "ui/qt_text.h"
 
 namespace zorvan::ui {
 
-// Refuses any edit that would put a character the grid cannot hold into the cell, typed or
-// pasted: the whole paste is refused, not just the character.
+// Refuses any edit that would put a character the grid cannot hold into the cell; a paste is cut
+// down to what it can hold before it gets here (PasteHeld).
 class CellTextValidator : public QValidator {
   public:
     using QValidator::QValidator;
@@ -18,6 +24,7 @@ class CellTextValidator : public QValidator {
     }
     // The characters of the cell's own text stay allowed while it is edited.
     void SetCellText(const QString& text) { cellText_ = text; }
+    const QString& CellText() const { return cellText_; }
 
   private:
     QString cellText_;
@@ -34,6 +41,29 @@ CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
 void CellEditor::SetCellText(const QString& text) {
     validator_->SetCellText(text);
     setText(text);
+}
+
+void CellEditor::TypeIntoEditor(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) return PasteHeld();
+    QLineEdit::keyPressEvent(event);
+}
+
+void CellEditor::PasteHeld() {
+    if (isReadOnly()) return;
+    const text::HeldText pasted = text::HoldableText(
+        ToStdString(QGuiApplication::clipboard()->text()), ToStdString(validator_->CellText()));
+    if (!pasted.held.empty()) insert(ToQString(pasted.held));
+    if (!pasted.leftOut.empty() && pasteLeftOut) pasteLeftOut(ToQString(pasted.leftOut));
+}
+
+void CellEditor::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    if (auto* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+        paste->disconnect();
+        connect(paste, &QAction::triggered, this, &CellEditor::PasteHeld);
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 bool CellEditor::event(QEvent* event) {

@@ -27,10 +27,17 @@ class CellEditor : public QLineEdit {
     void SetCellText(const QString& text);
 
     // The line editor's own handling of the key: insert the character, delete, move the caret.
-    void TypeIntoEditor(QKeyEvent* event) { QLineEdit::keyPressEvent(event); }
+    // A paste goes to PasteHeld.
+    void TypeIntoEditor(QKeyEvent* event);
+
+    // Pastes what the cell can hold of the clipboard's text; the characters left out go to
+    // pasteLeftOut, to be told.
+    void PasteHeld();
+    std::function<void(const QString& leftOut)> pasteLeftOut;
 
   protected:
     bool event(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     CellTextValidator* validator_;

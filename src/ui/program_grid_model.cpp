@@ -45,6 +45,16 @@ QVariant ProgramGridModel::data(const QModelIndex& index, int role) const {
     // A line with a breakpoint is tinted in every column, besides its dot in the margin.
     if (index.isValid() && role == Qt::BackgroundRole && grid_.HasBreakpoint(GridRow(index.row())))
         return QBrush(QColor(0xFF, 0xE0, 0xE0));
+    if (index.isValid() && role == Qt::AccessibleTextRole) {
+        // A screen reader says where the cell is and what it holds, also when it holds nothing.
+        static const char* const kColumnNames[grid::kGridColumnCount] = {
+            "Ετικέτα", "Διεύθυνση", "Εντολή", "Παράμετρος 1", "Παράμετρος 2", "Σχόλιο"};
+        const std::string& text = grid_.Cell(index.column(), GridRow(index.row()));
+        return QStringLiteral("Γραμμή %1, %2, %3")
+            .arg(GridRow(index.row()))
+            .arg(QString::fromUtf8(kColumnNames[index.column()]),
+                 text.empty() ? QStringLiteral("κενό") : ToQString(text));
+    }
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
     return ToQString(grid_.Cell(index.column(), GridRow(index.row())));
 }
@@ -58,6 +68,11 @@ QVariant ProgramGridModel::headerData(int section, Qt::Orientation orientation, 
             dot.addPixmap(BreakpointDot(), QIcon::Normal);
             dot.addPixmap(BreakpointDot(), QIcon::Disabled);
             return dot;
+        }
+        if (role == Qt::AccessibleTextRole) {
+            return grid_.HasBreakpoint(GridRow(section))
+                       ? QStringLiteral("Γραμμή %1, σημείο διακοπής").arg(GridRow(section))
+                       : QStringLiteral("Γραμμή %1").arg(GridRow(section));
         }
         return {};
     }

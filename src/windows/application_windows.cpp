@@ -1,6 +1,8 @@
 #include "windows/application_windows.h"
 
+#include "ui/accessible_window.h"
 #include "ui/close_on_escape.h"
+#include "ui/window_places.h"
 
 #include "windows/about_dialog.h"
 #include "windows/console_window.h"
@@ -24,8 +26,14 @@ ApplicationWindows::ApplicationWindows() {
     stepWindow = new StepWindow(workspace, *this, main);
     consoleWindow = new ConsoleWindow(workspace, main);
     for (QWidget* window :
-         std::initializer_list<QWidget*>{stepWindow, memoryWindow, registerWindow, consoleWindow})
+         std::initializer_list<QWidget*>{stepWindow, memoryWindow, registerWindow, consoleWindow}) {
         ui::CloseOnEscape(window);
+        ui::ReadAsWindow(window);
+    }
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{main, startAddressDialog, insertLinesDialog, aboutDialog,
+                                         memoryWindow, registerWindow, stepWindow, consoleWindow})
+        ui::RememberPlace(window);
 }
 
 ApplicationWindows::~ApplicationWindows() = default;

@@ -3,14 +3,24 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QSplitter>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
 
 #include "app/breakpoints.h"
 #include "app/line_editing.h"
@@ -41,6 +51,24 @@ namespace {
 const QString kProgramFilter = QStringLiteral("Zorvan (*.zrv)");
 const QString kTextFilter = QStringLiteral("Αρχείο Κειμένου (*.txt)");
 const QString kRecentFilesKey = QStringLiteral("recentFiles");
+// A change reaches the recovery copy within this time, however fast the student types on.
+constexpr int kAutosaveDelayMs = 2000;
+
+bool IsRunning(int process) {
+    if (::kill(process, 0) != 0 && errno != EPERM) return false;
+    // A process killed a moment ago may linger as a zombie until its parent reaps it: it runs
+    // no more.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!stat.open(QIODevice::ReadOnly)) return true;
+    const QByteArray line = stat.readAll();
+    const qsizetype state = line.lastIndexOf(')') + 2;
+    return state <= 1 || state >= line.size() || line.at(state) != 'Z';
+}
+
+app::FileStore& DiskFiles() {
+    static app::FileStore files;
+    return files;
+}
 
 QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
                  const QKeySequence& shortcut = {}) {
@@ -78,8 +106,15 @@ MainWindow::MainWindow(grid::Workspace& workspace, ApplicationWindows& windows, 
       workspace_(workspace),
       windows_(windows),
       flows_(workspace, *this),
-      history_(workspace) {
+      history_(workspace),
+      recovery_(ui::ToStdString(RecoveryFolderPath()), int(::getpid()), DiskFiles()),
+      autosaveTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("mainWindow"));
+    autosaveTimer_->setObjectName(QStringLiteral("autosaveTimer"));
+    autosaveTimer_->setSingleShot(true);
+    autosaveTimer_->setInterval(kAutosaveDelayMs);
+    connect(autosaveTimer_, &QTimer::timeout, this, &MainWindow::WriteRecoveryCopy);
+    askRecovery = [this](const QString& offer) { return ExecuteRecoveryOffer(offer); };
     // The window's small font: the six captions fit their 70-pixel columns.
     QFont windowFont = font();
     windowFont.setPixelSize(11);
@@ -96,6 +131,20 @@ MainWindow::MainWindow(grid::Workspace& workspace, ApplicationWindows& windows, 
     programGrid_->setObjectName(QStringLiteral("programGrid"));
     programGrid_->setAccessibleName(QStringLiteral("Πρόγραμμα"));
     programGrid_->Editor()->keyHandler = [this](QKeyEvent* event) { HandleGridKey(event); };
+    programGrid_->Editor()->pasteLeftOut = [this](const QString& leftOut) {
+        workspace_.ShowMessage(text::LeftOutNotice(ui::ToStdString(leftOut)), workspace_.grid.Col(),
+                               grid::Tone::kError);
+        ShowMessageArea();
+    };
+    // An edit by the mouse (the editor's menu, a drop) changes the program as a key does.
+    connect(programGrid_->Editor(), &QLineEdit::textEdited, this, [this] {
+        if (handlingKey_) return;
+        workspace_.changed = true;
+        history_.Record(workspace_,
+                        grid::CellPosition{workspace_.grid.Col(), workspace_.grid.Row()}, true);
+        ShowUndoState();
+        NoteProgramState();
+    });
     connect(programGrid_, &ui::ProgramGridView::breakpointMarginClicked, this, [this](int row) {
         workspace_.grid.ToggleBreakpoint(row);
         RefreshFromWorkspace();
@@ -267,6 +316,107 @@ void MainWindow::RefreshFromWorkspace() {
     ShowMessageArea();
     ShowUndoState();
     programGrid_->SyncFromGrid();
+    NoteProgramState();
+}
+
+QString MainWindow::RecoveryFolderPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/recovery");
+}
+
+void MainWindow::NoteProgramState() {
+    recovery_.NoteOpenFile(workspace_.filePath);
+    if (workspace_.changed) {
+        // Not restarted by each key: typing on does not put the copy off.
+        if (!autosaveTimer_->isActive()) autosaveTimer_->start();
+        return;
+    }
+    autosaveTimer_->stop();
+    if (copyOnDisk_) {
+        recovery_.Discard();
+        copyOnDisk_ = false;
+        copiedBytes_.clear();
+    }
+}
+
+void MainWindow::WriteRecoveryCopy() {
+    autosaveTimer_->stop();
+    if (!workspace_.changed || workspace_.grid.ContentCount() == 0) {
+        // Nothing the exit question would offer to keep.
+        if (copyOnDisk_) recovery_.Discard();
+        copyOnDisk_ = false;
+        copiedBytes_.clear();
+        return;
+    }
+    std::string bytes = app::WriteProgramText(workspace_.grid);
+    if (copyOnDisk_ && bytes == copiedBytes_) return;
+    // A copy that cannot be written is tried again after the next change; the student's own
+    // file is never touched by it. Half written, it is still deleted once nothing is unsaved.
+    copyOnDisk_ = true;
+    copiedBytes_.clear();
+    if (!recovery_.Write(workspace_, std::time(nullptr))) copiedBytes_ = std::move(bytes);
+}
+
+std::optional<bool> MainWindow::ExecuteRecoveryOffer(const QString& offer) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Zorvan"), offer, QMessageBox::NoButton,
+                    this);
+    box.setObjectName(QStringLiteral("recoveryOffer"));
+    QPushButton* recover = box.addButton(QStringLiteral("Ανάκτηση"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Απόρριψη"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(recover);
+    box.exec();
+    if (box.clickedButton() == recover) return true;
+    if (box.clickedButton() == discard) return false;
+    return std::nullopt;
+}
+
+bool MainWindow::OfferRecovery() {
+    for (const app::RecoveryCopy& copy : recovery_.Leftovers(IsRunning)) {
+        const std::time_t takenAt = std::time_t(copy.savedAt);
+        std::tm local{};
+        localtime_r(&takenAt, &local);
+        const std::optional<bool> answer =
+            askRecovery(ui::ToQString(app::RecoveryOfferText(copy, local)));
+        if (!answer) continue;
+        if (!*answer) {
+            recovery_.Delete(copy);
+            continue;
+        }
+        bool recovered = false;
+        RunCommand([&] {
+            if (const auto failure = recovery_.Recover(copy, workspace_)) {
+                ShowWarning(failure->message);
+                return;
+            }
+            recovered = true;
+        });
+        if (!recovered) continue;
+        copyOnDisk_ = true;
+        copiedBytes_ = app::WriteProgramText(workspace_.grid);
+        return true;
+    }
+    return false;
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Never inside another command or its boxes: the window comes to the front as they close.
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || commandDepth_ > 0 ||
+        QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
+    RunCommand([this] { flows_.CheckOwnFile(); });
+}
+
+void MainWindow::AfterFileCommand() {
+    NoteRecentFile();
+    const std::string& path = workspace_.filePath;
+    if (path.empty() || warnedOpenElsewhere_.contains(path)) return;
+    if (!recovery_.OpenElsewhere(path, IsRunning)) return;
+    warnedOpenElsewhere_.insert(path);
+    ShowWarning("Το αρχείο «" + path +
+                "» είναι ανοιχτό και σε άλλο παράθυρο του Zorvan.\nΌ,τι αποθηκεύσει το ένα, "
+                "το άλλο θα το βρει αλλαγμένο.");
 }
 
 void MainWindow::ShowUndoState() {
@@ -300,8 +450,11 @@ bool MainWindow::RunCommand(const std::function<void()>& work) {
 bool MainWindow::RunRecorded(const std::function<void()>& work, bool recordWhenDone) {
     history_.NoteCursor(workspace_);
     try {
+        ++commandDepth_;
         work();
+        --commandDepth_;
     } catch (...) {
+        --commandDepth_;
         // What was done stays done, and can be undone.
         history_.Record(workspace_);
         RefreshFromWorkspace();
@@ -332,12 +485,15 @@ void MainWindow::HandleGridKey(QKeyEvent* event) {
         false);
     if (!finished) return;
     if (!ui::IsGridMovementKey(key) && EditorTakes(key, character, columnAtKey)) {
+        handlingKey_ = true;
         programGrid_->Editor()->TypeIntoEditor(event);
+        handlingKey_ = false;
     }
     app::NoteAddressAfterKey(workspace_);
     history_.Record(workspace_, typedIn, commits);
     ShowMessageArea();
     ShowUndoState();
+    NoteProgramState();
 }
 
 bool MainWindow::EditorTakes(const app::GridKey& key, char32_t character, int columnAtKey) {
@@ -393,7 +549,7 @@ void MainWindow::OpenRecentFile(std::size_t index) {
     if (index >= recentFiles_.size()) return;
     const std::string path = recentFiles_[index];
     RunCommand([&] { flows_.OpenRecentFile(path); });
-    NoteRecentFile();
+    AfterFileCommand();
 }
 
 void MainWindow::New() {
@@ -402,22 +558,29 @@ void MainWindow::New() {
 
 void MainWindow::Open() {
     RunCommand([this] { flows_.Open(); });
-    NoteRecentFile();
+    AfterFileCommand();
 }
 
 void MainWindow::OpenNamedFile(const QString& path) {
-    RunCommand([&] { flows_.OpenNamedFile(path.toStdString()); });
-    NoteRecentFile();
+    RunCommand([&] {
+        // Into an untouched grid without a question; a recovered program is asked about first.
+        if (workspace_.changed) {
+            flows_.OpenRecentFile(path.toStdString());
+        } else {
+            flows_.OpenNamedFile(path.toStdString());
+        }
+    });
+    AfterFileCommand();
 }
 
 void MainWindow::Save() {
     RunCommand([this] { flows_.Save(); });
-    NoteRecentFile();
+    AfterFileCommand();
 }
 
 void MainWindow::QuickSave() {
     RunCommand([this] { flows_.QuickSave(); });
-    NoteRecentFile();
+    AfterFileCommand();
 }
 
 void MainWindow::Print() {
@@ -449,6 +612,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
     }
     exitConfirmed_ = false;
+    autosaveTimer_->stop();
+    recovery_.Close();
+    copyOnDisk_ = false;
     for (QWidget* window : std::initializer_list<QWidget*>{
              windows_.aboutDialog, windows_.insertLinesDialog, windows_.startAddressDialog,
              windows_.memoryWindow, windows_.registerWindow, windows_.stepWindow,

@@ -7,11 +7,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/file_flows.h"
 #include "app/grid_keys.h"
+#include "app/recovery_copy.h"
 #include "grid/edit_history.h"
 #include "grid/workspace.h"
 
@@ -20,6 +22,7 @@ class QFileDialog;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
+class QTimer;
 
 namespace zorvan::ui {
 class ProgramGridView;
@@ -46,7 +49,7 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     bool RunCommand(const std::function<void()>& work);
 
     // Opens a program named on the command line (a file manager opening a .zrv file), as Open
-    // does once its dialog has chosen the file.
+    // does once its dialog has chosen the file (asking first only after a recovery).
     void OpenNamedFile(const QString& path);
     // Opens the recent file at index (0 the newest), as Open does once its dialog has chosen it.
     void OpenRecentFile(std::size_t index);
@@ -55,6 +58,17 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     // Tests replace them.
     std::function<std::optional<std::string>()> chooseOpenFile;
     std::function<std::optional<std::string>()> chooseSaveFile;
+
+    // At start: offers the programs that copies of Zorvan which did not end cleanly left, newest
+    // first, until one is recovered. True when one was.
+    bool OfferRecovery();
+    // The offer's answer: true for Ανάκτηση, false for Απόρριψη, nothing to keep the copy for
+    // the next start. Tests replace it.
+    std::function<std::optional<bool>(const QString& offer)> askRecovery;
+    // Writes the recovery copy now, as the timer does a few seconds after a change.
+    void WriteRecoveryCopy();
+    // The folder of the recovery copies of this user.
+    static QString RecoveryFolderPath();
 
     // Make the program grid take keys and clicks, or not (while the step window steps).
     void SetProgramGridEnabled(bool enabled);
@@ -86,6 +100,8 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Coming to the front: a file changed elsewhere is offered again.
+    void changeEvent(QEvent* event) override;
 
   private:
     // RunCommand's work, recorded as an undo step when it fails, and when it is done unless the
@@ -103,6 +119,12 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     // user's settings for the next start.
     void NoteRecentFile();
     void ShowRecentFiles();
+    // After Open and Save: the recent files, and a warning the first time a file is open in
+    // another copy of Zorvan.
+    void AfterFileCommand();
+    // After anything that may change the program: the recovery copy follows the changed flag.
+    void NoteProgramState();
+    std::optional<bool> ExecuteRecoveryOffer(const QString& offer);
     // Undo and Redo enabled when there is a step to take.
     void ShowUndoState();
     // Undo's or Redo's work: the program of that step, without the notice of a Clear grid.
@@ -124,6 +146,13 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     app::FileFlows flows_;
     grid::EditHistory history_;
     bool exitConfirmed_ = false;
+    app::RecoveryFolder recovery_;
+    QTimer* autosaveTimer_;
+    std::string copiedBytes_;  // the program as the recovery copy on disk holds it
+    bool copyOnDisk_ = false;
+    bool handlingKey_ = false;  // the editor is typing a key that HandleGridKey records
+    int commandDepth_ = 0;      // commands under way, one inside another's box included
+    std::set<std::string> warnedOpenElsewhere_;
 
     // Qt object names are the same without the underscore ("assembleAction"), for tests.
     QAction* newAction_;

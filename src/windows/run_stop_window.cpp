@@ -1,7 +1,8 @@
 #include "windows/run_stop_window.h"
 
+#include <chrono>
+
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -70,10 +71,9 @@ void RunStopWindow::changeEvent(QEvent* event) {
 }
 
 void RunStopWindow::RunSlices() {
-    QElapsedTimer clock;
-    clock.start();
+    const std::int64_t start = runClockMs(run_);
     while (run_.Slice(app::kInstructionsPerCheck) == cpu::RunEnd::kRunning) {
-        if (clock.elapsed() >= kSliceMs) {
+        if (runClockMs(run_) - start >= kSliceMs) {
             ShowCount();
             return;
         }
@@ -94,11 +94,16 @@ void RunStopWindow::reject() {
     StopRun();
 }
 
+std::function<std::int64_t(const app::SlicedRun&)> runClockMs = [](const app::SlicedRun&) {
+    return std::int64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count());
+};
+
 void RunToEnd(app::SlicedRun& run, int stopWindowDelayMs, QWidget* parent) {
-    QElapsedTimer clock;
-    clock.start();
+    const std::int64_t start = runClockMs(run);
     app::RunWithStopWindow(
-        run, [&] { return clock.elapsed() >= stopWindowDelayMs; },
+        run, [&] { return runClockMs(run) - start >= stopWindowDelayMs; },
         [&] {
             RunStopWindow stopWindow(run, parent);
             stopWindow.exec();

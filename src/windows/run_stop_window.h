@@ -5,6 +5,8 @@
 
 #include <QDialog>
 #include <QTimer>
+#include <cstdint>
+#include <functional>
 
 #include "app/run_command.h"
 
@@ -37,6 +39,11 @@ class RunStopWindow : public QDialog {
     QLabel* countLabel_;
     QPushButton* stopButton_;  // "Διακοπή"
 };
+
+// The time a run has taken, in milliseconds from any start, that times the stop window's delay
+// and the slices: the steady clock. The monkey test counts instructions instead, so that a seed
+// replays the same run however fast the machine is.
+extern std::function<std::int64_t(const app::SlicedRun& run)> runClockMs;
 
 // Runs a command's run to its end: one that ends within stopWindowDelayMs needs no window, a
 // longer one goes on under the stop window, from which the user may stop it.

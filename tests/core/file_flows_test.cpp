@@ -274,5 +274,50 @@ TEST(FileFlowsTest, QuickSaveWritesTheProgramsOwnFileWithoutADialog) {
     }
 }
 
+TEST(FileFlowsTest, AFileWrittenElsewhereIsOfferedAgainOnceAndNotOverwrittenUnasked) {
+    // Whether the file was written elsewhere after it was opened, and the answers to the reload
+    // question and then to the question before Save writes over it.
+    const struct {
+        bool writtenElsewhere;
+        bool reload;
+        bool overwrite;
+        std::vector<std::string> log;  // activation twice, then Quick save
+        std::string onDisk;            // comment of the file's line at the end
+    } cases[] = {
+        {false, false, false, {}, "mine"},
+        {true, true, false, {"ask", "ask"}, "theirs"},  // reloaded, changed again, kept
+        {true, false, false, {"ask", "ask"}, "theirs"},
+        {true, false, true, {"ask", "ask"}, "mine"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        Fixture f;
+        const std::string own = f.folder / "own.zrv";
+        ::zorvan::testing::PutFile(own, "_ 0300 LDA #01 _ first\r\n");
+        f.flows.OpenNamedFile(own);
+        if (c.writtenElsewhere) {
+            // Another program replaces the file, as a save does.
+            ::zorvan::testing::PutFile(own + ".new", "_ 0300 LDA #01 _ theirs\r\n");
+            std::filesystem::rename(own + ".new", own);
+        }
+        f.host.yes = c.reload;
+        f.flows.CheckOwnFile();
+        f.flows.CheckOwnFile();
+        EXPECT_EQ(f.workspace.grid.Cell(grid::kCommentColumn, 1), c.reload ? "theirs" : "first");
+        f.workspace.grid.SetCell(grid::kCommentColumn, 1, "mine");
+        f.workspace.changed = true;
+        if (c.reload) {
+            ::zorvan::testing::PutFile(own + ".new", "_ 0300 LDA #01 _ theirs\r\n");
+            std::filesystem::rename(own + ".new", own);
+        }
+        f.host.yes = c.overwrite;
+        const SaveOutcome saved = f.flows.QuickSave();
+        for (std::string& line : f.host.log) line = line.substr(0, line.find(' '));
+        EXPECT_EQ(f.host.log, c.log);
+        EXPECT_EQ(saved, c.onDisk == "mine" ? SaveOutcome::kSaved : SaveOutcome::kCancelled);
+        EXPECT_NE(FileBytes(own).find(c.onDisk), std::string::npos);
+    }
+}
+
 }  // namespace
 }  // namespace zorvan::app

@@ -85,7 +85,8 @@ TEST(ProgramFileText, WritesEachRowOfTheTableAsSixTokensAndReadsThemByCount) {
         {"\xC1\xF1\xF7\xDE _ _ _ _ \xF4\xDD\xEB\xEF\xF2", "Αρχή|||||τέλος;"},
         {"\xAA\x81 _ _ _ _ \xFF", "⢪⢁|||||⣿;"},  // undefined bytes: visible stand-ins
         {"\xEF\xBB\xBF\xCE\x91\xCF\x81\xCF\x87\xCE\xAE _ _ _ _ \xE2\x82\xAC",
-         "Αρχή|||||€;"},  // UTF-8
+         "Αρχή|||||€;"},                                      // UTF-8
+        {"caf\xC3\xA9 _ _ _ _ \xE2\x86\x92", "café|||||→;"},  // UTF-8 without Greek
     };
     for (const auto& [bytes, rows] : read) EXPECT_EQ(ReadProgramText(bytes), RowsOf(rows)) << bytes;
     std::string many;  // more than 500 tokens

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdio>
 #include <set>
 
 #include "app/program_file.h"
+#include "temp_folder.h"
 #include "text/characters.h"
 #include "text/conversion_error.h"
 #include "text/cp1253.h"
@@ -59,12 +65,33 @@ TEST(Characters, CountsCodePointsAndConvertsCp1253) {
     EXPECT_FALSE(EncodeCp1253("ж").has_value());
 }
 
+// A paste keeps what a cell can hold, in order, and names each character it left out once.
+TEST(Characters, APasteHoldsWhatWindows1253HasAndNamesTheRest) {
+    const struct {
+        const char* pasted;
+        const char* cellText;
+        const char* held;
+        const char* leftOut;
+    } cases[] = {
+        {"LDA #05", "", "LDA #05", ""},
+        {"ώρα → τέλος →☺\r\n", "", "ώρα  τέλος ", "→☺"},
+        {"a\tb", "", "ab", "\t"},
+        {"⢁x", "⢁", "⢁x", ""},  // a stand-in the cell already holds
+    };
+    for (const auto& c : cases) {
+        const HeldText result = HoldableText(c.pasted, c.cellText);
+        EXPECT_EQ(result.held, c.held) << c.pasted;
+        EXPECT_EQ(result.leftOut, c.leftOut) << c.pasted;
+    }
+    EXPECT_NE(LeftOutNotice("→\t").find("«→ ␉»"), std::string::npos);
+}
+
 // The reasons a student meets most are each told in a Greek sentence of their own, never the
 // English one nor the number; any other reason names its number.
 TEST(GreekSystemErrorTest, EachKnownReasonHasItsOwnSentenceAndOthersTheirNumber) {
     std::set<std::string> seen;
     for (int errnum : {ENOENT, ENOTDIR, EACCES, EPERM, ENOSPC, EROFS, EIO, EISDIR, EFBIG, EMFILE,
-                       ENAMETOOLONG}) {
+                       ENAMETOOLONG, ENXIO, ELOOP, EBUSY, EEXIST, EDQUOT, EINVAL}) {
         const std::string sentence = GreekSystemError(errnum);
         EXPECT_TRUE(seen.insert(sentence).second) << errnum << " " << sentence;
         EXPECT_EQ(sentence.find("αριθμός"), std::string::npos) << errnum;
@@ -81,6 +108,20 @@ TEST(GreekSystemErrorTest, FileMessagesCarryTheGreekReason) {
     EXPECT_NE(message.find("«/no/such/folder/program.zrv»"), std::string::npos) << message;
     EXPECT_NE(message.find("Δεν υπάρχει τέτοιο αρχείο ή κατάλογος"), std::string::npos) << message;
     EXPECT_EQ(message.find("No such"), std::string::npos) << message;
+#ifndef __EMSCRIPTEN__  // the page's file system has no sockets
+    // A socket cannot even be opened; it is named as one.
+    const ::zorvan::testing::TempFolder folder;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = folder / "socket";
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const auto fromSocket = store.ReadAll(socketPath);
+    ::close(listening);
+    ASSERT_TRUE(std::holds_alternative<app::FileFailure>(fromSocket));
+    EXPECT_NE(std::get<app::FileFailure>(fromSocket).message.find("υποδοχή"), std::string::npos);
+#endif
     EXPECT_NE(app::SaveFailureMessage("/x", std::make_error_code(std::errc::no_space_on_device))
                   .find("Δεν υπάρχει ελεύθερος χώρος στη συσκευή"),
               std::string::npos);

@@ -256,6 +256,20 @@ class CaptionsAndNamesTest : public QObject {
         const QString head = QString::fromStdString(windows_->workspace.grid.Cell(2, 0));
         QVERIFY(!head.isEmpty());
         QCOMPARE(cell->text(QAccessible::Description), "Εντολή προς εκτέλεση — " + head);
+        // The windows read as windows, and the grid's empty cells and row headers by name.
+        for (QWidget* window : {static_cast<QWidget*>(windows_->registerWindow),
+                                static_cast<QWidget*>(windows_->stepWindow)})
+            QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
+        QAccessibleTableInterface* program =
+            QAccessible::queryAccessibleInterface(
+                Child<QTableView>(windows_->mainWindow.get(), "programGrid"))
+                ->tableInterface();
+        QCOMPARE(program->cellAt(0, 2)->text(QAccessible::Name),
+                 QStringLiteral("Γραμμή 1, Εντολή, κενό"));
+        QAccessibleInterface* header =
+            program->cellAt(0, 2)->tableCellInterface()->rowHeaderCells().value(0);
+        QVERIFY(header != nullptr);
+        QCOMPARE(header->text(QAccessible::Name), QStringLiteral("Γραμμή 1"));
     }
 };
 

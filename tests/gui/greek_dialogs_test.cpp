@@ -38,6 +38,7 @@
 #include "modal_driver.h"
 #include "ui/greek_locale.h"
 #include "ui/message_boxes.h"
+#include "ui/page_preview.h"
 #include "ui/program_printer.h"
 #include "windows/application_windows.h"
 #include "windows/help_window.h"
@@ -48,12 +49,15 @@ namespace {
 // The words in Latin letters that may stand: the system's own names and captions ("About" and
 // "Ok" are its own captions too), the processor's registers and mnemonics, the unit symbols a
 // Greek reader uses as they are, and the names printed on a Greek keyboard's own keys, which
-// menus show beside their commands.
+// menus show beside their commands, and the American paper sizes that Greek offices call by
+// their own names.
 inline const QSet<QString>& AllowedLatinWords() {
     static const QSet<QString> words = [] {
         QSet<QString> set{"Zorvan", "OK", "Ok", "About", "Debugger", "Stop", "Status", "Register",
-                          "PC",     "AC", "XR", "YR",    "SP",       "PDF",  "mm",     "cm",
-                          "KB",     "MB", "GB", "TB",    "byte",     "Ctrl", "Shift",  "Alt"};
+                          "PC", "AC", "XR", "YR", "SP", "PDF", "mm", "cm", "KB", "MB", "GB", "TB",
+                          "byte", "Ctrl", "Shift", "Alt",
+                          // paper sizes, named so in Greek offices
+                          "Letter", "Legal", "Executive", "ANSI"};
         for (const auto& row : zorvan::cpu::kInstructionTable)
             set.insert(QString::fromLatin1(row.mnemonic.data(), qsizetype(row.mnemonic.size())));
         return set;
@@ -307,6 +311,16 @@ class GreekDialogsTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&pageSetup));
         texts.Collect(&pageSetup);
         CheckGreek(texts, 61);
+        // The paper keeps its English name with its size; the preview draws a Greek listing.
+        QStringList papers;
+        for (const auto* combo : pageSetup.findChildren<QComboBox*>())
+            for (int i = 0; i < combo->count(); ++i) papers << combo->itemText(i);
+        QVERIFY2(papers.contains(QStringLiteral("Letter / ANSI A (216 × 279 mm)")),
+                 qPrintable(papers.join('|')));
+        QVERIFY(papers.filter(QStringLiteral("Επιστολή")).isEmpty());
+        auto* preview = pageSetup.findChild<QWidget*>(QStringLiteral("greekPagePreview"));
+        QVERIFY(preview != nullptr && preview->isVisible());
+        pageSetup.grab().save(QDir::temp().filePath("zorvan-page-setup.png"));
     }
 
     // Zorvan's own boxes of each kind, and a box with every standard button and details.
@@ -392,6 +406,7 @@ class GreekDialogsTest : public QObject {
 int main(int argc, char** argv) {
     zorvan::ui::NameGreekSystemLocale();
     QApplication application(argc, argv);
+    zorvan::ui::UseGreekPagePreviews(&application);  // as the program's application does
     GreekDialogsTest test;
     return QTest::qExec(&test, argc, argv);
 }

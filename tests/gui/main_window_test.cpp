@@ -3,6 +3,7 @@
 // listing read back from a PDF with pdftotext, from poppler-utils), the help and the About box.
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -19,6 +21,8 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include "app/file_flows.h"
+#include "app/program_file.h"
 #include "find_child.h"
 #include "modal_driver.h"
 #include "ui/application.h"
@@ -27,9 +31,11 @@
 #include "ui/program_printer.h"
 #include "windows/about_dialog.h"
 #include "windows/application_windows.h"
+#include "windows/console_window.h"
 #include "windows/help_window.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
+#include "windows/step_window.h"
 
 namespace {
 
@@ -497,6 +503,120 @@ class MainWindowTest : public QObject {
         QVERIFY(Child<QTextBrowser>(help, "helpBrowser")
                     ->toPlainText()
                     .contains(QStringLiteral("Περιεχόμενα")));
+    }
+
+    void unsavedWorkHasARecoveryCopyThatTheNextStartOffers() {
+        const QDir folder(zorvan::windows::MainWindow::RecoveryFolderPath());
+        QDir(folder).removeRecursively();
+        const QString mine = folder.filePath(QString::number(QCoreApplication::applicationPid()));
+        TypeKeys("0200");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(mine + ".zrv"), 5000);
+        // As a process that was killed: its files stay under an id that no process has.
+        const QString dead = folder.filePath("2147483000");
+        QVERIFY(QFile::rename(mine + ".zrv", dead + ".zrv"));
+        QVERIFY(QFile::rename(mine + ".info", dead + ".info"));
+        init();
+        QString offer;
+        form()->askRecovery = [&](const QString& text) {
+            return offer = text, std::optional(true);
+        };
+        QVERIFY(form()->OfferRecovery());
+        QVERIFY(offer.contains(QStringLiteral("χωρίς όνομα")));
+        QCOMPARE(cell(1, 1), QStringLiteral("0200"));
+        QVERIFY(workspace().changed && !QFile::exists(dead + ".zrv") &&
+                QFile::exists(mine + ".zrv"));
+
+        // Saved, it has nothing left to lose; the file changed elsewhere is then offered again.
+        QTemporaryDir files;
+        const QString saved = files.filePath("saved.zrv");
+        form()->chooseSaveFile = [&] { return std::optional(saved.toStdString()); };
+        Child<QAction>(form(), "quickSaveAction")->trigger();
+        QVERIFY(!QFile::exists(mine + ".zrv") && QFile::exists(mine + ".info"));
+        QTest::qWait(20);  // a new modification time
+        QFile other(saved + ".new");
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("_ 0300 NOP _ _ _\r\n");
+        other.close();
+        QVERIFY(QFile::remove(saved) && QFile::rename(saved + ".new", saved));
+        QStringList boxes;
+        ModalDriver driver({ModalDriver::Answer(&boxes, QStringLiteral("Ναι"))});
+        QEvent activated(QEvent::ActivationChange);
+        QApplication::sendEvent(form(), &activated);
+        QVERIFY(boxes.size() == 1 && boxes[0].contains(QStringLiteral("άλλαξε έξω από το Zorvan")));
+        QCOMPARE(cell(2, 1), QStringLiteral("NOP"));
+        form()->close();
+        QVERIFY(!QFile::exists(mine + ".info"));
+    }
+
+    void aFileOpenInAnotherCopyWarnsOnce() {
+        QTemporaryDir files;
+        const QString path = files.filePath("shared.zrv");
+        QFile program(path);
+        QVERIFY(program.open(QIODevice::WriteOnly) && program.write("_ 0200 NOP _ _ _\r\n") > 0);
+        program.close();
+        // Process 1 runs as long as the system does: a copy of Zorvan that has the file open.
+        const QDir folder(zorvan::windows::MainWindow::RecoveryFolderPath());
+        QVERIFY(folder.mkpath("."));
+        QFile other(folder.filePath("1.info"));
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write("0\n" + path.toUtf8()) > 0);
+        other.close();
+        QStringList boxes;
+        ModalDriver driver({ModalDriver::Answer(&boxes)});
+        form()->OpenNamedFile(path);
+        form()->OpenNamedFile(path);
+        QVERIFY(other.remove());
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes[0].contains(QStringLiteral("ανοιχτό και σε άλλο παράθυρο του Zorvan")));
+    }
+
+    void aPasteKeepsWhatTheCellCanHoldAndSaysWhatItLeftOut() {
+        QGuiApplication::clipboard()->setText(QStringLiteral("02→0☺0\n"));
+        QTest::keyClick(editor(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(cell(1, 1), QStringLiteral("0200"));
+        QVERIFY(workspace().changed);
+        QVERIFY(message().startsWith(QStringLiteral("#ff0000 ")));
+        QVERIFY(message().contains(QStringLiteral("«→ ☺»")));
+    }
+
+    void windowsReopenWhereTheyWereAndOnTheScreen() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QPoint left = screen.topLeft() + QPoint(40, 30);
+        const std::pair<QWidget*, QPoint> places[] = {
+            {windows_->memoryWindow, left}, {windows_->consoleWindow, QPoint(20000, 20000)}};
+        for (auto [window, at] : places) {
+            window->show();
+            window->resize(300, 200);  // the console can be resized, the memory window not
+            window->move(at);
+            window->hide();
+        }
+        init();  // the next start
+        QCOMPARE(windows_->memoryWindow->pos(), left);
+        QCOMPARE(windows_->consoleWindow->size(), QSize(300, 200));
+        QVERIFY(screen.contains(QRect(windows_->consoleWindow->pos(), QSize(300, 200))));
+    }
+
+    // The monkey's finding: a changed program, stepping under way, a click in the main window,
+    // then Open. The question comes before anything is dropped.
+    void openWhileSteppingAsksFirst() {
+        zorvan::app::PlaceProgramRows(
+            workspace().grid,
+            zorvan::app::ReadProgramText("_ 0200 LDX #05 _ _ L 0202 DEX _ _ _ _ 0203 BNE L _ _"));
+        workspace().changed = workspace().executionEnabled = true;
+        form()->RefreshFromWorkspace();
+        Child<QAction>(form(), "stepAction")->trigger();
+        auto* start = Child<QLineEdit>(windows_->stepWindow, "startAddressEdit");
+        start->setText(QStringLiteral("0200"));
+        QTest::keyClick(start, Qt::Key_Return);
+        QTest::mouseClick(Child<QPushButton>(windows_->stepWindow, "nextButton"), Qt::LeftButton);
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton);
+        form()->activateWindow();
+        form()->chooseOpenFile = [] { return std::optional<std::string>(); };
+        QStringList boxes;
+        ModalDriver driver({ModalDriver::Answer(&boxes, QStringLiteral("Όχι"))});
+        Child<QAction>(form(), "openAction")->trigger();
+        QCOMPARE(boxes.value(0), QString::fromUtf8(zorvan::app::kOpenSaveQuestion.data(),
+                                                   zorvan::app::kOpenSaveQuestion.size()));
+        QCOMPARE(cell(2, 2), QStringLiteral("DEX"));
     }
 
     void aboutBoxClosesWithOk() {

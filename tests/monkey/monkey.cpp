@@ -1,13 +1,20 @@
 // The whole application under a seeded, reproducible storm of keys, clicks, menu commands and
 // window switches, through the Run, Step and console paths: it must never crash or stop
-// answering, the grid keeps its header and a data row, and a changed program is never dropped
-// without its save-first question. Built with the sanitizers by `make monkey`.
+// answering, the grid keeps its header and a data row, a changed program is never dropped
+// without its save-first question, and its recovery copy holds it. Built with the sanitizers by `make monkey`.
 //
-//   zorvan_monkey --seed 7 --seconds 60
+//   zorvan_monkey --seed 7 --seconds 60     a minute of actions
+//   zorvan_monkey --seed 7 --actions 6760   the same actions again, however fast the machine
+//
+// A seed replays exactly: each action's choices come from the seed and the action's number, a
+// run's time is counted in instructions, and the storm's own ticks share the event loop with the
+// run's slices one for one.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -49,7 +56,7 @@ using Clock = std::chrono::steady_clock;
 const char* const kPrograms[] = {
     "_ 0200 LDA #60 _ _ _ 0202 STA FFFF _ _ _ 0205 LDA #41 _ _ "
     "LOOP 0207 JSR FFFF _ _ _ 020A JMP LOOP _ _ _ 020D _ _ _ _",
-    "_ 0200 LDX #05 _ _ _ L 0202 DEX _ _ _ _ 0203 BNE L _ _ _ 0205 _ _ _ _",
+    "_ 0200 LDX #05 _ _ L 0202 DEX _ _ _ _ 0203 BNE L _ _ _ 0205 _ _ _ _",
     "L 0200 PHA _ _ _ _ 0201 JMP L _ _ _ 0204 _ _ _ _",
     "_ 0200 LDA #60 _ _ _ 0202 STA FFFE _ _ _ 0205 STA FFFD _ _ _ 0208 JSR FFFE _ _ _ "
     "020B JSR FFFD _ _ _ 020E _ _ _ _",
@@ -70,7 +77,10 @@ const int kKeys[] = {
 
 class Monkey : public QObject {
   public:
-    Monkey(unsigned seed, int seconds) : random_(seed), seed_(seed), seconds_(seconds) {
+    Monkey(unsigned seed, int seconds, int actions)
+        : random_(seed), seed_(seed), seconds_(seconds), actionLimit_(actions) {
+        // A run's time in instructions: its stop window and slices come the same on any machine.
+        windows::runClockMs = [](const app::SlicedRun& run) { return run.ExecutedCount() / 1000; };
         windows_.mainWindow->chooseOpenFile = [this] { return ChooseFile(); };
         windows_.mainWindow->chooseSaveFile = [this] { return ChooseFile(); };
         windows_.mainWindow->show();
@@ -87,19 +97,24 @@ class Monkey : public QObject {
     }
 
     int Actions() const { return actions_; }
+    unsigned long long Trace() const { return trace_; }
 
   private:
     unsigned Pick(unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(random_); }
     bool Chance(int percent) { return static_cast<int>(Pick(100)) < percent; }
 
     void Log(std::string what) {
+        // Two runs of a seed took the same actions when their traces agree.
+        for (char c : what) trace_ = (trace_ ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
         log_.push_back(std::to_string(actions_) + ": " + std::move(what));
         if (log_.size() > 40) log_.pop_front();
     }
 
     [[noreturn]] void Fail(const std::string& why) {
-        std::fprintf(stderr, "monkey: seed %u, action %d: %s\nlast actions:\n", seed_, actions_,
-                     why.c_str());
+        std::fprintf(stderr,
+                     "monkey: seed %u, action %d: %s\n(replay: zorvan_monkey --seed %u --actions "
+                     "%d)\nlast actions:\n",
+                     seed_, actions_, why.c_str(), seed_, actions_);
         for (const std::string& line : log_) std::fprintf(stderr, "  %s\n", line.c_str());
         std::fflush(stderr);
         std::_Exit(1);
@@ -150,21 +165,23 @@ class Monkey : public QObject {
     // and an action may sit in a command's modal loop, where the next tick must still come.
     void Tick() {
         ++heartbeat_;
-        if (Clock::now() - start_ > std::chrono::seconds(seconds_)) {
+        const bool over = actionLimit_ > 0 ? actions_ >= actionLimit_
+                                           : Clock::now() - start_ > std::chrono::seconds(seconds_);
+        if (over) {
             if (QWidget* modal = QApplication::activeModalWidget()) {
-                QTimer::singleShot(1, this, &Monkey::Tick);
+                QTimer::singleShot(0, this, &Monkey::Tick);
                 CloseModal(modal);
                 return;
             }
             if (acting_) {
-                QTimer::singleShot(1, this, &Monkey::Tick);  // a modal window may still come
+                QTimer::singleShot(0, this, &Monkey::Tick);  // a modal window may still come
             } else {
                 QCoreApplication::exit(
                     0);  // not quit(): that would close the windows, asking first
             }
             return;
         }
-        QTimer::singleShot(1, this, &Monkey::Tick);
+        QTimer::singleShot(0, this, &Monkey::Tick);
         if (acting_) {
             // Inside a command's own modal loop: only its window takes input.
             if (QWidget* modal = QApplication::activeModalWidget()) ActOnModal(modal);
@@ -173,12 +190,39 @@ class Monkey : public QObject {
         if (QWidget* modal = QApplication::activeModalWidget()) return ActOnModal(modal);
         acting_ = true;
         ++actions_;
+        random_.seed(seed_ ^ (static_cast<unsigned>(actions_) * 0x9E3779B9u));
+        // A changed program may be replaced only after its question: what New, Open, a recent
+        // file or a reload put in its place, with the changed flag clear and unasked, is a loss.
+        // Undo back to the saved state is none: Redo brings the program back.
+        const bool atRisk = windows_.workspace.changed && ProgramHasContent();
+        const std::string before = atRisk ? ProgramText() : std::string();
+        askedToSave_ = false;
+        undoing_ = false;
         Act();
         acting_ = false;
+        if (atRisk && !askedToSave_ && !undoing_ && !windows_.workspace.changed &&
+            ProgramText() != before)
+            Fail("a changed program was dropped without a question");
         Check();
     }
 
+    std::string ProgramText() const { return app::WriteProgramText(windows_.workspace.grid); }
+
+    // As if the process were killed now, once its timer had written the copy: the next start
+    // finds the program exactly, and finds nothing once nothing is unsaved.
+    void CheckRecoveryCopy() {
+        windows_.mainWindow->WriteRecoveryCopy();
+        QFile copy(QDir(windows::MainWindow::RecoveryFolderPath())
+                       .filePath(QString::number(QCoreApplication::applicationPid()) + ".zrv"));
+        const bool unsaved = windows_.workspace.changed && ProgramHasContent();
+        if (!unsaved && copy.exists()) Fail("a recovery copy outlived the unsaved work");
+        if (!unsaved) return;
+        if (!copy.open(QIODevice::ReadOnly) || copy.readAll().toStdString() != ProgramText())
+            Fail("the recovery copy does not hold the last change");
+    }
+
     void Check() {
+        if (actions_ % 100 == 0) CheckRecoveryCopy();
         const grid::ProgramGrid& grid = windows_.workspace.grid;
         if (grid.RowCount() < 2) Fail("the grid has no data row");
         if (HeaderCaptions() != headerCaptions_) Fail("the grid's header changed");
@@ -203,6 +247,8 @@ class Monkey : public QObject {
         if (Chance(6)) modifiers |= Qt::ControlModifier;
         Log("key " + QKeySequence(key | modifiers).toString().toStdString() + " to " +
             target->objectName().toStdString());
+        undoing_ = undoing_ ||
+                   ((modifiers & Qt::ControlModifier) && (key == Qt::Key_Z || key == Qt::Key_Y));
         QTest::keyClick(target, Qt::Key(key), modifiers);
     }
 
@@ -242,13 +288,10 @@ class Monkey : public QObject {
                                Child<QAction>(&form, "aboutAction")};
         QAction* command = commands[Pick(std::size(commands))];
         if (!command->isEnabled()) return;
-        const bool mustAsk = (command == Child<QAction>(&form, "newAction") ||
-                              command == Child<QAction>(&form, "openAction")) &&
-                             windows_.workspace.changed && ProgramHasContent();
-        Log("command " + command->objectName().toStdString() + (mustAsk ? " (must ask)" : ""));
-        askedToSave_ = false;
+        undoing_ = command == Child<QAction>(&form, "undoAction") ||
+                   command == Child<QAction>(&form, "redoAction");
+        Log("command " + command->objectName().toStdString());
         command->trigger();
-        if (mustAsk && !askedToSave_) Fail("a changed program was dropped without a question");
     }
 
     void LoadProgram() {
@@ -387,12 +430,15 @@ class Monkey : public QObject {
     std::mt19937 random_;
     unsigned seed_;
     int seconds_;
+    int actionLimit_;  // 0: as many as fit in seconds_
     QTemporaryDir folder_;
     std::vector<std::string> headerCaptions_;
     Clock::time_point start_;
     int actions_ = 0;
     bool acting_ = false;
     bool askedToSave_ = false;
+    bool undoing_ = false;
+    unsigned long long trace_ = 0xCBF29CE484222325ull;
     std::deque<std::string> log_;
     std::atomic<int> heartbeat_;
     std::atomic<bool> finished_ = false;
@@ -404,20 +450,26 @@ class Monkey : public QObject {
 int main(int argc, char** argv) {
     unsigned seed = 1;
     int seconds = 60;
+    int actionLimit = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--seed")
             seed = static_cast<unsigned>(std::strtoul(argv[i + 1], nullptr, 10));
         if (option == "--seconds") seconds = std::atoi(argv[i + 1]);
+        if (option == "--actions") actionLimit = std::atoi(argv[i + 1]);
     }
     QStandardPaths::setTestModeEnabled(true);  // its recent files are not the user's
     ui::Application application(argc, argv);
+    // Its recovery copies are its own too, and go with the run.
+    QDir(windows::MainWindow::RecoveryFolderPath()).removeRecursively();
     int actions = 0;
+    unsigned long long trace = 0;
     {
-        Monkey monkey(seed, seconds);
+        Monkey monkey(seed, seconds, actionLimit);
         QApplication::exec();
         actions = monkey.Actions();
+        trace = monkey.Trace();
     }
-    std::printf("monkey: seed %u, %d actions in %d s, no fault\n", seed, actions, seconds);
+    std::printf("monkey: seed %u, %d actions, trace %016llx, no fault\n", seed, actions, trace);
     return 0;
 }
