@@ -103,9 +103,11 @@ class BoundedConsole final : public cpu::MachineHost {
     }
     void ClearConsole() override { Replace(""); }
     void PrintText(std::string_view cp1253Bytes) override {
-        if (longer_ && unfound_ == 0) return;  // nothing the checks look at can change
         AppendLine(text::DecodeCp1253(cp1253Bytes, U'\uFFFD'));
     }
+    // Nothing the checks look at can change once the kept text is full and every "contains"
+    // text found.
+    bool WantsPrintedText() const override { return !longer_ || unfound_ > 0; }
     void StackFull() override {}
 
   private:
@@ -770,7 +772,7 @@ std::string VerdictsJson(const std::vector<Verdict>& verdicts) {
         json += ", \"score\": " + std::to_string(verdict.score);
         json += ", \"points\": " + std::to_string(verdict.points);
         json += ", \"problem\": ";
-        AppendJsonNullable(json, verdict.problem, !verdict.problem.empty());
+        AppendJsonNullable(json, OneLine(verdict.problem), !verdict.problem.empty());
         json += ", \"cases\": [";
         for (std::size_t c = 0; c < verdict.cases.size(); ++c) {
             const CaseVerdict& run = verdict.cases[c];
