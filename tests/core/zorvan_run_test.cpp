@@ -131,6 +131,32 @@ TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
     }
 }
 
+// Every "$ cd examples/grading && zorvan-run ..." that the README and the teacher's help page show
+// prints what they show under it (the CSV's byte-order mark and carriage returns aside).
+TEST(ZorvanRun, TheDocumentedGradingRunsPrintWhatTheDocumentsShow) {
+    int runs = 0;
+    for (const char* document : {"/README.md", "/resources/help/teacher.html"}) {
+        std::string text = zorvan::testing::FileBytes(std::string(ZORVAN_SOURCE_DIR) + document);
+        for (const auto& [escaped, plain] : {std::pair{"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}})
+            for (std::size_t at; (at = text.find(escaped)) != std::string::npos;)
+                text.replace(at, std::string_view(escaped).size(), plain);
+        const std::string prompt = "$ cd examples/grading && zorvan-run ";
+        for (std::size_t at = text.find(prompt); at != std::string::npos;
+             at = text.find(prompt, at + 1)) {
+            const std::size_t start = text.find('\n', at) + 1;
+            const std::size_t end = std::min(text.find("```", start), text.find("</pre>", start));
+            const std::string arguments =
+                text.substr(at + prompt.size(), start - 1 - at - prompt.size());
+            std::string out = RunToolIn(ZORVAN_SOURCE_DIR "/examples/grading", arguments).out;
+            if (out.starts_with("\xEF\xBB\xBF")) out.erase(0, 3);
+            std::erase(out, '\r');  // the CSV's line ends
+            EXPECT_EQ(out, text.substr(start, end - start)) << document << ": " << arguments;
+            ++runs;
+        }
+    }
+    EXPECT_EQ(runs, 4);
+}
+
 #endif
 
 }  // namespace
