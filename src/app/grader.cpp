@@ -439,6 +439,12 @@ std::vector<std::string> Explain(const ExpectationCase& expectation, const CaseV
     return lines;
 }
 
+std::string TimeoutMessage(double seconds) {
+    const auto whole = static_cast<long>(seconds);
+    return whole == 1 ? std::string("ξεπέρασε το χρονικό όριο του 1 δευτερολέπτου")
+                      : "ξεπέρασε το χρονικό όριο των " + std::to_string(whole) + " δευτερολέπτων";
+}
+
 CaseVerdict CaseOf(const ExpectationCase& expectation) {
     CaseVerdict verdict;
     verdict.name = expectation.name;
@@ -568,9 +574,7 @@ Verdict GradeRead(const Expectations& expectations, std::string_view name, Progr
         result.executed = run.ExecutedCount();
         if (!end) {
             result.mismatches.push_back(
-                {"time", 0, "", "",
-                 "ξεπέρασε το χρονικό όριο των " +
-                     std::to_string(static_cast<long>(options.timeoutSeconds)) + " δευτερολέπτων"});
+                {"time", 0, "", "", TimeoutMessage(options.timeoutSeconds)});
             continue;
         }
         result.end = *end;

@@ -90,7 +90,7 @@ TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
         {"--check ask1.expect --csv ask1/kostas.zrv", 1, "\xEF\xBB\xBFμαθητής,ο πίνακας της εκφώνησης,άλλοι αριθμοί,βαθμός,μέγιστο,σχόλιο\r\nask1/kostas.zrv,1,0,1,3,\r\n", ""},
         {"--check ask1.expect --junit ask1/maria.zrv", 0, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"zorvan-run --check\" tests=\"2\" failures=\"0\">\n  <testsuite name=\"ask1/maria.zrv\" tests=\"2\" failures=\"0\">\n…", ""},
         {"--check - ask1/maria.zrv < ask1.expect", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv 3/3\n1 passed, 0 failed, average 3.00/3\n", ""},
-        {"--check /dev/stdin --timeout 1 ask1/maria.zrv < " + folder / "endless.expect", 1, "ΑΠΟΤΥΧΙΑ ask1/maria.zrv 0/1: ξεπέρασε το χρονικό όριο των 1 δευτερολέπτων\n0 passed, 1 failed, average 0.00/1\n", ""},
+        {"--check /dev/stdin --timeout 1 ask1/maria.zrv < " + folder / "endless.expect", 1, "ΑΠΟΤΥΧΙΑ ask1/maria.zrv 0/1: ξεπέρασε το χρονικό όριο του 1 δευτερολέπτου\n0 passed, 1 failed, average 0.00/1\n", ""},
         {"--check ask1.expect --explain ask1/nikos.zrv", 1, "ΑΠΟΤΥΧΙΑ ask1/nikos.zrv 0/3: «ο πίνακας της εκφώνησης»: 0310 = 19, αναμενόταν 25; κονσόλα = \"ΑΘΡΟΙΣΜΑ 25\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 37\"; «άλλοι αριθμοί»: 0310 = 0A, αναμενόταν 0F; κονσόλα = \"ΑΘΡΟΙΣΜΑ 10\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 15\"\n  «ο πίνακας της εκφώνησης»:\n    στο τέλος: 0310=19\n    οι τελευταίες 20 εντολές:\n…", ""},
         {"--chek ask1.expect ask1", 2, "", "zorvan-run: άγνωστη επιλογή «--chek» (μήπως --check;)\n"},
         {"--CHECK ask1.expect ask1", 2, "", "zorvan-run: άγνωστη επιλογή «--CHECK» (μήπως --check;)\n"},
