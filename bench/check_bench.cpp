@@ -88,7 +88,7 @@ constexpr std::string_view kExpectations =
 
 // The programs, written once into a temporary folder that lives as long as the process.
 const std::string& ProgramFolder() {
-    static const std::string folder = [] {
+    static const std::string kFolder = [] {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "zorvan-check-bench-XXXXXX").string();
         const std::string path = ::mkdtemp(pattern.data());
@@ -98,7 +98,7 @@ const std::string& ProgramFolder() {
         }
         return path;
     }();
-    return folder;
+    return kFolder;
 }
 
 // Three cases, each with its own table; the generated programs pass only the first.
@@ -117,7 +117,7 @@ constexpr std::string_view kEndlessPrinter =
 
 // 25 of the generated programs and 5 endless printers, whose text the expectations poke at 0400.
 const std::string& ClassFolder() {
-    static const std::string folder = [] {
+    static const std::string kFolder = [] {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "zorvan-class-bench-XXXXXX").string();
         const std::string path = ::mkdtemp(pattern.data());
@@ -127,7 +127,7 @@ const std::string& ClassFolder() {
         }
         return path;
     }();
-    return folder;
+    return kFolder;
 }
 
 double PeakMegabytes() {

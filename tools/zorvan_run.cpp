@@ -448,7 +448,7 @@ CheckOptions ParseCheckOptions(int argc, char** argv) {
     bool expectGiven = false, optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (optionsEnded) {
+        if (optionsEnded || !arg.starts_with("-") || arg == "-") {
             options.programs.emplace_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
@@ -492,12 +492,10 @@ CheckOptions ParseCheckOptions(int argc, char** argv) {
                                  " δεν είναι δευτερόλεπτα από 1 έως 86400"};
             }
             options.grade.timeoutSeconds = static_cast<double>(*seconds);
-        } else if (arg.starts_with("-") && arg != "-") {
+        } else {
             throw UsageError{"η επιλογή " + Shown(arg) +
                              " δεν δίνεται μαζί με --check (ένα αρχείο που αρχίζει με «-» "
                              "δίνεται μετά το --)"};
-        } else {
-            options.programs.emplace_back(arg);
         }
     }
     if (options.programs.empty()) throw UsageError{"--check: λείπουν τα προγράμματα για έλεγχο"};
