@@ -476,9 +476,11 @@ struct Reader {
                                      .values = {value}});
             }
         } else {
+            const std::string_view name = statement.substr(0, statement.find_first_of(" \t:"));
             throw LineError{"άγνωστη δήλωση " + Quoted(Trim(statement)) +
                             " (case, points, from, limit, input, poke, set, end, console, max, "
-                            "AC=05, 0300: 05)"};
+                            "AC=05, 0300: 05)" +
+                            GreekLettersHint(name)};
         }
     }
 

@@ -139,6 +139,7 @@ TEST(Expectations, AMalformedLineIsNamedWithItsReason) {
         {"AC=#0C", 1, "«#0C»: η τιμή γράφεται χωρίς «#» (0C)"},
         {"=05", 1, "λείπει το όνομα του καταχωρητή πριν από το «=» (AC=05)"},
         {"ΑC=05", 1, "άγνωστος καταχωρητής ή bit κατάστασης «ΑC» (καταχωρητές: AC XR YR SP PC RA, bit: N V B D I Z C)· τα Α είναι ελληνικά γράμματα: γράψτε AC με λατινικά"},
+        {"ΧR: 05", 1, "άγνωστη δήλωση «ΧR: 05» (case, points, from, limit, input, poke, set, end, console, max, AC=05, 0300: 05)· τα Χ είναι ελληνικά γράμματα: γράψτε XR με λατινικά"},
         {"set Ζ=1 ΧR=00", 1, "set: άγνωστος καταχωρητής ή bit κατάστασης «Ζ» (καταχωρητές: AC XR YR SP PC RA, bit: N V B D I Z C)· τα Ζ είναι ελληνικά γράμματα: γράψτε Z με λατινικά"},
         {std::string("frm\x01\x00 ", 6) + std::string(60, 'x'), 1, "άγνωστη δήλωση «frm\\x01\\x00 xxxxxxxxxxxxxxxxxxxxxxxxxxxx…» (case"},
         {"AC=01\nXR=02 ac=01", 2, "το AC ελέγχεται δύο φορές (γραμμές 1 και 2)"},
