@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "app/expectations.h"
+#include "app/grade_reports.h"
 #include "app/grader.h"
 
 namespace {

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "app/expectations.h"
+#include "app/grade_reports.h"
 #include "app/grader.h"
 #include "app/headless_console.h"
 #include "app/program_file.h"

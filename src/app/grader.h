@@ -6,6 +6,8 @@
 //   const std::vector<Verdict> verdicts = GradeFiles(expectations, ProgramPaths({"ask1"}));
 //   for (const Verdict& verdict : verdicts) puts(VerdictLine(verdict).c_str());
 //   puts(SummaryLine(verdicts).c_str());            // "28 passed, 2 failed, average 1.87/2"
+//
+// grade_reports.h writes the verdicts as JSON, CSV or JUnit XML.
 
 #include <cstdint>
 #include <optional>
@@ -90,12 +92,4 @@ std::string VerdictLine(const Verdict& verdict);
 std::string ExplanationText(const Verdict& verdict);
 // "28 passed, 2 failed, average 1.87/2".
 std::string SummaryLine(const std::vector<Verdict>& verdicts);
-// The verdicts as one JSON document (the README gives its schema), ending with a line break.
-std::string VerdictsJson(const std::vector<Verdict>& verdicts);
-// A row a student, a column a case (its points won) and the score; UTF-8 with a byte order
-// mark, so that a spreadsheet reads the Greek.
-std::string VerdictsCsv(const Expectations& expectations, const std::vector<Verdict>& verdicts);
-// JUnit XML: a test suite a student, a test case a case.
-std::string VerdictsJunit(const std::vector<Verdict>& verdicts);
-
 }  // namespace zorvan::app

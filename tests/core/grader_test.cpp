@@ -1,4 +1,5 @@
 #include "app/grader.h"
+#include "app/grade_reports.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
