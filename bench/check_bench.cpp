@@ -1,9 +1,11 @@
 // What a teacher waits for: a class's worth of programs graded many times over. 1,000 generated
 // program files of about 100 lines each, in one folder, checked against one expectation file, as
 // zorvan-run --check does it: the folder listed, every file read, assembled on a fresh machine,
-// run and compared, on a thread per core.
+// run and compared, on a thread per core; the same with three cases each; and a class of 30 of
+// which 5 print in an endless loop until the default limit, with the process's peak memory.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -86,7 +88,7 @@ constexpr std::string_view kExpectations =
 
 // The programs, written once into a temporary folder that lives as long as the process.
 const std::string& ProgramFolder() {
-    static const std::string folder = [] {
+    static const std::string kFolder = [] {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "zorvan-check-bench-XXXXXX").string();
         const std::string path = ::mkdtemp(pattern.data());
@@ -96,8 +98,66 @@ const std::string& ProgramFolder() {
         }
         return path;
     }();
-    return folder;
+    return kFolder;
 }
+
+// Three cases, each with its own table; the generated programs pass only the first.
+constexpr std::string_view kThreeCases =
+    "end empty cell\nXR=00 YR=00\nconsole \"OK\"\n"
+    "case \"1..16\"\npoke 0300: 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10\n0310: 88\n"
+    "case \"ones\"\npoints 2\npoke 0300: 01 01 01 01 01 01 01 01 01 01 01 01 01 01 01 01\n"
+    "0310: 10\n"
+    "case \"zeros\"\n0310: 00\n";
+
+// Prints a 250-letter text on every pass of an endless loop.
+constexpr std::string_view kEndlessPrinter =
+    "_ 0200 LDA #00 _ _\r\n_ 0202 STA 00 _ _\r\n_ 0204 LDA #04 _ _\r\n_ 0206 STA 01 _ _\r\n"
+    "_ 0208 LDA #60 _ _\r\n_ 020A STA FFFC _ _\r\nLOOP 020D JSR FFFC _ _\r\n"
+    "_ 0210 JMP LOOP _ _\r\n_ 0213 _ _ _ _\r\n";
+
+// 25 of the generated programs and 5 endless printers, whose text the expectations poke at 0400.
+const std::string& ClassFolder() {
+    static const std::string kFolder = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zorvan-class-bench-XXXXXX").string();
+        const std::string path = ::mkdtemp(pattern.data());
+        for (int k = 0; k < 30; ++k) {
+            std::ofstream(path + "/student" + std::to_string(10 + k) + ".zrv", std::ios::binary)
+                << (k % 6 == 5 ? std::string(kEndlessPrinter) : Program(k));
+        }
+        return path;
+    }();
+    return kFolder;
+}
+
+double PeakMegabytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// First of the benchmarks, so that the peak is this one's.
+void CheckClassWithEndlessPrinters(benchmark::State& state) {
+    const std::string& folder = ClassFolder();
+    std::string letters;
+    for (int k = 0; k < 250; ++k) letters += " C1";
+    const auto read = app::ReadExpectations(std::string(kExpectations) + "poke 0400:" + letters);
+    const app::Expectations& expectations = std::get<app::Expectations>(read);
+    std::size_t passed = 0;
+    for (auto _ : state) {
+        const std::vector<app::Verdict> verdicts =
+            app::GradeFiles(expectations, app::ProgramPaths({folder}));
+        passed = 0;
+        for (const app::Verdict& verdict : verdicts) passed += verdict.passed ? 1 : 0;
+        benchmark::DoNotOptimize(passed);
+    }
+    state.counters["peak_MB"] = PeakMegabytes();
+    state.SetLabel("30 files, 5 endless printers, " + std::to_string(passed) + " passed");
+}
+BENCHMARK(CheckClassWithEndlessPrinters)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 void CheckThousandPrograms(benchmark::State& state) {
     const std::string& folder = ProgramFolder();
@@ -115,11 +175,28 @@ void CheckThousandPrograms(benchmark::State& state) {
 }
 BENCHMARK(CheckThousandPrograms)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void CheckThousandProgramsOfThreeCases(benchmark::State& state) {
+    const std::string& folder = ProgramFolder();
+    const auto read = app::ReadExpectations(kThreeCases);
+    const app::Expectations& expectations = std::get<app::Expectations>(read);
+    std::int64_t score = 0;
+    for (auto _ : state) {
+        score = 0;
+        for (const app::Verdict& verdict :
+             app::GradeFiles(expectations, app::ProgramPaths({folder})))
+            score += verdict.score;
+        benchmark::DoNotOptimize(score);
+    }
+    state.SetLabel("1,000 files x 3 cases, " + std::to_string(score) + " points in all");
+}
+BENCHMARK(CheckThousandProgramsOfThreeCases)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The folder goes when the benchmarks are done.
 struct RemoveFolderAtExit {
     ~RemoveFolderAtExit() {
         std::error_code ignored;
         std::filesystem::remove_all(ProgramFolder(), ignored);
+        std::filesystem::remove_all(ClassFolder(), ignored);
     }
 } removeFolderAtExit;
 

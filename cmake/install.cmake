@@ -10,7 +10,7 @@ install(FILES resources/desktop/zorvan-mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME zorvan.xml)
 install(DIRECTORY resources/help/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/help OPTIONAL)
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples OPTIONAL
-        FILES_MATCHING PATTERN "*.zrv")
+        FILES_MATCHING PATTERN "*.zrv" PATTERN "*.expect" PATTERN "*.roster")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zorvan)

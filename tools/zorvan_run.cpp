@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "app/expectations.h"
+#include "app/grade_reports.h"
 #include "app/grader.h"
 #include "app/headless_console.h"
 #include "app/program_file.h"
@@ -47,28 +49,33 @@ constexpr std::string_view kUsage =
     "                  [--assemble-only]\n"
     "  NAME: AC, XR, YR, SP, P (το byte κατάστασης), RA (η διεύθυνση επιστροφής)\n"
     "  HEX, XX, LEN: δεκαεξαδικά ψηφία· N: δεκαδικός αριθμός\n"
-    "       zorvan-run --check EXPECT FILE... [--json] [--jobs N]\n"
-    "  ελέγχει κάθε πρόγραμμα (ένας φάκελος: όλα τα .zrv του) με το αρχείο ελέγχου EXPECT\n"
+    "       zorvan-run --check EXPECT [--json | --csv | --junit] [--explain] [--jobs N]\n"
+    "                  [--timeout SECONDS] [--roster FILE] [--] FILE...\n"
+    "  ελέγχει κάθε πρόγραμμα (ένας φάκελος: όλα τα .zrv και .txt του) με το αρχείο ελέγχου\n"
+    "  EXPECT («-»: η τυπική είσοδος)\n"
     "       zorvan-run --listing FILE\n"
     "  τυπώνει το συμβολομεταφρασμένο πρόγραμμα\n";
 
 constexpr std::int64_t kDefaultLimit = 100'000'000;
 
+// The same in every mode: 2 is always a bad command line (or, with --check, expectation file).
 enum ExitStatus : int {
     kFinished = 0,
-    kUsageOrFileError = 1,
-    kAssemblyFailed = 2,
+    kNotRun = 1,  // the file cannot be read or does not assemble, or no start address
+    kBadCommandLine = 2,
     kStackFull = 3,
     kStoppedShort = 4,  // not executed, or the instruction limit reached
 };
 
-// A usage error: the message goes to standard error with the usage, status 1.
+// A usage error: the message goes to standard error with the usage, status 2.
 struct UsageError {
     std::string message;
 };
 
 void ReportUsageError(const std::string& message) {
-    std::fprintf(stderr, "zorvan-run: %s\n%s", message.c_str(), kUsage.data());
+    const std::string text =
+        "zorvan-run: " + app::VisibleText(message) + "\n" + std::string(kUsage);
+    std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
 struct Poke {
@@ -213,6 +220,12 @@ class ArgumentReader {
         return current_;
     }
 
+    // The next argument as it stands, after "--".
+    std::string_view NextFile() {
+        inlineValue_.reset();
+        return current_ = argv_[next_++];
+    }
+
     std::string_view Value() {
         if (inlineValue_) return *inlineValue_;
         if (AtEnd()) throw UsageError{std::string(current_) + ": λείπει η τιμή"};
@@ -227,12 +240,49 @@ class ArgumentReader {
     std::optional<std::string_view> inlineValue_;
 };
 
+// The number of single-character edits between two short texts.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] =
+                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// " (μήπως --check;)" for a mistyped mode, or "".
+std::string LikelyOption(std::string_view arg) {
+    std::string lower(arg.substr(0, arg.find('=')));
+    if (lower.size() > 20) return "";
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const std::string_view mode : {"--check", "--listing"}) {
+        if (EditDistance(lower, mode) <= 2) return " (μήπως " + std::string(mode) + ";)";
+    }
+    return "";
+}
+
 Options ParseOptions(int argc, char** argv) {
     Options options;
     ArgumentReader reader(argc, argv);
+    bool optionsEnded = false;
     while (!reader.AtEnd()) {
-        const std::string_view arg = reader.Next();
-        if (arg == "--help" || arg == "-h") {
+        const std::string_view arg = optionsEnded ? reader.NextFile() : reader.Next();
+        if (arg == "--" && !optionsEnded) {
+            optionsEnded = true;
+        } else if (optionsEnded) {
+            if (options.file) {
+                throw UsageError{"δόθηκαν δύο αρχεία: «" + *options.file + "» και «" +
+                                 std::string(arg) + "»"};
+            }
+            options.file = std::string(arg);
+        } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--from") {
             options.from = HexAddress(reader.Value(), arg);
@@ -251,7 +301,7 @@ Options ParseOptions(int argc, char** argv) {
         } else if (arg == "--assemble-only") {
             options.assembleOnly = true;
         } else if (arg.starts_with("-") && arg != "-") {
-            throw UsageError{"άγνωστη επιλογή «" + std::string(arg) + "»"};
+            throw UsageError{"άγνωστη επιλογή " + app::QuotedWord(arg) + LikelyOption(arg)};
         } else if (options.file) {
             throw UsageError{"δόθηκαν δύο αρχεία: «" + *options.file + "» και «" +
                              std::string(arg) + "»"};
@@ -280,7 +330,8 @@ bool FlushOutput() {
 std::optional<std::string> ReadFileOrReport(const std::string& path) {
     auto read = app::FileStore().ReadAll(path);
     if (const auto* failure = std::get_if<app::FileFailure>(&read)) {
-        std::fprintf(stderr, "zorvan-run: %s\n", failure->message.c_str());
+        const std::string text = "zorvan-run: " + app::VisibleText(failure->message) + "\n";
+        std::fwrite(text.data(), 1, text.size(), stderr);
         return std::nullopt;
     }
     return std::move(std::get<std::string>(read));
@@ -356,12 +407,18 @@ enum CheckStatus : int {
     kBadCheck = 2,  // a bad command line or expectation file
 };
 
+enum class ReportFormat { kLines, kJson, kCsv, kJunit };
+
 struct CheckOptions {
     std::string expectPath;
     std::vector<std::string> programs;  // files and folders, as given
-    bool json = false;
-    unsigned jobs = 0;  // 0: the grader chooses
+    std::optional<std::string> rosterPath;
+    ReportFormat format = ReportFormat::kLines;
+    app::GradeOptions grade;
 };
+
+constexpr unsigned kMostJobs = 256;
+constexpr double kLongestTimeout = 24 * 60 * 60;
 
 // True for "--name" and "--name=...".
 bool IsOption(std::string_view arg, std::string_view name) {
@@ -375,59 +432,141 @@ std::string_view CheckOptionValue(std::string_view arg, std::string_view name, i
     return i + 1 < argc ? argv[++i] : std::string_view();
 }
 
+std::string Shown(std::string_view text) {
+    return app::QuotedWord(text);
+}
+
+void SetFormat(CheckOptions& options, ReportFormat format, std::string_view arg) {
+    if (options.format != ReportFormat::kLines && options.format != format) {
+        throw UsageError{"οι επιλογές --json, --csv και --junit δεν δίνονται μαζί (" +
+                         std::string(arg) + ")"};
+    }
+    options.format = format;
+}
+
 CheckOptions ParseCheckOptions(int argc, char** argv) {
     CheckOptions options;
-    bool expectGiven = false;
+    bool expectGiven = false, optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (IsOption(arg, "--check")) {
+        if (optionsEnded || !arg.starts_with("-") || arg == "-") {
+            options.programs.emplace_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (IsOption(arg, "--check")) {
             if (expectGiven) throw UsageError{"--check: δόθηκε δύο φορές"};
             options.expectPath = CheckOptionValue(arg, "--check", i, argc, argv);
             if (options.expectPath.empty()) throw UsageError{"--check: λείπει το αρχείο ελέγχου"};
             expectGiven = true;
         } else if (arg == "--json") {
-            options.json = true;
+            SetFormat(options, ReportFormat::kJson, arg);
+        } else if (arg == "--csv") {
+            SetFormat(options, ReportFormat::kCsv, arg);
+        } else if (arg == "--junit") {
+            SetFormat(options, ReportFormat::kJunit, arg);
+        } else if (arg == "--explain") {
+            options.grade.explain = true;
+        } else if (IsOption(arg, "--roster")) {
+            const std::string_view value = CheckOptionValue(arg, "--roster", i, argc, argv);
+            if (value.empty()) throw UsageError{"--roster: λείπει το αρχείο με τα ονόματα"};
+            options.rosterPath = std::string(value);
         } else if (IsOption(arg, "--jobs")) {
             const std::string_view value = CheckOptionValue(arg, "--jobs", i, argc, argv);
-            const std::optional<unsigned> jobs = DecimalNumber<unsigned>(value);
-            if (!jobs || *jobs == 0) {
-                throw UsageError{"--jobs: «" + std::string(value) +
-                                 "» δεν είναι θετικός δεκαδικός αριθμός"};
+            const std::optional<std::uint64_t> jobs = DecimalNumber<std::uint64_t>(value);
+            const bool digits =
+                !value.empty() && std::all_of(value.begin(), value.end(),
+                                              [](char c) { return c >= '0' && c <= '9'; });
+            if (digits && (!jobs || *jobs > kMostJobs)) {
+                throw UsageError{"--jobs: " + Shown(value) + " είναι πάρα πολλές· το πολύ " +
+                                 std::to_string(kMostJobs)};
             }
-            options.jobs = *jobs;
-        } else if (arg.starts_with("-") && arg != "-") {
-            throw UsageError{"η επιλογή «" + std::string(arg) + "» δεν δίνεται μαζί με --check"};
+            if (!jobs || *jobs == 0) {
+                throw UsageError{"--jobs: " + Shown(value) +
+                                 " δεν είναι θετικός δεκαδικός αριθμός"};
+            }
+            options.grade.threads = static_cast<unsigned>(*jobs);
+        } else if (IsOption(arg, "--timeout")) {
+            const std::string_view value = CheckOptionValue(arg, "--timeout", i, argc, argv);
+            const std::optional<std::uint64_t> seconds = DecimalNumber<std::uint64_t>(value);
+            if (!seconds || *seconds == 0 || static_cast<double>(*seconds) > kLongestTimeout) {
+                throw UsageError{"--timeout: " + Shown(value) +
+                                 " δεν είναι δευτερόλεπτα από 1 έως 86400"};
+            }
+            options.grade.timeoutSeconds = static_cast<double>(*seconds);
         } else {
-            options.programs.emplace_back(arg);
+            throw UsageError{"η επιλογή " + Shown(arg) +
+                             " δεν δίνεται μαζί με --check (ένα αρχείο που αρχίζει με «-» "
+                             "δίνεται μετά το --)"};
         }
     }
     if (options.programs.empty()) throw UsageError{"--check: λείπουν τα προγράμματα για έλεγχο"};
     return options;
 }
 
+// Every byte of a file, a pipe or standard input ("-" or /dev/stdin); nothing, with the reason
+// on standard error, when it cannot be read.
+std::optional<std::string> ReadTeacherFile(const std::string& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (path != "-" && (error || std::filesystem::is_regular_file(status) ||
+                        std::filesystem::is_directory(status)))
+        return ReadFileOrReport(path);
+    std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return ReadFileOrReport(path);
+    std::string bytes;
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    if (file != stdin) std::fclose(file);
+    if (failed) {
+        std::fprintf(stderr, "zorvan-run: %s\n", app::VisibleText(path).c_str());
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+void WriteError(const std::string& message) {
+    const std::string line = "zorvan-run: " + message + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
 // The expectation file read; nothing, with the reason on standard error, when it cannot be.
 std::optional<app::Expectations> ReadExpectationFile(const std::string& path) {
-    const std::optional<std::string> bytes = ReadFileOrReport(path);
+    const std::optional<std::string> bytes = ReadTeacherFile(path);
     if (!bytes) return std::nullopt;
     auto expectations = app::ReadExpectations(*bytes);
     if (const auto* error = std::get_if<app::ExpectationError>(&expectations)) {
-        std::fprintf(stderr, "zorvan-run: %s\n", app::ExpectationErrorText(path, *error).c_str());
+        WriteError(app::ExpectationErrorText(app::VisibleText(path), *error));
         return std::nullopt;
     }
     return std::move(std::get<app::Expectations>(expectations));
 }
 
-void PrintVerdicts(const std::vector<app::Verdict>& verdicts, bool json) {
-    if (json) {
-        Write(app::VerdictsJson(verdicts));
-        return;
+void PrintVerdicts(const app::Expectations& expectations, const std::vector<app::Verdict>& verdicts,
+                   const CheckOptions& options) {
+    switch (options.format) {
+        case ReportFormat::kJson:
+            Write(app::VerdictsJson(verdicts));
+            return;
+        case ReportFormat::kCsv:
+            Write(app::VerdictsCsv(expectations, verdicts));
+            return;
+        case ReportFormat::kJunit:
+            Write(app::VerdictsJunit(verdicts));
+            return;
+        case ReportFormat::kLines:
+            break;
     }
-    for (const app::Verdict& verdict : verdicts) Write(app::VerdictLine(verdict) + "\n");
+    for (const app::Verdict& verdict : verdicts) {
+        Write(app::VerdictLine(verdict) + "\n");
+        Write(app::ExplanationText(verdict));
+    }
     Write(app::SummaryLine(verdicts) + "\n");
 }
 
-// --check EXPECT FILE... [--json] [--jobs N]: one verdict line per program and a summary, or
-// one JSON document.
+// --check EXPECT FILE... [options]: one verdict line per program and a summary, or one JSON,
+// CSV or JUnit document.
 int Check(int argc, char** argv) {
     CheckOptions options;
     try {
@@ -438,14 +577,26 @@ int Check(int argc, char** argv) {
     }
     const std::optional<app::Expectations> expectations = ReadExpectationFile(options.expectPath);
     if (!expectations) return kBadCheck;
+    std::vector<std::string> roster;
+    if (options.rosterPath) {
+        const std::optional<std::string> bytes = ReadTeacherFile(*options.rosterPath);
+        if (!bytes) return kBadCheck;
+        if (const auto fault = app::Utf8Fault(*bytes)) {
+            WriteError(app::VisibleText(*options.rosterPath) + ": " + *fault);
+            return kBadCheck;
+        }
+        roster = app::RosterNames(*bytes);
+    }
     const std::vector<std::string> paths = app::ProgramPaths(options.programs);
-    if (paths.empty()) {
-        std::fprintf(stderr, "zorvan-run: δεν βρέθηκε κανένα πρόγραμμα (.zrv) για έλεγχο\n");
+    if (paths.empty() && roster.empty()) {
+        WriteError("δεν βρέθηκε κανένα πρόγραμμα (.zrv ή .txt) για έλεγχο");
         return kBadCheck;
     }
 
-    const std::vector<app::Verdict> verdicts = app::GradeFiles(*expectations, paths, options.jobs);
-    PrintVerdicts(verdicts, options.json);
+    std::vector<app::Verdict> verdicts = app::GradeFiles(*expectations, paths, options.grade);
+    for (app::Verdict& missing : app::NotSubmitted(*expectations, roster, paths))
+        verdicts.push_back(std::move(missing));
+    PrintVerdicts(*expectations, verdicts, options);
     if (!FlushOutput()) return kBadCheck;
     const bool allPassed = std::all_of(verdicts.begin(), verdicts.end(),
                                        [](const app::Verdict& verdict) { return verdict.passed; });
@@ -465,17 +616,21 @@ int Listing(int argc, char** argv) {
             ReportUsageError(arg == "--listing"
                                  ? "--listing: λείπει το αρχείο ή δόθηκε δύο φορές"
                                  : "--listing: περισσεύει το «" + std::string(arg) + "»");
-            return kUsageOrFileError;
+            return kBadCommandLine;
         }
     }
+    if (!file) {
+        ReportUsageError("--listing: λείπει το αρχείο");
+        return kBadCommandLine;
+    }
     const std::optional<std::string> bytes = ReadFileOrReport(*file);
-    if (!bytes) return kUsageOrFileError;
+    if (!bytes) return kNotRun;
     grid::ProgramGrid grid;
     app::PlaceProgramRows(grid, app::ReadProgramText(*bytes));
     const app::AssembledListing listing = app::ListAssembledProgram(grid);
     for (const std::string& line : listing.lines) Write(line + "\n");
-    if (!FlushOutput()) return kUsageOrFileError;
-    return listing.failedLines == 0 ? kFinished : kAssemblyFailed;
+    if (!FlushOutput()) return kNotRun;
+    return listing.failedLines == 0 ? kFinished : kNotRun;
 }
 
 // Reads the program into the grid and assembles it into memory, printing the assembler's summary.
@@ -483,19 +638,19 @@ int Listing(int argc, char** argv) {
 std::optional<ExitStatus> AssembleFile(const std::string& path, grid::ProgramGrid& grid,
                                        cpu::Machine& machine) {
     const std::optional<std::string> bytes = ReadFileOrReport(path);
-    if (!bytes) return kUsageOrFileError;
+    if (!bytes) return kNotRun;
     app::PlaceProgramRows(grid, app::ReadProgramText(*bytes));
     try {
         const assembler::AssemblyResult result = assembler::Assemble(grid, machine);
         if (result.kind != assembler::AssemblyResult::Kind::kSummary) {
             std::fprintf(stderr, "%s\n", result.text.c_str());
-            return kAssemblyFailed;
+            return kNotRun;
         }
         Write(assembler::TranslatedLinesText(result.lines) + "\n");
         Write(assembler::TotalBytesText(result.bytes) + "\n");
     } catch (const text::ConversionError& error) {
         std::fprintf(stderr, "%s\n", error.what());
-        return kAssemblyFailed;
+        return kNotRun;
     }
     return std::nullopt;
 }
@@ -573,21 +728,23 @@ int RunAndReport(Options& options) {
     RunOutcome outcome{"assembled", kFinished};
     if (!options.assembleOnly) {
         const std::optional<int> from = StartAddress(options.from, grid);
-        if (!from) return kUsageOrFileError;
+        if (!from) return kNotRun;
         outcome = Execute(options, *from, *machine, console);
     }
 
     console.EndLine();
     PrintState(*machine, outcome.end);
     for (const Dump& dump : options.dumps) PrintDump(*machine, dump);
-    if (!FlushOutput()) return kUsageOrFileError;
+    if (!FlushOutput()) return kNotRun;
     return outcome.status;
 }
 
-// True when an argument, wherever it stands on the line, is the option "--name" or "--name=...".
+// True when an argument before "--", wherever it stands on the line, is the option "--name" or
+// "--name=...".
 bool HasOption(int argc, char** argv, std::string_view name) {
-    return std::any_of(argv + 1, argv + argc,
-                       [name](const char* arg) { return IsOption(arg, name); });
+    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i)
+        if (IsOption(argv[i], name)) return true;
+    return false;
 }
 
 int Main(int argc, char** argv) {
@@ -600,7 +757,7 @@ int Main(int argc, char** argv) {
         options = ParseOptions(argc, argv);
     } catch (const UsageError& error) {
         ReportUsageError(error.message);
-        return kUsageOrFileError;
+        return kBadCommandLine;
     }
     if (options.help) {
         Write(kUsage);

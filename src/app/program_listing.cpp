@@ -190,6 +190,9 @@ std::vector<ListingPage> PaginateListing(const grid::ProgramGrid& grid, std::str
     return pages;
 }
 
+constexpr std::string_view kNotAssembledNote =
+    "δεν συμβολομεταφράζεται: η συμβολομετάφραση σταματά στην πρώτη γραμμή χωρίς εντολή";
+
 AssembledListing ListAssembledProgram(const grid::ProgramGrid& grid) {
     const assembler::OperandResolver resolver(grid);
     ListingTable table;
@@ -214,6 +217,9 @@ AssembledListing ListAssembledProgram(const grid::ProgramGrid& grid) {
             } catch (const text::ConversionError& failure) {
                 error = failure.what();
             }
+        } else if (!grid.Cell(grid::kInstructionColumn, row).empty()) {
+            // The pass stops at the first row without an instruction: say so, not silently.
+            error = std::string(kNotAssembledNote);
         }
         ListingFields fields;
         fields[0] = PrintableCharacters(grid.Cell(grid::kAddressColumn, row));
@@ -235,7 +241,7 @@ AssembledListing ListAssembledProgram(const grid::ProgramGrid& grid) {
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         listing.lines.push_back(text::FromCharacters(LayOut(table.rows[i], table.widths)));
         if (errors[i].empty()) continue;
-        ++listing.failedLines;
+        if (errors[i] != kNotAssembledNote) ++listing.failedLines;
         std::u32string line(indent, U' ');
         line += U"^ " + PrintableCharacters(errors[i]);
         listing.lines.push_back(text::FromCharacters(line));

@@ -56,6 +56,7 @@ namespace detail {
 // cell whose byte is 0 (a console line cannot hold a NUL), at the end of memory, or after
 // kPrintTextLimit characters, whichever comes first.
 void PrintTextRoutine(Machine& m, MachineHost& host) {
+    if (!host.WantsPrintedText()) return;
     const std::int64_t start = std::int64_t{m.Read(1)} * 256 + m.Read(0);
     std::string text;
     for (std::int64_t p = start; Machine::IsAddress(p) && text.size() < kPrintTextLimit; ++p) {

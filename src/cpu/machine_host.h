@@ -20,6 +20,10 @@ class MachineHost {
     virtual void ClearConsole() = 0;
     // JSR FFFC: cp1253Bytes (one byte per memory cell, its low byte) becomes a new last line.
     virtual void PrintText(std::string_view cp1253Bytes) = 0;
+    // False while a PrintText call would change nothing the host keeps: the routine then reads
+    // no text out of memory and makes no call, so that an endless printing loop costs no more
+    // than any other loop.
+    virtual bool WantsPrintedText() const { return true; }
     // PHA or PHP with SP = 0: the window shows kStackFullMessage in red in the message area,
     // with the grid's cursor in the instruction column.
     virtual void StackFull() = 0;

@@ -92,7 +92,9 @@ TEST(ProgramListing, AssembledLinesShowTheirBytesAndTheirErrors) {
                      "020D                  LDA  #0G",
                      "                ^ Το '0G' δεν είναι έγκυρος δεκαεξαδικός αριθμός.",
                      "020F  4C F0 00        JMP  LOOP", "0212",
-                     "                      NOP              after the end"}));
+                     "                      NOP              after the end",
+                     "                ^ δεν συμβολομεταφράζεται: η συμβολομετάφραση σταματά στην "
+                     "πρώτη γραμμή χωρίς εντολή"}));
     EXPECT_EQ(listing.failedLines, 3);
 }
 

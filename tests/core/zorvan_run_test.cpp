@@ -39,14 +39,23 @@ TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
     const std::string samples = ZORVAN_TEST_DATA "/",
                       atStart = "AC=00 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n";
     const std::string verdicts =
-        "ΑΠΟΤΥΧΙΑ ask1/eleni.zrv: κονσόλα = \"ΑΘΡΟΙΣΜΑ \\x037\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 37\"\n"
-        "ΕΠΙΤΥΧΙΑ ask1/maria.zrv\n"
-        "ΑΠΟΤΥΧΙΑ ask1/nikos.zrv: 0310 = 19, αναμενόταν 25; κονσόλα = \"ΑΘΡΟΙΣΜΑ 25\", αναμενόταν "
-        "\"ΑΘΡΟΙΣΜΑ 37\"\n";
+        "ΑΠΟΤΥΧΙΑ ask1/eleni.zrv 0/3: «ο πίνακας της εκφώνησης»: κονσόλα = \"ΑΘΡΟΙΣΜΑ \\x037\", "
+        "αναμενόταν \"ΑΘΡΟΙΣΜΑ 37\"; «άλλοι αριθμοί»: κονσόλα = \"ΑΘΡΟΙΣΜΑ \\x015\", αναμενόταν "
+        "\"ΑΘΡΟΙΣΜΑ 15\"\n"
+        "ΑΠΟΤΥΧΙΑ ask1/kostas.zrv 1/3: «άλλοι αριθμοί»: 0310 = 25, αναμενόταν 0F; κονσόλα = "
+        "\"ΑΘΡΟΙΣΜΑ 37\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 15\"\n"
+        "ΕΠΙΤΥΧΙΑ ask1/maria.zrv 3/3\n"
+        "ΑΠΟΤΥΧΙΑ ask1/nikos.zrv 0/3: «ο πίνακας της εκφώνησης»: 0310 = 19, αναμενόταν 25; κονσόλα "
+        "= "
+        "\"ΑΘΡΟΙΣΜΑ 25\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 37\"; «άλλοι αριθμοί»: 0310 = 0A, αναμενόταν 0F; "
+        "κονσόλα = \"ΑΘΡΟΙΣΜΑ 10\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 15\"\n";
     const zorvan::testing::TempFolder folder;
     zorvan::testing::PutFile(folder / "bad.expect", "end empty cell\n\nAC=0G\n");
     zorvan::testing::PutFile(folder / "empty.expect", "");
     zorvan::testing::PutFile(folder / "bad.zrv", "_ 0200 LDQ #01 _ _\r\n_ 0202 _ _ _ _\r\n");
+    zorvan::testing::PutFile(folder / "nul.expect", std::string("fr\0om 0200\n", 11));
+    zorvan::testing::PutFile(folder / "endless.expect",
+                             "limit 100000000000\npoke 026B: 4C FA 00\n");
     std::filesystem::create_directory(folder / "none");  // no programs in it
     // Run in the example exercise's folder (samples: the sample programs'): the arguments, the exit
     // status, the standard output (only its start when it ends in …) and how standard error starts.
@@ -61,41 +70,54 @@ TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
         {samples + "forever.zrv --limit 1000", 4, Summary(1, 3) + "end: limit\nPC=0400 " + atStart, ""},
         {"--from 0000 --poke 0000:78", 4, "end: not executed\nPC=0001 " + atStart, ""},
         {"--from=0300 --set=RA=1234 --poke 0300:60,00", 0, "end: empty cell\nPC=1235 " + atStart, ""},
-        {samples + "missing_label.zrv", 2, "", "Η ετικέτα 'NOWHERE' δεν βρέθηκε\n"},
+        {samples + "missing_label.zrv", 1, "", "Η ετικέτα 'NOWHERE' δεν βρέθηκε\n"},
         {samples + "no_such_program.zrv", 1, "", "zorvan-run: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «"},
-        {"--from 0200 --bogus", 1, "", "zorvan-run: άγνωστη επιλογή «--bogus»"},
-        {"--from 10000", 1, "", "zorvan-run: --from"},
-        {"--poke 0200:4G", 1, "", "zorvan-run: --poke"},
-        {"--input", 1, "", "zorvan-run: --input"},
-        {"--set PC=0200", 1, "", "zorvan-run: --set: άγνωστος καταχωρητής «PC»\n"},
-        {"--limit 0 --steps 1", 1, "", "zorvan-run: --limit και --steps δεν δίνονται μαζί\n"},
-        {"a.zrv b.zrv", 1, "", "zorvan-run: δόθηκαν δύο αρχεία: «a.zrv» και «b.zrv»\n"},
+        {"--from 0200 --bogus", 2, "", "zorvan-run: άγνωστη επιλογή «--bogus»"},
+        {"--from 10000", 2, "", "zorvan-run: --from"},
+        {"--poke 0200:4G", 2, "", "zorvan-run: --poke"},
+        {"--input", 2, "", "zorvan-run: --input"},
+        {"--set PC=0200", 2, "", "zorvan-run: --set: άγνωστος καταχωρητής «PC»\n"},
+        {"--limit 0 --steps 1", 2, "", "zorvan-run: --limit και --steps δεν δίνονται μαζί\n"},
+        {"a.zrv b.zrv", 2, "", "zorvan-run: δόθηκαν δύο αρχεία: «a.zrv» και «b.zrv»\n"},
         {"--from 0200 --help", 0, "χρήση: zorvan-run [FILE]…", ""},
         {"", 1, "", "zorvan-run: δεν υπάρχει διεύθυνση έναρξης"},
         // Control characters as the console window shows them: 00 and 0C nothing, 0D a line
         // break, 01 an empty box; the report starts on a line of its own after the box.
         {"--from 0300 --poke FFFF:60 --poke 0300:20,FF,FF,A9,0C,20,FF,FF,A9,0D,20,FF,FF,A9,01,20,FF,FF,00", 0,
          "\n\u25AF\nend: empty cell\nPC=0313 AC=01 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n", ""},
-        {"--check ask1.expect ask1", 1, verdicts + "1 passed, 2 failed\n", ""},
-        {"--check ask1.expect ask1/maria.zrv ask1/maria.zrv", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv\nΕΠΙΤΥΧΙΑ ask1/maria.zrv\n2 passed, 0 failed\n", ""},
-        {"ask1/maria.zrv --check=ask1.expect", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv\n1 passed, 0 failed\n", ""},
+        {"--check ask1.expect ask1", 1, verdicts + "1 passed, 3 failed, average 1.00/3\n", ""},
+        {"--check ask1.expect --roster ask1.roster ask1", 1, verdicts + "ΑΠΟΤΥΧΙΑ giorgos 0/3: δεν παραδόθηκε\n1 passed, 4 failed, average 0.80/3\n", ""},
+        {"--check ask1.expect --csv ask1/kostas.zrv", 1, "\xEF\xBB\xBFμαθητής,ο πίνακας της εκφώνησης,άλλοι αριθμοί,βαθμός,μέγιστο,σχόλιο\r\nask1/kostas.zrv,1,0,1,3,\r\n", ""},
+        {"--check ask1.expect --junit ask1/maria.zrv", 0, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"zorvan-run --check\" tests=\"2\" failures=\"0\">\n  <testsuite name=\"ask1/maria.zrv\" tests=\"2\" failures=\"0\">\n…", ""},
+        {"--check - ask1/maria.zrv < ask1.expect", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv 3/3\n1 passed, 0 failed, average 3.00/3\n", ""},
+        {"--check /dev/stdin --timeout 1 ask1/maria.zrv < " + folder / "endless.expect", 1, "ΑΠΟΤΥΧΙΑ ask1/maria.zrv 0/1: ξεπέρασε το χρονικό όριο του 1 δευτερολέπτου\n0 passed, 1 failed, average 0.00/1\n", ""},
+        {"--check ask1.expect --explain ask1/nikos.zrv", 1, "ΑΠΟΤΥΧΙΑ ask1/nikos.zrv 0/3: «ο πίνακας της εκφώνησης»: 0310 = 19, αναμενόταν 25; κονσόλα = \"ΑΘΡΟΙΣΜΑ 25\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 37\"; «άλλοι αριθμοί»: 0310 = 0A, αναμενόταν 0F; κονσόλα = \"ΑΘΡΟΙΣΜΑ 10\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 15\"\n  «ο πίνακας της εκφώνησης»:\n    στο τέλος: 0310=19\n    οι τελευταίες 20 εντολές:\n…", ""},
+        {"--chek ask1.expect ask1", 2, "", "zorvan-run: άγνωστη επιλογή «--chek» (μήπως --check;)\n"},
+        {"--CHECK ask1.expect ask1", 2, "", "zorvan-run: άγνωστη επιλογή «--CHECK» (μήπως --check;)\n"},
+        {"--check ask1.expect --jobs 99999999999 ask1", 2, "", "zorvan-run: --jobs: «99999999999» είναι πάρα πολλές· το πολύ 256\n"},
+        {"--check ask1.expect --timeout 0 ask1", 2, "", "zorvan-run: --timeout: «0» δεν είναι δευτερόλεπτα από 1 έως 86400\n"},
+        {"--check ask1.expect --json --csv ask1", 2, "", "zorvan-run: οι επιλογές --json, --csv και --junit δεν δίνονται μαζί (--csv)\n"},
+        {"--check ask1.expect -- --json", 1, "ΑΠΟΤΥΧΙΑ --json 0/3: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «--json».…", ""},
+        {"--check " + folder / "nul.expect" + " ask1", 2, "", "zorvan-run: " + folder / "nul.expect" + ", γραμμή 1: άγνωστη δήλωση «fr\\x00om 0200» (case"},
+        {"--check ask1.expect ask1/maria.zrv ask1/maria.zrv", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv 3/3\nΕΠΙΤΥΧΙΑ ask1/maria.zrv 3/3\n2 passed, 0 failed, average 3.00/3\n", ""},
+        {"ask1/maria.zrv --check=ask1.expect", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv 3/3\n1 passed, 0 failed, average 3.00/3\n", ""},
         {"--check= ask1/maria.zrv", 2, "", "zorvan-run: --check: λείπει το αρχείο ελέγχου\n"},
-        {"--jobs 1 ask1/maria.zrv --check " + folder / "empty.expect" + " ask1/nikos.zrv", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv\nΕΠΙΤΥΧΙΑ ask1/nikos.zrv\n2 passed, 0 failed\n", ""},
+        {"--jobs 1 ask1/maria.zrv --check " + folder / "empty.expect" + " ask1/nikos.zrv", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv 1/1\nΕΠΙΤΥΧΙΑ ask1/nikos.zrv 1/1\n2 passed, 0 failed, average 1.00/1\n", ""},
         {"--check " + folder / "bad.expect" + " ask1", 2, "", "zorvan-run: " + folder / "bad.expect" + ", γραμμή 3: «0G» δεν είναι δεκαεξαδικός αριθμός\n"},
         {"--check none.expect ask1", 2, "", "zorvan-run: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «none.expect»."},
         {"--check ask1.expect", 2, "", "zorvan-run: --check: λείπουν τα προγράμματα για έλεγχο\n"},
         {"--check", 2, "", "zorvan-run: --check: λείπει το αρχείο ελέγχου\n"},
-        {"--check ask1.expect ask1 --limit 5", 2, "", "zorvan-run: η επιλογή «--limit» δεν δίνεται μαζί με --check\n"},
+        {"--check ask1.expect ask1 --limit 5", 2, "", "zorvan-run: η επιλογή «--limit» δεν δίνεται μαζί με --check (ένα αρχείο που αρχίζει με «-» δίνεται μετά το --)\n"},
         {"--check ask1.expect ask1 --jobs 0", 2, "", "zorvan-run: --jobs: «0» δεν είναι θετικός δεκαδικός αριθμός\n"},
-        {"--check ask1.expect " + folder / "none", 2, "", "zorvan-run: δεν βρέθηκε κανένα πρόγραμμα (.zrv) για έλεγχο\n"},
-        {"--check ask1.expect ask1 --json", 1, "{\n  \"files\": [\n    {\"name\": \"ask1/eleni.zrv\", \"passed\": false, \"end\": \"empty cell\", \"instructions\": 79,…", ""},
+        {"--check ask1.expect " + folder / "none", 2, "", "zorvan-run: δεν βρέθηκε κανένα πρόγραμμα (.zrv ή .txt) για έλεγχο\n"},
+        {"--check ask1.expect ask1 --json", 1, "{\n  \"files\": [\n    {\"name\": \"ask1/eleni.zrv\", \"passed\": false, \"score\": 0, \"points\": 3, \"problem\": null, \"cases\": [\n      {\"name\": \"ο πίνακας της εκφώνησης\", \"points\": 1, \"passed\": false, \"end\": \"empty cell\", \"instructions\": 79,…", ""},
         {"--listing ask1/maria.zrv", 0, "0200  A2 00            LDX  #00       ο δείκτης του πίνακα\n0202  A9 00            LDA  #00       το άθροισμα ξεκινά από 0\n0204  18        LOOP   CLC\n…", ""},
         {"--listing ask1/none.zrv", 1, "", "zorvan-run: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «ask1/none.zrv»."},
-        {"--listing", 1, "", "zorvan-run: --listing: λείπει το αρχείο ή δόθηκε δύο φορές\n"},
+        {"--listing", 2, "", "zorvan-run: --listing: λείπει το αρχείο ή δόθηκε δύο φορές\n"},
         {"--listing=ask1/maria.zrv", 0, "0200  A2 00            LDX  #00       ο δείκτης του πίνακα\n…", ""},
-        {"--listing ask1/maria.zrv ask1/nikos.zrv", 1, "", "zorvan-run: --listing: περισσεύει το «ask1/nikos.zrv»\n"},
+        {"--listing ask1/maria.zrv ask1/nikos.zrv", 2, "", "zorvan-run: --listing: περισσεύει το «ask1/nikos.zrv»\n"},
         // A line that does not assemble is marked under it, and the listing fails.
-        {"--listing " + folder / "bad.zrv", 2, "0200  LDQ  #01\n      ^ Λάθος στην σύνταξη!\n0202\n", ""},
+        {"--listing " + folder / "bad.zrv", 1, "0200  LDQ  #01\n      ^ Λάθος στην σύνταξη!\n0202\n", ""},
     };
     // clang-format on
     for (auto [arguments, status, out, err] : cases) {
@@ -107,6 +129,32 @@ TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
         EXPECT_EQ(result.err.substr(0, err.empty() ? std::string::npos : err.size()), err)
             << arguments;
     }
+}
+
+// Every "$ cd examples/grading && zorvan-run ..." that the README and the teacher's help page show
+// prints what they show under it (the CSV's byte-order mark and carriage returns aside).
+TEST(ZorvanRun, TheDocumentedGradingRunsPrintWhatTheDocumentsShow) {
+    int runs = 0;
+    for (const char* document : {"/README.md", "/resources/help/teacher.html"}) {
+        std::string text = zorvan::testing::FileBytes(std::string(ZORVAN_SOURCE_DIR) + document);
+        for (const auto& [escaped, plain] : {std::pair{"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}})
+            for (std::size_t at; (at = text.find(escaped)) != std::string::npos;)
+                text.replace(at, std::string_view(escaped).size(), plain);
+        const std::string prompt = "$ cd examples/grading && zorvan-run ";
+        for (std::size_t at = text.find(prompt); at != std::string::npos;
+             at = text.find(prompt, at + 1)) {
+            const std::size_t start = text.find('\n', at) + 1;
+            const std::size_t end = std::min(text.find("```", start), text.find("</pre>", start));
+            const std::string arguments =
+                text.substr(at + prompt.size(), start - 1 - at - prompt.size());
+            std::string out = RunToolIn(ZORVAN_SOURCE_DIR "/examples/grading", arguments).out;
+            if (out.starts_with("\xEF\xBB\xBF")) out.erase(0, 3);
+            std::erase(out, '\r');  // the CSV's line ends
+            EXPECT_EQ(out, text.substr(start, end - start)) << document << ": " << arguments;
+            ++runs;
+        }
+    }
+    EXPECT_EQ(runs, 4);
 }
 
 #endif
