@@ -28,6 +28,7 @@ class ProgramGridView;
 namespace zorvan::windows {
 
 struct ApplicationWindows;
+class ExerciseWindow;
 
 class MainWindow : public QMainWindow, private app::FileFlowHost {
     Q_OBJECT
@@ -55,6 +56,8 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     // Tests replace them.
     std::function<std::optional<std::string>()> chooseOpenFile;
     std::function<std::optional<std::string>()> chooseSaveFile;
+    // The chooser of «Έλεγχος άσκησης…»'s expectation file. Tests replace it.
+    std::function<std::optional<std::string>()> chooseExpectationFile;
 
     // Make the program grid take keys and clicks, or not (while the step window steps).
     void SetProgramGridEnabled(bool enabled);
@@ -82,6 +85,7 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     void ClearRegisters();
     void ShowConsole();
     void OpenHelp();
+    void CheckExercise();
     void ShowAbout();
 
   protected:
@@ -93,6 +97,7 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     bool RunRecorded(const std::function<void()>& work, bool recordWhenDone);
     void CreateMenu();
     void CreateDialogs();
+    void CreateExerciseWindow();
     // One key in the grid: key-down, the grid's own movement, key-press, then the editor.
     void HandleGridKey(QKeyEvent* event);
     // Whether the cell editor, after the grid's handlers, types or acts on the key.
@@ -117,6 +122,7 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     bool AskSaveAnyway(std::string_view text) override;
 
     std::optional<std::string> ExecuteOpenDialog();
+    std::optional<std::string> ExecuteExpectationDialog();
     std::optional<std::string> ExecuteSaveDialog();
 
     grid::Workspace& workspace_;
@@ -151,7 +157,9 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     QAction* clearRegistersAction_;
     QAction* showConsoleAction_;
     QAction* helpAction_;
+    QAction* checkExerciseAction_;
     QAction* aboutAction_;
+    ExerciseWindow* exerciseWindow_ = nullptr;
     ui::ProgramGridView* programGrid_;
     QLabel* messageHeading_;  // "Debugger"
     QPlainTextEdit* messageArea_;
