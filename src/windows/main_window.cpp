@@ -23,6 +23,7 @@
 #include <ctime>
 
 #include "app/breakpoints.h"
+#include "app/exercise_check.h"
 #include "app/line_editing.h"
 #include "app/recent_files.h"
 #include "asm/assembly_pass.h"
@@ -37,6 +38,7 @@
 #include "windows/about_dialog.h"
 #include "windows/application_windows.h"
 #include "windows/console_window.h"
+#include "windows/exercise_window.h"
 #include "windows/help_window.h"
 #include "windows/insert_lines_dialog.h"
 #include "windows/memory_window.h"
@@ -121,6 +123,7 @@ MainWindow::MainWindow(grid::Workspace& workspace, ApplicationWindows& windows, 
     setFont(windowFont);
     chooseOpenFile = [this] { return ExecuteOpenDialog(); };
     chooseSaveFile = [this] { return ExecuteSaveDialog(); };
+    chooseExpectationFile = [this] { return ExecuteExpectationDialog(); };
 
     auto* client = new QWidget(this);
     auto* layout = new QVBoxLayout(client);
@@ -176,6 +179,7 @@ MainWindow::MainWindow(grid::Workspace& workspace, ApplicationWindows& windows, 
 
     CreateMenu();
     CreateDialogs();
+    CreateExerciseWindow();
     resize(496, 601);
     move(318, 180);
     // The workspace starts as the window first shows it: header, one line, cursor on its
@@ -258,6 +262,8 @@ void MainWindow::CreateMenu() {
     QMenu* helpMenu = AddMenu(bar, "helpMenu", QStringLiteral("Βοήθεια"));
     helpAction_ = AddItem(helpMenu, "helpAction", QStringLiteral("Βοήθεια για τον 6502"),
                           QKeySequence(Qt::Key_F1));
+    checkExerciseAction_ =
+        AddItem(helpMenu, "checkExerciseAction", QStringLiteral("Έλεγχος άσκησης…"));
     aboutAction_ = AddItem(helpMenu, "aboutAction", QStringLiteral("Περί της Εφαρμογής..."));
 
     const std::pair<QAction*, void (MainWindow::*)()> commands[] = {
@@ -283,6 +289,7 @@ void MainWindow::CreateMenu() {
         {clearRegistersAction_, &MainWindow::ClearRegisters},
         {showConsoleAction_, &MainWindow::ShowConsole},
         {helpAction_, &MainWindow::OpenHelp},
+        {checkExerciseAction_, &MainWindow::CheckExercise},
         {aboutAction_, &MainWindow::ShowAbout},
     };
     for (const auto& [action, command] : commands) {
@@ -306,6 +313,19 @@ void MainWindow::CreateDialogs() {
     // The question before replacing is ours, asked after the extension is added.
     saveDialog_->setOption(QFileDialog::DontConfirmOverwrite);
     saveDialog_->selectFile(QStringLiteral("Zorvan1"));
+}
+
+void MainWindow::CreateExerciseWindow() {
+    exerciseWindow_ = new ExerciseWindow(this);
+    connect(exerciseWindow_, &ExerciseWindow::cellRequested, this, [this](int address) {
+        windows_.memoryWindow->ShowCell(address);
+        ShowWindow(windows_.memoryWindow);
+    });
+    connect(exerciseWindow_, &ExerciseWindow::lineRequested, this, [this](int column, int row) {
+        workspace_.grid.SetCurrent(column, row);
+        RefreshFromWorkspace();
+        ShowWindow(this);
+    });
 }
 
 void MainWindow::RefreshFromWorkspace() {
@@ -735,6 +755,23 @@ void MainWindow::OpenHelp() {
     HelpWindow::Open(this);
 }
 
+void MainWindow::CheckExercise() {
+    const std::optional<std::string> path = chooseExpectationFile();
+    if (!path) return;
+    app::FileStore files;
+    const auto read = files.ReadAll(*path);
+    if (const auto* failure = std::get_if<app::FileFailure>(&read)) {
+        ui::ShowMessage(this, ui::ToQString(failure->message), QMessageBox::Warning);
+        return;
+    }
+    const QString name = QFileInfo(ui::ToQString(*path)).fileName();
+    // The grader runs each case on a machine of its own: the student's stays as it is.
+    const app::ExerciseResult result =
+        app::CheckExercise(workspace_.grid, ui::ToStdString(name), std::get<std::string>(read));
+    exerciseWindow_->ShowResult(result, name);
+    ShowWindow(exerciseWindow_);
+}
+
 void MainWindow::ShowAbout() {
     windows_.aboutDialog->exec();
 }
@@ -764,6 +801,17 @@ void MainWindow::ShowWarning(std::string_view text) {
 
 bool MainWindow::AskSaveAnyway(std::string_view text) {
     return ui::AskYesNo(this, ui::ToQString(text), QMessageBox::Warning);
+}
+
+std::optional<std::string> MainWindow::ExecuteExpectationDialog() {
+    QFileDialog dialog(this, QStringLiteral("Αρχείο ελέγχου άσκησης"));
+    dialog.setObjectName(QStringLiteral("expectationDialog"));
+    GreekFileDialogLabels(&dialog, QStringLiteral("Άνοιγμα"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(
+        {QStringLiteral("Αρχεία ελέγχου (*.expect)"), QStringLiteral("Όλα τα αρχεία (*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return ui::ToStdString(dialog.selectedFiles().front());
 }
 
 std::optional<std::string> MainWindow::ExecuteOpenDialog() {

@@ -31,6 +31,7 @@ class ProgramGridView;
 namespace zorvan::windows {
 
 struct ApplicationWindows;
+class ExerciseWindow;
 
 class MainWindow : public QMainWindow, private app::FileFlowHost {
     Q_OBJECT
@@ -58,6 +59,8 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     // Tests replace them.
     std::function<std::optional<std::string>()> chooseOpenFile;
     std::function<std::optional<std::string>()> chooseSaveFile;
+    // The chooser of «Έλεγχος άσκησης…»'s expectation file. Tests replace it.
+    std::function<std::optional<std::string>()> chooseExpectationFile;
 
     // At start: offers the programs that copies of Zorvan which did not end cleanly left, newest
     // first, until one is recovered. True when one was.
@@ -96,6 +99,7 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     void ClearRegisters();
     void ShowConsole();
     void OpenHelp();
+    void CheckExercise();
     void ShowAbout();
 
   protected:
@@ -109,6 +113,7 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     bool RunRecorded(const std::function<void()>& work, bool recordWhenDone);
     void CreateMenu();
     void CreateDialogs();
+    void CreateExerciseWindow();
     // One key in the grid: key-down, the grid's own movement, key-press, then the editor.
     void HandleGridKey(QKeyEvent* event);
     // Whether the cell editor, after the grid's handlers, types or acts on the key.
@@ -139,6 +144,7 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     bool AskSaveAnyway(std::string_view text) override;
 
     std::optional<std::string> ExecuteOpenDialog();
+    std::optional<std::string> ExecuteExpectationDialog();
     std::optional<std::string> ExecuteSaveDialog();
 
     grid::Workspace& workspace_;
@@ -180,7 +186,9 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     QAction* clearRegistersAction_;
     QAction* showConsoleAction_;
     QAction* helpAction_;
+    QAction* checkExerciseAction_;
     QAction* aboutAction_;
+    ExerciseWindow* exerciseWindow_ = nullptr;
     ui::ProgramGridView* programGrid_;
     QLabel* messageHeading_;  // "Debugger"
     QPlainTextEdit* messageArea_;

@@ -111,6 +111,12 @@ void MemoryWindow::ShowMemoryFrom(const std::string& startText) {
     MarkChangedCells(dump.start);
 }
 
+void MemoryWindow::ShowCell(int address) {
+    const std::string start = text::FormatHex4(std::clamp(address, 0, 0xFEFF));
+    startAddressEdit_->setText(ui::ToQString(start));
+    ShowMemoryFrom(start);
+}
+
 void MemoryWindow::MarkChangedCells(int start) {
     // The cells the last step or run of the step window wrote, in the one highlight colour.
     const grid::ChangeMarks& marks = workspace_.marks;

@@ -29,6 +29,9 @@ class MemoryWindow : public QWidget {
     // Re-draws the whole dump from the start given as hexadecimal text (FEFF at most). Throws
     // ConversionError when the text is not hexadecimal.
     void ShowMemoryFrom(const std::string& startText);
+    // The dump from the cell at address (FEFF at most), its address in the start field, as if
+    // the student had typed it there.
+    void ShowCell(int address);
     // Re-draws the view it shows, from the text of the first line's address cell.
     void RedrawView();
     // Writes the byte cell under the grid's cursor back to memory.

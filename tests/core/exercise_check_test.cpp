@@ -1,0 +1,65 @@
+#include "app/exercise_check.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editor_fixture.h"
+
+namespace zorvan::app {
+namespace {
+
+using testing::Line;
+
+// Doubles the cell 0300 into 0301: right for any data; the hard-coded one is right for one case.
+const std::vector<Line> kDoubles = {{"", "0200", "LDA", "0300"},
+                                    {"", "0203", "ASL", "A"},
+                                    {"", "0204", "STA", "0301"},
+                                    {"", "0207", ""}};
+const std::vector<Line> kHardCoded = {
+    {"", "0200", "LDA", "#04"}, {"", "0202", "STA", "0301"}, {"", "0205", ""}};
+const std::vector<Line> kBadAddress = {{"", "0200", "NOP"}, {"", "", "NOP"}, {"", "0202", ""}};
+
+constexpr std::string_view kTwoCases =
+    "case \"δύο\"\npoke 0300: 02\n0301: 04\n"
+    "case \"πέντε\"\npoints 2\npoke 0300: 05\n0301: 0A\n";
+
+TEST(ExerciseCheck, EachCaseRunsOnItsOwnMachineAndTheScoreAddsItsPoints) {
+    const struct {
+        const char* name;
+        std::vector<Line> program;
+        std::string_view expectations;
+        std::string score;
+        std::vector<bool> casesPassed;
+        int problemRow;
+        std::vector<int> cellsNamed;  // the failed checks of a cell, in order
+    } cases[] = {
+        {"right", kDoubles, kTwoCases, "Βαθμός: 3/3", {true, true}, 0, {}},
+        {"hard-coded", kHardCoded, kTwoCases, "Βαθμός: 1/3", {true, false}, 0, {0x0301}},
+        {"no address", kBadAddress, kTwoCases, "Βαθμός: 0/3", {false, false}, 2, {}},
+        {"no expectations", kDoubles, "0301 04\n", "Βαθμός: 0/0", {}, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const grid::Workspace workspace = testing::WorkspaceWith(c.program);
+        const ExerciseResult result = CheckExercise(workspace.grid, "ask.expect", c.expectations);
+        EXPECT_EQ(ExerciseScoreText(result), c.score);
+        std::vector<bool> passed;
+        std::vector<int> cells;
+        for (const ExerciseLine& line : result.lines) {
+            if (line.isCase) passed.push_back(line.passed);
+            if (line.cell) cells.push_back(*line.cell);
+        }
+        EXPECT_EQ(passed, c.casesPassed);
+        EXPECT_EQ(cells, c.cellsNamed);
+        EXPECT_EQ(result.problemRow, c.problemRow);
+        EXPECT_EQ(result.problem.empty(), c.casesPassed.size() == 2 && c.problemRow == 0);
+        EXPECT_EQ(result.passed, c.score == "Βαθμός: 3/3");
+        // A failed case explains itself with the instructions it ran.
+        EXPECT_EQ(result.explanation.empty(), c.name != std::string("hard-coded"));
+    }
+}
+
+}  // namespace
+}  // namespace zorvan::app
