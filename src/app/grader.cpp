@@ -308,7 +308,7 @@ std::size_t AfterTokens(std::string_view bytes, std::size_t i, std::size_t token
 // row that makes it read in the whole file's encoding, and loses that row again.
 int PlaceProgram(grid::ProgramGrid& grid, std::string_view bytes) {
     constexpr std::size_t kSliceRows = 8192;
-    const bool utf8 = text::IsGreekUtf8(bytes);
+    const bool utf8 = text::IsUtf8Text(bytes);
     if (utf8 && bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     const std::string_view lead = utf8 ? "Α Α Α Α Α Α\n" : "\xFF \xFF \xFF \xFF \xFF \xFF\n";
     std::size_t tokens = 0;
