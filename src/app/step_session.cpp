@@ -25,14 +25,13 @@ std::string ConsoleNotice(const cpu::Machine& m, std::int64_t at) {
     if (!Is(m, at, cpu::Operation::kJsr)) return {};
     const std::int64_t target = std::int64_t{m.Read(at + 2)} * 256 + m.Read(at + 1);
     if (!cpu::IsConsoleRoutine(target) || Is(m, target, cpu::Operation::kRts)) return {};
-    return std::string(kConsoleWithoutRtsNotice) + text::FormatHex4(target) + ").";
+    return ConsoleWithoutRtsNotice(static_cast<int>(target));
 }
 
 std::string OverwriteNotice(const cpu::StepChange& change, const cpu::AddressSet& program) {
     for (int i = 0; i < change.cellCount; ++i) {
         if (program.Contains(change.cells[i].address))
-            return std::string(kProgramOverwroteItselfNotice) +
-                   text::FormatHex4(change.cells[i].address) + ").";
+            return OverwroteItselfNotice(change.cells[i].address);
     }
     return {};
 }
@@ -57,6 +56,12 @@ GridRowSearch SearchGridRow(const grid::ProgramGrid& grid, int address) {
 // The line carrying the address; 0 when none does or a line on the way has no address.
 int RowOf(const grid::ProgramGrid& grid, int address) {
     return SearchGridRow(grid, address).row;
+}
+
+// The console's last line, for the sentence of an instruction that changed it.
+std::string LastLine(const std::string& text) {
+    const std::size_t start = text.rfind('\n');
+    return start == std::string::npos ? text : text.substr(start + 1);
 }
 
 }  // namespace
@@ -180,7 +185,7 @@ void StepSession::Start() {
         workspace_.ShowMessage(kStepAddressNotInGridMessage, kStatusColumn, grid::Tone::kError);
     }
     workspace_.EndHistory();
-    FindProgramBytes();
+    programBytes_ = ProgramBytes(workspace_.grid, machine);
     RecordStep();
     currentRow_ = FindGridRow(workspace_.grid, machine.PC);
 
@@ -223,22 +228,42 @@ void StepSession::Close() {
     peers_.SetProgramGridEnabled(true);
 }
 
-void StepSession::FindProgramBytes() {
-    programBytes_.Clear();
-    const grid::ProgramGrid& grid = workspace_.grid;
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        const std::string& address = grid.Cell(grid::kAddressColumn, row);
-        if (grid.Cell(grid::kInstructionColumn, row).empty() || address.size() > 4) continue;
-        const std::optional<std::int32_t> at = text::ParseHex(address);
-        if (!at) continue;
-        const cpu::DecodedOpcode d = cpu::Decode(workspace_.machine.Read(*at));
-        const int length = d.known ? d.length : 1;
-        for (int i = 0; i < length; ++i) programBytes_.Add(*at + i);
+void StepSession::ShowNotice(const std::string& notice) {
+    if (!notice.empty()) {
+        workspace_.ShowMessage(notice, workspace_.grid.Col(), grid::Tone::kNotice);
+        noticeShown_ = notice;
+    } else if (!noticeShown_.empty() && workspace_.message.text == noticeShown_) {
+        // A notice of an earlier step would be taken for one of this step.
+        workspace_.ClearMessage();
+        noticeShown_.clear();
     }
 }
 
-void StepSession::ShowNotice(const std::string& notice) {
-    if (!notice.empty()) workspace_.ShowMessage(notice, workspace_.grid.Col(), grid::Tone::kNotice);
+std::string StepSession::Describe(cpu::StepChange change) const {
+    if (change.consoleChanged && console_ != nullptr)
+        change.consoleShows = LastLine(console_->Text());
+    return cpu::DescribeStep(change, workspace_.machine);
+}
+
+void StepSession::AnswerEntered(int previousAc) {
+    if (!state_.nextVisible) return;  // not stepping
+    cpu::Machine& m = workspace_.machine;
+    const std::optional<cpu::StepChange> last = workspace_.history.Last(m);
+    // The question's own step is the latest: the answer is part of it.
+    if (last && m.PC == cpu::kAskForAccumulatorRoutine &&
+        Is(m, last->address, cpu::Operation::kJsr)) {
+        cpu::RegisterState left = cpu::RegisterState::Of(m);
+        left.AC = previousAc;
+        workspace_.history.AbsorbIntoLast(m, left);
+        const cpu::StepChange change = *workspace_.history.Last(m);
+        state_.sentence = Describe(change);
+        workspace_.marks.SetRegisters(change.before, change.after);
+    } else {
+        workspace_.history.End(std::string(kAnswerEndedHistoryMessage));
+        workspace_.marks.Clear();
+        state_.sentence = std::string(kAnswerEndedHistoryMessage);
+    }
+    peers_.RefillRegisters();
 }
 
 void StepSession::RecordStep() {
@@ -246,7 +271,7 @@ void StepSession::RecordStep() {
     const std::string consoleNotice = ConsoleNotice(m, m.PC);
     const bool overwrote = workspace_.history.Step(m, host_, console_, &programBytes_);
     const cpu::StepChange change = *workspace_.history.Last(m);
-    state_.sentence = cpu::DescribeStep(change, m);
+    state_.sentence = Describe(change);
     workspace_.marks.Clear();
     workspace_.marks.SetRegisters(change.before, change.after);
     for (int i = 0; i < change.cellCount; ++i)
@@ -256,6 +281,8 @@ void StepSession::RecordStep() {
 }
 
 std::unique_ptr<RecordedRun> StepSession::RunTo(int target) {
+    // What the area told before is not this run's: its end, and what it met, are told after it.
+    workspace_.ClearMessage();
     return std::make_unique<RecordedRun>(workspace_, host_, console_, programBytes_, target);
 }
 
@@ -286,11 +313,12 @@ void StepSession::ShowFromHistory() {
         state_.rows[1][column] = currentRow_ != 0 ? grid.Cell(column, currentRow_) : "";
     }
     if (currentRow_ != 0) workspace_.grid.SetRow(currentRow_);
-    state_.sentence = last ? cpu::DescribeStep(*last, m) : "";
+    state_.sentence = last ? Describe(*last) : "";
 }
 
 void StepSession::FinishRun(RecordedRun& run) {
     cpu::Machine& m = workspace_.machine;
+    const bool ended = run.End() == cpu::RunEnd::kEmptyCell && !run.ReachedTarget();
     switch (run.End()) {
         case cpu::RunEnd::kStopped:
             if (run.AtBreakpoint()) {
@@ -304,11 +332,20 @@ void StepSession::FinishRun(RecordedRun& run) {
             workspace_.ShowMessage(cpu::NotExecutedMessage(m.Read(m.PC), m.PC), kStatusColumn,
                                    grid::Tone::kError);
             break;
-        default:  // the end, the address asked for, a full stack (already told)
+        case cpu::RunEnd::kEmptyCell:  // the end, as the Run command tells it
+            if (ended)
+                workspace_.ShowMessage(kRunCompletedMessage, kStatusColumn, grid::Tone::kNotice);
+            break;
+        default:  // the address asked for, a full stack (already told)
             break;
     }
     // A breakpoint's notice is what the student needs to see first.
-    if (!run.AtBreakpoint()) ShowNotice(run.Notice());
+    if (!run.AtBreakpoint() && !run.Notice().empty()) {
+        AppendNotice(workspace_, run.Notice());
+        noticeShown_ = workspace_.message.text;
+    } else if (!run.AtBreakpoint() && !ended) {
+        ShowNotice("");
+    }
     const int breakpointRow = workspace_.grid.Row();
     ShowFromHistory();
     if (run.AtBreakpoint()) workspace_.grid.SetRow(breakpointRow);
@@ -319,7 +356,7 @@ void StepSession::FinishRun(RecordedRun& run) {
         if (run.MemoryBefore().memory[address] != m.memory[address])
             workspace_.marks.cells.push_back(address);
     }
-    if (run.End() == cpu::RunEnd::kEmptyCell && !run.ReachedTarget()) {
+    if (ended) {
         state_.status = kStepEndedStatus;
         state_.nextEnabled = false;
         state_.stopEnabled = false;
@@ -334,7 +371,17 @@ void StepSession::Back() {
     cpu::Machine& m = workspace_.machine;
     const std::optional<cpu::StepChange> undone = workspace_.history.Last(m);
     if (!undone || !workspace_.history.Undo(m, console_)) {
-        workspace_.ShowMessage(kNothingToUndoMessage, kStatusColumn, grid::Tone::kError);
+        const std::string& why = workspace_.history.EndedBecause();
+        workspace_.ShowMessage(why.empty() ? std::string(kNothingToUndoMessage)
+                                           : std::string(kHistoryEndedMessage) + why,
+                               kStatusColumn, grid::Tone::kError);
+        // What the old sentence and highlights told is no longer the machine's.
+        if (!why.empty()) {
+            state_.sentence.clear();
+            workspace_.marks.Clear();
+            peers_.RefillRegisters();
+            peers_.RedrawMemory();
+        }
         return;
     }
     ShowFromHistory();

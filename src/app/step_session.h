@@ -34,10 +34,10 @@ inline constexpr std::string_view kStepStoppedStatus = "Τερματισμός �
 
 inline constexpr std::string_view kNothingToUndoMessage =
     "Δεν υπάρχει προηγούμενη εντολή: η επιστροφή δεν μπορεί να πάει πιο πίσω.";
-inline constexpr std::string_view kProgramOverwroteItselfNotice =
-    "Προσοχή: το πρόγραμμα έγραψε πάνω σε δικό του byte (διεύθυνση ";
-inline constexpr std::string_view kConsoleWithoutRtsNotice =
-    "Προσοχή: JSR σε ρουτίνα κονσόλας χωρίς RTS (60) στη διεύθυνση ";
+inline constexpr std::string_view kAnswerEndedHistoryMessage =
+    "Η απάντηση στην κονσόλα άλλαξε τον AC έξω από το βήμα που τη ζήτησε· το Πίσω δεν πηγαίνει "
+    "πιο πίσω από εδώ.";
+inline constexpr std::string_view kHistoryEndedMessage = "Το Πίσω δεν πηγαίνει πιο πίσω: ";
 
 // The windows that stepping redraws, and the program grid's enabled state, which the main window
 // shows.
@@ -148,8 +148,11 @@ class StepSession {
     std::unique_ptr<RecordedRun> RunToCursor();
     // After the window has run it to its end: the message, the rows, the cursor, the windows.
     void FinishRun(RecordedRun& run);
-    // Πίσω: undoes the latest instruction, or says that there is none.
+    // Πίσω: undoes the latest instruction, or says that there is none, or why the history ended.
     void Back();
+    // The console's field took an answer while stepping: it joins the step that asked for it,
+    // or ends the history when another step came between.
+    void AnswerEntered(int previousAc);
 
   private:
     // One instruction at PC, recorded; tells the notices and fills the sentence.
@@ -158,11 +161,11 @@ class StepSession {
     // The rows, the cursor and the sentence from the history: executed is the line of the latest
     // recorded instruction, to execute the line of PC.
     void ShowFromHistory();
+    // Shows a notice; with none, takes away the one an earlier step showed.
     void ShowNotice(const std::string& notice);
-    // The cells of the program's lines, as assembled at Start.
-    void FindProgramBytes();
+    // The sentence, with what the console shows now.
+    std::string Describe(cpu::StepChange change) const;
 
-  public:
   private:
     grid::Workspace& workspace_;
     cpu::MachineHost& host_;
@@ -171,6 +174,7 @@ class StepSession {
     int currentRow_ = 0;
     cpu::RestorableConsole* console_ = nullptr;
     cpu::AddressSet programBytes_;
+    std::string noticeShown_;
 };
 
 }  // namespace zorvan::app

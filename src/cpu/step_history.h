@@ -22,12 +22,21 @@
 
 namespace zorvan::cpu {
 
+namespace step_record {
+struct CellsBefore;
+struct ConsoleBefore;
+}  // namespace step_record
+
 // A console whose text the history reads and puts back: the console routines change it.
 class RestorableConsole {
   public:
     virtual ~RestorableConsole() = default;
     virtual std::string Text() const = 0;
     virtual void SetText(const std::string& text) = 0;
+    // The text's length, and what a bound on its lines dropped from its start since the last
+    // call: a routine that appends a line is then recorded without a copy of the whole text.
+    virtual std::size_t Size() const { return Text().size(); }
+    virtual std::string TakeDropped() { return {}; }
 };
 
 // Everything but memory.
@@ -57,6 +66,8 @@ struct StepChange {
     std::array<CellChange, kMaxCellsChanged> cells{};
     int cellCount = 0;
     bool consoleChanged = false;
+    // The console's last line after it, when the caller tells it.
+    std::optional<std::string> consoleShows;
 
     // A cell as it was before the instruction, given the machine after it.
     std::int32_t CellBefore(const Machine& machineAfter, std::int64_t cell) const;
@@ -74,6 +85,11 @@ class StepHistory {
     bool Step(Machine& machine, MachineHost& host, RestorableConsole* console,
               const AddressSet* watchedCells = nullptr);
 
+    // Re-records the latest instruction against the machine as it is now, so that what changed
+    // since it (an answer typed into the console for the question it asked) is undone with it.
+    // left: the registers as the instruction left them.
+    void AbsorbIntoLast(const Machine& machine, const RegisterState& left);
+
     // Undoes the latest recorded instruction; false when there is none.
     bool Undo(Machine& machine, RestorableConsole* console);
 
@@ -82,11 +98,18 @@ class StepHistory {
     std::optional<StepChange> Last(const Machine& machine) const;
 
     void Clear();
+    // Clears the history and keeps why, for the Πίσω that reaches its start.
+    void End(std::string reason);
+    const std::string& EndedBecause() const { return endedBecause_; }
     bool Empty() const { return count_ == 0; }
     std::size_t Size() const { return count_; }
     std::size_t Bytes() const { return log_.capacity(); }
 
   private:
+    // Appends one record: the old values of what changed, given the machine after it.
+    bool Write(const RegisterState& before, const step_record::CellsBefore& cells,
+               const step_record::ConsoleBefore* console, const Machine& machine,
+               const AddressSet* watchedCells);
     void DropOldest();
     void Reserve(std::size_t size);  // room for size more bytes
     void Append(const void* bytes, std::size_t size);
@@ -96,6 +119,7 @@ class StepHistory {
     std::vector<std::uint8_t> log_;
     std::size_t logSize_ = 0;
     std::size_t count_ = 0;
+    std::string endedBecause_;
 };
 
 }  // namespace zorvan::cpu

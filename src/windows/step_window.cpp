@@ -178,6 +178,8 @@ void StepWindow::CreateDebuggerControls() {
         void SetText(const std::string& text) override {
             windows_.consoleWindow->ReplaceShownText(text);
         }
+        std::size_t Size() const override { return windows_.consoleWindow->ShownSize(); }
+        std::string TakeDropped() override { return windows_.consoleWindow->TakeDropped(); }
 
       private:
         ApplicationWindows& windows_;
@@ -226,7 +228,11 @@ void StepWindow::RunRecorded(std::unique_ptr<app::RecordedRun> (app::StepSession
             if (nextWithoutRun) session_.Next();
             return;
         }
-        RunToEnd(*run, stopWindowDelayMs, windows_.mainWindow.get());
+        {
+            // The console repaints at most every few milliseconds while the run lasts.
+            const ConsoleWindow::RunBurst consoleBurst(*windows_.consoleWindow);
+            RunToEnd(*run, stopWindowDelayMs, windows_.mainWindow.get());
+        }
         session_.FinishRun(*run);
     });
     ShowState();
@@ -284,6 +290,9 @@ bool StepWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void StepWindow::Start() {
+    // The console is created after this window.
+    connect(windows_.consoleWindow, &ConsoleWindow::AnswerEntered, this, &StepWindow::AnswerEntered,
+            Qt::UniqueConnection);
     session_.State().startAddress = ui::ToStdString(startAddressEdit_->text());
     KeepKeyboard([this] { windows_.mainWindow->RunCommand([this] { session_.Start(); }); });
     ShowState();
@@ -352,6 +361,12 @@ void StepWindow::KeepKeyboard(const std::function<void()>& command) {
         std::function<void()> then_;
     };
     new ActivationWatch(windows_.consoleWindow, giveBack);
+}
+
+void StepWindow::AnswerEntered(int previousAc) {
+    if (!isVisible()) return;
+    session_.AnswerEntered(previousAc);
+    ShowState();
 }
 
 void StepWindow::Stop() {

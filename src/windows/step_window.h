@@ -58,6 +58,8 @@ class StepWindow : public QWidget, private app::StepPeers {
     void ResetForNewSession();
     // The window closes: the grid takes keys again.
     void EndSession();
+    // The console's field took an answer.
+    void AnswerEntered(int previousAc);
     // Shows the session's state in the widgets.
     void ShowState();
     // Runs one command of the window. A console routine it calls brings the console up; the

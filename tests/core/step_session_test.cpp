@@ -183,13 +183,13 @@ TEST_F(StepCommandsTest, ContinueStepOverRunToCursorAndBack) {
         {0, 0, 'b', "0205 0301>0205 row3 X2 Y1", "", "RTS: επιστροφή στη διεύθυνση 0205"},
         {0, 0, 'b', "0301 0300>0301 row8 X2 Y1", "", "INY: YR 00 → 01"},
         {0, 0, 'b', "0300 0202>0300 row7 X2 Y0", "", "JSR 0300: διεύθυνση επιστροφής 0205, PC ← 0300"},
-        {0, 5, 'k', "0208 0206>0208 row5 X0 Y2", "", "BNE: η διακλάδωση δεν έγινε"},
+        {0, 5, 'k', "0208 0206>0208 row5 X0 Y2", "", "BNE: η διακλάδωση δεν έγινε (Z = 1)"},
         {0, 0, 'b', "0206 0205>0206 row4 X0 Y2", "", "DEX: XR 01 → 00, Z 0 → 1"},
         // On its breakpoint: goes on, and tells that the program wrote over its own byte.
         {4, 0, 'c', "020B 0208>020B row6 X0 Y2",
-         std::string(kProgramOverwroteItselfNotice) + "0201).", "STA 0201: διεύθυνση 0201 ← 05 (ήταν 02)"},
-        {0, 0, 'c', "020B 0208>020B row6 X0 Y2", "", "STA 0201: διεύθυνση 0201 ← 05 (ήταν 02)"},  // at the end: nothing
-        {0, 0, 'b', "0208 0206>0208 row5 X0 Y2", "", "BNE: η διακλάδωση δεν έγινε"},
+         std::string(kRunCompletedMessage) + " " + std::string(kProgramOverwroteItselfNotice) + "0201).", "STA 0201: διεύθυνση 0201 ← 05 (ήταν 02)"},
+        {0, 0, 'c', "020B 0208>020B row6 X0 Y2", std::string(kRunCompletedMessage), "STA 0201: διεύθυνση 0201 ← 05 (ήταν 02)"},  // at the end: the end again
+        {0, 0, 'b', "0208 0206>0208 row5 X0 Y2", "", "BNE: η διακλάδωση δεν έγινε (Z = 1)"},
         {3, 2, 'b', "0206 0205>0206 row4 X0 Y2", "", "DEX: XR 01 → 00, Z 0 → 1"},
     };
     // clang-format on
@@ -233,6 +233,42 @@ TEST(RecordedRunTest, EndsOnTheRefusedPush) {
         EXPECT_EQ(run.Slice(100), c.end);
         EXPECT_EQ(run.ExecutedCount(), c.executed);
         EXPECT_EQ(workspace.machine.PC, c.pc);
+    }
+}
+
+// An answer typed into the console joins the step that asked for it, so that Πίσω undoes it too;
+// typed after another step, it ends the history, and Πίσω says why.
+TEST_F(StepWindowTest, AConsoleAnswerIsUndoneWithItsQuestion) {
+    for (const bool atOnce : {true, false}) {
+        SCOPED_TRACE(atOnce);
+        workspace = testing::WorkspaceWith({{"", "0200", "LDA", "#60"},
+                                            {"", "0202", "STA", "FFFE"},
+                                            {"", "0205", "LDA", "#11"},
+                                            {"", "0207", "JSR", "FFFE"},
+                                            {"", "020A", "STA", "0300"}});
+        cpu::Apply(workspace.machine, "[0200]=A9,60,8D,FE,FF,A9,11,20,FE,FF,8D,00,03");
+        session.ResetForNewSession();
+        session.State().startAddress = "0200";
+        session.Start();
+        for (int i = 0; i < 3; ++i) session.Next();
+        if (!atOnce) session.Next();  // the RTS first
+        workspace.machine.AC = 0x4A;
+        session.AnswerEntered(0x11);
+        if (atOnce) {
+            EXPECT_EQ(session.State().sentence,
+                      "JSR FFFE: διεύθυνση επιστροφής 020A, PC ← FFFE, AC 11 → 4A");
+            session.Next();
+        }
+        session.Next();
+        for (int i = 0; i < 3; ++i) session.Back();
+        if (atOnce) {
+            EXPECT_EQ(workspace.machine.AC, 0x11);
+            EXPECT_EQ(session.State().sentence, "LDA #11: AC 60 → 11");
+        } else {
+            EXPECT_EQ(workspace.message.text,
+                      std::string(kHistoryEndedMessage) + std::string(kAnswerEndedHistoryMessage));
+            EXPECT_EQ(session.State().sentence, "");
+        }
     }
 }
 
