@@ -189,7 +189,7 @@ void StepSession::Start() {
     RecordStep();
     currentRow_ = FindGridRow(workspace_.grid, machine.PC);
 
-    peers_.SetProgramGridEnabled(false);
+    TakeGrid(true);
     state_.nextVisible = state_.nextEnabled = true;
     state_.stopVisible = state_.stopEnabled = true;
     state_.status = kStepRunningStatus;
@@ -210,7 +210,7 @@ void StepSession::Next() {
         state_.status = kStepEndedStatus;
         state_.nextEnabled = false;
         state_.stopEnabled = false;
-        peers_.SetProgramGridEnabled(true);
+        TakeGrid(false);
         return;
     }
     currentRow_ = FindGridRow(workspace_.grid, machine.PC);
@@ -225,7 +225,17 @@ void StepSession::Stop() {
 }
 
 void StepSession::Close() {
-    peers_.SetProgramGridEnabled(true);
+    TakeGrid(false);
+}
+
+void StepSession::TakeGrid(bool take) {
+    gridTaken_ = take;
+    peers_.SetProgramGridEnabled(!take);
+}
+
+void StepSession::MoveCursor(int rows) {
+    grid::ProgramGrid& grid = workspace_.grid;
+    grid.SetRow(std::clamp(grid.Row() + rows, 1, std::max(1, grid.RowCount() - 1)));
 }
 
 void StepSession::ShowNotice(const std::string& notice) {
@@ -360,7 +370,7 @@ void StepSession::FinishRun(RecordedRun& run) {
         state_.status = kStepEndedStatus;
         state_.nextEnabled = false;
         state_.stopEnabled = false;
-        peers_.SetProgramGridEnabled(true);
+        TakeGrid(false);
     }
     peers_.RefillRegisters();
     peers_.RedrawMemory();
@@ -394,7 +404,7 @@ void StepSession::Back() {
     // Stepping again is possible from here, whatever had ended.
     state_.status = kStepRunningStatus;
     state_.nextEnabled = state_.stopEnabled = true;
-    peers_.SetProgramGridEnabled(false);
+    TakeGrid(true);
     peers_.RefillRegisters();
     peers_.RedrawMemory();
 }

@@ -34,10 +34,24 @@ inline constexpr std::string_view kStepStoppedStatus = "Τερματισμός �
 
 inline constexpr std::string_view kNothingToUndoMessage =
     "Δεν υπάρχει προηγούμενη εντολή: η επιστροφή δεν μπορεί να πάει πιο πίσω.";
+inline constexpr std::string_view kSteppingUnderWayNotice =
+    "Η Βηματική Εκτέλεση είναι σε εξέλιξη: το παράθυρό της ήρθε μπροστά. Για να σταματήσει, "
+    "κλείστε το (Esc).";
+// Page Up and Page Down move the grid's cursor by this many lines while stepping.
+inline constexpr int kCursorPageRows = 10;
 inline constexpr std::string_view kAnswerEndedHistoryMessage =
     "Η απάντηση στην κονσόλα άλλαξε τον AC έξω από το βήμα που τη ζήτησε· το Πίσω δεν πηγαίνει "
     "πιο πίσω από εδώ.";
 inline constexpr std::string_view kHistoryEndedMessage = "Το Πίσω δεν πηγαίνει πιο πίσω: ";
+// Why the history ended, after kHistoryEndedMessage.
+inline constexpr std::string_view kEndedByMemoryEdit = "ένα κελί άλλαξε στο παράθυρο Μνήμης.";
+inline constexpr std::string_view kEndedByRegisterEdit =
+    "ένας καταχωρητής άλλαξε στο παράθυρο Καταχωρητών.";
+inline constexpr std::string_view kEndedByClearMemory = "ο Καθαρισμός Μνήμης άδειασε τη μνήμη.";
+inline constexpr std::string_view kEndedByClearRegisters =
+    "ο Καθαρισμός Καταχωρητών μηδένισε τους καταχωρητές.";
+inline constexpr std::string_view kEndedByAssemble = "η Συμβολομετάφραση ξανάγραψε τη μνήμη.";
+inline constexpr std::string_view kEndedByRun = "η Εκτέλεση (F9) άλλαξε τη μηχανή.";
 
 // The windows that stepping redraws, and the program grid's enabled state, which the main window
 // shows.
@@ -148,6 +162,10 @@ class StepSession {
     std::unique_ptr<RecordedRun> RunToCursor();
     // After the window has run it to its end: the message, the rows, the cursor, the windows.
     void FinishRun(RecordedRun& run);
+    // While stepping (the grid taken from the student), the keys that move the grid's cursor
+    // move it by rows, clamped to the grid's lines; nothing is edited.
+    bool Stepping() const { return gridTaken_; }
+    void MoveCursor(int rows);
     // Πίσω: undoes the latest instruction, or says that there is none, or why the history ended.
     void Back();
     // The console's field took an answer while stepping: it joins the step that asked for it,
@@ -161,6 +179,8 @@ class StepSession {
     // The rows, the cursor and the sentence from the history: executed is the line of the latest
     // recorded instruction, to execute the line of PC.
     void ShowFromHistory();
+    // The program grid is the step window's while it is taken.
+    void TakeGrid(bool take);
     // Shows a notice; with none, takes away the one an earlier step showed.
     void ShowNotice(const std::string& notice);
     // The sentence, with what the console shows now.
@@ -175,6 +195,7 @@ class StepSession {
     cpu::RestorableConsole* console_ = nullptr;
     cpu::AddressSet programBytes_;
     std::string noticeShown_;
+    bool gridTaken_ = false;
 };
 
 }  // namespace zorvan::app

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "app/step_session.h"
 #include "cpu/step_history.h"
 #include "grid/workspace.h"
 #include "ui/change_highlight.h"
@@ -194,7 +195,8 @@ void RegisterWindow::LeaveField(int field) {
     const auto warning =
         app::ExitRegisterField(workspace_.machine, field, ui::ToStdString(edit->text()));
     // A changed register ends the step window's history: it could not be stepped back over.
-    if (cpu::RegisterState::Of(workspace_.machine) != before) workspace_.EndHistory();
+    if (cpu::RegisterState::Of(workspace_.machine) != before)
+        workspace_.EndHistory(std::string(app::kEndedByRegisterEdit));
     if (!warning) return;
     // While the warning shows and the focus goes back, the field that was entered is not
     // left in the sense of a check.

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -90,6 +91,9 @@ StepWindow::StepWindow(grid::Workspace& workspace, ApplicationWindows& windows, 
     connect(stopButton_, &QPushButton::clicked, this, &StepWindow::Stop);
 
     CreateDebuggerControls();
+    // Keys and clicks anywhere in the application: arrows here move the grid's cursor, and the
+    // main window hands the student back to this window while stepping.
+    qApp->installEventFilter(this);
 
     // The captions of the fixed column stay; the rest is set each time the window opens.
     session_.ResetForNewSession();
@@ -278,7 +282,54 @@ void StepWindow::EndSession() {
     windows_.mainWindow->RefreshFromWorkspace();
 }
 
+bool StepWindow::CursorKey(QKeyEvent* event) {
+    int rows = 0;
+    switch (event->key()) {
+        case Qt::Key_Up:
+            rows = -1;
+            break;
+        case Qt::Key_Down:
+            rows = 1;
+            break;
+        case Qt::Key_PageUp:
+            rows = -app::kCursorPageRows;
+            break;
+        case Qt::Key_PageDown:
+            rows = app::kCursorPageRows;
+            break;
+        default:
+            return false;
+    }
+    session_.MoveCursor(rows);
+    windows_.mainWindow->RefreshFromWorkspace();
+    return true;
+}
+
+void StepWindow::ComeBack() {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+    workspace_.ShowMessage(app::kSteppingUnderWayNotice, workspace_.grid.Col(),
+                           grid::Tone::kNotice);
+    windows_.mainWindow->RefreshFromWorkspace();
+}
+
 bool StepWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::MouseButtonPress) && watched->isWidgetType() &&
+        isVisible() && session_.Stepping()) {
+        QWidget* target = static_cast<QWidget*>(watched);
+        if (type == QEvent::KeyPress && target->window() == this && target != startAddressEdit_ &&
+            CursorKey(static_cast<QKeyEvent*>(event)))
+            return true;
+        // The grid is the step window's: a key or a click in the main window would seem to do
+        // nothing while the step window may be minimised. A click still moves the cursor.
+        if (windows_.mainWindow && target->window() == windows_.mainWindow.get() &&
+            qobject_cast<QMenuBar*>(target) == nullptr)
+            QTimer::singleShot(0, this, [this] {
+                if (isVisible() && session_.Stepping()) ComeBack();
+            });
+    }
     if (watched == startAddressEdit_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

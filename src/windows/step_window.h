@@ -58,6 +58,10 @@ class StepWindow : public QWidget, private app::StepPeers {
     void ResetForNewSession();
     // The window closes: the grid takes keys again.
     void EndSession();
+    // Up, Down, Page Up and Page Down move the grid's cursor; false for any other key.
+    bool CursorKey(QKeyEvent* event);
+    // Back to the front, restored if minimised, with a notice in the main window.
+    void ComeBack();
     // The console's field took an answer.
     void AnswerEntered(int previousAc);
     // Shows the session's state in the widgets.

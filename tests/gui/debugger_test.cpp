@@ -20,6 +20,7 @@
 #include "modal_driver.h"
 #include "ui/change_highlight.h"
 #include "ui/program_grid_view.h"
+#include "ui/qt_text.h"
 #include "windows/application_windows.h"
 #include "windows/console_window.h"
 #include "windows/machine_host_adapter.h"
@@ -318,14 +319,38 @@ class DebuggerTest : public QObject {
         QCOMPARE(consoleOutput()->toPlainText(), before);
     }
 
-    // Clear registers ends the history; Πίσω says so.
+    // While stepping, the arrows and Page Up/Down move the grid's cursor and edit nothing; a key
+    // in the main window brings a minimised step window back, with a notice.
+    void cursorKeysAndAMinimisedStepWindow() {
+        Load(kCalls);
+        StartStepping("0202");
+        const int row = gridRow();
+        const std::string cell = workspace().grid.Cell(zorvan::grid::kInstructionColumn, row);
+        QTest::keyClick(stepButton("nextButton"), Qt::Key_Down);
+        QCOMPARE(gridRow(), row + 1);
+        QTest::keyClick(stepButton("nextButton"), Qt::Key_PageUp);
+        QCOMPARE(gridRow(), 1);
+        QTest::keyClick(stepButton("nextButton"), Qt::Key_PageDown);
+        QCOMPARE(gridRow(), 9);  // the last line
+        QCOMPARE(workspace().grid.Cell(zorvan::grid::kInstructionColumn, row), cell);
+        step()->showMinimized();
+        QTRY_VERIFY(step()->isMinimized());
+        QTest::keyClick(grid(), Qt::Key_A);
+        QTRY_VERIFY(!step()->isMinimized());
+        QCOMPARE(message(), QStringLiteral("#0000ff ") +
+                                zorvan::ui::ToQString(zorvan::app::kSteppingUnderWayNotice));
+    }
+
+    // Clear registers ends the history; Πίσω says so and why, and the old sentence goes.
     void clearRegistersEndsTheHistory() {
         Load(kCalls);
         StartStepping("0202");
         Child<QAction>(form(), "clearRegistersAction")->trigger();
         Click("backButton");
-        QCOMPARE(message(), QStringLiteral("#ff0000 Δεν υπάρχει προηγούμενη εντολή: η επιστροφή "
-                                           "δεν μπορεί να πάει πιο πίσω."));
+        QCOMPARE(message(), QStringLiteral("#ff0000 ") +
+                                zorvan::ui::ToQString(zorvan::app::kHistoryEndedMessage) +
+                                zorvan::ui::ToQString(zorvan::app::kEndedByClearRegisters));
+        QVERIFY(Child<QLabel>(step(), "sentenceLabel")->text().isEmpty());
     }
 
     // Enter is Next only after Start; a console routine leaves the keyboard in the step window.
