@@ -68,7 +68,7 @@ std::string LastLine(const std::string& text) {
 
 RecordedRun::RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host,
                          cpu::RestorableConsole* console, const cpu::AddressSet& programBytes,
-                         int target)
+                         int target, bool oneStep)
     : workspace_(workspace),
       host_(host),
       console_(console),
@@ -76,7 +76,9 @@ RecordedRun::RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host,
       breakpoints_(BreakpointAddresses(workspace.grid)),
       target_(target),
       before_(cpu::RegisterState::Of(workspace.machine)),
-      memoryBefore_(std::make_unique<cpu::Machine>(workspace.machine)) {
+      memoryBefore_(std::make_unique<cpu::Machine>(workspace.machine)),
+      oneStep_(oneStep),
+      historyBegin_(workspace.history.Position()) {
     // As every run: a stack found full before does not end this one.
     workspace.machine.halted = false;
 }
@@ -290,10 +292,11 @@ void StepSession::RecordStep() {
     ShowNotice(overwrote ? OverwriteNotice(change, programBytes_) : consoleNotice);
 }
 
-std::unique_ptr<RecordedRun> StepSession::RunTo(int target) {
+std::unique_ptr<RecordedRun> StepSession::RunTo(int target, bool oneStep) {
     // What the area told before is not this run's: its end, and what it met, are told after it.
     workspace_.ClearMessage();
-    return std::make_unique<RecordedRun>(workspace_, host_, console_, programBytes_, target);
+    return std::make_unique<RecordedRun>(workspace_, host_, console_, programBytes_, target,
+                                         oneStep);
 }
 
 std::unique_ptr<RecordedRun> StepSession::Continue() {
@@ -303,7 +306,7 @@ std::unique_ptr<RecordedRun> StepSession::Continue() {
 std::unique_ptr<RecordedRun> StepSession::StepOverJsr() {
     const cpu::Machine& m = workspace_.machine;
     if (!Is(m, m.PC, cpu::Operation::kJsr)) return nullptr;
-    return RunTo(m.PC + 3);
+    return RunTo(m.PC + 3, true);
 }
 
 std::unique_ptr<RecordedRun> StepSession::RunToCursor() {
@@ -316,14 +319,17 @@ void StepSession::ShowFromHistory() {
     const cpu::Machine& m = workspace_.machine;
     const grid::ProgramGrid& grid = workspace_.grid;
     const std::optional<cpu::StepChange> last = workspace_.history.Last(m);
-    const int executedRow = last ? RowOf(grid, last->address) : 0;
+    const cpu::StepGroup* group = workspace_.history.LastGroup();
+    const int executedRow = group  ? RowOf(grid, group->address)
+                            : last ? RowOf(grid, last->address)
+                                   : 0;
     currentRow_ = RowOf(grid, m.PC);
     for (int column = 1; column < kStepGridColumns; ++column) {
         state_.rows[0][column] = executedRow != 0 ? grid.Cell(column, executedRow) : "";
         state_.rows[1][column] = currentRow_ != 0 ? grid.Cell(column, currentRow_) : "";
     }
     if (currentRow_ != 0) workspace_.grid.SetRow(currentRow_);
-    state_.sentence = last ? Describe(*last) : "";
+    state_.sentence = group ? group->sentence : last ? Describe(*last) : "";
 }
 
 void StepSession::FinishRun(RecordedRun& run) {
@@ -356,6 +362,12 @@ void StepSession::FinishRun(RecordedRun& run) {
     } else if (!run.AtBreakpoint() && !ended) {
         ShowNotice("");
     }
+    if (run.OneStep() && run.ReachedTarget()) {
+        const cpu::Machine& before = run.MemoryBefore();
+        const int target = before.Read(before.PC + 2) * 256 + before.Read(before.PC + 1);
+        workspace_.history.Group(run.HistoryBegin(), before.PC,
+                                 cpu::DescribeCall(target, run.ExecutedCount(), before, m));
+    }
     const int breakpointRow = workspace_.grid.Row();
     ShowFromHistory();
     if (run.AtBreakpoint()) workspace_.grid.SetRow(breakpointRow);
@@ -379,8 +391,8 @@ void StepSession::FinishRun(RecordedRun& run) {
 
 void StepSession::Back() {
     cpu::Machine& m = workspace_.machine;
-    const std::optional<cpu::StepChange> undone = workspace_.history.Last(m);
-    if (!undone || !workspace_.history.Undo(m, console_)) {
+    const auto before = std::make_unique<cpu::Machine>(m);
+    if (!workspace_.history.Undo(m, console_)) {
         const std::string& why = workspace_.history.EndedBecause();
         workspace_.ShowMessage(why.empty() ? std::string(kNothingToUndoMessage)
                                            : std::string(kHistoryEndedMessage) + why,
@@ -395,12 +407,12 @@ void StepSession::Back() {
         return;
     }
     ShowFromHistory();
-    // What the undone instruction had changed is what changes back now.
+    // What the undone instructions had changed is what changes back now.
     workspace_.marks.Clear();
-    workspace_.marks.SetRegisters(undone->before, undone->after);
-    for (int i = 0; i < undone->cellCount; ++i)
-        workspace_.marks.cells.push_back(undone->cells[i].address);
-    std::sort(workspace_.marks.cells.begin(), workspace_.marks.cells.end());
+    workspace_.marks.SetRegisters(cpu::RegisterState::Of(m), cpu::RegisterState::Of(*before));
+    for (int address = 0; address < cpu::kMemorySize; ++address) {
+        if (before->memory[address] != m.memory[address]) workspace_.marks.cells.push_back(address);
+    }
     // Stepping again is possible from here, whatever had ended.
     state_.status = kStepRunningStatus;
     state_.nextEnabled = state_.stopEnabled = true;

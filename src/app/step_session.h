@@ -90,8 +90,9 @@ struct StepWindowState {
 // executed, after a refused push, and before an instruction at a breakpoint (not the first).
 class RecordedRun : public SlicedRun {
   public:
+    // oneStep: a call stepped over, shown and undone as one step once it reaches target.
     RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host, cpu::RestorableConsole* console,
-                const cpu::AddressSet& programBytes, int target);
+                const cpu::AddressSet& programBytes, int target, bool oneStep = false);
 
     cpu::RunEnd Slice(std::int64_t budget) override;
     cpu::RunEnd Stop() override;
@@ -103,6 +104,8 @@ class RecordedRun : public SlicedRun {
     const std::string& Notice() const { return notice_; }
     const cpu::RegisterState& Before() const { return before_; }
     const cpu::Machine& MemoryBefore() const { return *memoryBefore_; }
+    bool OneStep() const { return oneStep_; }
+    std::size_t HistoryBegin() const { return historyBegin_; }
 
   private:
     grid::Workspace& workspace_;
@@ -118,6 +121,8 @@ class RecordedRun : public SlicedRun {
     std::string notice_;
     cpu::RegisterState before_;
     std::unique_ptr<cpu::Machine> memoryBefore_;
+    bool oneStep_;
+    std::size_t historyBegin_;
 };
 
 // The program-grid row whose address cell holds address, or 0. The search runs from row 1 to
@@ -154,8 +159,8 @@ class StepSession {
 
     // Συνέχεια: a run to the next breakpoint or the end.
     std::unique_ptr<RecordedRun> Continue();
-    // Παράκαμψη JSR: on a JSR, a run to the address after it; on any other line nullptr, and
-    // the window does Next instead.
+    // Παράκαμψη JSR: on a JSR, a run to the address after it, which then counts as one step
+    // (one sentence, one Πίσω); on any other line nullptr, and the window does Next instead.
     std::unique_ptr<RecordedRun> StepOverJsr();
     // Έως τον κέρσορα: a run until PC is the address of the grid's current line. Throws
     // ConversionError when that line's address is not hexadecimal; nullptr when it has none.
@@ -175,7 +180,7 @@ class StepSession {
   private:
     // One instruction at PC, recorded; tells the notices and fills the sentence.
     void RecordStep();
-    std::unique_ptr<RecordedRun> RunTo(int target);
+    std::unique_ptr<RecordedRun> RunTo(int target, bool oneStep = false);
     // The rows, the cursor and the sentence from the history: executed is the line of the latest
     // recorded instruction, to execute the line of PC.
     void ShowFromHistory();

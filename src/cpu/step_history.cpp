@@ -386,6 +386,16 @@ void StepHistory::AbsorbIntoLast(const Machine& m, const RegisterState& left) {
 
 bool StepHistory::Undo(Machine& m, RestorableConsole* console) {
     if (count_ == 0) return false;
+    std::size_t records = 1;
+    if (const StepGroup* group = LastGroup()) {
+        records = group->end - std::max(group->begin, dropped_);
+        groups_.pop_back();
+    }
+    for (; records > 0 && count_ > 0; --records) UndoOne(m, console);
+    return true;
+}
+
+void StepHistory::UndoOne(Machine& m, RestorableConsole* console) {
     const ParsedRecord record = Parse(log_.data(), logSize_, m);
     for (int i = 0; i < record.cellCount; ++i)
         m.memory[static_cast<std::size_t>(record.cells[i].address)] = record.cells[i].before;
@@ -399,7 +409,16 @@ bool StepHistory::Undo(Machine& m, RestorableConsole* console) {
     }
     logSize_ = record.start;
     --count_;
-    return true;
+}
+
+void StepHistory::Group(std::size_t begin, int address, std::string sentence) {
+    if (begin >= Position()) return;
+    groups_.push_back({begin, Position(), address, std::move(sentence)});
+}
+
+const StepGroup* StepHistory::LastGroup() const {
+    return !groups_.empty() && groups_.back().end == Position() && count_ != 0 ? &groups_.back()
+                                                                               : nullptr;
 }
 
 std::optional<StepChange> StepHistory::Last(const Machine& m) const {
@@ -442,7 +461,9 @@ void StepHistory::DropOldest() {
     }
     std::memmove(log_.data(), log_.data() + end, logSize_ - end);
     logSize_ -= end;
+    dropped_ += count_ - kept;
     count_ = kept;
+    std::erase_if(groups_, [this](const StepGroup& group) { return group.end <= dropped_; });
 }
 
 void StepHistory::Reserve(std::size_t size) {

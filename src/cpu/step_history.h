@@ -73,6 +73,13 @@ struct StepChange {
     std::int32_t CellBefore(const Machine& machineAfter, std::int64_t cell) const;
 };
 
+// Instructions that the step window showed as one step (a call stepped over).
+struct StepGroup {
+    std::size_t begin = 0, end = 0;  // positions, as Position() tells them
+    int address = 0;                 // the first instruction's
+    std::string sentence;            // what they did together
+};
+
 class StepHistory {
   public:
     // At least this many of the latest instructions can be undone, unless the console's texts
@@ -90,12 +97,19 @@ class StepHistory {
     // left: the registers as the instruction left them.
     void AbsorbIntoLast(const Machine& machine, const RegisterState& left);
 
-    // Undoes the latest recorded instruction; false when there is none.
+    // Undoes the latest recorded instruction, or the group it ends; false when there is none.
     bool Undo(Machine& machine, RestorableConsole* console);
 
     // The latest recorded instruction, old values from the record and new ones from the machine,
     // which must be as that instruction left it.
     std::optional<StepChange> Last(const Machine& machine) const;
+
+    // How many instructions were ever recorded and not undone: it stays as the oldest go.
+    std::size_t Position() const { return dropped_ + count_; }
+    // The instructions recorded since begin (a Position) undo as one from now on.
+    void Group(std::size_t begin, int address, std::string sentence);
+    // The group that the latest recorded instruction ends, or nullptr.
+    const StepGroup* LastGroup() const;
 
     void Clear();
     // Clears the history and keeps why, for the Πίσω that reaches its start.
@@ -111,6 +125,7 @@ class StepHistory {
                const step_record::ConsoleBefore* console, const Machine& machine,
                const AddressSet* watchedCells);
     void DropOldest();
+    void UndoOne(Machine& machine, RestorableConsole* console);
     void Reserve(std::size_t size);  // room for size more bytes
     void Append(const void* bytes, std::size_t size);
 
@@ -120,6 +135,8 @@ class StepHistory {
     std::size_t logSize_ = 0;
     std::size_t count_ = 0;
     std::string endedBecause_;
+    std::size_t dropped_ = 0;  // the oldest records that went
+    std::vector<StepGroup> groups_;
 };
 
 }  // namespace zorvan::cpu

@@ -205,13 +205,7 @@ void TellControl(const StepChange& change, const Machine& after, const DecodedOp
 
 // The stack cell of a push and anything else written that was not told yet, then each register
 // and status bit that changed, and a stack found full.
-void TellChanges(const StepChange& change, Operation operation, Parts& parts) {
-    for (int i = 0; i < change.cellCount; ++i) {
-        const CellChange& cell = change.cells[i];
-        if (!parts.Named(cell.address)) parts.Add(Written(cell.address, cell.after, cell.before));
-    }
-    const RegisterState& before = change.before;
-    const RegisterState& now = change.after;
+void TellRegisters(const RegisterState& before, const RegisterState& now, Parts& parts) {
     const std::pair<Register, std::pair<std::int32_t, std::int32_t>> registers[] = {
         {Register::kAC, {before.AC, now.AC}},
         {Register::kXR, {before.XR, now.XR}},
@@ -227,12 +221,47 @@ void TellChanges(const StepChange& change, Operation operation, Parts& parts) {
             parts.Add(std::string(StatusBitName(k)) + " " + std::to_string(before.status[k]) +
                       " → " + std::to_string(now.status[k]));
     }
+}
+
+void TellChanges(const StepChange& change, Operation operation, Parts& parts) {
+    for (int i = 0; i < change.cellCount; ++i) {
+        const CellChange& cell = change.cells[i];
+        if (!parts.Named(cell.address)) parts.Add(Written(cell.address, cell.after, cell.before));
+    }
+    const RegisterState& before = change.before;
+    const RegisterState& now = change.after;
+    TellRegisters(before, now, parts);
     // A push refused again, the stack still full, is told as the first one was.
     const bool push = operation == Operation::kPha || operation == Operation::kPhp;
     if (now.halted && (!before.halted || (push && now.SP == before.SP))) parts.Add("σωρός πλήρης");
 }
 
+std::string Joined(const std::string& head, const Parts& parts) {
+    std::string sentence = head + ": ";
+    for (std::size_t i = 0; i < parts.texts.size(); ++i)
+        sentence += (i ? ", " : "") + parts.texts[i];
+    return sentence;
+}
+
 }  // namespace
+
+std::string DescribeCall(int target, std::int64_t instructions, const Machine& before,
+                         const Machine& after) {
+    Parts parts;
+    parts.Add(std::to_string(instructions) + (instructions == 1 ? " εντολή" : " εντολές"));
+    TellRegisters(RegisterState::Of(before), RegisterState::Of(after), parts);
+    std::string cells;
+    for (int a = 0; a < kMemorySize; ++a) {
+        if (before.memory[a] == after.memory[a]) continue;
+        int last = a;
+        while (last + 1 < kMemorySize && before.memory[last + 1] != after.memory[last + 1]) ++last;
+        cells += (cells.empty() ? "" : ", ") + FormatHex4(a) +
+                 (last > a ? "–" + FormatHex4(last) : std::string());
+        a = last;
+    }
+    if (!cells.empty()) parts.Add("κελιά " + cells);
+    return Joined("JSR " + FormatHex4(target) + " … RTS", parts);
+}
 
 std::string DescribeStep(const StepChange& change, const Machine& after) {
     const int a = change.address;
@@ -252,11 +281,7 @@ std::string DescribeStep(const StepChange& change, const Machine& after) {
     TellControl(change, after, d, parts);
     TellChanges(change, d.operation, parts);
     if (parts.texts.empty()) parts.Add("καμία αλλαγή");
-
-    std::string sentence = head + ": ";
-    for (std::size_t i = 0; i < parts.texts.size(); ++i)
-        sentence += (i ? ", " : "") + parts.texts[i];
-    return sentence;
+    return Joined(head, parts);
 }
 
 }  // namespace zorvan::cpu

@@ -178,11 +178,11 @@ TEST_F(StepCommandsTest, ContinueStepOverRunToCursorAndBack) {
     // b Πίσω, n Next. Then what is seen, the message area and the sentence.
     // clang-format off
     const struct { int breakpoint, cursor; char command; const char* seen; std::string message, sentence; } cases[] = {
-        {0, 0, 'o', "0205 0301>0205 row3 X2 Y1", "", "RTS: επιστροφή στη διεύθυνση 0205"},
+        // The call stepped over is one step: the JSR's line, one sentence, one Πίσω.
+        {0, 0, 'o', "0205 0202>0205 row3 X2 Y1", "", "JSR 0300 … RTS: 3 εντολές, YR 00 → 01"},
         {0, 0, 'o', "0206 0205>0206 row4 X1 Y1", "", "DEX: XR 02 → 01"},  // not a JSR: Next
-        {0, 0, 'b', "0205 0301>0205 row3 X2 Y1", "", "RTS: επιστροφή στη διεύθυνση 0205"},
-        {0, 0, 'b', "0301 0300>0301 row8 X2 Y1", "", "INY: YR 00 → 01"},
-        {0, 0, 'b', "0300 0202>0300 row7 X2 Y0", "", "JSR 0300: διεύθυνση επιστροφής 0205, PC ← 0300"},
+        {0, 0, 'b', "0205 0202>0205 row3 X2 Y1", "", "JSR 0300 … RTS: 3 εντολές, YR 00 → 01"},
+        {0, 0, 'b', "0202 0200>0202 row2 X2 Y0", "", "LDX #02: XR 00 → 02"},
         {0, 5, 'k', "0208 0206>0208 row5 X0 Y2", "", "BNE: η διακλάδωση δεν έγινε (Z = 1)"},
         {0, 0, 'b', "0206 0205>0206 row4 X0 Y2", "", "DEX: XR 01 → 00, Z 0 → 1"},
         // On its breakpoint: goes on, and tells that the program wrote over its own byte.

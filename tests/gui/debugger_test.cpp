@@ -281,7 +281,11 @@ class DebuggerTest : public QObject {
         Click("stepOverButton");
         QCOMPARE(workspace().machine.PC, 0x0207);
         QCOMPARE(workspace().machine.YR, 1);
-        QCOMPARE(sentence(), QStringLiteral("RTS: επιστροφή στη διεύθυνση 0207"));
+        QCOMPARE(sentence(), QStringLiteral("JSR 0200 … RTS: 3 εντολές, YR 00 → 01"));
+        QCOMPARE(stepRow(0), QStringLiteral("0204 JSR 0200"));
+        Click("backButton");  // the whole call
+        QCOMPARE(workspace().machine.PC, 0x0204);
+        QCOMPARE(workspace().machine.YR, 0);
     }
 
     // Έως τον κέρσορα runs to a line clicked in the greyed grid; Συνέχεια to a breakpoint set in
