@@ -102,7 +102,7 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
             end_ = cpu::RunEnd::kNotExecuted;
             break;
         }
-        if (notice_.empty()) notice_ = ConsoleNotice(m, a);
+        if (notice_.empty() && d.operation == cpu::Operation::kJsr) notice_ = ConsoleNotice(m, a);
         const bool overwrote = workspace_.history.Step(m, host_, console_, &programBytes_);
         if (overwrote && notice_.empty())
             notice_ = OverwriteNotice(*workspace_.history.Last(m), programBytes_);

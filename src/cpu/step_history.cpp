@@ -318,28 +318,17 @@ std::int32_t StepChange::CellBefore(const Machine& machineAfter, std::int64_t ce
     return machineAfter.Read(cell);
 }
 
-bool StepHistory::Step(Machine& m, MachineHost& host, RestorableConsole* console,
-                       const AddressSet* watchedCells) {
-    const RegisterState before = RegisterState::Of(m);
-    const std::int64_t a = m.PC;
-    const DecodedOpcode d = Decode(m.Read(a));
-    const CellsBefore cells = CellsTheStepMayWrite(m, host, d, a);
-    const std::int64_t routine = console != nullptr ? ConsoleRoutineCalled(m, d, a) : -1;
-    ConsoleWatch consoleWatch(routine >= 0 ? console : nullptr, routine == kPrintTextRoutine);
-
-    StepAt(m, host, static_cast<int>(a));
-
-    ConsoleBefore consoleOld;
-    const bool consoleChanged = consoleWatch.Changed(consoleOld);
-    return Write(before, cells, consoleChanged ? &consoleOld : nullptr, m, watchedCells);
-}
-
-bool StepHistory::Write(const RegisterState& before, const CellsBefore& cells,
-                        const ConsoleBefore* console, const Machine& m,
-                        const AddressSet* watchedCells) {
+ZORVAN_HOT bool StepHistory::Write(const RegisterState& before, const CellsBefore& cells,
+                                   const ConsoleBefore* console, const Machine& m,
+                                   const AddressSet* watchedCells) {
     // The record is written straight into the log's free room (no copy of a buffer, whose
     // narrow stores a wide copy would wait for); the console's old text, of any length, goes
     // between its fields and its trailer.
+    if (Position() % kCheckpointEvery == 0) {
+        while (!checkpoints_.empty() && checkpoints_.back().position >= Position())
+            checkpoints_.pop_back();
+        checkpoints_.push_back({Position(), base_ + logSize_});
+    }
     Reserve(kMaxRecordSize);
     RecordWriter record(log_.data() + logSize_);
     std::uint16_t mask = PutRegisters(record, before, m);
@@ -363,10 +352,26 @@ bool StepHistory::Write(const RegisterState& before, const CellsBefore& cells,
         Append(&length, sizeof length);
     }
     ++count_;
-    // A quarter more than the depth before the oldest go: dropping them moves the log, so it is
+    // Twice the depth before the oldest go: dropping them moves the log, so it is
     // done seldom, and the log stays well under its budget.
-    if (count_ >= kDepth + kDepth / 4 || logSize_ > kByteBudget) DropOldest();
+    if (count_ >= 2 * kDepth || logSize_ > kByteBudget) DropOldest();
     return wroteWatched;
+}
+
+bool StepHistory::Step(Machine& m, MachineHost& host, RestorableConsole* console,
+                       const AddressSet* watchedCells) {
+    const RegisterState before = RegisterState::Of(m);
+    const std::int64_t a = m.PC;
+    const DecodedOpcode d = Decode(m.Read(a));
+    const CellsBefore cells = CellsTheStepMayWrite(m, host, d, a);
+    const std::int64_t routine = console != nullptr ? ConsoleRoutineCalled(m, d, a) : -1;
+    ConsoleWatch consoleWatch(routine >= 0 ? console : nullptr, routine == kPrintTextRoutine);
+
+    StepAt(m, host, static_cast<int>(a));
+
+    ConsoleBefore consoleOld;
+    const bool consoleChanged = consoleWatch.Changed(consoleOld);
+    return Write(before, cells, consoleChanged ? &consoleOld : nullptr, m, watchedCells);
 }
 
 void StepHistory::AbsorbIntoLast(const Machine& m, const RegisterState& left) {
@@ -447,23 +452,37 @@ void StepHistory::Clear() {
 }
 
 void StepHistory::DropOldest() {
-    // Keep the newest kDepth records, fewer when the console's texts they hold would pass three
-    // quarters of the budget: walk back over them to where they begin.
     std::size_t end = logSize_;
     std::size_t kept = 0;
-    while (kept < count_ && kept < kDepth) {
-        RecordReader trailer(log_.data() + end - kTrailerSize);
-        trailer.Get<std::uint16_t>();
-        const std::size_t length = trailer.Get<std::uint32_t>();
-        if (kept != 0 && logSize_ - (end - length) > kByteBudget / 4 * 3) break;
-        end -= length;
-        ++kept;
+    // The newest kDepth records, from the latest checkpoint at or before them: no walk over a
+    // million records, each length waiting for the one before.
+    const std::size_t oldestKept = Position() - std::min(count_, kDepth);
+    const auto checkpoint =
+        std::find_if(checkpoints_.rbegin(), checkpoints_.rend(),
+                     [&](const Checkpoint& c) { return c.position <= oldestKept; });
+    if (logSize_ <= kByteBudget && checkpoint != checkpoints_.rend() &&
+        checkpoint->position > dropped_) {
+        end = checkpoint->offset - base_;
+        kept = Position() - checkpoint->position;
+    } else {
+        // Fewer when the console's texts they hold would pass three quarters of the budget: walk
+        // back over them to where they begin.
+        while (kept < count_ && kept < kDepth) {
+            RecordReader trailer(log_.data() + end - kTrailerSize);
+            trailer.Get<std::uint16_t>();
+            const std::size_t length = trailer.Get<std::uint32_t>();
+            if (kept != 0 && logSize_ - (end - length) > kByteBudget / 4 * 3) break;
+            end -= length;
+            ++kept;
+        }
     }
     std::memmove(log_.data(), log_.data() + end, logSize_ - end);
     logSize_ -= end;
+    base_ += end;
     dropped_ += count_ - kept;
     count_ = kept;
     std::erase_if(groups_, [this](const StepGroup& group) { return group.end <= dropped_; });
+    std::erase_if(checkpoints_, [this](const Checkpoint& c) { return c.position < dropped_; });
 }
 
 void StepHistory::Reserve(std::size_t size) {

@@ -136,7 +136,16 @@ class StepHistory {
     std::size_t count_ = 0;
     std::string endedBecause_;
     std::size_t dropped_ = 0;  // the oldest records that went
+    std::size_t base_ = 0;     // and their bytes
     std::vector<StepGroup> groups_;
+    // Where every kCheckpointEvery-th record begins (base_ counted in), so that the oldest can go
+    // without a walk over the log. Undo leaves them right: a record undone is written again
+    // where it began.
+    static constexpr std::size_t kCheckpointEvery = 1 << 16;
+    struct Checkpoint {
+        std::size_t position, offset;
+    };
+    std::vector<Checkpoint> checkpoints_;
 };
 
 }  // namespace zorvan::cpu

@@ -180,7 +180,7 @@ TEST(StepHistory, AMillionStepsFitAndUndoToTheStart) {
     NullMachineHost host;
     StepHistory history;
     for (int i = 0; i < 2'500'000; ++i) history.Step(machine, host, nullptr);
-    // The oldest went each time a quarter more than the depth was reached; the depth is kept.
+    // The oldest went when twice the depth was reached; the depth is kept.
     EXPECT_GE(history.Size(), StepHistory::kDepth);
     EXPECT_LT(history.Bytes(), std::size_t{48} << 20);
     const std::size_t kept = history.Size();
