@@ -192,14 +192,27 @@ void StepWindow::CreateDebuggerControls() {
     session_.SetConsole(consoleText_.get());
 
     const int top = statusLabel_->geometry().bottom() + 6;
-    continueButton_ = new QPushButton(QStringLiteral("Συνέχεια"), this);
+    continueButton_ = new QPushButton(QStringLiteral("Συνέχεια (F5)"), this);
     continueButton_->setObjectName(QStringLiteral("continueButton"));
-    stepOverButton_ = new QPushButton(QStringLiteral("Παράκαμψη JSR"), this);
+    stepOverButton_ = new QPushButton(QStringLiteral("Παράκαμψη JSR (F10)"), this);
     stepOverButton_->setObjectName(QStringLiteral("stepOverButton"));
-    runToCursorButton_ = new QPushButton(QStringLiteral("Έως τον κέρσορα"), this);
+    runToCursorButton_ = new QPushButton(QStringLiteral("Έως τον κέρσορα (F4)"), this);
     runToCursorButton_->setObjectName(QStringLiteral("runToCursorButton"));
-    backButton_ = new QPushButton(QStringLiteral("Πίσω"), this);
+    backButton_ = new QPushButton(QStringLiteral("Πίσω (Ctrl+Z)"), this);
     backButton_->setObjectName(QStringLiteral("backButton"));
+    // A key for every button, in this window only; the first three keep their captions, and
+    // their keys show as tips.
+    const std::pair<QPushButton*, QKeySequence> keys[] = {
+        {nextButton_, QKeySequence(Qt::Key_F11)},
+        {stopButton_, QKeySequence(Qt::SHIFT | Qt::Key_F5)},
+        {continueButton_, QKeySequence(Qt::Key_F5)},
+        {stepOverButton_, QKeySequence(Qt::Key_F10)},
+        {runToCursorButton_, QKeySequence(Qt::Key_F4)},
+        {backButton_, QKeySequence(Qt::CTRL | Qt::Key_Z)}};
+    for (const auto& [button, key] : keys) button->setShortcut(key);
+    startButton_->setToolTip(QStringLiteral("Enter στη διεύθυνση εκκίνησης"));
+    nextButton_->setToolTip(QStringLiteral("Enter ή F11"));
+    stopButton_->setToolTip(QStringLiteral("Shift+F5"));
     int x = 16;
     for (QPushButton* button :
          {continueButton_, stepOverButton_, runToCursorButton_, backButton_}) {

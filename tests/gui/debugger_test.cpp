@@ -345,6 +345,25 @@ class DebuggerTest : public QObject {
                                 zorvan::ui::ToQString(zorvan::app::kSteppingUnderWayNotice));
     }
 
+    // Every button has a key in the step window; the register window shows the return address.
+    void keysForTheButtonsAndTheReturnAddress() {
+        Load(kCalls);
+        StartStepping("0202");
+        step()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(step()));
+        // A button's key clicks it as a click would, a moment later.
+        QTest::keyClick(step()->windowHandle(), Qt::Key_F10);  // Παράκαμψη JSR
+        QTRY_COMPARE(workspace().machine.PC, 0x0207);
+        auto* returnAddress = Child<QLineEdit>(windows_->registerWindow, "returnAddressEdit");
+        QTRY_COMPARE(returnAddress->text(), QStringLiteral("0207"));
+        QVERIFY(returnAddress->isReadOnly() && !returnAddress->accessibleName().isEmpty());
+        QTest::keyClick(step()->windowHandle(), Qt::Key_Z, Qt::ControlModifier);  // Πίσω
+        QTRY_COMPARE(workspace().machine.PC, 0x0204);
+        QTest::keyClick(step()->windowHandle(), Qt::Key_F11);  // Επόμενο
+        QTRY_COMPARE(workspace().machine.PC, 0x0200);
+        QVERIFY(stepButton("continueButton")->text().endsWith(QStringLiteral("(F5)")));
+    }
+
     // Clear registers ends the history; Πίσω says so and why, and the old sentence goes.
     void clearRegistersEndsTheHistory() {
         Load(kCalls);
