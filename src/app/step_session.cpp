@@ -390,9 +390,23 @@ void StepSession::FinishRun(RecordedRun& run) {
 }
 
 void StepSession::Back() {
+    UndoSteps(false);
+}
+
+void StepSession::BackToBreakpoint() {
+    UndoSteps(true);
+}
+
+void StepSession::UndoSteps(bool toBreakpoint) {
     cpu::Machine& m = workspace_.machine;
     const auto before = std::make_unique<cpu::Machine>(m);
-    if (!workspace_.history.Undo(m, console_)) {
+    const cpu::AddressSet breakpoints = BreakpointAddresses(workspace_.grid);
+    bool undone = false;
+    while (workspace_.history.Undo(m, console_)) {
+        undone = true;
+        if (!toBreakpoint || breakpoints.Contains(m.PC)) break;
+    }
+    if (!undone) {
         const std::string& why = workspace_.history.EndedBecause();
         workspace_.ShowMessage(why.empty() ? std::string(kNothingToUndoMessage)
                                            : std::string(kHistoryEndedMessage) + why,
@@ -407,6 +421,13 @@ void StepSession::Back() {
         return;
     }
     ShowFromHistory();
+    if (toBreakpoint) {
+        if (breakpoints.Contains(m.PC)) {
+            ReportBreakpointStop(workspace_, m.PC);
+        } else {
+            workspace_.ShowMessage(kBackAtHistoryStartMessage, kStatusColumn, grid::Tone::kNotice);
+        }
+    }
     // What the undone instructions had changed is what changes back now.
     workspace_.marks.Clear();
     workspace_.marks.SetRegisters(cpu::RegisterState::Of(m), cpu::RegisterState::Of(*before));

@@ -42,6 +42,8 @@ inline constexpr int kCursorPageRows = 10;
 inline constexpr std::string_view kAnswerEndedHistoryMessage =
     "Η απάντηση στην κονσόλα άλλαξε τον AC έξω από το βήμα που τη ζήτησε· το Πίσω δεν πηγαίνει "
     "πιο πίσω από εδώ.";
+inline constexpr std::string_view kBackAtHistoryStartMessage =
+    "Καμία εντολή με σημείο διακοπής στο ιστορικό: το Πίσω έφτασε στην αρχή του.";
 inline constexpr std::string_view kHistoryEndedMessage = "Το Πίσω δεν πηγαίνει πιο πίσω: ";
 // Why the history ended, after kHistoryEndedMessage.
 inline constexpr std::string_view kEndedByMemoryEdit = "ένα κελί άλλαξε στο παράθυρο Μνήμης.";
@@ -176,6 +178,9 @@ class StepSession {
     // The console's field took an answer while stepping: it joins the step that asked for it,
     // or ends the history when another step came between.
     void AnswerEntered(int previousAc);
+    // Πίσω ως το σημείο διακοπής: undoes back to the latest instruction on a line with a
+    // breakpoint (told as a stop there), or to the start of the history.
+    void BackToBreakpoint();
 
   private:
     // One instruction at PC, recorded; tells the notices and fills the sentence.
@@ -184,6 +189,8 @@ class StepSession {
     // The rows, the cursor and the sentence from the history: executed is the line of the latest
     // recorded instruction, to execute the line of PC.
     void ShowFromHistory();
+    // Πίσω once, or back to a breakpoint.
+    void UndoSteps(bool toBreakpoint);
     // The program grid is the step window's while it is taken.
     void TakeGrid(bool take);
     // Shows a notice; with none, takes away the one an earlier step showed.

@@ -168,6 +168,7 @@ void StepWindow::ShowState() {
         button->setEnabled(state.nextEnabled);
     }
     backButton_->setVisible(state.nextVisible);
+    backToBreakpointButton_->setVisible(state.nextVisible);
     sentenceLabel_->setText(ui::ToQString(state.sentence));
     sentenceLabel_->setVisible(state.nextVisible);
 }
@@ -222,19 +223,30 @@ void StepWindow::CreateDebuggerControls() {
         x += width + 8;
         button->hide();
     }
+    // Below them, the way back to a breakpoint.
+    backToBreakpointButton_ =
+        new QPushButton(QStringLiteral("Πίσω ως το σημείο διακοπής (Ctrl+Shift+Z)"), this);
+    backToBreakpointButton_->setObjectName(QStringLiteral("backToBreakpointButton"));
+    backToBreakpointButton_->setAutoDefault(false);
+    backToBreakpointButton_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    backToBreakpointButton_->setGeometry(16, top + 34, backToBreakpointButton_->sizeHint().width(),
+                                         26);
+    backToBreakpointButton_->hide();
+    const int sentenceTop = top + 34 + 34;
     sentenceLabel_ = new QLabel(this);
     sentenceLabel_->setObjectName(QStringLiteral("sentenceLabel"));
     sentenceLabel_->setWordWrap(true);
     sentenceLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     sentenceLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    sentenceLabel_->setGeometry(16, top + 34, std::max(width() - 32, x - 24), 44);
+    sentenceLabel_->setGeometry(16, sentenceTop, std::max(width() - 32, x - 24), 44);
     sentenceLabel_->hide();
-    resize(std::max(width(), x + 8), top + 34 + 44 + 10);
+    resize(std::max(width(), x + 8), sentenceTop + 44 + 10);
 
     connect(continueButton_, &QPushButton::clicked, this, &StepWindow::Continue);
     connect(stepOverButton_, &QPushButton::clicked, this, &StepWindow::StepOver);
     connect(runToCursorButton_, &QPushButton::clicked, this, &StepWindow::RunToCursor);
     connect(backButton_, &QPushButton::clicked, this, &StepWindow::Back);
+    connect(backToBreakpointButton_, &QPushButton::clicked, this, &StepWindow::BackToBreakpoint);
 }
 
 void StepWindow::RunRecorded(std::unique_ptr<app::RecordedRun> (app::StepSession::*begin)(),
@@ -269,6 +281,12 @@ void StepWindow::RunToCursor() {
 
 void StepWindow::Back() {
     KeepKeyboard([this] { windows_.mainWindow->RunCommand([this] { session_.Back(); }); });
+    ShowState();
+}
+
+void StepWindow::BackToBreakpoint() {
+    KeepKeyboard(
+        [this] { windows_.mainWindow->RunCommand([this] { session_.BackToBreakpoint(); }); });
     ShowState();
 }
 

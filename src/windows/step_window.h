@@ -34,7 +34,7 @@ class StepWindow : public QWidget, private app::StepPeers {
     int CurrentRow() const { return session_.CurrentRow(); }
 
     // The window's buttons: Εκκίνηση, Επόμενο, Stop, Συνέχεια, Παράκαμψη JSR, Έως τον κέρσορα,
-    // Πίσω.
+    // Πίσω, Πίσω ως το σημείο διακοπής.
     void Start();
     void Next();
     void Stop();
@@ -42,6 +42,7 @@ class StepWindow : public QWidget, private app::StepPeers {
     void StepOver();
     void RunToCursor();
     void Back();
+    void BackToBreakpoint();
 
     // How long a run of the new commands goes on before the stop window appears.
     int stopWindowDelayMs = 250;
@@ -101,6 +102,7 @@ class StepWindow : public QWidget, private app::StepPeers {
     QPushButton* stepOverButton_;
     QPushButton* runToCursorButton_;
     QPushButton* backButton_;
+    QPushButton* backToBreakpointButton_;
     QLabel* sentenceLabel_;  // what the instruction executed last did
 };
 

@@ -128,7 +128,8 @@ TEST(StepSentence, TellsWhetherEachBranchWasTaken) {
     }
 }
 
-// Random memory and registers (cells outside 0-255 included), random console routines: N steps
+// Random memory and registers (cells outside 0-255 included), random console routines and answers
+// to their questions: N steps
 // forward and N back leave the machine and the console exactly as they were, and so does every
 // undo on the way back (checked every 97 steps).
 TEST(StepHistory, StepsForwardThenAsManyBackLeaveTheMachineIdentical) {
@@ -160,6 +161,14 @@ TEST(StepHistory, StepsForwardThenAsManyBackLeaveTheMachineIdentical) {
         for (int i = 0; i < kSteps; ++i) {
             if (i % kEvery == 0) states.emplace_back(machine, console.text);
             history.Step(machine, console, &console);
+            // A question answered in the console joins the step that asked it.
+            const auto last = history.Last(machine);
+            if (machine.PC == kAskForAccumulatorRoutine && last->before.PC != machine.PC) {
+                const RegisterState left = RegisterState::Of(machine);
+                machine.AC = static_cast<std::int32_t>(random() % 256);
+                console.text += "\nAC:" + std::to_string(machine.AC);
+                history.AbsorbIntoLast(machine, left);
+            }
         }
         for (int i = kSteps - 1; i >= 0 && !HasFailure(); --i) {
             ASSERT_TRUE(history.Undo(machine, &console));

@@ -6,6 +6,7 @@
 #include <array>
 #include <map>
 
+#include "app/breakpoints.h"
 #include "cpu_test_support.h"
 #include "editor_fixture.h"
 #include "text/conversion_error.h"
@@ -159,6 +160,7 @@ class StepCommandsTest : public StepWindowTest {
         if (command == 'o') run = session.StepOverJsr();
         if (command == 'k') run = session.RunToCursor();
         if (command == 'b') return session.Back();
+        if (command == 'B') return session.BackToBreakpoint();
         if (command == 'n' || !run) return session.Next();
         while (run->Slice(1000) == cpu::RunEnd::kRunning) {
         }
@@ -175,7 +177,8 @@ class StepCommandsTest : public StepWindowTest {
 TEST_F(StepCommandsTest, ContinueStepOverRunToCursorAndBack) {
     // Each row goes on from the previous one: a breakpoint row (0: none) is set first, the cursor
     // row (0: where it is), then the command: c Συνέχεια, o Παράκαμψη JSR, k Έως τον κέρσορα,
-    // b Πίσω, n Next. Then what is seen, the message area and the sentence.
+    // b Πίσω, B Πίσω ως το σημείο διακοπής, n Next. Then what is seen, the message area and the
+    // sentence.
     // clang-format off
     const struct { int breakpoint, cursor; char command; const char* seen; std::string message, sentence; } cases[] = {
         // The call stepped over is one step: the JSR's line, one sentence, one Πίσω.
@@ -191,11 +194,18 @@ TEST_F(StepCommandsTest, ContinueStepOverRunToCursorAndBack) {
         {0, 0, 'c', "020B 0208>020B row6 X0 Y2", std::string(kRunCompletedMessage), "STA 0201: διεύθυνση 0201 ← 05 (ήταν 02)"},  // at the end: the end again
         {0, 0, 'b', "0208 0206>0208 row5 X0 Y2", "", "BNE: η διακλάδωση δεν έγινε (Z = 1)"},
         {3, 2, 'b', "0206 0205>0206 row4 X0 Y2", "", "DEX: XR 01 → 00, Z 0 → 1"},
+        // B Πίσω ως το σημείο διακοπής: to the latest instruction on row 3 or 4, then to the start.
+        {0, 0, 'B', "0205 0301>0205 row3 X1 Y2", BreakpointMessage(3, 0x0205), "RTS: επιστροφή στη διεύθυνση 0205"},
+        {0, 0, 'B', "0206 0205>0206 row4 X1 Y1", BreakpointMessage(4, 0x0206), "DEX: XR 02 → 01"},
+        {-1, 0, 'B', "0000 > row4 X0 Y0", std::string(kBackAtHistoryStartMessage), ""},  // -1: none
     };
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(1, c.command) + " " + c.seen);
-        if (c.breakpoint) workspace.grid.SetBreakpoint(c.breakpoint, true);
+        if (c.breakpoint > 0) workspace.grid.SetBreakpoint(c.breakpoint, true);
+        for (const int row : {3, 4}) {
+            if (c.breakpoint < 0) workspace.grid.SetBreakpoint(row, false);
+        }
         if (c.cursor) workspace.grid.SetRow(c.cursor);
         workspace.message.text.clear();
         Do(c.command);
