@@ -51,9 +51,10 @@ namespace {
 // menus show beside their commands.
 inline const QSet<QString>& AllowedLatinWords() {
     static const QSet<QString> words = [] {
-        QSet<QString> set{"Zorvan", "OK", "Ok", "About", "Debugger", "Stop", "Status", "Register",
-                          "PC",     "AC", "XR", "YR",    "SP",       "PDF",  "mm",     "cm",
-                          "KB",     "MB", "GB", "TB",    "byte",     "Ctrl", "Shift",  "Alt"};
+        QSet<QString> set{"Zorvan",   "OK",    "Ok",  "About", "Debugger", "Stop", "Status",
+                          "Register", "PC",    "AC",  "XR",    "YR",       "SP",   "PDF",
+                          "mm",       "cm",    "KB",  "MB",    "GB",       "TB",   "byte",
+                          "Ctrl",     "Shift", "Alt", "Enter"};
         for (const auto& row : zorvan::cpu::kInstructionTable)
             set.insert(QString::fromLatin1(row.mnemonic.data(), qsizetype(row.mnemonic.size())));
         return set;
