@@ -336,10 +336,13 @@ bool StepWindow::CursorKey(QKeyEvent* event) {
     return true;
 }
 
-void StepWindow::ComeBack() {
+void StepWindow::ComeBack(bool tell) {
+    // Told when the window was out of sight, or for a key, which the grid could not take.
+    tell = tell || isMinimized();
     if (isMinimized()) showNormal();
     raise();
     activateWindow();
+    if (!tell) return;
     workspace_.ShowMessage(app::kSteppingUnderWayNotice, workspace_.grid.Col(),
                            grid::Tone::kNotice);
     windows_.mainWindow->RefreshFromWorkspace();
@@ -357,8 +360,8 @@ bool StepWindow::eventFilter(QObject* watched, QEvent* event) {
         // nothing while the step window may be minimised. A click still moves the cursor.
         if (windows_.mainWindow && target->window() == windows_.mainWindow.get() &&
             qobject_cast<QMenuBar*>(target) == nullptr)
-            QTimer::singleShot(0, this, [this] {
-                if (isVisible() && session_.Stepping()) ComeBack();
+            QTimer::singleShot(0, this, [this, key = type == QEvent::KeyPress] {
+                if (isVisible() && session_.Stepping()) ComeBack(key);
             });
     }
     if (watched == startAddressEdit_ && event->type() == QEvent::KeyPress) {

@@ -61,8 +61,9 @@ class StepWindow : public QWidget, private app::StepPeers {
     void EndSession();
     // Up, Down, Page Up and Page Down move the grid's cursor; false for any other key.
     bool CursorKey(QKeyEvent* event);
-    // Back to the front, restored if minimised, with a notice in the main window.
-    void ComeBack();
+    // Back to the front, restored if minimised; a notice in the main window says why when tell
+    // is set or the window was minimised.
+    void ComeBack(bool tell);
     // The console's field took an answer.
     void AnswerEntered(int previousAc);
     // Shows the session's state in the widgets.
