@@ -103,6 +103,7 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
             break;
         }
         if (notice_.empty() && d.operation == cpu::Operation::kJsr) notice_ = ConsoleNotice(m, a);
+        const std::int16_t watchedBefore = watch_ ? m.memory[watch_->address] : 0;
         const bool overwrote = workspace_.history.Step(m, host_, console_, &programBytes_);
         if (overwrote && notice_.empty())
             notice_ = OverwriteNotice(*workspace_.history.Last(m), programBytes_);
@@ -110,6 +111,10 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
         // The interpreter halts the machine on a push that finds the stack full.
         if (m.halted) {
             end_ = cpu::RunEnd::kStackFull;
+        } else if (watch_ && m.memory[watch_->address] != watchedBefore &&
+                   (!watch_->value || m.memory[watch_->address] == *watch_->value)) {
+            atWatch_ = true;
+            end_ = cpu::RunEnd::kStopped;
         } else if (m.PC == target_) {
             reachedTarget_ = true;
             end_ = cpu::RunEnd::kEmptyCell;
@@ -295,8 +300,18 @@ void StepSession::RecordStep() {
 std::unique_ptr<RecordedRun> StepSession::RunTo(int target, bool oneStep) {
     // What the area told before is not this run's: its end, and what it met, are told after it.
     workspace_.ClearMessage();
-    return std::make_unique<RecordedRun>(workspace_, host_, console_, programBytes_, target,
-                                         oneStep);
+    auto run =
+        std::make_unique<RecordedRun>(workspace_, host_, console_, programBytes_, target, oneStep);
+    run->SetWatch(watch_);
+    return run;
+}
+
+void StepSession::SetWatch(std::string_view address, std::string_view value) {
+    watch_.reset();
+    if (address.empty()) return;
+    Watch watch{text::HexTextToInt(address) & 0xFFFF, std::nullopt};
+    if (!value.empty()) watch.value = text::HexTextToInt(value);
+    watch_ = watch;
 }
 
 std::unique_ptr<RecordedRun> StepSession::Continue() {
@@ -339,6 +354,11 @@ void StepSession::FinishRun(RecordedRun& run) {
         case cpu::RunEnd::kStopped:
             if (run.AtBreakpoint()) {
                 ReportBreakpointStop(workspace_, m.PC);
+            } else if (run.AtWatch()) {
+                const int cell = watch_->address;
+                workspace_.ShowMessage(std::string(kWatchStopMessage) + text::FormatHex4(cell) +
+                                           " ← " + text::FormatHex2(m.memory[cell]) + ".",
+                                       kStatusColumn, grid::Tone::kNotice);
             } else {
                 workspace_.ShowMessage(cpu::kStoppedByUserMessage, kStatusColumn,
                                        grid::Tone::kError);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,7 @@ inline constexpr int kCursorPageRows = 10;
 inline constexpr std::string_view kAnswerEndedHistoryMessage =
     "Η απάντηση στην κονσόλα άλλαξε τον AC έξω από το βήμα που τη ζήτησε· το Πίσω δεν πηγαίνει "
     "πιο πίσω από εδώ.";
+inline constexpr std::string_view kWatchStopMessage = "Διακοπή: το παρακολουθούμενο κελί άλλαξε, ";
 inline constexpr std::string_view kBackAtHistoryStartMessage =
     "Καμία εντολή με σημείο διακοπής στο ιστορικό: το Πίσω έφτασε στην αρχή του.";
 inline constexpr std::string_view kHistoryEndedMessage = "Το Πίσω δεν πηγαίνει πιο πίσω: ";
@@ -87,6 +89,12 @@ struct StepWindowState {
     std::string sentence;
 };
 
+// A cell whose change stops the step window's runs: any change, or one to value.
+struct Watch {
+    int address = 0;
+    std::optional<std::int32_t> value;
+};
+
 // The step window's run up to a breakpoint, the return of a JSR or the cursor's line, every
 // instruction recorded in the history. It stops before an empty cell or an opcode that is not
 // executed, after a refused push, and before an instruction at a breakpoint (not the first).
@@ -102,6 +110,9 @@ class RecordedRun : public SlicedRun {
     std::int64_t ExecutedCount() const override { return executed_; }
     bool AtBreakpoint() const override { return atBreakpoint_; }
     bool ReachedTarget() const { return reachedTarget_; }
+    // Stops after the instruction that changes the watched cell (kStopped, AtWatch).
+    void SetWatch(const std::optional<Watch>& watch) { watch_ = watch; }
+    bool AtWatch() const { return atWatch_; }
     // The first notice met on the way, or "".
     const std::string& Notice() const { return notice_; }
     const cpu::RegisterState& Before() const { return before_; }
@@ -125,6 +136,8 @@ class RecordedRun : public SlicedRun {
     std::unique_ptr<cpu::Machine> memoryBefore_;
     bool oneStep_;
     std::size_t historyBegin_;
+    std::optional<Watch> watch_;
+    bool atWatch_ = false;
 };
 
 // The program-grid row whose address cell holds address, or 0. The search runs from row 1 to
@@ -159,6 +172,9 @@ class StepSession {
     // The console whose text the history keeps; nullptr keeps none.
     void SetConsole(cpu::RestorableConsole* console) { console_ = console; }
 
+    // The watchpoint of the runs that follow, from the window's two fields (hexadecimal): no
+    // address, none. Throws ConversionError for a text that is not hexadecimal.
+    void SetWatch(std::string_view address, std::string_view value);
     // Συνέχεια: a run to the next breakpoint or the end.
     std::unique_ptr<RecordedRun> Continue();
     // Παράκαμψη JSR: on a JSR, a run to the address after it, which then counts as one step
@@ -208,6 +224,7 @@ class StepSession {
     cpu::AddressSet programBytes_;
     std::string noticeShown_;
     bool gridTaken_ = false;
+    std::optional<Watch> watch_;
 };
 
 }  // namespace zorvan::app

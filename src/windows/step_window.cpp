@@ -169,6 +169,7 @@ void StepWindow::ShowState() {
     }
     backButton_->setVisible(state.nextVisible);
     backToBreakpointButton_->setVisible(state.nextVisible);
+    for (QWidget* widget : watchWidgets_) widget->setVisible(state.nextVisible);
     sentenceLabel_->setText(ui::ToQString(state.sentence));
     sentenceLabel_->setVisible(state.nextVisible);
 }
@@ -232,6 +233,32 @@ void StepWindow::CreateDebuggerControls() {
     backToBreakpointButton_->setGeometry(16, top + 34, backToBreakpointButton_->sizeHint().width(),
                                          26);
     backToBreakpointButton_->hide();
+    // A watchpoint: the runs stop when this cell changes (to this value, when one is given).
+    int watchX = backToBreakpointButton_->geometry().right() + 16;
+    auto* watchLabel = new QLabel(QStringLiteral("Διακοπή όταν αλλάξει το κελί"), this);
+    watchLabel->setObjectName(QStringLiteral("watchLabel"));
+    watchLabel->adjustSize();
+    watchLabel->move(watchX, top + 34 + 5);
+    watchX += watchLabel->width() + 6;
+    watchAddressEdit_ = new QLineEdit(this);
+    watchAddressEdit_->setObjectName(QStringLiteral("watchAddressEdit"));
+    watchAddressEdit_->setMaxLength(4);
+    watchAddressEdit_->setAccessibleName(QStringLiteral("Κελί που παρακολουθείται"));
+    watchAddressEdit_->setGeometry(watchX, top + 34 + 1, 50, 24);
+    watchLabel->setBuddy(watchAddressEdit_);
+    auto* valueLabel = new QLabel(QStringLiteral("σε"), this);
+    valueLabel->setObjectName(QStringLiteral("watchValueLabel"));
+    valueLabel->adjustSize();
+    valueLabel->move(watchX + 56, top + 34 + 5);
+    watchValueEdit_ = new QLineEdit(this);
+    watchValueEdit_->setObjectName(QStringLiteral("watchValueEdit"));
+    watchValueEdit_->setMaxLength(2);
+    watchValueEdit_->setAccessibleName(
+        QStringLiteral("Τιμή που σταματά την εκτέλεση (κενό: κάθε αλλαγή)"));
+    watchValueEdit_->setGeometry(watchX + 62 + valueLabel->width(), top + 34 + 1, 34, 24);
+    watchWidgets_ = {watchLabel, watchAddressEdit_, valueLabel, watchValueEdit_};
+    for (QWidget* widget : watchWidgets_) widget->hide();
+    x = std::max(x, watchValueEdit_->geometry().right() + 16);
     const int sentenceTop = top + 34 + 34;
     sentenceLabel_ = new QLabel(this);
     sentenceLabel_->setObjectName(QStringLiteral("sentenceLabel"));
@@ -252,6 +279,8 @@ void StepWindow::CreateDebuggerControls() {
 void StepWindow::RunRecorded(std::unique_ptr<app::RecordedRun> (app::StepSession::*begin)(),
                              bool nextWithoutRun) {
     windows_.mainWindow->RunCommand([&] {
+        session_.SetWatch(ui::ToStdString(watchAddressEdit_->text()),
+                          ui::ToStdString(watchValueEdit_->text()));
         std::unique_ptr<app::RecordedRun> run = (session_.*begin)();
         if (!run) {
             if (nextWithoutRun) session_.Next();

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/step_session.h"
 #include "windows/machine_host_adapter.h"
@@ -104,7 +105,10 @@ class StepWindow : public QWidget, private app::StepPeers {
     QPushButton* runToCursorButton_;
     QPushButton* backButton_;
     QPushButton* backToBreakpointButton_;
-    QLabel* sentenceLabel_;  // what the instruction executed last did
+    QLineEdit* watchAddressEdit_;
+    QLineEdit* watchValueEdit_;
+    std::vector<QWidget*> watchWidgets_;  // the two fields and their labels
+    QLabel* sentenceLabel_;               // what the instruction executed last did
 };
 
 }  // namespace zorvan::windows

@@ -219,6 +219,23 @@ TEST_F(StepCommandsTest, ContinueStepOverRunToCursorAndBack) {
     }
 }
 
+// A watched cell stops Συνέχεια after the instruction that changes it, to the value given if any.
+TEST_F(StepCommandsTest, AWatchedCellStopsTheRun) {
+    for (const auto& [value, stops] :
+         {std::pair("", true), std::pair("05", true), std::pair("99", false)}) {
+        SetUp();
+        SCOPED_TRACE(value);
+        session.SetWatch("0201", value);
+        Do('c');
+        // Then what the run met: it wrote over its own byte. Without a stop it ends at 020B.
+        EXPECT_EQ(workspace.message.text.rfind(
+                      std::string(stops ? kWatchStopMessage : kRunCompletedMessage), 0),
+                  0u);
+        EXPECT_EQ(session.State().nextEnabled, stops);
+    }
+    EXPECT_THROW(session.SetWatch("XYZ", ""), text::ConversionError);
+}
+
 // A recorded run ends on the push that finds the stack full (the one that halts the machine),
 // whether or not an earlier push had halted it, and not on a push that still finds room.
 TEST(RecordedRunTest, EndsOnTheRefusedPush) {

@@ -362,6 +362,7 @@ class DebuggerTest : public QObject {
         QTest::keyClick(step()->windowHandle(), Qt::Key_F11);  // Επόμενο
         QTRY_COMPARE(workspace().machine.PC, 0x0200);
         QVERIFY(stepButton("continueButton")->text().endsWith(QStringLiteral("(F5)")));
+        QVERIFY(Child<QLineEdit>(step(), "watchAddressEdit")->isVisible());
         // Πίσω ως το σημείο διακοπής, with none set: back to the start of the history.
         QTest::keyClick(step()->windowHandle(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_COMPARE(workspace().machine.PC, 0x0202);
