@@ -147,6 +147,38 @@ void BM_ContinueRecording(benchmark::State& state) {
 }
 BENCHMARK(BM_ContinueRecording)->Unit(benchmark::kMillisecond);
 
+// Συνέχεια on a run long enough for the history to drop its oldest records many times: some
+// 300 million instructions of four nested loops (XR, YR, then cells 40 and 41; DEC sets no
+// flags here, so LDA tests each cell).
+void BM_ContinueLongRun(benchmark::State& state) {
+    zorvan::grid::Workspace loaded;
+    Place(loaded.machine, 0x0200,
+          {0xA0, 0x00, 0xA2, 0x00, 0xCA, 0xD0, 0xFD, 0x88, 0xD0, 0xF8,  // YR and XR loops
+           0xC6, 0x40, 0xA5, 0x40, 0xD0, 0xF0,                          // DEC 40 / LDA 40 / BNE
+           0xA9, 0xFF, 0x85, 0x40,                                      // cell 40 ← FF
+           0xC6, 0x41, 0xA5, 0x41, 0xD0, 0xE6, 0x00});                  // DEC 41 / LDA 41 / BNE
+    loaded.machine.memory[0x40] = 0xFF;
+    loaded.machine.memory[0x41] = 9;
+    NullMachineHost host;
+    const zorvan::cpu::AddressSet programBytes;
+    std::int64_t instructions = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        zorvan::grid::Workspace workspace = loaded;
+        workspace.machine.PC = 0x0200;
+        state.ResumeTiming();
+        zorvan::app::RecordedRun run(workspace, host, nullptr, programBytes, -1);
+        while (run.Slice(zorvan::app::kInstructionsPerCheck) == RunEnd::kRunning) {
+        }
+        if (run.End() != RunEnd::kEmptyCell) state.SkipWithError("the program did not end at 00");
+        instructions += run.ExecutedCount();
+    }
+    state.counters["instructions/s"] =
+        benchmark::Counter(static_cast<double>(instructions), benchmark::Counter::kIsRate);
+    state.counters["instructions"] = static_cast<double>(instructions);
+}
+BENCHMARK(BM_ContinueLongRun)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // Πίσω once, after 1,000,000 recorded instructions (the step is done again between undos).
 void BM_StepBackAfterAMillion(benchmark::State& state) {
     Machine machine;

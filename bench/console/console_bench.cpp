@@ -1,14 +1,20 @@
 // A program that prints one character in an endless loop (LDA #60 / STA FFFF / LDA #41 /
 // LOOP JSR FFFF / JMP LOOP), run for a second headless and in the console window as the Run
 // command runs it: slices of the event loop, the console repainting a few times a second.
-// Prints the console calls per second of each and their ratio.
+// Prints the console calls per second of each and their ratio. Then a loop that prints 32,768
+// lines, under Συνέχεια (every instruction recorded, the console's text kept for Πίσω) and under
+// the Run command; and how long an endless printing loop keeps the event loop waiting (what
+// Escape waits for), after millions of lines.
 #include <QElapsedTimer>
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <memory>
+#include <utility>
 
 #include "app/program_file.h"
 #include "app/run_command.h"
+#include "app/step_session.h"
 #include "asm/assembly_pass.h"
 #include "cpu/run_loop.h"
 #include "grid/workspace.h"
@@ -51,6 +57,51 @@ double CallsPerSecond(cpu::Machine& machine, cpu::MachineHost& host, BetweenSlic
     return double(run.ExecutedCount()) / kInstructionsPerCall / (double(total.elapsed()) / 1000.0);
 }
 
+// LDA #60 / STA FFFC / outerCount × 256 JSR FFFC, each printing "AB" (from 0310, its address in
+// 0000): four instructions a line.
+void LoadPrintingLines(grid::Workspace& workspace, int outerCount) {
+    const int bytes[] = {0xA9, 0x60, 0x8D, 0xFC, 0xFF, 0xA0, outerCount, 0xA2, 0x00, 0x20,
+                         0xFC, 0xFF, 0xCA, 0xD0, 0xFA, 0x88, 0xD0,       0xF5, 0x00};
+    workspace.machine = {};
+    for (int i = 0; i < int(std::size(bytes)); ++i) workspace.machine.memory[0x0200 + i] = bytes[i];
+    workspace.machine.memory[0x0000] = 0x10;
+    workspace.machine.memory[0x0001] = 0x03;
+    workspace.machine.memory[0x0310] = 0x41;
+    workspace.machine.memory[0x0311] = 0x42;
+    workspace.machine.PC = 0x0200;
+}
+
+// The console window's text as the step window's history keeps it.
+class ConsoleText : public cpu::RestorableConsole {
+  public:
+    explicit ConsoleText(windows::ConsoleWindow& console) : console_(console) {}
+    std::string Text() const override { return console_.ShownText(); }
+    void SetText(const std::string& text) override { console_.ReplaceShownText(text); }
+    std::size_t Size() const override { return console_.ShownSize(); }
+    std::string TakeDropped() override { return console_.TakeDropped(); }
+
+  private:
+    windows::ConsoleWindow& console_;
+};
+
+// Runs a run slice by slice as the stop window does, the event loop turning between slices;
+// the seconds it took, and the longest wait of the event loop.
+std::pair<double, double> RunInWindow(app::SlicedRun& run, windows::ConsoleWindow& console,
+                                      qint64 forMs = -1) {
+    const windows::ConsoleWindow::RunBurst burst(console);
+    QElapsedTimer total, turn;
+    total.start();
+    turn.start();
+    qint64 longest = 0;
+    while (run.Slice(app::kInstructionsPerCheck) == cpu::RunEnd::kRunning &&
+           (forMs < 0 || total.elapsed() < forMs)) {
+        longest = std::max(longest, turn.elapsed());
+        ui::Application::processEvents(QEventLoop::AllEvents, 5);
+        turn.start();
+    }
+    return {double(total.elapsed()) / 1000.0, double(longest) / 1000.0};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,5 +124,40 @@ int main(int argc, char** argv) {
     }
     std::printf("console loop: %.0f calls/s headless, %.0f calls/s in the window (%.2fx slower)\n",
                 headlessCalls, windowCalls, headlessCalls / windowCalls);
+
+    ConsoleText text(*windows->consoleWindow);
+    const cpu::AddressSet noProgram;
+    LoadPrintingLines(windows->workspace, 0x80);
+    windows->consoleWindow->ReplaceShownText("");
+    app::RecordedRun recorded(windows->workspace, host, &text, noProgram, -1);
+    const double continueSeconds = RunInWindow(recorded, *windows->consoleWindow).first;
+    LoadPrintingLines(windows->workspace, 0x80);
+    windows->consoleWindow->ReplaceShownText("");
+    app::RunCommand run(windows->workspace, host, 0x0200);
+    const double runSeconds = RunInWindow(run, *windows->consoleWindow).first;
+    std::printf("32,768 printed lines: %.3f s under Συνέχεια, %.3f s under Run (%.2fx; goal 2x)\n",
+                continueSeconds, runSeconds, continueSeconds / runSeconds);
+
+    // Endless: BEQ 0207 where the outer loop ends.
+    LoadPrintingLines(windows->workspace, 0x00);
+    windows->workspace.machine.memory[0x0212] = 0xF0;
+    windows->workspace.machine.memory[0x0213] = 0xF3;
+    const cpu::Machine endlessLoaded = windows->workspace.machine;
+    app::RunCommand endless(windows->workspace, host, 0x0200);
+    const auto [seconds, longest] = RunInWindow(endless, *windows->consoleWindow, 5000);
+    std::printf(
+        "endless printing loop under Run: %.0f lines in %.1f s, the event loop waited at "
+        "most %.3f s (Escape's latency; goal < 0.2 s)\n",
+        double(endless.ExecutedCount()) / 4.0, seconds, longest);
+    windows->workspace.machine = endlessLoaded;
+    windows->workspace.history.Clear();
+    app::RecordedRun endlessRecorded(windows->workspace, host, &text, noProgram, -1);
+    const auto [recordedSeconds, recordedLongest] =
+        RunInWindow(endlessRecorded, *windows->consoleWindow, 5000);
+    std::printf(
+        "endless printing loop under Συνέχεια: %.0f lines in %.1f s, the event loop "
+        "waited at most %.3f s, history %.0f MB\n",
+        double(endlessRecorded.ExecutedCount()) / 4.0, recordedSeconds, recordedLongest,
+        double(windows->workspace.history.Bytes()) / (1 << 20));
     return 0;
 }

@@ -16,7 +16,16 @@ std::optional<int> LineAddress(const grid::ProgramGrid& grid, int row) {
 }  // namespace
 
 void ToggleBreakpoint(grid::Workspace& workspace) {
-    workspace.grid.ToggleBreakpoint(workspace.grid.Row());
+    ToggleBreakpoint(workspace, workspace.grid.Row());
+}
+
+void ToggleBreakpoint(grid::Workspace& workspace, int row) {
+    if (!workspace.grid.HasBreakpoint(row) && !LineAddress(workspace.grid, row)) {
+        workspace.ShowMessage(kBreakpointNeedsAddressNotice, workspace.grid.Col(),
+                              grid::Tone::kNotice);
+        return;
+    }
+    workspace.grid.ToggleBreakpoint(row);
 }
 
 cpu::AddressSet BreakpointAddresses(const grid::ProgramGrid& grid) {

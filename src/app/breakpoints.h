@@ -10,8 +10,13 @@
 
 namespace zorvan::app {
 
-// Toggles the breakpoint of the grid's current line.
+inline constexpr std::string_view kBreakpointNeedsAddressNotice =
+    "Σημείο διακοπής μπαίνει μόνο σε γραμμή με διεύθυνση.";
+
+// Toggles the breakpoint of the grid's current line, or of row. A line with no address takes
+// none: the message area says so.
 void ToggleBreakpoint(grid::Workspace& workspace);
+void ToggleBreakpoint(grid::Workspace& workspace, int row);
 
 // The addresses of the data lines that carry a breakpoint. A line whose address cell holds no
 // address (empty, or not four hexadecimal digits at most) adds nothing.

@@ -1,5 +1,6 @@
 #include "app/headless_console.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -58,29 +59,59 @@ std::string ConsoleShownText(std::string_view utf8) {
     return shown;
 }
 
+std::string_view ConsoleText::Shown() const {
+    std::string_view shown(text_);
+    for (std::size_t extra = breaks_ >= kConsoleLines ? breaks_ - kConsoleLines + 1 : 0; extra > 0;
+         --extra)
+        shown.remove_prefix(shown.find('\n') + 1);
+    return shown;
+}
+
+void ConsoleText::Replace(std::string_view text) {
+    // A replaced text is the step history's to copy, not a dropped front.
+    text_ = WindowLineBreaks(text);
+    breaks_ = static_cast<std::size_t>(std::count(text_.begin(), text_.end(), '\n'));
+    Bound();
+}
+
+void ConsoleText::AppendLine(std::string_view line) {
+    const std::string lines = WindowLineBreaks(line);
+    if (!text_.empty()) {
+        text_.push_back('\n');
+        ++breaks_;
+    }
+    text_ += lines;
+    breaks_ += static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n'));
+    Bound();
+}
+
+void ConsoleText::Bound() {
+    // A quarter more lines than are shown before the oldest go, so that they go seldom.
+    if (breaks_ < kConsoleLines + kConsoleLines / 4) return;
+    std::size_t cut = 0;
+    for (; breaks_ >= kConsoleLines; --breaks_) cut = text_.find('\n', cut) + 1;
+    dropped_.append(text_, 0, cut);
+    text_.erase(0, cut);
+}
+
 void HeadlessConsole::ShowCharacter(int ac) {
-    text_ = WindowLineBreaks(ConsoleCharacter(ac));
+    text_.Replace(ConsoleCharacter(ac));
 }
 
 void HeadlessConsole::AskForAccumulator() {
-    text_ = kAskForAccumulatorText;
+    text_.Replace(kAskForAccumulatorText);
     if (answers_.empty()) return;
     const std::string answer = std::move(answers_.front());
     answers_.pop_front();
-    if (const auto line = EnterAccumulator(machine_, answer)) AppendLine(*line);
+    if (const auto line = EnterAccumulator(machine_, answer)) text_.AppendLine(*line);
 }
 
 void HeadlessConsole::ClearConsole() {
-    text_.clear();
+    text_.Replace("");
 }
 
 void HeadlessConsole::PrintText(std::string_view cp1253Bytes) {
-    AppendLine(text::DecodeCp1253(cp1253Bytes, U'\uFFFD'));
-}
-
-void HeadlessConsole::AppendLine(std::string_view line) {
-    if (!text_.empty()) text_.push_back('\n');
-    text_ += WindowLineBreaks(line);
+    text_.AppendLine(text::DecodeCp1253(cp1253Bytes, U'\uFFFD'));
 }
 
 }  // namespace zorvan::app

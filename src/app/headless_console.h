@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
@@ -28,6 +29,31 @@ std::optional<std::string> EnterAccumulator(cpu::Machine& machine, std::string_v
 // character shows as the empty box "▯" that the window's font draws for it.
 std::string ConsoleShownText(std::string_view utf8);
 
+// The console keeps only its latest lines: a program printing in an endless loop must cost the
+// same per line, in time and memory, however long it runs.
+inline constexpr std::size_t kConsoleLines = 10'000;
+
+// The console's text as the window holds it ("\n" between lines), bounded to its last
+// kConsoleLines lines. Appending drops the oldest lines in batches, so that each line costs the
+// same; what was dropped is kept for the step history until it takes it.
+class ConsoleText {
+  public:
+    const std::string& Text() const { return text_; }
+    // The lines kept: the last kConsoleLines of them, as the window shows them.
+    std::string_view Shown() const;
+    void Replace(std::string_view text);
+    // A new last line (no line break before the first line of an empty text).
+    void AppendLine(std::string_view line);
+    std::string TakeDropped() { return std::exchange(dropped_, {}); }
+
+  private:
+    void Bound();
+
+    std::string text_;
+    std::size_t breaks_ = 0;  // line breaks in text_
+    std::string dropped_;
+};
+
 // The console window's whole text, kept headless by the window's own rules: a character or the
 // question replaces everything, clearing empties it, a printed text or an answer becomes a new
 // last line (the first one of an empty console has no line break before it). Line breaks are
@@ -39,7 +65,7 @@ class HeadlessConsole final : public cpu::MachineHost {
     HeadlessConsole(cpu::Machine& machine, std::deque<std::string> answers)
         : machine_(machine), answers_(std::move(answers)) {}
 
-    const std::string& Text() const { return text_; }
+    std::string Text() const { return std::string(text_.Shown()); }
     bool StackFullShown() const { return stackFull_; }
 
     void ShowCharacter(int ac) override;
@@ -49,11 +75,9 @@ class HeadlessConsole final : public cpu::MachineHost {
     void StackFull() override { stackFull_ = true; }
 
   private:
-    void AppendLine(std::string_view line);
-
     cpu::Machine& machine_;
     std::deque<std::string> answers_;
-    std::string text_;
+    ConsoleText text_;
     bool stackFull_ = false;
 };
 

@@ -1,9 +1,43 @@
 #include "app/run_command.h"
 
+#include <optional>
+
 #include "app/breakpoints.h"
+#include "cpu/interpreter.h"
 #include "text/hex_text.h"
 
 namespace zorvan::app {
+
+std::string OverwroteItselfNotice(int address) {
+    return std::string(kProgramOverwroteItselfNotice) + text::FormatHex4(address) + ").";
+}
+
+std::string ConsoleWithoutRtsNotice(int routine) {
+    return std::string(kConsoleWithoutRtsNotice) + text::FormatHex4(routine) + ".";
+}
+
+void AppendNotice(grid::Workspace& workspace, const std::string& notice) {
+    if (workspace.message.text.empty()) {
+        workspace.ShowMessage(notice, workspace.grid.Col(), grid::Tone::kNotice);
+    } else {
+        workspace.ShowMessage(workspace.message.text + " " + notice, workspace.grid.Col(),
+                              workspace.message.tone);
+    }
+}
+
+cpu::AddressSet ProgramBytes(const grid::ProgramGrid& grid, const cpu::Machine& machine) {
+    cpu::AddressSet bytes;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        const std::string& address = grid.Cell(grid::kAddressColumn, row);
+        if (grid.Cell(grid::kInstructionColumn, row).empty() || address.size() > 4) continue;
+        const std::optional<std::int32_t> at = text::ParseHex(address);
+        if (!at) continue;
+        const cpu::DecodedOpcode d = cpu::Decode(machine.Read(*at));
+        const int length = d.known ? d.length : 1;
+        for (int i = 0; i < length; ++i) bytes.Add(*at + i);
+    }
+    return bytes;
+}
 
 int StartAddressOf(std::string_view text) {
     return text::HexTextToInt(text);
@@ -34,6 +68,24 @@ RunCommand::RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int s
       breakpoints_(BreakpointAddresses(workspace.grid)),
       run_(workspace.machine, host, start) {
     run_.WatchBreakpoints(&breakpoints_);
+    const cpu::AddressSet program = ProgramBytes(workspace.grid, workspace.machine);
+    for (int address = 0; address < cpu::kMemorySize; ++address) {
+        if (program.Contains(address))
+            programBefore_.emplace_back(address, workspace.machine.memory[address]);
+    }
+}
+
+std::string RunCommand::Notice() const {
+    const cpu::Machine& m = workspace_.machine;
+    // An empty cell after a console routine's address: a JSR went there and found no RTS.
+    const int routine = m.PC - 1;
+    if (run_.End() == cpu::RunEnd::kEmptyCell && cpu::IsConsoleRoutine(routine))
+        return ConsoleWithoutRtsNotice(routine);
+    for (const auto& [address, value] : programBefore_) {
+        if (m.memory[static_cast<std::size_t>(address)] != value)
+            return OverwroteItselfNotice(address);
+    }
+    return {};
 }
 
 void RunCommand::Report() {
@@ -59,6 +111,9 @@ void RunCommand::Report() {
         case cpu::RunEnd::kRunning:
             break;
     }
+    const std::string notice = Notice();
+    if (notice.empty()) return;
+    AppendNotice(workspace_, notice);
 }
 
 }  // namespace zorvan::app

@@ -10,7 +10,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "cpu/run_loop.h"
 #include "grid/workspace.h"
@@ -19,6 +22,18 @@ namespace zorvan::app {
 
 inline constexpr std::string_view kRunCancelledMessage = "Η διαδικασία εκτέλεσης απορρίφθηκε.";
 inline constexpr std::string_view kRunCompletedMessage = "Η διαδικασία εκτέλεσης ολοκληρώθηκε.";
+inline constexpr std::string_view kProgramOverwroteItselfNotice =
+    "Προσοχή: το πρόγραμμα έγραψε πάνω σε δικό του byte (διεύθυνση ";
+inline constexpr std::string_view kConsoleWithoutRtsNotice =
+    "Προσοχή: JSR σε ρουτίνα κονσόλας χωρίς RTS (60) στη διεύθυνση ";
+
+std::string OverwroteItselfNotice(int address);
+std::string ConsoleWithoutRtsNotice(int routine);
+// After the message the area shows (the end of a run), or alone when it shows none.
+void AppendNotice(grid::Workspace& workspace, const std::string& notice);
+
+// The cells of the program's lines: each line's instruction bytes, as the machine holds them.
+cpu::AddressSet ProgramBytes(const grid::ProgramGrid& grid, const cpu::Machine& machine);
 
 // The start address the dialog's text stands for. Throws ConversionError when the text is not
 // hexadecimal (the empty text included).
@@ -70,12 +85,18 @@ class RunCommand : public SlicedRun {
 
     // The message of an ended run: blue on reaching an empty cell; nothing on a full stack (the
     // interpreter's message stays); red when stopped or at an opcode that is not executed; blue
-    // with the line and address at a breakpoint, the grid's cursor then on that line.
+    // with the line and address at a breakpoint, the grid's cursor then on that line. After it,
+    // the first slip the run's end shows: a console routine reached with no RTS in its cell, or
+    // a byte of the program's own lines that it changed.
     void Report();
+    // That slip, or "".
+    std::string Notice() const;
 
   private:
     grid::Workspace& workspace_;
     cpu::AddressSet breakpoints_;
+    // The program's own bytes as the run began: comparing them at its end costs the run nothing.
+    std::vector<std::pair<int, std::int16_t>> programBefore_;
     cpu::Run run_;
 };
 

@@ -25,14 +25,13 @@ std::string ConsoleNotice(const cpu::Machine& m, std::int64_t at) {
     if (!Is(m, at, cpu::Operation::kJsr)) return {};
     const std::int64_t target = std::int64_t{m.Read(at + 2)} * 256 + m.Read(at + 1);
     if (!cpu::IsConsoleRoutine(target) || Is(m, target, cpu::Operation::kRts)) return {};
-    return std::string(kConsoleWithoutRtsNotice) + text::FormatHex4(target) + ").";
+    return ConsoleWithoutRtsNotice(static_cast<int>(target));
 }
 
 std::string OverwriteNotice(const cpu::StepChange& change, const cpu::AddressSet& program) {
     for (int i = 0; i < change.cellCount; ++i) {
         if (program.Contains(change.cells[i].address))
-            return std::string(kProgramOverwroteItselfNotice) +
-                   text::FormatHex4(change.cells[i].address) + ").";
+            return OverwroteItselfNotice(change.cells[i].address);
     }
     return {};
 }
@@ -59,11 +58,17 @@ int RowOf(const grid::ProgramGrid& grid, int address) {
     return SearchGridRow(grid, address).row;
 }
 
+// The console's last line, for the sentence of an instruction that changed it.
+std::string LastLine(const std::string& text) {
+    const std::size_t start = text.rfind('\n');
+    return start == std::string::npos ? text : text.substr(start + 1);
+}
+
 }  // namespace
 
 RecordedRun::RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host,
                          cpu::RestorableConsole* console, const cpu::AddressSet& programBytes,
-                         int target)
+                         int target, bool oneStep)
     : workspace_(workspace),
       host_(host),
       console_(console),
@@ -71,7 +76,9 @@ RecordedRun::RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host,
       breakpoints_(BreakpointAddresses(workspace.grid)),
       target_(target),
       before_(cpu::RegisterState::Of(workspace.machine)),
-      memoryBefore_(std::make_unique<cpu::Machine>(workspace.machine)) {
+      memoryBefore_(std::make_unique<cpu::Machine>(workspace.machine)),
+      oneStep_(oneStep),
+      historyBegin_(workspace.history.Position()) {
     // As every run: a stack found full before does not end this one.
     workspace.machine.halted = false;
 }
@@ -95,7 +102,8 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
             end_ = cpu::RunEnd::kNotExecuted;
             break;
         }
-        if (notice_.empty()) notice_ = ConsoleNotice(m, a);
+        if (notice_.empty() && d.operation == cpu::Operation::kJsr) notice_ = ConsoleNotice(m, a);
+        const std::int16_t watchedBefore = watch_ ? m.memory[watch_->address] : 0;
         const bool overwrote = workspace_.history.Step(m, host_, console_, &programBytes_);
         if (overwrote && notice_.empty())
             notice_ = OverwriteNotice(*workspace_.history.Last(m), programBytes_);
@@ -103,6 +111,10 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
         // The interpreter halts the machine on a push that finds the stack full.
         if (m.halted) {
             end_ = cpu::RunEnd::kStackFull;
+        } else if (watch_ && m.memory[watch_->address] != watchedBefore &&
+                   (!watch_->value || m.memory[watch_->address] == *watch_->value)) {
+            atWatch_ = true;
+            end_ = cpu::RunEnd::kStopped;
         } else if (m.PC == target_) {
             reachedTarget_ = true;
             end_ = cpu::RunEnd::kEmptyCell;
@@ -180,11 +192,11 @@ void StepSession::Start() {
         workspace_.ShowMessage(kStepAddressNotInGridMessage, kStatusColumn, grid::Tone::kError);
     }
     workspace_.EndHistory();
-    FindProgramBytes();
+    programBytes_ = ProgramBytes(workspace_.grid, machine);
     RecordStep();
     currentRow_ = FindGridRow(workspace_.grid, machine.PC);
 
-    peers_.SetProgramGridEnabled(false);
+    TakeGrid(true);
     state_.nextVisible = state_.nextEnabled = true;
     state_.stopVisible = state_.stopEnabled = true;
     state_.status = kStepRunningStatus;
@@ -205,7 +217,7 @@ void StepSession::Next() {
         state_.status = kStepEndedStatus;
         state_.nextEnabled = false;
         state_.stopEnabled = false;
-        peers_.SetProgramGridEnabled(true);
+        TakeGrid(false);
         return;
     }
     currentRow_ = FindGridRow(workspace_.grid, machine.PC);
@@ -220,25 +232,55 @@ void StepSession::Stop() {
 }
 
 void StepSession::Close() {
-    peers_.SetProgramGridEnabled(true);
+    TakeGrid(false);
 }
 
-void StepSession::FindProgramBytes() {
-    programBytes_.Clear();
-    const grid::ProgramGrid& grid = workspace_.grid;
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        const std::string& address = grid.Cell(grid::kAddressColumn, row);
-        if (grid.Cell(grid::kInstructionColumn, row).empty() || address.size() > 4) continue;
-        const std::optional<std::int32_t> at = text::ParseHex(address);
-        if (!at) continue;
-        const cpu::DecodedOpcode d = cpu::Decode(workspace_.machine.Read(*at));
-        const int length = d.known ? d.length : 1;
-        for (int i = 0; i < length; ++i) programBytes_.Add(*at + i);
-    }
+void StepSession::TakeGrid(bool take) {
+    gridTaken_ = take;
+    peers_.SetProgramGridEnabled(!take);
+}
+
+void StepSession::MoveCursor(int rows) {
+    grid::ProgramGrid& grid = workspace_.grid;
+    grid.SetRow(std::clamp(grid.Row() + rows, 1, std::max(1, grid.RowCount() - 1)));
 }
 
 void StepSession::ShowNotice(const std::string& notice) {
-    if (!notice.empty()) workspace_.ShowMessage(notice, workspace_.grid.Col(), grid::Tone::kNotice);
+    if (!notice.empty()) {
+        workspace_.ShowMessage(notice, workspace_.grid.Col(), grid::Tone::kNotice);
+        noticeShown_ = notice;
+    } else if (!noticeShown_.empty() && workspace_.message.text == noticeShown_) {
+        // A notice of an earlier step would be taken for one of this step.
+        workspace_.ClearMessage();
+        noticeShown_.clear();
+    }
+}
+
+std::string StepSession::Describe(cpu::StepChange change) const {
+    if (change.consoleChanged && console_ != nullptr)
+        change.consoleShows = LastLine(console_->Text());
+    return cpu::DescribeStep(change, workspace_.machine);
+}
+
+void StepSession::AnswerEntered(int previousAc) {
+    if (!state_.nextVisible) return;  // not stepping
+    cpu::Machine& m = workspace_.machine;
+    const std::optional<cpu::StepChange> last = workspace_.history.Last(m);
+    // The question's own step is the latest: the answer is part of it.
+    if (last && m.PC == cpu::kAskForAccumulatorRoutine &&
+        Is(m, last->address, cpu::Operation::kJsr)) {
+        cpu::RegisterState left = cpu::RegisterState::Of(m);
+        left.AC = previousAc;
+        workspace_.history.AbsorbIntoLast(m, left);
+        const cpu::StepChange change = *workspace_.history.Last(m);
+        state_.sentence = Describe(change);
+        workspace_.marks.SetRegisters(change.before, change.after);
+    } else {
+        workspace_.history.End(std::string(kAnswerEndedHistoryMessage));
+        workspace_.marks.Clear();
+        state_.sentence = std::string(kAnswerEndedHistoryMessage);
+    }
+    peers_.RefillRegisters();
 }
 
 void StepSession::RecordStep() {
@@ -246,7 +288,7 @@ void StepSession::RecordStep() {
     const std::string consoleNotice = ConsoleNotice(m, m.PC);
     const bool overwrote = workspace_.history.Step(m, host_, console_, &programBytes_);
     const cpu::StepChange change = *workspace_.history.Last(m);
-    state_.sentence = cpu::DescribeStep(change, m);
+    state_.sentence = Describe(change);
     workspace_.marks.Clear();
     workspace_.marks.SetRegisters(change.before, change.after);
     for (int i = 0; i < change.cellCount; ++i)
@@ -255,8 +297,21 @@ void StepSession::RecordStep() {
     ShowNotice(overwrote ? OverwriteNotice(change, programBytes_) : consoleNotice);
 }
 
-std::unique_ptr<RecordedRun> StepSession::RunTo(int target) {
-    return std::make_unique<RecordedRun>(workspace_, host_, console_, programBytes_, target);
+std::unique_ptr<RecordedRun> StepSession::RunTo(int target, bool oneStep) {
+    // What the area told before is not this run's: its end, and what it met, are told after it.
+    workspace_.ClearMessage();
+    auto run =
+        std::make_unique<RecordedRun>(workspace_, host_, console_, programBytes_, target, oneStep);
+    run->SetWatch(watch_);
+    return run;
+}
+
+void StepSession::SetWatch(std::string_view address, std::string_view value) {
+    watch_.reset();
+    if (address.empty()) return;
+    Watch watch{text::HexTextToInt(address) & 0xFFFF, std::nullopt};
+    if (!value.empty()) watch.value = text::HexTextToInt(value);
+    watch_ = watch;
 }
 
 std::unique_ptr<RecordedRun> StepSession::Continue() {
@@ -266,7 +321,7 @@ std::unique_ptr<RecordedRun> StepSession::Continue() {
 std::unique_ptr<RecordedRun> StepSession::StepOverJsr() {
     const cpu::Machine& m = workspace_.machine;
     if (!Is(m, m.PC, cpu::Operation::kJsr)) return nullptr;
-    return RunTo(m.PC + 3);
+    return RunTo(m.PC + 3, true);
 }
 
 std::unique_ptr<RecordedRun> StepSession::RunToCursor() {
@@ -279,22 +334,31 @@ void StepSession::ShowFromHistory() {
     const cpu::Machine& m = workspace_.machine;
     const grid::ProgramGrid& grid = workspace_.grid;
     const std::optional<cpu::StepChange> last = workspace_.history.Last(m);
-    const int executedRow = last ? RowOf(grid, last->address) : 0;
+    const cpu::StepGroup* group = workspace_.history.LastGroup();
+    const int executedRow = group  ? RowOf(grid, group->address)
+                            : last ? RowOf(grid, last->address)
+                                   : 0;
     currentRow_ = RowOf(grid, m.PC);
     for (int column = 1; column < kStepGridColumns; ++column) {
         state_.rows[0][column] = executedRow != 0 ? grid.Cell(column, executedRow) : "";
         state_.rows[1][column] = currentRow_ != 0 ? grid.Cell(column, currentRow_) : "";
     }
     if (currentRow_ != 0) workspace_.grid.SetRow(currentRow_);
-    state_.sentence = last ? cpu::DescribeStep(*last, m) : "";
+    state_.sentence = group ? group->sentence : last ? Describe(*last) : "";
 }
 
 void StepSession::FinishRun(RecordedRun& run) {
     cpu::Machine& m = workspace_.machine;
+    const bool ended = run.End() == cpu::RunEnd::kEmptyCell && !run.ReachedTarget();
     switch (run.End()) {
         case cpu::RunEnd::kStopped:
             if (run.AtBreakpoint()) {
                 ReportBreakpointStop(workspace_, m.PC);
+            } else if (run.AtWatch()) {
+                const int cell = watch_->address;
+                workspace_.ShowMessage(std::string(kWatchStopMessage) + text::FormatHex4(cell) +
+                                           " ← " + text::FormatHex2(m.memory[cell]) + ".",
+                                       kStatusColumn, grid::Tone::kNotice);
             } else {
                 workspace_.ShowMessage(cpu::kStoppedByUserMessage, kStatusColumn,
                                        grid::Tone::kError);
@@ -304,11 +368,26 @@ void StepSession::FinishRun(RecordedRun& run) {
             workspace_.ShowMessage(cpu::NotExecutedMessage(m.Read(m.PC), m.PC), kStatusColumn,
                                    grid::Tone::kError);
             break;
-        default:  // the end, the address asked for, a full stack (already told)
+        case cpu::RunEnd::kEmptyCell:  // the end, as the Run command tells it
+            if (ended)
+                workspace_.ShowMessage(kRunCompletedMessage, kStatusColumn, grid::Tone::kNotice);
+            break;
+        default:  // the address asked for, a full stack (already told)
             break;
     }
     // A breakpoint's notice is what the student needs to see first.
-    if (!run.AtBreakpoint()) ShowNotice(run.Notice());
+    if (!run.AtBreakpoint() && !run.Notice().empty()) {
+        AppendNotice(workspace_, run.Notice());
+        noticeShown_ = workspace_.message.text;
+    } else if (!run.AtBreakpoint() && !ended) {
+        ShowNotice("");
+    }
+    if (run.OneStep() && run.ReachedTarget()) {
+        const cpu::Machine& before = run.MemoryBefore();
+        const int target = before.Read(before.PC + 2) * 256 + before.Read(before.PC + 1);
+        workspace_.history.Group(run.HistoryBegin(), before.PC,
+                                 cpu::DescribeCall(target, run.ExecutedCount(), before, m));
+    }
     const int breakpointRow = workspace_.grid.Row();
     ShowFromHistory();
     if (run.AtBreakpoint()) workspace_.grid.SetRow(breakpointRow);
@@ -319,11 +398,11 @@ void StepSession::FinishRun(RecordedRun& run) {
         if (run.MemoryBefore().memory[address] != m.memory[address])
             workspace_.marks.cells.push_back(address);
     }
-    if (run.End() == cpu::RunEnd::kEmptyCell && !run.ReachedTarget()) {
+    if (ended) {
         state_.status = kStepEndedStatus;
         state_.nextEnabled = false;
         state_.stopEnabled = false;
-        peers_.SetProgramGridEnabled(true);
+        TakeGrid(false);
     }
     peers_.RefillRegisters();
     peers_.RedrawMemory();
@@ -331,23 +410,54 @@ void StepSession::FinishRun(RecordedRun& run) {
 }
 
 void StepSession::Back() {
+    UndoSteps(false);
+}
+
+void StepSession::BackToBreakpoint() {
+    UndoSteps(true);
+}
+
+void StepSession::UndoSteps(bool toBreakpoint) {
     cpu::Machine& m = workspace_.machine;
-    const std::optional<cpu::StepChange> undone = workspace_.history.Last(m);
-    if (!undone || !workspace_.history.Undo(m, console_)) {
-        workspace_.ShowMessage(kNothingToUndoMessage, kStatusColumn, grid::Tone::kError);
+    const auto before = std::make_unique<cpu::Machine>(m);
+    const cpu::AddressSet breakpoints = BreakpointAddresses(workspace_.grid);
+    bool undone = false;
+    while (workspace_.history.Undo(m, console_)) {
+        undone = true;
+        if (!toBreakpoint || breakpoints.Contains(m.PC)) break;
+    }
+    if (!undone) {
+        const std::string& why = workspace_.history.EndedBecause();
+        workspace_.ShowMessage(why.empty() ? std::string(kNothingToUndoMessage)
+                                           : std::string(kHistoryEndedMessage) + why,
+                               kStatusColumn, grid::Tone::kError);
+        // What the old sentence and highlights told is no longer the machine's.
+        if (!why.empty()) {
+            state_.sentence.clear();
+            workspace_.marks.Clear();
+            peers_.RefillRegisters();
+            peers_.RedrawMemory();
+        }
         return;
     }
     ShowFromHistory();
-    // What the undone instruction had changed is what changes back now.
+    if (toBreakpoint) {
+        if (breakpoints.Contains(m.PC)) {
+            ReportBreakpointStop(workspace_, m.PC);
+        } else {
+            workspace_.ShowMessage(kBackAtHistoryStartMessage, kStatusColumn, grid::Tone::kNotice);
+        }
+    }
+    // What the undone instructions had changed is what changes back now.
     workspace_.marks.Clear();
-    workspace_.marks.SetRegisters(undone->before, undone->after);
-    for (int i = 0; i < undone->cellCount; ++i)
-        workspace_.marks.cells.push_back(undone->cells[i].address);
-    std::sort(workspace_.marks.cells.begin(), workspace_.marks.cells.end());
+    workspace_.marks.SetRegisters(cpu::RegisterState::Of(m), cpu::RegisterState::Of(*before));
+    for (int address = 0; address < cpu::kMemorySize; ++address) {
+        if (before->memory[address] != m.memory[address]) workspace_.marks.cells.push_back(address);
+    }
     // Stepping again is possible from here, whatever had ended.
     state_.status = kStepRunningStatus;
     state_.nextEnabled = state_.stopEnabled = true;
-    peers_.SetProgramGridEnabled(false);
+    TakeGrid(true);
     peers_.RefillRegisters();
     peers_.RedrawMemory();
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,10 +35,27 @@ inline constexpr std::string_view kStepStoppedStatus = "Τερματισμός �
 
 inline constexpr std::string_view kNothingToUndoMessage =
     "Δεν υπάρχει προηγούμενη εντολή: η επιστροφή δεν μπορεί να πάει πιο πίσω.";
-inline constexpr std::string_view kProgramOverwroteItselfNotice =
-    "Προσοχή: το πρόγραμμα έγραψε πάνω σε δικό του byte (διεύθυνση ";
-inline constexpr std::string_view kConsoleWithoutRtsNotice =
-    "Προσοχή: JSR σε ρουτίνα κονσόλας χωρίς RTS (60) στη διεύθυνση ";
+inline constexpr std::string_view kSteppingUnderWayNotice =
+    "Η Βηματική Εκτέλεση είναι σε εξέλιξη: το παράθυρό της ήρθε μπροστά. Για να σταματήσει, "
+    "κλείστε το (Esc).";
+// Page Up and Page Down move the grid's cursor by this many lines while stepping.
+inline constexpr int kCursorPageRows = 10;
+inline constexpr std::string_view kAnswerEndedHistoryMessage =
+    "Η απάντηση στην κονσόλα άλλαξε τον AC έξω από το βήμα που τη ζήτησε· το Πίσω δεν πηγαίνει "
+    "πιο πίσω από εδώ.";
+inline constexpr std::string_view kWatchStopMessage = "Διακοπή: το παρακολουθούμενο κελί άλλαξε, ";
+inline constexpr std::string_view kBackAtHistoryStartMessage =
+    "Καμία εντολή με σημείο διακοπής στο ιστορικό: το Πίσω έφτασε στην αρχή του.";
+inline constexpr std::string_view kHistoryEndedMessage = "Το Πίσω δεν πηγαίνει πιο πίσω: ";
+// Why the history ended, after kHistoryEndedMessage.
+inline constexpr std::string_view kEndedByMemoryEdit = "ένα κελί άλλαξε στο παράθυρο Μνήμης.";
+inline constexpr std::string_view kEndedByRegisterEdit =
+    "ένας καταχωρητής άλλαξε στο παράθυρο Καταχωρητών.";
+inline constexpr std::string_view kEndedByClearMemory = "ο Καθαρισμός Μνήμης άδειασε τη μνήμη.";
+inline constexpr std::string_view kEndedByClearRegisters =
+    "ο Καθαρισμός Καταχωρητών μηδένισε τους καταχωρητές.";
+inline constexpr std::string_view kEndedByAssemble = "η Συμβολομετάφραση ξανάγραψε τη μνήμη.";
+inline constexpr std::string_view kEndedByRun = "η Εκτέλεση (F9) άλλαξε τη μηχανή.";
 
 // The windows that stepping redraws, and the program grid's enabled state, which the main window
 // shows.
@@ -71,13 +89,20 @@ struct StepWindowState {
     std::string sentence;
 };
 
+// A cell whose change stops the step window's runs: any change, or one to value.
+struct Watch {
+    int address = 0;
+    std::optional<std::int32_t> value;
+};
+
 // The step window's run up to a breakpoint, the return of a JSR or the cursor's line, every
 // instruction recorded in the history. It stops before an empty cell or an opcode that is not
 // executed, after a refused push, and before an instruction at a breakpoint (not the first).
 class RecordedRun : public SlicedRun {
   public:
+    // oneStep: a call stepped over, shown and undone as one step once it reaches target.
     RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host, cpu::RestorableConsole* console,
-                const cpu::AddressSet& programBytes, int target);
+                const cpu::AddressSet& programBytes, int target, bool oneStep = false);
 
     cpu::RunEnd Slice(std::int64_t budget) override;
     cpu::RunEnd Stop() override;
@@ -85,10 +110,15 @@ class RecordedRun : public SlicedRun {
     std::int64_t ExecutedCount() const override { return executed_; }
     bool AtBreakpoint() const override { return atBreakpoint_; }
     bool ReachedTarget() const { return reachedTarget_; }
+    // Stops after the instruction that changes the watched cell (kStopped, AtWatch).
+    void SetWatch(const std::optional<Watch>& watch) { watch_ = watch; }
+    bool AtWatch() const { return atWatch_; }
     // The first notice met on the way, or "".
     const std::string& Notice() const { return notice_; }
     const cpu::RegisterState& Before() const { return before_; }
     const cpu::Machine& MemoryBefore() const { return *memoryBefore_; }
+    bool OneStep() const { return oneStep_; }
+    std::size_t HistoryBegin() const { return historyBegin_; }
 
   private:
     grid::Workspace& workspace_;
@@ -104,6 +134,10 @@ class RecordedRun : public SlicedRun {
     std::string notice_;
     cpu::RegisterState before_;
     std::unique_ptr<cpu::Machine> memoryBefore_;
+    bool oneStep_;
+    std::size_t historyBegin_;
+    std::optional<Watch> watch_;
+    bool atWatch_ = false;
 };
 
 // The program-grid row whose address cell holds address, or 0. The search runs from row 1 to
@@ -138,31 +172,48 @@ class StepSession {
     // The console whose text the history keeps; nullptr keeps none.
     void SetConsole(cpu::RestorableConsole* console) { console_ = console; }
 
+    // The watchpoint of the runs that follow, from the window's two fields (hexadecimal): no
+    // address, none. Throws ConversionError for a text that is not hexadecimal.
+    void SetWatch(std::string_view address, std::string_view value);
     // Συνέχεια: a run to the next breakpoint or the end.
     std::unique_ptr<RecordedRun> Continue();
-    // Παράκαμψη JSR: on a JSR, a run to the address after it; on any other line nullptr, and
-    // the window does Next instead.
+    // Παράκαμψη JSR: on a JSR, a run to the address after it, which then counts as one step
+    // (one sentence, one Πίσω); on any other line nullptr, and the window does Next instead.
     std::unique_ptr<RecordedRun> StepOverJsr();
     // Έως τον κέρσορα: a run until PC is the address of the grid's current line. Throws
     // ConversionError when that line's address is not hexadecimal; nullptr when it has none.
     std::unique_ptr<RecordedRun> RunToCursor();
     // After the window has run it to its end: the message, the rows, the cursor, the windows.
     void FinishRun(RecordedRun& run);
-    // Πίσω: undoes the latest instruction, or says that there is none.
+    // While stepping (the grid taken from the student), the keys that move the grid's cursor
+    // move it by rows, clamped to the grid's lines; nothing is edited.
+    bool Stepping() const { return gridTaken_; }
+    void MoveCursor(int rows);
+    // Πίσω: undoes the latest instruction, or says that there is none, or why the history ended.
     void Back();
+    // The console's field took an answer while stepping: it joins the step that asked for it,
+    // or ends the history when another step came between.
+    void AnswerEntered(int previousAc);
+    // Πίσω ως το σημείο διακοπής: undoes back to the latest instruction on a line with a
+    // breakpoint (told as a stop there), or to the start of the history.
+    void BackToBreakpoint();
 
   private:
     // One instruction at PC, recorded; tells the notices and fills the sentence.
     void RecordStep();
-    std::unique_ptr<RecordedRun> RunTo(int target);
+    std::unique_ptr<RecordedRun> RunTo(int target, bool oneStep = false);
     // The rows, the cursor and the sentence from the history: executed is the line of the latest
     // recorded instruction, to execute the line of PC.
     void ShowFromHistory();
+    // Πίσω once, or back to a breakpoint.
+    void UndoSteps(bool toBreakpoint);
+    // The program grid is the step window's while it is taken.
+    void TakeGrid(bool take);
+    // Shows a notice; with none, takes away the one an earlier step showed.
     void ShowNotice(const std::string& notice);
-    // The cells of the program's lines, as assembled at Start.
-    void FindProgramBytes();
+    // The sentence, with what the console shows now.
+    std::string Describe(cpu::StepChange change) const;
 
-  public:
   private:
     grid::Workspace& workspace_;
     cpu::MachineHost& host_;
@@ -171,6 +222,9 @@ class StepSession {
     int currentRow_ = 0;
     cpu::RestorableConsole* console_ = nullptr;
     cpu::AddressSet programBytes_;
+    std::string noticeShown_;
+    bool gridTaken_ = false;
+    std::optional<Watch> watch_;
 };
 
 }  // namespace zorvan::app

@@ -23,6 +23,7 @@ enum RecordField : std::uint16_t {
                                 // may clear it between two records)
     kFieldCells = 1 << 8,
     kFieldConsole = 1 << 9,
+    kFieldConsoleFront = 1 << 10,  // the console's lines that a bound dropped, before its tail
 };
 
 // Mask (2 bytes) and the record's whole length (4 bytes) close every record.
@@ -35,12 +36,16 @@ constexpr std::size_t kFirstReserve = std::size_t{4} << 20;
 constexpr std::size_t kByteBudget = std::size_t{48} << 20;
 // PC, four registers and the return address, eight wide bits, three cells, the console's two
 // counts, and the trailer: the most a record holds besides the console's text.
-constexpr std::size_t kMaxRecordSize = 4 * 6 + 4 * kStatusBitCount + 1 + 3 * 4 + 8 + kTrailerSize;
+constexpr std::size_t kMaxRecordSize = 4 * 6 + 4 * kStatusBitCount + 1 + 3 * 4 + 12 + kTrailerSize;
 
 bool AllBinary(const std::array<std::int32_t, kStatusBitCount>& status) {
     return std::all_of(status.begin(), status.end(),
                        [](std::int32_t bit) { return bit == 0 || bit == 1; });
 }
+
+}  // namespace
+
+namespace step_record {
 
 // Every cell an instruction may write, with its value before it.
 struct CellsBefore {
@@ -59,6 +64,12 @@ struct CellsBefore {
     }
 };
 
+}  // namespace step_record
+
+namespace {
+
+using step_record::CellsBefore;
+
 // The operand cell (restored after any instruction), the effective address, and a push's stack
 // cell.
 CellsBefore CellsTheStepMayWrite(Machine& m, MachineHost& host, const DecodedOpcode& d,
@@ -73,9 +84,11 @@ CellsBefore CellsTheStepMayWrite(Machine& m, MachineHost& host, const DecodedOpc
     return cells;
 }
 
-bool CallsConsoleRoutine(const Machine& m, const DecodedOpcode& d, std::int64_t a) {
-    return d.executed && d.operation == Operation::kJsr &&
-           IsConsoleRoutine(std::int64_t{m.Read(a + 2)} * 256 + m.Read(a + 1));
+// The console routine the instruction calls, or -1.
+std::int64_t ConsoleRoutineCalled(const Machine& m, const DecodedOpcode& d, std::int64_t a) {
+    if (!d.executed || d.operation != Operation::kJsr) return -1;
+    const std::int64_t target = std::int64_t{m.Read(a + 2)} * 256 + m.Read(a + 1);
+    return IsConsoleRoutine(target) ? target : -1;
 }
 
 // Writes the fields of one record, oldest field first, into room the log has made.
@@ -142,18 +155,69 @@ std::uint16_t PutCells(RecordWriter& record, const CellsBefore& cells, const Mac
     return kFieldCells;
 }
 
-// When the console's text changed: how much of the old text stayed and how much of it went; the
-// caller appends the part that went, whose length is tail.
-std::uint16_t PutConsole(RecordWriter& record, const std::string& before, const std::string& now,
-                         std::size_t& tail) {
-    const auto kept = static_cast<std::size_t>(
-        std::mismatch(before.begin(), before.end(), now.begin(), now.end()).first - before.begin());
-    tail = before.size() - kept;
-    if (kept == before.size() && kept == now.size()) return 0;
-    record.Put(static_cast<std::uint32_t>(kept));
-    record.Put(static_cast<std::uint32_t>(tail));
-    return kFieldConsole;
+}  // namespace
+
+namespace step_record {
+
+// The console's text before an instruction, given the text after it: the text's first kept
+// bytes, after front (what a bound on its lines dropped), and before tail.
+struct ConsoleBefore {
+    std::size_t kept = 0;
+    std::string front, tail;
+};
+
+}  // namespace step_record
+
+namespace {
+
+using step_record::ConsoleBefore;
+
+// When the console's text changed, its counts; the caller appends the front and the tail.
+std::uint16_t PutConsole(RecordWriter& record, const ConsoleBefore& old) {
+    record.Put(static_cast<std::uint32_t>(old.kept));
+    record.Put(static_cast<std::uint32_t>(old.tail.size()));
+    if (old.front.empty()) return kFieldConsole;
+    record.Put(static_cast<std::uint32_t>(old.front.size()));
+    return kFieldConsole | kFieldConsoleFront;
 }
+
+// What the console routine the instruction calls is about to change: an append is followed by
+// its length alone, anything else by a copy of the text.
+class ConsoleWatch {
+  public:
+    ConsoleWatch(RestorableConsole* console, bool appends) : console_(console), appends_(appends) {
+        if (console_ == nullptr) return;
+        console_->TakeDropped();
+        if (appends_) {
+            sizeBefore_ = console_->Size();
+        } else {
+            textBefore_ = console_->Text();
+        }
+    }
+    // False when the routine left the text as it was.
+    bool Changed(ConsoleBefore& old) {
+        if (console_ == nullptr) return false;
+        std::string dropped = console_->TakeDropped();
+        if (appends_) {
+            old.front = dropped.substr(0, std::min(sizeBefore_, dropped.size()));
+            old.kept = sizeBefore_ - old.front.size();
+            return !old.front.empty() || console_->Size() != sizeBefore_;
+        }
+        const std::string now = console_->Text();
+        old.kept = static_cast<std::size_t>(
+            std::mismatch(textBefore_.begin(), textBefore_.end(), now.begin(), now.end()).first -
+            textBefore_.begin());
+        if (old.kept == textBefore_.size() && old.kept == now.size()) return false;
+        old.tail = textBefore_.substr(old.kept);
+        return true;
+    }
+
+  private:
+    RestorableConsole* console_;
+    bool appends_;
+    std::size_t sizeBefore_ = 0;
+    std::string textBefore_;
+};
 
 // Reads the fields of one record, oldest field first.
 class RecordReader {
@@ -181,12 +245,13 @@ struct ParsedRecord {
     RegisterState before;  // fields not in the record keep the machine's values
     std::array<CellChange, kMaxCellsChanged> cells{};
     int cellCount = 0;
-    std::uint32_t consoleKept = 0;
-    std::string consoleTail;
+    ConsoleBefore console;
     std::size_t start = 0;
 };
 
-ParsedRecord Parse(const std::uint8_t* log, std::size_t end, const Machine& machine) {
+// now: the registers the fields not in the record take; the machine's when nullptr.
+ParsedRecord Parse(const std::uint8_t* log, std::size_t end, const Machine& machine,
+                   const RegisterState* now = nullptr) {
     ParsedRecord record;
     RecordReader trailer(log + end - kTrailerSize);
     record.mask = trailer.Get<std::uint16_t>();
@@ -194,7 +259,7 @@ ParsedRecord Parse(const std::uint8_t* log, std::size_t end, const Machine& mach
     record.start = end - length;
     RecordReader reader(log + record.start);
     RegisterState& r = record.before;
-    r = RegisterState::Of(machine);
+    r = now != nullptr ? *now : RegisterState::Of(machine);
     const std::uint16_t mask = record.mask;
     r.PC = reader.Get<std::int32_t>();
     if (mask & kFieldAC) r.AC = reader.Get<std::int32_t>();
@@ -220,9 +285,11 @@ ParsedRecord Parse(const std::uint8_t* log, std::size_t end, const Machine& mach
         }
     }
     if (mask & kFieldConsole) {
-        record.consoleKept = reader.Get<std::uint32_t>();
-        const auto size = reader.Get<std::uint32_t>();
-        record.consoleTail = reader.GetText(size);
+        record.console.kept = reader.Get<std::uint32_t>();
+        const auto tail = reader.Get<std::uint32_t>();
+        const auto front = (mask & kFieldConsoleFront) ? reader.Get<std::uint32_t>() : 0;
+        record.console.front = reader.GetText(front);
+        record.console.tail = reader.GetText(tail);
     }
     return record;
 }
@@ -251,59 +318,112 @@ std::int32_t StepChange::CellBefore(const Machine& machineAfter, std::int64_t ce
     return machineAfter.Read(cell);
 }
 
+ZORVAN_HOT bool StepHistory::Write(const RegisterState& before, const CellsBefore& cells,
+                                   const ConsoleBefore* console, const Machine& m,
+                                   const AddressSet* watchedCells) {
+    // The record is written straight into the log's free room (no copy of a buffer, whose
+    // narrow stores a wide copy would wait for); the console's old text, of any length, goes
+    // between its fields and its trailer.
+    if (Position() % kCheckpointEvery == 0) {
+        while (!checkpoints_.empty() && checkpoints_.back().position >= Position())
+            checkpoints_.pop_back();
+        checkpoints_.push_back({Position(), base_ + logSize_});
+    }
+    Reserve(kMaxRecordSize);
+    RecordWriter record(log_.data() + logSize_);
+    std::uint16_t mask = PutRegisters(record, before, m);
+    bool wroteWatched = false;
+    mask |= PutCells(record, cells, m, watchedCells, wroteWatched);
+    std::size_t consoleText = 0;
+    if (console != nullptr) {
+        mask |= PutConsole(record, *console);
+        consoleText = console->front.size() + console->tail.size();
+    }
+    const auto length = static_cast<std::uint32_t>(record.Used() + consoleText + kTrailerSize);
+    if (consoleText == 0) {
+        record.Put(mask);
+        record.Put(length);
+        logSize_ += record.Used();
+    } else {
+        logSize_ += record.Used();
+        Append(console->front.data(), console->front.size());
+        Append(console->tail.data(), console->tail.size());
+        Append(&mask, sizeof mask);
+        Append(&length, sizeof length);
+    }
+    ++count_;
+    // Twice the depth before the oldest go: dropping them moves the log, so it is
+    // done seldom, and the log stays well under its budget.
+    if (count_ >= 2 * kDepth || logSize_ > kByteBudget) DropOldest();
+    return wroteWatched;
+}
+
 bool StepHistory::Step(Machine& m, MachineHost& host, RestorableConsole* console,
                        const AddressSet* watchedCells) {
     const RegisterState before = RegisterState::Of(m);
     const std::int64_t a = m.PC;
     const DecodedOpcode d = Decode(m.Read(a));
     const CellsBefore cells = CellsTheStepMayWrite(m, host, d, a);
-    const bool consoleWatched = console != nullptr && CallsConsoleRoutine(m, d, a);
-    const std::string consoleBefore = consoleWatched ? console->Text() : std::string();
+    const std::int64_t routine = console != nullptr ? ConsoleRoutineCalled(m, d, a) : -1;
+    ConsoleWatch consoleWatch(routine >= 0 ? console : nullptr, routine == kPrintTextRoutine);
 
     StepAt(m, host, static_cast<int>(a));
 
-    // The record is written straight into the log's free room (no copy of a buffer, whose
-    // narrow stores a wide copy would wait for); the console's old text, of any length, goes
-    // between its fields and its trailer.
-    Reserve(kMaxRecordSize);
-    RecordWriter record(log_.data() + logSize_);
-    std::uint16_t mask = PutRegisters(record, before, m);
-    bool wroteWatched = false;
-    mask |= PutCells(record, cells, m, watchedCells, wroteWatched);
-    std::size_t consoleTail = 0;
-    if (consoleWatched) mask |= PutConsole(record, consoleBefore, console->Text(), consoleTail);
-    const auto length = static_cast<std::uint32_t>(record.Used() + consoleTail + kTrailerSize);
-    if (consoleTail == 0) {
-        record.Put(mask);
-        record.Put(length);
-        logSize_ += record.Used();
-    } else {
-        logSize_ += record.Used();
-        Append(consoleBefore.data() + consoleBefore.size() - consoleTail, consoleTail);
-        Append(&mask, sizeof mask);
-        Append(&length, sizeof length);
+    ConsoleBefore consoleOld;
+    const bool consoleChanged = consoleWatch.Changed(consoleOld);
+    return Write(before, cells, consoleChanged ? &consoleOld : nullptr, m, watchedCells);
+}
+
+void StepHistory::AbsorbIntoLast(const Machine& m, const RegisterState& left) {
+    if (count_ == 0) return;
+    const ParsedRecord record = Parse(log_.data(), logSize_, m, &left);
+    CellsBefore cells;
+    for (int i = 0; i < record.cellCount; ++i) {
+        cells.addresses[i] = record.cells[i].address;
+        cells.old[i] = record.cells[i].before;
     }
-    ++count_;
-    // A quarter more than the depth before the oldest go: dropping them moves the log, so it is
-    // done seldom, and the log stays well under its budget.
-    if (count_ >= kDepth + kDepth / 4 || logSize_ > kByteBudget) DropOldest();
-    return wroteWatched;
+    cells.count = record.cellCount;
+    logSize_ = record.start;
+    --count_;
+    Write(record.before, cells, (record.mask & kFieldConsole) ? &record.console : nullptr, m,
+          nullptr);
 }
 
 bool StepHistory::Undo(Machine& m, RestorableConsole* console) {
     if (count_ == 0) return false;
+    std::size_t records = 1;
+    if (const StepGroup* group = LastGroup()) {
+        records = group->end - std::max(group->begin, dropped_);
+        groups_.pop_back();
+    }
+    for (; records > 0 && count_ > 0; --records) UndoOne(m, console);
+    return true;
+}
+
+void StepHistory::UndoOne(Machine& m, RestorableConsole* console) {
     const ParsedRecord record = Parse(log_.data(), logSize_, m);
     for (int i = 0; i < record.cellCount; ++i)
         m.memory[static_cast<std::size_t>(record.cells[i].address)] = record.cells[i].before;
     record.before.RestoreInto(m);
     if ((record.mask & kFieldConsole) && console != nullptr) {
         const std::string now = console->Text();
-        console->SetText(now.substr(0, std::min<std::size_t>(record.consoleKept, now.size())) +
-                         record.consoleTail);
+        console->SetText(record.console.front +
+                         now.substr(0, std::min(record.console.kept, now.size())) +
+                         record.console.tail);
+        console->TakeDropped();
     }
     logSize_ = record.start;
     --count_;
-    return true;
+}
+
+void StepHistory::Group(std::size_t begin, int address, std::string sentence) {
+    if (begin >= Position()) return;
+    groups_.push_back({begin, Position(), address, std::move(sentence)});
+}
+
+const StepGroup* StepHistory::LastGroup() const {
+    return !groups_.empty() && groups_.back().end == Position() && count_ != 0 ? &groups_.back()
+                                                                               : nullptr;
 }
 
 std::optional<StepChange> StepHistory::Last(const Machine& m) const {
@@ -319,6 +439,11 @@ std::optional<StepChange> StepHistory::Last(const Machine& m) const {
     return change;
 }
 
+void StepHistory::End(std::string reason) {
+    Clear();
+    endedBecause_ = std::move(reason);
+}
+
 void StepHistory::Clear() {
     log_.clear();
     log_.shrink_to_fit();
@@ -327,21 +452,37 @@ void StepHistory::Clear() {
 }
 
 void StepHistory::DropOldest() {
-    // Keep the newest kDepth records, fewer when the console's texts they hold would pass three
-    // quarters of the budget: walk back over them to where they begin.
     std::size_t end = logSize_;
     std::size_t kept = 0;
-    while (kept < count_ && kept < kDepth) {
-        RecordReader trailer(log_.data() + end - kTrailerSize);
-        trailer.Get<std::uint16_t>();
-        const std::size_t length = trailer.Get<std::uint32_t>();
-        if (kept != 0 && logSize_ - (end - length) > kByteBudget / 4 * 3) break;
-        end -= length;
-        ++kept;
+    // The newest kDepth records, from the latest checkpoint at or before them: no walk over a
+    // million records, each length waiting for the one before.
+    const std::size_t oldestKept = Position() - std::min(count_, kDepth);
+    const auto checkpoint =
+        std::find_if(checkpoints_.rbegin(), checkpoints_.rend(),
+                     [&](const Checkpoint& c) { return c.position <= oldestKept; });
+    if (logSize_ <= kByteBudget && checkpoint != checkpoints_.rend() &&
+        checkpoint->position > dropped_) {
+        end = checkpoint->offset - base_;
+        kept = Position() - checkpoint->position;
+    } else {
+        // Fewer when the console's texts they hold would pass three quarters of the budget: walk
+        // back over them to where they begin.
+        while (kept < count_ && kept < kDepth) {
+            RecordReader trailer(log_.data() + end - kTrailerSize);
+            trailer.Get<std::uint16_t>();
+            const std::size_t length = trailer.Get<std::uint32_t>();
+            if (kept != 0 && logSize_ - (end - length) > kByteBudget / 4 * 3) break;
+            end -= length;
+            ++kept;
+        }
     }
     std::memmove(log_.data(), log_.data() + end, logSize_ - end);
     logSize_ -= end;
+    base_ += end;
+    dropped_ += count_ - kept;
     count_ = kept;
+    std::erase_if(groups_, [this](const StepGroup& group) { return group.end <= dropped_; });
+    std::erase_if(checkpoints_, [this](const Checkpoint& c) { return c.position < dropped_; });
 }
 
 void StepHistory::Reserve(std::size_t size) {

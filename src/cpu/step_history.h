@@ -22,12 +22,21 @@
 
 namespace zorvan::cpu {
 
+namespace step_record {
+struct CellsBefore;
+struct ConsoleBefore;
+}  // namespace step_record
+
 // A console whose text the history reads and puts back: the console routines change it.
 class RestorableConsole {
   public:
     virtual ~RestorableConsole() = default;
     virtual std::string Text() const = 0;
     virtual void SetText(const std::string& text) = 0;
+    // The text's length, and what a bound on its lines dropped from its start since the last
+    // call: a routine that appends a line is then recorded without a copy of the whole text.
+    virtual std::size_t Size() const { return Text().size(); }
+    virtual std::string TakeDropped() { return {}; }
 };
 
 // Everything but memory.
@@ -57,9 +66,18 @@ struct StepChange {
     std::array<CellChange, kMaxCellsChanged> cells{};
     int cellCount = 0;
     bool consoleChanged = false;
+    // The console's last line after it, when the caller tells it.
+    std::optional<std::string> consoleShows;
 
     // A cell as it was before the instruction, given the machine after it.
     std::int32_t CellBefore(const Machine& machineAfter, std::int64_t cell) const;
+};
+
+// Instructions that the step window showed as one step (a call stepped over).
+struct StepGroup {
+    std::size_t begin = 0, end = 0;  // positions, as Position() tells them
+    int address = 0;                 // the first instruction's
+    std::string sentence;            // what they did together
 };
 
 class StepHistory {
@@ -74,20 +92,40 @@ class StepHistory {
     bool Step(Machine& machine, MachineHost& host, RestorableConsole* console,
               const AddressSet* watchedCells = nullptr);
 
-    // Undoes the latest recorded instruction; false when there is none.
+    // Re-records the latest instruction against the machine as it is now, so that what changed
+    // since it (an answer typed into the console for the question it asked) is undone with it.
+    // left: the registers as the instruction left them.
+    void AbsorbIntoLast(const Machine& machine, const RegisterState& left);
+
+    // Undoes the latest recorded instruction, or the group it ends; false when there is none.
     bool Undo(Machine& machine, RestorableConsole* console);
 
     // The latest recorded instruction, old values from the record and new ones from the machine,
     // which must be as that instruction left it.
     std::optional<StepChange> Last(const Machine& machine) const;
 
+    // How many instructions were ever recorded and not undone: it stays as the oldest go.
+    std::size_t Position() const { return dropped_ + count_; }
+    // The instructions recorded since begin (a Position) undo as one from now on.
+    void Group(std::size_t begin, int address, std::string sentence);
+    // The group that the latest recorded instruction ends, or nullptr.
+    const StepGroup* LastGroup() const;
+
     void Clear();
+    // Clears the history and keeps why, for the Πίσω that reaches its start.
+    void End(std::string reason);
+    const std::string& EndedBecause() const { return endedBecause_; }
     bool Empty() const { return count_ == 0; }
     std::size_t Size() const { return count_; }
     std::size_t Bytes() const { return log_.capacity(); }
 
   private:
+    // Appends one record: the old values of what changed, given the machine after it.
+    bool Write(const RegisterState& before, const step_record::CellsBefore& cells,
+               const step_record::ConsoleBefore* console, const Machine& machine,
+               const AddressSet* watchedCells);
     void DropOldest();
+    void UndoOne(Machine& machine, RestorableConsole* console);
     void Reserve(std::size_t size);  // room for size more bytes
     void Append(const void* bytes, std::size_t size);
 
@@ -96,6 +134,18 @@ class StepHistory {
     std::vector<std::uint8_t> log_;
     std::size_t logSize_ = 0;
     std::size_t count_ = 0;
+    std::string endedBecause_;
+    std::size_t dropped_ = 0;  // the oldest records that went
+    std::size_t base_ = 0;     // and their bytes
+    std::vector<StepGroup> groups_;
+    // Where every kCheckpointEvery-th record begins (base_ counted in), so that the oldest can go
+    // without a walk over the log. Undo leaves them right: a record undone is written again
+    // where it began.
+    static constexpr std::size_t kCheckpointEvery = 1 << 16;
+    struct Checkpoint {
+        std::size_t position, offset;
+    };
+    std::vector<Checkpoint> checkpoints_;
 };
 
 }  // namespace zorvan::cpu

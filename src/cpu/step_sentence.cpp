@@ -98,6 +98,29 @@ bool BranchTaken(Operation operation, const RegisterState& r) {
                             r.status[kC]);
 }
 
+// The status bit a branch tests.
+int BranchBit(Operation operation) {
+    switch (operation) {
+        case Operation::kBcc:
+        case Operation::kBcs:
+            return kC;
+        case Operation::kBeq:
+        case Operation::kBne:
+            return kZ;
+        case Operation::kBmi:
+        case Operation::kBpl:
+            return kN;
+        default:
+            return kV;
+    }
+}
+
+std::string ConsoleShows(const StepChange& change) {
+    if (!change.consoleShows) return "η κονσόλα άλλαξε";
+    if (change.consoleShows->empty()) return "η κονσόλα άδειασε";
+    return "η κονσόλα δείχνει «" + *change.consoleShows + "»";
+}
+
 // The parts a sentence is made of, and the cells it has told of already.
 struct Parts {
     std::vector<std::string> texts;
@@ -112,9 +135,26 @@ struct Parts {
     }
 };
 
+// The two cells an indirect form reads its pointer from, and the address they make.
+void TellPointer(const StepChange& change, const Machine& after, const DecodedOpcode& d,
+                 Parts& parts) {
+    const auto before = [&](std::int64_t cell) {
+        return std::int64_t{change.CellBefore(after, cell)};
+    };
+    const std::int64_t at = change.address;
+    std::int64_t pointer = -1;
+    if (d.mode == kIndirectX) pointer = before(at + 1) + change.before.XR;
+    if (d.mode == kIndirectY) pointer = before(at + 1);
+    if (d.mode == kIndirect) pointer = before(at + 2) * 256 + before(at + 1);
+    if (pointer < 0) return;
+    parts.Add("ανάγνωση " + FormatHex4(pointer) + "–" + FormatHex4(pointer + 1) + " → " +
+              FormatHex4(before(pointer + 1) * 256 + before(pointer)));
+}
+
 // The cell a memory mode reads or writes, with its old value, and for a write its new one.
 void TellOperandCell(const StepChange& change, const Machine& after, const DecodedOpcode& d,
                      Parts& parts) {
+    TellPointer(change, after, d, parts);
     if (!IsMemoryMode(d.mode) || d.operation == Operation::kJmp || d.operation == Operation::kJsr)
         return;
     const std::int64_t ea = EffectiveAddress(change, after, d.mode);
@@ -134,9 +174,11 @@ void TellControl(const StepChange& change, const Machine& after, const DecodedOp
     const RegisterState& before = change.before;
     const RegisterState& now = change.after;
     if (d.mode == kRelative) {
+        const int bit = BranchBit(d.operation);
         parts.Add(BranchTaken(d.operation, before)
                       ? "η διακλάδωση έγινε, PC ← " + FormatHex4(now.PC)
-                      : "η διακλάδωση δεν έγινε");
+                      : "η διακλάδωση δεν έγινε (" + std::string(StatusBitName(bit)) + " = " +
+                            std::to_string(before.status[bit]) + ")");
     }
     switch (d.operation) {
         case Operation::kJmp:
@@ -145,7 +187,7 @@ void TellControl(const StepChange& change, const Machine& after, const DecodedOp
         case Operation::kJsr:
             parts.Add("διεύθυνση επιστροφής " + FormatHex4(now.returnAddress) + ", PC ← " +
                       FormatHex4(now.PC));
-            if (change.consoleChanged) parts.Add("η κονσόλα άλλαξε");
+            if (change.consoleChanged) parts.Add(ConsoleShows(change));
             break;
         case Operation::kRts:
             parts.Add("επιστροφή στη διεύθυνση " + FormatHex4(now.PC));
@@ -163,13 +205,7 @@ void TellControl(const StepChange& change, const Machine& after, const DecodedOp
 
 // The stack cell of a push and anything else written that was not told yet, then each register
 // and status bit that changed, and a stack found full.
-void TellChanges(const StepChange& change, Parts& parts) {
-    for (int i = 0; i < change.cellCount; ++i) {
-        const CellChange& cell = change.cells[i];
-        if (!parts.Named(cell.address)) parts.Add(Written(cell.address, cell.after, cell.before));
-    }
-    const RegisterState& before = change.before;
-    const RegisterState& now = change.after;
+void TellRegisters(const RegisterState& before, const RegisterState& now, Parts& parts) {
     const std::pair<Register, std::pair<std::int32_t, std::int32_t>> registers[] = {
         {Register::kAC, {before.AC, now.AC}},
         {Register::kXR, {before.XR, now.XR}},
@@ -185,10 +221,47 @@ void TellChanges(const StepChange& change, Parts& parts) {
             parts.Add(std::string(StatusBitName(k)) + " " + std::to_string(before.status[k]) +
                       " → " + std::to_string(now.status[k]));
     }
-    if (now.halted && !before.halted) parts.Add("σωρός πλήρης");
+}
+
+void TellChanges(const StepChange& change, Operation operation, Parts& parts) {
+    for (int i = 0; i < change.cellCount; ++i) {
+        const CellChange& cell = change.cells[i];
+        if (!parts.Named(cell.address)) parts.Add(Written(cell.address, cell.after, cell.before));
+    }
+    const RegisterState& before = change.before;
+    const RegisterState& now = change.after;
+    TellRegisters(before, now, parts);
+    // A push refused again, the stack still full, is told as the first one was.
+    const bool push = operation == Operation::kPha || operation == Operation::kPhp;
+    if (now.halted && (!before.halted || (push && now.SP == before.SP))) parts.Add("σωρός πλήρης");
+}
+
+std::string Joined(const std::string& head, const Parts& parts) {
+    std::string sentence = head + ": ";
+    for (std::size_t i = 0; i < parts.texts.size(); ++i)
+        sentence += (i ? ", " : "") + parts.texts[i];
+    return sentence;
 }
 
 }  // namespace
+
+std::string DescribeCall(int target, std::int64_t instructions, const Machine& before,
+                         const Machine& after) {
+    Parts parts;
+    parts.Add(std::to_string(instructions) + (instructions == 1 ? " εντολή" : " εντολές"));
+    TellRegisters(RegisterState::Of(before), RegisterState::Of(after), parts);
+    std::string cells;
+    for (int a = 0; a < kMemorySize; ++a) {
+        if (before.memory[a] == after.memory[a]) continue;
+        int last = a;
+        while (last + 1 < kMemorySize && before.memory[last + 1] != after.memory[last + 1]) ++last;
+        cells += (cells.empty() ? "" : ", ") + FormatHex4(a) +
+                 (last > a ? "–" + FormatHex4(last) : std::string());
+        a = last;
+    }
+    if (!cells.empty()) parts.Add("κελιά " + cells);
+    return Joined("JSR " + FormatHex4(target) + " … RTS", parts);
+}
 
 std::string DescribeStep(const StepChange& change, const Machine& after) {
     const int a = change.address;
@@ -206,13 +279,9 @@ std::string DescribeStep(const StepChange& change, const Machine& after) {
     Parts parts;
     TellOperandCell(change, after, d, parts);
     TellControl(change, after, d, parts);
-    TellChanges(change, parts);
+    TellChanges(change, d.operation, parts);
     if (parts.texts.empty()) parts.Add("καμία αλλαγή");
-
-    std::string sentence = head + ": ";
-    for (std::size_t i = 0; i < parts.texts.size(); ++i)
-        sentence += (i ? ", " : "") + parts.texts[i];
-    return sentence;
+    return Joined(head, parts);
 }
 
 }  // namespace zorvan::cpu

@@ -16,4 +16,9 @@ namespace zorvan::cpu {
 // after is the machine as the instruction left it.
 std::string DescribeStep(const StepChange& change, const Machine& after);
 
+// A call stepped over as one step, from the machine before the JSR to the one after its RTS:
+//   "JSR 022A … RTS: 14 εντολές, AC 36 → 00, κελιά 0300–0303"
+std::string DescribeCall(int target, std::int64_t instructions, const Machine& before,
+                         const Machine& after);
+
 }  // namespace zorvan::cpu

@@ -57,8 +57,9 @@ struct Workspace {
     cpu::StepHistory history;
     ChangeMarks marks;
 
-    void EndHistory() {
-        history.Clear();
+    // why, when given, is what Πίσω then tells.
+    void EndHistory(std::string why = {}) {
+        history.End(std::move(why));
         marks.Clear();
     }
 

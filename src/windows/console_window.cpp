@@ -38,6 +38,7 @@ ConsoleWindow::ConsoleWindow(grid::Workspace& workspace, QWidget* parent)
     outputArea_ = new QPlainTextEdit(this);
     outputArea_->setObjectName(QStringLiteral("outputArea"));
     outputArea_->setReadOnly(true);
+    outputArea_->setMaximumBlockCount(static_cast<int>(app::kConsoleLines));
     outputArea_->setAccessibleName(QStringLiteral("Έξοδος κονσόλας"));
     outputArea_->setFont(BoldFont(13));
     outputArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -81,12 +82,9 @@ ConsoleWindow::RunBurst::~RunBurst() {
     console_.ShowPending();
 }
 
-std::string ConsoleWindow::ShownText() const {
-    return ui::ToStdString(outputArea_->toPlainText());
-}
-
 void ConsoleWindow::ReplaceShownText(const std::string& text) {
-    outputArea_->setPlainText(ui::ToQString(text));
+    ReplaceText(text);
+    ShowPending();
 }
 
 void ConsoleWindow::ShowConsole() {
@@ -103,45 +101,48 @@ void ConsoleWindow::ShowConsole() {
 
 void ConsoleWindow::ShowCharacter(int ac) {
     ShowConsole();
-    // Kept as its code: a program may show millions of characters a second, each replacing the
-    // last, and only the one on screen at a repaint needs its text.
-    pendingCharacter_ = ac;
-    pendingReplacement_.reset();
-    pendingLines_.clear();
-    hasPendingLines_ = false;
-    ShowPendingSoon();
+    ReplaceText(app::ConsoleCharacter(ac));
 }
 
 void ConsoleWindow::AskForAccumulator() {
     ShowConsole();
     activateWindow();  // the answer is typed here
-    ReplaceText(ui::ToQString(app::kAskForAccumulatorText));
+    ReplaceText(app::kAskForAccumulatorText);
     ShowPending();  // the question must be on screen while the student answers it
     accumulatorEdit_->setFocus();
 }
 
 void ConsoleWindow::ClearConsole() {
     ShowConsole();
-    ReplaceText(QString());
+    ReplaceText("");
 }
 
 void ConsoleWindow::PrintText(std::string_view cp1253Bytes) {
     ShowConsole();
-    AppendLine(ui::ToQString(text::DecodeCp1253(cp1253Bytes, U'\uFFFD')));
+    AppendLine(text::DecodeCp1253(cp1253Bytes, U'\uFFFD'));
 }
 
-void ConsoleWindow::ReplaceText(QString text) {
-    pendingCharacter_.reset();
-    pendingReplacement_ = std::move(text);
+void ConsoleWindow::ReplaceText(std::string_view text) {
+    text_.Replace(text);
+    pendingWhole_ = true;
     pendingLines_.clear();
-    hasPendingLines_ = false;
+    pendingLineCount_ = 0;
     ShowPendingSoon();
 }
 
-void ConsoleWindow::AppendLine(QString line) {
-    if (hasPendingLines_) pendingLines_ += QLatin1Char('\n');
-    pendingLines_ += line;
-    hasPendingLines_ = true;
+void ConsoleWindow::AppendLine(std::string_view line) {
+    text_.AppendLine(line);
+    // More lines than the window keeps: the text is shown whole instead, which is bounded.
+    if (!pendingWhole_ && pendingLineCount_ >= app::kConsoleLines) {
+        pendingWhole_ = true;
+        pendingLines_.clear();
+        pendingLineCount_ = 0;
+    }
+    if (!pendingWhole_) {
+        if (pendingLineCount_ != 0) pendingLines_ += QLatin1Char('\n');
+        pendingLines_ += ui::ToQString(line);
+        ++pendingLineCount_;
+    }
     ShowPendingSoon();
 }
 
@@ -157,15 +158,11 @@ void ConsoleWindow::ShowPendingSoon() {
 void ConsoleWindow::ShowPending() {
     showTimer_.stop();
     sinceShown_.start();
-    if (pendingCharacter_) {
-        outputArea_->setPlainText(ui::ToQString(app::ConsoleCharacter(*pendingCharacter_)));
-    }
-    if (pendingReplacement_) outputArea_->setPlainText(*pendingReplacement_);
-    if (hasPendingLines_) outputArea_->appendPlainText(pendingLines_);
-    pendingCharacter_.reset();
-    pendingReplacement_.reset();
+    if (pendingWhole_) outputArea_->setPlainText(ui::ToQString(text_.Shown()));
+    if (pendingLineCount_ != 0) outputArea_->appendPlainText(pendingLines_);
+    pendingWhole_ = false;
     pendingLines_.clear();
-    hasPendingLines_ = false;
+    pendingLineCount_ = 0;
 }
 
 bool ConsoleWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -181,9 +178,13 @@ bool ConsoleWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void ConsoleWindow::HandAccumulatorToProgram() {
     ui::Guard(this, [this] {
+        const int previousAc = workspace_.machine.AC;
         const auto line =
             app::EnterAccumulator(workspace_.machine, ui::ToStdString(accumulatorEdit_->text()));
-        if (line) outputArea_->appendPlainText(ui::ToQString(*line));
+        if (!line) return;
+        AppendLine(*line);
+        ShowPending();
+        emit AnswerEntered(previousAc);
     });
 }
 

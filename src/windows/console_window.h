@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/headless_console.h"
+
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -46,9 +48,16 @@ class ConsoleWindow : public QWidget {
         ConsoleWindow& console_;
     };
 
-    // What the console shows, as the step window's history keeps it and puts it back.
-    std::string ShownText() const;
+    // What the console shows, as the step window's history keeps it and puts it back: its
+    // text, the text's length, and the oldest lines the bound dropped since the last call.
+    std::string ShownText() const { return text_.Text(); }
+    std::size_t ShownSize() const { return text_.Text().size(); }
+    std::string TakeDropped() { return text_.TakeDropped(); }
     void ReplaceShownText(const std::string& text);
+
+  signals:
+    // The AC field took an answer; AC held previousAc before it.
+    void AnswerEntered(int previousAc);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,16 +66,16 @@ class ConsoleWindow : public QWidget {
     void ShowConsole();
     // Enter in the AC field: the value goes into AC and the console says so.
     void HandAccumulatorToProgram();
-    void ReplaceText(QString text);
-    void AppendLine(QString line);
+    void ReplaceText(std::string_view text);
+    void AppendLine(std::string_view line);
     void ShowPendingSoon();
     void ShowPending();
 
     bool inRun_ = false;
-    std::optional<int> pendingCharacter_;        // a character replacing what is shown
-    std::optional<QString> pendingReplacement_;  // or a whole text
-    QString pendingLines_;                       // lines appended after it, '\n' between them
-    bool hasPendingLines_ = false;
+    app::ConsoleText text_;
+    bool pendingWhole_ = false;  // the whole text is to be shown again
+    QString pendingLines_;       // lines appended after it, '\n' between them
+    std::size_t pendingLineCount_ = 0;
     QElapsedTimer sinceShown_;
     QTimer showTimer_;
 

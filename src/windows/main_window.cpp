@@ -26,6 +26,7 @@
 #include "app/exercise_check.h"
 #include "app/line_editing.h"
 #include "app/recent_files.h"
+#include "app/step_session.h"
 #include "asm/assembly_pass.h"
 #include "text/cp1253.h"
 #include "text/hex_text.h"
@@ -149,7 +150,7 @@ MainWindow::MainWindow(grid::Workspace& workspace, ApplicationWindows& windows, 
         NoteProgramState();
     });
     connect(programGrid_, &ui::ProgramGridView::breakpointMarginClicked, this, [this](int row) {
-        workspace_.grid.ToggleBreakpoint(row);
+        app::ToggleBreakpoint(workspace_, row);
         RefreshFromWorkspace();
     });
     connect(programGrid_, &ui::ProgramGridView::lineClickedWhileDisabled, this, [this](int row) {
@@ -683,7 +684,7 @@ void MainWindow::TakeStep(bool undo) {
 void MainWindow::Assemble() {
     int lineInProgress = 0;
     const bool finished = RunCommand([&] {
-        workspace_.EndHistory();
+        workspace_.EndHistory(std::string(app::kEndedByAssemble));
         const assembler::AssemblyResult result =
             assembler::Assemble(workspace_.grid, workspace_.machine, &lineInProgress);
         const QString text = ui::ToQString(result.text);
@@ -734,7 +735,7 @@ void MainWindow::ToggleBreakpoint() {
 }
 
 void MainWindow::ClearMemory() {
-    workspace_.EndHistory();
+    workspace_.EndHistory(std::string(app::kEndedByClearMemory));
     workspace_.machine.ClearMemory();
 }
 
@@ -743,7 +744,7 @@ void MainWindow::ShowRegisters() {
 }
 
 void MainWindow::ClearRegisters() {
-    workspace_.EndHistory();
+    workspace_.EndHistory(std::string(app::kEndedByClearRegisters));
     windows_.registerWindow->ClearRegisters();
 }
 

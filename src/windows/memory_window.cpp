@@ -9,6 +9,7 @@
 #include <QLineEdit>
 
 #include "app/memory_view.h"
+#include "app/step_session.h"
 #include "grid/workspace.h"
 #include "text/hex_text.h"
 #include "ui/change_highlight.h"
@@ -159,7 +160,7 @@ void MemoryWindow::StoreMemoryCell() {
                              ui::ToStdString(Cell(column, row)));
     // A changed byte ends the step window's history: it could not be stepped back over.
     if (!std::equal(before.begin(), before.end(), workspace_.machine.memory.begin()))
-        workspace_.EndHistory();
+        workspace_.EndHistory(std::string(app::kEndedByMemoryEdit));
     if (!outcome.warning.empty()) ShowWarning(ui::ToQString(outcome.warning));
     if (outcome.cellBecomesZero) SetCell(column, row, QStringLiteral("00"));
 }

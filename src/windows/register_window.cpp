@@ -9,8 +9,10 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "app/step_session.h"
 #include "cpu/step_history.h"
 #include "grid/workspace.h"
+#include "text/hex_text.h"
 #include "ui/change_highlight.h"
 #include "ui/message_boxes.h"
 #include "ui/qt_text.h"
@@ -127,7 +129,19 @@ RegisterWindow::RegisterWindow(grid::Workspace& workspace, QWidget* parent)
         }
         fields_[static_cast<std::size_t>(field)] = edit;
     }
-    setFixedSize(registersX + 4 * (kRegisterFieldWidth + 4) + 2, 70);
+    // The single return address that JSR keeps and RTS uses: shown, never typed into.
+    const int returnX = registersX + 4 * (kRegisterFieldWidth + 4) + 4;
+    AddLabel(this, "returnAddressLabel", QStringLiteral("Επιστρ."), returnX, 20);
+    returnAddressEdit_ = new QLineEdit(this);
+    returnAddressEdit_->setObjectName(QStringLiteral("returnAddressEdit"));
+    returnAddressEdit_->setReadOnly(true);
+    returnAddressEdit_->setFocusPolicy(Qt::ClickFocus);
+    returnAddressEdit_->setGeometry(returnX, kFieldTop, 42, kFieldHeight);
+    returnAddressEdit_->setAlignment(Qt::AlignCenter);
+    returnAddressEdit_->setAccessibleName(QStringLiteral("Διεύθυνση επιστροφής"));
+    returnAddressEdit_->setAccessibleDescription(
+        QStringLiteral("Η διεύθυνση όπου γυρίζει η RTS· μόνο για ανάγνωση"));
+    setFixedSize(returnX + 42 + 4, 70);
     ShowRegisters();
 }
 
@@ -141,6 +155,7 @@ void RegisterWindow::ShowRegisters() {
             std::max(app::RegisterFieldLayoutOf(field).maxLength, static_cast<int>(text.size())));
         edit->setText(text);
     }
+    returnAddressEdit_->setText(ui::ToQString(text::FormatHex4(workspace_.machine.returnAddress)));
     MarkChangedFields();
 }
 
@@ -194,7 +209,8 @@ void RegisterWindow::LeaveField(int field) {
     const auto warning =
         app::ExitRegisterField(workspace_.machine, field, ui::ToStdString(edit->text()));
     // A changed register ends the step window's history: it could not be stepped back over.
-    if (cpu::RegisterState::Of(workspace_.machine) != before) workspace_.EndHistory();
+    if (cpu::RegisterState::Of(workspace_.machine) != before)
+        workspace_.EndHistory(std::string(app::kEndedByRegisterEdit));
     if (!warning) return;
     // While the warning shows and the focus goes back, the field that was entered is not
     // left in the sense of a check.

@@ -47,6 +47,7 @@ class RegisterWindow : public QWidget {
     bool checking_ = false;
     // In field order (app::RegisterField): PC, N V B D I Z C, AC, XR, YR, SP.
     std::array<QLineEdit*, app::kRegisterFieldCount> fields_{};
+    QLineEdit* returnAddressEdit_ = nullptr;
 };
 
 }  // namespace zorvan::windows

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "app/run_command.h"
+#include "app/step_session.h"
 #include "grid/workspace.h"
 #include "text/hex_text.h"
 #include "ui/error_guard.h"
@@ -90,7 +91,7 @@ void StartAddressDialog::RunProgram() {
     }
     const int start = app::StartAddressOf(ui::ToStdString(startAddressEdit_->text()));
     // The run changes the machine past what the step window's history could step back over.
-    workspace_.EndHistory();
+    workspace_.EndHistory(std::string(app::kEndedByRun));
     MachineHostAdapter host(windows_);
     app::RunCommand run(workspace_, host, start);
 

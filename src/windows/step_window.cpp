@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -90,6 +91,9 @@ StepWindow::StepWindow(grid::Workspace& workspace, ApplicationWindows& windows, 
     connect(stopButton_, &QPushButton::clicked, this, &StepWindow::Stop);
 
     CreateDebuggerControls();
+    // Keys and clicks anywhere in the application: arrows here move the grid's cursor, and the
+    // main window hands the student back to this window while stepping.
+    qApp->installEventFilter(this);
 
     // The captions of the fixed column stay; the rest is set each time the window opens.
     session_.ResetForNewSession();
@@ -164,6 +168,8 @@ void StepWindow::ShowState() {
         button->setEnabled(state.nextEnabled);
     }
     backButton_->setVisible(state.nextVisible);
+    backToBreakpointButton_->setVisible(state.nextVisible);
+    for (QWidget* widget : watchWidgets_) widget->setVisible(state.nextVisible);
     sentenceLabel_->setText(ui::ToQString(state.sentence));
     sentenceLabel_->setVisible(state.nextVisible);
 }
@@ -178,6 +184,8 @@ void StepWindow::CreateDebuggerControls() {
         void SetText(const std::string& text) override {
             windows_.consoleWindow->ReplaceShownText(text);
         }
+        std::size_t Size() const override { return windows_.consoleWindow->ShownSize(); }
+        std::string TakeDropped() override { return windows_.consoleWindow->TakeDropped(); }
 
       private:
         ApplicationWindows& windows_;
@@ -186,14 +194,27 @@ void StepWindow::CreateDebuggerControls() {
     session_.SetConsole(consoleText_.get());
 
     const int top = statusLabel_->geometry().bottom() + 6;
-    continueButton_ = new QPushButton(QStringLiteral("Συνέχεια"), this);
+    continueButton_ = new QPushButton(QStringLiteral("Συνέχεια (F5)"), this);
     continueButton_->setObjectName(QStringLiteral("continueButton"));
-    stepOverButton_ = new QPushButton(QStringLiteral("Παράκαμψη JSR"), this);
+    stepOverButton_ = new QPushButton(QStringLiteral("Παράκαμψη JSR (F10)"), this);
     stepOverButton_->setObjectName(QStringLiteral("stepOverButton"));
-    runToCursorButton_ = new QPushButton(QStringLiteral("Έως τον κέρσορα"), this);
+    runToCursorButton_ = new QPushButton(QStringLiteral("Έως τον κέρσορα (F4)"), this);
     runToCursorButton_->setObjectName(QStringLiteral("runToCursorButton"));
-    backButton_ = new QPushButton(QStringLiteral("Πίσω"), this);
+    backButton_ = new QPushButton(QStringLiteral("Πίσω (Ctrl+Z)"), this);
     backButton_->setObjectName(QStringLiteral("backButton"));
+    // A key for every button, in this window only; the first three keep their captions, and
+    // their keys show as tips.
+    const std::pair<QPushButton*, QKeySequence> keys[] = {
+        {nextButton_, QKeySequence(Qt::Key_F11)},
+        {stopButton_, QKeySequence(Qt::SHIFT | Qt::Key_F5)},
+        {continueButton_, QKeySequence(Qt::Key_F5)},
+        {stepOverButton_, QKeySequence(Qt::Key_F10)},
+        {runToCursorButton_, QKeySequence(Qt::Key_F4)},
+        {backButton_, QKeySequence(Qt::CTRL | Qt::Key_Z)}};
+    for (const auto& [button, key] : keys) button->setShortcut(key);
+    startButton_->setToolTip(QStringLiteral("Enter στη διεύθυνση εκκίνησης"));
+    nextButton_->setToolTip(QStringLiteral("Enter ή F11"));
+    stopButton_->setToolTip(QStringLiteral("Shift+F5"));
     int x = 16;
     for (QPushButton* button :
          {continueButton_, stepOverButton_, runToCursorButton_, backButton_}) {
@@ -203,30 +224,73 @@ void StepWindow::CreateDebuggerControls() {
         x += width + 8;
         button->hide();
     }
+    // Below them, the way back to a breakpoint.
+    backToBreakpointButton_ =
+        new QPushButton(QStringLiteral("Πίσω ως το σημείο διακοπής (Ctrl+Shift+Z)"), this);
+    backToBreakpointButton_->setObjectName(QStringLiteral("backToBreakpointButton"));
+    backToBreakpointButton_->setAutoDefault(false);
+    backToBreakpointButton_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    backToBreakpointButton_->setGeometry(16, top + 34, backToBreakpointButton_->sizeHint().width(),
+                                         26);
+    backToBreakpointButton_->hide();
+    // A watchpoint: the runs stop when this cell changes (to this value, when one is given).
+    int watchX = backToBreakpointButton_->geometry().right() + 16;
+    auto* watchLabel = new QLabel(QStringLiteral("Διακοπή όταν αλλάξει το κελί"), this);
+    watchLabel->setObjectName(QStringLiteral("watchLabel"));
+    watchLabel->adjustSize();
+    watchLabel->move(watchX, top + 34 + 5);
+    watchX += watchLabel->width() + 6;
+    watchAddressEdit_ = new QLineEdit(this);
+    watchAddressEdit_->setObjectName(QStringLiteral("watchAddressEdit"));
+    watchAddressEdit_->setMaxLength(4);
+    watchAddressEdit_->setAccessibleName(QStringLiteral("Κελί που παρακολουθείται"));
+    watchAddressEdit_->setGeometry(watchX, top + 34 + 1, 50, 24);
+    watchLabel->setBuddy(watchAddressEdit_);
+    auto* valueLabel = new QLabel(QStringLiteral("σε"), this);
+    valueLabel->setObjectName(QStringLiteral("watchValueLabel"));
+    valueLabel->adjustSize();
+    valueLabel->move(watchX + 56, top + 34 + 5);
+    watchValueEdit_ = new QLineEdit(this);
+    watchValueEdit_->setObjectName(QStringLiteral("watchValueEdit"));
+    watchValueEdit_->setMaxLength(2);
+    watchValueEdit_->setAccessibleName(
+        QStringLiteral("Τιμή που σταματά την εκτέλεση (κενό: κάθε αλλαγή)"));
+    watchValueEdit_->setGeometry(watchX + 62 + valueLabel->width(), top + 34 + 1, 34, 24);
+    watchWidgets_ = {watchLabel, watchAddressEdit_, valueLabel, watchValueEdit_};
+    for (QWidget* widget : watchWidgets_) widget->hide();
+    x = std::max(x, watchValueEdit_->geometry().right() + 16);
+    const int sentenceTop = top + 34 + 34;
     sentenceLabel_ = new QLabel(this);
     sentenceLabel_->setObjectName(QStringLiteral("sentenceLabel"));
     sentenceLabel_->setWordWrap(true);
     sentenceLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     sentenceLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    sentenceLabel_->setGeometry(16, top + 34, std::max(width() - 32, x - 24), 44);
+    sentenceLabel_->setGeometry(16, sentenceTop, std::max(width() - 32, x - 24), 44);
     sentenceLabel_->hide();
-    resize(std::max(width(), x + 8), top + 34 + 44 + 10);
+    resize(std::max(width(), x + 8), sentenceTop + 44 + 10);
 
     connect(continueButton_, &QPushButton::clicked, this, &StepWindow::Continue);
     connect(stepOverButton_, &QPushButton::clicked, this, &StepWindow::StepOver);
     connect(runToCursorButton_, &QPushButton::clicked, this, &StepWindow::RunToCursor);
     connect(backButton_, &QPushButton::clicked, this, &StepWindow::Back);
+    connect(backToBreakpointButton_, &QPushButton::clicked, this, &StepWindow::BackToBreakpoint);
 }
 
 void StepWindow::RunRecorded(std::unique_ptr<app::RecordedRun> (app::StepSession::*begin)(),
                              bool nextWithoutRun) {
     windows_.mainWindow->RunCommand([&] {
+        session_.SetWatch(ui::ToStdString(watchAddressEdit_->text()),
+                          ui::ToStdString(watchValueEdit_->text()));
         std::unique_ptr<app::RecordedRun> run = (session_.*begin)();
         if (!run) {
             if (nextWithoutRun) session_.Next();
             return;
         }
-        RunToEnd(*run, stopWindowDelayMs, windows_.mainWindow.get());
+        {
+            // The console repaints at most every few milliseconds while the run lasts.
+            const ConsoleWindow::RunBurst consoleBurst(*windows_.consoleWindow);
+            RunToEnd(*run, stopWindowDelayMs, windows_.mainWindow.get());
+        }
         session_.FinishRun(*run);
     });
     ShowState();
@@ -246,6 +310,12 @@ void StepWindow::RunToCursor() {
 
 void StepWindow::Back() {
     KeepKeyboard([this] { windows_.mainWindow->RunCommand([this] { session_.Back(); }); });
+    ShowState();
+}
+
+void StepWindow::BackToBreakpoint() {
+    KeepKeyboard(
+        [this] { windows_.mainWindow->RunCommand([this] { session_.BackToBreakpoint(); }); });
     ShowState();
 }
 
@@ -272,7 +342,57 @@ void StepWindow::EndSession() {
     windows_.mainWindow->RefreshFromWorkspace();
 }
 
+bool StepWindow::CursorKey(QKeyEvent* event) {
+    int rows = 0;
+    switch (event->key()) {
+        case Qt::Key_Up:
+            rows = -1;
+            break;
+        case Qt::Key_Down:
+            rows = 1;
+            break;
+        case Qt::Key_PageUp:
+            rows = -app::kCursorPageRows;
+            break;
+        case Qt::Key_PageDown:
+            rows = app::kCursorPageRows;
+            break;
+        default:
+            return false;
+    }
+    session_.MoveCursor(rows);
+    windows_.mainWindow->RefreshFromWorkspace();
+    return true;
+}
+
+void StepWindow::ComeBack(bool tell) {
+    // Told when the window was out of sight, or for a key, which the grid could not take.
+    tell = tell || isMinimized();
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+    if (!tell) return;
+    workspace_.ShowMessage(app::kSteppingUnderWayNotice, workspace_.grid.Col(),
+                           grid::Tone::kNotice);
+    windows_.mainWindow->RefreshFromWorkspace();
+}
+
 bool StepWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::MouseButtonPress) && watched->isWidgetType() &&
+        isVisible() && session_.Stepping()) {
+        QWidget* target = static_cast<QWidget*>(watched);
+        if (type == QEvent::KeyPress && target->window() == this && target != startAddressEdit_ &&
+            CursorKey(static_cast<QKeyEvent*>(event)))
+            return true;
+        // The grid is the step window's: a key or a click in the main window would seem to do
+        // nothing while the step window may be minimised. A click still moves the cursor.
+        if (windows_.mainWindow && target->window() == windows_.mainWindow.get() &&
+            qobject_cast<QMenuBar*>(target) == nullptr)
+            QTimer::singleShot(0, this, [this, key = type == QEvent::KeyPress] {
+                if (isVisible() && session_.Stepping()) ComeBack(key);
+            });
+    }
     if (watched == startAddressEdit_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -284,6 +404,9 @@ bool StepWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void StepWindow::Start() {
+    // The console is created after this window.
+    connect(windows_.consoleWindow, &ConsoleWindow::AnswerEntered, this, &StepWindow::AnswerEntered,
+            Qt::UniqueConnection);
     session_.State().startAddress = ui::ToStdString(startAddressEdit_->text());
     KeepKeyboard([this] { windows_.mainWindow->RunCommand([this] { session_.Start(); }); });
     ShowState();
@@ -352,6 +475,12 @@ void StepWindow::KeepKeyboard(const std::function<void()>& command) {
         std::function<void()> then_;
     };
     new ActivationWatch(windows_.consoleWindow, giveBack);
+}
+
+void StepWindow::AnswerEntered(int previousAc) {
+    if (!isVisible()) return;
+    session_.AnswerEntered(previousAc);
+    ShowState();
 }
 
 void StepWindow::Stop() {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/step_session.h"
 #include "windows/machine_host_adapter.h"
@@ -34,7 +35,7 @@ class StepWindow : public QWidget, private app::StepPeers {
     int CurrentRow() const { return session_.CurrentRow(); }
 
     // The window's buttons: Εκκίνηση, Επόμενο, Stop, Συνέχεια, Παράκαμψη JSR, Έως τον κέρσορα,
-    // Πίσω.
+    // Πίσω, Πίσω ως το σημείο διακοπής.
     void Start();
     void Next();
     void Stop();
@@ -42,6 +43,7 @@ class StepWindow : public QWidget, private app::StepPeers {
     void StepOver();
     void RunToCursor();
     void Back();
+    void BackToBreakpoint();
 
     // How long a run of the new commands goes on before the stop window appears.
     int stopWindowDelayMs = 250;
@@ -58,6 +60,13 @@ class StepWindow : public QWidget, private app::StepPeers {
     void ResetForNewSession();
     // The window closes: the grid takes keys again.
     void EndSession();
+    // Up, Down, Page Up and Page Down move the grid's cursor; false for any other key.
+    bool CursorKey(QKeyEvent* event);
+    // Back to the front, restored if minimised; a notice in the main window says why when tell
+    // is set or the window was minimised.
+    void ComeBack(bool tell);
+    // The console's field took an answer.
+    void AnswerEntered(int previousAc);
     // Shows the session's state in the widgets.
     void ShowState();
     // Runs one command of the window. A console routine it calls brings the console up; the
@@ -95,7 +104,11 @@ class StepWindow : public QWidget, private app::StepPeers {
     QPushButton* stepOverButton_;
     QPushButton* runToCursorButton_;
     QPushButton* backButton_;
-    QLabel* sentenceLabel_;  // what the instruction executed last did
+    QPushButton* backToBreakpointButton_;
+    QLineEdit* watchAddressEdit_;
+    QLineEdit* watchValueEdit_;
+    std::vector<QWidget*> watchWidgets_;  // the two fields and their labels
+    QLabel* sentenceLabel_;               // what the instruction executed last did
 };
 
 }  // namespace zorvan::windows

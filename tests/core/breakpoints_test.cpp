@@ -95,6 +95,10 @@ TEST(Breakpoints, TheyMoveWithTheirLinesAndGoWithTheGrid) {
 TEST(Breakpoints, OnlyLinesWithAnAddressGiveOne) {
     grid::Workspace w = WorkspaceWith(kFourLines);
     w.grid.SetCell(grid::kAddressColumn, 3, "ZZ");  // not an address: ignored, no failure
+    w.grid.SetCurrent(grid::kInstructionColumn, 3);
+    ToggleBreakpoint(w);  // refused from the keyboard, with a notice
+    EXPECT_TRUE(Marked(w).empty());
+    EXPECT_EQ(w.message.text, kBreakpointNeedsAddressNotice);
     for (int row : {0, 2, 3, 4, 9}) w.grid.SetBreakpoint(row, true);
     EXPECT_EQ(Marked(w), (std::vector<int>{2, 3, 4, 9}));  // the header never carries one
     const cpu::AddressSet set = BreakpointAddresses(w.grid);

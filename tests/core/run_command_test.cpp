@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "app/headless_console.h"
+#include "cpu/step_history.h"
 #include "cpu_test_support.h"
+#include "editor_fixture.h"
 #include "text/conversion_error.h"
 #include "text/hex_text.h"
 
@@ -39,6 +43,9 @@ TEST(RunCommandTest, HowARunEndsAndWhatItReports) {
         {"[0200]=A9,05,48 SP=0", false, kStackFull, "kept", grid::Tone::kError, 0x0203},
         {"[0200]=EA,58", false, kNotExecuted, cpu::NotExecutedMessage(0x58, 0x0201), grid::Tone::kError, 0x0202},
         {"[0200]=D0,FE", true, kStopped, std::string(cpu::kStoppedByUserMessage), grid::Tone::kError, 0x0200},
+        // A JSR to a console routine whose cell holds no RTS ends the run there: it says so.
+        {"[0200]=20,FE,FF", false, kEmptyCell, std::string(kRunCompletedMessage) + " " + ConsoleWithoutRtsNotice(0xFFFE), grid::Tone::kNotice, 0xFFFF},
+        {"[0200]=20,FE,FF [FFFE]=60", false, kEmptyCell, std::string(kRunCompletedMessage), grid::Tone::kNotice, 0x0204},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -60,6 +67,23 @@ TEST(RunCommandTest, HowARunEndsAndWhatItReports) {
                   std::pair(c.message, c.colour));
         EXPECT_EQ(std::pair(workspace.machine.PC, workspace.grid.Col()),
                   std::pair(c.pc, int(grid::kSecondParameterColumn)));
+    }
+}
+
+// A run that writes over a byte of the program's own lines says so after its end message.
+TEST(RunCommandTest, TellsThatTheProgramWroteOverItself) {
+    for (const char* store : {"8D,01,02", "8D,00,03"}) {
+        SCOPED_TRACE(store);
+        grid::Workspace workspace =
+            testing::WorkspaceWith({{"", "0200", "STA", "0201"}, {"", "0203"}});
+        cpu::Apply(workspace.machine, std::string("AC=7 [0200]=") + store);
+        cpu::NullMachineHost host;
+        RunCommand run(workspace, host, 0x0200);
+        run.Slice(100);
+        run.Report();
+        EXPECT_EQ(workspace.message.text,
+                  std::string(kRunCompletedMessage) +
+                      (store[4] == '1' ? " " + OverwroteItselfNotice(0x0201) : ""));
     }
 }
 
@@ -133,6 +157,43 @@ TEST(ConsoleTextTest, ControlCharactersShowAsTheWindowShowsThem) {
         {"", ""},
     };
     for (const auto& [text, shown] : cases) EXPECT_EQ(ConsoleShownText(text), shown) << text;
+}
+
+// A console that keeps its lines bounded, as the window does.
+class BoundedConsole : public cpu::NullMachineHost, public cpu::RestorableConsole {
+  public:
+    void PrintText(std::string_view line) override { text.AppendLine(line); }
+    std::string Text() const override { return text.Text(); }
+    void SetText(const std::string& t) override { text.Replace(t); }
+    std::size_t Size() const override { return text.Text().size(); }
+    std::string TakeDropped() override { return text.TakeDropped(); }
+    ConsoleText text;
+};
+
+// However many lines a program prints, the console keeps the last kConsoleLines of them, the
+// history's records stay small, and undoing every print gives each earlier text back exactly.
+TEST(ConsoleTextTest, KeepsItsLastLinesAndUndoesEveryPrint) {
+    cpu::Machine machine;
+    cpu::Apply(machine, "[0200]=20,FC,FF [0000]=10,03 [0310]=41,42,00");
+    BoundedConsole console;
+    console.text.Replace("πρώτη");
+    cpu::StepHistory history;
+    const std::size_t prints = kConsoleLines * 3 / 2;
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < prints; ++i) {
+        if (i % 1000 == 999) texts.push_back(console.Text());
+        machine.PC = 0x0200;
+        history.Step(machine, console, &console);
+    }
+    EXPECT_EQ(std::count(console.text.Shown().begin(), console.text.Shown().end(), '\n') + 1,
+              static_cast<long>(kConsoleLines));
+    EXPECT_LT(console.Text().size(), 4 * (kConsoleLines + kConsoleLines / 4));
+    EXPECT_LT(history.Bytes(), std::size_t{8} << 20);
+    for (std::size_t i = prints; i-- > 0;) {
+        ASSERT_TRUE(history.Undo(machine, &console));
+        if (i % 1000 == 999) ASSERT_EQ(console.Text(), texts[i / 1000]) << i;
+    }
+    EXPECT_EQ(console.Text(), "πρώτη");
 }
 
 }  // namespace

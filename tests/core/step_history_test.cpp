@@ -50,11 +50,11 @@ TEST(StepHistory, EachStepIsToldAndOneUndoPutsEverythingBack) {
         {"[0200]=B6,30 YR=2", "LDX 30,Y: ανάγνωση 0032 = 00, Z 0 → 1"},
         {"[0200]=EE,00,03 [0300]=FF", "INC 0300: διεύθυνση 0300 ← 100 (ήταν FF)", 1},
         {"[0200]=B9,00,03 YR=1 [0301]=80", "LDA 0300,Y: ανάγνωση 0301 = 80, AC 00 → 80, N 0 → 1"},
-        {"[0200]=A1,20 XR=2 [0022]=00,04 [0400]=07", "LDA (20,X): ανάγνωση 0400 = 07, AC 00 → 07"},
-        {"[0200]=91,20 YR=3 [0020]=00,04 AC=9", "STA (20),Y: διεύθυνση 0403 ← 09 (ήταν 00)", 1},
+        {"[0200]=A1,20 XR=2 [0022]=00,04 [0400]=07", "LDA (20,X): ανάγνωση 0022–0023 → 0400, ανάγνωση 0400 = 07, AC 00 → 07"},
+        {"[0200]=91,20 YR=3 [0020]=00,04 AC=9", "STA (20),Y: ανάγνωση 0020–0021 → 0400, διεύθυνση 0403 ← 09 (ήταν 00)", 1},
         {"[0200]=8D,01,02 AC=7", "STA 0201: διεύθυνση 0201 ← 07 (ήταν 01)", 1, true},  // its own operand
         {"[0200]=8D,00,02 AC=8D", "STA 0200: διεύθυνση 0200 ← 8D (ήταν 8D)"},  // the same: not told
-        {"[0200]=6C,00,03 [0300]=10,02", "JMP (0300): PC ← 0210"},
+        {"[0200]=6C,00,03 [0300]=10,02", "JMP (0300): ανάγνωση 0300–0301 → 0210, PC ← 0210"},
         {"[0200]=4C,05,00", "JMP: PC ← 0208"},  // a displacement, told as the target
         {"[0200]=F0,00 P=02", "BEQ: η διακλάδωση έγινε, PC ← 0202"},  // taken, though PC is as if not
         {"[0200]=0A AC=81", "ASL A: AC 81 → 102, N 0 → 1, C 0 → 1"},
@@ -65,6 +65,7 @@ TEST(StepHistory, EachStepIsToldAndOneUndoPutsEverythingBack) {
         {"[0200]=20,FC,FF [0000]=10,03 [0310]=41,42,00", "JSR FFFC: διεύθυνση επιστροφής 0203, PC ← FFFC, η κονσόλα άλλαξε"},
         {"[0200]=48 AC=20", "PHA: διεύθυνση 01FF ← 20 (ήταν 00), SP FF → FE", 1},
         {"[0200]=48 SP=0", "PHA: σωρός πλήρης"},  // the machine halts
+        {"[0200]=48 SP=0", "PHA: σωρός πλήρης"},  // and a second refused push says so again
         {"[0200]=68 SP=FE [01FF]=33", "PLA: ανάγνωση 01FF = 33, AC 00 → 33, SP FE → FF"},
         {"[0200]=08 P=C3", "PHP: διεύθυνση 01FF ← C3 (ήταν 00), SP FF → FE", 1},
         {"[0200]=00", "BRK: η εντολή δεν εκτελείται, καμία αλλαγή"},
@@ -97,14 +98,15 @@ TEST(StepHistory, EachStepIsToldAndOneUndoPutsEverythingBack) {
 }
 
 // Each conditional branch, with the status bits that take it and with the others: the sentence
-// tells whether it was taken, and the interpreter went where the sentence says.
+// tells whether it was taken (and by which bit when not), and the interpreter went where the
+// sentence says.
 TEST(StepSentence, TellsWhetherEachBranchWasTaken) {
     // clang-format off
-    const struct { int opcode; const char* taken; const char* notTaken; } cases[] = {
-        {0x90, "P=00", "P=01"}, {0xB0, "P=01", "P=00"},  // BCC, BCS on C
-        {0xF0, "P=02", "P=00"}, {0xD0, "P=00", "P=02"},  // BEQ, BNE on Z
-        {0x30, "P=80", "P=00"}, {0x10, "P=00", "P=80"},  // BMI, BPL on N
-        {0x50, "P=00", "P=40"}, {0x70, "P=40", "P=00"},  // BVC, BVS on V
+    const struct { int opcode; const char* taken; const char* notTaken; const char* why; } cases[] = {
+        {0x90, "P=00", "P=01", "C = 1"}, {0xB0, "P=01", "P=00", "C = 0"},
+        {0xF0, "P=02", "P=00", "Z = 0"}, {0xD0, "P=00", "P=02", "Z = 1"},
+        {0x30, "P=80", "P=00", "N = 0"}, {0x10, "P=00", "P=80", "N = 1"},
+        {0x50, "P=00", "P=40", "V = 1"}, {0x70, "P=40", "P=00", "V = 0"},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -119,14 +121,15 @@ TEST(StepSentence, TellsWhetherEachBranchWasTaken) {
             const std::string mnemonic(
                 kInstructionTable[static_cast<std::size_t>(Decode(c.opcode).operation)].mnemonic);
             EXPECT_EQ(DescribeStep(*history.Last(machine), machine),
-                      mnemonic +
-                          (taken ? ": η διακλάδωση έγινε, PC ← 0207" : ": η διακλάδωση δεν έγινε"));
+                      mnemonic + (taken ? std::string(": η διακλάδωση έγινε, PC ← 0207")
+                                        : std::string(": η διακλάδωση δεν έγινε (") + c.why + ")"));
             EXPECT_EQ(machine.PC, taken ? 0x0207 : 0x0202);
         }
     }
 }
 
-// Random memory and registers (cells outside 0-255 included), random console routines: N steps
+// Random memory and registers (cells outside 0-255 included), random console routines and answers
+// to their questions: N steps
 // forward and N back leave the machine and the console exactly as they were, and so does every
 // undo on the way back (checked every 97 steps).
 TEST(StepHistory, StepsForwardThenAsManyBackLeaveTheMachineIdentical) {
@@ -158,6 +161,14 @@ TEST(StepHistory, StepsForwardThenAsManyBackLeaveTheMachineIdentical) {
         for (int i = 0; i < kSteps; ++i) {
             if (i % kEvery == 0) states.emplace_back(machine, console.text);
             history.Step(machine, console, &console);
+            // A question answered in the console joins the step that asked it.
+            const auto last = history.Last(machine);
+            if (machine.PC == kAskForAccumulatorRoutine && last->before.PC != machine.PC) {
+                const RegisterState left = RegisterState::Of(machine);
+                machine.AC = static_cast<std::int32_t>(random() % 256);
+                console.text += "\nAC:" + std::to_string(machine.AC);
+                history.AbsorbIntoLast(machine, left);
+            }
         }
         for (int i = kSteps - 1; i >= 0 && !HasFailure(); --i) {
             ASSERT_TRUE(history.Undo(machine, &console));
@@ -178,7 +189,7 @@ TEST(StepHistory, AMillionStepsFitAndUndoToTheStart) {
     NullMachineHost host;
     StepHistory history;
     for (int i = 0; i < 2'500'000; ++i) history.Step(machine, host, nullptr);
-    // The oldest went each time a quarter more than the depth was reached; the depth is kept.
+    // The oldest went when twice the depth was reached; the depth is kept.
     EXPECT_GE(history.Size(), StepHistory::kDepth);
     EXPECT_LT(history.Bytes(), std::size_t{48} << 20);
     const std::size_t kept = history.Size();

@@ -6,6 +6,7 @@
 #include <array>
 #include <map>
 
+#include "app/breakpoints.h"
 #include "cpu_test_support.h"
 #include "editor_fixture.h"
 #include "text/conversion_error.h"
@@ -159,6 +160,7 @@ class StepCommandsTest : public StepWindowTest {
         if (command == 'o') run = session.StepOverJsr();
         if (command == 'k') run = session.RunToCursor();
         if (command == 'b') return session.Back();
+        if (command == 'B') return session.BackToBreakpoint();
         if (command == 'n' || !run) return session.Next();
         while (run->Slice(1000) == cpu::RunEnd::kRunning) {
         }
@@ -175,27 +177,35 @@ class StepCommandsTest : public StepWindowTest {
 TEST_F(StepCommandsTest, ContinueStepOverRunToCursorAndBack) {
     // Each row goes on from the previous one: a breakpoint row (0: none) is set first, the cursor
     // row (0: where it is), then the command: c Συνέχεια, o Παράκαμψη JSR, k Έως τον κέρσορα,
-    // b Πίσω, n Next. Then what is seen, the message area and the sentence.
+    // b Πίσω, B Πίσω ως το σημείο διακοπής, n Next. Then what is seen, the message area and the
+    // sentence.
     // clang-format off
     const struct { int breakpoint, cursor; char command; const char* seen; std::string message, sentence; } cases[] = {
-        {0, 0, 'o', "0205 0301>0205 row3 X2 Y1", "", "RTS: επιστροφή στη διεύθυνση 0205"},
+        // The call stepped over is one step: the JSR's line, one sentence, one Πίσω.
+        {0, 0, 'o', "0205 0202>0205 row3 X2 Y1", "", "JSR 0300 … RTS: 3 εντολές, YR 00 → 01"},
         {0, 0, 'o', "0206 0205>0206 row4 X1 Y1", "", "DEX: XR 02 → 01"},  // not a JSR: Next
-        {0, 0, 'b', "0205 0301>0205 row3 X2 Y1", "", "RTS: επιστροφή στη διεύθυνση 0205"},
-        {0, 0, 'b', "0301 0300>0301 row8 X2 Y1", "", "INY: YR 00 → 01"},
-        {0, 0, 'b', "0300 0202>0300 row7 X2 Y0", "", "JSR 0300: διεύθυνση επιστροφής 0205, PC ← 0300"},
-        {0, 5, 'k', "0208 0206>0208 row5 X0 Y2", "", "BNE: η διακλάδωση δεν έγινε"},
+        {0, 0, 'b', "0205 0202>0205 row3 X2 Y1", "", "JSR 0300 … RTS: 3 εντολές, YR 00 → 01"},
+        {0, 0, 'b', "0202 0200>0202 row2 X2 Y0", "", "LDX #02: XR 00 → 02"},
+        {0, 5, 'k', "0208 0206>0208 row5 X0 Y2", "", "BNE: η διακλάδωση δεν έγινε (Z = 1)"},
         {0, 0, 'b', "0206 0205>0206 row4 X0 Y2", "", "DEX: XR 01 → 00, Z 0 → 1"},
         // On its breakpoint: goes on, and tells that the program wrote over its own byte.
         {4, 0, 'c', "020B 0208>020B row6 X0 Y2",
-         std::string(kProgramOverwroteItselfNotice) + "0201).", "STA 0201: διεύθυνση 0201 ← 05 (ήταν 02)"},
-        {0, 0, 'c', "020B 0208>020B row6 X0 Y2", "", "STA 0201: διεύθυνση 0201 ← 05 (ήταν 02)"},  // at the end: nothing
-        {0, 0, 'b', "0208 0206>0208 row5 X0 Y2", "", "BNE: η διακλάδωση δεν έγινε"},
+         std::string(kRunCompletedMessage) + " " + std::string(kProgramOverwroteItselfNotice) + "0201).", "STA 0201: διεύθυνση 0201 ← 05 (ήταν 02)"},
+        {0, 0, 'c', "020B 0208>020B row6 X0 Y2", std::string(kRunCompletedMessage), "STA 0201: διεύθυνση 0201 ← 05 (ήταν 02)"},  // at the end: the end again
+        {0, 0, 'b', "0208 0206>0208 row5 X0 Y2", "", "BNE: η διακλάδωση δεν έγινε (Z = 1)"},
         {3, 2, 'b', "0206 0205>0206 row4 X0 Y2", "", "DEX: XR 01 → 00, Z 0 → 1"},
+        // B Πίσω ως το σημείο διακοπής: to the latest instruction on row 3 or 4, then to the start.
+        {0, 0, 'B', "0205 0301>0205 row3 X1 Y2", BreakpointMessage(3, 0x0205), "RTS: επιστροφή στη διεύθυνση 0205"},
+        {0, 0, 'B', "0206 0205>0206 row4 X1 Y1", BreakpointMessage(4, 0x0206), "DEX: XR 02 → 01"},
+        {-1, 0, 'B', "0000 > row4 X0 Y0", std::string(kBackAtHistoryStartMessage), ""},  // -1: none
     };
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(1, c.command) + " " + c.seen);
-        if (c.breakpoint) workspace.grid.SetBreakpoint(c.breakpoint, true);
+        if (c.breakpoint > 0) workspace.grid.SetBreakpoint(c.breakpoint, true);
+        for (const int row : {3, 4}) {
+            if (c.breakpoint < 0) workspace.grid.SetBreakpoint(row, false);
+        }
         if (c.cursor) workspace.grid.SetRow(c.cursor);
         workspace.message.text.clear();
         Do(c.command);
@@ -207,6 +217,23 @@ TEST_F(StepCommandsTest, ContinueStepOverRunToCursorAndBack) {
             EXPECT_FALSE(workspace.marks.registers[grid::ChangeMarks::kAC]);
         }
     }
+}
+
+// A watched cell stops Συνέχεια after the instruction that changes it, to the value given if any.
+TEST_F(StepCommandsTest, AWatchedCellStopsTheRun) {
+    for (const auto& [value, stops] :
+         {std::pair("", true), std::pair("05", true), std::pair("99", false)}) {
+        SetUp();
+        SCOPED_TRACE(value);
+        session.SetWatch("0201", value);
+        Do('c');
+        // Then what the run met: it wrote over its own byte. Without a stop it ends at 020B.
+        EXPECT_EQ(workspace.message.text.rfind(
+                      std::string(stops ? kWatchStopMessage : kRunCompletedMessage), 0),
+                  0u);
+        EXPECT_EQ(session.State().nextEnabled, stops);
+    }
+    EXPECT_THROW(session.SetWatch("XYZ", ""), text::ConversionError);
 }
 
 // A recorded run ends on the push that finds the stack full (the one that halts the machine),
@@ -233,6 +260,42 @@ TEST(RecordedRunTest, EndsOnTheRefusedPush) {
         EXPECT_EQ(run.Slice(100), c.end);
         EXPECT_EQ(run.ExecutedCount(), c.executed);
         EXPECT_EQ(workspace.machine.PC, c.pc);
+    }
+}
+
+// An answer typed into the console joins the step that asked for it, so that Πίσω undoes it too;
+// typed after another step, it ends the history, and Πίσω says why.
+TEST_F(StepWindowTest, AConsoleAnswerIsUndoneWithItsQuestion) {
+    for (const bool atOnce : {true, false}) {
+        SCOPED_TRACE(atOnce);
+        workspace = testing::WorkspaceWith({{"", "0200", "LDA", "#60"},
+                                            {"", "0202", "STA", "FFFE"},
+                                            {"", "0205", "LDA", "#11"},
+                                            {"", "0207", "JSR", "FFFE"},
+                                            {"", "020A", "STA", "0300"}});
+        cpu::Apply(workspace.machine, "[0200]=A9,60,8D,FE,FF,A9,11,20,FE,FF,8D,00,03");
+        session.ResetForNewSession();
+        session.State().startAddress = "0200";
+        session.Start();
+        for (int i = 0; i < 3; ++i) session.Next();
+        if (!atOnce) session.Next();  // the RTS first
+        workspace.machine.AC = 0x4A;
+        session.AnswerEntered(0x11);
+        if (atOnce) {
+            EXPECT_EQ(session.State().sentence,
+                      "JSR FFFE: διεύθυνση επιστροφής 020A, PC ← FFFE, AC 11 → 4A");
+            session.Next();
+        }
+        session.Next();
+        for (int i = 0; i < 3; ++i) session.Back();
+        if (atOnce) {
+            EXPECT_EQ(workspace.machine.AC, 0x11);
+            EXPECT_EQ(session.State().sentence, "LDA #11: AC 60 → 11");
+        } else {
+            EXPECT_EQ(workspace.message.text,
+                      std::string(kHistoryEndedMessage) + std::string(kAnswerEndedHistoryMessage));
+            EXPECT_EQ(session.State().sentence, "");
+        }
     }
 }
 

@@ -20,6 +20,7 @@
 #include "modal_driver.h"
 #include "ui/change_highlight.h"
 #include "ui/program_grid_view.h"
+#include "ui/qt_text.h"
 #include "windows/application_windows.h"
 #include "windows/console_window.h"
 #include "windows/machine_host_adapter.h"
@@ -280,7 +281,11 @@ class DebuggerTest : public QObject {
         Click("stepOverButton");
         QCOMPARE(workspace().machine.PC, 0x0207);
         QCOMPARE(workspace().machine.YR, 1);
-        QCOMPARE(sentence(), QStringLiteral("RTS: επιστροφή στη διεύθυνση 0207"));
+        QCOMPARE(sentence(), QStringLiteral("JSR 0200 … RTS: 3 εντολές, YR 00 → 01"));
+        QCOMPARE(stepRow(0), QStringLiteral("0204 JSR 0200"));
+        Click("backButton");  // the whole call
+        QCOMPARE(workspace().machine.PC, 0x0204);
+        QCOMPARE(workspace().machine.YR, 0);
     }
 
     // Έως τον κέρσορα runs to a line clicked in the greyed grid; Συνέχεια to a breakpoint set in
@@ -318,14 +323,61 @@ class DebuggerTest : public QObject {
         QCOMPARE(consoleOutput()->toPlainText(), before);
     }
 
-    // Clear registers ends the history; Πίσω says so.
+    // While stepping, the arrows and Page Up/Down move the grid's cursor and edit nothing; a key
+    // in the main window brings a minimised step window back, with a notice.
+    void cursorKeysAndAMinimisedStepWindow() {
+        Load(kCalls);
+        StartStepping("0202");
+        const int row = gridRow();
+        const std::string cell = workspace().grid.Cell(zorvan::grid::kInstructionColumn, row);
+        QTest::keyClick(stepButton("nextButton"), Qt::Key_Down);
+        QCOMPARE(gridRow(), row + 1);
+        QTest::keyClick(stepButton("nextButton"), Qt::Key_PageUp);
+        QCOMPARE(gridRow(), 1);
+        QTest::keyClick(stepButton("nextButton"), Qt::Key_PageDown);
+        QCOMPARE(gridRow(), 9);  // the last line
+        QCOMPARE(workspace().grid.Cell(zorvan::grid::kInstructionColumn, row), cell);
+        step()->showMinimized();
+        QTRY_VERIFY(step()->isMinimized());
+        QTest::keyClick(grid(), Qt::Key_A);
+        QTRY_VERIFY(!step()->isMinimized());
+        QCOMPARE(message(), QStringLiteral("#0000ff ") +
+                                zorvan::ui::ToQString(zorvan::app::kSteppingUnderWayNotice));
+    }
+
+    // Every button has a key in the step window; the register window shows the return address.
+    void keysForTheButtonsAndTheReturnAddress() {
+        Load(kCalls);
+        StartStepping("0202");
+        step()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(step()));
+        // A button's key clicks it as a click would, a moment later.
+        QTest::keyClick(step()->windowHandle(), Qt::Key_F10);  // Παράκαμψη JSR
+        QTRY_COMPARE(workspace().machine.PC, 0x0207);
+        auto* returnAddress = Child<QLineEdit>(windows_->registerWindow, "returnAddressEdit");
+        QTRY_COMPARE(returnAddress->text(), QStringLiteral("0207"));
+        QVERIFY(returnAddress->isReadOnly() && !returnAddress->accessibleName().isEmpty());
+        QTest::keyClick(step()->windowHandle(), Qt::Key_Z, Qt::ControlModifier);  // Πίσω
+        QTRY_COMPARE(workspace().machine.PC, 0x0204);
+        QTest::keyClick(step()->windowHandle(), Qt::Key_F11);  // Επόμενο
+        QTRY_COMPARE(workspace().machine.PC, 0x0200);
+        QVERIFY(stepButton("continueButton")->text().endsWith(QStringLiteral("(F5)")));
+        QVERIFY(Child<QLineEdit>(step(), "watchAddressEdit")->isVisible());
+        // Πίσω ως το σημείο διακοπής, with none set: back to the start of the history.
+        QTest::keyClick(step()->windowHandle(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE(workspace().machine.PC, 0x0202);
+    }
+
+    // Clear registers ends the history; Πίσω says so and why, and the old sentence goes.
     void clearRegistersEndsTheHistory() {
         Load(kCalls);
         StartStepping("0202");
         Child<QAction>(form(), "clearRegistersAction")->trigger();
         Click("backButton");
-        QCOMPARE(message(), QStringLiteral("#ff0000 Δεν υπάρχει προηγούμενη εντολή: η επιστροφή "
-                                           "δεν μπορεί να πάει πιο πίσω."));
+        QCOMPARE(message(), QStringLiteral("#ff0000 ") +
+                                zorvan::ui::ToQString(zorvan::app::kHistoryEndedMessage) +
+                                zorvan::ui::ToQString(zorvan::app::kEndedByClearRegisters));
+        QVERIFY(Child<QLabel>(step(), "sentenceLabel")->text().isEmpty());
     }
 
     // Enter is Next only after Start; a console routine leaves the keyboard in the step window.

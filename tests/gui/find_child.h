@@ -23,7 +23,10 @@ T* Child(const std::unique_ptr<Window>& window, const char* name) {
     return Child<T>(window.get(), name);
 }
 
-// The register window's twelve fields in field order: PC, N V B D I Z C, AC, XR, YR, SP.
+// The register window's twelve fields in field order: PC, N V B D I Z C, AC, XR, YR, SP (not
+// the return address, which is only shown).
 inline QList<QLineEdit*> RegisterFields(const QObject* registerWindow) {
-    return registerWindow->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
+    QList<QLineEdit*> fields = registerWindow->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
+    fields.removeIf([](const QLineEdit* field) { return field->isReadOnly(); });
+    return fields;
 }

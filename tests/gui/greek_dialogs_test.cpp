@@ -55,7 +55,7 @@ inline const QSet<QString>& AllowedLatinWords() {
     static const QSet<QString> words = [] {
         QSet<QString> set{"Zorvan", "OK", "Ok", "About", "Debugger", "Stop", "Status", "Register",
                           "PC", "AC", "XR", "YR", "SP", "PDF", "mm", "cm", "KB", "MB", "GB", "TB",
-                          "byte", "Ctrl", "Shift", "Alt",
+                          "byte", "Ctrl", "Shift", "Alt", "Enter",
                           // paper sizes, named so in Greek offices
                           "Letter", "Legal", "Executive", "ANSI"};
         for (const auto& row : zorvan::cpu::kInstructionTable)
