@@ -1,12 +1,19 @@
 #pragma once
 // The help window: Zorvan's own Greek manual, compiled into the program, shown in a browser with
-// a contents button and back and forward. It needs no other program and works offline.
+// a contents button, back and forward, the previous and next page in the contents' order, a
+// search across every page, larger and smaller text, and printing of the page shown. It needs
+// no other program and works offline.
 //
 //   HelpWindow::Open(mainWindow);   // F1: shows the window at its contents page
 
 #include <QMainWindow>
+#include <QStringList>
 #include <QUrl>
 
+class QAction;
+class QDockWidget;
+class QLineEdit;
+class QListWidget;
 class QTextBrowser;
 
 namespace zorvan::windows {
@@ -23,12 +30,30 @@ class HelpWindow : public QMainWindow {
     // one that is still open keeps the page it shows.
     static HelpWindow* Open(QWidget* owner);
 
+    // Every page in reading order: the contents page, then the pages its links name, each once.
+    static QStringList PageOrder();
+
     explicit HelpWindow(QWidget* parent = nullptr);
+
+    // Lists the pages whose text holds `text`, ignoring case and accents ("στοιβα" finds
+    // «στοίβα»), and shows the first of them with the text selected.
+    void Search(const QString& text);
 
   private:
     void ShowTitle();
+    void UpdatePageActions(const QUrl& page);
+    void StepPage(int by);
+    void OpenResult(const QUrl& page);
+    void PrintPage();
 
-    QTextBrowser* browser_;  // Qt object name "helpBrowser"
+    QTextBrowser* browser_;   // Qt object name "helpBrowser"
+    QLineEdit* searchField_;  // "helpSearch"
+    QListWidget* results_;    // "helpSearchResults", in the dock "searchDock"
+    QDockWidget* resultsDock_;
+    QAction* previousPageAction_;  // "previousPageAction"
+    QAction* nextPageAction_;      // "nextPageAction"
+    QStringList pages_;
+    QString searched_;
 };
 
 }  // namespace zorvan::windows

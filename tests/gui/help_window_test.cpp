@@ -1,0 +1,77 @@
+// The help window's own controls: paging through every page in the contents' order, search
+// across pages, and larger and smaller text by keys and by the wheel.
+
+#include <QAction>
+#include <QListWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <QWheelEvent>
+
+#include "find_child.h"
+#include "windows/help_window.h"
+
+using zorvan::windows::HelpWindow;
+
+class HelpWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // Επόμενο from the contents walks every page once, each with its title, and stops at the
+    // last; Προηγούμενο walks back to the contents.
+    void nextAndPreviousWalkEveryPage() {
+        HelpWindow help;
+        const QStringList order = HelpWindow::PageOrder();
+        QVERIFY(order.size() >= 16);
+        QCOMPARE(order.mid(0, 3), QStringList({"index.html", "first.html", "lessons.html"}));
+        auto* browser = Child<QTextBrowser>(&help, "helpBrowser");
+        auto* next = Child<QAction>(&help, "nextPageAction");
+        auto* previous = Child<QAction>(&help, "previousPageAction");
+        QVERIFY(!previous->isEnabled());
+        QStringList seen{browser->source().fileName()};
+        while (next->isEnabled() && seen.size() <= order.size()) {
+            next->trigger();
+            QVERIFY2(!browser->documentTitle().isEmpty(), qPrintable(browser->source().toString()));
+            seen.append(browser->source().fileName());
+        }
+        QCOMPARE(seen, order);
+        for (qsizetype k = 1; k < order.size(); ++k) previous->trigger();
+        QCOMPARE(browser->source(), HelpWindow::kContentsPage);
+        QVERIFY(!previous->isEnabled());
+    }
+
+    // A word typed without accents finds the pages that have it, and the first is shown with the
+    // word selected; a word that no page has says so.
+    void searchFindsAcrossPagesWithoutAccents() {
+        HelpWindow help;
+        auto* results = Child<QListWidget>(&help, "helpSearchResults");
+        auto* browser = Child<QTextBrowser>(&help, "helpBrowser");
+        help.Search(QStringLiteral("ΣΤΟΙΒΑ"));
+        QVERIFY(results->count() >= 3);
+        QVERIFY(results->item(0)->flags() != Qt::NoItemFlags);
+        QCOMPARE(browser->textCursor().selectedText(), QStringLiteral("στοίβα"));
+        help.Search(QStringLiteral("ξψξψξψ"));
+        QCOMPARE(results->count(), 1);
+        QCOMPARE(results->item(0)->flags(), Qt::NoItemFlags);
+    }
+
+    void textGrowsAndShrinksByKeysAndWheel() {
+        HelpWindow help;
+        help.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&help));
+        auto* browser = Child<QTextBrowser>(&help, "helpBrowser");
+        const qreal start = browser->font().pointSizeF();
+        QTest::keyClick(&help, Qt::Key_Plus, Qt::ControlModifier);
+        const qreal larger = browser->font().pointSizeF();
+        QVERIFY(larger > start);
+        QTest::keyClick(&help, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(browser->font().pointSizeF(), start);
+        const QPoint middle = browser->viewport()->rect().center();
+        QWheelEvent wheel(middle, browser->viewport()->mapToGlobal(middle), {}, {0, 120},
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(browser->viewport(), &wheel);
+        QVERIFY(browser->font().pointSizeF() > start);
+    }
+};
+
+QTEST_MAIN(HelpWindowTest)
+#include "help_window_test.moc"
