@@ -360,8 +360,15 @@
     const caretKey = (event.key === 'Home' || event.key === 'End') && !event.ctrlKey && !event.altKey;
     if (!caretKey) event.preventDefault();
     if (!gridEnabled) {
+      // The step window has the program: it comes back to the front, and says so.
       event.preventDefault();
-      return;  // the step window has the program
+      if (event.key === 'Shift' || event.key === 'Control' || event.key === 'Alt') return;
+      callVoid('zw_tell_stepping_under_way');
+      render();
+      showToolWindow(stepWindow);
+      const next = $('stepNextButton');
+      if (!next.hidden && !next.disabled) next.focus();
+      return;
     }
     gridKey(keyCode(event), event.shiftKey, event.ctrlKey, event.altKey, typedCharacter(event));
   });
@@ -994,6 +1001,8 @@
       show(id, step.nextVisible, step.nextEnabled);
     }
     show('stepBackButton', step.nextVisible, true);
+    show('stepBackToBreakpointButton', step.nextVisible, true);
+    for (const id of ['watchAddressEdit', 'watchValueEdit']) $(id).parentElement.hidden = !step.nextVisible;
     $('stepSentence').textContent = step.sentence;
     $('stepSentence').hidden = !step.nextVisible;
     gridEnabled = step.gridEnabled;
@@ -1038,7 +1047,7 @@
   }
 
   const stepRun = (kind) => stepCommand(async () => {
-    const begun = callJson('zw_step_run', kind);
+    const begun = callJson('zw_step_run', kind, $('watchAddressEdit').value, $('watchValueEdit').value);
     if (begun.error || !begun.running) return begun;
     await runSlices();
     return callJson('zw_finish_run');
@@ -1049,14 +1058,41 @@
   $('stepNextButton').addEventListener('click', () => stepCommand(() => callJson('zw_step_next')));
   $('stepStopButton').addEventListener('click', () => stepCommand(() => callVoid('zw_step_stop')));
   $('stepBackButton').addEventListener('click', () => stepCommand(() => callJson('zw_step_back')));
+  $('stepBackToBreakpointButton').addEventListener('click', () =>
+    stepCommand(() => callJson('zw_step_back_to_breakpoint')));
+  for (const id of ['watchAddressEdit', 'watchValueEdit']) {
+    $(id).addEventListener('input', () => { $(id).value = $(id).value.toUpperCase(); });
+  }
   $('stepContinueButton').addEventListener('click', () => stepRun(0));
   $('stepOverButton').addEventListener('click', () => stepRun(1));
   $('stepToCursorButton').addEventListener('click', () => stepRun(2));
   $('stepStartEdit').addEventListener('input', () => {
     $('stepStartEdit').value = $('stepStartEdit').value.toUpperCase();
   });
+  // Every button has its key, as on the desktop; the arrows and Page Up/Down move the grid's
+  // cursor while stepping.
+  const STEP_KEYS = {
+    F11: 'stepNextButton', 'Shift+F5': 'stepStopButton', F5: 'stepContinueButton',
+    F10: 'stepOverButton', F4: 'stepToCursorButton', 'Ctrl+Z': 'stepBackButton',
+    'Ctrl+Shift+Z': 'stepBackToBreakpointButton',
+  };
+  const CURSOR_ROWS = { ArrowUp: -1, ArrowDown: 1, PageUp: -10, PageDown: 10 };
   stepWindow.addEventListener('keydown', (event) => {
-    if (event.key !== 'Enter' || busy) return;
+    if (busy) return;
+    const button = $(STEP_KEYS[shortcutName(event)] || '');
+    if (button) {
+      event.preventDefault();
+      event.stopPropagation();
+      if (!button.hidden && !button.disabled) button.click();
+      return;
+    }
+    if (event.key in CURSOR_ROWS && event.target.tagName !== 'INPUT' &&
+        callNumber('zw_step_move_cursor', CURSOR_ROWS[event.key])) {
+      event.preventDefault();
+      render();
+      return;
+    }
+    if (event.key !== 'Enter') return;
     if (event.target === $('stepStartEdit')) {
       event.preventDefault();
       $('stepStartButton').click();
@@ -1273,6 +1309,7 @@
         if (document.activeElement !== registerFields[field]) registerFields[field].value = text;
         registerFields[field].classList.toggle('changed', registers.marked[field]);
       });
+      $('returnAddressField').value = registers.returnAddress;
     }
     if (!$('memoryWindow').hidden) showMemory();
     showConsole();

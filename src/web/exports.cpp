@@ -118,8 +118,19 @@ EMSCRIPTEN_KEEPALIVE const char* zw_step_back() {
     return Out(Session().StepBack());
 }
 // kind: 0 Συνέχεια, 1 Παράκαμψη JSR, 2 Έως τον κέρσορα.
-EMSCRIPTEN_KEEPALIVE const char* zw_step_run(int kind) {
-    return Out(Session().StepRun(kind));
+// watchAddress, watchValue: the watchpoint's fields, hexadecimal; an empty address for none.
+EMSCRIPTEN_KEEPALIVE const char* zw_step_run(int kind, const char* watchAddress,
+                                             const char* watchValue) {
+    return Out(Session().StepRun(kind, watchAddress, watchValue));
+}
+EMSCRIPTEN_KEEPALIVE const char* zw_step_back_to_breakpoint() {
+    return Out(Session().StepBackToBreakpoint());
+}
+EMSCRIPTEN_KEEPALIVE int zw_step_move_cursor(int rows) {
+    return Session().MoveStepCursor(rows) ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE void zw_tell_stepping_under_way() {
+    Session().TellSteppingUnderWay();
 }
 EMSCRIPTEN_KEEPALIVE const char* zw_step_view() {
     return Out(Session().StepView());

@@ -9,7 +9,7 @@
 namespace zorvan::web {
 
 std::string WebConsole::ShownText() const {
-    return app::ConsoleShownText(text_);
+    return app::ConsoleShownText(text_.Shown());
 }
 
 bool WebConsole::TakeShowRequest() {
@@ -21,24 +21,23 @@ bool WebConsole::TakeFocusRequest() {
 }
 
 void WebConsole::AddLine(std::string_view line) {
-    if (!text_.empty()) text_ += '\n';
-    text_ += line;
+    text_.AppendLine(line);
 }
 
 void WebConsole::ShowCharacter(int ac) {
     showRequested_ = true;
-    text_ = app::ConsoleCharacter(ac);
+    text_.Replace(app::ConsoleCharacter(ac));
 }
 
 void WebConsole::AskForAccumulator() {
     showRequested_ = true;
     focusRequested_ = true;
-    text_ = app::kAskForAccumulatorText;
+    text_.Replace(app::kAskForAccumulatorText);
 }
 
 void WebConsole::ClearConsole() {
     showRequested_ = true;
-    text_.clear();
+    text_.Replace({});
 }
 
 void WebConsole::PrintText(std::string_view cp1253Bytes) {

@@ -1,11 +1,13 @@
 #pragma once
 // The console window's text while the page shows it: the console routines of a run or a step
 // land here, and the page draws it when the run yields. A full stack is said in the message area.
-// The step window's history keeps and puts back the same text.
+// The step window's history keeps and puts back the same text. Like the window's, it keeps the
+// last lines only, so that an endless printing loop costs the same per line.
 
 #include <string>
 #include <string_view>
 
+#include "app/headless_console.h"
 #include "cpu/machine_host.h"
 #include "cpu/step_history.h"
 #include "grid/workspace.h"
@@ -31,12 +33,14 @@ class WebConsole final : public cpu::MachineHost, public cpu::RestorableConsole 
     void PrintText(std::string_view cp1253Bytes) override;
     void StackFull() override;
 
-    std::string Text() const override { return text_; }
-    void SetText(const std::string& text) override { text_ = text; }
+    std::string Text() const override { return text_.Text(); }
+    void SetText(const std::string& text) override { text_.Replace(text); }
+    std::size_t Size() const override { return text_.Text().size(); }
+    std::string TakeDropped() override { return text_.TakeDropped(); }
 
   private:
     grid::Workspace& workspace_;
-    std::string text_;
+    app::ConsoleText text_;
     bool showRequested_ = false;
     bool focusRequested_ = false;
 };

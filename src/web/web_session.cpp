@@ -373,9 +373,26 @@ std::string WebSession::StepBack() {
     return Guarded([&] { step_->Back(); });
 }
 
-std::string WebSession::StepRun(int kind) {
+std::string WebSession::StepBackToBreakpoint() {
+    return Guarded([&] { step_->BackToBreakpoint(); });
+}
+
+bool WebSession::MoveStepCursor(int rows) {
+    if (!step_->Stepping()) return false;
+    step_->MoveCursor(rows);
+    return true;
+}
+
+void WebSession::TellSteppingUnderWay() {
+    workspace_.ShowMessage(app::kSteppingUnderWayNotice, workspace_.grid.Col(),
+                           grid::Tone::kNotice);
+}
+
+std::string WebSession::StepRun(int kind, std::string_view watchAddress,
+                                std::string_view watchValue) {
     bool running = false;
     const std::string failure = Guarded([&] {
+        step_->SetWatch(watchAddress, watchValue);
         switch (kind) {
             case 0:
                 stepRun_ = step_->Continue();
@@ -440,8 +457,11 @@ std::string WebSession::ConsoleView() {
 
 std::string WebSession::EnterAccumulator(std::string_view text) {
     return Guarded([&] {
+        const int previousAc = workspace_.machine.AC;
         if (const auto line = app::EnterAccumulator(workspace_.machine, text)) {
             console_.AddLine(*line);
+            // The answer joins the step that asked for it, so that Πίσω undoes it too.
+            if (stepWindow_->open) step_->AnswerEntered(previousAc);
         }
     });
 }
@@ -454,6 +474,7 @@ std::string WebSession::Registers() const {
     return JsonObject()
         .AddRaw("fields", JsonStrings(app::ShowRegisters(workspace_.machine)))
         .AddRaw("marked", JsonArray(marked))
+        .Add("returnAddress", text::FormatHex4(workspace_.machine.returnAddress))
         .Text();
 }
 
@@ -489,6 +510,7 @@ std::string WebSession::Memory(std::string_view startText) const {
                      .Add("start", dump.start)
                      .AddRaw("lines", JsonArray(lines))
                      .AddRaw("marked", JsonArray(marked))
+                     .Add("returnAddress", text::FormatHex4(workspace_.machine.returnAddress))
                      .Text();
     });
     return failure == kDone ? answer : failure;

@@ -92,9 +92,19 @@ class WebSession {
     std::string StepNext();
     void StepStop();
     std::string StepBack();
+    // Πίσω ως το σημείο διακοπής: {"error": text} or {}.
+    std::string StepBackToBreakpoint();
     // Συνέχεια (0), Παράκαμψη JSR (1), Έως τον κέρσορα (2): {"running": true} when a run was
-    // begun, which the page drives with RunSlice and ends with FinishRun like Run's.
-    std::string StepRun(int kind);
+    // begun, which the page drives with RunSlice and ends with FinishRun like Run's. The
+    // watchpoint's two fields (hexadecimal, the address empty for none) hold for the run.
+    std::string StepRun(int kind, std::string_view watchAddress = {},
+                        std::string_view watchValue = {});
+    // While stepping, the arrows and Page Up/Down move the grid's cursor by rows, editing nothing;
+    // false when not stepping, and the key goes on to the grid.
+    bool MoveStepCursor(int rows);
+    // A key in the main window while stepping: the step window comes back, and a blue notice
+    // says that stepping is under way and how to stop it.
+    void TellSteppingUnderWay();
     // The window's fields, rows, status, buttons and sentence, and whether the grid is enabled.
     std::string StepView() const;
     // A click on a line while the grid is disabled: the line Έως τον κέρσορα runs to.

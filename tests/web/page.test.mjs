@@ -365,6 +365,44 @@ describe('the page', () => {
     assert.deepEqual(failures, []);
   });
 
+  test('an answer typed into the console is stepped back with the step that asked for it', async () => {
+    const { page, failures, context } = await openPage();
+    const file = path.join(downloads, 'answer.zrv');
+    fs.writeFileSync(file, '_ 0200 LDA #60 _ _\r\n_ 0202 STA FFFE _ _\r\n_ 0205 LDA #11 _ _\r\n' +
+      '_ 0207 JSR FFFE _ _\r\n_ 020A STA 0300 _ _\r\n_ 020D _ _ _ _\r\n');
+    await openFile(page, file);
+    await page.keyboard.press('F8');
+    await answerBox(page, 'Όχι');
+    await page.keyboard.press('F10');
+    await page.waitForSelector('#stepWindow:not([hidden])');
+    await page.keyboard.type('200');
+    await page.keyboard.press('Enter');  // Εκκίνηση
+    for (let i = 0; i < 3; ++i) await page.keyboard.press('F11');  // Επόμενο, by its key
+    await page.click('#consoleEdit');
+    await page.keyboard.type('4A');
+    await page.keyboard.press('Enter');
+    await page.click('#consoleWindow [data-hide]');  // out of the way of the step window
+    await page.click('#stepNextButton');
+    await page.click('#stepNextButton');
+    for (let i = 0; i < 3; ++i) await page.click('#stepBackButton');
+    assert.equal(await page.$eval('#stepSentence', (e) => e.textContent), 'LDA #11: AC 60 → 11');
+    const ac = await page.$eval('#registerWindow input[data-field="8"]', (e) => e.value);
+    assert.equal(ac, '11');
+    // Back to the start of the history by its key; a key in the greyed grid brings the window back.
+    await page.keyboard.down('Control');
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('z');
+    await page.keyboard.up('Shift');
+    await page.keyboard.up('Control');
+    assert.equal(await page.$eval('#registerWindow input[data-field="0"]', (e) => e.value), '0200');
+    await page.focus('#cellEditor');
+    await page.keyboard.press('a');
+    assert.match((await message(page)).text, /Βηματική Εκτέλεση είναι σε εξέλιξη/);
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'stepNextButton');
+    await context.close();
+    assert.deepEqual(failures, []);
+  });
+
   test('insert lines, About and the help pages from the keyboard and the menus', async () => {
     const { page, failures, context } = await openPage();
     for (const key of ['0200', 'Enter', 'NOP', 'Enter']) {
