@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QRect>
 #include <QScreen>
 #include <QSettings>
@@ -43,7 +44,11 @@ void RememberPlace(QWidget* window) {
     const QVariant stored = Settings().value(KeyOf(window));
     if (stored.canConvert<QRect>() && stored.toRect().isValid()) {
         const QRect rect = stored.toRect();
-        const QSize size = Resizable(window) ? rect.size() : window->size();
+        // Never so small that a control is cut off: a window laid out by hand keeps at least the
+        // size it is built with, in case an older version kept its place before it grew.
+        const QSize floor =
+            window->layout() != nullptr ? window->minimumSizeHint() : window->size();
+        const QSize size = Resizable(window) ? rect.size().expandedTo(floor) : window->size();
         std::vector<app::WindowPlace> screens;
         for (const QScreen* screen : QGuiApplication::screens()) {
             const QRect free = screen->availableGeometry();

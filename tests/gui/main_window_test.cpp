@@ -581,8 +581,11 @@ class MainWindowTest : public QObject {
     void windowsReopenWhereTheyWereAndOnTheScreen() {
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         const QPoint left = screen.topLeft() + QPoint(40, 30);
+        const QSize stepBuilt = windows_->stepWindow->size();
         const std::pair<QWidget*, QPoint> places[] = {
-            {windows_->memoryWindow, left}, {windows_->consoleWindow, QPoint(20000, 20000)}};
+            {windows_->memoryWindow, left},
+            {windows_->consoleWindow, QPoint(20000, 20000)},
+            {windows_->stepWindow, left}};
         for (auto [window, at] : places) {
             window->show();
             window->resize(300, 200);  // the console can be resized, the memory window not
@@ -593,6 +596,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(windows_->memoryWindow->pos(), left);
         QCOMPARE(windows_->consoleWindow->size(), QSize(300, 200));
         QVERIFY(screen.contains(QRect(windows_->consoleWindow->pos(), QSize(300, 200))));
+        // The step window's controls stand where it places them: smaller would cut them off.
+        QCOMPARE(windows_->stepWindow->size().expandedTo(stepBuilt), windows_->stepWindow->size());
     }
 
     // The monkey's finding: a changed program, stepping under way, a click in the main window,
