@@ -26,7 +26,7 @@
 //   expect: NAME=V ...            as set:
 //   cells: ADDRESS=V,V,...
 //   console: TEXT                 the console's text, \n between lines
-//   message: TEXT                 the message area under the grid
+//   message: TEXT                 the message area under the grid, \n between lines
 //   row: N |LABEL|ADDRESS|...     grid row N, cells between bars
 //   executed: ADDRESS  toexecute: ADDRESS    the step window's two rows
 //   -->
@@ -363,7 +363,7 @@ void Check(const Claim& claim) {
                 }
             }
         } else if (key == "message") {
-            EXPECT_EQ(workspace.message.text, value);
+            EXPECT_EQ(workspace.message.text, Unescape(value));
         } else if (key == "row") {
             const std::size_t space = value.find(' ');
             EXPECT_EQ(app::testing::RowText(workspace, std::stoi(value.substr(0, space))),
