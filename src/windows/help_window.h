@@ -5,10 +5,15 @@
 // no other program and works offline.
 //
 //   HelpWindow::Open(mainWindow);   // F1: shows the window at its contents page
+//
+// A page's own links ask the main window for work: <a href="zorvan-open:examples/count.zrv">
+// puts a built-in program into the grid, <a href="zorvan-check:exercises/loads1.expect"> checks
+// the grid against a built-in expectation file. Both name a file of the resources.
 
 #include <QMainWindow>
 #include <QStringList>
 #include <QUrl>
+#include <string>
 
 class QAction;
 class QDockWidget;
@@ -39,7 +44,15 @@ class HelpWindow : public QMainWindow {
     // «στοίβα»), and shows the first of them with the text selected.
     void Search(const QString& text);
 
+  signals:
+    // A link asked for a built-in program (its file's bytes) to be put into the grid.
+    void ExampleAsked(const QByteArray& programBytes);
+    // A link asked for the grid to be checked against a built-in expectation file.
+    void ExerciseCheckAsked(const QString& name, const QByteArray& expectationText);
+
   private:
+    // A page's own link, taken instead of loaded; false for a link to another page.
+    bool TakeLink(const QUrl& link);
     void ShowTitle();
     void UpdatePageActions(const QUrl& page);
     void StepPage(int by);

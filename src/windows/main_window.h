@@ -4,6 +4,7 @@
 // each it shows the workspace again (RefreshFromWorkspace).
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -102,6 +103,12 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     void CheckExercise();
     void ShowAbout();
 
+    // A help page's example, by its file's bytes: into the grid after New's save-first question,
+    // then assembled, so that F9 runs it. Nothing happens while the step window has the grid.
+    void OpenExample(const std::string& programBytes);
+    // Έλεγχος άσκησης with an expectation file's text instead of a chosen file, named name.
+    void CheckExerciseWith(const QString& name, const std::string& expectationText);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     // Coming to the front: a file changed elsewhere is offered again.
@@ -156,8 +163,9 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     QTimer* autosaveTimer_;
     std::string copiedBytes_;  // the program as the recovery copy on disk holds it
     bool copyOnDisk_ = false;
-    bool handlingKey_ = false;  // the editor is typing a key that HandleGridKey records
-    int commandDepth_ = 0;      // commands under way, one inside another's box included
+    bool handlingKey_ = false;     // the editor is typing a key that HandleGridKey records
+    int commandDepth_ = 0;         // commands under way, one inside another's box included
+    QPointer<QObject> wiredHelp_;  // the help window whose links are connected here
     std::set<std::string> warnedOpenElsewhere_;
 
     // Qt object names are the same without the underscore ("assembleAction"), for tests.
