@@ -3,6 +3,7 @@
 // an example in the main window.
 
 #include <QAction>
+#include <QLabel>
 #include <QListWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -107,6 +108,13 @@ class HelpWindowTest : public QObject {
         QVERIFY(!workspace.changed);
         QCOMPARE(workspace.machine.Read(0x0200), 0xA9);  // LDA #, assembled
         QVERIFY(Child<QAction>(windows.mainWindow.get(), "runAction")->isEnabled());
+
+        // An exercise's «Έλεγχος» checks the grid with the exercise's built-in file.
+        browser->setSource(QUrl(QStringLiteral("zorvan-check:examples/exercises/ex1a.expect")));
+        auto* result = Child<QWidget>(windows.mainWindow.get(), "exerciseWindow");
+        QTRY_VERIFY(result->isVisible());
+        QVERIFY(Child<QLabel>(result, "summaryLabel")->text().contains("Βαθμός: 0/1"));
+        QCOMPARE(browser->source(), page);
     }
 };
 
