@@ -68,10 +68,12 @@ class HelpBrowser final : public QTextBrowser {
 
 const QUrl HelpWindow::kContentsPage(QStringLiteral("qrc:/help/index.html"));
 
-HelpWindow* HelpWindow::Open(QWidget* owner) {
+HelpWindow* HelpWindow::Open(QWidget* owner, const QString& page) {
     auto* window = owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (window == nullptr) window = new HelpWindow(owner);
-    if (!window->isVisible()) {
+    if (!page.isEmpty()) {
+        window->browser_->setSource(QUrl(QStringLiteral("qrc:/help/") + page));
+    } else if (!window->isVisible()) {
         window->browser_->setSource(kContentsPage);
         window->browser_->clearHistory();
     }

@@ -31,9 +31,10 @@ class HelpWindow : public QMainWindow {
     static const QUrl kContentsPage;
 
     // Shows the owner's help window, created on first use as its child (so that it goes with the
-    // owner), non-modal and in front. A window that was closed opens again at the contents page;
-    // one that is still open keeps the page it shows.
-    static HelpWindow* Open(QWidget* owner);
+    // owner), non-modal and in front. Without a page, a window that was closed opens again at the
+    // contents page and one that is still open keeps the page it shows; with a page
+    // ("debugger.html", the page of the window F1 was pressed in), that page is shown.
+    static HelpWindow* Open(QWidget* owner, const QString& page = {});
 
     // Every page in reading order: the contents page, then the pages its links name, each once.
     static QStringList PageOrder();

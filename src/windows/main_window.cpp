@@ -320,6 +320,7 @@ void MainWindow::CreateDialogs() {
 
 void MainWindow::CreateExerciseWindow() {
     exerciseWindow_ = new ExerciseWindow(this);
+    AddHelpKey(exerciseWindow_, QStringLiteral("teacher.html#check"));
     connect(exerciseWindow_, &ExerciseWindow::cellRequested, this, [this](int address) {
         windows_.memoryWindow->ShowCell(address);
         ShowWindow(windows_.memoryWindow);
@@ -755,7 +756,25 @@ void MainWindow::ShowConsole() {
 }
 
 void MainWindow::OpenHelp() {
-    HelpWindow* help = HelpWindow::Open(this);
+    OpenHelpAt({});
+}
+
+void MainWindow::AddHelpKey(QWidget* window, const QString& page, bool modal) {
+    auto* action = new QAction(window);
+    action->setObjectName(QStringLiteral("helpKeyAction"));
+    action->setShortcut(QKeySequence(Qt::Key_F1));
+    window->addAction(action);
+    connect(action, &QAction::triggered, this, [this, window, page, modal] {
+        if (modal) {
+            HelpWindow::Open(window, page);
+        } else {
+            OpenHelpAt(page);
+        }
+    });
+}
+
+void MainWindow::OpenHelpAt(const QString& page) {
+    HelpWindow* help = HelpWindow::Open(this, page);
     if (wiredHelp_ == help) return;
     // The pages' links to open an example or check an exercise come here, once per window.
     wiredHelp_ = help;

@@ -100,6 +100,11 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     void ClearRegisters();
     void ShowConsole();
     void OpenHelp();
+    // The help at a page ("" for the contents page), from F1 in the main window or another.
+    void OpenHelpAt(const QString& page);
+    // F1 in that window opens the help at its page. A modal dialog gets a help window of its
+    // own, which its modality does not block.
+    void AddHelpKey(QWidget* window, const QString& page, bool modal = false);
     void CheckExercise();
     void ShowAbout();
 

@@ -12,8 +12,13 @@
 #include "find_child.h"
 #include "modal_driver.h"
 #include "windows/application_windows.h"
+#include "windows/console_window.h"
 #include "windows/help_window.h"
 #include "windows/main_window.h"
+#include "windows/memory_window.h"
+#include "windows/register_window.h"
+#include "windows/start_address_dialog.h"
+#include "windows/step_window.h"
 
 using zorvan::windows::HelpWindow;
 
@@ -115,6 +120,29 @@ class HelpWindowTest : public QObject {
         QTRY_VERIFY(result->isVisible());
         QVERIFY(Child<QLabel>(result, "summaryLabel")->text().contains("Βαθμός: 0/1"));
         QCOMPARE(browser->source(), page);
+    }
+
+    // F1 opens the page of the window it is pressed in; the main window's opens the contents.
+    // The modal start-address dialog gets a help window of its own, which it does not block.
+    void f1OpensThePageOfTheWindowItIsPressedIn() {
+        zorvan::windows::ApplicationWindows windows;
+        QWidget* main = windows.mainWindow.get();
+        const std::pair<QWidget*, QString> cases[] = {
+            {main, "index.html"},
+            {windows.stepWindow, "debugger.html"},
+            {windows.memoryWindow, "windows.html"},
+            {windows.registerWindow, "windows.html"},
+            {windows.consoleWindow, "console.html"},
+            {Child<QWidget>(main, "exerciseWindow"), "teacher.html"}};
+        for (const auto& [window, page] : cases) {
+            auto* key = Child<QAction>(window, window == main ? "helpAction" : "helpKeyAction");
+            QCOMPARE(key->shortcut(), QKeySequence(Qt::Key_F1));
+            key->trigger();
+            QCOMPARE(Child<QTextBrowser>(main, "helpBrowser")->source().fileName(), page);
+        }
+        auto* dialog = windows.startAddressDialog;
+        Child<QAction>(dialog, "helpKeyAction")->trigger();
+        QCOMPARE(Child<QTextBrowser>(dialog, "helpBrowser")->source().fileName(), "running.html");
     }
 };
 
