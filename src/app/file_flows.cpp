@@ -71,6 +71,16 @@ void FileFlows::OpenRecentFile(const std::string& path) {
     workspace_.executionEnabled = true;
 }
 
+bool FileFlows::OpenExample(std::string_view programText) {
+    if (!OfferToSave(kNewSaveQuestion)) return false;
+    const std::vector<ProgramRow> rows = ReadProgramText(programText);
+    ClearGrid(workspace_);
+    PlaceProgramRows(workspace_.grid, rows);
+    workspace_.changed = false;
+    workspace_.executionEnabled = true;
+    return true;
+}
+
 void FileFlows::ReadIntoGrid(const std::string& path) {
     auto read = files_.ReadAll(path);
     if (const auto* failure = std::get_if<FileFailure>(&read)) {

@@ -71,6 +71,9 @@ class FileFlows {
     void OpenNamedFile(const std::string& path);
     // Opens a file chosen from the recent files: as Open, with the file instead of the dialog.
     void OpenRecentFile(const std::string& path);
+    // Puts a built-in example's text into the grid after New's save-first question: a new
+    // program with no file, unchanged, the execution commands enabled. False when called off.
+    bool OpenExample(std::string_view programText);
     // Save: writes the grid to the chosen file, then clears the changed flag.
     SaveOutcome Save();
     // Quick save: as Save, but to the program's own file without a dialog once it has one; a

@@ -150,8 +150,12 @@ void StepSession::ResetForNewSession() {
 
 void StepSession::ShowStepRows(int row) {
     if (row == -1) {
-        workspace_.ShowMessage(kStepPossibleAddressErrorMessage, grid::kLabelColumn,
-                               grid::Tone::kError);
+        // This step's notice (a console routine without RTS) says why the address is lost: it
+        // stays, beneath the error.
+        std::string text(kStepPossibleAddressErrorMessage);
+        if (!noticeShown_.empty() && workspace_.message.text == noticeShown_)
+            text += "\n" + noticeShown_;
+        workspace_.ShowMessage(text, grid::kLabelColumn, grid::Tone::kError);
         return;
     }
     const grid::ProgramGrid& grid = workspace_.grid;

@@ -34,6 +34,14 @@ ApplicationWindows::ApplicationWindows() {
          std::initializer_list<QWidget*>{main, startAddressDialog, insertLinesDialog, aboutDialog,
                                          memoryWindow, registerWindow, stepWindow, consoleWindow})
         ui::RememberPlace(window);
+    // F1 opens the page that tells of the window it is pressed in.
+    const std::pair<QWidget*, const char*> helpPages[] = {{stepWindow, "debugger.html"},
+                                                          {memoryWindow, "windows.html"},
+                                                          {registerWindow, "windows.html"},
+                                                          {consoleWindow, "console.html"}};
+    for (const auto& [window, page] : helpPages)
+        mainWindow->AddHelpKey(window, QString::fromLatin1(page));
+    mainWindow->AddHelpKey(startAddressDialog, QStringLiteral("running.html#run"), true);
 }
 
 ApplicationWindows::~ApplicationWindows() = default;

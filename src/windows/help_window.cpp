@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
@@ -47,14 +48,32 @@ QString FileNameOf(const QUrl& url) {
     return url.fileName();
 }
 
+const QString kOpenScheme = QStringLiteral("zorvan-open");
+const QString kCheckScheme = QStringLiteral("zorvan-check");
+
+// A browser that lets the window take the pages' own links before anything is loaded for them.
+class HelpBrowser final : public QTextBrowser {
+  public:
+    using QTextBrowser::QTextBrowser;
+    std::function<bool(const QUrl&)> takeLink;
+
+  protected:
+    void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override {
+        if (takeLink && takeLink(name)) return;
+        QTextBrowser::doSetSource(name, type);
+    }
+};
+
 }  // namespace
 
 const QUrl HelpWindow::kContentsPage(QStringLiteral("qrc:/help/index.html"));
 
-HelpWindow* HelpWindow::Open(QWidget* owner) {
+HelpWindow* HelpWindow::Open(QWidget* owner, const QString& page) {
     auto* window = owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (window == nullptr) window = new HelpWindow(owner);
-    if (!window->isVisible()) {
+    if (!page.isEmpty()) {
+        window->browser_->setSource(QUrl(QStringLiteral("qrc:/help/") + page));
+    } else if (!window->isVisible()) {
         window->browser_->setSource(kContentsPage);
         window->browser_->clearHistory();
     }
@@ -83,7 +102,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window), pages
     setWindowTitle(kWindowTitle);
     resize(780, 620);
 
-    browser_ = new QTextBrowser(this);
+    auto* browser = new HelpBrowser(this);
+    browser->takeLink = [this](const QUrl& link) { return TakeLink(link); };
+    browser_ = browser;
     browser_->setObjectName(QStringLiteral("helpBrowser"));
     browser_->setAccessibleName(QStringLiteral("Κείμενο βοήθειας"));
     // Every link leads to another help page; nothing is handed to an outside program.
@@ -206,6 +227,21 @@ void HelpWindow::Search(const QString& text) {
         results_->setCurrentRow(0);
         OpenResult(results_->item(0)->data(Qt::UserRole).toUrl());
     }
+}
+
+bool HelpWindow::TakeLink(const QUrl& link) {
+    const bool open = link.scheme() == kOpenScheme;
+    if (!open && link.scheme() != kCheckScheme) return false;
+    // Only the resources: a page cannot reach into the student's files.
+    QFile file(QStringLiteral(":/") + link.path());
+    if (!file.open(QIODevice::ReadOnly)) return true;
+    const QByteArray bytes = file.readAll();
+    if (open) {
+        emit ExampleAsked(bytes);
+    } else {
+        emit ExerciseCheckAsked(QFileInfo(link.path()).fileName(), bytes);
+    }
+    return true;
 }
 
 void HelpWindow::OpenResult(const QUrl& page) {

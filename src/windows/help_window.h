@@ -5,10 +5,15 @@
 // no other program and works offline.
 //
 //   HelpWindow::Open(mainWindow);   // F1: shows the window at its contents page
+//
+// A page's own links ask the main window for work: <a href="zorvan-open:examples/count.zrv">
+// puts a built-in program into the grid, <a href="zorvan-check:exercises/loads1.expect"> checks
+// the grid against a built-in expectation file. Both name a file of the resources.
 
 #include <QMainWindow>
 #include <QStringList>
 #include <QUrl>
+#include <string>
 
 class QAction;
 class QDockWidget;
@@ -26,9 +31,10 @@ class HelpWindow : public QMainWindow {
     static const QUrl kContentsPage;
 
     // Shows the owner's help window, created on first use as its child (so that it goes with the
-    // owner), non-modal and in front. A window that was closed opens again at the contents page;
-    // one that is still open keeps the page it shows.
-    static HelpWindow* Open(QWidget* owner);
+    // owner), non-modal and in front. Without a page, a window that was closed opens again at the
+    // contents page and one that is still open keeps the page it shows; with a page
+    // ("debugger.html", the page of the window F1 was pressed in), that page is shown.
+    static HelpWindow* Open(QWidget* owner, const QString& page = {});
 
     // Every page in reading order: the contents page, then the pages its links name, each once.
     static QStringList PageOrder();
@@ -39,7 +45,15 @@ class HelpWindow : public QMainWindow {
     // «στοίβα»), and shows the first of them with the text selected.
     void Search(const QString& text);
 
+  signals:
+    // A link asked for a built-in program (its file's bytes) to be put into the grid.
+    void ExampleAsked(const QByteArray& programBytes);
+    // A link asked for the grid to be checked against a built-in expectation file.
+    void ExerciseCheckAsked(const QString& name, const QByteArray& expectationText);
+
   private:
+    // A page's own link, taken instead of loaded; false for a link to another page.
+    bool TakeLink(const QUrl& link);
     void ShowTitle();
     void UpdatePageActions(const QUrl& page);
     void StepPage(int by);

@@ -56,6 +56,8 @@ const QString kTextFilter = QStringLiteral("Αρχείο Κειμένου (*.txt
 const QString kRecentFilesKey = QStringLiteral("recentFiles");
 // A change reaches the recovery copy within this time, however fast the student types on.
 constexpr int kAutosaveDelayMs = 2000;
+constexpr std::string_view kExampleReadyNotice =
+    "Το παράδειγμα μπήκε στο πλέγμα και συμβολομεταφράστηκε. Πατήστε F9 για να το εκτελέσετε.";
 
 bool IsRunning(int process) {
     if (::kill(process, 0) != 0 && errno != EPERM) return false;
@@ -318,6 +320,7 @@ void MainWindow::CreateDialogs() {
 
 void MainWindow::CreateExerciseWindow() {
     exerciseWindow_ = new ExerciseWindow(this);
+    AddHelpKey(exerciseWindow_, QStringLiteral("teacher.html#check"));
     connect(exerciseWindow_, &ExerciseWindow::cellRequested, this, [this](int address) {
         windows_.memoryWindow->ShowCell(address);
         ShowWindow(windows_.memoryWindow);
@@ -753,7 +756,34 @@ void MainWindow::ShowConsole() {
 }
 
 void MainWindow::OpenHelp() {
-    HelpWindow::Open(this);
+    OpenHelpAt({});
+}
+
+void MainWindow::AddHelpKey(QWidget* window, const QString& page, bool modal) {
+    auto* action = new QAction(window);
+    action->setObjectName(QStringLiteral("helpKeyAction"));
+    action->setShortcut(QKeySequence(Qt::Key_F1));
+    window->addAction(action);
+    connect(action, &QAction::triggered, this, [this, window, page, modal] {
+        if (modal) {
+            HelpWindow::Open(window, page);
+        } else {
+            OpenHelpAt(page);
+        }
+    });
+}
+
+void MainWindow::OpenHelpAt(const QString& page) {
+    HelpWindow* help = HelpWindow::Open(this, page);
+    if (wiredHelp_ == help) return;
+    // The pages' links to open an example or check an exercise come here, once per window.
+    wiredHelp_ = help;
+    connect(help, &HelpWindow::ExampleAsked, this,
+            [this](const QByteArray& bytes) { OpenExample(bytes.toStdString()); });
+    connect(help, &HelpWindow::ExerciseCheckAsked, this,
+            [this](const QString& name, const QByteArray& text) {
+                CheckExerciseWith(name, text.toStdString());
+            });
 }
 
 void MainWindow::CheckExercise() {
@@ -765,12 +795,29 @@ void MainWindow::CheckExercise() {
         ui::ShowMessage(this, ui::ToQString(failure->message), QMessageBox::Warning);
         return;
     }
-    const QString name = QFileInfo(ui::ToQString(*path)).fileName();
+    CheckExerciseWith(QFileInfo(ui::ToQString(*path)).fileName(), std::get<std::string>(read));
+}
+
+void MainWindow::CheckExerciseWith(const QString& name, const std::string& expectationText) {
     // The grader runs each case on a machine of its own: the student's stays as it is.
     const app::ExerciseResult result =
-        app::CheckExercise(workspace_.grid, ui::ToStdString(name), std::get<std::string>(read));
+        app::CheckExercise(workspace_.grid, ui::ToStdString(name), expectationText);
     exerciseWindow_->ShowResult(result, name);
     ShowWindow(exerciseWindow_);
+}
+
+void MainWindow::OpenExample(const std::string& programBytes) {
+    if (!programGrid_->isEnabled()) return;
+    RunCommand([&] {
+        if (!flows_.OpenExample(programBytes)) return;
+        workspace_.EndHistory(std::string(app::kEndedByAssemble));
+        const assembler::AssemblyResult result =
+            assembler::Assemble(workspace_.grid, workspace_.machine);
+        if (result.kind == assembler::AssemblyResult::Kind::kSummary)
+            workspace_.ShowMessage(kExampleReadyNotice, grid::kAddressColumn, grid::Tone::kNotice);
+    });
+    activateWindow();
+    raise();
 }
 
 void MainWindow::ShowAbout() {

@@ -4,6 +4,7 @@
 // each it shows the workspace again (RefreshFromWorkspace).
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -99,8 +100,19 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     void ClearRegisters();
     void ShowConsole();
     void OpenHelp();
+    // The help at a page ("" for the contents page), from F1 in the main window or another.
+    void OpenHelpAt(const QString& page);
+    // F1 in that window opens the help at its page. A modal dialog gets a help window of its
+    // own, which its modality does not block.
+    void AddHelpKey(QWidget* window, const QString& page, bool modal = false);
     void CheckExercise();
     void ShowAbout();
+
+    // A help page's example, by its file's bytes: into the grid after New's save-first question,
+    // then assembled, so that F9 runs it. Nothing happens while the step window has the grid.
+    void OpenExample(const std::string& programBytes);
+    // Έλεγχος άσκησης with an expectation file's text instead of a chosen file, named name.
+    void CheckExerciseWith(const QString& name, const std::string& expectationText);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -156,8 +168,9 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     QTimer* autosaveTimer_;
     std::string copiedBytes_;  // the program as the recovery copy on disk holds it
     bool copyOnDisk_ = false;
-    bool handlingKey_ = false;  // the editor is typing a key that HandleGridKey records
-    int commandDepth_ = 0;      // commands under way, one inside another's box included
+    bool handlingKey_ = false;     // the editor is typing a key that HandleGridKey records
+    int commandDepth_ = 0;         // commands under way, one inside another's box included
+    QPointer<QObject> wiredHelp_;  // the help window whose links are connected here
     std::set<std::string> warnedOpenElsewhere_;
 
     // Qt object names are the same without the underscore ("assembleAction"), for tests.

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/program_file.h"
 #include "editor_fixture.h"
+#include "temp_folder.h"
 
 namespace zorvan::app {
 namespace {
@@ -59,6 +62,28 @@ TEST(ExerciseCheck, EachCaseRunsOnItsOwnMachineAndTheScoreAddsItsPoints) {
         // A failed case explains itself with the instructions it ran.
         EXPECT_EQ(result.explanation.empty(), c.name != std::string("hard-coded"));
     }
+}
+
+// The lessons' exercises: each model answer passes its own expectation file, and an empty grid
+// passes none, so a file that checks nothing is caught.
+TEST(ExerciseCheck, EveryShippedExercisePassesWithItsModelAnswerOnly) {
+    namespace fs = std::filesystem;
+    int count = 0;
+    for (const auto& entry :
+         fs::directory_iterator(fs::path(ZORVAN_SOURCE_DIR) / "examples" / "exercises")) {
+        if (entry.path().extension() != ".expect") continue;
+        fs::path answer = entry.path();
+        answer.replace_extension(".zrv");
+        const std::string expectations = zorvan::testing::FileBytes(entry.path().string());
+        grid::ProgramGrid grid;
+        const ExerciseResult empty = CheckExercise(grid, "", expectations);
+        PlaceProgramRows(grid, ReadProgramText(zorvan::testing::FileBytes(answer.string())));
+        const ExerciseResult result = CheckExercise(grid, "", expectations);
+        EXPECT_TRUE(result.passed && result.problem.empty()) << answer << result.problem;
+        EXPECT_FALSE(empty.passed) << entry.path();
+        ++count;
+    }
+    EXPECT_GE(count, 9);
 }
 
 }  // namespace

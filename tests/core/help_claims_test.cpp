@@ -26,7 +26,7 @@
 //   expect: NAME=V ...            as set:
 //   cells: ADDRESS=V,V,...
 //   console: TEXT                 the console's text, \n between lines
-//   message: TEXT                 the message area under the grid
+//   message: TEXT                 the message area under the grid, \n between lines
 //   row: N |LABEL|ADDRESS|...     grid row N, cells between bars
 //   executed: ADDRESS  toexecute: ADDRESS    the step window's two rows
 //   -->
@@ -363,7 +363,7 @@ void Check(const Claim& claim) {
                 }
             }
         } else if (key == "message") {
-            EXPECT_EQ(workspace.message.text, value);
+            EXPECT_EQ(workspace.message.text, Unescape(value));
         } else if (key == "row") {
             const std::size_t space = value.find(' ');
             EXPECT_EQ(app::testing::RowText(workspace, std::stoi(value.substr(0, space))),
@@ -498,6 +498,7 @@ TEST(HelpClaims, EveryPageIsBuiltInAndReachableAndEveryLinkLands) {
     const std::string qrc = FileBytes(std::string(ZORVAN_SOURCE_DIR) + "/resources/zorvan.qrc");
     const std::string index = FileBytes((kHelpFolder / "index.html").string());
     const std::regex link(R"re(href="([a-z_]+\.html))re");
+    const std::regex builtIn(R"re(href="zorvan-(?:open|check):([^"]+))re");
     // The index and its eleven pages at least: a help folder emptied or cut short fails here.
     ASSERT_GE(HelpPages().size(), 12u);
     for (const fs::path& page : HelpPages()) {
@@ -509,6 +510,14 @@ TEST(HelpClaims, EveryPageIsBuiltInAndReachableAndEveryLinkLands) {
         const std::string html = FileBytes(page.string());
         for (std::sregex_iterator it(html.begin(), html.end(), link), end; it != end; ++it) {
             EXPECT_TRUE(fs::exists(kHelpFolder / (*it)[1].str())) << name << " → " << (*it)[1];
+        }
+        // A program to open or an exercise to check is a file of the sources, built in.
+        for (std::sregex_iterator it(html.begin(), html.end(), builtIn), end; it != end; ++it) {
+            const std::string file = (*it)[1];
+            EXPECT_TRUE(fs::exists(fs::path(ZORVAN_SOURCE_DIR) / file)) << name << " → " << file;
+            EXPECT_NE(qrc.find("<file alias=\"" + file + "\">../" + file + "</file>"),
+                      std::string::npos)
+                << file;
         }
     }
 }

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -155,6 +156,28 @@ TEST(ZorvanRun, TheDocumentedGradingRunsPrintWhatTheDocumentsShow) {
         }
     }
     EXPECT_EQ(runs, 4);
+}
+
+// The teacher's page shows examples/grading/ask1.expect, whose runs the test above checks: the
+// statements it shows, comments aside, must be the file's, poke lines and all.
+TEST(ZorvanRun, TheTeachersPageShowsTheExampleExpectationFileAsItIs) {
+    const auto statements = [](const std::string& text) {
+        std::string kept;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
+            line = line.substr(0, line.find('#'));
+            while (!line.empty() && line.back() == ' ') line.pop_back();
+            if (!line.empty()) kept += line + "\n";
+        }
+        return kept;
+    };
+    const std::string page =
+        zorvan::testing::FileBytes(ZORVAN_SOURCE_DIR "/resources/help/teacher.html");
+    const std::size_t shown = page.find("<pre>", page.find("<code>examples/grading/ask1.expect"));
+    ASSERT_NE(shown, std::string::npos);
+    EXPECT_EQ(
+        statements(page.substr(shown + 5, page.find("</pre>", shown) - shown - 5)),
+        statements(zorvan::testing::FileBytes(ZORVAN_SOURCE_DIR "/examples/grading/ask1.expect")));
 }
 
 #endif

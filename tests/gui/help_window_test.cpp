@@ -1,14 +1,24 @@
 // The help window's own controls: paging through every page in the contents' order, search
-// across pages, and larger and smaller text by keys and by the wheel.
+// across pages, larger and smaller text by keys and by the wheel, and the pages' links that open
+// an example in the main window.
 
 #include <QAction>
+#include <QLabel>
 #include <QListWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <QWheelEvent>
 
 #include "find_child.h"
+#include "modal_driver.h"
+#include "windows/application_windows.h"
+#include "windows/console_window.h"
 #include "windows/help_window.h"
+#include "windows/main_window.h"
+#include "windows/memory_window.h"
+#include "windows/register_window.h"
+#include "windows/start_address_dialog.h"
+#include "windows/step_window.h"
 
 using zorvan::windows::HelpWindow;
 
@@ -70,6 +80,69 @@ class HelpWindowTest : public QObject {
                           Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(browser->viewport(), &wheel);
         QVERIFY(browser->font().pointSizeF() > start);
+    }
+
+    // «Άνοιγμα στο πλέγμα» over a changed program asks New's question first: Cancel keeps the
+    // program, No puts the example in, assembled so that F9 runs it. The page stays where it was.
+    void anExampleLinkOpensTheProgramAfterTheSaveFirstQuestion() {
+        zorvan::windows::ApplicationWindows windows;
+        zorvan::grid::Workspace& workspace = windows.workspace;
+        workspace.grid.SetCell(1, 1, "0200");
+        workspace.grid.SetCell(2, 1, "NOP");
+        workspace.changed = true;
+        Child<QAction>(windows.mainWindow.get(), "helpAction")->trigger();
+        auto* browser = Child<QTextBrowser>(windows.mainWindow.get(), "helpBrowser");
+        const QUrl page = browser->source();
+        const QUrl link(QStringLiteral("zorvan-open:examples/hello.zrv"));
+        QStringList boxes;
+        for (const QString& answer : {QStringLiteral("Cancel"), QStringLiteral("Όχι")}) {
+            ModalDriver driver({[&](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                boxes << box->text();
+                if (answer == "Cancel") return box->reject();
+                ModalDriver::Answer(&boxes, answer)(modal);
+            }});
+            browser->setSource(link);
+            QVERIFY(driver.done());
+        }
+        QCOMPARE(boxes.size(), 3);
+        QCOMPARE(boxes.front(), QStringLiteral("Το πλέγμα έχει αλλάξει! Θέλετε να αποθηκεύσετε;"));
+        QCOMPARE(browser->source(), page);
+        QCOMPARE(workspace.grid.Cell(2, 1), "LDA");
+        QCOMPARE(workspace.grid.Cell(3, 1), "#C3");
+        QVERIFY(!workspace.changed);
+        QCOMPARE(workspace.machine.Read(0x0200), 0xA9);  // LDA #, assembled
+        QVERIFY(Child<QAction>(windows.mainWindow.get(), "runAction")->isEnabled());
+
+        // An exercise's «Έλεγχος» checks the grid with the exercise's built-in file.
+        browser->setSource(QUrl(QStringLiteral("zorvan-check:examples/exercises/ex1a.expect")));
+        auto* result = Child<QWidget>(windows.mainWindow.get(), "exerciseWindow");
+        QTRY_VERIFY(result->isVisible());
+        QVERIFY(Child<QLabel>(result, "summaryLabel")->text().contains("Βαθμός: 0/1"));
+        QCOMPARE(browser->source(), page);
+    }
+
+    // F1 opens the page of the window it is pressed in; the main window's opens the contents.
+    // The modal start-address dialog gets a help window of its own, which it does not block.
+    void f1OpensThePageOfTheWindowItIsPressedIn() {
+        zorvan::windows::ApplicationWindows windows;
+        QWidget* main = windows.mainWindow.get();
+        const std::pair<QWidget*, QString> cases[] = {
+            {main, "index.html"},
+            {windows.stepWindow, "debugger.html"},
+            {windows.memoryWindow, "windows.html"},
+            {windows.registerWindow, "windows.html"},
+            {windows.consoleWindow, "console.html"},
+            {Child<QWidget>(main, "exerciseWindow"), "teacher.html"}};
+        for (const auto& [window, page] : cases) {
+            auto* key = Child<QAction>(window, window == main ? "helpAction" : "helpKeyAction");
+            QCOMPARE(key->shortcut(), QKeySequence(Qt::Key_F1));
+            key->trigger();
+            QCOMPARE(Child<QTextBrowser>(main, "helpBrowser")->source().fileName(), page);
+        }
+        auto* dialog = windows.startAddressDialog;
+        Child<QAction>(dialog, "helpKeyAction")->trigger();
+        QCOMPARE(Child<QTextBrowser>(dialog, "helpBrowser")->source().fileName(), "running.html");
     }
 };
 
