@@ -103,7 +103,7 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
             break;
         }
         if (notice_.empty() && d.operation == cpu::Operation::kJsr) notice_ = ConsoleNotice(m, a);
-        const std::int16_t watchedBefore = watch_ ? m.memory[watch_->address] : 0;
+        const std::int16_t watchedBefore = watch_ ? m.memory[watch_->address] : std::int16_t{0};
         const bool overwrote = workspace_.history.Step(m, host_, console_, &programBytes_);
         if (overwrote && notice_.empty())
             notice_ = OverwriteNotice(*workspace_.history.Last(m), programBytes_);
