@@ -1,7 +1,8 @@
 // The whole application under a seeded, reproducible storm of keys, clicks, menu commands and
 // window switches, through the Run, Step and console paths: it must never crash or stop
 // answering, the grid keeps its header and a data row, a changed program is never dropped
-// without its save-first question, and its recovery copy holds it. Built with the sanitizers by `make monkey`.
+// without its save-first question, and its recovery copy holds it. Built with the sanitizers by
+// `make monkey`.
 //
 //   zorvan_monkey --seed 7 --seconds 60     a minute of actions
 //   zorvan_monkey --seed 7 --actions 6760   the same actions again, however fast the machine
