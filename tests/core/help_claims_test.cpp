@@ -55,6 +55,7 @@
 #include "cpu/registers.h"
 #include "cpu/run_loop.h"
 #include "editor_fixture.h"
+#include "help_claim_reader.h"
 #include "grid/workspace.h"
 #include "temp_folder.h"
 #include "text/conversion_error.h"
@@ -64,33 +65,13 @@ namespace zorvan {
 namespace {
 
 namespace fs = std::filesystem;
+using zorvan::testing::Claim;
+using zorvan::testing::HelpPages;
+using zorvan::testing::kHelpFolder;
+using zorvan::testing::SplitOn;
+using zorvan::testing::Trim;
+using zorvan::testing::Unescape;
 using zorvan::testing::FileBytes;
-
-const fs::path kHelpFolder = fs::path(ZORVAN_SOURCE_DIR) / "resources" / "help";
-
-std::vector<fs::path> HelpPages() {
-    std::vector<fs::path> pages;
-    for (const auto& entry : fs::directory_iterator(kHelpFolder)) {
-        if (entry.path().extension() == ".html") pages.push_back(entry.path());
-    }
-    std::sort(pages.begin(), pages.end());
-    return pages;
-}
-
-std::string Trim(std::string text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return "";
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
-
-std::vector<std::string> SplitOn(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream stream(text);
-    while (std::getline(stream, part, separator)) parts.push_back(Trim(part));
-    return parts;
-}
 
 std::vector<std::string> Words(const std::string& text) {
     std::vector<std::string> words;
@@ -105,48 +86,10 @@ std::int64_t Value(const std::string& text) {
     return negative ? -magnitude : magnitude;
 }
 
-struct Claim {
-    std::string page;
-    std::string title;
-    std::vector<std::pair<std::string, std::string>> keys;  // in the order written
-};
-
 std::vector<Claim> ClaimsOf(const fs::path& page) {
-    const std::string html = FileBytes(page.string());
-    std::vector<Claim> claims;
-    constexpr std::string_view kOpen = "<!-- claim:";
-    for (std::size_t at = html.find(kOpen); at != std::string::npos;
-         at = html.find(kOpen, at + 1)) {
-        const std::size_t end = html.find("-->", at);
-        if (end == std::string::npos) break;
-        std::istringstream body(html.substr(at + kOpen.size(), end - at - kOpen.size()));
-        Claim claim{page.filename().string(), "", {}};
-        std::getline(body, claim.title);
-        claim.title = Trim(claim.title);
-        for (std::string line; std::getline(body, line);) {
-            line = Trim(line);
-            if (line.empty()) continue;
-            const std::size_t colon = line.find(':');
-            const std::string key = line.substr(0, colon);
-            const std::string value =
-                colon == std::string::npos ? "" : Trim(line.substr(colon + 1));
-            if (key != "program") {
-                claim.keys.emplace_back(key, value);
-                continue;
-            }
-            // The program of an earlier claim on the page, named by its title.
-            const auto named = std::find_if(claims.begin(), claims.end(),
-                                            [&](const Claim& c) { return c.title == value; });
-            if (named == claims.end()) {
-                ADD_FAILURE() << page << ": no claim titled " << value;
-                continue;
-            }
-            for (const auto& [k, v] : named->keys) {
-                if (k == "line" || k == "file") claim.keys.emplace_back(k, v);
-            }
-        }
-        claims.push_back(std::move(claim));
-    }
+    std::vector<std::string> errors;
+    std::vector<Claim> claims = testing::ClaimsOf(page, errors);
+    for (const std::string& error : errors) ADD_FAILURE() << error;
     return claims;
 }
 
@@ -199,20 +142,6 @@ std::pair<std::int64_t, std::vector<std::int64_t>> CellList(const std::string& w
     std::vector<std::int64_t> values;
     for (const std::string& v : SplitOn(word.substr(equals + 1), ',')) values.push_back(Value(v));
     return {Value(word.substr(0, equals)), values};
-}
-
-// \n, \r (Enter) and \t (Tab) as the characters.
-std::string Unescape(const std::string& text) {
-    const std::map<char, char> escapes = {{'n', '\n'}, {'r', '\r'}, {'t', '\t'}, {'b', '\b'}};
-    std::string out;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        if (text[k] == '\\' && k + 1 < text.size() && escapes.contains(text[k + 1])) {
-            out += escapes.at(text[++k]);
-        } else {
-            out += text[k];
-        }
-    }
-    return out;
 }
 
 // Text typed into the grid, with ↑ ↓ ← → as the arrow keys.

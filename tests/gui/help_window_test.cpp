@@ -1,16 +1,28 @@
 // The help window's own controls: paging through every page in the contents' order, search
 // across pages, larger and smaller text by keys and by the wheel, and the pages' links that open
-// an example in the main window.
+// an example in the main window. And the help's claims about runs, played on the real windows:
+// a message that the window overwrites after the core wrote it is caught here.
 
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QWheelEvent>
+#include <fstream>
 
+#include "../core/help_claim_reader.h"
+#include "app/program_file.h"
+#include "cpu/registers.h"
 #include "find_child.h"
 #include "modal_driver.h"
+#include "ui/program_grid_view.h"
 #include "windows/application_windows.h"
 #include "windows/console_window.h"
 #include "windows/help_window.h"
@@ -120,6 +132,142 @@ class HelpWindowTest : public QObject {
         QTRY_VERIFY(result->isVisible());
         QVERIFY(Child<QLabel>(result, "summaryLabel")->text().contains("Βαθμός: 0/1"));
         QCOMPARE(browser->source(), page);
+    }
+
+    // Every claim that runs a program through Run, Step execution, Συνέχεια, Πίσω or a
+    // breakpoint, played on the windows as a student would, leaves on screen what the page says.
+    void theHelpsRunsShowOnScreenWhatThePagesSay() {
+        using zorvan::testing::Unescape;
+        const QStringList playable = {"line",   "file",     "poke",       "step",     "f9",
+                                      "back",   "continue", "breakpoint", "message",  "console",
+                                      "expect", "sentence", "cells",      "executed", "summary"};
+        // A window that waits for an answer no claim gives is closed, and fails the claim.
+        QStringList unexpected;
+        QPointer<QWidget> waiting;
+        QTimer guard;
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && modal == waiting) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                unexpected << (box != nullptr ? box->text() : modal->objectName());
+                modal->close();
+            }
+            waiting = modal;
+        });
+        guard.start(200);
+        int played = 0;
+        for (const auto& page : zorvan::testing::HelpPages()) {
+            std::vector<std::string> errors;
+            for (const zorvan::testing::Claim& claim : zorvan::testing::ClaimsOf(page, errors)) {
+                const bool runs = claim.Has("step") || claim.Has("f9");
+                const bool all = std::all_of(claim.keys.begin(), claim.keys.end(), [&](auto& k) {
+                    return playable.contains(QString::fromStdString(k.first));
+                });
+                if (!runs || !all || !(claim.Has("message") || claim.Has("sentence"))) continue;
+                const QByteArray where = QByteArray::fromStdString(claim.page + ": " + claim.title);
+                zorvan::windows::ApplicationWindows windows;
+                auto* main = windows.mainWindow.get();
+                main->show();
+                main->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(main));
+                zorvan::grid::ProgramGrid& grid = windows.workspace.grid;
+                int row = 1;
+                for (const auto& [key, value] : claim.keys) {
+                    if (key == "file") {
+                        std::ifstream in(std::string(ZORVAN_SOURCE_DIR) + "/" + value,
+                                         std::ios::binary);
+                        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+                        zorvan::app::PlaceProgramRows(grid, zorvan::app::ReadProgramText(bytes));
+                    } else if (key == "line") {
+                        const auto cells = zorvan::testing::SplitOn(value, '|');
+                        for (std::size_t k = 0; k < cells.size(); ++k)
+                            grid.SetCell(static_cast<int>(k), row, cells[k]);
+                        ++row;
+                    }
+                }
+                if (row > 1) grid.SetRowCount(row);
+                windows.workspace.executionEnabled = true;  // as a completed line leaves it
+                main->RefreshFromWorkspace();
+                {
+                    QStringList summary;  // Assemble asks whether to show the memory
+                    ModalDriver driver({ModalDriver::Answer(&summary, QStringLiteral("Όχι"))});
+                    Child<QAction>(main, "assembleAction")->trigger();
+                    QVERIFY2(driver.done(), where);
+                    for (const auto& [key, value] : claim.keys) {
+                        const QStringList counts = QString::fromStdString(value).split(' ');
+                        if (key == "summary")
+                            QVERIFY2(summary.value(0).contains(":" + counts[0] + " γραμμές") &&
+                                         summary.value(0).contains(":" + counts.value(1) + "\n"),
+                                     qPrintable(summary.value(0)));
+                    }
+                }
+                auto* step = windows.stepWindow;
+                const auto click = [&](const char* name) {
+                    QTest::mouseClick(Child<QPushButton>(step, name), Qt::LeftButton);
+                };
+                for (const auto& [key, value] : claim.keys) {
+                    const auto words = QString::fromStdString(value).split(' ');
+                    if (key == "poke") {
+                        for (const QString& word : words) {
+                            const QStringList cell = word.split('=');
+                            int at = cell[0].toInt(nullptr, 16);
+                            for (const QString& v : cell[1].split(','))
+                                windows.workspace.machine.Write(at++, v.toInt(nullptr, 16));
+                        }
+                    } else if (key == "breakpoint") {  // F5, as the debugger's test presses it
+                        grid.SetRow(std::stoi(value));
+                        main->RefreshFromWorkspace();
+                        Child<QAction>(main, "breakpointAction")->trigger();
+                    } else if (key == "f9") {
+                        const QString address = QString::fromStdString(value);
+                        ModalDriver driver({[address](QWidget* modal) {
+                            auto* field = modal->findChild<QLineEdit*>();
+                            field->selectAll();
+                            QTest::keyClicks(field, address);
+                            QTest::keyClick(field, Qt::Key_Return);
+                        }});
+                        Child<QAction>(main, "runAction")->trigger();
+                        QVERIFY2(driver.done(), where);
+                    } else if (key == "step") {
+                        Child<QAction>(main, "stepAction")->trigger();
+                        QVERIFY(QTest::qWaitForWindowExposed(step));
+                        auto* start = Child<QLineEdit>(step, "startAddressEdit");
+                        start->clear();
+                        QTest::keyClicks(start, words[0]);
+                        QTest::keyClick(start, Qt::Key_Return);
+                        for (int k = 1; k < words.value(1).toInt(); ++k) click("nextButton");
+                    } else if (key == "continue") {
+                        click("continueButton");
+                    } else if (key == "back") {
+                        for (int k = 0; k < std::stoi(value); ++k) click("backButton");
+                    }
+                }
+                // What the windows show; the machine's values are the core's, checked headless.
+                for (const auto& [key, value] : claim.keys) {
+                    const QString expected = QString::fromStdString(Unescape(value));
+                    QString shown;
+                    if (key == "message") {
+                        auto* area = Child<QPlainTextEdit>(main, "messageArea");
+                        (void)QTest::qWaitFor([&] { return area->toPlainText() == expected; },
+                                              2000);
+                        shown = area->toPlainText();
+                    } else if (key == "sentence") {
+                        shown = Child<QLabel>(step, "sentenceLabel")->text();
+                    } else if (key == "console") {
+                        shown = Child<QPlainTextEdit>(windows.consoleWindow, "outputArea")
+                                    ->toPlainText();
+                    } else if (key == "executed") {
+                        shown = Child<QTableWidget>(step, "stepRows")->item(0, 1)->text();
+                    } else {
+                        continue;
+                    }
+                    QVERIFY2(shown == expected, where + ": «" + shown.toUtf8() + "»");
+                }
+                QVERIFY2(unexpected.isEmpty(), qPrintable(where + ": " + unexpected.join(", ")));
+                ++played;
+            }
+        }
+        QVERIFY(played >= 15);
     }
 
     // F1 opens the page of the window it is pressed in; the main window's opens the contents.
