@@ -156,13 +156,7 @@ class Monkey : public QObject {
         return captions;
     }
 
-    bool ProgramHasContent() const {
-        const grid::ProgramGrid& grid = windows_.workspace.grid;
-        for (int row = 1; row < grid.RowCount(); ++row)
-            for (int column = 0; column < grid::kGridColumnCount; ++column)
-                if (!grid.Cell(column, row).empty()) return true;
-        return false;
-    }
+    bool ProgramHasContent() const { return windows_.workspace.grid.ContentCount() > 0; }
 
     // A fresh single-shot timer each time: a timer never fires again while its own handler runs,
     // and an action may sit in a command's modal loop, where the next tick must still come.
@@ -234,10 +228,15 @@ class Monkey : public QObject {
             Fail("the grid view and the grid disagree on the row count");
     }
 
-    QWidget* RandomWindow() {
+    // One of the windows, the main window first.
+    QWidget* Window(unsigned i) {
         QWidget* windows[] = {windows_.mainWindow.get(), windows_.memoryWindow,
                               windows_.registerWindow, windows_.stepWindow, windows_.consoleWindow};
-        QWidget* window = windows[Pick(5)];
+        return windows[i];
+    }
+
+    QWidget* RandomWindow() {
+        QWidget* window = Window(Pick(5));
         return window->isVisible() ? window : windows_.mainWindow.get();
     }
 
@@ -334,9 +333,7 @@ class Monkey : public QObject {
                 return;
             case 8:
                 if (Chance(10)) {
-                    QWidget* windows[] = {windows_.memoryWindow, windows_.registerWindow,
-                                          windows_.stepWindow, windows_.consoleWindow};
-                    QWidget* window = windows[Pick(4)];
+                    QWidget* window = Window(1 + Pick(4));
                     Log("close " + window->objectName().toStdString());
                     window->close();
                 }
