@@ -80,6 +80,7 @@ TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
     };
     // clang-format on
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         grid::Workspace workspace = app::testing::WorkspaceWith(c.rows);
         if (c.rowCount) workspace.grid.SetRowCount(c.rowCount);
         cpu::Machine& machine = workspace.machine;
@@ -91,24 +92,21 @@ TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
             result = Assemble(workspace.grid, machine, &line);
             const char* kinds[] = {"summary", "warning", "error"};
             kind = kinds[static_cast<int>(result.kind)];
-            EXPECT_EQ(std::pair(result.row, result.column), std::pair(c.faultRow, c.faultColumn))
-                << c.name;
+            EXPECT_EQ(std::pair(result.row, result.column), std::pair(c.faultRow, c.faultColumn));
         } catch (const text::ConversionError&) {
-            EXPECT_EQ(line, c.faultRow) << c.name;
+            EXPECT_EQ(line, c.faultRow);
         }
-        EXPECT_EQ(kind, c.kind) << c.name;
-        EXPECT_EQ(result.text, c.text) << c.name;
-        if (kind == "summary") EXPECT_EQ(SummaryText(result.lines, result.bytes), c.text) << c.name;
+        EXPECT_EQ(kind, c.kind);
+        EXPECT_EQ(result.text, c.text);
+        if (kind == "summary") EXPECT_EQ(SummaryText(result.lines, result.bytes), c.text);
         // Only a line without an instruction above lines that have one is told in blue.
         const bool stopped = std::string_view(c.name) == "stops at empty row";
         EXPECT_EQ(result.notice, stopped
                                      ? "Η συμβολομετάφραση σταμάτησε στη γραμμή 2, που δεν έχει "
                                        "εντολή· οι γραμμές από κάτω δεν μεταφράστηκαν."
-                                     : "")
-            << c.name;
+                                     : "");
         const auto from = machine.memory.begin() + c.at;
-        EXPECT_EQ(std::vector<int>(from, from + static_cast<long>(c.memory.size())), c.memory)
-            << c.name;
+        EXPECT_EQ(std::vector<int>(from, from + static_cast<long>(c.memory.size())), c.memory);
     }
 }
 

@@ -105,29 +105,14 @@ TEST(EditHistoryTest, RandomEditsUndoneToTheStartGiveTheSavedProgramBack) {
         const std::string start = Program(s.workspace, Detail::kNoBreakpoints);
         std::string saved = Program(s.workspace, Detail::kAsSaved);
         for (int action = 0; action < 80; ++action) {
-            switch (random() % 10) {
-                case 0:
-                    s.Command(app::InsertLine);
-                    break;
-                case 1:
-                    s.Command([](Workspace& w) { app::InsertLines(w, "2"); });
-                    break;
-                case 2:
-                    s.Command(app::DeleteLine);
-                    break;
-                case 3:
-                    s.Command(app::ClearGrid);
-                    break;
-                case 4:
-                    s.workspace.grid.ToggleBreakpoint(s.workspace.grid.Row());
-                    break;
-                case 5:
-                    s.workspace.grid.SetRow(int(random() % 6));
-                    break;
-                default:
-                    s.Key(keys[random() % std::size(keys)]);
-                    break;
-            }
+            const auto pick = random() % 10;
+            if (pick == 0) s.Command(app::InsertLine);
+            if (pick == 1) s.Command([](Workspace& w) { app::InsertLines(w, "2"); });
+            if (pick == 2) s.Command(app::DeleteLine);
+            if (pick == 3) s.Command(app::ClearGrid);
+            if (pick == 4) s.workspace.grid.ToggleBreakpoint(s.workspace.grid.Row());
+            if (pick == 5) s.workspace.grid.SetRow(int(random() % 6));
+            if (pick > 5) s.Key(keys[random() % std::size(keys)]);
             if (action == 40) {
                 s.workspace.changed = false;  // as a save leaves it
                 s.Command([](Workspace&) {});

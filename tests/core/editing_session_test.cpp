@@ -18,29 +18,27 @@ TEST(EditingSession, TypingAProgramLineByLine) {
     constexpr auto red = grid::Tone::kError, blue = grid::Tone::kNotice;
     // clang-format off
     const struct {
-        const char* keys; int column, row, rowCount;
+        const char *keys, *cursor;
         const char* message; grid::Tone colour; bool textEnabled;
     } steps[] = {
-        {"0200", 1, 1, 2, "", red, false},
-        {"\r", 2, 1, 2, kNoInstruction, red, true},  // the empty instruction is refused at once
-        {"LDA", 2, 1, 2, kNoInstruction, red, true},
-        {"\r", 3, 1, 2, kGiveFirstParameter, blue, true},
-        {"#05", 3, 1, 2, kGiveFirstParameter, blue, true},
-        {"\r", 2, 2, 3, "", red, true},
-        {"STA ", 3, 2, 3, kGiveFirstParameter, blue, true},
-        {"45,\r", 4, 2, 3, "", red, true},
-        {"X\r", 2, 3, 4, kNoInstruction, red, true},  // the completed line lands on a checked instruction
-        {"NOP\r", 2, 4, 5, "", red, false},
-        {"BRK\r", 2, 5, 6, "", red, false},
+        {"0200", "1,1/2", "", red, false},
+        {"\r", "2,1/2", kNoInstruction, red, true},  // the empty instruction is refused at once
+        {"LDA", "2,1/2", kNoInstruction, red, true},
+        {"\r", "3,1/2", kGiveFirstParameter, blue, true},
+        {"#05", "3,1/2", kGiveFirstParameter, blue, true},
+        {"\r", "2,2/3", "", red, true},
+        {"STA ", "3,2/3", kGiveFirstParameter, blue, true},
+        {"45,\r", "4,2/3", "", red, true},
+        {"X\r", "2,3/4", kNoInstruction, red, true},  // the completed line lands on a checked instruction
+        {"NOP\r", "2,4/5", "", red, false},
+        {"BRK\r", "2,5/6", "", red, false},
     };
     // clang-format on
     grid::Workspace workspace;
     for (const auto& step : steps) {
         TypeText(workspace, step.keys);
         SCOPED_TRACE(step.keys);
-        EXPECT_EQ(workspace.grid.Col(), step.column);
-        EXPECT_EQ(workspace.grid.Row(), step.row);
-        EXPECT_EQ(workspace.grid.RowCount(), step.rowCount);
+        EXPECT_EQ(testing::Cursor(workspace), step.cursor);
         EXPECT_EQ(workspace.message.text, step.message);
         if (!workspace.message.text.empty()) EXPECT_EQ(workspace.message.tone, step.colour);
         EXPECT_EQ(workspace.message.textEnabled, step.textEnabled);
@@ -72,8 +70,8 @@ TEST(EditingSession, EachLineEndsWhereItsFormSaysAndRefusalsKeepTheText) {
         TypeText(workspace, c.keys);
         EXPECT_EQ(RowText(workspace, 1), c.line) << c.keys;
         EXPECT_EQ(workspace.grid.Cell(grid::kAddressColumn, 2), c.nextAddress) << c.keys;
-        EXPECT_EQ(workspace.grid.Col(), c.column) << c.keys;
-        EXPECT_EQ(workspace.grid.Row(), c.row) << c.keys;
+        EXPECT_EQ(std::pair(workspace.grid.Col(), workspace.grid.Row()), std::pair(c.column, c.row))
+            << c.keys;
         EXPECT_EQ(workspace.message.text, c.message) << c.keys;
         if (*c.message) EXPECT_EQ(workspace.message.tone, grid::Tone::kError) << c.keys;
     }
@@ -119,8 +117,8 @@ TEST(EditingSession, ReCheckingAFinishedLineKeepsItsIndexRegister) {
             workspace.grid.SetCell(grid::kSecondParameterColumn, 1, c.secondParameter);
         TypeWithArrows(workspace, c.recheck);
         EXPECT_EQ(RowText(workspace, 1), c.after) << c.line << c.recheck;
-        EXPECT_EQ(workspace.grid.Col(), c.column) << c.line << c.recheck;
-        EXPECT_EQ(workspace.grid.Row(), c.row) << c.line << c.recheck;
+        EXPECT_EQ(std::pair(workspace.grid.Col(), workspace.grid.Row()), std::pair(c.column, c.row))
+            << c.line << c.recheck;
     }
 }
 
@@ -148,8 +146,8 @@ TEST(EditingSession, ALineWithoutAReadableAddressStillTakesKeys) {
         EXPECT_EQ(workspace.grid.Col(), s.column) << s.keys;
         EXPECT_EQ(workspace.message.text, s.message) << s.keys;
     }
-    EXPECT_EQ(workspace.grid.Cell(grid::kAddressColumn, 2), "0301");
-    EXPECT_EQ(workspace.grid.Row(), 2);
+    EXPECT_EQ(workspace.grid.Cell(grid::kAddressColumn, 2) + testing::Cursor(workspace),
+              "03012,2/3");
 }
 
 }  // namespace

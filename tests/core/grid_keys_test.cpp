@@ -107,8 +107,8 @@ TEST(ProgramGrid, CurrentRowStaysInsideTheTable) {
         grid.SetRowCount(10);
         grid.SetCurrent(grid::kCommentColumn, c[0]);
         grid.SetRowCount(c[1]);
-        EXPECT_EQ(grid.Row(), c[2]) << c[0] << " -> " << c[1];
-        EXPECT_EQ(grid.Col(), grid::kCommentColumn);
+        EXPECT_EQ(std::pair(grid.Row(), grid.Col()), std::pair(c[2], int(grid::kCommentColumn)))
+            << c[0] << " -> " << c[1];
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <tuple>
 
 #include "editor_fixture.h"
 #include "temp_folder.h"
@@ -19,14 +19,7 @@ struct Fixture {
     FileStore files;
     std::string path = folder / "recovery";
     RecoveryFolder Of(int process) { return RecoveryFolder(path, process, files); }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        std::error_code ignored;
-        for (const auto& entry : std::filesystem::directory_iterator(path, ignored))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> Names() const { return folder.Names("recovery"); }
 };
 
 grid::Workspace Program(const std::string& comment, const std::string& file) {
@@ -46,21 +39,18 @@ TEST(RecoveryCopyTest, TheCopiesOfDeadProcessesComeBackNewestFirstAndAreTakenOve
 
     RecoveryFolder mine = f.Of(40);
     const std::vector<RecoveryCopy> left = mine.Leftovers(running);
-    ASSERT_EQ(left.size(), 2u);
-    EXPECT_EQ(left[0].process, 20);
-    EXPECT_EQ(left[0].filePath, "");
-    EXPECT_EQ(left[1].process, 10);
-    EXPECT_EQ(left[1].filePath, "/work/a.zrv");
-    EXPECT_EQ(left[1].savedAt, 1000);
+    std::vector<std::tuple<int, std::string, std::int64_t>> found;
+    for (const RecoveryCopy& copy : left)
+        found.emplace_back(copy.process, copy.filePath, copy.savedAt);
+    ASSERT_EQ(found, (decltype(found){{20, "", 2000}, {10, "/work/a.zrv", 1000}}));
     EXPECT_EQ(f.Names(), (std::vector<std::string>{"10.info", "10.zrv", "20.info", "20.zrv",
                                                    "30.info", "30.zrv"}));
 
     grid::Workspace workspace;
     ASSERT_FALSE(mine.Recover(left[1], workspace));
     EXPECT_EQ(testing::RowText(workspace, 1), testing::RowText(Program("older", ""), 1));
-    EXPECT_TRUE(workspace.changed);
-    EXPECT_EQ(workspace.filePath, "/work/a.zrv");
-    EXPECT_EQ(workspace.caption, "Zorvan-/work/a.zrv");
+    EXPECT_TRUE(workspace.changed && workspace.filePath == "/work/a.zrv" &&
+                workspace.caption == "Zorvan-/work/a.zrv");
     mine.Delete(left[0]);
     EXPECT_EQ(f.Names(), (std::vector<std::string>{"30.info", "30.zrv", "40.info", "40.zrv"}));
 

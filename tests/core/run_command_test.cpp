@@ -148,9 +148,7 @@ TEST(ConsoleTextTest, ControlCharactersShowAsTheWindowShowsThem) {
     const std::pair<std::string, std::string> cases[] = {
         {"ΓΕΙΑ\n", "ΓΕΙΑ\n"},
         {std::string("a\0b", 3), "ab"},
-        {"a\x0C"
-         "b",
-         "ab"},
+        {"a\fb", "ab"},
         {"a\tb", "a\tb"},
         {"a\rb\r\nc\n\rd", "a\nb\nc\n\nd"},
         {"\x01\x1B[2J\x7F", "\u25AF\u25AF[2J\u25AF"},

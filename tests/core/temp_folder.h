@@ -3,6 +3,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -25,11 +26,13 @@ class TempFolder {
         fs::remove_all(path_, ignored);
     }
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    std::vector<std::string> Names() const {
+    // The names in the folder, or in its subfolder, in order; none when it is not there.
+    std::vector<std::string> Names(const std::string& subfolder = ".") const {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_)) {
+        std::error_code ignored;
+        for (const auto& entry : fs::directory_iterator(path_ / subfolder, ignored))
             names.push_back(entry.path().filename().string());
-        }
+        std::sort(names.begin(), names.end());
         return names;
     }
 

@@ -186,13 +186,9 @@ class CaptionsAndNamesTest : public QObject {
         help_ = std::make_unique<zorvan::windows::HelpWindow>();
         help_->setObjectName(QStringLiteral("Help"));
         // Memory cells that hold more than two digits after an edit must be whole too.
-        for (int column = 1; column <= 3; ++column)
-            Child<QTableWidget>(windows_->memoryWindow, "memoryGrid")
-                ->item(0, column)
-                ->setText(QStringLiteral("2FF"));
-        Child<QTableWidget>(windows_->memoryWindow, "memoryGrid")
-            ->item(1, 1)
-            ->setText(QStringLiteral("1234"));
+        auto* memory = Child<QTableWidget>(windows_->memoryWindow, "memoryGrid");
+        for (int column = 1; column <= 3; ++column) memory->item(0, column)->setText("2FF");
+        memory->item(1, 1)->setText(QStringLiteral("1234"));
     }
 
     void cleanupTestCase() {
@@ -248,10 +244,10 @@ class CaptionsAndNamesTest : public QObject {
             Child<QPlainTextEdit>(windows_->mainWindow, "messageArea"));
         QCOMPARE(memo->text(QAccessible::Name), QStringLiteral("Μηνύματα"));
         // Each step cell says which row and which column of the program it shows.
-        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(
-            Child<QTableWidget>(windows_->stepWindow, "stepRows"));
-        QVERIFY(table != nullptr && table->tableInterface() != nullptr);
-        QAccessibleInterface* cell = table->tableInterface()->cellAt(1, 2);
+        QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(
+                                         Child<QTableWidget>(windows_->stepWindow, "stepRows"))
+                                         ->tableInterface()
+                                         ->cellAt(1, 2);
         QVERIFY(cell != nullptr);
         const QString head = QString::fromStdString(windows_->workspace.grid.Cell(2, 0));
         QVERIFY(!head.isEmpty());

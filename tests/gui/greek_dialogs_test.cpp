@@ -248,9 +248,7 @@ class GreekDialogsTest : public QObject {
         WidgetTexts texts = Texts();
         texts.Collect(dialog);
         texts.AddActions("dialog", dialog->findChildren<QAction*>());
-        auto* detail = dialog->findChild<QToolButton*>(QStringLiteral("detailModeButton"));
-        QVERIFY(detail != nullptr);
-        detail->click();
+        Child<QToolButton>(dialog, "detailModeButton")->click();
         texts.Collect(dialog);
         if (!save) {  // a name that is not there: the warning, its text and its button
             QStringList shown;
@@ -294,8 +292,7 @@ class GreekDialogsTest : public QObject {
             }
         }
         CollectTabs(&texts, dialog);
-        auto* properties = dialog->findChild<QPushButton*>(QStringLiteral("properties"));
-        QVERIFY(properties != nullptr);
+        auto* properties = Child<QPushButton>(dialog, "properties");
         if (properties->isEnabled()) {
             ModalDriver driver({[&](QWidget* modal) {
                 CollectTabs(&texts, modal);
@@ -318,9 +315,7 @@ class GreekDialogsTest : public QObject {
         QVERIFY2(papers.contains(QStringLiteral("Letter / ANSI A (216 × 279 mm)")),
                  qPrintable(papers.join('|')));
         QVERIFY(papers.filter(QStringLiteral("Επιστολή")).isEmpty());
-        auto* preview = pageSetup.findChild<QWidget*>(QStringLiteral("greekPagePreview"));
-        QVERIFY(preview != nullptr && preview->isVisible());
-        pageSetup.grab().save(QDir::temp().filePath("zorvan-page-setup.png"));
+        QVERIFY(Child<QWidget>(&pageSetup, "greekPagePreview")->isVisible());
     }
 
     // Zorvan's own boxes of each kind, and a box with every standard button and details.
@@ -381,17 +376,12 @@ class GreekDialogsTest : public QObject {
         }
         windows_->mainWindow->show();
         zorvan::windows::HelpWindow help;
-        Child<QTextBrowser>(&help, "helpBrowser")
-            ->setHtml(QStringLiteral("<a href=\"#x\">σύνδεσμος</a>"));
+        auto* browser = Child<QTextBrowser>(&help, "helpBrowser");
+        browser->setHtml(QStringLiteral("<a href=\"#x\">σύνδεσμος</a>"));
         help.show();
         QVERIFY(QTest::qWaitForWindowExposed(&help));
-        const QPoint onLink =
-            Child<QTextBrowser>(&help, "helpBrowser")
-                ->cursorRect(Child<QTextBrowser>(&help, "helpBrowser")->textCursor())
-                .center() +
-            QPoint(8, 0);
-        QMenu* linkMenu =
-            Child<QTextBrowser>(&help, "helpBrowser")->createStandardContextMenu(onLink);
+        const QPoint onLink = browser->cursorRect(browser->textCursor()).center() + QPoint(8, 0);
+        QMenu* linkMenu = browser->createStandardContextMenu(onLink);
         QStringList linkItems;
         for (QAction* action : linkMenu->actions()) linkItems.append(action->text());
         QVERIFY2(linkItems.join('|').contains(QStringLiteral("Αντιγραφή θέσης &συνδέσμου")),

@@ -116,6 +116,10 @@ class Monkey : public QObject {
                      "monkey: seed %u, action %d: %s\n(replay: zorvan_monkey --seed %u --actions "
                      "%d)\nlast actions:\n",
                      seed_, actions_, why.c_str(), seed_, actions_);
+        ExitWithLog();
+    }
+
+    [[noreturn]] void ExitWithLog() {
         for (const std::string& line : log_) std::fprintf(stderr, "  %s\n", line.c_str());
         std::fflush(stderr);
         std::_Exit(1);
@@ -134,9 +138,7 @@ class Monkey : public QObject {
             } else if (Clock::now() - since > std::chrono::seconds(20)) {
                 std::fprintf(stderr, "monkey: seed %u: the event loop did not come back for 20 s\n",
                              seed_);
-                for (const std::string& line : log_) std::fprintf(stderr, "  %s\n", line.c_str());
-                std::fflush(stderr);
-                std::_Exit(1);
+                ExitWithLog();
             }
         }
     }
@@ -154,13 +156,7 @@ class Monkey : public QObject {
         return captions;
     }
 
-    bool ProgramHasContent() const {
-        const grid::ProgramGrid& grid = windows_.workspace.grid;
-        for (int row = 1; row < grid.RowCount(); ++row)
-            for (int column = 0; column < grid::kGridColumnCount; ++column)
-                if (!grid.Cell(column, row).empty()) return true;
-        return false;
-    }
+    bool ProgramHasContent() const { return windows_.workspace.grid.ContentCount() > 0; }
 
     // A fresh single-shot timer each time: a timer never fires again while its own handler runs,
     // and an action may sit in a command's modal loop, where the next tick must still come.
@@ -176,9 +172,8 @@ class Monkey : public QObject {
             }
             if (acting_) {
                 QTimer::singleShot(0, this, &Monkey::Tick);  // a modal window may still come
-            } else {
-                QCoreApplication::exit(
-                    0);  // not quit(): that would close the windows, asking first
+            } else {  // not quit(): that would close the windows, asking first
+                QCoreApplication::exit(0);
             }
             return;
         }
@@ -233,10 +228,15 @@ class Monkey : public QObject {
             Fail("the grid view and the grid disagree on the row count");
     }
 
-    QWidget* RandomWindow() {
+    // One of the windows, the main window first.
+    QWidget* Window(unsigned i) {
         QWidget* windows[] = {windows_.mainWindow.get(), windows_.memoryWindow,
                               windows_.registerWindow, windows_.stepWindow, windows_.consoleWindow};
-        QWidget* window = windows[Pick(5)];
+        return windows[i];
+    }
+
+    QWidget* RandomWindow() {
+        QWidget* window = Window(Pick(5));
         return window->isVisible() ? window : windows_.mainWindow.get();
     }
 
@@ -266,32 +266,20 @@ class Monkey : public QObject {
     }
 
     void TriggerCommand() {
-        windows::MainWindow& form = *windows_.mainWindow;
         // Exit and Print leave the storm; Help only opens a browser.
-        QAction* commands[] = {Child<QAction>(&form, "newAction"),
-                               Child<QAction>(&form, "openAction"),
-                               Child<QAction>(&form, "saveAction"),
-                               Child<QAction>(&form, "quickSaveAction"),
-                               Child<QAction>(&form, "insertLineAction"),
-                               Child<QAction>(&form, "insertLinesAction"),
-                               Child<QAction>(&form, "deleteLineAction"),
-                               Child<QAction>(&form, "clearGridAction"),
-                               Child<QAction>(&form, "undoAction"),
-                               Child<QAction>(&form, "redoAction"),
-                               Child<QAction>(&form, "assembleAction"),
-                               Child<QAction>(&form, "runAction"),
-                               Child<QAction>(&form, "stepAction"),
-                               Child<QAction>(&form, "showMemoryAction"),
-                               Child<QAction>(&form, "clearMemoryAction"),
-                               Child<QAction>(&form, "showRegistersAction"),
-                               Child<QAction>(&form, "clearRegistersAction"),
-                               Child<QAction>(&form, "showConsoleAction"),
-                               Child<QAction>(&form, "aboutAction")};
-        QAction* command = commands[Pick(std::size(commands))];
+        static const char* const commands[] = {
+            "newAction",           "openAction",           "saveAction",
+            "quickSaveAction",     "insertLineAction",     "insertLinesAction",
+            "deleteLineAction",    "clearGridAction",      "undoAction",
+            "redoAction",          "assembleAction",       "runAction",
+            "stepAction",          "showMemoryAction",     "clearMemoryAction",
+            "showRegistersAction", "clearRegistersAction", "showConsoleAction",
+            "aboutAction"};
+        const std::string name = commands[Pick(std::size(commands))];
+        QAction* command = Child<QAction>(windows_.mainWindow, name.c_str());
         if (!command->isEnabled()) return;
-        undoing_ = command == Child<QAction>(&form, "undoAction") ||
-                   command == Child<QAction>(&form, "redoAction");
-        Log("command " + command->objectName().toStdString());
+        undoing_ = name == "undoAction" || name == "redoAction";
+        Log("command " + name);
         command->trigger();
     }
 
@@ -302,6 +290,12 @@ class Monkey : public QObject {
         windows_.workspace.changed = true;
         windows_.workspace.executionEnabled = true;
         windows_.mainWindow->RefreshFromWorkspace();
+    }
+
+    // The text in the field, then Enter.
+    static void Answer(QLineEdit* field, const QString& text) {
+        field->setText(text);
+        QTest::keyClick(field, Qt::Key_Return);
     }
 
     void Act() {
@@ -324,10 +318,8 @@ class Monkey : public QObject {
             case 6:
                 if (windows_.stepWindow->isVisible() && Chance(50)) {
                     Log("step window: start at 0200");
-                    Child<QLineEdit>(windows_.stepWindow, "startAddressEdit")
-                        ->setText(QStringLiteral("0200"));
-                    return QTest::keyClick(
-                        Child<QLineEdit>(windows_.stepWindow, "startAddressEdit"), Qt::Key_Return);
+                    return Answer(Child<QLineEdit>(windows_.stepWindow, "startAddressEdit"),
+                                  QStringLiteral("0200"));
                 }
                 return SendKey(windows_.stepWindow->isVisible()
                                    ? Child<QPushButton>(windows_.stepWindow, "nextButton")
@@ -335,17 +327,13 @@ class Monkey : public QObject {
             case 7:
                 if (windows_.consoleWindow->isVisible()) {
                     Log("console answer");
-                    Child<QLineEdit>(windows_.consoleWindow, "accumulatorEdit")
-                        ->setText(QStringLiteral("4%1").arg(Pick(10)));
-                    QTest::keyClick(Child<QLineEdit>(windows_.consoleWindow, "accumulatorEdit"),
-                                    Qt::Key_Return);
+                    Answer(Child<QLineEdit>(windows_.consoleWindow, "accumulatorEdit"),
+                           QStringLiteral("4%1").arg(Pick(10)));
                 }
                 return;
             case 8:
                 if (Chance(10)) {
-                    QWidget* windows[] = {windows_.memoryWindow, windows_.registerWindow,
-                                          windows_.stepWindow, windows_.consoleWindow};
-                    QWidget* window = windows[Pick(4)];
+                    QWidget* window = Window(1 + Pick(4));
                     Log("close " + window->objectName().toStdString());
                     window->close();
                 }
