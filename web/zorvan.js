@@ -676,7 +676,7 @@
   // ---- File commands -------------------------------------------------------------------------
 
   const FLOW_ANSWER = { no: 0, yes: 1, cancelled: 2 };
-  const FLOW = { new: 0, open: 1, save: 2, exit: 3, quickSave: 4 };
+  const FLOW = { new: 0, open: 1, save: 2, exit: 3, quickSave: 4, openExample: 5 };
 
   async function fileFlow(command, dropped) {
     let result = callJson('zw_start_flow', command, dropped || '');
@@ -803,6 +803,17 @@
     if (!file || busy) return;
     putFile(file.name, new Uint8Array(await file.arrayBuffer()));
     runItem(() => fileFlow(FLOW.open, file.name));
+  });
+
+  // «Άνοιγμα στο πλέγμα» in the help's tab: a built-in example into the grid, after New's
+  // question, assembled. Only the examples the page carries are taken, whoever asks.
+  window.addEventListener('message', (event) => {
+    const name = event.data && event.data.zorvanOpen;
+    const examples = window.ZORVAN_EXAMPLES || {};
+    if (typeof name !== 'string' || !Object.hasOwn(examples, name) || busy) return;
+    window.focus();
+    putFile(name, Uint8Array.from(examples[name], (c) => c.charCodeAt(0)));
+    runItem(() => fileFlow(FLOW.openExample, name));
   });
 
   // ---- Grid menu dialogs ---------------------------------------------------------------------

@@ -3,6 +3,8 @@
 #include <variant>
 
 #include "app/line_editing.h"
+#include "app/step_session.h"
+#include "asm/assembly_pass.h"
 
 namespace zorvan::app {
 namespace {
@@ -78,6 +80,11 @@ bool FileFlows::OpenExample(std::string_view programText) {
     PlaceProgramRows(workspace_.grid, rows);
     workspace_.changed = false;
     workspace_.executionEnabled = true;
+    workspace_.EndHistory(std::string(kEndedByAssemble));
+    const assembler::AssemblyResult result =
+        assembler::Assemble(workspace_.grid, workspace_.machine);
+    if (result.kind == assembler::AssemblyResult::Kind::kSummary)
+        workspace_.ShowMessage(kExampleReadyNotice, grid::kAddressColumn, grid::Tone::kNotice);
     return true;
 }
 

@@ -19,6 +19,8 @@ namespace zorvan::app {
 
 inline constexpr std::string_view kNewSaveQuestion =
     "Το πλέγμα έχει αλλάξει! Θέλετε να αποθηκεύσετε;";
+inline constexpr std::string_view kExampleReadyNotice =
+    "Το παράδειγμα μπήκε στο πλέγμα και συμβολομεταφράστηκε. Πατήστε F9 για να το εκτελέσετε.";
 inline constexpr std::string_view kOpenSaveQuestion = "Θέλετε να αποθηκεύσετε πρώτα\nτο αρχείο;";
 inline constexpr std::string_view kExitSaveQuestion =
     "Δεν έχει γινει αποθήκευση.\nΘέλετε να αποθηκεύσετε πρώτα;";
@@ -72,7 +74,8 @@ class FileFlows {
     // Opens a file chosen from the recent files: as Open, with the file instead of the dialog.
     void OpenRecentFile(const std::string& path);
     // Puts a built-in example's text into the grid after New's save-first question: a new
-    // program with no file, unchanged, the execution commands enabled. False when called off.
+    // program with no file, unchanged, assembled so that Run takes it at once, with a notice
+    // that says so. False when called off.
     bool OpenExample(std::string_view programText);
     // Save: writes the grid to the chosen file, then clears the changed flag.
     SaveOutcome Save();

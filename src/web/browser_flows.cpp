@@ -87,6 +87,14 @@ std::optional<FlowRequest> BrowserFlow::Run(grid::Workspace& workspace, BrowserF
             case Command::kQuickSave:
                 flows.QuickSave();
                 break;
+            case Command::kOpenExample: {
+                const auto example = trialFiles.ReadAll(droppedFile_.value_or(""));
+                if (const auto* text = std::get_if<std::string>(&example))
+                    flows.OpenExample(*text);
+                else
+                    host.ShowWarning(std::get<app::FileFailure>(example).message);
+                break;
+            }
         }
     } catch (AnswerNeeded& needed) {
         return std::move(needed.request);

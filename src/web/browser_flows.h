@@ -59,9 +59,10 @@ struct FlowAnswer {
 
 class BrowserFlow {
   public:
-    enum class Command { kNew, kOpen, kSave, kExit, kQuickSave };
+    enum class Command { kNew, kOpen, kSave, kExit, kQuickSave, kOpenExample };
 
-    // droppedFile: the file dropped on the page, which answers Open's dialog without showing it.
+    // droppedFile: the file dropped on the page, which answers Open's dialog without showing it;
+    // for kOpenExample, the help's example that the page put among the files.
     explicit BrowserFlow(Command command, std::optional<std::string> droppedFile = std::nullopt)
         : command_(command), droppedFile_(std::move(droppedFile)) {}
 

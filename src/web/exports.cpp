@@ -42,7 +42,8 @@ EMSCRIPTEN_KEEPALIVE void zw_set_current(int column, int row) {
 EMSCRIPTEN_KEEPALIVE void zw_toggle_breakpoint_at(int row) {
     Session().ToggleBreakpointAt(row);
 }
-// command: 0 New, 1 Open, 2 Save, 3 Exit, 4 Quick save. dropped: a file's name, or empty.
+// command: 0 New, 1 Open, 2 Save, 3 Exit, 4 Quick save, 5 a help example. dropped: a file's
+// name (put by zw_put_file), or empty.
 EMSCRIPTEN_KEEPALIVE const char* zw_start_flow(int command, const char* dropped) {
     const std::string name = dropped;
     return Out(Session().StartFlow(static_cast<zorvan::web::BrowserFlow::Command>(command),

@@ -56,8 +56,6 @@ const QString kTextFilter = QStringLiteral("Αρχείο Κειμένου (*.txt
 const QString kRecentFilesKey = QStringLiteral("recentFiles");
 // A change reaches the recovery copy within this time, however fast the student types on.
 constexpr int kAutosaveDelayMs = 2000;
-constexpr std::string_view kExampleReadyNotice =
-    "Το παράδειγμα μπήκε στο πλέγμα και συμβολομεταφράστηκε. Πατήστε F9 για να το εκτελέσετε.";
 
 bool IsRunning(int process) {
     if (::kill(process, 0) != 0 && errno != EPERM) return false;
@@ -808,14 +806,7 @@ void MainWindow::CheckExerciseWith(const QString& name, const std::string& expec
 
 void MainWindow::OpenExample(const std::string& programBytes) {
     if (!programGrid_->isEnabled()) return;
-    RunCommand([&] {
-        if (!flows_.OpenExample(programBytes)) return;
-        workspace_.EndHistory(std::string(app::kEndedByAssemble));
-        const assembler::AssemblyResult result =
-            assembler::Assemble(workspace_.grid, workspace_.machine);
-        if (result.kind == assembler::AssemblyResult::Kind::kSummary)
-            workspace_.ShowMessage(kExampleReadyNotice, grid::kAddressColumn, grid::Tone::kNotice);
-    });
+    RunCommand([&] { flows_.OpenExample(programBytes); });
     activateWindow();
     raise();
 }

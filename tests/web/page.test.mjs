@@ -403,7 +403,7 @@ describe('the page', () => {
     assert.deepEqual(failures, []);
   });
 
-  test('insert lines, About and the help pages from the keyboard and the menus', async () => {
+  test('insert lines, About, the help pages and their example links', async () => {
     const { page, failures, context } = await openPage();
     for (const key of ['0200', 'Enter', 'NOP', 'Enter']) {
       if (key === 'Enter') await page.keyboard.press(key);
@@ -433,6 +433,17 @@ describe('the page', () => {
     const helpPage = await (await help).page();
     await helpPage.waitForFunction(() => document.readyState === 'complete');
     assert.equal(await helpPage.title(), 'Περιεχόμενα');
+
+    // «Άνοιγμα στο πλέγμα» in the help's tab: New's question in the page, then the example in
+    // the grid, assembled. The exercise check is the desktop's: its link is plain text here.
+    await helpPage.goto(helpPage.url().replace('index.html', 'lessons.html'));
+    assert.equal(await helpPage.$('a[href^="zorvan-check:"]'), null);
+    await helpPage.click('a[href="zorvan-open:examples/lessons/lesson1.zrv"]');
+    assert.equal(await answerBox(page, 'Όχι'), 'Το πλέγμα έχει αλλάξει! Θέλετε να αποθηκεύσετε;');
+    await page.waitForFunction(() => document.querySelector('#messageArea').textContent.includes('F9'));
+    const lesson = programRows(fs.readFileSync(path.join(examples, 'lessons', 'lesson1.zrv')));
+    assert.deepEqual((await gridCells(page)).slice(0, lesson.length), lesson);
+    assert.equal((await message(page)).notice, true);
     await context.close();
     assert.deepEqual(failures, []);
   });

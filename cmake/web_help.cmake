@@ -1,0 +1,30 @@
+# Run at build time (cmake -P): copies the help into the browser edition's site with the script
+# that gives its example links to the page, and writes examples.js, the built-in examples' bytes
+# that those links open (a page opened from its folder can fetch nothing).
+#   -DHELP=<help folder> -DEXAMPLES=<examples folder> -DSITE=<output folder>
+file(GLOB pages ${HELP}/*)
+file(MAKE_DIRECTORY ${SITE}/help)
+foreach(page ${pages})
+    get_filename_component(name ${page} NAME)
+    if(name MATCHES "\\.html$")
+        file(READ ${page} text)
+        string(REPLACE "</body>" "<script src=\"../help-links.js\"></script>\n</body>" text "${text}")
+        file(WRITE ${SITE}/help/${name}.new "${text}")
+        file(COPY_FILE ${SITE}/help/${name}.new ${SITE}/help/${name} ONLY_IF_DIFFERENT)
+        file(REMOVE ${SITE}/help/${name}.new)
+    else()
+        file(COPY ${page} DESTINATION ${SITE}/help)
+    endif()
+endforeach()
+
+file(GLOB_RECURSE programs RELATIVE ${EXAMPLES}/.. ${EXAMPLES}/*.zrv)
+set(script "// Generated: the examples that the help's links put into the grid, byte for byte.\nwindow.ZORVAN_EXAMPLES = {\n")
+foreach(program ${programs})
+    file(READ ${EXAMPLES}/../${program} bytes HEX)
+    string(REGEX REPLACE "(..)" "\\\\x\\1" bytes "${bytes}")
+    string(APPEND script "  '${program}': '${bytes}',\n")
+endforeach()
+string(APPEND script "};\n")
+file(WRITE ${SITE}/examples.js.new "${script}")
+file(COPY_FILE ${SITE}/examples.js.new ${SITE}/examples.js ONLY_IF_DIFFERENT)
+file(REMOVE ${SITE}/examples.js.new)
