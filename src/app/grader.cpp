@@ -436,7 +436,7 @@ std::string EntryProblem(const std::string& path) {
     return "";
 }
 
-// The program's rows placed in its grid, or why it cannot be graded.
+// The program read from its file's bytes, or why it cannot be graded.
 std::string ReadProgram(Program& program, std::string bytes) {
     if (LooksLikeUtf16(bytes))
         return "το αρχείο είναι σε κωδικοποίηση UTF-16· αποθηκεύστε το από το Zorvan";

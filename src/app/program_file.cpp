@@ -284,6 +284,11 @@ std::variant<std::string, FileFailure> FileStore::ReadAll(const std::string& pat
         return FileFailure{OpenFailureMessage(path, reason)};
     }
 
+    // Closed however reading ends, running out of memory included.
+    const struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
     std::error_code failure;
     std::string bytes;
     struct stat info {};
@@ -292,14 +297,12 @@ std::variant<std::string, FileFailure> FileStore::ReadAll(const std::string& pat
     } else if (S_ISDIR(info.st_mode)) {
         failure = std::make_error_code(std::errc::is_a_directory);
     } else if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
         return FileFailure{NotARegularFileMessage(path)};
     } else {
         // Room for the whole file at once: growing as it is read would hold it about twice over.
         bytes.reserve(static_cast<std::size_t>(info.st_size));
         failure = ReadContents(fd, bytes);
     }
-    ::close(fd);
     if (failure) return FileFailure{OpenFailureMessage(path, failure)};
     return bytes;
 }

@@ -285,6 +285,18 @@ TEST(Grader, AFileThatCannotBeReadFailsWithTheSystemsReason) {
         EXPECT_EQ(VerdictLine(verdict), "ΑΠΟΤΥΧΙΑ " + verdict.name +
                                             " 0/1: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «" +
                                             verdict.name + "». " + reason);
+#ifndef __EMSCRIPTEN__  // the page's file system shows no process's open files
+    // Running out of memory on the way leaves no file open.
+    struct FullMemory : FileStore {
+        std::error_code ReadContents(int, std::string&) override { throw std::bad_alloc(); }
+    } fullMemory;
+    const auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto before = openFiles();
+    EXPECT_THROW(GradeFile(Read(""), folder / "a.zrv", fullMemory), std::bad_alloc);
+    EXPECT_EQ(openFiles(), before);
+#endif
 }
 
 // Each key of a JSON text with the types of its values ("string", "null", "integer", ...), or,
