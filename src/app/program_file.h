@@ -5,6 +5,7 @@
 //
 //   std::string bytes = WriteProgramText(grid);            // grid -> file bytes
 //   PlaceProgramRows(grid, ReadProgramText(bytes));        // file bytes -> grid
+//   Assemble(PackedProgram(std::move(bytes)), machine);    // file bytes -> memory, compactly
 //
 // Reading counts tokens, not lines: token k is column k % 6 of data row 1 + k / 6, and tokens that
 // do not complete a row are dropped. The format has no escape, so a cell of columns 0-4 holding
