@@ -2,11 +2,17 @@
 // program files of about 100 lines each, in one folder, checked against one expectation file, as
 // zorvan-run --check does it: the folder listed, every file read, assembled on a fresh machine,
 // run and compared, on a thread per core; the same with three cases each; and a class of 30 of
-// which 5 print in an endless loop until the default limit, with the process's peak memory.
+// which 5 print in an endless loop until the default limit, with the process's peak memory; and
+// zorvan-run's peak memory on an 18 MB program file.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -190,6 +196,73 @@ void CheckThousandProgramsOfThreeCases(benchmark::State& state) {
     state.SetLabel("1,000 files x 3 cases, " + std::to_string(score) + " points in all");
 }
 BENCHMARK(CheckThousandProgramsOfThreeCases)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+#ifdef ZORVAN_RUN_PATH
+// A huge program file, written a row at a time: 18 MB of 27-byte rows, each an instruction with
+// a label of its own, or the same size in three rows with cells of 6 MB.
+void WriteHugeProgram(const std::string& path, bool longCells) {
+    std::ofstream file(path, std::ios::binary);
+    if (longCells) {
+        const std::string cell(6 << 20, 'x');
+        file << "_ 0200 BRK _ _ " << cell << "\r\n"
+             << cell << " 0201 _ _ _ _\r\n_ 0202 _ _ _ " << cell << "\r\n";
+        return;
+    }
+    char row[32];
+    for (int k = 0; k < (18 << 20) / 27; ++k) {
+        std::snprintf(row, sizeof row, "L%07d 0200 LDA #00 _ _\r\n", k);
+        file << row;
+    }
+}
+
+// The peak memory of zorvan-run, in a process of its own, on a huge program file: run as a
+// program (0) or graded with --check (1); many short rows (0) or a few very long ones (1).
+void HugeProgramFile(benchmark::State& state) {
+    const bool check = state.range(0) == 1, longCells = state.range(1) == 1;
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "zorvan-huge-bench-XXXXXX").string();
+    const std::string folder = ::mkdtemp(pattern.data());
+    const std::string program = folder + "/huge.zrv", expectations = folder + "/e.expect";
+    WriteHugeProgram(program, longCells);
+    std::ofstream(expectations) << "end empty cell\n";
+    std::vector<std::string> arguments = {ZORVAN_RUN_PATH, program};
+    if (check) arguments = {ZORVAN_RUN_PATH, "--check", expectations, program};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    double peak = 0;
+    for (auto _ : state) {
+        pid_t child = 0;
+        int status = 0;
+        rusage usage{};
+        if (::posix_spawn(&child, argv[0], &quiet, nullptr, argv.data(), environ) != 0 ||
+            ::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+            WEXITSTATUS(status) != 0) {
+            state.SkipWithError("zorvan-run failed");
+            break;
+        }
+        peak = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    }
+    posix_spawn_file_actions_destroy(&quiet);
+    const double size = static_cast<double>(std::filesystem::file_size(program)) / (1 << 20);
+    state.counters["file_MB"] = size;
+    state.counters["peak_MB"] = peak;
+    state.counters["peak_per_file_size"] = peak / size;
+    state.SetLabel(std::string(check ? "--check, " : "run, ") +
+                   (longCells ? "3 rows of 6 MB cells" : "27-byte rows"));
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+BENCHMARK(HugeProgramFile)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+#endif
 
 // The folder goes when the benchmarks are done.
 struct RemoveFolderAtExit {

@@ -1,5 +1,6 @@
 // Any bytes read as a program file: nothing may crash, the grid keeps its header and at least one
-// data row with the current cell inside the table, and what was read saves and reads back the same.
+// data row with the current cell inside the table, what was read saves and reads back the same, and
+// a program read only to be run reads as the grid does.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -24,6 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (grid.Row() < 1 || grid.Row() >= grid.RowCount()) std::abort();
     if (grid.Col() < 0 || grid.Col() >= grid::kGridColumnCount) std::abort();
     if (grid.Cell(grid::kAddressColumn, 0) != "Διευθύνσεις") std::abort();
+
+    // A program read only to be run holds the same rows and cells, comments aside.
+    const PackedProgram packed{std::string(bytes)};
+    if (packed.RowCount() != grid.RowCount()) std::abort();
+    for (int row = 1; row < grid.RowCount(); ++row)
+        for (int column = 0; column < grid::kCommentColumn; ++column)
+            if (packed.Text(column, row) != grid.Cell(column, row)) std::abort();
 
     // Cells that came from a Windows-1253 file can always be written back faithfully, byte for
     // byte. A UTF-8 file can be, unless its one warning named characters that saving loses. The

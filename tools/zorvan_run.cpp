@@ -16,6 +16,7 @@
 #include <deque>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -633,15 +634,15 @@ int Listing(int argc, char** argv) {
     return listing.failedLines == 0 ? kFinished : kNotRun;
 }
 
-// Reads the program into the grid and assembles it into memory, printing the assembler's summary.
-// Returns the exit status when the file cannot be read or does not assemble.
-std::optional<ExitStatus> AssembleFile(const std::string& path, grid::ProgramGrid& grid,
+// Reads the program and assembles it into memory, printing the assembler's summary. Returns the
+// exit status when the file cannot be read or does not assemble.
+std::optional<ExitStatus> AssembleFile(const std::string& path, app::PackedProgram& program,
                                        cpu::Machine& machine) {
-    const std::optional<std::string> bytes = ReadFileOrReport(path);
+    std::optional<std::string> bytes = ReadFileOrReport(path);
     if (!bytes) return kNotRun;
-    app::PlaceProgramRows(grid, app::ReadProgramText(*bytes));
+    program = app::PackedProgram(std::move(*bytes));
     try {
-        const assembler::AssemblyResult result = assembler::Assemble(grid, machine);
+        const assembler::AssemblyResult result = assembler::Assemble(program, machine);
         if (result.kind != assembler::AssemblyResult::Kind::kSummary) {
             std::fprintf(stderr, "%s\n", result.text.c_str());
             return kNotRun;
@@ -668,9 +669,9 @@ void PrepareMachine(const Options& options, cpu::Machine& machine) {
 
 // --from, or else the address in the program's first line; nothing, with the reason on standard
 // error, when neither is there.
-std::optional<int> StartAddress(const std::optional<int>& from, const grid::ProgramGrid& grid) {
+std::optional<int> StartAddress(const std::optional<int>& from, const grid::ProgramLines& lines) {
     if (from) return from;
-    const std::string& cell = grid.Cell(grid::kAddressColumn, 1);
+    const std::string_view cell = lines.Text(grid::kAddressColumn, 1);
     if (cell.empty() || !text::IsHexText(cell) || cell.size() > 8 ||
         !cpu::Machine::IsAddress(text::HexTextToInt(cell))) {
         std::fprintf(stderr,
@@ -718,16 +719,16 @@ RunOutcome Execute(const Options& options, int from, cpu::Machine& machine,
 // dumps.
 int RunAndReport(Options& options) {
     auto machine = std::make_unique<cpu::Machine>();
-    grid::ProgramGrid grid;
+    app::PackedProgram program;
     if (options.file) {
-        if (const auto failure = AssembleFile(*options.file, grid, *machine)) return *failure;
+        if (const auto failure = AssembleFile(*options.file, program, *machine)) return *failure;
     }
     PrepareMachine(options, *machine);
 
     ConsoleOutput console(*machine, std::move(options.inputs));
     RunOutcome outcome{"assembled", kFinished};
     if (!options.assembleOnly) {
-        const std::optional<int> from = StartAddress(options.from, grid);
+        const std::optional<int> from = StartAddress(options.from, program);
         if (!from) return kNotRun;
         outcome = Execute(options, *from, *machine, console);
     }
@@ -769,5 +770,11 @@ int Main(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return Main(argc, argv);
+    try {
+        return Main(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // A file too big for the memory there is: said in the user's words, not the library's.
+        std::fputs("zorvan-run: δεν υπάρχει αρκετή μνήμη για αυτό το αρχείο\n", stderr);
+        return kNotRun;
+    }
 }

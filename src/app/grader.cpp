@@ -47,8 +47,8 @@ std::int32_t CellBits(const cpu::Machine& machine, std::int64_t address) {
 }
 
 // The start address in the first line's address cell, when it holds one.
-std::optional<int> FirstLineAddress(const grid::ProgramGrid& grid) {
-    const std::string& cell = grid.Cell(grid::kAddressColumn, 1);
+std::optional<int> FirstLineAddress(const grid::ProgramLines& lines) {
+    const std::string_view cell = lines.Text(grid::kAddressColumn, 1);
     if (cell.size() > 8) return std::nullopt;
     const std::optional<std::int32_t> address = text::ParseHex(cell);
     if (!address || !cpu::Machine::IsAddress(*address)) return std::nullopt;
@@ -290,51 +290,9 @@ bool IsFileWhitespace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// The end of the token that ends the tokens-th token from i, or the end of bytes.
-std::size_t AfterTokens(std::string_view bytes, std::size_t i, std::size_t tokens,
-                        std::size_t* counted) {
-    *counted = 0;
-    while (*counted < tokens) {
-        while (i < bytes.size() && IsFileWhitespace(bytes[i])) ++i;
-        if (i == bytes.size()) break;
-        while (i < bytes.size() && !IsFileWhitespace(bytes[i])) ++i;
-        ++*counted;
-    }
-    return i;
-}
-
-// PlaceProgramRows(grid, ReadProgramText(bytes)) on a fresh grid, a slice of rows at a time, so
-// that a huge file costs its grid and not several copies of its rows. Each slice starts with a
-// row that makes it read in the whole file's encoding, and loses that row again.
-int PlaceProgram(grid::ProgramGrid& grid, std::string_view bytes) {
-    constexpr std::size_t kSliceRows = 8192;
-    const bool utf8 = text::IsUtf8Text(bytes);
-    if (utf8 && bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    const std::string_view lead = utf8 ? "Α Α Α Α Α Α\n" : "\xFF \xFF \xFF \xFF \xFF \xFF\n";
-    std::size_t tokens = 0;
-    AfterTokens(bytes, 0, bytes.size(), &tokens);
-    const auto rowCount = static_cast<int>(tokens / grid::kGridColumnCount);
-    if (rowCount > 0) grid.SetCell(0, rowCount, " ");  // the rows stored at once, not doubled
-    int row = 1;
-    for (std::size_t i = 0; i < bytes.size();) {
-        std::size_t counted = 0;
-        const std::size_t end =
-            AfterTokens(bytes, i, kSliceRows * grid::kGridColumnCount, &counted);
-        std::vector<ProgramRow> rows =
-            ReadProgramText(std::string(lead) + std::string(bytes.substr(i, end - i)));
-        for (std::size_t k = 1; k < rows.size(); ++k, ++row) {
-            for (int column = 0; column < grid::kGridColumnCount; ++column)
-                grid.SetCell(column, row, std::move(rows[k][static_cast<std::size_t>(column)]));
-        }
-        i = end;
-    }
-    grid.SetRowCount(std::max(row, 2));
-    return row - 1;
-}
-
 // A program as the grader runs it: its rows assembled on a fresh machine for each case.
 struct Program {
-    grid::ProgramGrid grid;
+    PackedProgram lines;
     int bytes = 0;
 };
 
@@ -343,14 +301,14 @@ std::string Assemble(Program& program, cpu::Machine& machine) {
     int stoppedRow = 0;
     try {
         const assembler::AssemblyResult result =
-            assembler::Assemble(program.grid, machine, &stoppedRow);
+            assembler::Assemble(program.lines, machine, &stoppedRow);
         if (result.kind != assembler::AssemblyResult::Kind::kSummary)
             return "γραμμή " + std::to_string(std::max(stoppedRow, result.row)) + ": " +
                    result.text;
         program.bytes = result.bytes;
     } catch (const text::ConversionError& error) {
         // An address cell left empty is what "'' is no hexadecimal number" means here.
-        if (program.grid.Cell(grid::kAddressColumn, stoppedRow).empty())
+        if (program.lines.Text(grid::kAddressColumn, stoppedRow).empty())
             return "γραμμή " + std::to_string(stoppedRow) + ": το κελί διεύθυνσης είναι κενό";
         return "γραμμή " + std::to_string(stoppedRow) + ": " + error.what();
     }
@@ -478,14 +436,15 @@ std::string EntryProblem(const std::string& path) {
     return "";
 }
 
-// The program's rows placed in its grid, or why it cannot be graded.
-std::string ReadProgram(Program& program, std::string_view bytes) {
+// The program read from its file's bytes, or why it cannot be graded.
+std::string ReadProgram(Program& program, std::string bytes) {
     if (LooksLikeUtf16(bytes))
         return "το αρχείο είναι σε κωδικοποίηση UTF-16· αποθηκεύστε το από το Zorvan";
-    if (PlaceProgram(program.grid, bytes) > 0) return "";
-    return std::all_of(bytes.begin(), bytes.end(), IsFileWhitespace)
-               ? "το αρχείο του μαθητή είναι κενό"
-               : "το αρχείο του μαθητή δεν έχει καμία πλήρη γραμμή προγράμματος";
+    const bool blank = std::all_of(bytes.begin(), bytes.end(), IsFileWhitespace);
+    program.lines = PackedProgram(std::move(bytes));
+    if (program.lines.CompleteRows() > 0) return "";
+    return blank ? "το αρχείο του μαθητή είναι κενό"
+                 : "το αρχείο του μαθητή δεν έχει καμία πλήρη γραμμή προγράμματος";
 }
 
 Verdict GradeRead(const Expectations& expectations, std::string_view name, Program& program,
@@ -504,9 +463,9 @@ Verdict GradeRead(const Expectations& expectations, std::string_view name, Progr
         }
         Prepare(expectation, *machine);
         const std::optional<int> start =
-            expectation.from ? expectation.from : FirstLineAddress(program.grid);
+            expectation.from ? expectation.from : FirstLineAddress(program.lines);
         if (!start) {
-            const bool empty = program.grid.Cell(grid::kAddressColumn, 1).empty();
+            const bool empty = program.lines.Text(grid::kAddressColumn, 1).empty();
             return Unrun(expectations, name,
                          std::string(empty ? "το κελί διεύθυνσης της γραμμής 1 είναι κενό"
                                            : "δεν υπάρχει διεύθυνση έναρξης στη γραμμή 1") +
@@ -538,7 +497,7 @@ Verdict GradeRead(const Expectations& expectations, std::string_view name, Progr
 Verdict GradeProgram(const Expectations& expectations, std::string_view name,
                      std::string_view programBytes, const GradeOptions& options) {
     Program program;
-    if (std::string problem = ReadProgram(program, programBytes); !problem.empty())
+    if (std::string problem = ReadProgram(program, std::string(programBytes)); !problem.empty())
         return Unrun(expectations, name, std::move(problem));
     return GradeRead(expectations, name, program, options);
 }
@@ -549,10 +508,11 @@ Verdict GradeFile(const Expectations& expectations, const std::string& path, Fil
         return Unrun(expectations, path, std::move(problem));
     Program program;
     {
-        auto read = store.ReadAll(path);  // its bytes go once the grid holds them
+        auto read = store.ReadAll(path);
         if (const auto* failure = std::get_if<FileFailure>(&read))
             return Unrun(expectations, path, failure->message);
-        if (std::string problem = ReadProgram(program, std::get<std::string>(read));
+        // Its bytes become the program's text, held once.
+        if (std::string problem = ReadProgram(program, std::move(std::get<std::string>(read)));
             !problem.empty())
             return Unrun(expectations, path, std::move(problem));
     }

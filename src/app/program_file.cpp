@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 
 #include "text/characters.h"
 #include "text/file_encoding.h"
@@ -115,6 +116,52 @@ std::vector<ProgramRow> ReadProgramText(std::string_view bytes) {
         }
     }
     return rows;
+}
+
+PackedProgram::PackedProgram(std::string bytes) {
+    const bool utf8 = text::IsUtf8Text(bytes);
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (utf8 || ascii) {  // ASCII decodes to itself
+        text_ = std::move(bytes);
+    } else {
+        text_ = text::DecodeFileBytes(bytes);
+        std::string().swap(bytes);  // not held twice
+    }
+    // Tokens are found in the decoded text where they were in the bytes: no byte of a character
+    // above 7F is white space.
+    std::size_t i = utf8 && text_.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    int column = 0;
+    while (true) {
+        while (i < text_.size() && IsFileWhitespace(static_cast<unsigned char>(text_[i]))) ++i;
+        if (i == text_.size()) break;
+        if (column == 0) rowStarts_.push_back(i);
+        while (i < text_.size() && !IsFileWhitespace(static_cast<unsigned char>(text_[i]))) ++i;
+        column = (column + 1) % grid::kGridColumnCount;
+    }
+    if (column != 0) rowStarts_.pop_back();  // tokens that do not complete a row
+    rowStarts_.shrink_to_fit();
+}
+
+int PackedProgram::RowCount() const {
+    constexpr std::size_t kMostRows = std::numeric_limits<int>::max() - 1;
+    return static_cast<int>(std::max<std::size_t>(std::min(rowStarts_.size(), kMostRows) + 1, 2));
+}
+
+std::string_view PackedProgram::Text(int column, int row) const {
+    if (row < 1 || static_cast<std::size_t>(row) > rowStarts_.size() || column < 0 ||
+        column >= grid::kCommentColumn)
+        return {};
+    std::size_t i = rowStarts_[static_cast<std::size_t>(row) - 1];
+    for (int k = 0;; ++k) {
+        const std::size_t start = i;
+        while (i < text_.size() && !IsFileWhitespace(static_cast<unsigned char>(text_[i]))) ++i;
+        if (k == column) {
+            if (text_[start] == kPlaceholder) return {};
+            return std::string_view(text_).substr(start, i - start);
+        }
+        while (IsFileWhitespace(static_cast<unsigned char>(text_[i]))) ++i;  // a row goes on
+    }
 }
 
 void PlaceProgramRows(grid::ProgramGrid& grid, const std::vector<ProgramRow>& rows) {
@@ -237,6 +284,11 @@ std::variant<std::string, FileFailure> FileStore::ReadAll(const std::string& pat
         return FileFailure{OpenFailureMessage(path, reason)};
     }
 
+    // Closed however reading ends, running out of memory included.
+    const struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
     std::error_code failure;
     std::string bytes;
     struct stat info {};
@@ -245,22 +297,12 @@ std::variant<std::string, FileFailure> FileStore::ReadAll(const std::string& pat
     } else if (S_ISDIR(info.st_mode)) {
         failure = std::make_error_code(std::errc::is_a_directory);
     } else if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
         return FileFailure{NotARegularFileMessage(path)};
     } else {
-        char buffer[65536];
-        while (true) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got < 0) {
-                if (errno == EINTR) continue;
-                failure = LastError();
-                break;
-            }
-            if (got == 0) break;
-            bytes.append(buffer, static_cast<std::size_t>(got));
-        }
+        // Room for the whole file at once: growing as it is read would hold it about twice over.
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+        failure = ReadContents(fd, bytes);
     }
-    ::close(fd);
     if (failure) return FileFailure{OpenFailureMessage(path, failure)};
     return bytes;
 }
@@ -309,6 +351,19 @@ std::optional<FileFailure> FileStore::ReplaceAll(const std::string& path, std::s
         return fail(failure);
     }
     return std::nullopt;
+}
+
+std::error_code FileStore::ReadContents(int fd, std::string& bytes) {
+    char buffer[65536];
+    while (true) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return LastError();
+        }
+        if (got == 0) return {};
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
 }
 
 std::error_code FileStore::CreateTemporary(std::string& pathTemplate, int& fd) {

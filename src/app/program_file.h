@@ -5,6 +5,7 @@
 //
 //   std::string bytes = WriteProgramText(grid);            // grid -> file bytes
 //   PlaceProgramRows(grid, ReadProgramText(bytes));        // file bytes -> grid
+//   Assemble(PackedProgram(std::move(bytes)), machine);    // file bytes -> memory, compactly
 //
 // Reading counts tokens, not lines: token k is column k % 6 of data row 1 + k / 6, and tokens that
 // do not complete a row are dropped. The format has no escape, so a cell of columns 0-4 holding
@@ -32,6 +33,24 @@ std::string WriteProgramText(const grid::ProgramGrid& grid);
 
 // The complete rows of a program file, as UTF-8 cell texts; undefined bytes read as stand-ins.
 std::vector<ProgramRow> ReadProgramText(std::string_view bytes);
+
+// A program file's complete rows as running it reads them, kept in the file's own text: cell for
+// cell what PlaceProgramRows(grid, ReadProgramText(bytes)) puts into a fresh grid's columns 0-4,
+// so that a huge file costs about its size rather than a grid's strings. The comments, which
+// nothing that runs a program reads, and the header read as "".
+class PackedProgram final : public grid::ProgramLines {
+  public:
+    PackedProgram() = default;
+    explicit PackedProgram(std::string bytes);  // the file's bytes, taken over
+
+    int RowCount() const override;  // the header and the complete rows: at least 2, as a grid's
+    std::string_view Text(int column, int row) const override;
+    std::size_t CompleteRows() const { return rowStarts_.size(); }
+
+  private:
+    std::string text_;                    // UTF-8
+    std::vector<std::size_t> rowStarts_;  // where each complete row's first token starts
+};
 
 // Puts rows into the grid from row 1 and sets the row count to cover them (at least one data row,
 // so that the user can go on typing). The stored rows beyond the new table are emptied, so that
@@ -95,6 +114,8 @@ class FileStore {
     virtual std::optional<FileFailure> ReplaceAll(const std::string& path, std::string_view bytes);
 
   protected:
+    // The step of ReadAll that reads an opened regular file to its end, after bytes.
+    virtual std::error_code ReadContents(int fd, std::string& bytes);
     // The steps of ReplaceAll, apart so that tests can make each one fail.
     // Creates the new file from the template (its XXXXXX replaced) and opens it for writing.
     virtual std::error_code CreateTemporary(std::string& pathTemplate, int& fd);

@@ -66,15 +66,15 @@ std::string StoppedAssemblyNotice(int row) {
 namespace {
 
 // The mode a line assembles in, from its parameters; -1 when the row has no such mode.
-int AssembledMode(const grid::ProgramGrid& grid, int row, int i) {
-    const std::string& first = grid.Cell(grid::kFirstParameterColumn, i);
-    int operandClass = ClassifyOperand(first, grid.Cell(grid::kInstructionColumn, i));
+int AssembledMode(const grid::ProgramLines& grid, int row, int i) {
+    const std::string_view first = grid.Text(grid::kFirstParameterColumn, i);
+    int operandClass = ClassifyOperand(first, grid.Text(grid::kInstructionColumn, i));
     // A branch to a label that exists but is not alphanumeric still assembles.
     if (cpu::IsBranch(row) &&
         (operandClass == kNoOperandClass || operandClass == OperandClassOf(cpu::kAbsolute))) {
         operandClass = OperandClassOf(cpu::kRelative);
     }
-    const bool indexY = grid.Cell(grid::kSecondParameterColumn, i) == "Y";
+    const bool indexY = grid.Text(grid::kSecondParameterColumn, i) == "Y";
     if (operandClass == OperandClassOf(cpu::kAbsoluteX) && indexY)
         operandClass = OperandClassOf(cpu::kAbsoluteY);
     if (operandClass == OperandClassOf(cpu::kZeroPageX) && indexY)
@@ -124,17 +124,17 @@ bool PutOperandBytes(std::string_view first, int row, int mode, int offset,
 
 }  // namespace
 
-LineTranslation TranslateLine(const grid::ProgramGrid& grid, const OperandResolver& resolver,
+LineTranslation TranslateLine(const grid::ProgramLines& grid, const OperandResolver& resolver,
                               int i) {
-    const std::string& first = grid.Cell(grid::kFirstParameterColumn, i);
+    const std::string_view first = grid.Text(grid::kFirstParameterColumn, i);
     LineTranslation line;
     const auto fail = [&line, i](AssemblyResult::Kind kind, std::string text, int column) {
         line.failure = Dialog(kind, std::move(text), i, column);
         return line;
     };
-    line.address = text::HexTextToInt(grid.Cell(grid::kAddressColumn, i));
+    line.address = text::HexTextToInt(grid.Text(grid::kAddressColumn, i));
 
-    const int row = cpu::FindMnemonic(grid.Cell(grid::kInstructionColumn, i));
+    const int row = cpu::FindMnemonic(grid.Text(grid::kInstructionColumn, i));
     if (row == -1) {
         return fail(AssemblyResult::Kind::kWarning, std::string(kSyntaxError),
                     grid::kInstructionColumn);
@@ -144,11 +144,11 @@ LineTranslation TranslateLine(const grid::ProgramGrid& grid, const OperandResolv
     int offset = 0;
     if (cpu::IsBranch(row) || row == cpu::kRowJmp) {
         const std::int64_t next =
-            text::HexTextToInt(resolver.Resolve(grid.Cell(grid::kAddressColumn, i + 1)));
+            text::HexTextToInt(resolver.Resolve(grid.Text(grid::kAddressColumn, i + 1)));
         const std::string target = resolver.Resolve(first);
         if (target.empty()) {
             return fail(AssemblyResult::Kind::kWarning,
-                        std::string(kLabelHead) + first + std::string(kLabelTail),
+                        std::string(kLabelHead) + std::string(first) + std::string(kLabelTail),
                         grid::kFirstParameterColumn);
         }
         const std::int64_t distance = text::HexTextToInt(target) - next;
@@ -181,11 +181,12 @@ LineTranslation TranslateLine(const grid::ProgramGrid& grid, const OperandResolv
     return line;
 }
 
-AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine, int* lineInProgress) {
+AssemblyResult Assemble(const grid::ProgramLines& grid, cpu::Machine& machine,
+                        int* lineInProgress) {
     const OperandResolver resolver(grid);
     int i = 1;
     std::int64_t end = 0;  // the address after the last line translated
-    for (; i < grid.RowCount() && !grid.Cell(grid::kInstructionColumn, i).empty(); ++i) {
+    for (; i < grid.RowCount() && !grid.Text(grid::kInstructionColumn, i).empty(); ++i) {
         if (lineInProgress != nullptr) *lineInProgress = i;
         const LineTranslation line = TranslateLine(grid, resolver, i);
         if (line.failure) return *line.failure;
@@ -199,11 +200,11 @@ AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine, in
     result.lines = i - 1;
     if (result.lines > 0) {
         result.bytes =
-            static_cast<int>(end - text::HexTextToInt(grid.Cell(grid::kAddressColumn, 1)));
+            static_cast<int>(end - text::HexTextToInt(grid.Text(grid::kAddressColumn, 1)));
     }
     result.text = SummaryText(result.lines, result.bytes);
     for (int below = i + 1; below < grid.RowCount(); ++below) {
-        if (!grid.Cell(grid::kInstructionColumn, below).empty()) {
+        if (!grid.Text(grid::kInstructionColumn, below).empty()) {
             result.notice = StoppedAssemblyNotice(i);
             break;
         }

@@ -13,7 +13,8 @@
 
 namespace zorvan::grid {
 class ProgramGrid;
-}
+class ProgramLines;
+}  // namespace zorvan::grid
 namespace zorvan::cpu {
 struct Machine;
 }
@@ -45,7 +46,7 @@ class OperandResolver;
 // parameter's digits), with the lines before it written.
 // When lineInProgress is given, it holds the row being translated, so that the caller can point
 // at the line a conversion failure came from.
-AssemblyResult Assemble(const grid::ProgramGrid& grid, cpu::Machine& machine,
+AssemblyResult Assemble(const grid::ProgramLines& grid, cpu::Machine& machine,
                         int* lineInProgress = nullptr);
 
 // After an Assemble that threw on the line in progress, the cell at fault: the line's address
@@ -64,7 +65,7 @@ struct LineTranslation {
 // The line in row of the grid, with labels as the resolver finds them (built on the same grid).
 // The pass translates rows 1 down to the first row without an instruction, stopping at the first
 // failure. Throws text::ConversionError as Assemble does.
-LineTranslation TranslateLine(const grid::ProgramGrid& grid, const OperandResolver& resolver,
+LineTranslation TranslateLine(const grid::ProgramLines& grid, const OperandResolver& resolver,
                               int row);
 
 // The summary's second and third lines on their own: "...Συνολικά:3 γραμμές." and "...Bytes:6".

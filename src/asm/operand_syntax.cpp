@@ -1,5 +1,7 @@
 #include "asm/operand_syntax.h"
 
+#include <algorithm>
+#include <functional>
 #include <string>
 
 #include "cpu/instruction_set.h"
@@ -346,18 +348,30 @@ std::string ResolveOperand(const grid::ProgramGrid& grid, std::string_view text)
     return {};
 }
 
-OperandResolver::OperandResolver(const grid::ProgramGrid& grid) {
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        const std::string& address = grid.Cell(grid::kAddressColumn, row);
+OperandResolver::OperandResolver(const grid::ProgramLines& lines) : lines_(lines) {
+    std::size_t slots = 16;
+    while (slots < 2 * static_cast<std::size_t>(std::max(lines.RowCount(), 0))) slots *= 2;
+    rows_.assign(slots, -1);
+    for (int row = 1; row < lines.RowCount(); ++row) {
         // The first row with the label and an address wins: later ones never replace it.
-        if (!address.empty()) addressOfLabel_.emplace(grid.Cell(grid::kLabelColumn, row), address);
+        if (lines.Text(grid::kAddressColumn, row).empty()) continue;
+        int& slot = rows_[SlotOf(lines.Text(grid::kLabelColumn, row))];
+        if (slot == -1) slot = row;
     }
+}
+
+std::size_t OperandResolver::SlotOf(std::string_view label) const {
+    const std::size_t mask = rows_.size() - 1;
+    std::size_t at = std::hash<std::string_view>()(label) & mask;
+    while (rows_[at] != -1 && lines_.Text(grid::kLabelColumn, rows_[at]) != label)
+        at = (at + 1) & mask;
+    return at;
 }
 
 std::string OperandResolver::Resolve(std::string_view text) const {
     if (text::IsHexText(text)) return std::string(text);
-    const auto found = addressOfLabel_.find(std::string(text));
-    return found == addressOfLabel_.end() ? std::string() : found->second;
+    const int row = rows_[SlotOf(text)];
+    return row == -1 ? std::string() : std::string(lines_.Text(grid::kAddressColumn, row));
 }
 
 }  // namespace zorvan::assembler

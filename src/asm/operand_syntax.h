@@ -4,9 +4,9 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "grid/program_lines.h"
 #include "grid/workspace.h"
 
 namespace zorvan::assembler {
@@ -63,15 +63,22 @@ std::vector<LineOutcome> CheckSecondParameter(std::string_view instruction,
 // The empty text when the label is not found.
 std::string ResolveOperand(const grid::ProgramGrid& grid, std::string_view text);
 
-// The same resolution for a grid that does not change while it is used: the labels are read once,
-// so a program with many branches resolves in linear time.
+// The same resolution for lines that do not change while it is used (and outlive it): the labels
+// are read once, so a program with many branches resolves in linear time.
 class OperandResolver {
   public:
-    explicit OperandResolver(const grid::ProgramGrid& grid);
+    explicit OperandResolver(const grid::ProgramLines& lines);
     std::string Resolve(std::string_view text) const;
 
   private:
-    std::unordered_map<std::string, std::string> addressOfLabel_;
+    // Where the label's row is, or would go: from where its hash points, the first slot that is
+    // free or holds a row with that label.
+    std::size_t SlotOf(std::string_view label) const;
+
+    const grid::ProgramLines& lines_;
+    // Rows by their label's hash, -1 for a free slot: rows, not copies of their texts, so that a
+    // file of many labels costs little more than its text.
+    std::vector<int> rows_;
 };
 
 }  // namespace zorvan::assembler

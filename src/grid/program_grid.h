@@ -8,7 +8,10 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "grid/program_lines.h"
 
 namespace zorvan::grid {
 
@@ -22,7 +25,7 @@ enum GridColumn : int {
 };
 inline constexpr int kGridColumnCount = 6;
 
-class ProgramGrid {
+class ProgramGrid final : public ProgramLines {
   public:
     ProgramGrid();
 
@@ -30,8 +33,9 @@ class ProgramGrid {
     const std::string& Cell(int column, int row) const;
     void SetCell(int column, int row, std::string text);
     void ClearRow(int row);
+    std::string_view Text(int column, int row) const override { return Cell(column, row); }
 
-    int RowCount() const { return rowCount_; }
+    int RowCount() const override { return rowCount_; }
     // Changing the row count never changes a stored text. The current row follows into the table.
     void SetRowCount(int rowCount);
     int LastRow() const { return rowCount_ - 1; }

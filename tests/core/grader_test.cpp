@@ -265,6 +265,40 @@ TEST(Grader, APipeInAFolderGetsItsLineWithoutBeingRead) {
     EXPECT_EQ(verdicts.front().problem, "είναι σωλήνας (pipe), όχι αρχείο προγράμματος");
 }
 
+// A file that opens but cannot be read, and a folder named as a program, fail with the system's
+// reason on their one line.
+TEST(Grader, AFileThatCannotBeReadFailsWithTheSystemsReason) {
+    struct FailingDisk : FileStore {
+        std::error_code ReadContents(int, std::string&) override {
+            return std::make_error_code(std::errc::io_error);
+        }
+    } failingDisk;
+    FileStore disk;
+    const zorvan::testing::TempFolder folder;
+    zorvan::testing::PutFile(folder / "a.zrv", ProgramBytes(kStore));
+    std::filesystem::create_directory(folder / "b.zrv");
+    const std::pair<Verdict, std::string> cases[] = {
+        {GradeFile(Read(""), folder / "a.zrv", failingDisk), "Σφάλμα εισόδου/εξόδου"},
+        {GradeFile(Read(""), folder / "b.zrv", disk), "Είναι κατάλογος"},
+    };
+    for (const auto& [verdict, reason] : cases)
+        EXPECT_EQ(VerdictLine(verdict), "ΑΠΟΤΥΧΙΑ " + verdict.name +
+                                            " 0/1: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «" +
+                                            verdict.name + "». " + reason);
+#ifndef __EMSCRIPTEN__  // the page's file system shows no process's open files
+    // Running out of memory on the way leaves no file open.
+    struct FullMemory : FileStore {
+        std::error_code ReadContents(int, std::string&) override { throw std::bad_alloc(); }
+    } fullMemory;
+    const auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto before = openFiles();
+    EXPECT_THROW(GradeFile(Read(""), folder / "a.zrv", fullMemory), std::bad_alloc);
+    EXPECT_EQ(openFiles(), before);
+#endif
+}
+
 // Each key of a JSON text with the types of its values ("string", "null", "integer", ...), or,
 // read from a schema, the types and enum values it allows.
 std::map<std::string, std::set<std::string>> KeyTypes(const std::string& text, bool schema) {

@@ -88,7 +88,18 @@ TEST(ProgramFileText, WritesEachRowOfTheTableAsSixTokensAndReadsThemByCount) {
          "Αρχή|||||€;"},                                      // UTF-8
         {"caf\xC3\xA9 _ _ _ _ \xE2\x86\x92", "café|||||→;"},  // UTF-8 without Greek
     };
-    for (const auto& [bytes, rows] : read) EXPECT_EQ(ReadProgramText(bytes), RowsOf(rows)) << bytes;
+    for (const auto& [bytes, rows] : read) {
+        const std::vector<ProgramRow> expected = RowsOf(rows);
+        EXPECT_EQ(ReadProgramText(bytes), expected) << bytes;
+        // A program read only to be run has the same cells, comments aside.
+        const PackedProgram packed(bytes);
+        EXPECT_EQ(packed.RowCount(), static_cast<int>(expected.size()) + 1) << bytes;
+        for (std::size_t row = 0; row < expected.size(); ++row)
+            for (int column = 0; column < grid::kCommentColumn; ++column)
+                EXPECT_EQ(packed.Text(column, static_cast<int>(row) + 1),
+                          expected[row][static_cast<std::size_t>(column)])
+                    << bytes;
+    }
     std::string many;  // more than 500 tokens
     for (int row = 0; row < 100; ++row) many += "_ " + std::to_string(row) + " NOP _ _ _\r\n";
     EXPECT_EQ(ReadProgramText(many).size(), 100u);

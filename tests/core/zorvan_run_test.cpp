@@ -2,6 +2,7 @@
 // exit status.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -179,6 +180,31 @@ TEST(ZorvanRun, TheTeachersPageShowsTheExampleExpectationFileAsItIs) {
         statements(page.substr(shown + 5, page.find("</pre>", shown) - shown - 5)),
         statements(zorvan::testing::FileBytes(ZORVAN_SOURCE_DIR "/examples/grading/ask1.expect")));
 }
+
+// AddressSanitizer reserves more address space than the limit below allows.
+#if !defined(__has_feature) || !__has_feature(address_sanitizer)
+// A program file bigger than the memory there is fails in Greek, as that file's failure alone.
+TEST(ZorvanRun, AFileBiggerThanTheMemoryFailsInGreek) {
+    const zorvan::testing::TempFolder folder;
+    zorvan::testing::PutFile(folder / "e.expect", "");
+    zorvan::testing::PutFile(folder / "huge.zrv", "");
+    std::filesystem::resize_file(folder / "huge.zrv", std::uintmax_t{4} << 30);  // sparse
+    rlimit limit{}, before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_AS, &before), 0);
+    limit = {rlim_t{1} << 30, before.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_AS, &limit), 0);  // for the tool, which inherits it
+    const ToolResult run = RunToolIn(folder / "", "huge.zrv");
+    const ToolResult check = RunToolIn(folder / "", "--check e.expect huge.zrv");
+    ::setrlimit(RLIMIT_AS, &before);
+    EXPECT_EQ(
+        std::pair(run.status, run.err),
+        std::pair(1, std::string("zorvan-run: δεν υπάρχει αρκετή μνήμη για αυτό το αρχείο\n")));
+    EXPECT_EQ(std::pair(check.status, check.out),
+              std::pair(1, std::string("ΑΠΟΤΥΧΙΑ huge.zrv 0/1: δεν υπάρχει αρκετή μνήμη για τον "
+                                       "έλεγχο αυτού του αρχείου\n0 passed, 1 failed, average "
+                                       "0.00/1\n")));
+}
+#endif
 
 #endif
 
