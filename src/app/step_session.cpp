@@ -429,16 +429,12 @@ std::vector<PastStepRow> StepSession::RecentSteps() const {
     const cpu::StepHistory& history = workspace_.history;
     std::vector<PastStepRow> rows;
     history.VisitLatest(
-        workspace_.machine, kRecentStepCount,
+        workspace_.machine, console_, kRecentStepCount,
         [&](std::size_t position, const cpu::StepChange& change, const cpu::StepGroup* group,
             const cpu::Machine& after) {
             const int address = group != nullptr ? group->address : change.address;
-            // The latest is told as the sentence line tells it, with what the console shows.
-            std::string sentence = group != nullptr ? group->sentence
-                                   : position == history.Position()
-                                       ? Describe(change)
-                                       : cpu::DescribeStep(change, after);
-            rows.push_back({position, RowOf(workspace_.grid, address), std::move(sentence)});
+            rows.push_back({position, RowOf(workspace_.grid, address),
+                            group != nullptr ? group->sentence : cpu::DescribeStep(change, after)});
         });
     std::reverse(rows.begin(), rows.end());
     return rows;

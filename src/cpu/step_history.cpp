@@ -447,11 +447,13 @@ std::optional<StepChange> StepHistory::Last(const Machine& m) const {
     return ChangeOf(Parse(log_.data(), logSize_, m), m);
 }
 
-void StepHistory::VisitLatest(const Machine& m, std::size_t count,
+void StepHistory::VisitLatest(const Machine& m, const RestorableConsole* console, std::size_t count,
                               const PastStepVisitor& visit) const {
     if (count_ == 0 || count == 0) return;
-    // Undone on a copy, record by record, so that each step is told against the machine it left.
+    // Undone on a copy, record by record, so that each step is told against the machine it left;
+    // the console's text too, read only once a step changed it.
     const auto after = std::make_unique<Machine>(m);
+    std::optional<std::string> text;
     std::size_t end = logSize_;
     std::size_t position = Position();
     auto group = groups_.rbegin();
@@ -461,8 +463,19 @@ void StepHistory::VisitLatest(const Machine& m, std::size_t count,
             group != groups_.rend() && group->end == position ? &*group : nullptr;
         std::size_t records = whole != nullptr ? position - std::max(whole->begin, dropped_) : 1;
         ParsedRecord record = Parse(log_.data(), end, *after);
-        visit(position, ChangeOf(record, *after), whole, *after);
+        StepChange change = ChangeOf(record, *after);
+        if (change.consoleChanged && console != nullptr) {
+            if (!text) text = console->Text();
+            const std::size_t line = text->rfind('\n');
+            change.consoleShows = line == std::string::npos ? *text : text->substr(line + 1);
+        }
+        visit(position, change, whole, *after);
         while (true) {
+            if ((record.mask & kFieldConsole) && text) {
+                *text = record.console.front +
+                        text->substr(0, std::min(record.console.kept, text->size())) +
+                        record.console.tail;
+            }
             PutBack(record, *after);
             end = record.start;
             --position;

@@ -107,10 +107,12 @@ class StepHistory {
 
     // The latest steps, newest first, at most count of them: each instruction, or each group as
     // one. visit gets the Position() just after the step, what it did (a group's last
-    // instruction), its group or nullptr, and the machine as the step left it.
+    // instruction; with console, what the console's last line then was), its group or nullptr,
+    // and the machine as the step left it.
     using PastStepVisitor = std::function<void(std::size_t position, const StepChange& change,
                                                const StepGroup* group, const Machine& after)>;
-    void VisitLatest(const Machine& machine, std::size_t count, const PastStepVisitor& visit) const;
+    void VisitLatest(const Machine& machine, const RestorableConsole* console, std::size_t count,
+                     const PastStepVisitor& visit) const;
 
     // How many instructions were ever recorded and not undone: it stays as the oldest go.
     std::size_t Position() const { return dropped_ + count_; }

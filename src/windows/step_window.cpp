@@ -269,7 +269,7 @@ void StepWindow::CreateWatchingControls() {
     pinAddressEdit_->installEventFilter(this);
     pinButton_ = new QPushButton(QStringLiteral("Καρφίτσωμα"), this);
     pinButton_->setObjectName(QStringLiteral("pinButton"));
-    unpinButton_ = new QPushButton(QStringLiteral("Αφαίρεση (Del)"), this);
+    unpinButton_ = new QPushButton(QStringLiteral("Αφαίρεση"), this);
     unpinButton_->setObjectName(QStringLiteral("unpinButton"));
     int buttonX = pinX + 56;
     for (QPushButton* button : {pinButton_, unpinButton_}) {

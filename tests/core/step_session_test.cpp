@@ -264,6 +264,33 @@ TEST_F(StepSessionTest, TheLatestStepsListKeepsTheLast100Sentences) {
     }
 }
 
+// A console routine's sentence in the list tells what the console showed after it, for older
+// steps too.
+TEST_F(StepWindowTest, TheLatestStepsTellWhatTheConsoleShowedThen) {
+    struct Console : cpu::NullMachineHost, cpu::RestorableConsole {
+        void ShowCharacter(int ac) override { text += "\n" + std::to_string(ac); }
+        std::string Text() const override { return text; }
+        void SetText(const std::string& t) override { text = t; }
+        std::string text;
+    } console;
+    StepSession stepping{workspace, console, *this};
+    stepping.SetConsole(&console);
+    // 0200 LDA #60 / STA FFFF / LDA #C2 / JSR FFFF / LDA #C3 / JSR FFFF.
+    workspace = testing::WorkspaceWith({{"", "0200", "LDA", "#60"}});
+    cpu::Apply(workspace.machine, "[0200]=A9,60,8D,FF,FF,A9,C2,20,FF,FF,A9,C3,20,FF,FF");
+    stepping.State().startAddress = "0200";
+    stepping.Start();
+    std::vector<std::string> shown;
+    for (int i = 0; i < 7; ++i) {
+        stepping.Next();
+        shown.push_back(stepping.State().sentence);
+    }
+    const std::vector<PastStepRow> rows = stepping.RecentSteps();
+    ASSERT_EQ(rows.size(), 8u);
+    EXPECT_NE(rows[3].sentence.find("«194»"), std::string::npos) << rows[3].sentence;
+    for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_EQ(rows[i + 1].sentence, shown[i]);
+}
+
 // Pinned cells: only an address of one to four hexadecimal digits, once each; their values and
 // characters after a run, marked when it changed them.
 TEST_F(StepCommandsTest, PinnedCellsShowTheirValuesAndChanges) {
