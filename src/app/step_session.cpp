@@ -87,7 +87,8 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
     cpu::Machine& m = workspace_.machine;
     for (std::int64_t i = 0; end_ == cpu::RunEnd::kRunning && (budget < 0 || i < budget); ++i) {
         const std::int64_t a = m.PC;
-        if (executed_ != 0 && breakpoints_.Contains(a) && (hits_ == nullptr || hits_->StopsAt(a))) {
+        if (executed_ != 0 && breakpoints_.Contains(a) &&
+            (hits_ == nullptr || hits_->StopsAt(static_cast<int>(a)))) {
             atBreakpoint_ = true;
             end_ = cpu::RunEnd::kStopped;
             break;
