@@ -1,5 +1,6 @@
 #include "app/breakpoints.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "text/hex_text.h"
@@ -45,9 +46,31 @@ int BreakpointRowAt(const grid::ProgramGrid& grid, int address) {
     return 0;
 }
 
+void BreakpointHits::SetEvery(int every) {
+    every = std::clamp(every, 1, kMostPasses);
+    if (every != every_) Reset();
+    every_ = every;
+}
+
+bool BreakpointHits::StopsAt(int address) {
+    int& passes = passes_[address];
+    if (++passes < every_) return false;
+    passes = 0;
+    return true;
+}
+
+int BreakpointHits::Passes(int address) const {
+    const auto found = passes_.find(address);
+    return found == passes_.end() ? 0 : found->second;
+}
+
 std::string BreakpointMessage(int row, int address) {
     return "Σημείο διακοπής στη γραμμή " + std::to_string(row) + ", διεύθυνση " +
            text::FormatHex4(address) + ".";
+}
+
+std::string HitStopMessage(int every) {
+    return "Στάση στο " + std::to_string(every) + "ο πέρασμα.";
 }
 
 void ReportBreakpointStop(grid::Workspace& workspace, int address) {

@@ -2,6 +2,7 @@
 // Breakpoints on program lines: toggled on the grid's current line, turned into the addresses a
 // run stops at, and reported when a run stops at one.
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,27 @@ namespace zorvan::app {
 
 inline constexpr std::string_view kBreakpointNeedsAddressNotice =
     "Σημείο διακοπής μπαίνει μόνο σε γραμμή με διεύθυνση.";
+
+// How often the breakpoints stop the step window's runs: each on its every-th pass, counted from
+// its last stop. A pass is a run reaching the breakpoint's line (a run's first instruction,
+// resumed there, is none). The passes are counted over one step session.
+class BreakpointHits {
+  public:
+    static constexpr int kMostPasses = 9999;
+    // 1 (or less): every pass stops. A new count starts the passes again.
+    void SetEvery(int every);
+    int Every() const { return every_; }
+    bool Counting() const { return every_ > 1; }
+    void Reset() { passes_.clear(); }
+    // A run reached the breakpoint at address: counts the pass; true when the run stops there.
+    bool StopsAt(int address);
+    // The passes counted at address since its last stop.
+    int Passes(int address) const;
+
+  private:
+    int every_ = 1;
+    std::map<int, int> passes_;
+};
 
 // Toggles the breakpoint of the grid's current line, or of row. A line with no address takes
 // none: the message area says so.
@@ -27,6 +49,9 @@ int BreakpointRowAt(const grid::ProgramGrid& grid, int address);
 
 // "Σημείο διακοπής στη γραμμή 5, διεύθυνση 0208."
 std::string BreakpointMessage(int row, int address);
+
+// "Στάση στο 10ο πέρασμα.", after BreakpointMessage when the breakpoints count their passes.
+std::string HitStopMessage(int every);
 
 // Shows the stop at a breakpoint: the blue notice and the grid's cursor on that line.
 void ReportBreakpointStop(grid::Workspace& workspace, int address);

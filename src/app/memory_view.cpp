@@ -24,16 +24,16 @@ int MemoryViewStart(std::string_view startText) {
 
 std::string MemoryCharacters(const std::array<std::string, kBytesPerLine>& byteTexts) {
     std::string characters;
-    for (const std::string& byteText : byteTexts) {
-        if (byteText == "00") {
-            characters += '.';
-            continue;
-        }
-        const auto byte = static_cast<std::uint8_t>(text::HexTextToInt(byteText) & 0xFF);
-        text::AppendCharacter(characters,
-                              text::Cp1253ToUnicode(byte).value_or(kUndefinedByteCharacter));
-    }
+    for (const std::string& byteText : byteTexts) characters += CellCharacter(byteText);
     return characters;
+}
+
+std::string CellCharacter(std::string_view byteText) {
+    if (byteText == "00") return ".";
+    std::string character;
+    const auto byte = static_cast<std::uint8_t>(text::HexTextToInt(byteText) & 0xFF);
+    text::AppendCharacter(character, text::Cp1253ToUnicode(byte).value_or(kUndefinedByteCharacter));
+    return character;
 }
 
 MemoryDump ShowMemoryFrom(const cpu::Machine& machine, std::string_view startText) {

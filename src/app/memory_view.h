@@ -48,6 +48,8 @@ MemoryDump ShowMemoryFrom(const cpu::Machine& machine, std::string_view startTex
 // The character column for sixteen byte texts: "." for a text "00", else the Windows-1253
 // character of the value's low byte, with U+FFFD for the bytes the code page leaves undefined.
 std::string MemoryCharacters(const std::array<std::string, kBytesPerLine>& byteTexts);
+// The same for one byte text.
+std::string CellCharacter(std::string_view byteText);
 
 // Moving the view from start S. Down and Up move one line and always give a start; Page Down and
 // Page Up give nothing when the move would cross the ends of memory.

@@ -87,7 +87,8 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
     cpu::Machine& m = workspace_.machine;
     for (std::int64_t i = 0; end_ == cpu::RunEnd::kRunning && (budget < 0 || i < budget); ++i) {
         const std::int64_t a = m.PC;
-        if (executed_ != 0 && breakpoints_.Contains(a)) {
+        if (executed_ != 0 && breakpoints_.Contains(a) &&
+            (hits_ == nullptr || hits_->StopsAt(static_cast<int>(a)))) {
             atBreakpoint_ = true;
             end_ = cpu::RunEnd::kStopped;
             break;
@@ -196,6 +197,7 @@ void StepSession::Start() {
         workspace_.ShowMessage(kStepAddressNotInGridMessage, kStatusColumn, grid::Tone::kError);
     }
     workspace_.EndHistory();
+    hits_.Reset();
     programBytes_ = ProgramBytes(workspace_.grid, machine);
     RecordStep();
     currentRow_ = FindGridRow(workspace_.grid, machine.PC);
@@ -307,6 +309,7 @@ std::unique_ptr<RecordedRun> StepSession::RunTo(int target, bool oneStep) {
     auto run =
         std::make_unique<RecordedRun>(workspace_, host_, console_, programBytes_, target, oneStep);
     run->SetWatch(watch_);
+    run->SetHits(hits_.Counting() ? &hits_ : nullptr);
     return run;
 }
 
@@ -358,6 +361,8 @@ void StepSession::FinishRun(RecordedRun& run) {
         case cpu::RunEnd::kStopped:
             if (run.AtBreakpoint()) {
                 ReportBreakpointStop(workspace_, m.PC);
+                if (hits_.Counting())
+                    workspace_.message.text += " " + HitStopMessage(hits_.Every());
             } else if (run.AtWatch()) {
                 const int cell = watch_->address;
                 workspace_.ShowMessage(std::string(kWatchStopMessage) + text::FormatHex4(cell) +
@@ -421,14 +426,52 @@ void StepSession::BackToBreakpoint() {
     UndoSteps(true);
 }
 
-void StepSession::UndoSteps(bool toBreakpoint) {
+std::vector<PastStepRow> StepSession::RecentSteps() const {
+    const cpu::StepHistory& history = workspace_.history;
+    std::vector<PastStepRow> rows;
+    history.VisitLatest(
+        workspace_.machine, console_, kRecentStepCount,
+        [&](std::size_t position, const cpu::StepChange& change, const cpu::StepGroup* group,
+            const cpu::Machine& after) {
+            const int address = group != nullptr ? group->address : change.address;
+            rows.push_back({position, RowOf(workspace_.grid, address),
+                            group != nullptr ? group->sentence : cpu::DescribeStep(change, after)});
+        });
+    std::reverse(rows.begin(), rows.end());
+    return rows;
+}
+
+void StepSession::BackTo(std::size_t position) {
+    const cpu::StepHistory& history = workspace_.history;
+    if (position >= history.Position() || position < history.Position() - history.Size()) return;
+    UndoSteps(false, position);
+}
+
+void StepSession::PinCell(std::string_view address) {
+    state_.pinNotice = pinned_.Add(address);
+}
+
+void StepSession::UnpinCell(std::size_t index) {
+    pinned_.Remove(index);
+    state_.pinNotice.clear();
+}
+
+std::vector<PinnedCellRow> StepSession::PinnedRows() const {
+    return pinned_.Rows(workspace_.machine, workspace_.marks);
+}
+
+void StepSession::UndoSteps(bool toBreakpoint, std::optional<std::size_t> position) {
     cpu::Machine& m = workspace_.machine;
     const auto before = std::make_unique<cpu::Machine>(m);
     const cpu::AddressSet breakpoints = BreakpointAddresses(workspace_.grid);
     bool undone = false;
     while (workspace_.history.Undo(m, console_)) {
         undone = true;
-        if (!toBreakpoint || breakpoints.Contains(m.PC)) break;
+        if (position) {
+            if (workspace_.history.Position() <= *position) break;
+        } else if (!toBreakpoint || breakpoints.Contains(m.PC)) {
+            break;
+        }
     }
     if (!undone) {
         const std::string& why = workspace_.history.EndedBecause();

@@ -9,7 +9,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/breakpoints.h"
+#include "app/pinned_cells.h"
 #include "app/run_command.h"
 #include "cpu/address_set.h"
 #include "cpu/machine_host.h"
@@ -87,6 +90,19 @@ struct StepWindowState {
     bool stopEnabled = false;
     // What the instruction executed last did, under the rows; empty before the first step.
     std::string sentence;
+    // Why the pinned cells' field took nothing; empty once a cell is pinned.
+    std::string pinNotice;
+};
+
+// How many of the latest steps the step window lists.
+inline constexpr std::size_t kRecentStepCount = 100;
+
+// One of the latest steps: the Position() of the history just after it, the program-grid line of
+// its instruction (0 when no line carries it) and its sentence.
+struct PastStepRow {
+    std::size_t position = 0;
+    int row = 0;
+    std::string sentence;
 };
 
 // A cell whose change stops the step window's runs: any change, or one to value.
@@ -110,6 +126,8 @@ class RecordedRun : public SlicedRun {
     std::int64_t ExecutedCount() const override { return executed_; }
     bool AtBreakpoint() const override { return atBreakpoint_; }
     bool ReachedTarget() const { return reachedTarget_; }
+    // A breakpoint stops the run only when hits says so; nullptr: at every pass.
+    void SetHits(BreakpointHits* hits) { hits_ = hits; }
     // Stops after the instruction that changes the watched cell (kStopped, AtWatch).
     void SetWatch(const std::optional<Watch>& watch) { watch_ = watch; }
     bool AtWatch() const { return atWatch_; }
@@ -138,6 +156,7 @@ class RecordedRun : public SlicedRun {
     std::size_t historyBegin_;
     std::optional<Watch> watch_;
     bool atWatch_ = false;
+    BreakpointHits* hits_ = nullptr;
 };
 
 // The program-grid row whose address cell holds address, or 0. The search runs from row 1 to
@@ -198,6 +217,22 @@ class StepSession {
     // breakpoint (told as a stop there), or to the start of the history.
     void BackToBreakpoint();
 
+    // The latest steps that Πίσω can still reach, at most kRecentStepCount, newest last.
+    std::vector<PastStepRow> RecentSteps() const;
+    // Back to the point just after the step that left the history at position (a PastStepRow's);
+    // a position the history no longer holds, or the present one, does nothing.
+    void BackTo(std::size_t position);
+
+    // The breakpoints stop the runs that follow on their every-th pass; a new session counts
+    // their passes again.
+    void SetBreakpointEvery(int every) { hits_.SetEvery(every); }
+    const BreakpointHits& Hits() const { return hits_; }
+
+    // Pins the cell the text names, or shows why not in the window's notice line.
+    void PinCell(std::string_view address);
+    void UnpinCell(std::size_t index);
+    std::vector<PinnedCellRow> PinnedRows() const;
+
   private:
     // One instruction at PC, recorded; tells the notices and fills the sentence.
     void RecordStep();
@@ -205,8 +240,8 @@ class StepSession {
     // The rows, the cursor and the sentence from the history: executed is the line of the latest
     // recorded instruction, to execute the line of PC.
     void ShowFromHistory();
-    // Πίσω once, or back to a breakpoint.
-    void UndoSteps(bool toBreakpoint);
+    // Πίσω once, back to a breakpoint, or back to position (a Position() of the history).
+    void UndoSteps(bool toBreakpoint, std::optional<std::size_t> position = std::nullopt);
     // The program grid is the step window's while it is taken.
     void TakeGrid(bool take);
     // Shows a notice; with none, takes away the one an earlier step showed.
@@ -225,6 +260,8 @@ class StepSession {
     std::string noticeShown_;
     bool gridTaken_ = false;
     std::optional<Watch> watch_;
+    BreakpointHits hits_;
+    PinnedCells pinned_;
 };
 
 }  // namespace zorvan::app

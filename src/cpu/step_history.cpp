@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "cpu/execution.h"
 #include "cpu/interpreter.h"
@@ -294,6 +295,23 @@ ParsedRecord Parse(const std::uint8_t* log, std::size_t end, const Machine& mach
     return record;
 }
 
+void PutBack(const ParsedRecord& record, Machine& m) {
+    for (int i = 0; i < record.cellCount; ++i)
+        m.memory[static_cast<std::size_t>(record.cells[i].address)] = record.cells[i].before;
+    record.before.RestoreInto(m);
+}
+
+StepChange ChangeOf(const ParsedRecord& record, const Machine& after) {
+    StepChange change;
+    change.before = record.before;
+    change.after = RegisterState::Of(after);
+    change.address = record.before.PC;
+    change.cells = record.cells;
+    change.cellCount = record.cellCount;
+    change.consoleChanged = (record.mask & kFieldConsole) != 0;
+    return change;
+}
+
 }  // namespace
 
 RegisterState RegisterState::Of(const Machine& m) {
@@ -402,9 +420,7 @@ bool StepHistory::Undo(Machine& m, RestorableConsole* console) {
 
 void StepHistory::UndoOne(Machine& m, RestorableConsole* console) {
     const ParsedRecord record = Parse(log_.data(), logSize_, m);
-    for (int i = 0; i < record.cellCount; ++i)
-        m.memory[static_cast<std::size_t>(record.cells[i].address)] = record.cells[i].before;
-    record.before.RestoreInto(m);
+    PutBack(record, m);
     if ((record.mask & kFieldConsole) && console != nullptr) {
         const std::string now = console->Text();
         console->SetText(record.console.front +
@@ -428,15 +444,45 @@ const StepGroup* StepHistory::LastGroup() const {
 
 std::optional<StepChange> StepHistory::Last(const Machine& m) const {
     if (count_ == 0) return std::nullopt;
-    const ParsedRecord record = Parse(log_.data(), logSize_, m);
-    StepChange change;
-    change.before = record.before;
-    change.after = RegisterState::Of(m);
-    change.address = record.before.PC;
-    change.cells = record.cells;
-    change.cellCount = record.cellCount;
-    change.consoleChanged = (record.mask & kFieldConsole) != 0;
-    return change;
+    return ChangeOf(Parse(log_.data(), logSize_, m), m);
+}
+
+void StepHistory::VisitLatest(const Machine& m, const RestorableConsole* console, std::size_t count,
+                              const PastStepVisitor& visit) const {
+    if (count_ == 0 || count == 0) return;
+    // Undone on a copy, record by record, so that each step is told against the machine it left;
+    // the console's text too, read only once a step changed it.
+    const auto after = std::make_unique<Machine>(m);
+    std::optional<std::string> text;
+    std::size_t end = logSize_;
+    std::size_t position = Position();
+    auto group = groups_.rbegin();
+    for (std::size_t shown = 0; shown < count && position > dropped_; ++shown) {
+        while (group != groups_.rend() && group->end > position) ++group;
+        const StepGroup* whole =
+            group != groups_.rend() && group->end == position ? &*group : nullptr;
+        std::size_t records = whole != nullptr ? position - std::max(whole->begin, dropped_) : 1;
+        ParsedRecord record = Parse(log_.data(), end, *after);
+        StepChange change = ChangeOf(record, *after);
+        if (change.consoleChanged && console != nullptr) {
+            if (!text) text = console->Text();
+            const std::size_t line = text->rfind('\n');
+            change.consoleShows = line == std::string::npos ? *text : text->substr(line + 1);
+        }
+        visit(position, change, whole, *after);
+        while (true) {
+            if ((record.mask & kFieldConsole) && text) {
+                *text = record.console.front +
+                        text->substr(0, std::min(record.console.kept, text->size())) +
+                        record.console.tail;
+            }
+            PutBack(record, *after);
+            end = record.start;
+            --position;
+            if (--records == 0 || position == dropped_) break;
+            record = Parse(log_.data(), end, *after);
+        }
+    }
 }
 
 void StepHistory::End(std::string reason) {
@@ -449,6 +495,8 @@ void StepHistory::Clear() {
     log_.shrink_to_fit();
     logSize_ = 0;
     count_ = 0;
+    // A group of the history that ended would take the steps recorded after it for its own.
+    groups_.clear();
 }
 
 void StepHistory::DropOldest() {

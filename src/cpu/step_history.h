@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -103,6 +104,15 @@ class StepHistory {
     // The latest recorded instruction, old values from the record and new ones from the machine,
     // which must be as that instruction left it.
     std::optional<StepChange> Last(const Machine& machine) const;
+
+    // The latest steps, newest first, at most count of them: each instruction, or each group as
+    // one. visit gets the Position() just after the step, what it did (a group's last
+    // instruction; with console, what the console's last line then was), its group or nullptr,
+    // and the machine as the step left it.
+    using PastStepVisitor = std::function<void(std::size_t position, const StepChange& change,
+                                               const StepGroup* group, const Machine& after)>;
+    void VisitLatest(const Machine& machine, const RestorableConsole* console, std::size_t count,
+                     const PastStepVisitor& visit) const;
 
     // How many instructions were ever recorded and not undone: it stays as the oldest go.
     std::size_t Position() const { return dropped_ + count_; }

@@ -14,11 +14,13 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
 
 #include "cpu/interpreter.h"
 #include "grid/workspace.h"
+#include "ui/change_highlight.h"
 #include "ui/program_grid_view.h"
 #include "ui/qt_text.h"
 #include "windows/application_windows.h"
@@ -172,6 +174,171 @@ void StepWindow::ShowState() {
     for (QWidget* widget : watchWidgets_) widget->setVisible(state.nextVisible);
     sentenceLabel_->setText(ui::ToQString(state.sentence));
     sentenceLabel_->setVisible(state.nextVisible);
+    for (QWidget* widget : listWidgets_) widget->setVisible(state.nextVisible);
+    ShowLists();
+}
+
+void StepWindow::ShowLists() {
+    const std::vector<app::PastStepRow> steps = session_.RecentSteps();
+    recentPositions_.clear();
+    recentSteps_->setRowCount(static_cast<int>(steps.size()));
+    for (int i = 0; i < static_cast<int>(steps.size()); ++i) {
+        const app::PastStepRow& step = steps[static_cast<std::size_t>(i)];
+        recentPositions_.push_back(step.position);
+        const QString line = step.row != 0 ? QString::number(step.row) : QStringLiteral("—");
+        for (const auto& [column, text] : {std::pair(0, line), {1, ui::ToQString(step.sentence)}}) {
+            auto* item = new QTableWidgetItem(text);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            recentSteps_->setItem(i, column, item);
+        }
+    }
+    if (!steps.empty()) recentSteps_->scrollToBottom();
+
+    const std::vector<app::PinnedCellRow> cells = session_.PinnedRows();
+    const int selected = pinnedCells_->currentRow();
+    pinnedCells_->setRowCount(static_cast<int>(cells.size()));
+    for (int i = 0; i < static_cast<int>(cells.size()); ++i) {
+        const app::PinnedCellRow& cell = cells[static_cast<std::size_t>(i)];
+        int column = 0;
+        for (const std::string& text : {cell.address, cell.value, cell.character}) {
+            auto* item = new QTableWidgetItem(ui::ToQString(text));
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            if (cell.changed) item->setBackground(ui::kChangeHighlight);
+            pinnedCells_->setItem(i, column++, item);
+        }
+    }
+    if (selected >= 0 && selected < pinnedCells_->rowCount()) pinnedCells_->selectRow(selected);
+    const std::string& notice = session_.State().pinNotice;
+    pinNoticeLabel_->setText(ui::ToQString(notice));
+}
+
+void StepWindow::CreateWatchingControls() {
+    const int top = sentenceLabel_->geometry().bottom() + 8;
+    // The breakpoints' count: 1 stops at every pass.
+    auto* hitLabel = new QLabel(QStringLiteral("Σημεία διακοπής: διακοπή μετά από"), this);
+    hitLabel->setObjectName(QStringLiteral("hitCountLabel"));
+    hitLabel->adjustSize();
+    hitLabel->move(16, top + 4);
+    hitCountSpin_ = new QSpinBox(this);
+    hitCountSpin_->setObjectName(QStringLiteral("hitCountSpin"));
+    hitCountSpin_->setRange(1, app::BreakpointHits::kMostPasses);
+    hitCountSpin_->setAccessibleName(
+        QStringLiteral("Διακοπή μετά από τόσα περάσματα από το σημείο διακοπής"));
+    hitCountSpin_->setGeometry(hitLabel->geometry().right() + 6, top, 70, 24);
+    hitLabel->setBuddy(hitCountSpin_);
+    auto* timesLabel = new QLabel(QStringLiteral("φορές"), this);
+    timesLabel->setObjectName(QStringLiteral("hitCountTimesLabel"));
+    timesLabel->adjustSize();
+    timesLabel->move(hitCountSpin_->geometry().right() + 6, top + 4);
+
+    // The latest steps, on the left.
+    const int listTop = top + 34;
+    constexpr int kListHeight = 170;
+    auto* recentHeading =
+        new QLabel(QStringLiteral("Τελευταίες εντολές (διπλό κλικ: πίσω εκεί)"), this);
+    recentHeading->setObjectName(QStringLiteral("recentStepsHeading"));
+    recentHeading->adjustSize();
+    recentHeading->move(16, listTop);
+    recentSteps_ = new QTableWidget(0, 2, this);
+    recentSteps_->setObjectName(QStringLiteral("recentSteps"));
+    recentSteps_->setAccessibleName(QStringLiteral("Τελευταίες εντολές"));
+    recentSteps_->setHorizontalHeaderLabels({QStringLiteral("Γραμμή"), QStringLiteral("Τι έκανε")});
+    recentSteps_->verticalHeader()->setVisible(false);
+    recentSteps_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    recentSteps_->horizontalHeader()->setStretchLastSection(true);
+    recentSteps_->setColumnWidth(0, 60);
+    recentSteps_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    recentSteps_->setSelectionMode(QAbstractItemView::SingleSelection);
+    recentSteps_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    recentSteps_->setWordWrap(false);
+    recentSteps_->setGeometry(16, listTop + 20, 430, kListHeight);
+    recentHeading->setBuddy(recentSteps_);
+    recentSteps_->installEventFilter(this);
+
+    // The pinned cells, on the right.
+    const int pinX = recentSteps_->geometry().right() + 16;
+    auto* pinHeading = new QLabel(QStringLiteral("Καρφιτσωμένα κελιά"), this);
+    pinHeading->setObjectName(QStringLiteral("pinnedCellsHeading"));
+    pinHeading->adjustSize();
+    pinHeading->move(pinX, listTop);
+    pinAddressEdit_ = new QLineEdit(this);
+    pinAddressEdit_->setObjectName(QStringLiteral("pinAddressEdit"));
+    pinAddressEdit_->setMaxLength(4);
+    pinAddressEdit_->setAccessibleName(QStringLiteral("Διεύθυνση κελιού για καρφίτσωμα"));
+    pinAddressEdit_->setGeometry(pinX, listTop + 20, 50, 24);
+    pinAddressEdit_->installEventFilter(this);
+    pinButton_ = new QPushButton(QStringLiteral("Καρφίτσωμα"), this);
+    pinButton_->setObjectName(QStringLiteral("pinButton"));
+    unpinButton_ = new QPushButton(QStringLiteral("Αφαίρεση"), this);
+    unpinButton_->setObjectName(QStringLiteral("unpinButton"));
+    int buttonX = pinX + 56;
+    for (QPushButton* button : {pinButton_, unpinButton_}) {
+        button->setAutoDefault(false);
+        const int width = button->sizeHint().width();
+        button->setGeometry(buttonX, listTop + 19, width, 26);
+        buttonX += width + 6;
+    }
+    pinnedCells_ = new QTableWidget(0, 3, this);
+    pinnedCells_->setObjectName(QStringLiteral("pinnedCells"));
+    pinnedCells_->setAccessibleName(QStringLiteral("Καρφιτσωμένα κελιά"));
+    pinnedCells_->setHorizontalHeaderLabels(
+        {QStringLiteral("Κελί"), QStringLiteral("Τιμή"), QStringLiteral("Χαρακτήρας")});
+    pinnedCells_->verticalHeader()->setVisible(false);
+    pinnedCells_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    pinnedCells_->horizontalHeader()->setStretchLastSection(true);
+    pinnedCells_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    pinnedCells_->setSelectionMode(QAbstractItemView::SingleSelection);
+    pinnedCells_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    const int pinWidth = std::max(230, buttonX - 6 - pinX);
+    const QFontMetrics metrics(pinnedCells_->font());
+    for (int column = 0; column < 2; ++column)
+        pinnedCells_->setColumnWidth(column,
+                                     metrics.horizontalAdvance(QStringLiteral("Τιμή__")) + 12);
+    pinnedCells_->setGeometry(pinX, listTop + 52, pinWidth, kListHeight - 32 - 40);
+    pinnedCells_->installEventFilter(this);
+    pinNoticeLabel_ = new QLabel(this);
+    pinNoticeLabel_->setObjectName(QStringLiteral("pinNoticeLabel"));
+    pinNoticeLabel_->setWordWrap(true);
+    pinNoticeLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette red = pinNoticeLabel_->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    pinNoticeLabel_->setPalette(red);
+    pinNoticeLabel_->setGeometry(pinX, pinnedCells_->geometry().bottom() + 4, pinWidth, 56);
+    pinHeading->setBuddy(pinAddressEdit_);
+
+    listWidgets_ = {hitLabel,     hitCountSpin_, timesLabel,      recentHeading,
+                    recentSteps_, pinHeading,    pinAddressEdit_, pinButton_,
+                    unpinButton_, pinnedCells_,  pinNoticeLabel_};
+    for (QWidget* widget : listWidgets_) widget->hide();
+    resize(std::max(width(), pinX + pinWidth + 16), pinNoticeLabel_->geometry().bottom() + 8);
+
+    connect(hitCountSpin_, &QSpinBox::valueChanged, this,
+            [this](int every) { session_.SetBreakpointEvery(every); });
+    connect(recentSteps_, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int) { BackToListedStep(row); });
+    connect(pinButton_, &QPushButton::clicked, this, &StepWindow::PinCell);
+    connect(unpinButton_, &QPushButton::clicked, this, &StepWindow::UnpinCell);
+}
+
+void StepWindow::BackToListedStep(int row) {
+    if (row < 0 || row >= static_cast<int>(recentPositions_.size())) return;
+    const std::size_t position = recentPositions_[static_cast<std::size_t>(row)];
+    KeepKeyboard(
+        [this, position] { windows_.mainWindow->RunCommand([&] { session_.BackTo(position); }); });
+    ShowState();
+}
+
+void StepWindow::PinCell() {
+    session_.PinCell(ui::ToStdString(pinAddressEdit_->text()));
+    if (session_.State().pinNotice.empty()) pinAddressEdit_->clear();
+    ShowLists();
+}
+
+void StepWindow::UnpinCell() {
+    const int row = pinnedCells_->currentRow();
+    if (row < 0) return;
+    session_.UnpinCell(static_cast<std::size_t>(row));
+    ShowLists();
 }
 
 void StepWindow::CreateDebuggerControls() {
@@ -268,6 +435,7 @@ void StepWindow::CreateDebuggerControls() {
     sentenceLabel_->setGeometry(16, sentenceTop, std::max(width() - 32, x - 24), 44);
     sentenceLabel_->hide();
     resize(std::max(width(), x + 8), sentenceTop + 44 + 10);
+    CreateWatchingControls();
 
     connect(continueButton_, &QPushButton::clicked, this, &StepWindow::Continue);
     connect(stepOverButton_, &QPushButton::clicked, this, &StepWindow::StepOver);
@@ -382,7 +550,11 @@ bool StepWindow::eventFilter(QObject* watched, QEvent* event) {
     if ((type == QEvent::KeyPress || type == QEvent::MouseButtonPress) && watched->isWidgetType() &&
         isVisible() && session_.Stepping()) {
         QWidget* target = static_cast<QWidget*>(watched);
-        if (type == QEvent::KeyPress && target->window() == this && target != startAddressEdit_ &&
+        // The lists and the count take their own arrows.
+        const bool ownArrows = target == startAddressEdit_ || target == recentSteps_ ||
+                               target == pinnedCells_ || hitCountSpin_->isAncestorOf(target) ||
+                               target == hitCountSpin_;
+        if (type == QEvent::KeyPress && target->window() == this && !ownArrows &&
             CursorKey(static_cast<QKeyEvent*>(event)))
             return true;
         // The grid is the step window's: a key or a click in the main window would seem to do
@@ -392,6 +564,22 @@ bool StepWindow::eventFilter(QObject* watched, QEvent* event) {
             QTimer::singleShot(0, this, [this, key = type == QEvent::KeyPress] {
                 if (isVisible() && session_.Stepping()) ComeBack(key);
             });
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+        if (watched == recentSteps_ && enter) {
+            BackToListedStep(recentSteps_->currentRow());
+            return true;
+        }
+        if (watched == pinAddressEdit_ && enter) {
+            PinCell();
+            return true;
+        }
+        if (watched == pinnedCells_ && key == Qt::Key_Delete) {
+            UnpinCell();
+            return true;
+        }
     }
     if (watched == startAddressEdit_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -432,6 +620,8 @@ void StepWindow::KeepKeyboard(const std::function<void()>& command) {
     QWidget* focused = QApplication::focusWidget();
     const bool here = focused != nullptr && (focused == this || isAncestorOf(focused));
     const QPointer<QWidget> keep(focused);
+    // The pinned cells' notice told of what was typed before this command.
+    session_.State().pinNotice.clear();
     const bool consoleWasVisible = windows_.consoleWindow->isVisible();
     command();
     if (!here || !isVisible()) return;

@@ -14,6 +14,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTableWidget;
 
 namespace zorvan::grid {
@@ -77,6 +78,14 @@ class StepWindow : public QWidget, private app::StepPeers {
     int CreateStepRows();
     // The debugger's buttons and sentence line, below the status line.
     void CreateDebuggerControls();
+    // Below the sentence: the breakpoints' count, the latest steps and the pinned cells.
+    void CreateWatchingControls();
+    // The latest steps and the pinned cells as the session tells them now.
+    void ShowLists();
+    // Back to the point just after the step in the latest steps' row.
+    void BackToListedStep(int row);
+    void PinCell();
+    void UnpinCell();
     // Runs a recorded run to its end (with the stop window when it takes long); no run: Next.
     void RunRecorded(std::unique_ptr<app::RecordedRun> (app::StepSession::*begin)(),
                      bool nextWithoutRun);
@@ -107,8 +116,17 @@ class StepWindow : public QWidget, private app::StepPeers {
     QPushButton* backToBreakpointButton_;
     QLineEdit* watchAddressEdit_;
     QLineEdit* watchValueEdit_;
-    std::vector<QWidget*> watchWidgets_;  // the two fields and their labels
-    QLabel* sentenceLabel_;               // what the instruction executed last did
+    std::vector<QWidget*> watchWidgets_;        // the two fields and their labels
+    QLabel* sentenceLabel_;                     // what the instruction executed last did
+    QSpinBox* hitCountSpin_;                    // the breakpoints stop on their every-th pass
+    QTableWidget* recentSteps_;                 // the last 100 steps, newest last
+    std::vector<std::size_t> recentPositions_;  // each row's place in the history
+    QLineEdit* pinAddressEdit_;
+    QPushButton* pinButton_;
+    QPushButton* unpinButton_;
+    QTableWidget* pinnedCells_;
+    QLabel* pinNoticeLabel_;
+    std::vector<QWidget*> listWidgets_;  // shown while stepping
 };
 
 }  // namespace zorvan::windows

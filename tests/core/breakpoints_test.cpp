@@ -57,6 +57,26 @@ TEST(Breakpoints, ARunStopsBeforeAWatchedInstructionButNotOnItsFirst) {
     }
 }
 
+// Passes at two addresses, a then b, and which of them stop ('s') with a count of every; '|' a
+// new session.
+TEST(Breakpoints, ACountStopsOnEveryNthPassOfEachBreakpoint) {
+    // clang-format off
+    const struct { int every; const char* passes; const char* stops; } cases[] = {
+        {1, "aab", "sss"}, {-5, "a", "s"}, {3, "aaaaaaa", "..s..s."}, {2, "abab", "..ss"},
+        {3, "aa|aaa", "..|..s"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        BreakpointHits hits;
+        hits.SetEvery(c.every);
+        std::string stops;
+        for (const char pass : std::string_view(c.passes)) {
+            if (pass == '|') hits.Reset();
+            stops += pass == '|' ? '|' : hits.StopsAt(pass) ? 's' : '.';
+        }
+        EXPECT_EQ(stops, c.stops) << c.passes;
+    }
+}
+
 const std::vector<Line> kFourLines = {{"", "0200", "LDX", "#03", "", ""},
                                       {"", "0202", "DEX", "", "", ""},
                                       {"", "0203", "BNE", "0202", "", ""},

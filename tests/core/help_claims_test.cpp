@@ -21,6 +21,7 @@
 //   back: COUNT                   Πίσω as many times
 //   continue:                     Συνέχεια
 //   breakpoint: ROW               F5 on grid row ROW
+//   passes: N                     breakpoints stop the step window's runs on their N-th pass
 //   f9: ADDRESS                   Run (F9) from there, as the menu runs it
 //   sentence: TEXT                the step window's sentence of what the last step did
 //   expect: NAME=V ...            as set:
@@ -165,9 +166,9 @@ void Type(grid::Workspace& workspace, std::string_view keys) {
 void Check(const Claim& claim) {
     // A misspelt key would leave its claim unchecked.
     const std::set<std::string> known = {
-        "line",  "file",    "type", "assemble",   "summary",  "poke",     "clear",    "set",
-        "run",   "end",     "step", "breakpoint", "f9",       "continue", "back",     "expect",
-        "cells", "message", "row",  "console",    "sentence", "executed", "toexecute"};
+        "line",  "file",    "type", "assemble",   "summary",  "poke",     "clear",     "set",
+        "run",   "end",     "step", "breakpoint", "f9",       "continue", "back",      "expect",
+        "cells", "message", "row",  "console",    "sentence", "executed", "toexecute", "passes"};
     std::vector<app::testing::Line> lines;
     std::string file;
     for (const auto& [key, value] : claim.keys) {
@@ -272,6 +273,8 @@ void Check(const Claim& claim) {
             while (run->Slice(1'000'000) == cpu::RunEnd::kRunning) {
             }
             session.FinishRun(*run);
+        } else if (key == "passes") {
+            session.SetBreakpointEvery(std::stoi(value));
         } else if (key == "back") {
             for (std::int64_t k = 0; k < std::stoll(value); ++k) session.Back();
         }

@@ -219,6 +219,99 @@ TEST_F(StepCommandsTest, ContinueStepOverRunToCursorAndBack) {
     }
 }
 
+// The list of the latest steps: a call stepped over is one row; a double click goes back to the
+// point just after a row's step; what the history no longer holds is not listed.
+TEST_F(StepCommandsTest, TheLatestStepsListGoesBackToAnyOfThem) {
+    const auto listed = [this] {
+        std::string text;
+        for (const PastStepRow& row : session.RecentSteps())
+            text += std::to_string(row.position) + ":" + std::to_string(row.row) + " ";
+        return text;
+    };
+    Do('o');
+    Do('n');
+    EXPECT_EQ(listed(), "1:0 2:1 5:2 6:3 ");
+    EXPECT_EQ(session.RecentSteps()[2].sentence, "JSR 0300 … RTS: 3 εντολές, YR 00 → 01");
+    EXPECT_EQ(session.RecentSteps().back().sentence, session.State().sentence);
+    session.BackTo(2);
+    EXPECT_EQ(Seen(), "0202 0200>0202 row2 X2 Y0");
+    EXPECT_EQ(listed(), "1:0 2:1 ");
+    // An ended history lists nothing, and a call stepped over before it is no step after it.
+    workspace.EndHistory();
+    EXPECT_EQ(listed(), "");
+    session.Start();
+    workspace.machine.PC = 0x0200;
+    for (int i = 0; i < 4; ++i) session.Next();
+    EXPECT_EQ(listed(), "1:0 2:1 3:2 4:7 5:8 ");
+}
+
+// Each sentence of the list is the one the step showed when it was the latest, for the last 100.
+TEST_F(StepSessionTest, TheLatestStepsListKeepsTheLast100Sentences) {
+    Start("0200");
+    workspace.machine.XR = 0xC8;
+    std::vector<std::string> shown{session.State().sentence};
+    for (int i = 0; i < 150; ++i) {
+        session.Next();
+        shown.push_back(session.State().sentence);
+    }
+    const std::vector<PastStepRow> rows = session.RecentSteps();
+    ASSERT_EQ(rows.size(), kRecentStepCount);
+    for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].sentence, shown[51 + i]);
+}
+
+// A console routine's sentence in the list tells what the console showed after it, for older
+// steps too.
+TEST_F(StepWindowTest, TheLatestStepsTellWhatTheConsoleShowedThen) {
+    struct Console : cpu::NullMachineHost, cpu::RestorableConsole {
+        void ShowCharacter(int ac) override { text += "\n" + std::to_string(ac); }
+        std::string Text() const override { return text; }
+        void SetText(const std::string& t) override { text = t; }
+        std::string text;
+    } console;
+    StepSession stepping{workspace, console, *this};
+    stepping.SetConsole(&console);
+    // 0200 LDA #60 / STA FFFF / LDA #C2 / JSR FFFF / LDA #C3 / JSR FFFF.
+    workspace = testing::WorkspaceWith({{"", "0200", "LDA", "#60"}});
+    cpu::Apply(workspace.machine, "[0200]=A9,60,8D,FF,FF,A9,C2,20,FF,FF,A9,C3,20,FF,FF");
+    stepping.State().startAddress = "0200";
+    stepping.Start();
+    std::vector<std::string> shown;
+    for (int i = 0; i < 7; ++i) {
+        stepping.Next();
+        shown.push_back(stepping.State().sentence);
+    }
+    const std::vector<PastStepRow> rows = stepping.RecentSteps();
+    ASSERT_EQ(rows.size(), 8u);
+    EXPECT_NE(rows[3].sentence.find("«194»"), std::string::npos) << rows[3].sentence;
+    for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_EQ(rows[i + 1].sentence, shown[i]);
+}
+
+// Pinned cells: only an address of one to four hexadecimal digits, once each; their values and
+// characters after a run, marked when it changed them.
+TEST_F(StepCommandsTest, PinnedCellsShowTheirValuesAndChanges) {
+    // clang-format off
+    const struct { const char* text; std::string notice; } cases[] = {
+        {"0201", ""}, {"300", ""},
+        {"0300", "Το κελί 0300 είναι ήδη καρφιτσωμένο."},
+        {"XYZ", "«XYZ»: " + std::string(kPinNeedsAddressMessage)},
+        {"12345", "«12345»: " + std::string(kPinNeedsAddressMessage)},
+        {"", "(κενό): " + std::string(kPinNeedsAddressMessage)},
+        {"ffff", ""},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        session.PinCell(c.text);
+        EXPECT_EQ(session.State().pinNotice, c.notice) << c.text;
+    }
+    session.UnpinCell(2);
+    session.UnpinCell(9);  // no such row: nothing
+    Do('c');
+    std::string seen;
+    for (const PinnedCellRow& row : session.PinnedRows())
+        seen += row.address + "=" + row.value + row.character + (row.changed ? "* " : " ");
+    EXPECT_EQ(seen, "0201=05\u0005* 0300=C8Θ ");
+}
+
 // A watched cell stops Συνέχεια after the instruction that changes it, to the value given if any.
 TEST_F(StepCommandsTest, AWatchedCellStopsTheRun) {
     for (const auto& [value, stops] :
@@ -234,6 +327,35 @@ TEST_F(StepCommandsTest, AWatchedCellStopsTheRun) {
         EXPECT_EQ(session.State().nextEnabled, stops);
     }
     EXPECT_THROW(session.SetWatch("XYZ", ""), text::ConversionError);
+}
+
+// With a count, a breakpoint stops Συνέχεια on its every-th pass; passes counted before a new
+// session do not count in it.
+TEST_F(StepCommandsTest, ABreakpointStopsOnItsEveryThPass) {
+    // clang-format off
+    const struct { int every; bool startAgain; const char* seen; std::string message; } cases[] = {
+        {1, false, "0205 0301>0205 row3 X2 Y1", BreakpointMessage(3, 0x0205)},
+        {2, false, "0205 0301>0205 row3 X1 Y2", BreakpointMessage(3, 0x0205) + " Στάση στο 2ο πέρασμα."},
+        {3, false, "020B 0208>020B row6 X0 Y2", std::string(kRunCompletedMessage)},  // two passes only
+        // The first run wrote LDX #05 over its own operand: the third pass of the new session.
+        {3, true, "0205 0301>0205 row3 X3 Y5", BreakpointMessage(3, 0x0205) + " Στάση στο 3ο πέρασμα."},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seen);
+        SetUp();
+        workspace.grid.SetBreakpoint(3, true);
+        session.SetBreakpointEvery(c.every);
+        if (c.startAgain) {  // two passes counted, then a new session
+            Do('c');
+            ASSERT_EQ(session.Hits().Passes(0x0205), 2);
+            session.State().startAddress = "0200";
+            session.Start();
+        }
+        Do('c');
+        EXPECT_EQ(Seen(), c.seen);
+        EXPECT_EQ(workspace.message.text.substr(0, c.message.size()), c.message);
+    }
 }
 
 // A recorded run ends on the push that finds the stack full (the one that halts the machine),

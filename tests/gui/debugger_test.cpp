@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -366,6 +367,49 @@ class DebuggerTest : public QObject {
         // Πίσω ως το σημείο διακοπής, with none set: back to the start of the history.
         QTest::keyClick(step()->windowHandle(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_COMPARE(workspace().machine.PC, 0x0202);
+    }
+
+    // A double click on a row of the latest steps goes back to just after its step.
+    void aDoubleClickOnALatestStepGoesBackThere() {
+        Load(kLoop);
+        StartStepping("0200");
+        for (int i = 0; i < 3; ++i) Click("nextButton");  // DEX, BNE, DEX
+        auto* steps = Child<QTableWidget>(step(), "recentSteps");
+        QCOMPARE(steps->rowCount(), 4);
+        QCOMPARE(steps->item(1, 1)->text(), QStringLiteral("DEX: XR 03 → 02"));
+        const QPoint dex = steps->visualItemRect(steps->item(1, 1)).center();
+        QTest::mouseClick(steps->viewport(), Qt::LeftButton, {}, dex);
+        QTest::mouseDClick(steps->viewport(), Qt::LeftButton, {}, dex);
+        QCOMPARE(workspace().machine.XR, 2);
+        QCOMPARE(steps->rowCount(), 2);
+    }
+
+    // A pinned cell shows its value and character; a wrong address is told, Delete unpins.
+    void pinnedCellsTakeAnAddressAndDelete() {
+        Load(kLoop);
+        StartStepping("0200");
+        auto* field = Child<QLineEdit>(step(), "pinAddressEdit");
+        auto* cells = Child<QTableWidget>(step(), "pinnedCells");
+        QTest::keyClicks(field, "202\rXYZ\r");
+        QCOMPARE(cells->rowCount(), 1);
+        QCOMPARE(cells->item(0, 0)->text() + cells->item(0, 1)->text() + cells->item(0, 2)->text(),
+                 QStringLiteral("0202CAΚ"));
+        QVERIFY(
+            Child<QLabel>(step(), "pinNoticeLabel")->text().startsWith(QStringLiteral("«XYZ»")));
+        cells->selectRow(0);
+        QTest::keyClick(cells, Qt::Key_Delete);
+        QCOMPARE(cells->rowCount(), 0);
+    }
+
+    // With a count of 2, Συνέχεια passes the breakpoint once and stops the second time.
+    void theHitCountStopsOnTheSecondPass() {
+        Load(kLoop);
+        workspace().grid.SetBreakpoint(2, true);  // DEX
+        StartStepping("0200");
+        Child<QSpinBox>(step(), "hitCountSpin")->setValue(2);
+        Click("continueButton");
+        QCOMPARE(workspace().machine.XR, 1);
+        QVERIFY(message().endsWith(QStringLiteral("Στάση στο 2ο πέρασμα.")));
     }
 
     // Clear registers ends the history; Πίσω says so and why, and the old sentence goes.
