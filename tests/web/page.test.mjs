@@ -439,10 +439,12 @@ describe('the page', () => {
     await helpPage.goto(helpPage.url().replace('index.html', 'lessons.html'));
     assert.equal(await helpPage.$('a[href^="zorvan-check:"]'), null);
     await helpPage.click('a[href="zorvan-open:examples/lessons/lesson1.zrv"]');
+    await page.bringToFront();  // as the help's opener.focus() does in a browser with windows
     assert.equal(await answerBox(page, 'Όχι'), 'Το πλέγμα έχει αλλάξει! Θέλετε να αποθηκεύσετε;');
     await page.waitForFunction(() => document.querySelector('#messageArea').textContent.includes('F9'));
     const lesson = programRows(fs.readFileSync(path.join(examples, 'lessons', 'lesson1.zrv')));
-    assert.deepEqual((await gridCells(page)).slice(0, lesson.length), lesson);
+    const program = (rows) => rows.map((row) => row.slice(0, 5));  // the comments aside
+    assert.deepEqual(program((await gridCells(page)).slice(0, lesson.length)), program(lesson));
     assert.equal((await message(page)).notice, true);
     await context.close();
     assert.deepEqual(failures, []);
