@@ -56,8 +56,8 @@
 #include "cpu/registers.h"
 #include "cpu/run_loop.h"
 #include "editor_fixture.h"
-#include "help_claim_reader.h"
 #include "grid/workspace.h"
+#include "help_claim_reader.h"
 #include "temp_folder.h"
 #include "text/conversion_error.h"
 #include "text/cp1253.h"
@@ -67,12 +67,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using zorvan::testing::Claim;
+using zorvan::testing::FileBytes;
 using zorvan::testing::HelpPages;
 using zorvan::testing::kHelpFolder;
 using zorvan::testing::SplitOn;
 using zorvan::testing::Trim;
 using zorvan::testing::Unescape;
-using zorvan::testing::FileBytes;
 
 std::vector<std::string> Words(const std::string& text) {
     std::vector<std::string> words;
