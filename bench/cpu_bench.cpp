@@ -10,6 +10,7 @@
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
 #include "cpu/run_loop.h"
+#include "cpu/slip_checks.h"
 #include "cpu/step_history.h"
 
 namespace {
@@ -24,13 +25,15 @@ void Place(Machine& machine, int address, std::initializer_list<int> bytes) {
 }
 
 void RunProgram(benchmark::State& state, const Machine& loaded,
-                const zorvan::cpu::AddressSet* breakpoints = nullptr) {
+                const zorvan::cpu::AddressSet* breakpoints = nullptr,
+                zorvan::cpu::SlipChecks* slips = nullptr) {
     Machine machine = loaded;
     NullMachineHost host;
     std::int64_t instructions = 0;
     for (auto _ : state) {
         Run run(machine, host, 0x0200);
         run.WatchBreakpoints(breakpoints);
+        run.WatchSlips(slips);
         const RunEnd end = run.Slice(zorvan::cpu::kNoLimit);
         if (end != RunEnd::kEmptyCell) state.SkipWithError("the program did not end at 00");
         instructions += run.ExecutedCount();
@@ -41,8 +44,7 @@ void RunProgram(benchmark::State& state, const Machine& loaded,
 }
 
 // Two nested DEX/BNE loops: 256 x 256 iterations of the inner pair.
-void BM_TightLoop(benchmark::State& state) {
-    Machine machine;
+void LoadTightLoop(Machine& machine) {
     Place(machine, 0x0200,
           {
               0xA0, 0x00,  // 0200 LDY #00
@@ -53,6 +55,10 @@ void BM_TightLoop(benchmark::State& state) {
               0xD0, 0xF8,  // 0208 BNE 0202
               0x00,        // 020A
           });
+}
+void BM_TightLoop(benchmark::State& state) {
+    Machine machine;
+    LoadTightLoop(machine);
     RunProgram(state, machine);
 }
 BENCHMARK(BM_TightLoop);
@@ -60,7 +66,7 @@ BENCHMARK(BM_TightLoop);
 // The same loops with one breakpoint on a line the run never reaches: the watching loop's price.
 void BM_TightLoopWithUnreachedBreakpoint(benchmark::State& state) {
     Machine machine;
-    Place(machine, 0x0200, {0xA0, 0x00, 0xA2, 0x00, 0xCA, 0xD0, 0xFD, 0x88, 0xD0, 0xF8, 0x00});
+    LoadTightLoop(machine);
     zorvan::cpu::AddressSet breakpoints;
     breakpoints.Add(0x0300);
     RunProgram(state, machine, &breakpoints);
@@ -68,8 +74,7 @@ void BM_TightLoopWithUnreachedBreakpoint(benchmark::State& state) {
 BENCHMARK(BM_TightLoopWithUnreachedBreakpoint);
 
 // Copies and adds through indexed memory: LDA abs,X / ADC / STA abs,Y / INX / BNE, 256 x 256.
-void BM_MemoryLoop(benchmark::State& state) {
-    Machine machine;
+void LoadMemoryLoop(Machine& machine) {
     for (int i = 0; i < 256; ++i) machine.Write(0x3000 + i, i);
     Place(machine, 0x0200,
           {
@@ -84,13 +89,16 @@ void BM_MemoryLoop(benchmark::State& state) {
               0xD0, 0xF0,        // 0210 BNE 0202
               0x00,              // 0212
           });
+}
+void BM_MemoryLoop(benchmark::State& state) {
+    Machine machine;
+    LoadMemoryLoop(machine);
     RunProgram(state, machine);
 }
 BENCHMARK(BM_MemoryLoop);
 
 // A subroutine call per iteration, with the loop counter kept on the stack across it.
-void BM_SubroutineAndStack(benchmark::State& state) {
-    Machine machine;
+void LoadSubroutineAndStack(Machine& machine) {
     Place(machine, 0x0200,
           {
               0xA2, 0x00,        // 0200 LDX #00
@@ -111,9 +119,39 @@ void BM_SubroutineAndStack(benchmark::State& state) {
               0x8D, 0x00, 0x40,  // 0302 STA 4000
               0x60,              // 0305 RTS
           });
+}
+void BM_SubroutineAndStack(benchmark::State& state) {
+    Machine machine;
+    LoadSubroutineAndStack(machine);
     RunProgram(state, machine);
 }
 BENCHMARK(BM_SubroutineAndStack);
+
+// The Run command's own run: a breakpoint on a line never reached and the checks of slips on,
+// for each program above; the goal is within 10% of the plain run.
+void RunChecked(benchmark::State& state, void (*load)(Machine&)) {
+    Machine machine;
+    load(machine);
+    zorvan::cpu::AddressSet breakpoints;
+    breakpoints.Add(0x0500);
+    zorvan::cpu::SlipChecks slips;
+    // The table was written before the run, as an assembly or the student would have.
+    for (int i = 0; i < 256; ++i) slips.MarkWritten(0x3000 + i);
+    RunProgram(state, machine, &breakpoints, &slips);
+}
+
+void BM_TightLoopWithBreakpointAndChecks(benchmark::State& state) {
+    RunChecked(state, LoadTightLoop);
+}
+BENCHMARK(BM_TightLoopWithBreakpointAndChecks);
+void BM_MemoryLoopWithBreakpointAndChecks(benchmark::State& state) {
+    RunChecked(state, LoadMemoryLoop);
+}
+BENCHMARK(BM_MemoryLoopWithBreakpointAndChecks);
+void BM_SubroutineAndStackWithBreakpointAndChecks(benchmark::State& state) {
+    RunChecked(state, LoadSubroutineAndStack);
+}
+BENCHMARK(BM_SubroutineAndStackWithBreakpointAndChecks);
 
 }  // namespace
 

@@ -90,6 +90,7 @@ StoreOutcome StoreMemoryCell(cpu::Machine& machine, std::string_view rowAddressT
         outcome.warning = kWrongAddressWarning;
         return outcome;
     }
+    outcome.written = static_cast<int>(address);
     if (text::IsHexText(cellText)) {
         machine.Write(address, text::HexTextToInt(cellText));
         return outcome;
@@ -97,6 +98,14 @@ StoreOutcome StoreMemoryCell(cpu::Machine& machine, std::string_view rowAddressT
     outcome.warning = "Το '" + std::string(cellText) + "' δεν είναι δεκαεξαδικός αριθμός";
     outcome.cellBecomesZero = true;
     machine.Write(address, 0);
+    return outcome;
+}
+
+StoreOutcome StoreMemoryCell(grid::Workspace& workspace, std::string_view rowAddressText,
+                             int column, std::string_view cellText) {
+    const StoreOutcome outcome =
+        StoreMemoryCell(workspace.machine, rowAddressText, column, cellText);
+    if (outcome.written >= 0) workspace.slips.MarkWritten(outcome.written);
     return outcome;
 }
 

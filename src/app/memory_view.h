@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "cpu/machine.h"
+#include "grid/workspace.h"
 
 namespace zorvan::app {
 
@@ -65,6 +66,7 @@ std::optional<std::string_view> CheckStartAddressText(std::string_view text);
 struct StoreOutcome {
     std::string warning;           // empty when there is nothing to show
     bool cellBecomesZero = false;  // the cell's text is to read "00"
+    int written = -1;              // the cell stored, or -1 for none
 };
 
 // Stores the text of the cell in the given grid column of a line whose address cell holds
@@ -73,6 +75,10 @@ struct StoreOutcome {
 // Throws ConversionError when the row's address, or a byte text that is empty, is not a number.
 StoreOutcome StoreMemoryCell(cpu::Machine& machine, std::string_view rowAddressText, int column,
                              std::string_view cellText);
+// The same on the workspace's machine: the cell stored counts as written, by the student, for
+// the checks of slips.
+StoreOutcome StoreMemoryCell(grid::Workspace& workspace, std::string_view rowAddressText,
+                             int column, std::string_view cellText);
 
 // The column that Enter in the grid moves to: one to the right, up to the last byte column.
 int ColumnAfterEnter(int column);

@@ -39,6 +39,22 @@ cpu::AddressSet ProgramBytes(const grid::ProgramGrid& grid, const cpu::Machine& 
     return bytes;
 }
 
+std::string SlipNotices(const cpu::SlipChecks& slips, const grid::ProgramGrid& grid) {
+    std::string notices;
+    for (const cpu::Slip& slip : slips.Found()) {
+        int line = 0;
+        for (int row = 1; row < grid.RowCount() && line == 0; ++row) {
+            const std::string& address = grid.Cell(grid::kAddressColumn, row);
+            if (!grid.Cell(grid::kInstructionColumn, row).empty() && address.size() <= 4 &&
+                text::ParseHex(address) == slip.at)
+                line = row;
+        }
+        if (!notices.empty()) notices += " ";
+        notices += cpu::SlipNotice(slip, line);
+    }
+    return notices;
+}
+
 int StartAddressOf(std::string_view text) {
     return text::HexTextToInt(text);
 }
@@ -66,11 +82,14 @@ void ReportRunCancelled(grid::Workspace& workspace) {
 RunCommand::RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start)
     : workspace_(workspace),
       breakpoints_(BreakpointAddresses(workspace.grid)),
+      program_(ProgramBytes(workspace.grid, workspace.machine)),
       run_(workspace.machine, host, start) {
     run_.WatchBreakpoints(&breakpoints_);
-    const cpu::AddressSet program = ProgramBytes(workspace.grid, workspace.machine);
+    // Watched even with every check off: the cells it writes stay known for when one is on again.
+    workspace.slips.BeginRun(program_, true);
+    run_.WatchSlips(&workspace.slips);
     for (int address = 0; address < cpu::kMemorySize; ++address) {
-        if (program.Contains(address))
+        if (program_.Contains(address))
             programBefore_.emplace_back(address, workspace.machine.memory[address]);
     }
 }
@@ -112,8 +131,12 @@ void RunCommand::Report() {
             break;
     }
     const std::string notice = Notice();
-    if (notice.empty()) return;
-    AppendNotice(workspace_, notice);
+    if (!notice.empty()) AppendNotice(workspace_, notice);
+    // The run stands one past the empty cell it ended before.
+    if (run_.End() == cpu::RunEnd::kEmptyCell && run_.ExecutedCount() > 0)
+        workspace_.slips.EndedAt(workspace_.machine, std::int64_t{workspace_.machine.PC} - 1);
+    const std::string slips = SlipNotices(workspace_.slips, workspace_.grid);
+    if (!slips.empty()) AppendNotice(workspace_, slips);
 }
 
 }  // namespace zorvan::app

@@ -35,6 +35,10 @@ void AppendNotice(grid::Workspace& workspace, const std::string& notice);
 // The cells of the program's lines: each line's instruction bytes, as the machine holds them.
 cpu::AddressSet ProgramBytes(const grid::ProgramGrid& grid, const cpu::Machine& machine);
 
+// The slips the checks met in the latest run or step, each named with its line, one after the
+// other; "" for none.
+std::string SlipNotices(const cpu::SlipChecks& slips, const grid::ProgramGrid& grid);
+
 // The start address the dialog's text stands for. Throws ConversionError when the text is not
 // hexadecimal (the empty text included).
 int StartAddressOf(std::string_view text);
@@ -87,7 +91,8 @@ class RunCommand : public SlicedRun {
     // interpreter's message stays); red when stopped or at an opcode that is not executed; blue
     // with the line and address at a breakpoint, the grid's cursor then on that line. After it,
     // the first slip the run's end shows: a console routine reached with no RTS in its cell, or
-    // a byte of the program's own lines that it changed.
+    // a byte of the program's own lines that it changed; then the slips of the workspace's checks
+    // (SlipNotices).
     void Report();
     // That slip, or "".
     std::string Notice() const;
@@ -95,6 +100,7 @@ class RunCommand : public SlicedRun {
   private:
     grid::Workspace& workspace_;
     cpu::AddressSet breakpoints_;
+    cpu::AddressSet program_;
     // The program's own bytes as the run began: comparing them at its end costs the run nothing.
     std::vector<std::pair<int, std::int16_t>> programBefore_;
     cpu::Run run_;

@@ -36,6 +36,11 @@ std::string OverwriteNotice(const cpu::StepChange& change, const cpu::AddressSet
     return {};
 }
 
+// Two notices one after the other.
+std::string Joined(const std::string& first, const std::string& second) {
+    return first.empty() || second.empty() ? first + second : first + " " + second;
+}
+
 // The row whose address cell holds address (0 when none does), or the first address cell on the
 // way that is not hexadecimal.
 struct GridRowSearch {
@@ -81,6 +86,7 @@ RecordedRun::RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host,
       historyBegin_(workspace.history.Position()) {
     // As every run: a stack found full before does not end this one.
     workspace.machine.halted = false;
+    workspace.slips.BeginRun(programBytes, false);
 }
 
 cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
@@ -105,7 +111,8 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
         }
         if (notice_.empty() && d.operation == cpu::Operation::kJsr) notice_ = ConsoleNotice(m, a);
         const std::int16_t watchedBefore = watch_ ? m.memory[watch_->address] : std::int16_t{0};
-        const bool overwrote = workspace_.history.Step(m, host_, console_, &programBytes_);
+        const bool overwrote =
+            workspace_.history.Step(m, host_, console_, &programBytes_, &workspace_.slips);
         if (overwrote && notice_.empty())
             notice_ = OverwriteNotice(*workspace_.history.Last(m), programBytes_);
         ++executed_;
@@ -199,6 +206,7 @@ void StepSession::Start() {
     workspace_.EndHistory();
     hits_.Reset();
     programBytes_ = ProgramBytes(workspace_.grid, machine);
+    workspace_.slips.BeginRun(programBytes_, true);
     RecordStep();
     currentRow_ = FindGridRow(workspace_.grid, machine.PC);
 
@@ -292,7 +300,10 @@ void StepSession::AnswerEntered(int previousAc) {
 void StepSession::RecordStep() {
     cpu::Machine& m = workspace_.machine;
     const std::string consoleNotice = ConsoleNotice(m, m.PC);
-    const bool overwrote = workspace_.history.Step(m, host_, console_, &programBytes_);
+    workspace_.slips.BeginRun(programBytes_, false);
+    const bool overwrote =
+        workspace_.history.Step(m, host_, console_, &programBytes_, &workspace_.slips);
+    workspace_.slips.EndedAt(m, m.PC);
     const cpu::StepChange change = *workspace_.history.Last(m);
     state_.sentence = Describe(change);
     workspace_.marks.Clear();
@@ -300,7 +311,8 @@ void StepSession::RecordStep() {
     for (int i = 0; i < change.cellCount; ++i)
         workspace_.marks.cells.push_back(change.cells[i].address);
     std::sort(workspace_.marks.cells.begin(), workspace_.marks.cells.end());
-    ShowNotice(overwrote ? OverwriteNotice(change, programBytes_) : consoleNotice);
+    ShowNotice(Joined(overwrote ? OverwriteNotice(change, programBytes_) : consoleNotice,
+                      SlipNotices(workspace_.slips, workspace_.grid)));
 }
 
 std::unique_ptr<RecordedRun> StepSession::RunTo(int target, bool oneStep) {
@@ -391,6 +403,12 @@ void StepSession::FinishRun(RecordedRun& run) {
     } else if (!run.AtBreakpoint() && !ended) {
         ShowNotice("");
     }
+    if (run.End() == cpu::RunEnd::kEmptyCell && !run.ReachedTarget() && run.ExecutedCount() > 0)
+        workspace_.slips.EndedAt(m, m.PC);
+    if (const std::string slips = SlipNotices(workspace_.slips, workspace_.grid); !slips.empty()) {
+        AppendNotice(workspace_, slips);
+        noticeShown_ = workspace_.message.text;
+    }
     if (run.OneStep() && run.ReachedTarget()) {
         const cpu::Machine& before = run.MemoryBefore();
         const int target = before.Read(before.PC + 2) * 256 + before.Read(before.PC + 1);
@@ -473,6 +491,7 @@ void StepSession::UndoSteps(bool toBreakpoint, std::optional<std::size_t> positi
             break;
         }
     }
+    workspace_.slips.Rewind(workspace_.history.Position(), workspace_.history.Generation());
     if (!undone) {
         const std::string& why = workspace_.history.EndedBecause();
         workspace_.ShowMessage(why.empty() ? std::string(kNothingToUndoMessage)

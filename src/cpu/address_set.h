@@ -1,5 +1,6 @@
 #pragma once
-// A set of memory addresses 0000-FFFF, one bit each: the addresses at which a run stops.
+// A set of memory addresses 0000-FFFF, one bit each: the addresses at which a run stops, the
+// cells a program was written into.
 
 #include <bitset>
 #include <cstdint>
@@ -18,6 +19,7 @@ class AddressSet {
         if (Machine::IsAddress(address)) bits_.reset(static_cast<std::size_t>(address));
     }
     void Clear() { bits_.reset(); }
+    void Merge(const AddressSet& other) { bits_ |= other.bits_; }
     bool Empty() const { return bits_.none(); }
     bool Contains(std::int64_t address) const {
         return Machine::IsAddress(address) && bits_[static_cast<std::size_t>(address)];

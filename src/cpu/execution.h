@@ -12,6 +12,7 @@
 #include "cpu/interpreter.h"
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
+#include "cpu/slip_checks.h"
 
 // Forced inlining lets the optimiser fold each case of the run loop's switch to its own few
 // instructions. An unoptimised build (the sanitizer pass) cannot fold, and would instead copy the
@@ -147,6 +148,38 @@ struct Core {
         host.StackFull();
         Load();
     }
+
+    // A read by the instruction at `at`, as a run that watches for slips tells it (TrackedCore).
+    ZORVAN_HOT std::int32_t ReadFor(std::int64_t, std::int64_t address) const {
+        return Read(address);
+    }
+    // Before a JSR at `at` sets the return address, and before an RTS: nothing here.
+    ZORVAN_HOT void Calling(std::int64_t) {}
+    ZORVAN_HOT void Returning(std::int64_t) {}
+};
+
+// The Core of a run that watches for slips: its reads of 0, its writes of 0 and its calls are
+// told to the SlipChecks. Every function below takes either kind of core.
+struct TrackedCore : Core {
+    SlipChecks& slips;
+
+    TrackedCore(Machine& machine, MachineHost& machineHost, SlipChecks& slipChecks)
+        : Core(machine, machineHost), slips(slipChecks) {}
+
+    // The instruction's own operand bytes are fetched, not read: a slip there is PC's.
+    ZORVAN_HOT std::int32_t ReadFor(std::int64_t at, std::int64_t address) const {
+        if (static_cast<std::uint64_t>(address) >= kMemorySize) return 0;
+        const std::int32_t value = m.memory[address];
+        if (value == 0 && static_cast<std::uint64_t>(address - at - 1) >= 2)
+            slips.ReadZero(at, address);
+        return value;
+    }
+    ZORVAN_HOT void Write(std::int64_t address, std::int64_t value) {
+        Core::Write(address, value);
+        if (static_cast<std::uint16_t>(value) == 0) slips.WroteZero(address);
+    }
+    ZORVAN_HOT void Calling(std::int64_t at) { slips.Called(at, SP, returnAddress); }
+    ZORVAN_HOT void Returning(std::int64_t at) { slips.Returned(at, SP, returnAddress); }
 };
 
 // Where a memory mode's operand lies, for an instruction at `at` with the index registers xr and
@@ -181,30 +214,31 @@ ZORVAN_HOT std::int64_t OperandAddress(int mode, std::int64_t at, std::int64_t x
     }
 }
 
-ZORVAN_HOT std::int64_t Locate(const Core& c, int mode, std::int64_t at) {
-    return OperandAddress(mode, at, c.XR, c.YR,
-                          [&c](std::int64_t address) { return std::int64_t{c.Read(address)}; });
+ZORVAN_HOT std::int64_t Locate(const auto& c, int mode, std::int64_t at) {
+    return OperandAddress(mode, at, c.XR, c.YR, [&c, at](std::int64_t address) {
+        return std::int64_t{c.ReadFor(at, address)};
+    });
 }
 
 // The operand value M of a memory mode.
-ZORVAN_HOT std::int64_t Operand(const Core& c, int mode, std::int64_t at) {
-    return c.Read(Locate(c, mode, at));
+ZORVAN_HOT std::int64_t Operand(const auto& c, int mode, std::int64_t at) {
+    return c.ReadFor(at, Locate(c, mode, at));
 }
 
-inline std::int64_t Lo(const Core& c, std::int64_t at) {
+inline std::int64_t Lo(const auto& c, std::int64_t at) {
     return c.Read(at + 1);
 }
-inline std::int64_t Hi(const Core& c, std::int64_t at) {
+inline std::int64_t Hi(const auto& c, std::int64_t at) {
     return c.Read(at + 2);
 }
 
-ZORVAN_HOT bool BranchTaken(const Core& c, Operation operation) {
+ZORVAN_HOT bool BranchTaken(const auto& c, Operation operation) {
     return cpu::BranchTaken(operation, c.N() == 1, c.V, c.Z() == 1, c.C);
 }
 
 // The relative branches and JMP absolute, with their operand byte lo as presented: they write no
 // memory and reach no host, so the run loop can hand them lo without lowering the cell.
-ZORVAN_HOT int ExecuteSignedOperand(const Core& c, Operation operation, std::int64_t at,
+ZORVAN_HOT int ExecuteSignedOperand(const auto& c, Operation operation, std::int64_t at,
                                     std::int64_t lo) {
     if (operation == Operation::kJmp) {
         // The operand is a displacement from the following instruction.
@@ -215,7 +249,7 @@ ZORVAN_HOT int ExecuteSignedOperand(const Core& c, Operation operation, std::int
 
 // A register loaded with a value (a load, a transfer, a count, a logic or arithmetic result):
 // Z and N follow the new value. Returns next, the instruction's following address.
-ZORVAN_HOT int LoadRegister(Core& c, std::int32_t& reg, std::int64_t value, std::int64_t next) {
+ZORVAN_HOT int LoadRegister(auto& c, std::int32_t& reg, std::int64_t value, std::int64_t next) {
     reg = Wrap32(value);
     c.SetZN(reg);
     return Wrap32(next);
@@ -224,10 +258,12 @@ ZORVAN_HOT int LoadRegister(Core& c, std::int32_t& reg, std::int64_t value, std:
 // ASL, LSR, ROL and ROR work on AC in accumulator mode and on the cell otherwise.
 enum class Shift { kAsl, kLsr, kRol, kRor };
 
-ZORVAN_HOT int ExecuteShift(Core& c, Shift shift, int mode, std::int64_t at, std::int64_t next) {
+ZORVAN_HOT int ExecuteShift(auto& c, Shift shift, int mode, std::int64_t at, std::int64_t next) {
     const bool onAccumulator = mode == kAccumulator;
-    const std::int64_t address = Locate(c, mode, at);
-    const std::int64_t v = onAccumulator ? std::int64_t{c.AC} : std::int64_t{c.Read(address)};
+    // Not located on AC: the cell after the instruction is no operand of it.
+    const std::int64_t address = onAccumulator ? -1 : Locate(c, mode, at);
+    const std::int64_t v =
+        onAccumulator ? std::int64_t{c.AC} : std::int64_t{c.ReadFor(at, address)};
     std::int64_t result = 0;
     switch (shift) {
         case Shift::kAsl:
@@ -264,7 +300,7 @@ ZORVAN_HOT int ExecuteShift(Core& c, Shift shift, int mode, std::int64_t at, std
 
 // Executes one executed instruction (operation in mode) at address a and returns the next
 // address. The caller has presented a signed operand already.
-ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
+ZORVAN_HOT int Execute(auto& c, Operation operation, int mode, int a) {
     const std::int64_t at = a;
     const std::int64_t next = at + ModeLength(mode);
 
@@ -358,12 +394,12 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
             return LoadRegister(c, c.YR, c.YR <= 0 ? 255 : c.YR - 1, next);
         case Operation::kInc: {
             const std::int64_t address = Locate(c, mode, at);
-            c.Write(address, std::int64_t{c.Read(address)} + 1);
+            c.Write(address, std::int64_t{c.ReadFor(at, address)} + 1);
             return Wrap32(next);
         }
         case Operation::kDec: {
             const std::int64_t address = Locate(c, mode, at);
-            c.Write(address, std::int64_t{c.Read(address)} - 1);
+            c.Write(address, std::int64_t{c.ReadFor(at, address)} - 1);
             return Wrap32(next);
         }
         case Operation::kAsl:
@@ -397,17 +433,19 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
         case Operation::kJmp:
             if (mode == kIndirect) {
                 const std::int64_t p = Hi(c, at) * 256 + Lo(c, at);
-                return Wrap32(std::int64_t{c.Read(p + 1)} * 256 + c.Read(p));
+                return Wrap32(std::int64_t{c.ReadFor(at, p + 1)} * 256 + c.ReadFor(at, p));
             }
             return ExecuteSignedOperand(c, operation, at, Lo(c, at));
         case Operation::kJsr: {
             // One return-address field, not the stack: a nested JSR overwrites it.
             const std::int64_t target = Hi(c, at) * 256 + Lo(c, at);
+            c.Calling(at);
             c.returnAddress = Wrap32(next);
             if (IsConsoleRoutine(target)) c.RunConsoleRoutine(target);
             return Wrap32(target);
         }
         case Operation::kRts:
+            c.Returning(at);
             return c.returnAddress;
         case Operation::kPha:
             if (c.SP == 0) {
@@ -429,13 +467,13 @@ ZORVAN_HOT int Execute(Core& c, Operation operation, int mode, int a) {
             // N and Z keep their values.
             if (c.SP < 255) {
                 c.SP = c.SP + 1;
-                c.AC = c.Read(std::int64_t{kStackPage} + c.SP);
+                c.AC = c.ReadFor(at, std::int64_t{kStackPage} + c.SP);
             }
             return Wrap32(next);
         case Operation::kPlp:
             if (c.SP < 255) {
                 c.SP = c.SP + 1;
-                c.UnpackStatus(c.Read(std::int64_t{kStackPage} + c.SP));
+                c.UnpackStatus(c.ReadFor(at, std::int64_t{kStackPage} + c.SP));
             }
             return Wrap32(next);
         case Operation::kBrk:

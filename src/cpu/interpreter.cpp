@@ -41,9 +41,16 @@ const std::array<DecodedOpcode, 256>& DecodeTable() {
     return kTable;
 }
 
-int ExecuteInstruction(Machine& machine, MachineHost& host, int opcode, int address) {
+int ExecuteInstruction(Machine& machine, MachineHost& host, int opcode, int address,
+                       SlipChecks* slips) {
     const DecodedOpcode decoded = Decode(opcode);
     if (!decoded.executed) return address;
+    if (slips != nullptr) {
+        detail::TrackedCore core(machine, host, *slips);
+        const int next = detail::Execute(core, decoded.operation, decoded.mode, address);
+        core.Store();
+        return next;
+    }
     detail::Core core(machine, host);
     const int next = detail::Execute(core, decoded.operation, decoded.mode, address);
     core.Store();

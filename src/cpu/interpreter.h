@@ -92,7 +92,9 @@ constexpr bool BranchTaken(Operation operation, bool n, std::int32_t v, bool z, 
 // Executes the instruction whose opcode is opcode, standing at address, and returns the address of
 // the next instruction. Operand cells are taken as the integers they hold (the caller presents a
 // branch's operand signed). Opcodes not executed change nothing and return address itself.
-// Never throws; does not write PC.
-int ExecuteInstruction(Machine& machine, MachineHost& host, int opcode, int address);
+// Never throws; does not write PC. slips, when given, hears of what the instruction does.
+class SlipChecks;
+int ExecuteInstruction(Machine& machine, MachineHost& host, int opcode, int address,
+                       SlipChecks* slips = nullptr);
 
 }  // namespace zorvan::cpu

@@ -1,5 +1,7 @@
 #include "cpu/run_loop.h"
 
+#include <type_traits>
+
 #include "cpu/execution.h"
 #include "cpu/interpreter.h"
 #include "text/hex_text.h"
@@ -99,8 +101,8 @@ const FastKeyTable& FastKeys() {
 }
 
 // One instruction at a below FFFE, with the operand presentation and restoring of a run.
-template <Operation kOperation, int kMode>
-ZORVAN_HOT int FastStep(detail::Core& core, std::int64_t a) {
+template <Operation kOperation, int kMode, typename CoreType>
+ZORVAN_HOT int FastStep(CoreType& core, std::int64_t a) {
     std::int16_t& operandCell = core.m.memory[static_cast<std::size_t>(a) + 1];
     if constexpr (kMode == kRelative || (kOperation == Operation::kJmp && kMode == kAbsolute)) {
         const std::int16_t cell = operandCell;
@@ -128,12 +130,12 @@ std::string NotExecutedMessage(int opcode, int address) {
            " δεν εκτελείται. Η εκτέλεση σταμάτησε.";
 }
 
-void StepAt(Machine& machine, MachineHost& host, int address) {
+void StepAt(Machine& machine, MachineHost& host, int address, SlipChecks* slips) {
     const int opcode = machine.Read(address);
     const bool hasOperand = HasOperandCell(address);
     if (hasOperand && Decode(opcode).signedOperand)
         detail::PresentSigned(machine.memory[static_cast<std::size_t>(address) + 1]);
-    const int next = ExecuteInstruction(machine, host, opcode, address);
+    const int next = ExecuteInstruction(machine, host, opcode, address, slips);
     if (hasOperand) detail::RestoreOperand(machine.memory[static_cast<std::size_t>(address) + 1]);
     machine.PC = next;
 }
@@ -147,21 +149,36 @@ void Run::WatchBreakpoints(const AddressSet* breakpoints) {
     breakpoints_ = breakpoints != nullptr && !breakpoints->Empty() ? breakpoints : nullptr;
 }
 
+void Run::WatchSlips(SlipChecks* slips) {
+    slips_ = slips;
+}
+
 RunEnd Run::Slice(std::int64_t instructionBudget) {
-    // Chosen once per slice: the plain run's loop has no breakpoint test in it at all.
-    return breakpoints_ == nullptr ? SliceOf<false>(instructionBudget)
-                                   : SliceOf<true>(instructionBudget);
+    // Chosen once per slice: the plain run's loop has no breakpoint test and no slip check in it
+    // at all.
+    if (slips_ == nullptr) {
+        return breakpoints_ == nullptr ? SliceOf<false, false>(instructionBudget)
+                                       : SliceOf<true, false>(instructionBudget);
+    }
+    return breakpoints_ == nullptr ? SliceOf<false, true>(instructionBudget)
+                                   : SliceOf<true, true>(instructionBudget);
 }
 
 // One function on purpose: with the general path or the fast switch taken out into functions of
 // their own, the loop's locals no longer stay in registers and the tight loops run some 15%
 // slower (bench/cpu_bench.cpp).
-template <bool kWatch>
+template <bool kWatch, bool kChecks>
 RunEnd Run::SliceOf(std::int64_t instructionBudget) {
     if (end_ != RunEnd::kRunning) return end_;
     Machine& m = machine_;
     if (m.halted) return Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
-    detail::Core core(m, host_);
+    std::conditional_t<kChecks, detail::TrackedCore, detail::Core> core = [&] {
+        if constexpr (kChecks) {
+            return detail::TrackedCore(m, host_, *slips_);
+        } else {
+            return detail::Core(m, host_);
+        }
+    }();
     const FastKeyTable& keys = FastKeys();
     // Always an int32 value, held 64 bits wide so that indexing memory needs no widened copy of it
     // beside the address itself.
@@ -260,7 +277,8 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
             break;
         }
         if (operand != nullptr && d.signedOperand) detail::PresentSigned(*operand);
-        const int next = ExecuteInstruction(m, host_, opcode, static_cast<int>(a));
+        const int next =
+            ExecuteInstruction(m, host_, opcode, static_cast<int>(a), kChecks ? slips_ : nullptr);
         if (operand != nullptr) detail::RestoreOperand(*operand);
         --remaining;
         m.PC = next;

@@ -35,8 +35,11 @@ inline constexpr std::string_view kStackFullMessage = "Μνήμη σωρού π�
 // "Η εντολή %02X στη διεύθυνση %04X δεν εκτελείται. Η εκτέλεση σταμάτησε."
 std::string NotExecutedMessage(int opcode, int address);
 
+class SlipChecks;
+
 // Executes the instruction at address whatever it is (no empty-cell or halt test); PC := next.
-void StepAt(Machine& machine, MachineHost& host, int address);
+// slips, when given, hears of what the instruction does.
+void StepAt(Machine& machine, MachineHost& host, int address, SlipChecks* slips = nullptr);
 
 // A run from a start address, executed in slices so that a window can keep a Stop button alive
 // between them. A whole run equals its slices back to back, whatever their sizes.
@@ -51,6 +54,9 @@ class Run {
     void WatchBreakpoints(const AddressSet* breakpoints);
     // The run ended kStopped before an instruction at a watched address, PC on it.
     bool AtBreakpoint() const { return atBreakpoint_; }
+    // Tells slips what the run's instructions do (SlipChecks); nullptr (the default) tells
+    // nothing and costs nothing. slips must outlive the run.
+    void WatchSlips(SlipChecks* slips);
 
     // Executes at most instructionBudget instructions; kRunning when the run has not ended yet.
     // A run that has ended returns its end again and executes nothing.
@@ -69,12 +75,13 @@ class Run {
 
   private:
     RunEnd Finish(RunEnd end, std::int32_t pc);
-    template <bool kWatch>
+    template <bool kWatch, bool kChecks>
     RunEnd SliceOf(std::int64_t instructionBudget);
 
     Machine& machine_;
     MachineHost& host_;
     const AddressSet* breakpoints_ = nullptr;
+    SlipChecks* slips_ = nullptr;
     bool atBreakpoint_ = false;
     int address_;
     std::int64_t executed_ = 0;

@@ -377,7 +377,7 @@ ZORVAN_HOT bool StepHistory::Write(const RegisterState& before, const CellsBefor
 }
 
 bool StepHistory::Step(Machine& m, MachineHost& host, RestorableConsole* console,
-                       const AddressSet* watchedCells) {
+                       const AddressSet* watchedCells, SlipChecks* slips) {
     const RegisterState before = RegisterState::Of(m);
     const std::int64_t a = m.PC;
     const DecodedOpcode d = Decode(m.Read(a));
@@ -385,7 +385,8 @@ bool StepHistory::Step(Machine& m, MachineHost& host, RestorableConsole* console
     const std::int64_t routine = console != nullptr ? ConsoleRoutineCalled(m, d, a) : -1;
     ConsoleWatch consoleWatch(routine >= 0 ? console : nullptr, routine == kPrintTextRoutine);
 
-    StepAt(m, host, static_cast<int>(a));
+    if (slips != nullptr) slips->Recording(Position(), generation_);
+    StepAt(m, host, static_cast<int>(a), slips);
 
     ConsoleBefore consoleOld;
     const bool consoleChanged = consoleWatch.Changed(consoleOld);
@@ -491,6 +492,7 @@ void StepHistory::End(std::string reason) {
 }
 
 void StepHistory::Clear() {
+    ++generation_;
     log_.clear();
     log_.shrink_to_fit();
     logSize_ = 0;

@@ -20,6 +20,7 @@
 #include "cpu/address_set.h"
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
+#include "cpu/slip_checks.h"
 
 namespace zorvan::cpu {
 
@@ -89,9 +90,9 @@ class StepHistory {
 
     // Executes the instruction at PC as StepAt does and records what it changed. console may be
     // nullptr (no console text is kept then). Returns true when the instruction changed a cell
-    // of watchedCells (nullptr watches none).
+    // of watchedCells (nullptr watches none). slips, when given, hears of what it does.
     bool Step(Machine& machine, MachineHost& host, RestorableConsole* console,
-              const AddressSet* watchedCells = nullptr);
+              const AddressSet* watchedCells = nullptr, SlipChecks* slips = nullptr);
 
     // Re-records the latest instruction against the machine as it is now, so that what changed
     // since it (an answer typed into the console for the question it asked) is undone with it.
@@ -125,6 +126,8 @@ class StepHistory {
     // Clears the history and keeps why, for the Πίσω that reaches its start.
     void End(std::string reason);
     const std::string& EndedBecause() const { return endedBecause_; }
+    // Goes up each time the history is cleared: positions from before are no longer its own.
+    std::size_t Generation() const { return generation_; }
     bool Empty() const { return count_ == 0; }
     std::size_t Size() const { return count_; }
     std::size_t Bytes() const { return log_.capacity(); }
@@ -145,6 +148,7 @@ class StepHistory {
     std::size_t logSize_ = 0;
     std::size_t count_ = 0;
     std::string endedBecause_;
+    std::size_t generation_ = 0;
     std::size_t dropped_ = 0;  // the oldest records that went
     std::size_t base_ = 0;     // and their bytes
     std::vector<StepGroup> groups_;

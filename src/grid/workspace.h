@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cpu/machine.h"
+#include "cpu/slip_checks.h"
 #include "cpu/step_history.h"
 #include "grid/program_grid.h"
 
@@ -56,6 +57,8 @@ struct Workspace {
     // machine ends it (EndHistory).
     cpu::StepHistory history;
     ChangeMarks marks;
+    // The checks of a student's slips that the runs make, and the cells written so far.
+    cpu::SlipChecks slips;
 
     // why, when given, is what Πίσω then tells.
     void EndHistory(std::string why = {}) {
@@ -66,6 +69,11 @@ struct Workspace {
     // Enables the heading and the message area, sets its tone, replaces the text, and moves the
     // grid's current column, leaving its row.
     void ShowMessage(std::string_view text, int column, Tone tone);
+    // Clear memory: every cell 0 again, and none written.
+    void ClearMemory() {
+        machine.ClearMemory();
+        slips.ForgetWritten();
+    }
     // Empties the message area's text; whether it is enabled stays as it was.
     void ClearMessage() { message.text.clear(); }
 };

@@ -439,7 +439,7 @@ void WebSession::SetRow(int row) {
 
 void WebSession::ClearMemory() {
     workspace_.EndHistory();
-    workspace_.machine.ClearMemory();
+    workspace_.ClearMemory();
 }
 
 void WebSession::ClearRegisters() {
@@ -526,7 +526,7 @@ std::string WebSession::StoreMemoryCell(std::string_view rowAddress, int column,
     app::StoreOutcome outcome;
     const std::string failure = Guarded([&] {
         workspace_.EndHistory();
-        outcome = app::StoreMemoryCell(workspace_.machine, rowAddress, column, text);
+        outcome = app::StoreMemoryCell(workspace_, rowAddress, column, text);
     });
     if (failure != kDone) return failure;
     return JsonObject()

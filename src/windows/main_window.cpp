@@ -259,6 +259,8 @@ void MainWindow::CreateMenu() {
         AddItem(viewMenu, "clearRegistersAction", QStringLiteral("Καθαρισμός Καταχωρητών"));
     showConsoleAction_ =
         AddItem(viewMenu, "showConsoleAction", QStringLiteral("Εμφάνιση Κονσό&λας"));
+    viewMenu->addSeparator();
+    CreateSlipItems(viewMenu);
 
     QMenu* helpMenu = AddMenu(bar, "helpMenu", QStringLiteral("Βοήθεια"));
     helpAction_ = AddItem(helpMenu, "helpAction", QStringLiteral("Βοήθεια για τον 6502"),
@@ -295,6 +297,34 @@ void MainWindow::CreateMenu() {
     };
     for (const auto& [action, command] : commands) {
         connect(action, &QAction::triggered, this, command);
+    }
+}
+
+void MainWindow::CreateSlipItems(QMenu* menu) {
+    // In the order of cpu::SlipKind.
+    const struct {
+        const char* name;
+        QString caption;
+    } items[cpu::kSlipKindCount] = {
+        {"nestedJsrCheckAction", QStringLiteral("Προσοχή: JSR μέσα σε υπορουτίνα")},
+        {"rtsWithoutJsrCheckAction", QStringLiteral("Προσοχή: RTS χωρίς JSR")},
+        {"leftProgramCheckAction", QStringLiteral("Προσοχή: PC έξω από το πρόγραμμα")},
+        {"unwrittenReadCheckAction", QStringLiteral("Προσοχή: ανάγνωση κελιού που δεν γράφτηκε")},
+        {"stackMovedCheckAction", QStringLiteral("Προσοχή: SP στο RTS άλλος από του JSR")},
+    };
+    const QSettings settings(QSettings::UserScope, QStringLiteral("Zorvan"),
+                             QStringLiteral("Zorvan"));
+    for (std::size_t kind = 0; kind < std::size(items); ++kind) {
+        QAction* action = AddItem(menu, items[kind].name, items[kind].caption);
+        action->setCheckable(true);
+        const QString key = QStringLiteral("checks/") + QString::fromLatin1(items[kind].name);
+        workspace_.slips.on[kind] = settings.value(key, true).toBool();
+        action->setChecked(workspace_.slips.on[kind]);
+        connect(action, &QAction::toggled, this, [this, kind, key](bool on) {
+            workspace_.slips.on[kind] = on;
+            QSettings(QSettings::UserScope, QStringLiteral("Zorvan"), QStringLiteral("Zorvan"))
+                .setValue(key, on);
+        });
     }
 }
 
@@ -737,7 +767,7 @@ void MainWindow::ToggleBreakpoint() {
 
 void MainWindow::ClearMemory() {
     workspace_.EndHistory(std::string(app::kEndedByClearMemory));
-    workspace_.machine.ClearMemory();
+    workspace_.ClearMemory();
 }
 
 void MainWindow::ShowRegisters() {

@@ -124,6 +124,8 @@ class MainWindow : public QMainWindow, private app::FileFlowHost {
     // caller records it later (a key, once it has reached the cell editor).
     bool RunRecorded(const std::function<void()>& work, bool recordWhenDone);
     void CreateMenu();
+    // The checks of a student's slips, switched on and off there and kept in the settings.
+    void CreateSlipItems(QMenu* menu);
     void CreateDialogs();
     void CreateExerciseWindow();
     // One key in the grid: key-down, the grid's own movement, key-press, then the editor.

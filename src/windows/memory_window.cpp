@@ -155,9 +155,8 @@ void MemoryWindow::StoreMemoryCell() {
     if (column < 0 || row < 1) return;
     const std::vector<std::int16_t> before(workspace_.machine.memory.begin(),
                                            workspace_.machine.memory.end());
-    const app::StoreOutcome outcome =
-        app::StoreMemoryCell(workspace_.machine, ui::ToStdString(Cell(0, row)), column,
-                             ui::ToStdString(Cell(column, row)));
+    const app::StoreOutcome outcome = app::StoreMemoryCell(
+        workspace_, ui::ToStdString(Cell(0, row)), column, ui::ToStdString(Cell(column, row)));
     // A changed byte ends the step window's history: it could not be stepped back over.
     if (!std::equal(before.begin(), before.end(), workspace_.machine.memory.begin()))
         workspace_.EndHistory(std::string(app::kEndedByMemoryEdit));

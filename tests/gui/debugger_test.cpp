@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
@@ -253,6 +254,25 @@ class DebuggerTest : public QObject {
         QCOMPARE(proposed, QStringLiteral("0203"));
         QCOMPARE(message(), QStringLiteral("#0000ff Η διαδικασία εκτέλεσης ολοκληρώθηκε."));
         QCOMPARE(workspace().machine.AC, 0x41);
+    }
+
+    // A check of slips is switched in Εμφάνιση and kept in the settings: off, F9 no longer tells
+    // the read of a cell that nobody wrote.
+    void aSlipCheckIsSwitchedInTheViewMenu() {
+        Load("_ 0200 LDA 0300 _ _ _ 0203 _ _ _ _");
+        auto* item = Child<QAction>(form(), "unwrittenReadCheckAction");
+        QVERIFY(item->isCheckable() && item->isChecked());
+        Run({Type("0200")});
+        QCOMPARE(message(),
+                 QStringLiteral("#0000ff Η διαδικασία εκτέλεσης ολοκληρώθηκε. Προσοχή: η "
+                                "εντολή (γραμμή 1, 0200) διάβασε το κελί 0300, που δεν "
+                                "γράφτηκε ποτέ."));
+        item->trigger();
+        Run({Type("0200")});
+        QCOMPARE(message(), QStringLiteral("#0000ff Η διαδικασία εκτέλεσης ολοκληρώθηκε."));
+        const QSettings settings(QSettings::UserScope, "Zorvan", "Zorvan");
+        QCOMPARE(settings.value("checks/unwrittenReadCheckAction"), QVariant(false));
+        item->trigger();  // on again, as every other test expects
     }
 
     // The step window shows the line executed and the next, moves the grid's cursor along and
