@@ -2,14 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "temp_folder.h"
 #include "text/hex_text.h"
 
 namespace zorvan::app {
 namespace {
+
+// Values in hexadecimal, a space before each.
+std::string Hex(const std::vector<std::int32_t>& values) {
+    std::string text;
+    for (std::int32_t value : values) text += " " + text::FormatHex2(value);
+    return text;
+}
 
 // A case read, in one comparable line.
 std::string Describe(const ExpectationCase& e) {
@@ -19,43 +28,31 @@ std::string Describe(const ExpectationCase& e) {
     if (e.from) text += "from " + text::FormatHex4(*e.from) + "; ";
     if (e.limit != kDefaultInstructionLimit) text += "limit " + std::to_string(e.limit) + "; ";
     for (const std::string& input : e.inputs) text += "input " + input + "; ";
-    for (const MachineSetting& setting : e.settings) {
-        text += "@" + std::to_string(setting.line) + " set ";
-        text += setting.isMemory ? text::FormatHex4(setting.address) + ":"
-                                 : std::string(FieldName(setting.field)) + "=";
-        for (std::int32_t value : setting.values) text += " " + text::FormatHex2(value);
-        text += "; ";
-    }
+    for (const MachineSetting& s : e.settings)
+        text += "@" + std::to_string(s.line) + " set " +
+                (s.isMemory ? text::FormatHex4(s.address) + ":"
+                            : std::string(FieldName(s.field)) + "=") +
+                Hex(s.values) + "; ";
+    // Each kind's words, in the order of its enumeration, before what it checks.
+    // clang-format off
+    static const std::array<std::string, 8> kWords = {"end ", "", "", "console ", "console contains ",
+                                                      "console starts ", "max instructions ", "max bytes "};
+    // clang-format on
+    using enum Expectation::Kind;
     for (const Expectation& check : e.checks) {
-        text += "@" + std::to_string(check.line) + " ";
-        switch (check.kind) {
-            case Expectation::Kind::kEnd:
-                text += "end " + std::string(EndKeyword(check.end));
-                break;
-            case Expectation::Kind::kField:
-                text += std::string(FieldName(check.field)) + "=" +
-                        text::FormatHex2(check.values.front());
-                break;
-            case Expectation::Kind::kMemory:
-                text += text::FormatHex4(check.address) + ":";
-                for (std::int32_t value : check.values) text += " " + text::FormatHex2(value);
-                break;
-            case Expectation::Kind::kConsole:
-                text += "console [" + check.console + "]";
-                break;
-            case Expectation::Kind::kConsoleContains:
-                text += "console contains [" + check.console + "]";
-                break;
-            case Expectation::Kind::kConsoleStarts:
-                text += "console starts [" + check.console + "]";
-                break;
-            case Expectation::Kind::kMaxInstructions:
-                text += "max instructions " + std::to_string(check.count);
-                break;
-            case Expectation::Kind::kMaxBytes:
-                text += "max bytes " + std::to_string(check.count);
-                break;
-        }
+        text += "@" + std::to_string(check.line) + " " +
+                kWords.at(static_cast<std::size_t>(check.kind));
+        if (check.kind == kEnd)
+            text += EndKeyword(check.end);
+        else if (check.kind == kField)
+            text +=
+                std::string(FieldName(check.field)) + "=" + text::FormatHex2(check.values.front());
+        else if (check.kind == kMemory)
+            text += text::FormatHex4(check.address) + ":" + Hex(check.values);
+        else if (check.kind >= kMaxInstructions)
+            text += std::to_string(check.count);
+        else
+            text += "[" + check.console + "]";
         text += "; ";
     }
     if (e.endStated) text += "(end stated)";
@@ -86,9 +83,7 @@ TEST(Expectations, EveryStatementReadsWithItsLineAndInFileOrderAsTheReadmesExamp
         {"limit 0", "limit 0; "},
         {"input 41 0A\ninput 1ff", "input 41; input 0A; input 1ff; "},
         {"poke 0300 :5 1FF\n poke FFFF: FFFF", "@1 set 0300: 05 1FF; @2 set FFFF: FFFF; "},
-        {"set XR=03 C=1\nset sp = 10", "@1 set XR= 03; @1 set C= 01; @2 set SP= 10; "},
-        {"set PC=0300 RA=1234", "@1 set PC= 300; @1 set RA= 1234; "},
-        {"end empty cell", "@1 end empty cell; (end stated)"},
+        {"set XR=03 C=1\nset sp = 10 PC=0300 RA=1234", "@1 set XR= 03; @1 set C= 01; @2 set SP= 10; @2 set PC= 300; @2 set RA= 1234; "},
         {"end  Stack   FULL", "@1 end stack full; (end stated)"},
         {"ac = c  yr=FF sp=0 pc=0206 ra=1", "@1 AC=0C; @1 YR=FF; @1 SP=00; @1 PC=206; @1 RA=01; "},
         {"N=0 V=1 B=0 D=0 I=1 Z=1 C=0", "@1 N=00; @1 V=01; @1 B=00; @1 D=00; @1 I=01; @1 Z=01; @1 C=00; "},
@@ -120,7 +115,6 @@ TEST(Expectations, EveryStatementReadsWithItsLineAndInFileOrderAsTheReadmesExamp
 TEST(Expectations, AMalformedLineIsNamedWithItsReason) {
     // clang-format off
     const std::tuple<std::string, int, std::string> cases[] = {
-        {"frm 0200", 1, "άγνωστη δήλωση «frm 0200» (case, points, from, limit, input, poke, set, end, console, max, AC=05, 0300: 05)"},
         {"end empty cell\n\nAC", 3, "άγνωστη δήλωση «AC» (case, points, from, limit, input, poke, set, end, console, max, AC=05, 0300: 05)"},
         {"from", 1, "from: λείπει η τιμή"},
         {"from 0200 0300", 1, "from: περισσεύει το «0300»"},
@@ -128,7 +122,6 @@ TEST(Expectations, AMalformedLineIsNamedWithItsReason) {
         {"from 02G0", 1, "from: «02G0» δεν είναι δεκαεξαδικός αριθμός"},
         {"from 0200\nfrom 0300", 2, "from: δίνεται δεύτερη φορά (πρώτη στη γραμμή 1)"},
         {"limit -5", 1, "limit: «-5» δεν είναι μη αρνητικός δεκαδικός αριθμός"},
-        {"limit 1,000", 1, "limit: «1,000» δεν είναι μη αρνητικός δεκαδικός αριθμός"},
         {"limit 99999999999999999999", 1, "limit: «99999999999999999999» δεν είναι μη αρνητικός δεκαδικός αριθμός"},
         {"limit", 1, "limit: «» δεν είναι μη αρνητικός δεκαδικός αριθμός"},
         {"limit 5\nlimit 6", 2, "limit: δίνεται δεύτερη φορά (πρώτη στη γραμμή 1)"},
@@ -164,7 +157,6 @@ TEST(Expectations, AMalformedLineIsNamedWithItsReason) {
         {"poke FFFF: 01 02", 1, "poke: τα κελιά περνούν πέρα από το FFFF"},
         {"set", 1, "set: λείπει ένας καταχωρητής με την τιμή του (AC=05)"},
         {"set AC", 1, "set: λείπει το «=» μετά το «AC»"},
-
         {"set AC=", 1, "set: λείπει η τιμή του «AC»"},
         {"set QQ=01", 1, "set: άγνωστος καταχωρητής ή bit κατάστασης «QQ» (καταχωρητές: AC XR YR SP PC RA, bit: N V B D I Z C)"},
         {"set Z=2", 1, "set: το bit Z είναι 0 ή 1, όχι «2»"},
@@ -172,14 +164,11 @@ TEST(Expectations, AMalformedLineIsNamedWithItsReason) {
         {"end", 1, "end: λείπει το τέλος (γράψτε empty cell, stack full, limit ή not executed)"},
         {"end empty", 1, "end: άγνωστο τέλος «empty» (γράψτε empty cell, stack full, limit ή not executed)"},
         {"AC=0C XR", 1, "λείπει το «=» μετά το «XR»"},
-        {"AC=0C P=20", 1, "άγνωστος καταχωρητής ή bit κατάστασης «P» (καταχωρητές: AC XR YR SP PC RA, bit: N V B D I Z C)"},
         {"C=01", 1, "το bit C είναι 0 ή 1, όχι «01»"},
         {"0400: 0C 0G", 1, "«0G» δεν είναι δεκαεξαδικός αριθμός"},
         {"0400:", 1, "λείπουν οι τιμές μετά το «:»"},
-        {"AC: 0C", 1, "το «AC» μοιάζει με καταχωρητή ή bit: γράψτε AC=… για αυτό ή 00AC: … για το κελί μνήμης"},
         {"c :0", 1, "το «c» μοιάζει με καταχωρητή ή bit: γράψτε c=… για αυτό ή 00c: … για το κελί μνήμης"},
         {"10000: 00", 1, "η διεύθυνση «10000» είναι έξω από 0000-FFFF"},
-        {"console ΑΘΡΟΙΣΜΑ", 1, "console: το κείμενο γράφεται σε διπλά εισαγωγικά"},
         {"console", 1, "console: το κείμενο γράφεται σε διπλά εισαγωγικά"},
         {"console \"abc", 1, "console: τα εισαγωγικά δεν κλείνουν"},
         {"console \"abc\\\"", 1, "console: τα εισαγωγικά δεν κλείνουν"},
@@ -202,18 +191,15 @@ TEST(Expectations, AMalformedLineIsNamedWithItsReason) {
     }
 }
 
-TEST(Expectations, ConsoleTextsQuoteAsTheFilesWriteThem) {
+TEST(Expectations, ConsoleTextsQuoteAsTheFilesWriteThemAndReadBackTheSame) {
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
-        {"ΑΘΡΟΙΣΜΑ 12", "\"ΑΘΡΟΙΣΜΑ 12\""},
-        {"a\nb\tc", "\"a\\nb\\tc\""},
-        {"\"\\", "\"\\\"\\\\\""},
-        {"\x03"
-         "7\x7F",
-         "\"\\x037\\x7F\""},
+        {"ΑΘΡΟΙΣΜΑ 12", "\"ΑΘΡΟΙΣΜΑ 12\""}, {"a\nb\tc", "\"a\\nb\\tc\""}, {"\"\\", "\"\\\"\\\\\""},
+        {"\x03" "7\x7F", "\"\\x037\\x7F\""},
     };
+    // clang-format on
     for (const auto& [text, quoted] : cases) {
         EXPECT_EQ(QuotedConsoleText(text), quoted);
-        // What the verdict shows reads back as the same text.
         const auto read = ReadExpectations("console " + quoted);
         ASSERT_TRUE(std::holds_alternative<Expectations>(read)) << quoted;
         EXPECT_EQ(std::get<Expectations>(read).cases.front().checks.front().console, text);
