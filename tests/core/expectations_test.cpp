@@ -35,8 +35,7 @@ std::string Describe(const ExpectationCase& e) {
                 Hex(s.values) + "; ";
     // Each kind's words, in the order of its enumeration, before what it checks.
     // clang-format off
-    static const std::array<std::string, 8> kWords = {"end ", "", "", "console ", "console contains ",
-                                                      "console starts ", "max instructions ", "max bytes "};
+    static const std::array<std::string, 8> kWords = {"end ", "", "", "console ", "console contains ", "console starts ", "max instructions ", "max bytes "};
     // clang-format on
     using enum Expectation::Kind;
     for (const Expectation& check : e.checks) {
@@ -72,11 +71,7 @@ TEST(Expectations, EveryStatementReadsWithItsLineAndInFileOrderAsTheReadmesExamp
     ASSERT_NE(example, std::string::npos);
     // clang-format off
     const std::pair<std::string, std::string> cases[] = {
-        {readme.substr(start, readme.find("```", start) - start),
-         "from 0200; limit 1000000; input 41; input 0A; @4 set 0300: 05 07; @5 set XR= 03; "
-         "@6 end empty cell; @7 AC=0C; @7 XR=05; @8 N=00; @8 Z=01; @8 C=00; "
-         "@9 0400: 0C 0D 0E; @10 console [ΑΘΡΟΙΣΜΑ 12\n]; @11 console contains [12]; "
-         "@12 console starts [ΑΘ]; @13 max instructions 500; @14 max bytes 40; (end stated)"},
+        {readme.substr(start, readme.find("```", start) - start), "from 0200; limit 1000000; input 41; input 0A; @4 set 0300: 05 07; @5 set XR= 03; " "@6 end empty cell; @7 AC=0C; @7 XR=05; @8 N=00; @8 Z=01; @8 C=00; " "@9 0400: 0C 0D 0E; @10 console [ΑΘΡΟΙΣΜΑ 12\n]; @11 console contains [12]; " "@12 console starts [ΑΘ]; @13 max instructions 500; @14 max bytes 40; (end stated)"},
         {"", ""},
         {"# only a comment\n\n   \t\n", ""},
         {"FROM c000   # start", "from C000; "},
@@ -93,14 +88,10 @@ TEST(Expectations, EveryStatementReadsWithItsLineAndInFileOrderAsTheReadmesExamp
         {"console \"\\x00a\\x0D\tb\"", "@1 console [a\n\tb]; "},
         {"console \"a\\nb\\t\\\"#\\\\\\x1B\\xC1\" # # inside quotes is text", "@1 console [a\nb\t\"#\\\x1B" "Α]; "},
         {"\xEF\xBB\xBF" "from 0200\r\nend empty cell\r\n", "from 0200; @2 end empty cell; (end stated)"},
-        {"console contains \"a\"\nconsole contains \"b\"\nCONSOLE Starts \"c\"\nmax instructions 10\nMAX bytes 65536",
-         "@1 console contains [a]; @2 console contains [b]; @3 console starts [c]; @4 max instructions 10; @5 max bytes 65536; "},
+        {"console contains \"a\"\nconsole contains \"b\"\nCONSOLE Starts \"c\"\nmax instructions 10\nMAX bytes 65536", "@1 console contains [a]; @2 console contains [b]; @3 console starts [c]; @4 max instructions 10; @5 max bytes 65536; "},
         // Shared statements come first in every case; a case's own limit and points replace them.
-        {"limit 9\nend empty cell\ninput 41\ncase \"ένα\"\npoints 3\nlimit 5\ninput 42\nAC=42\ncase \"δύο\"\nAC=41",
-         "case ένα @4; points 3; limit 5; input 41; input 42; @2 end empty cell; @8 AC=42; (end stated) | "
-         "case δύο @9; limit 9; input 41; @2 end empty cell; @10 AC=41; (end stated)"},
-        {"AC=01\npoke 0300: 01\nconsole \"x\"\nend limit\n0300: 01\nset AC=02",
-         "@2 set 0300: 01; @6 set AC= 02; @1 AC=01; @3 console [x]; @4 end limit; @5 0300: 01; (end stated)"},
+        {"limit 9\nend empty cell\ninput 41\ncase \"ένα\"\npoints 3\nlimit 5\ninput 42\nAC=42\ncase \"δύο\"\nAC=41", "case ένα @4; points 3; limit 5; input 41; input 42; @2 end empty cell; @8 AC=42; (end stated) | " "case δύο @9; limit 9; input 41; @2 end empty cell; @10 AC=41; (end stated)"},
+        {"AC=01\npoke 0300: 01\nconsole \"x\"\nend limit\n0300: 01\nset AC=02", "@2 set 0300: 01; @6 set AC= 02; @1 AC=01; @3 console [x]; @4 end limit; @5 0300: 01; (end stated)"},
     };
     // clang-format on
     for (const auto& [text, description] : cases) {
