@@ -215,17 +215,10 @@ TEST(Grader, FoldersGiveEveryPossibleSubmissionSortedAndEachGetsItsLineInTheOrde
         EXPECT_EQ(verdicts[i].name, many[i]);
         EXPECT_EQ(verdicts[i].passed, i % 8 < 4 || i % 8 == 5) << many[i];
     }
-    // Each reason on the verdict's one line.
-    const std::pair<std::size_t, std::string> reasons[] = {
-        {6, "ο σύνδεσμος δείχνει στο «" + folder / "nowhere.zrv" + "», που δεν υπάρχει"},
-        {7, "Δεν ήταν δυνατό να ανοιχτεί το αρχείο «" + folder / "missing.zrv" + "»."},
-    };
-    for (const auto& [index, reason] : reasons) {
-        const std::string line = VerdictLine(verdicts[index]);
-        const std::string opening = "ΑΠΟΤΥΧΙΑ " + many[index] + " 0/1: " + reason;
-        EXPECT_EQ(line.substr(0, opening.size()), opening);
-        EXPECT_EQ(line.find('\n'), std::string::npos);
-    }
+    // A link to nothing says so on the verdict's one line (a missing file's reason has its own
+    // test).
+    EXPECT_EQ(VerdictLine(verdicts[6]), "ΑΠΟΤΥΧΙΑ " + many[6] + " 0/1: ο σύνδεσμος δείχνει στο «" +
+                                            folder / "nowhere.zrv" + "», που δεν υπάρχει");
     // Nor does any name or problem bring a control character into it, nor lose what follows one.
     Verdict failed;
     failed.name = std::string("odd\x1B[2Jna\0me\n.zrv", 17);
