@@ -78,7 +78,7 @@ TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
         {"--check - ask1/maria.zrv < ask1.expect", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv 3/3\n1 passed, 0 failed, average 3.00/3\n", ""},
         {"--check /dev/stdin --timeout 1 ask1/maria.zrv < " + folder / "endless.expect", 1, "ΑΠΟΤΥΧΙΑ ask1/maria.zrv 0/1: ξεπέρασε το χρονικό όριο του 1 δευτερολέπτου\n0 passed, 1 failed, average 0.00/1\n", ""},
         {"--check ask1.expect --explain ask1/nikos.zrv", 1, "ΑΠΟΤΥΧΙΑ ask1/nikos.zrv 0/3: «ο πίνακας της εκφώνησης»: 0310 = 19, αναμενόταν 25; κονσόλα = \"ΑΘΡΟΙΣΜΑ 25\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 37\"; «άλλοι αριθμοί»: 0310 = 0A, αναμενόταν 0F; κονσόλα = \"ΑΘΡΟΙΣΜΑ 10\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 15\"\n  «ο πίνακας της εκφώνησης»:\n    στο τέλος: 0310=19\n    οι τελευταίες 20 εντολές:\n…", ""},
-        {"--chek ask1.expect ask1", 2, "", "zorvan-run: άγνωστη επιλογή «--chek» (μήπως --check;)\n"},
+        {"--CHEK ask1.expect ask1", 2, "", "zorvan-run: άγνωστη επιλογή «--CHEK» (μήπως --check;)\n"},
         {"--check ask1.expect --jobs 99999999999 ask1", 2, "", "zorvan-run: --jobs: «99999999999» είναι πάρα πολλές· το πολύ 256\n"},
         {"--check ask1.expect --timeout 0 ask1", 2, "", "zorvan-run: --timeout: «0» δεν είναι δευτερόλεπτα από 1 έως 86400\n"},
         {"--check ask1.expect --json --csv ask1", 2, "", "zorvan-run: οι επιλογές --json, --csv και --junit δεν δίνονται μαζί (--csv)\n"},
