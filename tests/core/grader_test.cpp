@@ -344,9 +344,8 @@ TEST(Grader, ExplainNamesTheFailedChecksThingsAndTheLastInstructionsWithTheirSen
     EXPECT_EQ(lines[2].substr(0, 13), "  0207  INX: ");
     EXPECT_EQ(lines.back().substr(0, 13), "  021A  INX: ");
     // A passed case has nothing to explain.
-    EXPECT_TRUE(GradeProgram(Read("XR=19"), "p.zrv", ProgramBytes(counting), explain)
-                    .cases.front()
-                    .explanation.empty());
+    const Verdict passed = GradeProgram(Read("XR=19"), "p.zrv", ProgramBytes(counting), explain);
+    EXPECT_TRUE(passed.cases.front().explanation.empty());
 }
 
 TEST(Grader, FoldersGiveEveryPossibleSubmissionSortedAndEachGetsItsLineInTheOrderGiven) {
@@ -413,7 +412,9 @@ TEST(Grader, APipeInAFolderGetsItsLineWithoutBeingRead) {
 // reason on their one line.
 TEST(Grader, AFileThatCannotBeReadFailsWithTheSystemsReason) {
     struct FailingDisk : FileStore {
+        bool outOfMemory = false;
         std::error_code ReadContents(int, std::string&) override {
+            if (outOfMemory) throw std::bad_alloc();
             return std::make_error_code(std::errc::io_error);
         }
     } failingDisk;
@@ -431,14 +432,12 @@ TEST(Grader, AFileThatCannotBeReadFailsWithTheSystemsReason) {
                                             verdict.name + "». " + reason);
 #ifndef __EMSCRIPTEN__  // the page's file system shows no process's open files
     // Running out of memory on the way leaves no file open.
-    struct FullMemory : FileStore {
-        std::error_code ReadContents(int, std::string&) override { throw std::bad_alloc(); }
-    } fullMemory;
     const auto openFiles = [] {
         return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
     };
     const auto before = openFiles();
-    EXPECT_THROW(GradeFile(Read(""), folder / "a.zrv", fullMemory), std::bad_alloc);
+    failingDisk.outOfMemory = true;
+    EXPECT_THROW(GradeFile(Read(""), folder / "a.zrv", failingDisk), std::bad_alloc);
     EXPECT_EQ(openFiles(), before);
 #endif
 }
