@@ -40,22 +40,10 @@ std::string Summary(int lines, int bytes) {
 TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
     const std::string samples = ZORVAN_TEST_DATA "/",
                       atStart = "AC=00 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n";
-    const std::string verdicts =
-        "ΑΠΟΤΥΧΙΑ ask1/eleni.zrv 0/3: «ο πίνακας της εκφώνησης»: κονσόλα = \"ΑΘΡΟΙΣΜΑ \\x037\", "
-        "αναμενόταν \"ΑΘΡΟΙΣΜΑ 37\"; «άλλοι αριθμοί»: κονσόλα = \"ΑΘΡΟΙΣΜΑ \\x015\", αναμενόταν "
-        "\"ΑΘΡΟΙΣΜΑ 15\"\n"
-        "ΑΠΟΤΥΧΙΑ ask1/kostas.zrv 1/3: «άλλοι αριθμοί»: 0310 = 25, αναμενόταν 0F; κονσόλα = "
-        "\"ΑΘΡΟΙΣΜΑ 37\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 15\"\n"
-        "ΕΠΙΤΥΧΙΑ ask1/maria.zrv 3/3\n"
-        "ΑΠΟΤΥΧΙΑ ask1/nikos.zrv 0/3: «ο πίνακας της εκφώνησης»: 0310 = 19, αναμενόταν 25; κονσόλα "
-        "= "
-        "\"ΑΘΡΟΙΣΜΑ 25\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 37\"; «άλλοι αριθμοί»: 0310 = 0A, αναμενόταν 0F; "
-        "κονσόλα = \"ΑΘΡΟΙΣΜΑ 10\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 15\"\n";
     const zorvan::testing::TempFolder folder;
     zorvan::testing::PutFile(folder / "bad.expect", "end empty cell\n\nAC=0G\n");
     zorvan::testing::PutFile(folder / "empty.expect", "");
     zorvan::testing::PutFile(folder / "bad.zrv", "_ 0200 LDQ #01 _ _\r\n_ 0202 _ _ _ _\r\n");
-    zorvan::testing::PutFile(folder / "nul.expect", std::string("fr\0om 0200\n", 11));
     zorvan::testing::PutFile(folder / "endless.expect",
                              "limit 100000000000\npoke 026B: 4C FA 00\n");
     std::filesystem::create_directory(folder / "none");  // no programs in it
@@ -75,9 +63,7 @@ TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
         {samples + "missing_label.zrv", 1, "", "Η ετικέτα 'NOWHERE' δεν βρέθηκε\n"},
         {samples + "no_such_program.zrv", 1, "", "zorvan-run: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «"},
         {"--from 0200 --bogus", 2, "", "zorvan-run: άγνωστη επιλογή «--bogus»"},
-        {"--from 10000", 2, "", "zorvan-run: --from"},
         {"--poke 0200:4G", 2, "", "zorvan-run: --poke"},
-        {"--input", 2, "", "zorvan-run: --input"},
         {"--set PC=0200", 2, "", "zorvan-run: --set: άγνωστος καταχωρητής «PC»\n"},
         {"--limit 0 --steps 1", 2, "", "zorvan-run: --limit και --steps δεν δίνονται μαζί\n"},
         {"a.zrv b.zrv", 2, "", "zorvan-run: δόθηκαν δύο αρχεία: «a.zrv» και «b.zrv»\n"},
@@ -87,28 +73,22 @@ TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
         // break, 01 an empty box; the report starts on a line of its own after the box.
         {"--from 0300 --poke FFFF:60 --poke 0300:20,FF,FF,A9,0C,20,FF,FF,A9,0D,20,FF,FF,A9,01,20,FF,FF,00", 0,
          "\n\u25AF\nend: empty cell\nPC=0313 AC=01 XR=00 YR=00 SP=FF\nNV-BDIZC=00100000\n", ""},
-        {"--check ask1.expect ask1", 1, verdicts + "1 passed, 3 failed, average 1.00/3\n", ""},
-        {"--check ask1.expect --roster ask1.roster ask1", 1, verdicts + "ΑΠΟΤΥΧΙΑ giorgos 0/3: δεν παραδόθηκε\n1 passed, 4 failed, average 0.80/3\n", ""},
-        {"--check ask1.expect --csv ask1/kostas.zrv", 1, "\xEF\xBB\xBFμαθητής,ο πίνακας της εκφώνησης,άλλοι αριθμοί,βαθμός,μέγιστο,σχόλιο\r\nask1/kostas.zrv,1,0,1,3,\r\n", ""},
+        {"--check ask1.expect --roster ask1.roster ask1", 1, "ΑΠΟΤΥΧΙΑ ask1/eleni.zrv 0/3: «ο πίνακας της εκφώνησης»: …", ""},
         {"--check ask1.expect --junit ask1/maria.zrv", 0, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"zorvan-run --check\" tests=\"2\" failures=\"0\">\n  <testsuite name=\"ask1/maria.zrv\" tests=\"2\" failures=\"0\">\n…", ""},
         {"--check - ask1/maria.zrv < ask1.expect", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv 3/3\n1 passed, 0 failed, average 3.00/3\n", ""},
         {"--check /dev/stdin --timeout 1 ask1/maria.zrv < " + folder / "endless.expect", 1, "ΑΠΟΤΥΧΙΑ ask1/maria.zrv 0/1: ξεπέρασε το χρονικό όριο του 1 δευτερολέπτου\n0 passed, 1 failed, average 0.00/1\n", ""},
         {"--check ask1.expect --explain ask1/nikos.zrv", 1, "ΑΠΟΤΥΧΙΑ ask1/nikos.zrv 0/3: «ο πίνακας της εκφώνησης»: 0310 = 19, αναμενόταν 25; κονσόλα = \"ΑΘΡΟΙΣΜΑ 25\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 37\"; «άλλοι αριθμοί»: 0310 = 0A, αναμενόταν 0F; κονσόλα = \"ΑΘΡΟΙΣΜΑ 10\", αναμενόταν \"ΑΘΡΟΙΣΜΑ 15\"\n  «ο πίνακας της εκφώνησης»:\n    στο τέλος: 0310=19\n    οι τελευταίες 20 εντολές:\n…", ""},
-        {"--chek ask1.expect ask1", 2, "", "zorvan-run: άγνωστη επιλογή «--chek» (μήπως --check;)\n"},
-        {"--CHECK ask1.expect ask1", 2, "", "zorvan-run: άγνωστη επιλογή «--CHECK» (μήπως --check;)\n"},
+        {"--CHEK ask1.expect ask1", 2, "", "zorvan-run: άγνωστη επιλογή «--CHEK» (μήπως --check;)\n"},
         {"--check ask1.expect --jobs 99999999999 ask1", 2, "", "zorvan-run: --jobs: «99999999999» είναι πάρα πολλές· το πολύ 256\n"},
         {"--check ask1.expect --timeout 0 ask1", 2, "", "zorvan-run: --timeout: «0» δεν είναι δευτερόλεπτα από 1 έως 86400\n"},
         {"--check ask1.expect --json --csv ask1", 2, "", "zorvan-run: οι επιλογές --json, --csv και --junit δεν δίνονται μαζί (--csv)\n"},
         {"--check ask1.expect -- --json", 1, "ΑΠΟΤΥΧΙΑ --json 0/3: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «--json».…", ""},
-        {"--check " + folder / "nul.expect" + " ask1", 2, "", "zorvan-run: " + folder / "nul.expect" + ", γραμμή 1: άγνωστη δήλωση «fr\\x00om 0200» (case"},
-        {"--check ask1.expect ask1/maria.zrv ask1/maria.zrv", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv 3/3\nΕΠΙΤΥΧΙΑ ask1/maria.zrv 3/3\n2 passed, 0 failed, average 3.00/3\n", ""},
         {"ask1/maria.zrv --check=ask1.expect", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv 3/3\n1 passed, 0 failed, average 3.00/3\n", ""},
         {"--check= ask1/maria.zrv", 2, "", "zorvan-run: --check: λείπει το αρχείο ελέγχου\n"},
         {"--jobs 1 ask1/maria.zrv --check " + folder / "empty.expect" + " ask1/nikos.zrv", 0, "ΕΠΙΤΥΧΙΑ ask1/maria.zrv 1/1\nΕΠΙΤΥΧΙΑ ask1/nikos.zrv 1/1\n2 passed, 0 failed, average 1.00/1\n", ""},
         {"--check " + folder / "bad.expect" + " ask1", 2, "", "zorvan-run: " + folder / "bad.expect" + ", γραμμή 3: «0G» δεν είναι δεκαεξαδικός αριθμός\n"},
         {"--check none.expect ask1", 2, "", "zorvan-run: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «none.expect»."},
         {"--check ask1.expect", 2, "", "zorvan-run: --check: λείπουν τα προγράμματα για έλεγχο\n"},
-        {"--check", 2, "", "zorvan-run: --check: λείπει το αρχείο ελέγχου\n"},
         {"--check ask1.expect ask1 --limit 5", 2, "", "zorvan-run: η επιλογή «--limit» δεν δίνεται μαζί με --check (ένα αρχείο που αρχίζει με «-» δίνεται μετά το --)\n"},
         {"--check ask1.expect ask1 --jobs 0", 2, "", "zorvan-run: --jobs: «0» δεν είναι θετικός δεκαδικός αριθμός\n"},
         {"--check ask1.expect " + folder / "none", 2, "", "zorvan-run: δεν βρέθηκε κανένα πρόγραμμα (.zrv ή .txt) για έλεγχο\n"},
@@ -116,7 +96,6 @@ TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
         {"--listing ask1/maria.zrv", 0, "0200  A2 00            LDX  #00       ο δείκτης του πίνακα\n0202  A9 00            LDA  #00       το άθροισμα ξεκινά από 0\n0204  18        LOOP   CLC\n…", ""},
         {"--listing ask1/none.zrv", 1, "", "zorvan-run: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «ask1/none.zrv»."},
         {"--listing", 2, "", "zorvan-run: --listing: λείπει το αρχείο ή δόθηκε δύο φορές\n"},
-        {"--listing=ask1/maria.zrv", 0, "0200  A2 00            LDX  #00       ο δείκτης του πίνακα\n…", ""},
         {"--listing ask1/maria.zrv ask1/nikos.zrv", 2, "", "zorvan-run: --listing: περισσεύει το «ask1/nikos.zrv»\n"},
         // A line that does not assemble is marked under it, and the listing fails.
         {"--listing " + folder / "bad.zrv", 1, "0200  LDQ  #01\n      ^ Λάθος στην σύνταξη!\n0202\n", ""},
@@ -134,8 +113,19 @@ TEST(ZorvanRun, RunsGradesAndListsProgramsAndReportsHowTheyEndOrWhyNot) {
 }
 
 // Every "$ cd examples/grading && zorvan-run ..." that the README and the teacher's help page show
-// prints what they show under it (the CSV's byte-order mark and carriage returns aside).
-TEST(ZorvanRun, TheDocumentedGradingRunsPrintWhatTheDocumentsShow) {
+// prints what they show under it (the CSV's byte-order mark and carriage returns aside); and the
+// page shows the expectation file those runs read as it is: its statements, comments aside.
+TEST(ZorvanRun, TheDocumentsShowTheExampleFileAndWhatItsGradingRunsPrint) {
+    const auto statements = [](const std::string& text) {
+        std::string kept;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
+            line = line.substr(0, line.find('#'));
+            while (!line.empty() && line.back() == ' ') line.pop_back();
+            if (!line.empty()) kept += line + "\n";
+        }
+        return kept;
+    };
     int runs = 0;
     for (const char* document : {"/README.md", "/resources/help/teacher.html"}) {
         std::string text = zorvan::testing::FileBytes(std::string(ZORVAN_SOURCE_DIR) + document);
@@ -155,30 +145,15 @@ TEST(ZorvanRun, TheDocumentedGradingRunsPrintWhatTheDocumentsShow) {
             EXPECT_EQ(out, text.substr(start, end - start)) << document << ": " << arguments;
             ++runs;
         }
+        if (!std::string_view(document).ends_with(".html")) continue;
+        const std::size_t shown =
+            text.find("<pre>", text.find("<code>examples/grading/ask1.expect"));
+        ASSERT_NE(shown, std::string::npos);
+        EXPECT_EQ(statements(text.substr(shown + 5, text.find("</pre>", shown) - shown - 5)),
+                  statements(zorvan::testing::FileBytes(ZORVAN_SOURCE_DIR
+                                                        "/examples/grading/ask1.expect")));
     }
     EXPECT_EQ(runs, 4);
-}
-
-// The teacher's page shows examples/grading/ask1.expect, whose runs the test above checks: the
-// statements it shows, comments aside, must be the file's, poke lines and all.
-TEST(ZorvanRun, TheTeachersPageShowsTheExampleExpectationFileAsItIs) {
-    const auto statements = [](const std::string& text) {
-        std::string kept;
-        std::istringstream lines(text);
-        for (std::string line; std::getline(lines, line);) {
-            line = line.substr(0, line.find('#'));
-            while (!line.empty() && line.back() == ' ') line.pop_back();
-            if (!line.empty()) kept += line + "\n";
-        }
-        return kept;
-    };
-    const std::string page =
-        zorvan::testing::FileBytes(ZORVAN_SOURCE_DIR "/resources/help/teacher.html");
-    const std::size_t shown = page.find("<pre>", page.find("<code>examples/grading/ask1.expect"));
-    ASSERT_NE(shown, std::string::npos);
-    EXPECT_EQ(
-        statements(page.substr(shown + 5, page.find("</pre>", shown) - shown - 5)),
-        statements(zorvan::testing::FileBytes(ZORVAN_SOURCE_DIR "/examples/grading/ask1.expect")));
 }
 
 // AddressSanitizer reserves more address space than the limit below allows.
