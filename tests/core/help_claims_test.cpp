@@ -453,6 +453,30 @@ TEST(HelpClaims, EveryQuotedMessageIsOneTheCodeShows) {
     EXPECT_GE(count, 100);
 }
 
+// A beginner reads short sentences: none of the prose runs over 30 words. Code counts as one.
+TEST(HelpClaims, NoSentenceRunsOverThirtyWords) {
+    const std::regex comment(R"(<!--[\s\S]*?-->)");
+    const std::regex code(R"(<(pre|code)[^>]*>[\s\S]*?</\1>)");
+    const std::regex block(R"(</?(td|th|li|p|h\d|tr|table|ul|ol|br|div|pre)[^>]*>)");
+    const std::regex tag(R"(<[^>]*>)");
+    const std::regex end(R"(([.!;])\s+)");
+    for (const fs::path& page : HelpPages()) {
+        std::string prose = std::regex_replace(FileBytes(page.string()), comment, "");
+        prose = std::regex_replace(prose, code, " X ");
+        prose = std::regex_replace(prose, block, "\x02");
+        prose = Decoded(std::regex_replace(prose, tag, ""));
+        for (const std::string_view shortened : {"π.χ.", "κ.λπ."}) {
+            for (std::size_t at = prose.find(shortened); at != std::string::npos;
+                 at = prose.find(shortened, at + 1))
+                prose.replace(at, shortened.size(), "πχ");
+        }
+        prose = std::regex_replace(prose, end, "$1\x02");
+        for (const std::string& sentence : SplitOn(prose, '\x02')) {
+            EXPECT_LE(Words(sentence).size(), 30u) << page.filename().string() << ": " << sentence;
+        }
+    }
+}
+
 // A page the build leaves out of the resources, or that no contents line reaches, is lost to the
 // student; a link to a page that is not there shows an empty window.
 TEST(HelpClaims, EveryPageIsBuiltInAndReachableAndEveryLinkLands) {
