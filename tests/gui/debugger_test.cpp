@@ -330,7 +330,7 @@ class DebuggerTest : public QObject {
 
     // While stepping, the arrows and Page Up/Down move the grid's cursor and edit nothing; a key
     // in the main window brings a minimised step window back, with a notice.
-    void cursorKeysAndAMinimisedStepWindow() {
+    void cursorKeysAMinimisedStepWindowAndEscape() {
         Load(kCalls);
         StartStepping("0202");
         const int row = gridRow();
@@ -348,6 +348,24 @@ class DebuggerTest : public QObject {
         QTRY_VERIFY(!step()->isMinimized());
         QCOMPARE(message(), QStringLiteral("#0000ff ") +
                                 zorvan::ui::ToQString(zorvan::app::kSteppingUnderWayNotice));
+
+        // Escape closes the step, memory, register and console windows; in the memory window's
+        // open cell editor it only cancels the edit.
+        QVERIFY(!grid()->isEnabled());
+        QTest::keyClick(stepButton("nextButton"), Qt::Key_Escape);
+        QVERIFY(!step()->isVisible());
+        QVERIFY(grid()->isEnabled());  // closing gives the grid back
+
+        QWidget* windows[] = {windows_->memoryWindow, windows_->registerWindow,
+                              windows_->consoleWindow};
+        for (QWidget* window : windows) {
+            window->show();
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QWidget* focused = QApplication::focusWidget();
+            QTest::keyClick(focused != nullptr ? focused : window, Qt::Key_Escape);
+            QVERIFY2(!window->isVisible(), window->objectName().toUtf8());
+        }
     }
 
     // Every button has a key in the step window; the register window shows the return address;
@@ -440,28 +458,6 @@ class DebuggerTest : public QObject {
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(stepButton("nextButton")));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);  // the RTS
         QCOMPARE(workspace().machine.PC, 0x020F);
-    }
-
-    // Escape closes the step, memory, register and console windows; in the memory window's
-    // open cell editor it only cancels the edit.
-    void escapeClosesTheSecondaryWindows() {
-        Load(kLoop);
-        StartStepping("0200");
-        QVERIFY(!grid()->isEnabled());
-        QTest::keyClick(stepButton("nextButton"), Qt::Key_Escape);
-        QVERIFY(!step()->isVisible());
-        QVERIFY(grid()->isEnabled());  // closing gives the grid back
-
-        QWidget* windows[] = {windows_->memoryWindow, windows_->registerWindow,
-                              windows_->consoleWindow};
-        for (QWidget* window : windows) {
-            window->show();
-            window->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(window));
-            QWidget* focused = QApplication::focusWidget();
-            QTest::keyClick(focused != nullptr ? focused : window, Qt::Key_Escape);
-            QVERIFY2(!window->isVisible(), window->objectName().toUtf8());
-        }
     }
 
     // The character routine shows the window and replaces the output (C1 is capital alpha); the
