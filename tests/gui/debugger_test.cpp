@@ -271,10 +271,15 @@ class DebuggerTest : public QObject {
 
     // The step window shows the line executed and the next, moves the grid's cursor along and
     // refills the registers, the changed fields highlighted, with the sentence under the rows;
-    // Enter on the window is Next, Πίσω undoes it and Παράκαμψη JSR runs the whole call.
+    // Enter on the window is Next, only after Start; Πίσω undoes it and Παράκαμψη JSR runs the
+    // whole call; a console routine leaves the keyboard in the step window.
     void startNextBackAndStepOver() {
         Load(kCalls);
         workspace().machine.Write(0xFFFF, 0x60);  // the console routine returns
+        Child<QAction>(form(), "stepAction")->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(step()));
+        QTest::keyClick(step(), Qt::Key_Return);  // before Start: nothing runs
+        QCOMPARE(workspace().machine.PC, 0);
         StartStepping("0202");
         QCOMPARE(step()->focusWidget(), static_cast<QWidget*>(stepButton("nextButton")));
         QCOMPARE(stepRow(0) + " | " + stepRow(1), QStringLiteral("0202 LDX #02 | 0204 JSR 0200"));
@@ -294,6 +299,17 @@ class DebuggerTest : public QObject {
         QCOMPARE(workspace().machine.PC, 0x0207);
         Click("backButton");  // the whole call
         QCOMPARE(workspace().machine.PC, 0x0204);
+
+        Child<QLineEdit>(step(), "startAddressEdit")->clear();
+        StartStepping("020A");  // LDA #41
+        QCOMPARE(workspace().machine.PC, 0x020C);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // JSR FFFF
+        QCOMPARE(workspace().machine.PC, 0xFFFF);
+        QVERIFY(windows_->consoleWindow->isVisible());
+        QTRY_VERIFY(step()->isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(stepButton("nextButton")));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);  // the RTS
+        QCOMPARE(workspace().machine.PC, 0x020F);
     }
 
     // Έως τον κέρσορα runs to a line clicked in the greyed grid; Συνέχεια to a breakpoint set in
@@ -435,29 +451,6 @@ class DebuggerTest : public QObject {
         Click("continueButton");
         QCOMPARE(workspace().machine.XR, 1);
         QVERIFY(message().endsWith(QStringLiteral("Στάση στο 2ο πέρασμα.")));
-    }
-
-    // Enter is Next only after Start; a console routine leaves the keyboard in the step window.
-    void enterIsNextAndTheKeyboardStaysAfterAConsoleRoutine() {
-        Load(kCalls);
-        workspace().machine.Write(0xFFFF, 0x60);
-        Child<QAction>(form(), "stepAction")->trigger();
-        QVERIFY(QTest::qWaitForWindowExposed(step()));
-        QTest::keyClick(step(), Qt::Key_Return);  // before Start: nothing runs
-        QCOMPARE(workspace().machine.PC, 0);
-        QTest::keyClicks(Child<QLineEdit>(step(), "startAddressEdit"), "020A");
-        QTest::keyClick(Child<QLineEdit>(step(), "startAddressEdit"),
-                        Qt::Key_Return);  // Start: LDA #41
-        QCOMPARE(workspace().machine.PC, 0x020C);
-        step()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(step()));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // JSR FFFF
-        QCOMPARE(workspace().machine.PC, 0xFFFF);
-        QVERIFY(windows_->consoleWindow->isVisible());
-        QTRY_VERIFY(step()->isActiveWindow());
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(stepButton("nextButton")));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);  // the RTS
-        QCOMPARE(workspace().machine.PC, 0x020F);
     }
 
     // The character routine shows the window and replaces the output (C1 is capital alpha); the
