@@ -389,8 +389,6 @@ class DebuggerTest : public QObject {
     void keysForTheButtonsAndTheReturnAddress() {
         Load(kCalls);
         StartStepping("0202");
-        step()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(step()));
         // A button's key clicks it as a click would, a moment later.
         QTest::keyClick(step()->windowHandle(), Qt::Key_F10);  // Παράκαμψη JSR
         QTRY_COMPARE(workspace().machine.PC, 0x0207);
