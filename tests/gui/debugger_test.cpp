@@ -202,8 +202,8 @@ class DebuggerTest : public QObject {
     }
 
     // F5 in the Εκτέλεση menu and a click in the margin toggle the current line's breakpoint; the
-    // line shows its dot in the margin and its tint in every column.
-    void f5AndTheMarginToggleABreakpoint() {
+    // line shows its dot in the margin and its tint in every column; a run stops there.
+    void f5AndTheMarginToggleABreakpointThatStopsARun() {
         Load(kLoop);
         QCOMPARE(Child<QAction>(form(), "breakpointAction")->text(),
                  QStringLiteral("Σημείο Διακοπής"));
@@ -229,20 +229,16 @@ class DebuggerTest : public QObject {
         QVERIFY(workspace().grid.BreakpointRows().empty());
         // The program's text is untouched, and so is the changed flag.
         QVERIFY(!workspace().changed);
-    }
 
-    // A run stops before the marked line: the registers come up, the cursor is on that line, and
-    // F9 proposes PC, from which it goes on.
-    void aRunStopsAtABreakpointAndGoesOnFromIt() {
-        Load(kLoop);
+        // A run stops before the marked line: the registers come up, the cursor is on that line,
+        // and F9 proposes PC, from which it goes on.
         Run({[](QWidget* modal) { modal->close(); }});  // closing the start dialog runs nothing
         QCOMPARE(message(), QStringLiteral("#ff0000 Η διαδικασία εκτέλεσης απορρίφθηκε."));
         QVERIFY(!windows_->registerWindow->isVisible());
         workspace().grid.SetBreakpoint(3, true);  // BNE
         Run({Type("0200")});
         QTRY_VERIFY(windows_->registerWindow->isVisible());
-        QCOMPARE(shownXR(),
-                 QStringLiteral("02"));  // XR after one DEX
+        QCOMPARE(shownXR(), QStringLiteral("02"));  // XR after one DEX
         QCOMPARE(gridRow(), 3);
         QString proposed;
         workspace().grid.SetBreakpoint(3, false);
