@@ -5,11 +5,22 @@
 #include <string>
 #include <vector>
 
+#include "app/step_session.h"
 #include "grid/workspace.h"
 
 namespace zorvan::app::testing {
 
 using Line = std::array<std::string, grid::kGridColumnCount>;
+
+// A step session's peers with no windows behind them.
+class NoWindows final : public StepPeers {
+  public:
+    void SetProgramGridEnabled(bool) override {}
+    void ShowRegisterWindow() override {}
+    void RefillRegisters() override {}
+    void RedrawMemory() override {}
+    void RepaintMemory() override {}
+};
 
 // Rows 1.. hold the lines; the row count covers them exactly.
 inline grid::Workspace WorkspaceWith(const std::vector<Line>& lines) {

@@ -108,15 +108,6 @@ class ConsoleModel final : public cpu::MachineHost {
     std::string text;
 };
 
-class NoWindows final : public app::StepPeers {
-  public:
-    void SetProgramGridEnabled(bool) override {}
-    void ShowRegisterWindow() override {}
-    void RefillRegisters() override {}
-    void RedrawMemory() override {}
-    void RepaintMemory() override {}
-};
-
 // The register or status bit a claim names; P, the packed status, is read and written whole.
 std::int32_t* Field(cpu::Machine& machine, const std::string& name) {
     if (const std::optional<cpu::MachineField> field = cpu::FieldNamed(name))
@@ -193,7 +184,7 @@ void Check(const Claim& claim) {
     }
     cpu::Machine& machine = workspace.machine;
     ConsoleModel console;
-    NoWindows windows;
+    app::testing::NoWindows windows;
     app::StepSession session(workspace, console, windows);
 
     std::string expectedAssembly;

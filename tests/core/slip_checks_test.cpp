@@ -14,15 +14,6 @@
 namespace zorvan::app {
 namespace {
 
-class NoWindows final : public StepPeers {
-  public:
-    void SetProgramGridEnabled(bool) override {}
-    void ShowRegisterWindow() override {}
-    void RefillRegisters() override {}
-    void RedrawMemory() override {}
-    void RepaintMemory() override {}
-};
-
 // Runs of short programs at 0200 (line 1 of the grid) and the notice each leaves in the message
 // area, once, or none. The script: f9 (a run), start/next/back/continue (the step window),
 // edit (the student stores 00 at 0300), clear (Clear memory, the program put back), offK (check
@@ -67,7 +58,7 @@ TEST(SlipChecksTest, EachCheckTellsItsSlipOnceAndOnlyThen) {
         grid::Workspace workspace = testing::WorkspaceWith({{"", "0200", "NOP"}});
         cpu::Apply(workspace.machine, c.program);
         cpu::NullMachineHost host;
-        NoWindows windows;
+        testing::NoWindows windows;
         StepSession session(workspace, host, windows);
         std::istringstream script(c.script);
         for (std::string word; script >> word;) {
