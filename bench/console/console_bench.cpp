@@ -78,6 +78,7 @@ class ConsoleText : public cpu::RestorableConsole {
     std::string Text() const override { return console_.ShownText(); }
     void SetText(const std::string& text) override { console_.ReplaceShownText(text); }
     std::size_t Size() const override { return console_.ShownSize(); }
+    void KeepDropped() override { console_.KeepDropped(); }
     std::string TakeDropped() override { return console_.TakeDropped(); }
 
   private:

@@ -90,7 +90,7 @@ void ConsoleText::Bound() {
     if (breaks_ < kConsoleLines + kConsoleLines / 4) return;
     std::size_t cut = 0;
     for (; breaks_ >= kConsoleLines; --breaks_) cut = text_.find('\n', cut) + 1;
-    dropped_.append(text_, 0, cut);
+    if (keepDropped_) dropped_.append(text_, 0, cut);
     text_.erase(0, cut);
 }
 

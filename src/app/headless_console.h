@@ -35,7 +35,7 @@ inline constexpr std::size_t kConsoleLines = 10'000;
 
 // The console's text as the window holds it ("\n" between lines), bounded to its last
 // kConsoleLines lines. Appending drops the oldest lines in batches, so that each line costs the
-// same; what was dropped is kept for the step history until it takes it.
+// same; what was dropped while the step history asked for it is kept until it takes it.
 class ConsoleText {
   public:
     const std::string& Text() const { return text_; }
@@ -44,7 +44,15 @@ class ConsoleText {
     void Replace(std::string_view text);
     // A new last line (no line break before the first line of an empty text).
     void AppendLine(std::string_view line);
-    std::string TakeDropped() { return std::exchange(dropped_, {}); }
+    // Starts keeping what Bound drops, afresh.
+    void KeepDropped() {
+        dropped_.clear();
+        keepDropped_ = true;
+    }
+    std::string TakeDropped() {
+        keepDropped_ = false;
+        return std::exchange(dropped_, {});
+    }
 
   private:
     void Bound();
@@ -52,6 +60,7 @@ class ConsoleText {
     std::string text_;
     std::size_t breaks_ = 0;  // line breaks in text_
     std::string dropped_;
+    bool keepDropped_ = false;
 };
 
 // The console window's whole text, kept headless by the window's own rules: a character or the

@@ -188,7 +188,7 @@ class ConsoleWatch {
   public:
     ConsoleWatch(RestorableConsole* console, bool appends) : console_(console), appends_(appends) {
         if (console_ == nullptr) return;
-        console_->TakeDropped();
+        console_->KeepDropped();
         if (appends_) {
             sizeBefore_ = console_->Size();
         } else {
@@ -427,7 +427,6 @@ void StepHistory::UndoOne(Machine& m, RestorableConsole* console) {
         console->SetText(record.console.front +
                          now.substr(0, std::min(record.console.kept, now.size())) +
                          record.console.tail);
-        console->TakeDropped();
     }
     logSize_ = record.start;
     --count_;

@@ -35,9 +35,12 @@ class RestorableConsole {
     virtual ~RestorableConsole() = default;
     virtual std::string Text() const = 0;
     virtual void SetText(const std::string& text) = 0;
-    // The text's length, and what a bound on its lines dropped from its start since the last
-    // call: a routine that appends a line is then recorded without a copy of the whole text.
+    // The text's length, and what a bound on its lines dropped from its start between
+    // KeepDropped() and TakeDropped(): a routine that appends a line is then recorded without a
+    // copy of the whole text. Nothing is kept outside those calls, so that a run that prints for
+    // ever without a history costs no memory for it.
     virtual std::size_t Size() const { return Text().size(); }
+    virtual void KeepDropped() {}
     virtual std::string TakeDropped() { return {}; }
 };
 

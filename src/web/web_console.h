@@ -36,6 +36,7 @@ class WebConsole final : public cpu::MachineHost, public cpu::RestorableConsole 
     std::string Text() const override { return text_.Text(); }
     void SetText(const std::string& text) override { text_.Replace(text); }
     std::size_t Size() const override { return text_.Text().size(); }
+    void KeepDropped() override { text_.KeepDropped(); }
     std::string TakeDropped() override { return text_.TakeDropped(); }
 
   private:

@@ -52,6 +52,7 @@ class ConsoleWindow : public QWidget {
     // text, the text's length, and the oldest lines the bound dropped since the last call.
     std::string ShownText() const { return text_.Text(); }
     std::size_t ShownSize() const { return text_.Text().size(); }
+    void KeepDropped() { text_.KeepDropped(); }
     std::string TakeDropped() { return text_.TakeDropped(); }
     void ReplaceShownText(const std::string& text);
 

@@ -352,6 +352,7 @@ void StepWindow::CreateDebuggerControls() {
             windows_.consoleWindow->ReplaceShownText(text);
         }
         std::size_t Size() const override { return windows_.consoleWindow->ShownSize(); }
+        void KeepDropped() override { windows_.consoleWindow->KeepDropped(); }
         std::string TakeDropped() override { return windows_.consoleWindow->TakeDropped(); }
 
       private:

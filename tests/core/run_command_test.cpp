@@ -164,6 +164,7 @@ class BoundedConsole : public cpu::NullMachineHost, public cpu::RestorableConsol
     std::string Text() const override { return text.Text(); }
     void SetText(const std::string& t) override { text.Replace(t); }
     std::size_t Size() const override { return text.Text().size(); }
+    void KeepDropped() override { text.KeepDropped(); }
     std::string TakeDropped() override { return text.TakeDropped(); }
     ConsoleText text;
 };
@@ -192,6 +193,10 @@ TEST(ConsoleTextTest, KeepsItsLastLinesAndUndoesEveryPrint) {
         if (i % 1000 == 999) ASSERT_EQ(console.Text(), texts[i / 1000]) << i;
     }
     EXPECT_EQ(console.Text(), "πρώτη");
+
+    // A run without the history (the Run command's) keeps none of what the bound drops.
+    for (std::size_t i = 0; i < prints; ++i) console.PrintText("AB");
+    EXPECT_EQ(console.TakeDropped(), "");
 }
 
 }  // namespace
