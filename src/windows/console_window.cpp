@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "app/headless_console.h"
@@ -158,7 +159,11 @@ void ConsoleWindow::ShowPendingSoon() {
 void ConsoleWindow::ShowPending() {
     showTimer_.stop();
     sinceShown_.start();
-    if (pendingWhole_) outputArea_->setPlainText(ui::ToQString(text_.Shown()));
+    if (pendingWhole_) {
+        outputArea_->setPlainText(ui::ToQString(text_.Shown()));
+        // As a terminal does: the latest lines in view, not the oldest that are kept.
+        outputArea_->verticalScrollBar()->setValue(outputArea_->verticalScrollBar()->maximum());
+    }
     if (pendingLineCount_ != 0) outputArea_->appendPlainText(pendingLines_);
     pendingWhole_ = false;
     pendingLines_.clear();
