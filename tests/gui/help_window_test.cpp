@@ -167,9 +167,7 @@ class HelpWindowTest : public QObject {
                 const QByteArray where = QByteArray::fromStdString(claim.page + ": " + claim.title);
                 zorvan::windows::ApplicationWindows windows;
                 auto* main = windows.mainWindow.get();
-                main->show();
-                main->activateWindow();
-                QVERIFY(QTest::qWaitForWindowActive(main));
+                ShowActive(main);
                 zorvan::grid::ProgramGrid& grid = windows.workspace.grid;
                 int row = 1;
                 for (const auto& [key, value] : claim.keys) {
@@ -219,13 +217,7 @@ class HelpWindowTest : public QObject {
                         main->RefreshFromWorkspace();
                         Child<QAction>(main, "breakpointAction")->trigger();
                     } else if (key == "f9") {
-                        const QString address = QString::fromStdString(value);
-                        ModalDriver driver({[address](QWidget* modal) {
-                            auto* field = modal->findChild<QLineEdit*>();
-                            field->selectAll();
-                            QTest::keyClicks(field, address);
-                            QTest::keyClick(field, Qt::Key_Return);
-                        }});
+                        ModalDriver driver({ModalDriver::Type(QString::fromStdString(value))});
                         Child<QAction>(main, "runAction")->trigger();
                         QVERIFY2(driver.done(), where);
                     } else if (key == "step") {
