@@ -117,27 +117,13 @@ void Check(const Claim& claim) {
         "line",  "file",    "type", "assemble",   "summary",  "poke",     "clear",     "set",
         "run",   "end",     "step", "breakpoint", "f9",       "continue", "back",      "expect",
         "cells", "message", "row",  "console",    "sentence", "executed", "toexecute", "passes"};
-    std::vector<app::testing::Line> lines;
-    std::string file;
-    for (const auto& [key, value] : claim.keys) {
+    for (const auto& [key, value] : claim.keys)
         EXPECT_TRUE(known.contains(key)) << "unknown key " << key;
-        if (key == "line") {
-            app::testing::Line line;
-            const auto cells = SplitOn(value, '|');
-            for (std::size_t k = 0; k < cells.size() && k < line.size(); ++k) line[k] = cells[k];
-            lines.push_back(line);
-        }
-        if (key == "file") file = value;
-    }
-    grid::Workspace workspace =
-        lines.empty() ? grid::Workspace{} : app::testing::WorkspaceWith(lines);
+    const std::vector<app::ProgramRow> rows = testing::ProgramOf(claim);
+    grid::Workspace workspace;
+    if (!rows.empty()) app::PlaceProgramRows(workspace.grid, rows);
     for (const auto& [key, value] : claim.keys) {
         if (key == "type") app::testing::TypeWithArrows(workspace, Unescape(value));
-    }
-    if (!file.empty()) {
-        app::PlaceProgramRows(
-            workspace.grid,
-            app::ReadProgramText(FileBytes(std::string(ZORVAN_SOURCE_DIR) + "/" + file)));
     }
     cpu::Machine& machine = workspace.machine;
     ConsoleModel console;
@@ -150,7 +136,7 @@ void Check(const Claim& claim) {
     }
     const bool typed = std::any_of(claim.keys.begin(), claim.keys.end(),
                                    [](const auto& key) { return key.first == "type"; });
-    if (!lines.empty() || !file.empty() || (typed && !expectedAssembly.empty())) {
+    if (!rows.empty() || claim.Has("file") || (typed && !expectedAssembly.empty())) {
         assembler::AssemblyResult result;
         try {
             result = assembler::Assemble(workspace.grid, machine);

@@ -15,7 +15,6 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QWheelEvent>
-#include <fstream>
 
 #include "../core/help_claim_reader.h"
 #include "app/program_file.h"
@@ -169,21 +168,8 @@ class HelpWindowTest : public QObject {
                 auto* main = windows.mainWindow.get();
                 ShowActive(main);
                 zorvan::grid::ProgramGrid& grid = windows.workspace.grid;
-                int row = 1;
-                for (const auto& [key, value] : claim.keys) {
-                    if (key == "file") {
-                        std::ifstream in(std::string(ZORVAN_SOURCE_DIR) + "/" + value,
-                                         std::ios::binary);
-                        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-                        zorvan::app::PlaceProgramRows(grid, zorvan::app::ReadProgramText(bytes));
-                    } else if (key == "line") {
-                        const auto cells = zorvan::testing::SplitOn(value, '|');
-                        for (std::size_t k = 0; k < cells.size(); ++k)
-                            grid.SetCell(static_cast<int>(k), row, cells[k]);
-                        ++row;
-                    }
-                }
-                if (row > 1) grid.SetRowCount(row);
+                if (const auto rows = zorvan::testing::ProgramOf(claim); !rows.empty())
+                    zorvan::app::PlaceProgramRows(grid, rows);
                 windows.workspace.executionEnabled = true;  // as a completed line leaves it
                 main->RefreshFromWorkspace();
                 {
