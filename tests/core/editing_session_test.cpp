@@ -77,26 +77,6 @@ TEST(EditingSession, EachLineEndsWhereItsFormSaysAndRefusalsKeepTheText) {
     }
 }
 
-// Arrows as grid keys ("↑↓←→"), any other character typed.
-void TypeWithArrows(grid::Workspace& workspace, std::string_view keys) {
-    const std::pair<std::string_view, int> arrows[] = {
-        {"↑", kKeyUp}, {"↓", kKeyDown}, {"←", kKeyLeft}, {"→", kKeyRight}};
-    while (!keys.empty()) {
-        bool arrow = false;
-        for (const auto& [text, code] : arrows) {
-            if (keys.starts_with(text)) {
-                TypeKey(workspace, {code});
-                keys.remove_prefix(text.size());
-                arrow = true;
-            }
-        }
-        if (!arrow) {
-            TypeText(workspace, keys.substr(0, 1));
-            keys.remove_prefix(1);
-        }
-    }
-}
-
 // A finished line checked again from its address or its instruction keeps a second parameter
 // that its check accepts, and the line is complete again; one it refuses is emptied.
 TEST(EditingSession, ReCheckingAFinishedLineKeepsItsIndexRegister) {
@@ -115,7 +95,7 @@ TEST(EditingSession, ReCheckingAFinishedLineKeepsItsIndexRegister) {
         TypeText(workspace, c.line);
         if (c.secondParameter)
             workspace.grid.SetCell(grid::kSecondParameterColumn, 1, c.secondParameter);
-        TypeWithArrows(workspace, c.recheck);
+        testing::TypeWithArrows(workspace, c.recheck);
         EXPECT_EQ(RowText(workspace, 1), c.after) << c.line << c.recheck;
         EXPECT_EQ(std::pair(workspace.grid.Col(), workspace.grid.Row()), std::pair(c.column, c.row))
             << c.line << c.recheck;

@@ -1,10 +1,14 @@
 #pragma once
 // Builds a workspace whose grid already holds some program lines, for the editor tests.
 
+#include <algorithm>
 #include <array>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "app/grid_keys.h"
 #include "app/step_session.h"
 #include "grid/workspace.h"
 
@@ -50,6 +54,24 @@ inline std::string RowText(const grid::Workspace& workspace, int row) {
     for (int column = 0; column < grid::kGridColumnCount; ++column)
         text += (column ? "|" : "") + workspace.grid.Cell(column, row);
     return text;
+}
+
+// Text typed into the grid, with ↑ ↓ ← → as the arrow keys.
+inline void TypeWithArrows(grid::Workspace& workspace, std::string_view keys) {
+    const std::pair<std::string_view, int> arrows[] = {
+        {"↑", kKeyUp}, {"↓", kKeyDown}, {"←", kKeyLeft}, {"→", kKeyRight}};
+    while (!keys.empty()) {
+        std::size_t next = keys.size();
+        for (const auto& [arrow, code] : arrows) next = std::min(next, keys.find(arrow));
+        TypeText(workspace, keys.substr(0, next));
+        keys.remove_prefix(next);
+        for (const auto& [arrow, code] : arrows) {
+            if (keys.starts_with(arrow)) {
+                TypeKey(workspace, {code});
+                keys.remove_prefix(arrow.size());
+            }
+        }
+    }
 }
 
 // The cursor and the table's size in one text: "column,row/rowCount".

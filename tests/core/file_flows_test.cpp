@@ -277,21 +277,18 @@ TEST(FileFlowsTest, AFileWrittenElsewhereIsOfferedAgainOnceAndNotOverwrittenUnas
         const std::string own = f.folder / "own.zrv";
         ::zorvan::testing::PutFile(own, "_ 0300 LDA #01 _ first\r\n");
         f.flows.OpenNamedFile(own);
-        if (c.writtenElsewhere) {
-            // Another program replaces the file, as a save does.
+        const auto replacedElsewhere = [&] {  // by another program, as a save replaces a file
             ::zorvan::testing::PutFile(own + ".new", "_ 0300 LDA #01 _ theirs\r\n");
             std::filesystem::rename(own + ".new", own);
-        }
+        };
+        if (c.writtenElsewhere) replacedElsewhere();
         f.host.yes = c.reload;
         f.flows.CheckOwnFile();
         f.flows.CheckOwnFile();
         EXPECT_EQ(f.workspace.grid.Cell(grid::kCommentColumn, 1), c.reload ? "theirs" : "first");
         f.workspace.grid.SetCell(grid::kCommentColumn, 1, "mine");
         f.workspace.changed = true;
-        if (c.reload) {
-            ::zorvan::testing::PutFile(own + ".new", "_ 0300 LDA #01 _ theirs\r\n");
-            std::filesystem::rename(own + ".new", own);
-        }
+        if (c.reload) replacedElsewhere();
         f.host.yes = c.overwrite;
         const SaveOutcome saved = f.flows.QuickSave();
         for (std::string& line : f.host.log) line = line.substr(0, line.find(' '));

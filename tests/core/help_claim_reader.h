@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/program_file.h"
+
 namespace zorvan::testing {
 
 inline const std::filesystem::path kHelpFolder =
@@ -105,6 +107,22 @@ inline std::vector<Claim> ClaimsOf(const std::filesystem::path& page,
         claims.push_back(std::move(claim));
     }
     return claims;
+}
+
+// The claim's program: its lines, cells between bars, or the rows of its file.
+inline std::vector<app::ProgramRow> ProgramOf(const Claim& claim) {
+    std::vector<app::ProgramRow> rows;
+    for (const auto& [key, value] : claim.keys) {
+        if (key == "file") {
+            std::ifstream in(std::string(ZORVAN_SOURCE_DIR) + "/" + value, std::ios::binary);
+            return app::ReadProgramText(std::string{std::istreambuf_iterator<char>(in), {}});
+        }
+        if (key != "line") continue;
+        const std::vector<std::string> cells = SplitOn(value, '|');
+        app::ProgramRow& row = rows.emplace_back();
+        for (std::size_t k = 0; k < cells.size() && k < row.size(); ++k) row[k] = cells[k];
+    }
+    return rows;
 }
 
 }  // namespace zorvan::testing

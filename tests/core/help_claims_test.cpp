@@ -36,6 +36,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -45,7 +46,6 @@
 #include <vector>
 
 #include "app/breakpoints.h"
-#include "app/grid_keys.h"
 #include "app/headless_console.h"
 #include "app/program_file.h"
 #include "app/run_command.h"
@@ -55,6 +55,7 @@
 #include "cpu/machine_host.h"
 #include "cpu/registers.h"
 #include "cpu/run_loop.h"
+#include "cpu_test_support.h"
 #include "editor_fixture.h"
 #include "grid/workspace.h"
 #include "help_claim_reader.h"
@@ -81,12 +82,6 @@ std::vector<std::string> Words(const std::string& text) {
     return words;
 }
 
-std::int64_t Value(const std::string& text) {
-    const bool negative = text.starts_with("-");
-    const std::int64_t magnitude = std::stoll(negative ? text.substr(1) : text, nullptr, 16);
-    return negative ? -magnitude : magnitude;
-}
-
 std::vector<Claim> ClaimsOf(const fs::path& page) {
     std::vector<std::string> errors;
     std::vector<Claim> claims = testing::ClaimsOf(page, errors);
@@ -108,50 +103,12 @@ class ConsoleModel final : public cpu::MachineHost {
     std::string text;
 };
 
-// The register or status bit a claim names; P, the packed status, is read and written whole.
-std::int32_t* Field(cpu::Machine& machine, const std::string& name) {
-    if (const std::optional<cpu::MachineField> field = cpu::FieldNamed(name))
-        return &cpu::FieldOf(machine, *field);
-    ADD_FAILURE() << "unknown register " << name;
-    static std::int32_t nowhere;
-    return &nowhere;
-}
-
-std::int64_t Get(cpu::Machine& machine, const std::string& name) {
-    return name == "P" ? machine.PackStatus() : *Field(machine, name);
-}
-
-void Set(cpu::Machine& machine, const std::string& name, std::int64_t value) {
-    if (name == "P")
-        machine.UnpackStatus(value);
-    else
-        *Field(machine, name) = static_cast<std::int32_t>(value);
-}
-
-// "0300=41,42" as the address and its values.
-std::pair<std::int64_t, std::vector<std::int64_t>> CellList(const std::string& word) {
-    const std::size_t equals = word.find('=');
-    std::vector<std::int64_t> values;
-    for (const std::string& v : SplitOn(word.substr(equals + 1), ',')) values.push_back(Value(v));
-    return {Value(word.substr(0, equals)), values};
-}
-
-// Text typed into the grid, with ↑ ↓ ← → as the arrow keys.
-void Type(grid::Workspace& workspace, std::string_view keys) {
-    const std::pair<std::string_view, int> arrows[] = {
-        {"↑", app::kKeyUp}, {"↓", app::kKeyDown}, {"←", app::kKeyLeft}, {"→", app::kKeyRight}};
-    while (!keys.empty()) {
-        std::size_t next = keys.size();
-        for (const auto& [arrow, code] : arrows) next = std::min(next, keys.find(arrow));
-        app::TypeText(workspace, keys.substr(0, next));
-        keys.remove_prefix(next);
-        for (const auto& [arrow, code] : arrows) {
-            if (keys.starts_with(arrow)) {
-                app::TypeKey(workspace, {code});
-                keys.remove_prefix(arrow.size());
-            }
-        }
-    }
+// The register or status bit a claim names; P, the packed status, is read whole. An unknown name
+// reads as no value at all, after Apply has named it.
+std::int64_t Get(const cpu::Machine& machine, const std::string& name) {
+    if (name == "P") return machine.PackStatus();
+    const std::optional<cpu::MachineField> field = cpu::FieldNamed(name);
+    return field ? cpu::FieldOf(machine, *field) : INT64_MIN;
 }
 
 void Check(const Claim& claim) {
@@ -160,27 +117,13 @@ void Check(const Claim& claim) {
         "line",  "file",    "type", "assemble",   "summary",  "poke",     "clear",     "set",
         "run",   "end",     "step", "breakpoint", "f9",       "continue", "back",      "expect",
         "cells", "message", "row",  "console",    "sentence", "executed", "toexecute", "passes"};
-    std::vector<app::testing::Line> lines;
-    std::string file;
-    for (const auto& [key, value] : claim.keys) {
+    for (const auto& [key, value] : claim.keys)
         EXPECT_TRUE(known.contains(key)) << "unknown key " << key;
-        if (key == "line") {
-            app::testing::Line line;
-            const auto cells = SplitOn(value, '|');
-            for (std::size_t k = 0; k < cells.size() && k < line.size(); ++k) line[k] = cells[k];
-            lines.push_back(line);
-        }
-        if (key == "file") file = value;
-    }
-    grid::Workspace workspace =
-        lines.empty() ? grid::Workspace{} : app::testing::WorkspaceWith(lines);
+    const std::vector<app::ProgramRow> rows = testing::ProgramOf(claim);
+    grid::Workspace workspace;
+    if (!rows.empty()) app::PlaceProgramRows(workspace.grid, rows);
     for (const auto& [key, value] : claim.keys) {
-        if (key == "type") Type(workspace, Unescape(value));
-    }
-    if (!file.empty()) {
-        app::PlaceProgramRows(
-            workspace.grid,
-            app::ReadProgramText(FileBytes(std::string(ZORVAN_SOURCE_DIR) + "/" + file)));
+        if (key == "type") app::testing::TypeWithArrows(workspace, Unescape(value));
     }
     cpu::Machine& machine = workspace.machine;
     ConsoleModel console;
@@ -193,7 +136,7 @@ void Check(const Claim& claim) {
     }
     const bool typed = std::any_of(claim.keys.begin(), claim.keys.end(),
                                    [](const auto& key) { return key.first == "type"; });
-    if (!lines.empty() || !file.empty() || (typed && !expectedAssembly.empty())) {
+    if (!rows.empty() || claim.Has("file") || (typed && !expectedAssembly.empty())) {
         assembler::AssemblyResult result;
         try {
             result = assembler::Assemble(workspace.grid, machine);
@@ -216,23 +159,15 @@ void Check(const Claim& claim) {
 
     for (const auto& [key, value] : claim.keys) {
         if (key == "poke") {
-            for (const std::string& word : Words(value)) {
-                const auto [address, values] = CellList(word);
-                for (std::size_t k = 0; k < values.size(); ++k) {
-                    machine.Write(address + static_cast<std::int64_t>(k), values[k]);
-                }
-            }
+            for (const std::string& word : Words(value)) cpu::Apply(machine, "[" + word);
         } else if (key == "clear") {
             machine.ClearRegisters();
         } else if (key == "set") {
-            for (const std::string& word : Words(value)) {
-                const std::size_t equals = word.find('=');
-                Set(machine, word.substr(0, equals), Value(word.substr(equals + 1)));
-            }
+            cpu::Apply(machine, value);
         } else if (key == "run") {
             const auto words = Words(value);
             const cpu::RunEnd end =
-                cpu::RunFrom(machine, console, static_cast<int>(Value(words.at(0))), 1'000'000);
+                cpu::RunFrom(machine, console, std::stoi(words.at(0), nullptr, 16), 1'000'000);
             std::string expectedEnd = "empty cell";
             for (const auto& [k, v] : claim.keys) {
                 if (k == "end") expectedEnd = v;
@@ -255,7 +190,7 @@ void Check(const Claim& claim) {
             workspace.grid.SetCurrent(grid::kInstructionColumn, std::stoi(value));
             app::ToggleBreakpoint(workspace);
         } else if (key == "f9") {
-            app::RunCommand run(workspace, console, static_cast<int>(Value(value)));
+            app::RunCommand run(workspace, console, std::stoi(value, nullptr, 16));
             while (run.Slice(1'000'000) == cpu::RunEnd::kRunning) {
             }
             run.Report();
@@ -274,17 +209,16 @@ void Check(const Claim& claim) {
     for (const auto& [key, value] : claim.keys) {
         if (key == "expect") {
             for (const std::string& word : Words(value)) {
-                const std::size_t equals = word.find('=');
-                const std::string name = word.substr(0, equals);
-                EXPECT_EQ(Get(machine, name), Value(word.substr(equals + 1))) << name;
+                cpu::Machine expected = machine;
+                cpu::Apply(expected, word);
+                const std::string name = word.substr(0, word.find('='));
+                EXPECT_EQ(Get(machine, name), Get(expected, name)) << name;
             }
         } else if (key == "cells") {
             for (const std::string& word : Words(value)) {
-                const auto [address, values] = CellList(word);
-                for (std::size_t k = 0; k < values.size(); ++k) {
-                    const std::int64_t at = address + static_cast<std::int64_t>(k);
-                    EXPECT_EQ(machine.Read(at), values[k]) << "cell " << std::hex << at;
-                }
+                cpu::Machine expected = machine;
+                cpu::Apply(expected, "[" + word);
+                EXPECT_TRUE(machine.memory == expected.memory) << "cells " << word;
             }
         } else if (key == "message") {
             EXPECT_EQ(workspace.message.text, Unescape(value));

@@ -59,16 +59,6 @@ class PaintCounter : public QObject {
     int* count_;
 };
 
-// Types over the start dialog's selected address, then Enter; keeps the address proposed.
-ModalDriver::Action Type(const char* typed, QString* proposed = nullptr) {
-    return [=](QWidget* modal) {
-        auto* field = modal->findChild<QLineEdit*>();
-        if (proposed != nullptr) *proposed = field->text();
-        QTest::keyClicks(field, typed);
-        QTest::keyClick(field, Qt::Key_Return);
-    };
-}
-
 }  // namespace
 
 class DebuggerTest : public QObject {
@@ -82,11 +72,7 @@ class DebuggerTest : public QObject {
         return Child<zorvan::ui::ProgramGridView>(form(), "programGrid");
     }
     int gridRow() const { return grid()->currentIndex().row() + 1; }
-    // The message area's colour and text.
-    QString message() const {
-        const auto* area = Child<QPlainTextEdit>(form(), "messageArea");
-        return area->palette().text().color().name() + ' ' + area->toPlainText();
-    }
+    QString message() const { return ShownMessage(form()); }
     // Columns 1 to 4 of the step window's row, the empty ones left out.
     QString stepRow(int row) const {
         const auto cell = [&](int column) {
@@ -151,9 +137,7 @@ class DebuggerTest : public QObject {
   private slots:
     void init() {
         windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
-        form()->show();
-        form()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form()));
+        ShowActive(form());
     }
 
     // A program printing in an endless loop: the stop window stays above the console, which is
@@ -167,7 +151,7 @@ class DebuggerTest : public QObject {
         int paints = 0;
         PaintCounter counter(consoleOutput()->viewport(), &paints);
         qint64 ranMs = 0;
-        Run({Type("0200"), [&](QWidget* modal) {
+        Run({ModalDriver::Type("0200"), [&](QWidget* modal) {
                  auto* stop = qobject_cast<zorvan::windows::RunStopWindow*>(modal);
                  QVERIFY(stop != nullptr);
                  QVERIFY(stop->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -185,7 +169,7 @@ class DebuggerTest : public QObject {
         QCOMPARE(consoleOutput()->toPlainText(), QStringLiteral("A"));
         QVERIFY2(paints <= 2 + ranMs / zorvan::windows::ConsoleWindow::kBurstRepaintMs,
                  qPrintable(QString("%1 paints in %2 ms").arg(paints).arg(ranMs)));
-        Run({Type("0200"), [](QWidget* modal) {
+        Run({ModalDriver::Type("0200"), [](QWidget* modal) {
                  auto* stop = qobject_cast<zorvan::windows::RunStopWindow*>(modal);
                  QVERIFY(stop && !(stop->windowFlags() & Qt::WindowMinimizeButtonHint));
                  const auto count = [stop] {
@@ -236,13 +220,13 @@ class DebuggerTest : public QObject {
         QCOMPARE(message(), QStringLiteral("#ff0000 Η διαδικασία εκτέλεσης απορρίφθηκε."));
         QVERIFY(!windows_->registerWindow->isVisible());
         workspace().grid.SetBreakpoint(3, true);  // BNE
-        Run({Type("0200")});
+        Run({ModalDriver::Type("0200")});
         QTRY_VERIFY(windows_->registerWindow->isVisible());
         QCOMPARE(shownXR(), QStringLiteral("02"));  // XR after one DEX
         QCOMPARE(gridRow(), 3);
         QString proposed;
         workspace().grid.SetBreakpoint(3, false);
-        Run({Type("", &proposed)});
+        Run({ModalDriver::Type("", &proposed)});
         QCOMPARE(proposed, QStringLiteral("0203"));
         QCOMPARE(workspace().machine.AC, 0x41);
     }
@@ -253,10 +237,10 @@ class DebuggerTest : public QObject {
         Load("_ 0200 LDA 0300 _ _ _ 0203 _ _ _ _");
         auto* item = Child<QAction>(form(), "unwrittenReadCheckAction");
         QVERIFY(item->isCheckable() && item->isChecked());
-        Run({Type("0200")});
+        Run({ModalDriver::Type("0200")});
         QVERIFY(message().contains(QStringLiteral("διάβασε το κελί 0300")));
         item->trigger();
-        Run({Type("0200")});
+        Run({ModalDriver::Type("0200")});
         QCOMPARE(message(), QStringLiteral("#0000ff Η διαδικασία εκτέλεσης ολοκληρώθηκε."));
         const QSettings settings(QSettings::UserScope, "Zorvan", "Zorvan");
         QCOMPARE(settings.value("checks/unwrittenReadCheckAction"), QVariant(false));
@@ -369,9 +353,7 @@ class DebuggerTest : public QObject {
         QWidget* windows[] = {windows_->memoryWindow, windows_->registerWindow,
                               windows_->consoleWindow};
         for (QWidget* window : windows) {
-            window->show();
-            window->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(window));
+            ShowActive(window);
             QWidget* focused = QApplication::focusWidget();
             QTest::keyClick(focused != nullptr ? focused : window, Qt::Key_Escape);
             QVERIFY2(!window->isVisible(), window->objectName().toUtf8());

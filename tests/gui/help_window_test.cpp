@@ -15,7 +15,6 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QWheelEvent>
-#include <fstream>
 
 #include "../core/help_claim_reader.h"
 #include "app/program_file.h"
@@ -167,25 +166,10 @@ class HelpWindowTest : public QObject {
                 const QByteArray where = QByteArray::fromStdString(claim.page + ": " + claim.title);
                 zorvan::windows::ApplicationWindows windows;
                 auto* main = windows.mainWindow.get();
-                main->show();
-                main->activateWindow();
-                QVERIFY(QTest::qWaitForWindowActive(main));
+                ShowActive(main);
                 zorvan::grid::ProgramGrid& grid = windows.workspace.grid;
-                int row = 1;
-                for (const auto& [key, value] : claim.keys) {
-                    if (key == "file") {
-                        std::ifstream in(std::string(ZORVAN_SOURCE_DIR) + "/" + value,
-                                         std::ios::binary);
-                        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-                        zorvan::app::PlaceProgramRows(grid, zorvan::app::ReadProgramText(bytes));
-                    } else if (key == "line") {
-                        const auto cells = zorvan::testing::SplitOn(value, '|');
-                        for (std::size_t k = 0; k < cells.size(); ++k)
-                            grid.SetCell(static_cast<int>(k), row, cells[k]);
-                        ++row;
-                    }
-                }
-                if (row > 1) grid.SetRowCount(row);
+                if (const auto rows = zorvan::testing::ProgramOf(claim); !rows.empty())
+                    zorvan::app::PlaceProgramRows(grid, rows);
                 windows.workspace.executionEnabled = true;  // as a completed line leaves it
                 main->RefreshFromWorkspace();
                 {
@@ -219,13 +203,7 @@ class HelpWindowTest : public QObject {
                         main->RefreshFromWorkspace();
                         Child<QAction>(main, "breakpointAction")->trigger();
                     } else if (key == "f9") {
-                        const QString address = QString::fromStdString(value);
-                        ModalDriver driver({[address](QWidget* modal) {
-                            auto* field = modal->findChild<QLineEdit*>();
-                            field->selectAll();
-                            QTest::keyClicks(field, address);
-                            QTest::keyClick(field, Qt::Key_Return);
-                        }});
+                        ModalDriver driver({ModalDriver::Type(QString::fromStdString(value))});
                         Child<QAction>(main, "runAction")->trigger();
                         QVERIFY2(driver.done(), where);
                     } else if (key == "step") {

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -123,12 +122,7 @@ class MainWindowTest : public QObject {
     zorvan::grid::Workspace& workspace() const { return windows_->workspace; }
     zorvan::ui::CellEditor* editor() const { return grid()->Editor(); }
     QString cell(int c, int r) const { return QString::fromStdString(workspace().grid.Cell(c, r)); }
-    // The message area's colour and text, or nothing when it is empty.
-    QString message() const {
-        const auto* area = Child<QPlainTextEdit>(form(), "messageArea");
-        const QString text = area->toPlainText();
-        return text.isEmpty() ? text : area->palette().text().color().name() + ' ' + text;
-    }
+    QString message() const { return ShownMessage(form()); }
 
     void SaveTo(const QString& path) {
         form()->chooseSaveFile = [path] { return std::optional(path.toStdString()); };
@@ -136,9 +130,7 @@ class MainWindowTest : public QObject {
     // The application as a fresh start finds it, with the grid's editor focused.
     void Start() {
         windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
-        form()->show();
-        form()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form()));
+        ShowActive(form());
         editor()->setFocus();
         QTRY_VERIFY(editor()->hasFocus());
     }
@@ -338,12 +330,7 @@ class MainWindowTest : public QObject {
     void insertLinesTakesTheDialogsCount() {
         TypeKeys("0200\rNOP\r");
         const int rows = workspace().grid.RowCount();
-        ModalDriver driver({[](QWidget* dialog) {
-            auto* count = dialog->findChild<QLineEdit*>();
-            count->selectAll();
-            QTest::keyClicks(count, "0x3");
-            QTest::keyClick(count, Qt::Key_Return);
-        }});
+        ModalDriver driver({ModalDriver::Type("0x3")});
         Child<QAction>(form(), "insertLinesAction")->trigger();
         QVERIFY(driver.done());
         QCOMPARE(workspace().grid.RowCount(), rows + 3);

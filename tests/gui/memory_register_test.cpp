@@ -31,15 +31,6 @@ const struct { int field; QString typed, warning; } kRegisters[] = {
     {6, "1", ""}};
 // clang-format on
 
-// Brings the window to the front; after another window first, it comes back and refills.
-void ShowActive(QWidget* window, bool afterAnother = false) {
-    QWidget other;
-    if (afterAnother) ShowActive(&other);
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-}
-
 // Types the text into the widget (the dump's first character opens its editor, which takes the
 // rest), then the key, with a warning box, if one comes, answered; the window is active again
 // after it, as a window manager leaves it.

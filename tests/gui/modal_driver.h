@@ -4,8 +4,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <functional>
 #include <vector>
 
@@ -30,6 +32,17 @@ class ModalDriver : public QObject {
             }
             texts->append("<no button " + button + ">");
             box->buttons().front()->click();
+        };
+    }
+
+    // Types over the dialog's line edit, its text selected, then Enter; keeps what it proposed.
+    static Action Type(const QString& typed, QString* proposed = nullptr) {
+        return [=](QWidget* modal) {
+            auto* field = modal->findChild<QLineEdit*>();
+            if (proposed != nullptr) *proposed = field->text();
+            field->selectAll();
+            QTest::keyClicks(field, typed);
+            QTest::keyClick(field, Qt::Key_Return);
         };
     }
 
