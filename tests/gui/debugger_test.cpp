@@ -10,11 +10,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
+#include "app/headless_console.h"
 #include "app/program_file.h"
 #include "asm/assembly_pass.h"
 #include "cpu/run_loop.h"
@@ -183,6 +185,22 @@ class DebuggerTest : public QObject {
                  QTest::mouseClick(Child<QPushButton>(stop, "stopButton"), Qt::LeftButton);
              }});
         QCOMPARE(message(), stopped);
+    }
+
+    // An endless loop printing lines: the console keeps its last lines and shows the latest.
+    void anEndlessPrintingLoopShowsItsLatestLines() {
+        Load(
+            "_ 0200 LDA #60 _ _ _ 0202 STA FFFC _ _ _ 0205 LDA #10 _ _ _ 0207 STA 00 _ _ _ "
+            "0209 LDA #03 _ _ _ 020B STA 01 _ _ _ 020D LDA #41 _ _ _ 020F STA 0310 _ _ "
+            "LOOP 0212 JSR FFFC _ _ _ 0215 JMP LOOP _ _ _ 0218 _ _ _ _");
+        Run({ModalDriver::Type("0200"), [](QWidget* modal) {
+                 QTest::qWait(500);
+                 QTest::mouseClick(Child<QPushButton>(modal, "stopButton"), Qt::LeftButton);
+             }});
+        QCOMPARE(consoleOutput()->blockCount(), int(zorvan::app::kConsoleLines));
+        const QScrollBar* scroll = consoleOutput()->verticalScrollBar();
+        QVERIFY(scroll->maximum() > 0);
+        QCOMPARE(scroll->value(), scroll->maximum());
     }
 
     // F5 in the Εκτέλεση menu and a click in the margin toggle the current line's breakpoint; the
