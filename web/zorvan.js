@@ -1052,7 +1052,8 @@
     }
     show('stepBackButton', step.nextVisible, true);
     show('stepBackToBreakpointButton', step.nextVisible, true);
-    for (const id of ['watchAddressEdit', 'watchValueEdit']) $(id).parentElement.hidden = !step.nextVisible;
+    // The way back to a breakpoint and the watchpoint share a row.
+    $('stepBackToBreakpointButton').parentElement.hidden = !step.nextVisible;
     $('stepSentence').textContent = step.sentence;
     $('stepSentence').hidden = !step.nextVisible;
     $('stepLists').hidden = !step.nextVisible;
