@@ -416,10 +416,6 @@ describe('the page', () => {
     await page.waitForSelector('#stepWindow:not([hidden])');
     await page.keyboard.type('200');
     await page.keyboard.press('Enter');  // Εκκίνηση: LDX
-    await page.type('#pinAddressEdit', 'zz');
-    await page.keyboard.press('Enter');
-    assert.match(await page.$eval('#pinNotice', (e) => e.textContent), /^«ZZ»: Γράψτε/);
-    await page.$eval('#pinAddressEdit', (e) => { e.value = ''; });
     await page.type('#pinAddressEdit', '300');
     await page.click('#pinButton');
     const pinned = () => page.$$eval('#pinnedCells tbody tr', (trs) =>
