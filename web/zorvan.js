@@ -11,6 +11,8 @@
 (() => {
   const $ = (id) => document.getElementById(id);
   const STORAGE_KEY = 'zorvan.work';
+  // The View menu's slip checks, on or off by their item's name; a check not named is on.
+  const CHECKS_KEY = 'zorvan.checks';
   const SLICE_INSTRUCTIONS = 20000;
   const SLICE_MS = 40;
   const STOP_WINDOW_DELAY_MS = 250;
@@ -234,6 +236,7 @@
       historyItems.undoAction.setAttribute('aria-disabled', String(!view.canUndo));
       historyItems.redoAction.setAttribute('aria-disabled', String(!view.canRedo));
     }
+    slipItems.forEach((item, kind) => item.setAttribute('aria-checked', String(view.slipChecks[kind])));
     keepWork();
   }
 
@@ -422,6 +425,38 @@
 
   // ---- Menus ---------------------------------------------------------------------------------
 
+  // The slips the core tells in blue after runs and steps, each switched on and off in the View
+  // menu; kept with the page's other settings.
+  const SLIP_CHECKS = [
+    ['nestedJsrCheckAction', 'Προσοχή: JSR μέσα σε υπορουτίνα'],
+    ['rtsWithoutJsrCheckAction', 'Προσοχή: RTS χωρίς JSR'],
+    ['leftProgramCheckAction', 'Προσοχή: PC έξω από το πρόγραμμα'],
+    ['unwrittenReadCheckAction', 'Προσοχή: ανάγνωση κελιού που δεν γράφτηκε'],
+    ['stackMovedCheckAction', 'Προσοχή: SP στο RTS άλλος από του JSR'],
+  ];
+  const slipItems = [];
+
+  function keptChecks() {
+    try {
+      const kept = JSON.parse(localStorage.getItem(CHECKS_KEY) || '{}');
+      return kept && typeof kept === 'object' ? kept : {};
+    } catch (e) {
+      return {};  // refused storage, or a text that is not ours
+    }
+  }
+
+  function toggleSlipCheck(kind) {
+    const on = !view.slipChecks[kind];
+    callVoid('zw_set_slip_check', kind, on ? 1 : 0);
+    const kept = keptChecks();
+    kept[SLIP_CHECKS[kind][0]] = on;
+    try {
+      localStorage.setItem(CHECKS_KEY, JSON.stringify(kept));
+    } catch (e) {
+      // Storage refused (a private window): the choice holds for this visit.
+    }
+  }
+
   // The desktop's menus, captions, access keys (after "&") and shortcuts.
   const MENUS = [
     ['fileMenu', '&Αρχείο', [
@@ -455,6 +490,9 @@
       ['showRegistersAction', 'Εμφάνιση &Καταχωρητών', 'Ctrl+K', showRegisterWindow],
       ['clearRegistersAction', 'Καθαρισμός Καταχωρητών', null, () => { callVoid('zw_clear_registers'); refreshWindows(); }],
       ['showConsoleAction', 'Εμφάνιση Κονσό&λας', null, () => showToolWindow($('consoleWindow'))],
+      null,
+      // Checked items, in the core's order of the checks (their index is the check's number).
+      ...SLIP_CHECKS.map(([name, title], kind) => [name, title, null, () => toggleSlipCheck(kind), false, kind]),
     ]],
     ['helpMenu', 'Βοήθεια', [
       ['helpAction', 'Βοήθεια για τον 6502', 'F1', openHelp],
@@ -517,11 +555,12 @@
           list.append(separator);
           continue;
         }
-        const [itemName, itemTitle, shortcut, action, execution] = item;
+        const [itemName, itemTitle, shortcut, action, execution, check] = item;
         const entry = document.createElement('button');
         entry.type = 'button';
         entry.id = itemName;
-        entry.setAttribute('role', 'menuitem');
+        entry.setAttribute('role', check === undefined ? 'menuitem' : 'menuitemcheckbox');
+        if (check !== undefined) slipItems[check] = entry;
         const label = caption(itemTitle);
         const text = document.createElement('span');
         text.append(label.fragment);
@@ -1013,9 +1052,18 @@
     }
     show('stepBackButton', step.nextVisible, true);
     show('stepBackToBreakpointButton', step.nextVisible, true);
-    for (const id of ['watchAddressEdit', 'watchValueEdit']) $(id).parentElement.hidden = !step.nextVisible;
+    // The way back to a breakpoint and the watchpoint share a row.
+    $('stepBackToBreakpointButton').parentElement.hidden = !step.nextVisible;
     $('stepSentence').textContent = step.sentence;
     $('stepSentence').hidden = !step.nextVisible;
+    $('stepLists').hidden = !step.nextVisible;
+    if (document.activeElement !== $('hitCountEdit')) $('hitCountEdit').value = String(step.breakpointEvery);
+    recentList.show(step.recent.map((past) => [past.row !== 0 ? String(past.row) : '—', past.sentence]),
+      step.recent.map((past) => past.position).join(','));
+    recentPositions = step.recent.map((past) => past.position);
+    pinnedList.show(step.pinned.map((cell) => [cell.address, cell.value, cell.character]), null,
+      step.pinned.map((cell) => cell.changed));
+    $('pinNotice').textContent = step.pinNotice;
     gridEnabled = step.gridEnabled;
     $('programGrid').classList.toggle('disabled', !gridEnabled);
     $('programGrid').setAttribute('aria-disabled', String(!gridEnabled));
@@ -1056,6 +1104,106 @@
       else if (nextReady) next.focus();
     }
   }
+
+  // A list of rows in the step window, reached by Tab: the arrows, Page Up/Down, Home and End
+  // choose a row (aria-activedescendant), a click chooses one too.
+  function stepList(table, onEnter, onDelete) {
+    const body = table.tBodies[0];
+    let chosen = -1;
+    let shownKey = null;
+    const choose = (index, scroll = true) => {
+      const rows = body.rows;
+      chosen = index < 0 || rows.length === 0 ? -1 : Math.min(index, rows.length - 1);
+      for (let i = 0; i < rows.length; ++i) rows[i].setAttribute('aria-selected', String(i === chosen));
+      if (chosen < 0) table.removeAttribute('aria-activedescendant');
+      else table.setAttribute('aria-activedescendant', rows[chosen].id);
+      if (scroll && chosen >= 0) rows[chosen].scrollIntoView({ block: 'nearest' });
+    };
+    table.addEventListener('focus', () => { if (chosen < 0) choose(body.rows.length - 1); });
+    table.addEventListener('click', (event) => {
+      const tr = event.target.closest('tbody tr');
+      if (tr) choose(tr.sectionRowIndex, false);
+    });
+    table.addEventListener('dblclick', (event) => {
+      const tr = event.target.closest('tbody tr');
+      if (tr) onEnter(tr.sectionRowIndex);
+    });
+    table.addEventListener('keydown', (event) => {
+      const moves = { ArrowUp: -1, ArrowDown: 1, PageUp: -8, PageDown: 8 };
+      if (event.ctrlKey || event.altKey) return;
+      if (event.key in moves) choose(Math.max(0, (chosen < 0 ? body.rows.length : chosen) + moves[event.key]));
+      else if (event.key === 'Home') choose(0);
+      else if (event.key === 'End') choose(body.rows.length - 1);
+      else if (event.key === 'Enter') { if (chosen >= 0) onEnter(chosen); }
+      else if (event.key === 'Delete' && onDelete && chosen >= 0) onDelete(chosen);
+      else return;
+      event.preventDefault();
+      event.stopPropagation();
+    });
+    return {
+      chosen: () => chosen,
+      // texts: the rows' cells; key: what names the rows (a new key shows the newest, at the
+      // bottom); marked: the rows drawn as changed.
+      show(texts, key, marked = []) {
+        body.replaceChildren(...texts.map((cells, row) => {
+          const tr = document.createElement('tr');
+          tr.id = `${table.id}-${row}`;
+          tr.setAttribute('role', 'row');
+          tr.classList.toggle('changed', Boolean(marked[row]));
+          for (const text of cells) {
+            const td = document.createElement('td');
+            td.setAttribute('role', 'gridcell');
+            td.textContent = text;
+            tr.append(td);
+          }
+          return tr;
+        }));
+        if (key !== null && key !== shownKey) {
+          shownKey = key;
+          if (texts.length > 0) {
+            const scroller = table.parentElement;
+            scroller.scrollTop = scroller.scrollHeight;
+          }
+          choose(chosen < 0 ? -1 : texts.length - 1, false);
+        } else {
+          choose(chosen, false);
+        }
+      },
+    };
+  }
+
+  let recentPositions = [];
+  const recentList = stepList($('recentSteps'), (row) => {
+    if (row < recentPositions.length) stepCommand(() => callJson('zw_step_back_to', recentPositions[row]));
+  });
+  const unpin = (row) => {
+    if (row < 0) return;
+    callVoid('zw_unpin_cell', row);
+    renderStep();
+  };
+  const pinnedList = stepList($('pinnedCells'), () => {}, unpin);
+  function pinCell() {
+    const field = $('pinAddressEdit');
+    callVoid('zw_pin_cell', field.value);
+    renderStep();
+    if ($('pinNotice').textContent === '') field.value = '';
+  }
+  $('pinButton').addEventListener('click', pinCell);
+  $('unpinButton').addEventListener('click', () => unpin(pinnedList.chosen()));
+  $('pinAddressEdit').addEventListener('input', () => {
+    $('pinAddressEdit').value = $('pinAddressEdit').value.toUpperCase();
+  });
+  $('pinAddressEdit').addEventListener('keydown', (event) => {
+    if (event.key !== 'Enter') return;
+    event.preventDefault();
+    event.stopPropagation();
+    pinCell();
+  });
+  $('hitCountEdit').addEventListener('input', () => {
+    const every = Number.parseInt($('hitCountEdit').value, 10);
+    if (Number.isFinite(every)) callVoid('zw_set_breakpoint_every', every);
+  });
+  $('hitCountEdit').addEventListener('change', () => renderStep());
 
   const stepRun = (kind) => stepCommand(async () => {
     const begun = callJson('zw_step_run', kind, $('watchAddressEdit').value, $('watchValueEdit').value);
@@ -1383,6 +1531,8 @@
     core = module;
     buildMenus();
     buildMemoryGrid();
+    const checks = keptChecks();
+    SLIP_CHECKS.forEach(([name], kind) => callVoid('zw_set_slip_check', kind, checks[name] === false ? 0 : 1));
     let saved = null;
     try { saved = localStorage.getItem(STORAGE_KEY); } catch (e) { saved = null; }
     if (saved) callNumber('zw_restore_work', saved);

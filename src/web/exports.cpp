@@ -139,6 +139,23 @@ EMSCRIPTEN_KEEPALIVE const char* zw_step_view() {
 EMSCRIPTEN_KEEPALIVE void zw_set_row(int row) {
     Session().SetRow(row);
 }
+// position: a latest step's, as zw_step_view gave it.
+EMSCRIPTEN_KEEPALIVE const char* zw_step_back_to(double position) {
+    return Out(Session().StepBackTo(position));
+}
+EMSCRIPTEN_KEEPALIVE void zw_pin_cell(const char* address) {
+    Session().PinCell(address);
+}
+EMSCRIPTEN_KEEPALIVE void zw_unpin_cell(int index) {
+    Session().UnpinCell(index);
+}
+EMSCRIPTEN_KEEPALIVE void zw_set_breakpoint_every(int every) {
+    Session().SetBreakpointEvery(every);
+}
+// kind: in the order of the View menu's checks; on: 0 or 1.
+EMSCRIPTEN_KEEPALIVE void zw_set_slip_check(int kind, int on) {
+    Session().SetSlipCheck(kind, on != 0);
+}
 EMSCRIPTEN_KEEPALIVE void zw_clear_memory() {
     Session().ClearMemory();
 }

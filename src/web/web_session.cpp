@@ -1,5 +1,6 @@
 #include "web/web_session.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -118,6 +119,8 @@ std::string WebSession::View() {
     std::vector<std::string> breakpoints;
     for (const int row : grid.BreakpointRows()) breakpoints.push_back(std::to_string(row));
     const grid::MessageArea& message = workspace_.message;
+    std::vector<std::string> slipChecks;
+    for (const bool on : workspace_.slips.on) slipChecks.push_back(on ? "true" : "false");
     return JsonObject()
         .Add("rowCount", rowCount)
         .Add("col", grid.Col())
@@ -134,6 +137,7 @@ std::string WebSession::View() {
         .Add("canRedo", history_.CanRedo())
         .AddRaw("breakpoints", JsonArray(breakpoints))
         .AddRaw("cells", JsonArray(cells))
+        .AddRaw("slipChecks", JsonArray(slipChecks))
         .Text();
 }
 
@@ -358,11 +362,11 @@ void WebSession::CloseStepWindow() {
 
 std::string WebSession::StepStart(std::string_view startAddress) {
     step_->State().startAddress = std::string(startAddress);
-    return Guarded([&] { step_->Start(); });
+    return StepCommand([&] { step_->Start(); });
 }
 
 std::string WebSession::StepNext() {
-    return Guarded([&] { step_->Next(); });
+    return StepCommand([&] { step_->Next(); });
 }
 
 void WebSession::StepStop() {
@@ -370,11 +374,11 @@ void WebSession::StepStop() {
 }
 
 std::string WebSession::StepBack() {
-    return Guarded([&] { step_->Back(); });
+    return StepCommand([&] { step_->Back(); });
 }
 
 std::string WebSession::StepBackToBreakpoint() {
-    return Guarded([&] { step_->BackToBreakpoint(); });
+    return StepCommand([&] { step_->BackToBreakpoint(); });
 }
 
 bool WebSession::MoveStepCursor(int rows) {
@@ -391,7 +395,7 @@ void WebSession::TellSteppingUnderWay() {
 std::string WebSession::StepRun(int kind, std::string_view watchAddress,
                                 std::string_view watchValue) {
     bool running = false;
-    const std::string failure = Guarded([&] {
+    const std::string failure = StepCommand([&] {
         step_->SetWatch(watchAddress, watchValue);
         switch (kind) {
             case 0:
@@ -411,10 +415,32 @@ std::string WebSession::StepRun(int kind, std::string_view watchAddress,
     return failure == kDone ? JsonObject().Add("running", running).Text() : failure;
 }
 
+std::string WebSession::StepCommand(const std::function<void()>& work) {
+    step_->State().pinNotice.clear();
+    return Guarded(work);
+}
+
 std::string WebSession::StepView() const {
     const app::StepWindowState& state = step_->State();
     std::vector<std::string> rows;
     for (const auto& row : state.rows) rows.push_back(JsonStrings(row));
+    std::vector<std::string> recent;
+    for (const app::PastStepRow& step : step_->RecentSteps()) {
+        recent.push_back(JsonObject()
+                             .Add("position", static_cast<double>(step.position))
+                             .Add("row", step.row)
+                             .Add("sentence", step.sentence)
+                             .Text());
+    }
+    std::vector<std::string> pinned;
+    for (const app::PinnedCellRow& cell : step_->PinnedRows()) {
+        pinned.push_back(JsonObject()
+                             .Add("address", cell.address)
+                             .Add("value", cell.value)
+                             .Add("character", cell.character)
+                             .Add("changed", cell.changed)
+                             .Text());
+    }
     const bool showRegisters = std::exchange(stepWindow_->showRegisters, false);
     return JsonObject()
         .Add("open", stepWindow_->open)
@@ -430,7 +456,33 @@ std::string WebSession::StepView() const {
         .Add("gridEnabled", stepWindow_->gridEnabled)
         .Add("showRegisters", showRegisters)
         .Add("currentRow", step_->CurrentRow())
+        .AddRaw("recent", JsonArray(recent))
+        .AddRaw("pinned", JsonArray(pinned))
+        .Add("pinNotice", state.pinNotice)
+        .Add("breakpointEvery", step_->Hits().Every())
         .Text();
+}
+
+std::string WebSession::StepBackTo(double position) {
+    if (!(position >= 0)) return std::string(kDone);
+    return StepCommand([&] { step_->BackTo(static_cast<std::size_t>(position)); });
+}
+
+void WebSession::PinCell(std::string_view address) {
+    step_->PinCell(address);
+}
+
+void WebSession::UnpinCell(int index) {
+    if (index >= 0) step_->UnpinCell(static_cast<std::size_t>(index));
+}
+
+void WebSession::SetBreakpointEvery(int every) {
+    step_->SetBreakpointEvery(std::clamp(every, 1, app::BreakpointHits::kMostPasses));
+}
+
+void WebSession::SetSlipCheck(int kind, bool on) {
+    if (kind >= 0 && kind < cpu::kSlipKindCount)
+        workspace_.slips.on[static_cast<std::size_t>(kind)] = on;
 }
 
 void WebSession::SetRow(int row) {

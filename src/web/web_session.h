@@ -30,7 +30,8 @@ class WebSession {
 
     // The main window's state as JSON: row count, current cell, message area, the execution
     // commands, the changed flag, content count, caption, breakpoints, and the grid cells that
-    // changed since the last call (all of them the first time, or after ForgetView()).
+    // changed since the last call (all of them the first time, or after ForgetView()), and which
+    // slip checks are on.
     std::string View();
     void ForgetView() { shown_.clear(); }
 
@@ -105,10 +106,22 @@ class WebSession {
     // A key in the main window while stepping: the step window comes back, and a blue notice
     // says that stepping is under way and how to stop it.
     void TellSteppingUnderWay();
-    // The window's fields, rows, status, buttons and sentence, and whether the grid is enabled.
+    // The window's fields, rows, status, buttons and sentence, whether the grid is enabled, the
+    // latest steps (position, line, sentence), the pinned cells and the breakpoints' count.
     std::string StepView() const;
     // A click on a line while the grid is disabled: the line Έως τον κέρσορα runs to.
     void SetRow(int row);
+    // Enter or a double click on a row of the latest steps: back to just after that step, by
+    // the position StepView gave for it. {"error": text} or {}.
+    std::string StepBackTo(double position);
+    // The pinned cells: the field's text (why not, in StepView's pinNotice), and a row's removal.
+    void PinCell(std::string_view address);
+    void UnpinCell(int index);
+    // The breakpoints stop the step window's runs on their every-th pass, kept within the
+    // desktop spin box's range.
+    void SetBreakpointEvery(int every);
+    // The View menu's slip checks, in the order of cpu::SlipKind; View() says which are on.
+    void SetSlipCheck(int kind, bool on);
 
     // The View menu.
     void ClearMemory();
@@ -143,6 +156,8 @@ class WebSession {
     void TakeHistoryStep(bool undo);
     // The run the page is driving: Run's, or the step window's.
     app::SlicedRun* Running() const;
+    // A command of the step window's: the pinned cells' notice told of what was typed before it.
+    std::string StepCommand(const std::function<void()>& work);
 
     grid::Workspace workspace_;
     grid::EditHistory history_;

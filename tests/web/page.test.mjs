@@ -175,7 +175,7 @@ async function openFile(page, file) {
 for (const where of ['file', 'server']) {
   describe(`the page from ${where === 'file' ? 'a folder' : 'a server'}`, () => {
     test('the examples typed key by key save as the example files, assemble and run', async () => {
-      const { page, failures, context } = await openPage(where);
+      const { page, failures, context } = await openPage();
       for (const example of ['hello.zrv', 'count.zrv', 'subroutine.zrv']) {
         const bytes = fs.readFileSync(path.join(examples, example));
         const rows = programRows(bytes);
@@ -399,6 +399,58 @@ describe('the page', () => {
     await page.keyboard.press('a');
     assert.match((await message(page)).text, /Βηματική Εκτέλεση είναι σε εξέλιξη/);
     assert.equal(await page.evaluate(() => document.activeElement.id), 'stepNextButton');
+    await context.close();
+    assert.deepEqual(failures, []);
+  });
+
+  test('a pinned cell, the latest steps, a counted breakpoint and a check switched off', async () => {
+    const { page, failures, context } = await openPage();
+    const file = path.join(downloads, 'watch.zrv');
+    fs.writeFileSync(file, '_ 0200 LDX #00 _ _\r\n_ 0202 INX _ _ _\r\n_ 0203 STX 0300 _ _\r\n' +
+      '_ 0206 LDA 0400 _ _\r\n_ 0209 JMP 0202 _ _\r\n_ 020C _ _ _ _\r\n');
+    await openFile(page, file);
+    await page.keyboard.press('F8');
+    await answerBox(page, 'Όχι');
+    await page.click('#gridRows tr[data-row="2"] > td.margin');  // a breakpoint on INX
+    await page.keyboard.press('F10');
+    await page.waitForSelector('#stepWindow:not([hidden])');
+    await page.keyboard.type('200');
+    await page.keyboard.press('Enter');  // Εκκίνηση: LDX
+    await page.type('#pinAddressEdit', '300');
+    await page.click('#pinButton');
+    const pinned = () => page.$$eval('#pinnedCells tbody tr', (trs) =>
+      trs.map((tr) => [tr.cells[0].textContent, tr.cells[1].textContent, tr.classList.contains('changed')]));
+    assert.deepEqual(await pinned(), [['0300', '00', false]]);
+    for (let i = 0; i < 2; ++i) await page.click('#stepNextButton');  // INX, STX 0300
+    assert.deepEqual(await pinned(), [['0300', '01', true]]);
+    await page.click('#stepNextButton');  // LDA 0400, which changes nothing there
+    assert.deepEqual(await pinned(), [['0300', '01', false]]);
+    assert.match((await message(page)).text, /διάβασε το κελί 0400/);
+    const recent = () => page.$$eval('#recentSteps tbody tr', (trs) => trs.map((tr) => tr.cells[0].textContent));
+    assert.deepEqual(await recent(), ['1', '2', '3', '4']);
+
+    // Back to just after STX through the list, by the keyboard.
+    await page.focus('#recentSteps');
+    await page.keyboard.press('ArrowUp');
+    await page.keyboard.press('Enter');
+    assert.deepEqual(await recent(), ['1', '2', '3']);
+    assert.deepEqual(await pinned(), [['0300', '01', false]]);
+    assert.equal(await page.$eval('#registerWindow input[data-field="0"]', (e) => e.value), '0206');
+
+    // Stopped on the breakpoint's 2nd pass, with the read told after the run.
+    await page.click('#hitCountEdit', { clickCount: 3 });
+    await page.keyboard.type('2');
+    await page.click('#stepContinueButton');
+    await page.waitForFunction(() => document.querySelector('#messageArea').textContent.includes('πέρασμα'));
+    assert.match((await message(page)).text, /Στάση στο 2ο πέρασμα\..*διάβασε το κελί 0400/s);
+    assert.equal(await page.$eval('#registerWindow input[data-field="9"]', (e) => e.value), '02');
+
+    await menu(page, 'viewMenu', 'unwrittenReadCheckAction');
+    for (let i = 0; i < 3; ++i) await page.click('#stepNextButton');
+    assert.doesNotMatch((await message(page)).text, /διάβασε/);
+    await page.reload();
+    await page.waitForSelector('body[data-ready]');
+    assert.equal(await page.$eval('#unwrittenReadCheckAction', (e) => e.getAttribute('aria-checked')), 'false');
     await context.close();
     assert.deepEqual(failures, []);
   });

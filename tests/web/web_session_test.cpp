@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -13,6 +14,7 @@
 #include "app/file_flows.h"
 #include "app/grid_keys.h"
 #include "app/line_editing.h"
+#include "app/pinned_cells.h"
 #include "app/program_file.h"
 #include "app/run_command.h"
 #include "cpu/run_loop.h"
@@ -288,6 +290,57 @@ TEST(WebSessionTest, TheStepWindowTakesTheGridUntilItCloses) {
 
     session.CloseStepWindow();
     EXPECT_NE(session.StepView().find("\"gridEnabled\":true"), std::string::npos);
+}
+
+// The step window's lists, the pinned cells, the breakpoints' count and the slip checks, as the
+// page reads them: each case steps "LDA #05 / STA 0300 / LDA 0400 / JMP 0200" and looks for a
+// piece of StepView() (or of View(), the main window's).
+TEST(WebSessionTest, TheDebuggersListsCountAndChecksReachThePage) {
+    const auto steps = [](WebSession& session, int count) {
+        for (int step = 0; step < count; ++step) session.StepNext();
+    };
+    const struct {
+        const char* name;
+        std::function<void(WebSession&)> act;
+        std::string expected;
+        bool inStepView = true;
+        bool present = true;
+    } cases[] = {
+        {"a pinned cell, changed by the step",
+         [&](WebSession& s) { s.PinCell("300"), steps(s, 1); },
+         R"("pinned":[{"address":"0300","value":"05","character":"\u0005","changed":true}])"},
+        {"removed", [&](WebSession& s) { s.PinCell("300"), s.UnpinCell(0), s.UnpinCell(5); },
+         R"("pinned":[])"},
+        {"a bad address, told", [&](WebSession& s) { s.PinCell("12345"); },
+         R"("pinned":[],"pinNotice":"«12345»: )" + std::string(app::kPinNeedsAddressMessage)},
+        {"the notice goes with the next step", [&](WebSession& s) { s.PinCell("zz"), steps(s, 1); },
+         R"("pinNotice":"")"},
+        {"the latest steps, newest last", [&](WebSession& s) { steps(s, 1); },
+         R"("recent":[{"position":1,"row":1,"sentence":"LDA #05: AC 00 → 05"},{"position":2,"row":2,)"},
+        {"back to the first through the list",
+         [&](WebSession& s) { steps(s, 3), s.StepBackTo(1), s.StepBackTo(-1), s.StepBackTo(99); },
+         R"("recent":[{"position":1,"row":1,"sentence":"LDA #05: AC 00 → 05"}])"},
+        {"the count within the spin box's range",
+         [&](WebSession& s) { s.SetBreakpointEvery(20000); }, R"("breakpointEvery":9999)"},
+        {"the unwritten read told", [&](WebSession& s) { steps(s, 2); }, "διάβασε το κελί 0400",
+         false},
+        {"and not once its check is off",
+         [&](WebSession& s) { s.SetSlipCheck(3, false), s.SetSlipCheck(7, false), steps(s, 2); },
+         "διάβασε το κελί 0400", false, false},
+        {"which the menu shows", [&](WebSession& s) { s.SetSlipCheck(3, false); },
+         R"("slipChecks":[true,true,true,false,true])", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WebSession session;
+        app::TypeText(session.Workspace(), "0200\rLDA\r#05\rSTA\r0300\rLDA\r0400\rJMP\r0200\r");
+        session.Assemble();
+        session.OpenStepWindow();
+        session.StepStart("0200");
+        c.act(session);
+        const std::string view = c.inStepView ? session.StepView() : session.View();
+        EXPECT_EQ(view.find(c.expected) != std::string::npos, c.present) << view;
+    }
 }
 
 TEST(WebConsoleTest, TheRoutinesWriteAsTheConsoleWindowDoes) {
