@@ -73,16 +73,32 @@ using step_record::CellsBefore;
 
 // The operand cell (restored after any instruction), the effective address, and a push's stack
 // cell.
-CellsBefore CellsTheStepMayWrite(Machine& m, MachineHost& host, const DecodedOpcode& d,
-                                 std::int64_t a) {
+ZORVAN_HOT CellsBefore CellsTheStepMayWrite(const Machine& m, const DecodedOpcode& d,
+                                            std::int64_t a) {
     CellsBefore cells;
     cells.Consider(m, a + 1);
     if (!d.executed) return cells;
-    const detail::Core core(m, host);
-    cells.Consider(m, detail::Locate(core, d.mode, a));
+    cells.Consider(m, detail::OperandAddress(d.mode, a, m.XR, m.YR, [&m](std::int64_t address) {
+                       return std::int64_t{m.Read(address)};
+                   }));
     if (d.operation == Operation::kPha || d.operation == Operation::kPhp)
         cells.Consider(m, kStackPage + std::int64_t{m.SP});
     return cells;
+}
+
+// The instruction at a, as StepAt executes it, on one core for the whole step.
+template <typename CoreType>
+ZORVAN_HOT void ExecuteStep(CoreType core, Machine& m, const DecodedOpcode& d, std::int64_t a) {
+    const bool hasOperand = Machine::IsAddress(a + 1);
+    std::int16_t* const operand = hasOperand ? &m.memory[static_cast<std::size_t>(a) + 1] : nullptr;
+    if (operand != nullptr && d.signedOperand) detail::PresentSigned(*operand);
+    int next = static_cast<int>(a);
+    if (d.executed) {
+        next = detail::Execute(core, d.operation, d.mode, static_cast<int>(a));
+        core.Store();
+    }
+    if (operand != nullptr) detail::RestoreOperand(*operand);
+    m.PC = next;
 }
 
 // The console routine the instruction calls, or -1.
@@ -381,13 +397,20 @@ bool StepHistory::Step(Machine& m, MachineHost& host, RestorableConsole* console
     const RegisterState before = RegisterState::Of(m);
     const std::int64_t a = m.PC;
     const DecodedOpcode d = Decode(m.Read(a));
-    const CellsBefore cells = CellsTheStepMayWrite(m, host, d, a);
+    const CellsBefore cells = CellsTheStepMayWrite(m, d, a);
     const std::int64_t routine = console != nullptr ? ConsoleRoutineCalled(m, d, a) : -1;
-    ConsoleWatch consoleWatch(routine >= 0 ? console : nullptr, routine == kPrintTextRoutine);
-
+    if (routine < 0) {
+        if (slips != nullptr) {
+            slips->Recording(Position(), generation_);
+            ExecuteStep(detail::TrackedCore(m, host, *slips), m, d, a);
+        } else {
+            ExecuteStep(detail::Core(m, host), m, d, a);
+        }
+        return Write(before, cells, nullptr, m, watchedCells);
+    }
+    ConsoleWatch consoleWatch(console, routine == kPrintTextRoutine);
     if (slips != nullptr) slips->Recording(Position(), generation_);
     StepAt(m, host, static_cast<int>(a), slips);
-
     ConsoleBefore consoleOld;
     const bool consoleChanged = consoleWatch.Changed(consoleOld);
     return Write(before, cells, consoleChanged ? &consoleOld : nullptr, m, watchedCells);
@@ -534,8 +557,7 @@ void StepHistory::DropOldest() {
     std::erase_if(checkpoints_, [this](const Checkpoint& c) { return c.position < dropped_; });
 }
 
-void StepHistory::Reserve(std::size_t size) {
-    if (logSize_ + size <= log_.size()) return;
+void StepHistory::Grow(std::size_t size) {
     // Doubling, but not far past the budget, at which the oldest records go.
     const std::size_t grown = std::min(log_.size() * 2, kByteBudget + kFirstReserve);
     const std::size_t target = std::max({logSize_ + size, kFirstReserve, grown});
