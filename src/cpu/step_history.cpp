@@ -39,11 +39,6 @@ constexpr std::size_t kByteBudget = std::size_t{48} << 20;
 // counts, and the trailer: the most a record holds besides the console's text.
 constexpr std::size_t kMaxRecordSize = 4 * 6 + 4 * kStatusBitCount + 1 + 3 * 4 + 12 + kTrailerSize;
 
-bool AllBinary(const std::array<std::int32_t, kStatusBitCount>& status) {
-    return std::all_of(status.begin(), status.end(),
-                       [](std::int32_t bit) { return bit == 0 || bit == 1; });
-}
-
 }  // namespace
 
 namespace step_record {
@@ -135,17 +130,20 @@ std::uint16_t PutRegisters(RecordWriter& record, const RegisterState& before, co
     if (m.returnAddress != before.returnAddress)
         mask |= kFieldReturn, record.Put(before.returnAddress);
     // Bit by bit: the bits were just stored one by one, and one wide load of them all would wait
-    // for those stores to land.
-    bool statusChanged = false;
-    for (int k = 0; k < kStatusBitCount && !statusChanged; ++k)
-        statusChanged = m.status[k] != before.status[k];
-    if (statusChanged) {
-        if (AllBinary(before.status)) {
+    // for those stores to land. No early exit: a branch per bit costs more than the compares.
+    std::uint32_t changedBits = 0, anyBits = 0;
+    for (int k = 0; k < kStatusBitCount; ++k) {
+        changedBits |= static_cast<std::uint32_t>(m.status[k] ^ before.status[k]);
+        anyBits |= static_cast<std::uint32_t>(before.status[k]);
+    }
+    if (changedBits != 0) {
+        // Every bit 0 or 1 exactly when their unsigned union is.
+        if (anyBits <= 1) {
             mask |= kFieldStatusByte;
-            std::uint8_t byte = 0;
+            std::uint32_t byte = 0;
             for (int k = 0; k < kStatusBitCount; ++k)
-                byte = static_cast<std::uint8_t>(byte << 1 | before.status[k]);
-            record.Put(byte);
+                byte = byte << 1 | static_cast<std::uint32_t>(before.status[k]);
+            record.Put(static_cast<std::uint8_t>(byte));
         } else {
             mask |= kFieldStatusWide;
             for (std::int32_t bit : before.status) record.Put(bit);
@@ -392,11 +390,11 @@ ZORVAN_HOT bool StepHistory::Write(const RegisterState& before, const CellsBefor
     return wroteWatched;
 }
 
-bool StepHistory::Step(Machine& m, MachineHost& host, RestorableConsole* console,
-                       const AddressSet* watchedCells, SlipChecks* slips) {
+bool StepHistory::StepDecoded(Machine& m, MachineHost& host, RestorableConsole* console,
+                              const AddressSet* watchedCells, SlipChecks* slips,
+                              const DecodedOpcode d) {
     const RegisterState before = RegisterState::Of(m);
     const std::int64_t a = m.PC;
-    const DecodedOpcode d = Decode(m.Read(a));
     const CellsBefore cells = CellsTheStepMayWrite(m, d, a);
     const std::int64_t routine = console != nullptr ? ConsoleRoutineCalled(m, d, a) : -1;
     if (routine < 0) {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "cpu/address_set.h"
+#include "cpu/interpreter.h"
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
 #include "cpu/slip_checks.h"
@@ -118,7 +119,13 @@ class StepHistory {
     // nullptr (no console text is kept then). Returns true when the instruction changed a cell
     // of watchedCells (nullptr watches none). slips, when given, hears of what it does.
     bool Step(Machine& machine, MachineHost& host, RestorableConsole* console,
-              const AddressSet* watchedCells = nullptr, SlipChecks* slips = nullptr);
+              const AddressSet* watchedCells = nullptr, SlipChecks* slips = nullptr) {
+        return StepDecoded(machine, host, console, watchedCells, slips,
+                           Decode(machine.Read(machine.PC)));
+    }
+    // The same, for a caller that has decoded the opcode at PC already.
+    bool StepDecoded(Machine& machine, MachineHost& host, RestorableConsole* console,
+                     const AddressSet* watchedCells, SlipChecks* slips, DecodedOpcode decoded);
 
     // Re-records the latest instruction against the machine as it is now, so that what changed
     // since it (an answer typed into the console for the question it asked) is undone with it.
