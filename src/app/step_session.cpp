@@ -111,8 +111,8 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
         }
         if (notice_.empty() && d.operation == cpu::Operation::kJsr) notice_ = ConsoleNotice(m, a);
         const std::int16_t watchedBefore = watch_ ? m.memory[watch_->address] : std::int16_t{0};
-        const bool overwrote =
-            workspace_.history.Step(m, host_, console_, &programBytes_, &workspace_.slips);
+        const bool overwrote = workspace_.history.StepDecoded(m, host_, console_, &programBytes_,
+                                                              &workspace_.slips, d);
         if (overwrote && notice_.empty())
             notice_ = OverwriteNotice(*workspace_.history.Last(m), programBytes_);
         ++executed_;

@@ -78,14 +78,10 @@ void SlipChecks::EndedAt(const Machine& machine, std::int64_t address) {
     Tell({SlipKind::kLeftProgram, static_cast<int>(address), 0, 0});
 }
 
-void SlipChecks::Recording(std::size_t position, std::size_t generation) {
-    if (generation != generation_) {
-        // The history ended: nothing before can be stepped back over.
-        events_.clear();
-        generation_ = generation;
-    }
-    position_ = position;
-    recording_ = true;
+void SlipChecks::NewGeneration(std::size_t generation) {
+    // The history ended: nothing before can be stepped back over.
+    events_.clear();
+    generation_ = generation;
 }
 
 void SlipChecks::Log(const Call& popped) {

@@ -78,7 +78,12 @@ class SlipChecks {
 
     // A recorded step at position of the history whose Generation() is generation: the calls it
     // makes or returns from can be stepped back over (Rewind).
-    void Recording(std::size_t position, std::size_t generation);
+    // Inline: every recorded step tells it.
+    void Recording(std::size_t position, std::size_t generation) {
+        if (generation != generation_) NewGeneration(generation);
+        position_ = position;
+        recording_ = true;
+    }
     // After Πίσω: the calls as they were before the steps from position on.
     void Rewind(std::size_t position, std::size_t generation);
 
@@ -127,6 +132,7 @@ class SlipChecks {
     void Tell(const Slip& slip);
     void UnwrittenRead(std::int64_t at, std::int64_t address);
     void Log(const Call& popped);
+    void NewGeneration(std::size_t generation);
 
     AddressSet written_;
     std::array<Call, kMaxCalls> calls_{};

@@ -39,11 +39,6 @@ constexpr std::size_t kByteBudget = std::size_t{48} << 20;
 // counts, and the trailer: the most a record holds besides the console's text.
 constexpr std::size_t kMaxRecordSize = 4 * 6 + 4 * kStatusBitCount + 1 + 3 * 4 + 12 + kTrailerSize;
 
-bool AllBinary(const std::array<std::int32_t, kStatusBitCount>& status) {
-    return std::all_of(status.begin(), status.end(),
-                       [](std::int32_t bit) { return bit == 0 || bit == 1; });
-}
-
 }  // namespace
 
 namespace step_record {
@@ -73,16 +68,32 @@ using step_record::CellsBefore;
 
 // The operand cell (restored after any instruction), the effective address, and a push's stack
 // cell.
-CellsBefore CellsTheStepMayWrite(Machine& m, MachineHost& host, const DecodedOpcode& d,
-                                 std::int64_t a) {
+ZORVAN_HOT CellsBefore CellsTheStepMayWrite(const Machine& m, const DecodedOpcode& d,
+                                            std::int64_t a) {
     CellsBefore cells;
     cells.Consider(m, a + 1);
     if (!d.executed) return cells;
-    const detail::Core core(m, host);
-    cells.Consider(m, detail::Locate(core, d.mode, a));
+    cells.Consider(m, detail::OperandAddress(d.mode, a, m.XR, m.YR, [&m](std::int64_t address) {
+                       return std::int64_t{m.Read(address)};
+                   }));
     if (d.operation == Operation::kPha || d.operation == Operation::kPhp)
         cells.Consider(m, kStackPage + std::int64_t{m.SP});
     return cells;
+}
+
+// The instruction at a, as StepAt executes it, on one core for the whole step.
+template <typename CoreType>
+ZORVAN_HOT void ExecuteStep(CoreType core, Machine& m, const DecodedOpcode& d, std::int64_t a) {
+    const bool hasOperand = Machine::IsAddress(a + 1);
+    std::int16_t* const operand = hasOperand ? &m.memory[static_cast<std::size_t>(a) + 1] : nullptr;
+    if (operand != nullptr && d.signedOperand) detail::PresentSigned(*operand);
+    int next = static_cast<int>(a);
+    if (d.executed) {
+        next = detail::Execute(core, d.operation, d.mode, static_cast<int>(a));
+        core.Store();
+    }
+    if (operand != nullptr) detail::RestoreOperand(*operand);
+    m.PC = next;
 }
 
 // The console routine the instruction calls, or -1.
@@ -119,17 +130,20 @@ std::uint16_t PutRegisters(RecordWriter& record, const RegisterState& before, co
     if (m.returnAddress != before.returnAddress)
         mask |= kFieldReturn, record.Put(before.returnAddress);
     // Bit by bit: the bits were just stored one by one, and one wide load of them all would wait
-    // for those stores to land.
-    bool statusChanged = false;
-    for (int k = 0; k < kStatusBitCount && !statusChanged; ++k)
-        statusChanged = m.status[k] != before.status[k];
-    if (statusChanged) {
-        if (AllBinary(before.status)) {
+    // for those stores to land. No early exit: a branch per bit costs more than the compares.
+    std::uint32_t changedBits = 0, anyBits = 0;
+    for (int k = 0; k < kStatusBitCount; ++k) {
+        changedBits |= static_cast<std::uint32_t>(m.status[k] ^ before.status[k]);
+        anyBits |= static_cast<std::uint32_t>(before.status[k]);
+    }
+    if (changedBits != 0) {
+        // Every bit 0 or 1 exactly when their unsigned union is.
+        if (anyBits <= 1) {
             mask |= kFieldStatusByte;
-            std::uint8_t byte = 0;
+            std::uint32_t byte = 0;
             for (int k = 0; k < kStatusBitCount; ++k)
-                byte = static_cast<std::uint8_t>(byte << 1 | before.status[k]);
-            record.Put(byte);
+                byte = byte << 1 | static_cast<std::uint32_t>(before.status[k]);
+            record.Put(static_cast<std::uint8_t>(byte));
         } else {
             mask |= kFieldStatusWide;
             for (std::int32_t bit : before.status) record.Put(bit);
@@ -376,18 +390,25 @@ ZORVAN_HOT bool StepHistory::Write(const RegisterState& before, const CellsBefor
     return wroteWatched;
 }
 
-bool StepHistory::Step(Machine& m, MachineHost& host, RestorableConsole* console,
-                       const AddressSet* watchedCells, SlipChecks* slips) {
+bool StepHistory::StepDecoded(Machine& m, MachineHost& host, RestorableConsole* console,
+                              const AddressSet* watchedCells, SlipChecks* slips,
+                              const DecodedOpcode d) {
     const RegisterState before = RegisterState::Of(m);
     const std::int64_t a = m.PC;
-    const DecodedOpcode d = Decode(m.Read(a));
-    const CellsBefore cells = CellsTheStepMayWrite(m, host, d, a);
+    const CellsBefore cells = CellsTheStepMayWrite(m, d, a);
     const std::int64_t routine = console != nullptr ? ConsoleRoutineCalled(m, d, a) : -1;
-    ConsoleWatch consoleWatch(routine >= 0 ? console : nullptr, routine == kPrintTextRoutine);
-
+    if (routine < 0) {
+        if (slips != nullptr) {
+            slips->Recording(Position(), generation_);
+            ExecuteStep(detail::TrackedCore(m, host, *slips), m, d, a);
+        } else {
+            ExecuteStep(detail::Core(m, host), m, d, a);
+        }
+        return Write(before, cells, nullptr, m, watchedCells);
+    }
+    ConsoleWatch consoleWatch(console, routine == kPrintTextRoutine);
     if (slips != nullptr) slips->Recording(Position(), generation_);
     StepAt(m, host, static_cast<int>(a), slips);
-
     ConsoleBefore consoleOld;
     const bool consoleChanged = consoleWatch.Changed(consoleOld);
     return Write(before, cells, consoleChanged ? &consoleOld : nullptr, m, watchedCells);
@@ -534,8 +555,7 @@ void StepHistory::DropOldest() {
     std::erase_if(checkpoints_, [this](const Checkpoint& c) { return c.position < dropped_; });
 }
 
-void StepHistory::Reserve(std::size_t size) {
-    if (logSize_ + size <= log_.size()) return;
+void StepHistory::Grow(std::size_t size) {
     // Doubling, but not far past the budget, at which the oldest records go.
     const std::size_t grown = std::min(log_.size() * 2, kByteBudget + kFirstReserve);
     const std::size_t target = std::max({logSize_ + size, kFirstReserve, grown});

@@ -13,11 +13,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cpu/address_set.h"
+#include "cpu/interpreter.h"
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
 #include "cpu/slip_checks.h"
@@ -28,6 +31,27 @@ namespace step_record {
 struct CellsBefore;
 struct ConsoleBefore;
 }  // namespace step_record
+
+// Leaves the bytes that a vector grows by as they are: the history's log is written before it
+// is read, and zeroing megabytes of it on every fresh run costs more than the run's first steps.
+template <typename T>
+struct UninitializedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UninitializedAllocator<U>;
+    };
+    UninitializedAllocator() = default;
+    template <typename U>
+    explicit UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+    template <typename U, typename... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+    template <typename U>
+    void construct(U* at) noexcept {
+        ::new (static_cast<void*>(at)) U;
+    }
+};
 
 // A console whose text the history reads and puts back: the console routines change it.
 class RestorableConsole {
@@ -95,7 +119,13 @@ class StepHistory {
     // nullptr (no console text is kept then). Returns true when the instruction changed a cell
     // of watchedCells (nullptr watches none). slips, when given, hears of what it does.
     bool Step(Machine& machine, MachineHost& host, RestorableConsole* console,
-              const AddressSet* watchedCells = nullptr, SlipChecks* slips = nullptr);
+              const AddressSet* watchedCells = nullptr, SlipChecks* slips = nullptr) {
+        return StepDecoded(machine, host, console, watchedCells, slips,
+                           Decode(machine.Read(machine.PC)));
+    }
+    // The same, for a caller that has decoded the opcode at PC already.
+    bool StepDecoded(Machine& machine, MachineHost& host, RestorableConsole* console,
+                     const AddressSet* watchedCells, SlipChecks* slips, DecodedOpcode decoded);
 
     // Re-records the latest instruction against the machine as it is now, so that what changed
     // since it (an answer typed into the console for the question it asked) is undone with it.
@@ -142,12 +172,16 @@ class StepHistory {
                const AddressSet* watchedCells);
     void DropOldest();
     void UndoOne(Machine& machine, RestorableConsole* console);
-    void Reserve(std::size_t size);  // room for size more bytes
+    // Room for size more bytes.
+    void Reserve(std::size_t size) {
+        if (logSize_ + size > log_.size()) Grow(size);
+    }
+    void Grow(std::size_t size);
     void Append(const void* bytes, std::size_t size);
 
     // Records back to back in the first logSize_ bytes, the rest room to grow into; each ends
     // with its mask and its length, so the latest is found from the end.
-    std::vector<std::uint8_t> log_;
+    std::vector<std::uint8_t, UninitializedAllocator<std::uint8_t>> log_;
     std::size_t logSize_ = 0;
     std::size_t count_ = 0;
     std::string endedBecause_;
