@@ -36,19 +36,20 @@ struct ConsoleBefore;
 // is read, and zeroing megabytes of it on every fresh run costs more than the run's first steps.
 template <typename T>
 struct UninitializedAllocator : std::allocator<T> {
+    // The standard library's names for an allocator's members.
     template <typename U>
-    struct rebind {
-        using other = UninitializedAllocator<U>;
+    struct rebind {                               // NOLINT(readability-identifier-naming)
+        using other = UninitializedAllocator<U>;  // NOLINT(readability-identifier-naming)
     };
     UninitializedAllocator() = default;
     template <typename U>
     explicit UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
     template <typename U, typename... Args>
-    void construct(U* at, Args&&... args) {
+    void construct(U* at, Args&&... args) {  // NOLINT(readability-identifier-naming)
         ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
     }
     template <typename U>
-    void construct(U* at) noexcept {
+    void construct(U* at) noexcept {  // NOLINT(readability-identifier-naming)
         ::new (static_cast<void*>(at)) U;
     }
 };
