@@ -31,6 +31,7 @@ constexpr qint64 kMeasureMs = 1000;
 constexpr qint64 kSliceMs = 40;
 // The loop executes JSR FFFF, the routine's RTS and the JMP: three instructions per call.
 constexpr double kInstructionsPerCall = 3.0;
+constexpr int kPrintingRepeats = 5;
 
 void LoadPrintingLoop(grid::Workspace& workspace) {
     app::PlaceProgramRows(workspace.grid,
@@ -100,7 +101,8 @@ std::pair<double, double> RunInWindow(app::SlicedRun& run, windows::ConsoleWindo
         ui::Application::processEvents(QEventLoop::AllEvents, 5);
         turn.start();
     }
-    return {double(total.elapsed()) / 1000.0, double(longest) / 1000.0};
+    // In nanoseconds: the printing runs take a few milliseconds.
+    return {double(total.nsecsElapsed()) / 1e9, double(longest) / 1000.0};
 }
 
 }  // namespace
@@ -128,15 +130,22 @@ int main(int argc, char** argv) {
 
     ConsoleText text(*windows->consoleWindow);
     const cpu::AddressSet noProgram;
-    LoadPrintingLines(windows->workspace, 0x80);
-    windows->consoleWindow->ReplaceShownText("");
-    app::RecordedRun recorded(windows->workspace, host, &text, noProgram, -1);
-    const double continueSeconds = RunInWindow(recorded, *windows->consoleWindow).first;
-    LoadPrintingLines(windows->workspace, 0x80);
-    windows->consoleWindow->ReplaceShownText("");
-    app::RunCommand run(windows->workspace, host, 0x0200);
-    const double runSeconds = RunInWindow(run, *windows->consoleWindow).first;
-    std::printf("32,768 printed lines: %.3f s under Συνέχεια, %.3f s under Run (%.2fx; goal 2x)\n",
+    // The best of a few runs of each, turn about, every Συνέχεια from an empty history: a run
+    // of a few milliseconds on a shared machine is easily slowed by others.
+    double continueSeconds = 1e9, runSeconds = 1e9;
+    for (int i = 0; i < kPrintingRepeats; ++i) {
+        LoadPrintingLines(windows->workspace, 0x80);
+        windows->consoleWindow->ReplaceShownText("");
+        windows->workspace.history.Clear();
+        app::RecordedRun recorded(windows->workspace, host, &text, noProgram, -1);
+        continueSeconds =
+            std::min(continueSeconds, RunInWindow(recorded, *windows->consoleWindow).first);
+        LoadPrintingLines(windows->workspace, 0x80);
+        windows->consoleWindow->ReplaceShownText("");
+        app::RunCommand run(windows->workspace, host, 0x0200);
+        runSeconds = std::min(runSeconds, RunInWindow(run, *windows->consoleWindow).first);
+    }
+    std::printf("32,768 printed lines: %.4f s under Συνέχεια, %.4f s under Run (%.2fx; goal 2x)\n",
                 continueSeconds, runSeconds, continueSeconds / runSeconds);
 
     // Endless: BEQ 0207 where the outer loop ends.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "cpu/execution.h"
 #include "cpu/interpreter.h"
@@ -214,7 +215,9 @@ class ConsoleWatch {
         if (console_ == nullptr) return false;
         std::string dropped = console_->TakeDropped();
         if (appends_) {
-            old.front = dropped.substr(0, std::min(sizeBefore_, dropped.size()));
+            // Moved, not copied: a bound that drops its oldest lines drops thousands at once.
+            if (dropped.size() > sizeBefore_) dropped.resize(sizeBefore_);
+            old.front = std::move(dropped);
             old.kept = sizeBefore_ - old.front.size();
             return !old.front.empty() || console_->Size() != sizeBefore_;
         }
