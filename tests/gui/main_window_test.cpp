@@ -99,7 +99,6 @@ const struct { const char* name; char command; const char *keys, *answer; QStrin
     {"close after No", 'x', "0200", "Όχι", kCloseQuestion, true},
     {"close after Yes, save cancelled", 'x', "0200\rNOP\r", "Ναι", kCloseQuestion + QString("|<save>"), false},
     {"Escape on Open", 'o', "0200\rNOP\r", "Esc", kOpenQuestion, false},
-    {"Escape on close", 'x', "0200\rNOP\r", "Esc", kCloseQuestion, false},
     {"close box on New", 'n', "0200\rNOP\r", "x", kNewQuestion, false}};
 // clang-format on
 

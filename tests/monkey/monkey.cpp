@@ -65,16 +65,12 @@ const char* const kPrograms[] = {
     "_ 0200 .BYTE 02 _ _ _ 0201 _ _ _ _",
 };
 
-const int kKeys[] = {
-    Qt::Key_A,        Qt::Key_B,          Qt::Key_C,         Qt::Key_D,      Qt::Key_F,
-    Qt::Key_G,        Qt::Key_L,          Qt::Key_N,         Qt::Key_O,      Qt::Key_P,
-    Qt::Key_S,        Qt::Key_T,          Qt::Key_X,         Qt::Key_Y,      Qt::Key_0,
-    Qt::Key_1,        Qt::Key_2,          Qt::Key_3,         Qt::Key_8,      Qt::Key_9,
-    Qt::Key_Comma,    Qt::Key_NumberSign, Qt::Key_ParenLeft, Qt::Key_Space,  Qt::Key_Return,
-    Qt::Key_Tab,      Qt::Key_Backspace,  Qt::Key_Delete,    Qt::Key_Escape, Qt::Key_Left,
-    Qt::Key_Right,    Qt::Key_Up,         Qt::Key_Down,      Qt::Key_Home,   Qt::Key_End,
-    Qt::Key_PageDown, Qt::Key_Insert,     Qt::Key_F8,        Qt::Key_F9,     Qt::Key_F10,
-    Qt::Key_Z};
+// The printable keys are their own Qt key codes.
+constexpr std::string_view kPrintableKeys = "ABCDFGLNOPSTXYZ012389,#( ";
+const int kOtherKeys[] = {Qt::Key_Return, Qt::Key_Tab,  Qt::Key_Backspace, Qt::Key_Delete,
+                          Qt::Key_Escape, Qt::Key_Left, Qt::Key_Right,     Qt::Key_Up,
+                          Qt::Key_Down,   Qt::Key_Home, Qt::Key_End,       Qt::Key_PageDown,
+                          Qt::Key_Insert, Qt::Key_F8,   Qt::Key_F9,        Qt::Key_F10};
 
 class Monkey : public QObject {
   public:
@@ -164,26 +160,18 @@ class Monkey : public QObject {
         ++heartbeat_;
         const bool over = actionLimit_ > 0 ? actions_ >= actionLimit_
                                            : Clock::now() - start_ > std::chrono::seconds(seconds_);
-        if (over) {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                QTimer::singleShot(0, this, &Monkey::Tick);
-                CloseModal(modal);
-                return;
-            }
-            if (acting_) {
-                QTimer::singleShot(0, this, &Monkey::Tick);  // a modal window may still come
-            } else {  // not quit(): that would close the windows, asking first
-                QCoreApplication::exit(0);
-            }
-            return;
-        }
+        QWidget* modal = QApplication::activeModalWidget();
+        // Not quit() at the end: that would close the windows, asking first. A command still
+        // acting may yet bring up a modal window.
+        if (over && modal == nullptr && !acting_) return QCoreApplication::exit(0);
         QTimer::singleShot(0, this, &Monkey::Tick);
-        if (acting_) {
-            // Inside a command's own modal loop: only its window takes input.
-            if (QWidget* modal = QApplication::activeModalWidget()) ActOnModal(modal);
+        if (over) {
+            if (modal != nullptr) CloseModal(modal);
             return;
         }
-        if (QWidget* modal = QApplication::activeModalWidget()) return ActOnModal(modal);
+        // Inside a command's own modal loop only its window takes input.
+        if (modal != nullptr) return ActOnModal(modal);
+        if (acting_) return;
         acting_ = true;
         ++actions_;
         random_.seed(seed_ ^ (static_cast<unsigned>(actions_) * 0x9E3779B9u));
@@ -242,7 +230,9 @@ class Monkey : public QObject {
 
     void SendKey(QWidget* target) {
         if (target == nullptr) return;
-        const int key = kKeys[Pick(std::size(kKeys))];
+        const unsigned pick = Pick(kPrintableKeys.size() + std::size(kOtherKeys));
+        const int key = pick < kPrintableKeys.size() ? kPrintableKeys[pick]
+                                                     : kOtherKeys[pick - kPrintableKeys.size()];
         // Ctrl for undo, redo and quick save (Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z, Ctrl+S) among others.
         Qt::KeyboardModifiers modifiers = Chance(8) ? Qt::ShiftModifier : Qt::NoModifier;
         if (Chance(6)) modifiers |= Qt::ControlModifier;
@@ -267,15 +257,14 @@ class Monkey : public QObject {
 
     void TriggerCommand() {
         // Exit and Print leave the storm; Help only opens a browser.
-        static const char* const commands[] = {
-            "newAction",           "openAction",           "saveAction",
-            "quickSaveAction",     "insertLineAction",     "insertLinesAction",
-            "deleteLineAction",    "clearGridAction",      "undoAction",
-            "redoAction",          "assembleAction",       "runAction",
-            "stepAction",          "showMemoryAction",     "clearMemoryAction",
-            "showRegistersAction", "clearRegistersAction", "showConsoleAction",
-            "aboutAction"};
-        const std::string name = commands[Pick(std::size(commands))];
+        static const QStringList commands =
+            QStringLiteral(
+                "new open save quickSave insertLine insertLines deleteLine clearGrid "
+                "undo redo assemble run step showMemory clearMemory showRegisters "
+                "clearRegisters showConsole about")
+                .split(' ');
+        const std::string name =
+            (commands[static_cast<qsizetype>(Pick(commands.size()))] + "Action").toStdString();
         QAction* command = Child<QAction>(windows_.mainWindow, name.c_str());
         if (!command->isEnabled()) return;
         undoing_ = name == "undoAction" || name == "redoAction";
