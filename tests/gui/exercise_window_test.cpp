@@ -2,17 +2,15 @@
 // without touching the machine, the window lists the cases, and a double click on a failed cell
 // opens the memory window there.
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeWidget>
 
-#include <cstdio>
-#include <fstream>
 #include <optional>
 
+#include "../core/temp_folder.h"
 #include "app/program_file.h"
 #include "find_child.h"
 #include "windows/application_windows.h"
@@ -32,9 +30,11 @@ class ExerciseWindowTest : public QObject {
             zorvan::app::ReadProgramText("_ 0200 LDA #04 _ _ _ 0202 STA 0301 _ _ _ 0205 _ _ _ _"));
         windows.workspace.machine.AC = 0x77;
 
-        const std::string path = QDir::temp().filePath("zorvan-exercise.expect").toStdString();
-        std::ofstream(path) << "case \"δύο\"\npoke 0300: 02\n0301: 04\n"
-                               "case \"πέντε\"\npoke 0300: 05\n0301: 0A\n";
+        const zorvan::testing::TempFolder folder;
+        const std::string path = folder / "exercise.expect";
+        zorvan::testing::PutFile(path,
+                                 "case \"δύο\"\npoke 0300: 02\n0301: 04\n"
+                                 "case \"πέντε\"\npoke 0300: 05\n0301: 0A\n");
         windows.mainWindow->chooseExpectationFile = [&] { return std::optional(path); };
         Child<QAction>(windows.mainWindow.get(), "checkExerciseAction")->trigger();
 
@@ -55,7 +55,6 @@ class ExerciseWindowTest : public QObject {
         QTRY_VERIFY(windows.memoryWindow->isVisible());
         QCOMPARE(Child<QLineEdit>(windows.memoryWindow, "startAddressEdit")->text(),
                  QStringLiteral("0301"));
-        std::remove(path.c_str());
     }
 };
 

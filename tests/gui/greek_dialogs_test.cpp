@@ -33,6 +33,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+#include "../core/temp_folder.h"
 #include "cpu/instruction_set.h"
 #include "find_child.h"
 #include "modal_driver.h"
@@ -214,11 +215,8 @@ class GreekDialogsTest : public QObject {
         QVERIFY(zorvan::ui::UseGreekLocale());
         QVERIFY(folder_.isValid());
         // The folder the file dialogs show: a program, a text file and a subfolder.
-        for (const QString& name : {QStringLiteral("βρόχος.zrv"), QStringLiteral("λίστα.txt")}) {
-            QFile file(folder_.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("0\n");
-        }
+        for (const char* name : {"βρόχος.zrv", "λίστα.txt"})
+            zorvan::testing::PutFile(folder_.filePath(name).toStdString(), "0\n");
         QVERIFY(QDir(folder_.path()).mkdir(QStringLiteral("φάκελος")));
         windows_ = std::make_unique<zorvan::windows::ApplicationWindows>();
         windows_->mainWindow->show();

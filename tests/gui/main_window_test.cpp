@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../core/temp_folder.h"
 #include "app/file_flows.h"
 #include "app/program_file.h"
 #include "find_child.h"
@@ -55,11 +56,7 @@ void Rows(const auto& table) {
     for (std::size_t i = 0; i < std::size(table); ++i) QTest::newRow(table[i].name) << int(i);
 }
 
-// Writes the bytes as the whole file.
-bool PutFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using zorvan::testing::PutFile;
 
 // The cells as "column,row=text;...", then where the cursor is and what the message area says
 // (its colour first). A line whose address is rubbed out with Delete and mistyped takes keys as
@@ -238,8 +235,7 @@ class MainWindowTest : public QObject {
         TypeKeys("BRK\r");
         QTest::keyClick(editor(), Qt::Key_S, Qt::ControlModifier);
         QVERIFY(!workspace().changed);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains("BRK"));
+        QVERIFY(zorvan::testing::FileBytes(path.toStdString()).find("BRK") != std::string::npos);
         Child<QAction>(form(), "saveAction")->trigger();
         // The Ctrl key, as every key in the grid, marks the program changed: both ask first.
         ModalDriver driver(
@@ -360,7 +356,7 @@ class MainWindowTest : public QObject {
     void aCellWithAStandInCanBeEdited() {
         QTemporaryDir folder;
         const QString path = folder.filePath("bytes.zrv");
-        QVERIFY(PutFile(path, "\xAA\x81 0200 NOP _ _ \xF4\xDD\xEB\xEF\xF2\xFF\r\n"));
+        PutFile(path.toStdString(), "\xAA\x81 0200 NOP _ _ \xF4\xDD\xEB\xEF\xF2\xFF\r\n");
         form()->OpenNamedFile(path);
         QCOMPARE(cell(0, 1), QStringLiteral("⢪⢁"));
         QCOMPARE(cell(5, 1), QStringLiteral("τέλος⣿"));
@@ -461,7 +457,7 @@ class MainWindowTest : public QObject {
         Child<QAction>(form(), "quickSaveAction")->trigger();
         QVERIFY(!QFile::exists(mine + ".zrv") && QFile::exists(mine + ".info"));
         QTest::qWait(20);  // a new modification time
-        QVERIFY(PutFile(saved + ".new", "_ 0300 NOP _ _ _\r\n"));
+        PutFile((saved + ".new").toStdString(), "_ 0300 NOP _ _ _\r\n");
         QVERIFY(QFile::remove(saved) && QFile::rename(saved + ".new", saved));
         QStringList boxes;
         ModalDriver driver({ModalDriver::Answer(&boxes, QStringLiteral("Ναι"))});
@@ -476,12 +472,12 @@ class MainWindowTest : public QObject {
     void aFileOpenInAnotherCopyWarnsOnce() {
         QTemporaryDir files;
         const QString path = files.filePath("shared.zrv");
-        QVERIFY(PutFile(path, "_ 0200 NOP _ _ _\r\n"));
+        PutFile(path.toStdString(), "_ 0200 NOP _ _ _\r\n");
         // Process 1 runs as long as the system does: a copy of Zorvan that has the file open.
         const QDir folder(zorvan::windows::MainWindow::RecoveryFolderPath());
         QVERIFY(folder.mkpath("."));
         const QString other = folder.filePath("1.info");
-        QVERIFY(PutFile(other, "0\n" + path.toUtf8()));
+        PutFile(other.toStdString(), "0\n" + path.toStdString());
         QStringList boxes;
         ModalDriver driver({ModalDriver::Answer(&boxes)});
         form()->OpenNamedFile(path);
