@@ -4,7 +4,6 @@
 // a message that the window overwrites after the core wrote it is caught here.
 
 #include <QAction>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>

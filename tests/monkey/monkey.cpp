@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -81,9 +80,6 @@ class Monkey : public QObject {
         windows_.mainWindow->chooseOpenFile = [this] { return ChooseFile(); };
         windows_.mainWindow->chooseSaveFile = [this] { return ChooseFile(); };
         windows_.mainWindow->show();
-        headerCaptions_ = HeaderCaptions();
-        start_ = Clock::now();
-        heartbeat_ = 0;
         watchdog_ = std::thread([this] { Watch(); });
         QTimer::singleShot(0, this, &Monkey::Tick);
     }
@@ -410,15 +406,15 @@ class Monkey : public QObject {
     int seconds_;
     int actionLimit_;  // 0: as many as fit in seconds_
     QTemporaryDir folder_;
-    std::vector<std::string> headerCaptions_;
-    Clock::time_point start_;
+    const std::vector<std::string> headerCaptions_ = HeaderCaptions();
+    const Clock::time_point start_ = Clock::now();
     int actions_ = 0;
     bool acting_ = false;
     bool askedToSave_ = false;
     bool undoing_ = false;
     unsigned long long trace_ = 0xCBF29CE484222325ull;
     std::deque<std::string> log_;
-    std::atomic<int> heartbeat_;
+    std::atomic<int> heartbeat_ = 0;
     std::atomic<bool> finished_ = false;
     std::thread watchdog_;
 };
