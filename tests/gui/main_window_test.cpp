@@ -1,12 +1,14 @@
 // The main window on the real widgets: keys typed into the grid's cell editor, menu shortcuts,
 // the boxes the commands show, the save-first questions, the file choosers, printing (the
-// listing read back from a PDF with pdftotext, from poppler-utils), the help and the About box.
+// listing read back from a PDF with pdftotext, from poppler-utils), the exercise check, the help
+// and the About box.
 
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
@@ -17,6 +19,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "../core/temp_folder.h"
 #include "app/file_flows.h"
@@ -30,6 +33,7 @@
 #include "windows/about_dialog.h"
 #include "windows/application_windows.h"
 #include "windows/console_window.h"
+#include "windows/exercise_window.h"
 #include "windows/main_window.h"
 #include "windows/memory_window.h"
 #include "windows/step_window.h"
@@ -538,6 +542,39 @@ class MainWindowTest : public QObject {
         QCOMPARE(boxes.value(0), QString::fromUtf8(zorvan::app::kOpenSaveQuestion.data(),
                                                    zorvan::app::kOpenSaveQuestion.size()));
         QCOMPARE(cell(2, 2), QStringLiteral("DEX"));
+    }
+
+    // «Έλεγχος άσκησης…» checks the grid against the chosen file without touching the machine;
+    // the window lists the cases, and a double click on a failed cell opens the memory window
+    // there.
+    void theExerciseCheckListsTheCasesAndAFailedCellOpensTheMemoryWindow() {
+        // Right for the first case only.
+        zorvan::app::PlaceProgramRows(
+            workspace().grid,
+            zorvan::app::ReadProgramText("_ 0200 LDA #04 _ _ _ 0202 STA 0301 _ _ _ 0205 _ _ _ _"));
+        workspace().machine.AC = 0x77;
+        const zorvan::testing::TempFolder folder;
+        const std::string path = folder / "exercise.expect";
+        PutFile(path,
+                "case \"δύο\"\npoke 0300: 02\n0301: 04\ncase \"πέντε\"\npoke 0300: 05\n0301: 0A\n");
+        form()->chooseExpectationFile = [&] { return std::optional(path); };
+        Child<QAction>(form(), "checkExerciseAction")->trigger();
+
+        auto* window = Child<zorvan::windows::ExerciseWindow>(form(), "exerciseWindow");
+        QTRY_VERIFY(window->isVisible());
+        QVERIFY(Child<QLabel>(window, "summaryLabel")->text().contains("Βαθμός: 1/2"));
+        auto* cases = Child<QTreeWidget>(window, "caseList");
+        QCOMPARE(cases->topLevelItemCount(), 2);
+        QCOMPARE(cases->topLevelItem(0)->text(1) + cases->topLevelItem(1)->text(1),
+                 QStringLiteral("ΕΠΙΤΥΧΙΑΑΠΟΤΥΧΙΑ"));
+        QVERIFY(!Child<QPlainTextEdit>(window, "traceArea")->toPlainText().isEmpty());
+        QCOMPARE(workspace().machine.AC, 0x77);  // the student's machine as it was
+        QTreeWidgetItem* failedCell = cases->topLevelItem(1)->child(0);
+        QCOMPARE(failedCell->text(0), QStringLiteral("0301"));
+        emit cases->itemDoubleClicked(failedCell, 0);
+        QTRY_VERIFY(windows_->memoryWindow->isVisible());
+        QCOMPARE(Child<QLineEdit>(windows_->memoryWindow, "startAddressEdit")->text(),
+                 QStringLiteral("0301"));
     }
 
     void aboutBoxClosesWithOk() {
