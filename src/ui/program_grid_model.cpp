@@ -69,10 +69,17 @@ QVariant ProgramGridModel::headerData(int section, Qt::Orientation orientation, 
             dot.addPixmap(BreakpointDot(), QIcon::Disabled);
             return dot;
         }
+        const int row = GridRow(section);
+        // A count is too wide for the margin: the dot's tip and its reader's text tell it.
+        const int every = grid_.BreakpointEvery(row);
+        const QString pass = QStringLiteral("στάση στο %1ο πέρασμα").arg(every);
+        if (role == Qt::ToolTipRole && grid_.HasBreakpoint(row))
+            return every > 1 ? QStringLiteral("Σημείο διακοπής: ") + pass
+                             : QStringLiteral("Σημείο διακοπής");
         if (role == Qt::AccessibleTextRole) {
-            return grid_.HasBreakpoint(GridRow(section))
-                       ? QStringLiteral("Γραμμή %1, σημείο διακοπής").arg(GridRow(section))
-                       : QStringLiteral("Γραμμή %1").arg(GridRow(section));
+            if (!grid_.HasBreakpoint(row)) return QStringLiteral("Γραμμή %1").arg(row);
+            return QStringLiteral("Γραμμή %1, σημείο διακοπής").arg(row) +
+                   (every > 1 ? QStringLiteral(", ") + pass : QString());
         }
         return {};
     }

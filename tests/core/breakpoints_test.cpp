@@ -8,6 +8,7 @@
 #include "cpu/run_loop.h"
 #include "cpu_test_support.h"
 #include "editor_fixture.h"
+#include "grid/edit_history.h"
 
 namespace zorvan::app {
 namespace {
@@ -57,44 +58,74 @@ TEST(Breakpoints, ARunStopsBeforeAWatchedInstructionButNotOnItsFirst) {
     }
 }
 
-// Passes at two addresses, a then b, and which of them stop ('s') with a count of every; '|' a
-// new session.
-TEST(Breakpoints, ACountStopsOnEveryNthPassOfEachBreakpoint) {
-    // clang-format off
-    const struct { int every; const char* passes; const char* stops; } cases[] = {
-        {1, "aab", "sss"}, {-5, "a", "s"}, {3, "aaaaaaa", "..s..s."}, {2, "abab", "..ss"},
-        {3, "aa|aaa", "..|..s"}};
-    // clang-format on
-    for (const auto& c : cases) {
-        BreakpointHits hits;
-        hits.SetEvery(c.every);
-        std::string stops;
-        for (const char pass : std::string_view(c.passes)) {
-            if (pass == '|') hits.Reset();
-            stops += pass == '|' ? '|' : hits.StopsAt(pass) ? 's' : '.';
-        }
-        EXPECT_EQ(stops, c.stops) << c.passes;
-    }
-}
-
 const std::vector<Line> kFourLines = {{"", "0200", "LDX", "#03", "", ""},
                                       {"", "0202", "DEX", "", "", ""},
                                       {"", "0203", "BNE", "0202", "", ""},
                                       {"", "0205", "LDA", "#07", "", ""}};
 
-std::vector<int> Marked(const grid::Workspace& w) {
-    return {w.grid.BreakpointRows().begin(), w.grid.BreakpointRows().end()};
+// Passes at the breakpoints of lines 2 (a, at 0202) and 4 (b, at 0205), each with its count, and
+// which of them stop ('s'); '|' a new session, '=' the grid taken again unchanged, a digit: line
+// 2's count set to it, '^' a breakpoint on line 3, given line 4's address: the first line counts.
+TEST(Breakpoints, EachStopsOnTheNthPassOfItsOwnCount) {
+    // clang-format off
+    const struct { int a, b; const char* passes; const char* stops; } cases[] = {
+        {1, 1, "aab", "sss"}, {-5, 1, "a", "s"}, {3, 1, "aaaaaaa", "..s..s."},
+        {2, 3, "ababab", "..s..s"}, {3, 1, "aa|aaa", "..|..s"}, {3, 1, "aa=a", "..=s"},
+        {3, 1, "aa2aa", "..2.s"}, {1, 2, "^bb", "^ss"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        grid::Workspace w = WorkspaceWith(kFourLines);
+        w.grid.SetBreakpoint(2, true);
+        w.grid.SetBreakpoint(4, true);
+        w.grid.SetBreakpointEvery(2, c.a);
+        w.grid.SetBreakpointEvery(4, c.b);
+        BreakpointHits hits;
+        hits.Follow(w.grid);
+        std::string stops;
+        for (const char pass : std::string_view(c.passes)) {
+            if (pass == '|') hits.Reset();
+            if (pass >= '1' && pass <= '9') w.grid.SetBreakpointEvery(2, pass - '0');
+            if (pass == '^') {
+                w.grid.SetCell(grid::kAddressColumn, 3, "0205");
+                w.grid.SetBreakpoint(3, true);
+            }
+            if (pass != 'a' && pass != 'b') {
+                hits.Follow(w.grid);
+                stops += pass;
+            } else {
+                stops += hits.StopsAt(pass == 'a' ? 0x0202 : 0x0205) ? 's' : '.';
+            }
+        }
+        EXPECT_EQ(stops, c.stops) << c.passes;
+    }
 }
 
-// Breakpoints on rows 2 and 4; the command runs with the cursor on the row given.
+std::vector<int> Marked(const grid::Workspace& w) {
+    return w.grid.BreakpointRows();
+}
+
+// "2 4*3": the rows with breakpoints, each count other than 1 after a star.
+std::string MarkedWithCounts(const grid::Workspace& w) {
+    std::string marked;
+    for (const auto& [row, every] : w.grid.Breakpoints()) {
+        marked += (marked.empty() ? "" : " ") + std::to_string(row);
+        if (every != 1) marked += "*" + std::to_string(every);
+    }
+    return marked;
+}
+
+// Breakpoints on rows 2 and 4 (stopping on the 3rd pass); the command runs with the cursor on
+// the row given. 'u': the line deleted, then undone; 'r': and redone; 'k': row 4's count set to
+// 5 before the deletion that is undone.
 TEST(Breakpoints, TheyMoveWithTheirLinesAndGoWithTheGrid) {
     // clang-format off
-    const struct { char command; int row; const char* count; std::vector<int> marked; } cases[] = {
-        {'t', 3, "", {2, 3, 4}}, {'t', 2, "", {4}},
-        {'i', 1, "", {3, 5}}, {'i', 2, "", {3, 5}}, {'i', 3, "", {2, 5}}, {'i', 4, "", {2, 5}},
-        {'d', 1, "", {1, 3}}, {'d', 2, "", {3}}, {'d', 4, "", {2}},
-        {'n', 4, "2", {2, 4}}, {'n', 4, "-1", {2}},  // rows taken from the end take their marks
-        {'c', 2, "", {}},
+    const struct { char command; int row; const char* count; const char* marked; } cases[] = {
+        {'t', 3, "", "2 3 4*3"}, {'t', 2, "", "4*3"}, {'t', 4, "", "2"},
+        {'i', 1, "", "3 5*3"}, {'i', 2, "", "3 5*3"}, {'i', 3, "", "2 5*3"}, {'i', 4, "", "2 5*3"},
+        {'d', 1, "", "1 3*3"}, {'d', 2, "", "3*3"}, {'d', 4, "", "2"},
+        {'n', 4, "2", "2 4*3"}, {'n', 4, "-1", "2"},  // rows taken from the end take their marks
+        {'c', 2, "", ""},
+        {'u', 4, "", "2 4*3"}, {'r', 4, "", "2"}, {'k', 1, "", "2 4*5"},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -102,13 +133,22 @@ TEST(Breakpoints, TheyMoveWithTheirLinesAndGoWithTheGrid) {
         grid::Workspace w = WorkspaceWith(kFourLines);
         w.grid.SetBreakpoint(2, true);
         w.grid.SetBreakpoint(4, true);
+        w.grid.SetBreakpointEvery(4, 3);
         w.grid.SetCurrent(grid::kInstructionColumn, c.row);
+        grid::EditHistory history(w);
         if (c.command == 't') ToggleBreakpoint(w);
         if (c.command == 'i') InsertLine(w);
-        if (c.command == 'd') DeleteLine(w);
         if (c.command == 'n') InsertLines(w, c.count);
         if (c.command == 'c') ClearGrid(w);
-        EXPECT_EQ(Marked(w), c.marked);
+        if (c.command == 'k') w.grid.SetBreakpointEvery(4, 5);
+        if (std::string_view("dkur").find(c.command) != std::string_view::npos) {
+            history.NoteCursor(w);
+            DeleteLine(w);
+            history.Record(w);
+        }
+        if (std::string_view("kur").find(c.command) != std::string_view::npos) history.Undo(w);
+        if (c.command == 'r') history.Redo(w);
+        EXPECT_EQ(MarkedWithCounts(w), c.marked);
     }
 }
 
