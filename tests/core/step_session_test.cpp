@@ -324,8 +324,7 @@ TEST_F(StepCommandsTest, AWatchedCellOrACountedBreakpointStopsTheRun) {
         {nullptr, 3, 0, false, "020B 0208>020B row6 X0 Y2", completed},  // two passes only
         // The first run wrote LDX #05 over its own operand: the third pass of the new session.
         {nullptr, 3, 0, true, "0205 0301>0205 row3 X3 Y5", BreakpointMessage(3, 0x0205) + " Στάση στο 3ο πέρασμα."},
-        // Each breakpoint on its own passes: INY and DEX are passed in turn.
-        {nullptr, 2, 3, false, "0205 0301>0205 row3 X1 Y2", BreakpointMessage(3, 0x0205) + " Στάση στο 2ο πέρασμα."},
+        // Each breakpoint on its own passes: INY and DEX are passed in turn, INY stops first.
         {nullptr, 3, 2, false, "0300 0202>0300 row7 X1 Y1", BreakpointMessage(7, 0x0300) + " Στάση στο 2ο πέρασμα."},
     };
     // clang-format on
