@@ -324,9 +324,9 @@ TEST(WebSessionTest, TheDebuggersListsCountAndChecksReachThePage) {
          R"("recent":[{"position":1,"row":1,"sentence":"LDA #05: AC 00 → 05"}])"},
         {"the current line's count within the spin box's range",
          [&](WebSession& s) {
-             s.Workspace().grid.SetBreakpoint(1, true), s.SetBreakpointEvery(1, 20000);
+             s.Workspace().grid.SetBreakpoint(2, true), s.SetBreakpointEvery(2, 20000);
          },
-         R"("breakpointRow":1,"breakpointEvery":9999,"breakpointCaption":"Σημείο διακοπής γραμμής 1: )",
+         R"("breakpointRow":2,"breakpointEvery":9999,"breakpointCaption":"Σημείο διακοπής γραμμής 2: )",
          false},
         {"the unwritten read told", [&](WebSession& s) { steps(s, 2); }, "διάβασε το κελί 0400",
          false},
