@@ -222,6 +222,19 @@
       if (tr) tr.firstChild.classList.toggle('breakpoint', marks.has(row));
     }
     breakpointRows = marks;
+    // The step window's count is that of the current line's breakpoint.
+    const count = $('hitCountEdit');
+    $('hitCountLabel').textContent = view.breakpointCaption;
+    count.disabled = view.breakpointRow === 0;
+    count.dataset.row = String(view.breakpointRow);
+    if (document.activeElement !== count) count.value = String(view.breakpointEvery);
+    if (view.breakpointRow !== 0) {
+      count.setAttribute('aria-label',
+        `Διακοπή μετά από τόσα περάσματα από το σημείο διακοπής της γραμμής ${view.breakpointRow}`);
+    } else {
+      count.removeAttribute('aria-label');
+    }
+    $('hitCountTimes').hidden = view.breakpointRow === 0;
 
     if (rowCountChanged) drawRowsInSight(true);
     placeEditor(true);
@@ -1057,7 +1070,6 @@
     $('stepSentence').textContent = step.sentence;
     $('stepSentence').hidden = !step.nextVisible;
     $('stepLists').hidden = !step.nextVisible;
-    if (document.activeElement !== $('hitCountEdit')) $('hitCountEdit').value = String(step.breakpointEvery);
     recentList.show(step.recent.map((past) => [past.row !== 0 ? String(past.row) : '—', past.sentence]),
       step.recent.map((past) => past.position).join(','));
     recentPositions = step.recent.map((past) => past.position);
@@ -1201,9 +1213,10 @@
   });
   $('hitCountEdit').addEventListener('input', () => {
     const every = Number.parseInt($('hitCountEdit').value, 10);
-    if (Number.isFinite(every)) callVoid('zw_set_breakpoint_every', every);
+    const row = Number($('hitCountEdit').dataset.row);
+    if (Number.isFinite(every) && row !== 0) callVoid('zw_set_breakpoint_every', row, every);
   });
-  $('hitCountEdit').addEventListener('change', () => renderStep());
+  $('hitCountEdit').addEventListener('change', () => render());
 
   const stepRun = (kind) => stepCommand(async () => {
     const begun = callJson('zw_step_run', kind, $('watchAddressEdit').value, $('watchValueEdit').value);

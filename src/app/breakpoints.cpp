@@ -1,7 +1,9 @@
 #include "app/breakpoints.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
+#include <utility>
 
 #include "text/hex_text.h"
 
@@ -46,15 +48,34 @@ int BreakpointRowAt(const grid::ProgramGrid& grid, int address) {
     return 0;
 }
 
-void BreakpointHits::SetEvery(int every) {
-    every = std::clamp(every, 1, kMostPasses);
-    if (every != every_) Reset();
-    every_ = every;
+void BreakpointHits::Follow(const grid::ProgramGrid& grid) {
+    std::map<int, int> every;
+    for (const auto& [row, count] : grid.Breakpoints()) {
+        if (row >= grid.RowCount()) break;
+        if (const auto address = LineAddress(grid, row))
+            every.try_emplace(*address, std::clamp(count, 1, kMostPasses));
+    }
+    for (auto passes = passes_.begin(); passes != passes_.end();) {
+        const auto now = every.find(passes->first);
+        const bool same = now != every.end() && now->second == EveryAt(passes->first);
+        passes = same ? std::next(passes) : passes_.erase(passes);
+    }
+    every_ = std::move(every);
+}
+
+int BreakpointHits::EveryAt(int address) const {
+    const auto found = every_.find(address);
+    return found == every_.end() ? 1 : found->second;
+}
+
+bool BreakpointHits::Counting() const {
+    return std::any_of(every_.begin(), every_.end(),
+                       [](const auto& breakpoint) { return breakpoint.second > 1; });
 }
 
 bool BreakpointHits::StopsAt(int address) {
     int& passes = passes_[address];
-    if (++passes < every_) return false;
+    if (++passes < EveryAt(address)) return false;
     passes = 0;
     return true;
 }
@@ -71,6 +92,11 @@ std::string BreakpointMessage(int row, int address) {
 
 std::string HitStopMessage(int every) {
     return "Στάση στο " + std::to_string(every) + "ο πέρασμα.";
+}
+
+std::string BreakpointCountCaption(const grid::ProgramGrid& grid) {
+    if (!grid.HasBreakpoint(grid.Row())) return "Σημείο διακοπής: όχι σε αυτή τη γραμμή";
+    return "Σημείο διακοπής γραμμής " + std::to_string(grid.Row()) + ": διακοπή μετά από";
 }
 
 void ReportBreakpointStop(grid::Workspace& workspace, int address) {

@@ -14,16 +14,20 @@ namespace zorvan::app {
 inline constexpr std::string_view kBreakpointNeedsAddressNotice =
     "Σημείο διακοπής μπαίνει μόνο σε γραμμή με διεύθυνση.";
 
-// How often the breakpoints stop the step window's runs: each on its every-th pass, counted from
-// its last stop. A pass is a run reaching the breakpoint's line (a run's first instruction,
-// resumed there, is none). The passes are counted over one step session.
+// How often the breakpoints stop the step window's runs: each on the every-th pass of its line,
+// counted from its last stop. A pass is a run reaching the breakpoint's line (a run's first
+// instruction, resumed there, is none). The passes are counted over one step session.
 class BreakpointHits {
   public:
     static constexpr int kMostPasses = 9999;
-    // 1 (or less): every pass stops. A new count starts the passes again.
-    void SetEvery(int every);
-    int Every() const { return every_; }
-    bool Counting() const { return every_ > 1; }
+    // Takes the count of each breakpoint of grid for its address (of the first line with that
+    // address, as BreakpointRowAt finds it). An address whose count changed, or that lost its
+    // breakpoint, starts its passes again.
+    void Follow(const grid::ProgramGrid& grid);
+    // The count taken for address: 1 (every pass) when it has none.
+    int EveryAt(int address) const;
+    // Some breakpoint stops on a later pass than the first.
+    bool Counting() const;
     void Reset() { passes_.clear(); }
     // A run reached the breakpoint at address: counts the pass; true when the run stops there.
     bool StopsAt(int address);
@@ -31,7 +35,7 @@ class BreakpointHits {
     int Passes(int address) const;
 
   private:
-    int every_ = 1;
+    std::map<int, int> every_;  // address -> count
     std::map<int, int> passes_;
 };
 
@@ -50,8 +54,13 @@ int BreakpointRowAt(const grid::ProgramGrid& grid, int address);
 // "Σημείο διακοπής στη γραμμή 5, διεύθυνση 0208."
 std::string BreakpointMessage(int row, int address);
 
-// "Στάση στο 10ο πέρασμα.", after BreakpointMessage when the breakpoints count their passes.
+// "Στάση στο 10ο πέρασμα.", after BreakpointMessage when that breakpoint counts its passes.
 std::string HitStopMessage(int every);
+
+// The words before the step window's count field, for the grid's current line: "Σημείο διακοπής
+// γραμμής 4: διακοπή μετά από" (the field, then "φορές"), or, on a line without a breakpoint,
+// that it has none.
+std::string BreakpointCountCaption(const grid::ProgramGrid& grid);
 
 // Shows the stop at a breakpoint: the blue notice and the grid's cursor on that line.
 void ReportBreakpointStop(grid::Workspace& workspace, int address);

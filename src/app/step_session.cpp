@@ -321,8 +321,14 @@ std::unique_ptr<RecordedRun> StepSession::RunTo(int target, bool oneStep) {
     auto run =
         std::make_unique<RecordedRun>(workspace_, host_, console_, programBytes_, target, oneStep);
     run->SetWatch(watch_);
+    hits_.Follow(workspace_.grid);
     run->SetHits(hits_.Counting() ? &hits_ : nullptr);
     return run;
+}
+
+void StepSession::SetBreakpointEvery(int row, int every) {
+    workspace_.grid.SetBreakpointEvery(row, std::clamp(every, 1, BreakpointHits::kMostPasses));
+    hits_.Follow(workspace_.grid);
 }
 
 void StepSession::SetWatch(std::string_view address, std::string_view value) {
@@ -373,8 +379,8 @@ void StepSession::FinishRun(RecordedRun& run) {
         case cpu::RunEnd::kStopped:
             if (run.AtBreakpoint()) {
                 ReportBreakpointStop(workspace_, m.PC);
-                if (hits_.Counting())
-                    workspace_.message.text += " " + HitStopMessage(hits_.Every());
+                if (const int every = hits_.EveryAt(m.PC); every > 1)
+                    workspace_.message.text += " " + HitStopMessage(every);
             } else if (run.AtWatch()) {
                 const int cell = watch_->address;
                 workspace_.ShowMessage(std::string(kWatchStopMessage) + text::FormatHex4(cell) +

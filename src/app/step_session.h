@@ -223,9 +223,10 @@ class StepSession {
     // a position the history no longer holds, or the present one, does nothing.
     void BackTo(std::size_t position);
 
-    // The breakpoints stop the runs that follow on their every-th pass; a new session counts
-    // their passes again.
-    void SetBreakpointEvery(int every) { hits_.SetEvery(every); }
+    // The breakpoint of row stops the runs that follow on its every-th pass (kept within
+    // 1..kMostPasses), its passes counted again; a new session counts all passes again. A row
+    // without a breakpoint takes no count.
+    void SetBreakpointEvery(int row, int every);
     const BreakpointHits& Hits() const { return hits_; }
 
     // Pins the cell the text names, or shows why not in the window's notice line.

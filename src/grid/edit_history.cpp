@@ -20,8 +20,8 @@ void EditHistory::Reset(const Workspace& workspace) {
 void EditHistory::NoteCursor(const Workspace& workspace) {
     const ProgramGrid& grid = workspace.grid;
     if (grid.Revision() != current_.grid.Revision()) return;
-    // Breakpoints set since are kept by the next undo, as the cursor is.
-    if (grid.BreakpointRows() != current_.grid.BreakpointRows()) {
+    // Breakpoints and their counts set since are kept by the next undo, as the cursor is.
+    if (grid.Breakpoints() != current_.grid.Breakpoints()) {
         current_.grid = grid;
     } else {
         current_.grid.SetCurrent(grid.Col(), grid.Row());

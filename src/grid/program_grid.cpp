@@ -74,28 +74,46 @@ int ProgramGrid::ContentCount() const {
 
 void ProgramGrid::SetBreakpoint(int row, bool on) {
     if (on && row >= 1) {
-        breakpointRows_.insert(row);
+        breakpoints_.try_emplace(row, 1);
     } else {
-        breakpointRows_.erase(row);
+        breakpoints_.erase(row);
     }
+}
+
+std::vector<int> ProgramGrid::BreakpointRows() const {
+    std::vector<int> rows;
+    rows.reserve(breakpoints_.size());
+    for (const auto& [row, every] : breakpoints_) rows.push_back(row);
+    return rows;
+}
+
+int ProgramGrid::BreakpointEvery(int row) const {
+    const auto found = breakpoints_.find(row);
+    return found == breakpoints_.end() ? 1 : found->second;
+}
+
+void ProgramGrid::SetBreakpointEvery(int row, int every) {
+    const auto found = breakpoints_.find(row);
+    if (found != breakpoints_.end()) found->second = std::max(1, every);
 }
 
 void ProgramGrid::OpenBreakpointRow(int row) {
-    std::set<int> moved;
-    for (int marked : breakpointRows_) moved.insert(marked >= row ? marked + 1 : marked);
-    breakpointRows_ = std::move(moved);
+    std::map<int, int> moved;
+    for (const auto& [marked, every] : breakpoints_)
+        moved.emplace(marked >= row ? marked + 1 : marked, every);
+    breakpoints_ = std::move(moved);
 }
 
 void ProgramGrid::CloseBreakpointRow(int row) {
-    std::set<int> moved;
-    for (int marked : breakpointRows_) {
-        if (marked != row) moved.insert(marked > row ? marked - 1 : marked);
+    std::map<int, int> moved;
+    for (const auto& [marked, every] : breakpoints_) {
+        if (marked != row) moved.emplace(marked > row ? marked - 1 : marked, every);
     }
-    breakpointRows_ = std::move(moved);
+    breakpoints_ = std::move(moved);
 }
 
 void ProgramGrid::DropBreakpointsFrom(int row) {
-    breakpointRows_.erase(breakpointRows_.lower_bound(row), breakpointRows_.end());
+    breakpoints_.erase(breakpoints_.lower_bound(row), breakpoints_.end());
 }
 
 }  // namespace zorvan::grid

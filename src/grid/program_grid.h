@@ -6,7 +6,7 @@
 
 #include <array>
 #include <cstdint>
-#include <set>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,13 +58,19 @@ class ProgramGrid final : public ProgramLines {
     std::uint64_t Revision() const { return revision_; }
 
     // Breakpoints belong to lines, not to addresses: the line editing commands move them with
-    // their rows. They are never written to a program file.
-    bool HasBreakpoint(int row) const { return breakpointRows_.count(row) != 0; }
-    // Only data rows carry one.
+    // their rows, each with its count. They are never written to a program file.
+    bool HasBreakpoint(int row) const { return breakpoints_.count(row) != 0; }
+    // Only data rows carry one; a new one stops at every pass.
     void SetBreakpoint(int row, bool on);
     void ToggleBreakpoint(int row) { SetBreakpoint(row, !HasBreakpoint(row)); }
-    const std::set<int>& BreakpointRows() const { return breakpointRows_; }
-    void ClearBreakpoints() { breakpointRows_.clear(); }
+    std::vector<int> BreakpointRows() const;
+    // Each breakpoint's row and its count.
+    const std::map<int, int>& Breakpoints() const { return breakpoints_; }
+    // The breakpoint of row stops on its every-th pass (1, and for a row without one: every).
+    int BreakpointEvery(int row) const;
+    // Only a row with a breakpoint takes a count; less than 1 is 1.
+    void SetBreakpointEvery(int row, int every);
+    void ClearBreakpoints() { breakpoints_.clear(); }
     // A row opened at row: the breakpoints of that row and below move down one.
     void OpenBreakpointRow(int row);
     // The row removed: its breakpoint goes, the ones below move up one.
@@ -75,7 +81,7 @@ class ProgramGrid final : public ProgramLines {
   private:
     using RowCells = std::array<std::string, kGridColumnCount>;
     std::vector<RowCells> rows_;
-    std::set<int> breakpointRows_;
+    std::map<int, int> breakpoints_;  // row -> every
     void Revise();
 
     std::uint64_t revision_ = 0;

@@ -69,12 +69,18 @@ QVariant ProgramGridModel::headerData(int section, Qt::Orientation orientation, 
             dot.addPixmap(BreakpointDot(), QIcon::Disabled);
             return dot;
         }
-        if (role == Qt::AccessibleTextRole) {
-            return grid_.HasBreakpoint(GridRow(section))
-                       ? QStringLiteral("Γραμμή %1, σημείο διακοπής").arg(GridRow(section))
-                       : QStringLiteral("Γραμμή %1").arg(GridRow(section));
-        }
-        return {};
+        if (role != Qt::ToolTipRole && role != Qt::AccessibleTextRole) return {};
+        const int row = GridRow(section);
+        if (!grid_.HasBreakpoint(row))
+            return role == Qt::AccessibleTextRole ? QStringLiteral("Γραμμή %1").arg(row)
+                                                  : QVariant();
+        // A count is too wide for the margin: the dot's tip and its reader's text tell it.
+        const int every = grid_.BreakpointEvery(row);
+        const QString pass =
+            every > 1 ? QStringLiteral(", στάση στο %1ο πέρασμα").arg(every) : QString();
+        return role == Qt::ToolTipRole
+                   ? QStringLiteral("Σημείο διακοπής") + pass
+                   : QStringLiteral("Γραμμή %1, σημείο διακοπής").arg(row) + pass;
     }
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Horizontal) return ToQString(grid_.Cell(section, 0));

@@ -149,8 +149,8 @@ EMSCRIPTEN_KEEPALIVE void zw_pin_cell(const char* address) {
 EMSCRIPTEN_KEEPALIVE void zw_unpin_cell(int index) {
     Session().UnpinCell(index);
 }
-EMSCRIPTEN_KEEPALIVE void zw_set_breakpoint_every(int every) {
-    Session().SetBreakpointEvery(every);
+EMSCRIPTEN_KEEPALIVE void zw_set_breakpoint_every(int row, int every) {
+    Session().SetBreakpointEvery(row, every);
 }
 // kind: in the order of the View menu's checks; on: 0 or 1.
 EMSCRIPTEN_KEEPALIVE void zw_set_slip_check(int kind, int on) {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace zorvan::web {
@@ -87,6 +88,20 @@ std::optional<std::vector<int>> Numbers(std::string_view line) {
     return numbers;
 }
 
+// "4 9*3": rows with breakpoints, each with its count after a star when it is not 1.
+std::optional<std::vector<std::pair<int, int>>> Breakpoints(std::string_view line) {
+    std::vector<std::pair<int, int>> breakpoints;
+    if (line.empty()) return breakpoints;
+    for (const std::string_view part : Split(line, ' ')) {
+        const std::size_t star = part.find('*');
+        const auto row = Numbers(part.substr(0, star));
+        const auto every = Numbers(star == std::string_view::npos ? "1" : part.substr(star + 1));
+        if (!row || row->size() != 1 || !every || every->size() != 1) return std::nullopt;
+        breakpoints.emplace_back(row->front(), every->front());
+    }
+    return breakpoints;
+}
+
 }  // namespace
 
 std::string SavedWorkText(const grid::Workspace& workspace) {
@@ -102,7 +117,11 @@ std::string SavedWorkText(const grid::Workspace& workspace) {
     text += Escaped(workspace.caption) + '\n';
     text += Escaped(workspace.openDialogFileName) + '\n';
     std::string breakpoints;
-    for (const int row : grid.BreakpointRows()) breakpoints += std::to_string(row) + ' ';
+    for (const auto& [row, every] : grid.Breakpoints()) {
+        breakpoints += std::to_string(row);
+        if (every != 1) breakpoints += '*' + std::to_string(every);
+        breakpoints += ' ';
+    }
     if (!breakpoints.empty()) breakpoints.pop_back();
     text += breakpoints + '\n';
     for (int row = 0; row < grid.StoredRowCount(); ++row) {
@@ -120,7 +139,7 @@ bool RestoreSavedWork(grid::Workspace& workspace, std::string_view text) {
     std::vector<std::string_view> lines = Split(text.substr(0, text.size() - 1), '\n');
     if (lines.size() < 5 || lines[0] != kSignature) return false;
     const auto numbers = Numbers(lines[1]);
-    const auto breakpoints = Numbers(lines[4]);
+    const auto breakpoints = Breakpoints(lines[4]);
     const auto caption = Unescaped(lines[2]);
     const auto openName = Unescaped(lines[3]);
     if (!numbers || numbers->size() != 5 || !breakpoints || !caption || !openName) return false;
@@ -139,7 +158,10 @@ bool RestoreSavedWork(grid::Workspace& workspace, std::string_view text) {
     }
     grid.SetRowCount(rowCount);
     grid.SetCurrent((*numbers)[1], (*numbers)[2]);
-    for (const int row : *breakpoints) grid.SetBreakpoint(row, true);
+    for (const auto& [row, every] : *breakpoints) {
+        grid.SetBreakpoint(row, true);
+        grid.SetBreakpointEvery(row, every);
+    }
 
     workspace.grid = std::move(grid);
     workspace.changed = (*numbers)[3] != 0;

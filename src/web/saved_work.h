@@ -1,8 +1,8 @@
 #pragma once
 // The work a browser keeps between visits: the program grid exactly as it stands (every stored
-// cell, hidden rows included, the row count, the current cell, the breakpoints), the changed
-// flag, whether the execution commands are on, and the caption. A program file cannot serve:
-// it turns an empty comment into a space and cannot hold every cell.
+// cell, hidden rows included, the row count, the current cell, the breakpoints and their counts),
+// the changed flag, whether the execution commands are on, and the caption. A program file cannot
+// serve: it turns an empty comment into a space and cannot hold every cell.
 //
 //   std::string text = SavedWorkText(workspace);     // into the browser's storage
 //   RestoreSavedWork(workspace, text);                // on the next visit

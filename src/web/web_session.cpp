@@ -136,6 +136,9 @@ std::string WebSession::View() {
         .Add("canUndo", history_.CanUndo())
         .Add("canRedo", history_.CanRedo())
         .AddRaw("breakpoints", JsonArray(breakpoints))
+        .Add("breakpointRow", grid.HasBreakpoint(grid.Row()) ? grid.Row() : 0)
+        .Add("breakpointEvery", grid.BreakpointEvery(grid.Row()))
+        .Add("breakpointCaption", app::BreakpointCountCaption(grid))
         .AddRaw("cells", JsonArray(cells))
         .AddRaw("slipChecks", JsonArray(slipChecks))
         .Text();
@@ -459,7 +462,6 @@ std::string WebSession::StepView() const {
         .AddRaw("recent", JsonArray(recent))
         .AddRaw("pinned", JsonArray(pinned))
         .Add("pinNotice", state.pinNotice)
-        .Add("breakpointEvery", step_->Hits().Every())
         .Text();
 }
 
@@ -476,8 +478,8 @@ void WebSession::UnpinCell(int index) {
     if (index >= 0) step_->UnpinCell(static_cast<std::size_t>(index));
 }
 
-void WebSession::SetBreakpointEvery(int every) {
-    step_->SetBreakpointEvery(std::clamp(every, 1, app::BreakpointHits::kMostPasses));
+void WebSession::SetBreakpointEvery(int row, int every) {
+    step_->SetBreakpointEvery(row, every);
 }
 
 void WebSession::SetSlipCheck(int kind, bool on) {

@@ -29,9 +29,10 @@ class WebSession {
     ~WebSession();
 
     // The main window's state as JSON: row count, current cell, message area, the execution
-    // commands, the changed flag, content count, caption, breakpoints, and the grid cells that
-    // changed since the last call (all of them the first time, or after ForgetView()), and which
-    // slip checks are on.
+    // commands, the changed flag, content count, caption, breakpoints, the count of the current
+    // line's breakpoint (breakpointRow 0: it has none) with the step window's caption for it, the
+    // grid cells that changed since the last call (all of them the first time, or after
+    // ForgetView()), and which slip checks are on.
     std::string View();
     void ForgetView() { shown_.clear(); }
 
@@ -107,7 +108,7 @@ class WebSession {
     // says that stepping is under way and how to stop it.
     void TellSteppingUnderWay();
     // The window's fields, rows, status, buttons and sentence, whether the grid is enabled, the
-    // latest steps (position, line, sentence), the pinned cells and the breakpoints' count.
+    // latest steps (position, line, sentence) and the pinned cells.
     std::string StepView() const;
     // A click on a line while the grid is disabled: the line Έως τον κέρσορα runs to.
     void SetRow(int row);
@@ -117,9 +118,9 @@ class WebSession {
     // The pinned cells: the field's text (why not, in StepView's pinNotice), and a row's removal.
     void PinCell(std::string_view address);
     void UnpinCell(int index);
-    // The breakpoints stop the step window's runs on their every-th pass, kept within the
-    // desktop spin box's range.
-    void SetBreakpointEvery(int every);
+    // The breakpoint of row stops the step window's runs on its every-th pass, kept within the
+    // desktop spin box's range; View's breakpointRow names the row the field shows.
+    void SetBreakpointEvery(int row, int every);
     // The View menu's slip checks, in the order of cpu::SlipKind; View() says which are on.
     void SetSlipCheck(int kind, bool on);
 

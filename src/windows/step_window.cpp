@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
@@ -175,6 +176,7 @@ void StepWindow::ShowState() {
     sentenceLabel_->setText(ui::ToQString(state.sentence));
     sentenceLabel_->setVisible(state.nextVisible);
     for (QWidget* widget : listWidgets_) widget->setVisible(state.nextVisible);
+    ShowBreakpointCount();
     ShowLists();
 }
 
@@ -214,22 +216,18 @@ void StepWindow::ShowLists() {
 
 void StepWindow::CreateWatchingControls() {
     const int top = sentenceLabel_->geometry().bottom() + 8;
-    // The breakpoints' count: 1 stops at every pass.
-    auto* hitLabel = new QLabel(QStringLiteral("Σημεία διακοπής: διακοπή μετά από"), this);
-    hitLabel->setObjectName(QStringLiteral("hitCountLabel"));
-    hitLabel->adjustSize();
-    hitLabel->move(16, top + 4);
+    // The count of the current line's breakpoint: 1 stops at every pass.
+    hitLabel_ = new QLabel(this);
+    hitLabel_->setObjectName(QStringLiteral("hitCountLabel"));
+    hitLabel_->move(16, top + 4);
     hitCountSpin_ = new QSpinBox(this);
     hitCountSpin_->setObjectName(QStringLiteral("hitCountSpin"));
     hitCountSpin_->setRange(1, app::BreakpointHits::kMostPasses);
-    hitCountSpin_->setAccessibleName(
-        QStringLiteral("Διακοπή μετά από τόσα περάσματα από το σημείο διακοπής"));
-    hitCountSpin_->setGeometry(hitLabel->geometry().right() + 6, top, 70, 24);
-    hitLabel->setBuddy(hitCountSpin_);
-    auto* timesLabel = new QLabel(QStringLiteral("φορές"), this);
-    timesLabel->setObjectName(QStringLiteral("hitCountTimesLabel"));
-    timesLabel->adjustSize();
-    timesLabel->move(hitCountSpin_->geometry().right() + 6, top + 4);
+    hitCountSpin_->resize(70, 24);
+    hitLabel_->setBuddy(hitCountSpin_);
+    hitTimesLabel_ = new QLabel(QStringLiteral("φορές"), this);
+    hitTimesLabel_->setObjectName(QStringLiteral("hitCountTimesLabel"));
+    hitTimesLabel_->adjustSize();
 
     // The latest steps, on the left.
     const int listTop = top + 34;
@@ -306,18 +304,52 @@ void StepWindow::CreateWatchingControls() {
     pinNoticeLabel_->setGeometry(pinX, pinnedCells_->geometry().bottom() + 4, pinWidth, 56);
     pinHeading->setBuddy(pinAddressEdit_);
 
-    listWidgets_ = {hitLabel,     hitCountSpin_, timesLabel,      recentHeading,
-                    recentSteps_, pinHeading,    pinAddressEdit_, pinButton_,
-                    unpinButton_, pinnedCells_,  pinNoticeLabel_};
+    listWidgets_ = {hitLabel_,       hitCountSpin_, recentHeading, recentSteps_, pinHeading,
+                    pinAddressEdit_, pinButton_,    unpinButton_,  pinnedCells_, pinNoticeLabel_};
     for (QWidget* widget : listWidgets_) widget->hide();
+    hitTimesLabel_->hide();
     resize(std::max(width(), pinX + pinWidth + 16), pinNoticeLabel_->geometry().bottom() + 8);
 
-    connect(hitCountSpin_, &QSpinBox::valueChanged, this,
-            [this](int every) { session_.SetBreakpointEvery(every); });
+    connect(hitCountSpin_, &QSpinBox::valueChanged, this, [this](int every) {
+        const int row = workspace_.grid.Row();
+        if (workspace_.grid.HasBreakpoint(row) && workspace_.grid.BreakpointEvery(row) != every)
+            windows_.mainWindow->RunCommand([&] { session_.SetBreakpointEvery(row, every); });
+    });
+    // Every change the main window shows (the cursor moved, a breakpoint set) redraws the grid's
+    // row header; the field follows it.
+    if (windows_.mainWindow) {
+        if (auto* grid = windows_.mainWindow->findChild<ui::ProgramGridView*>())
+            connect(grid->GridModel(), &QAbstractItemModel::headerDataChanged, this,
+                    &StepWindow::ShowBreakpointCount);
+    }
+    ShowBreakpointCount();
     connect(recentSteps_, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { BackToListedStep(row); });
     connect(pinButton_, &QPushButton::clicked, this, &StepWindow::PinCell);
     connect(unpinButton_, &QPushButton::clicked, this, &StepWindow::UnpinCell);
+}
+
+void StepWindow::ShowBreakpointCount() {
+    const grid::ProgramGrid& grid = workspace_.grid;
+    const int row = grid.Row();
+    const bool has = grid.HasBreakpoint(row);
+    hitLabel_->setText(ui::ToQString(app::BreakpointCountCaption(grid)));
+    hitLabel_->adjustSize();
+    const QRect label = hitLabel_->geometry();
+    hitCountSpin_->move(label.right() + 6, label.top() - 4);
+    hitTimesLabel_->move(hitCountSpin_->geometry().right() + 6, label.top());
+    // "φορές" only after a count that is there.
+    hitTimesLabel_->setVisible(has && session_.State().nextVisible);
+    hitCountSpin_->setEnabled(has);
+    {
+        const QSignalBlocker quiet(hitCountSpin_);
+        hitCountSpin_->setValue(grid.BreakpointEvery(row));
+    }
+    hitCountSpin_->setAccessibleName(
+        has ? QStringLiteral(
+                  "Διακοπή μετά από τόσα περάσματα από το σημείο διακοπής της γραμμής %1")
+                  .arg(row)
+            : QStringLiteral("Η γραμμή %1 δεν έχει σημείο διακοπής").arg(row));
 }
 
 void StepWindow::BackToListedStep(int row) {

@@ -78,8 +78,11 @@ class StepWindow : public QWidget, private app::StepPeers {
     int CreateStepRows();
     // The debugger's buttons and sentence line, below the status line.
     void CreateDebuggerControls();
-    // Below the sentence: the breakpoints' count, the latest steps and the pinned cells.
+    // Below the sentence: the breakpoint's count, the latest steps and the pinned cells.
     void CreateWatchingControls();
+    // The count field edits the breakpoint of the grid's current line: its caption names the
+    // line, and it is off on a line without one.
+    void ShowBreakpointCount();
     // The latest steps and the pinned cells as the session tells them now.
     void ShowLists();
     // Back to the point just after the step in the latest steps' row.
@@ -116,9 +119,11 @@ class StepWindow : public QWidget, private app::StepPeers {
     QPushButton* backToBreakpointButton_;
     QLineEdit* watchAddressEdit_;
     QLineEdit* watchValueEdit_;
-    std::vector<QWidget*> watchWidgets_;        // the two fields and their labels
-    QLabel* sentenceLabel_;                     // what the instruction executed last did
-    QSpinBox* hitCountSpin_;                    // the breakpoints stop on their every-th pass
+    std::vector<QWidget*> watchWidgets_;  // the two fields and their labels
+    QLabel* sentenceLabel_;               // what the instruction executed last did
+    QLabel* hitLabel_;                    // names the line of the breakpoint
+    QSpinBox* hitCountSpin_;              // it stops on its every-th pass
+    QLabel* hitTimesLabel_;
     QTableWidget* recentSteps_;                 // the last 100 steps, newest last
     std::vector<std::size_t> recentPositions_;  // each row's place in the history
     QLineEdit* pinAddressEdit_;

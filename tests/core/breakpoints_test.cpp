@@ -8,6 +8,7 @@
 #include "cpu/run_loop.h"
 #include "cpu_test_support.h"
 #include "editor_fixture.h"
+#include "grid/edit_history.h"
 
 namespace zorvan::app {
 namespace {
@@ -57,44 +58,59 @@ TEST(Breakpoints, ARunStopsBeforeAWatchedInstructionButNotOnItsFirst) {
     }
 }
 
-// Passes at two addresses, a then b, and which of them stop ('s') with a count of every; '|' a
-// new session.
-TEST(Breakpoints, ACountStopsOnEveryNthPassOfEachBreakpoint) {
-    // clang-format off
-    const struct { int every; const char* passes; const char* stops; } cases[] = {
-        {1, "aab", "sss"}, {-5, "a", "s"}, {3, "aaaaaaa", "..s..s."}, {2, "abab", "..ss"},
-        {3, "aa|aaa", "..|..s"}};
-    // clang-format on
-    for (const auto& c : cases) {
-        BreakpointHits hits;
-        hits.SetEvery(c.every);
-        std::string stops;
-        for (const char pass : std::string_view(c.passes)) {
-            if (pass == '|') hits.Reset();
-            stops += pass == '|' ? '|' : hits.StopsAt(pass) ? 's' : '.';
-        }
-        EXPECT_EQ(stops, c.stops) << c.passes;
-    }
-}
-
 const std::vector<Line> kFourLines = {{"", "0200", "LDX", "#03", "", ""},
                                       {"", "0202", "DEX", "", "", ""},
                                       {"", "0203", "BNE", "0202", "", ""},
                                       {"", "0205", "LDA", "#07", "", ""}};
 
-std::vector<int> Marked(const grid::Workspace& w) {
-    return {w.grid.BreakpointRows().begin(), w.grid.BreakpointRows().end()};
+// Passes at the breakpoints of lines 2 (a, at 0202) and 4 (b, at 0205), each with its count, and
+// which stop ('s'); '|' a new session, a digit: line 2's count set to it. Each run takes the grid.
+TEST(Breakpoints, EachStopsOnTheNthPassOfItsOwnCount) {
+    // clang-format off
+    const struct { int a, b; const char* passes; const char* stops; } cases[] = {
+        {1, 1, "aab", "sss"}, {-5, 1, "a", "s"}, {3, 1, "aaaaaaa", "..s..s."},
+        {2, 3, "ababab", "..s..s"}, {3, 1, "aa|aaa", "..|..s"}, {3, 1, "aa2aa", "..2.s"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        grid::Workspace w = WorkspaceWith(kFourLines);
+        for (const auto& [row, every] : {std::pair(2, c.a), {4, c.b}}) {
+            w.grid.SetBreakpoint(row, true);
+            w.grid.SetBreakpointEvery(row, every);
+        }
+        BreakpointHits hits;
+        std::string stops;
+        for (const char pass : std::string_view(c.passes)) {
+            if (pass == '|') hits.Reset();
+            if (pass >= '1' && pass <= '9') w.grid.SetBreakpointEvery(2, pass - '0');
+            hits.Follow(w.grid);
+            const bool at = pass == 'a' || pass == 'b';
+            stops += !at ? pass : hits.StopsAt(pass == 'a' ? 0x0202 : 0x0205) ? 's' : '.';
+        }
+        EXPECT_EQ(stops, c.stops) << c.passes;
+    }
 }
 
-// Breakpoints on rows 2 and 4; the command runs with the cursor on the row given.
+// "2 4*3": the rows with breakpoints, each count other than 1 after a star.
+std::string Marked(const grid::Workspace& w) {
+    std::string marked;
+    for (const auto& [row, every] : w.grid.Breakpoints()) {
+        marked += (marked.empty() ? "" : " ") + std::to_string(row);
+        if (every != 1) marked += "*" + std::to_string(every);
+    }
+    return marked;
+}
+
+// Breakpoints on rows 2 and 4 (stopping on the 3rd pass); the command runs with the cursor on
+// the row given. 'u': the line deleted, then undone; 'k': row 4's count set to 5 before that.
 TEST(Breakpoints, TheyMoveWithTheirLinesAndGoWithTheGrid) {
     // clang-format off
-    const struct { char command; int row; const char* count; std::vector<int> marked; } cases[] = {
-        {'t', 3, "", {2, 3, 4}}, {'t', 2, "", {4}},
-        {'i', 1, "", {3, 5}}, {'i', 2, "", {3, 5}}, {'i', 3, "", {2, 5}}, {'i', 4, "", {2, 5}},
-        {'d', 1, "", {1, 3}}, {'d', 2, "", {3}}, {'d', 4, "", {2}},
-        {'n', 4, "2", {2, 4}}, {'n', 4, "-1", {2}},  // rows taken from the end take their marks
-        {'c', 2, "", {}},
+    const struct { char command; int row; const char* count; const char* marked; } cases[] = {
+        {'t', 3, "", "2 3 4*3"}, {'t', 2, "", "4*3"}, {'t', 4, "", "2"},
+        {'i', 1, "", "3 5*3"}, {'i', 2, "", "3 5*3"}, {'i', 3, "", "2 5*3"}, {'i', 4, "", "2 5*3"},
+        {'d', 1, "", "1 3*3"}, {'d', 2, "", "3*3"}, {'d', 4, "", "2"},
+        {'n', 4, "2", "2 4*3"}, {'n', 4, "-1", "2"},  // rows taken from the end take their marks
+        {'c', 2, "", ""},
+        {'u', 4, "", "2 4*3"}, {'k', 1, "", "2 4*5"},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -102,12 +118,19 @@ TEST(Breakpoints, TheyMoveWithTheirLinesAndGoWithTheGrid) {
         grid::Workspace w = WorkspaceWith(kFourLines);
         w.grid.SetBreakpoint(2, true);
         w.grid.SetBreakpoint(4, true);
+        w.grid.SetBreakpointEvery(4, 3);
         w.grid.SetCurrent(grid::kInstructionColumn, c.row);
+        grid::EditHistory history(w);
         if (c.command == 't') ToggleBreakpoint(w);
         if (c.command == 'i') InsertLine(w);
-        if (c.command == 'd') DeleteLine(w);
         if (c.command == 'n') InsertLines(w, c.count);
         if (c.command == 'c') ClearGrid(w);
+        const bool undone = c.command == 'u' || c.command == 'k';
+        if (c.command == 'k') w.grid.SetBreakpointEvery(4, 5);
+        history.NoteCursor(w);
+        if (c.command == 'd' || undone) DeleteLine(w);
+        history.Record(w);
+        if (undone) history.Undo(w);
         EXPECT_EQ(Marked(w), c.marked);
     }
 }
@@ -120,7 +143,7 @@ TEST(Breakpoints, OnlyLinesWithAnAddressGiveOne) {
     EXPECT_TRUE(Marked(w).empty());
     EXPECT_EQ(w.message.text, kBreakpointNeedsAddressNotice);
     for (int row : {0, 2, 3, 4, 9}) w.grid.SetBreakpoint(row, true);
-    EXPECT_EQ(Marked(w), (std::vector<int>{2, 3, 4, 9}));  // the header never carries one
+    EXPECT_EQ(Marked(w), "2 3 4 9");  // the header never carries one
     const cpu::AddressSet set = BreakpointAddresses(w.grid);
     EXPECT_TRUE(set.Contains(0x0202) && set.Contains(0x0205));
     EXPECT_FALSE(set.Contains(0x0200) || set.Contains(0x0203));

@@ -21,7 +21,8 @@
 //   back: COUNT                   Πίσω as many times
 //   continue:                     Συνέχεια
 //   breakpoint: ROW               F5 on grid row ROW
-//   passes: N                     breakpoints stop the step window's runs on their N-th pass
+//   passes: ROW N                 the breakpoint of grid row ROW stops the step window's runs
+//                                 on its N-th pass
 //   f9: ADDRESS                   Run (F9) from there, as the menu runs it
 //   sentence: TEXT                the step window's sentence of what the last step did
 //   expect: NAME=V ...            as set:
@@ -200,7 +201,8 @@ void Check(const Claim& claim) {
             }
             session.FinishRun(*run);
         } else if (key == "passes") {
-            session.SetBreakpointEvery(std::stoi(value));
+            const auto words = Words(value);
+            session.SetBreakpointEvery(std::stoi(words.at(0)), std::stoi(words.at(1)));
         } else if (key == "back") {
             for (std::int64_t k = 0; k < std::stoll(value); ++k) session.Back();
         }

@@ -311,27 +311,32 @@ TEST_F(StepCommandsTest, PinnedCellsShowTheirValuesAndChanges) {
 }
 
 // A watched cell stops Συνέχεια after the instruction that changes it, to the value given if any;
-// with a count, a breakpoint stops it on its every-th pass, and passes counted before a new
-// session do not count in it.
+// with a count, a breakpoint (on DEX, line 3, and on INY, line 7) stops it on its every-th pass,
+// and passes counted before a new session do not count in it.
 TEST_F(StepCommandsTest, AWatchedCellOrACountedBreakpointStopsTheRun) {
     const std::string completed(kRunCompletedMessage), watched(kWatchStopMessage);
     // clang-format off
-    const struct { const char* watch; int every; bool startAgain; const char* seen; std::string message; } cases[] = {
+    const struct { const char* watch; int every3, every7; bool startAgain; const char* seen; std::string message; } cases[] = {
         // The run writes over its own byte 0201; without a stop it ends at 020B all the same.
-        {"", 0, false, "020B 0208>020B row6 X0 Y2", watched},
-        {"05", 0, false, "020B 0208>020B row6 X0 Y2", watched},
-        {"99", 0, false, "020B 0208>020B row6 X0 Y2", completed},
-        {nullptr, 3, false, "020B 0208>020B row6 X0 Y2", completed},  // two passes only
+        {"", 0, 0, false, "020B 0208>020B row6 X0 Y2", watched},
+        {"05", 0, 0, false, "020B 0208>020B row6 X0 Y2", watched},
+        {"99", 0, 0, false, "020B 0208>020B row6 X0 Y2", completed},
+        {nullptr, 3, 0, false, "020B 0208>020B row6 X0 Y2", completed},  // two passes only
         // The first run wrote LDX #05 over its own operand: the third pass of the new session.
-        {nullptr, 3, true, "0205 0301>0205 row3 X3 Y5", BreakpointMessage(3, 0x0205) + " Στάση στο 3ο πέρασμα."},
+        {nullptr, 3, 0, true, "0205 0301>0205 row3 X3 Y5", BreakpointMessage(3, 0x0205) + " Στάση στο 3ο πέρασμα."},
+        // Each breakpoint on its own passes: INY and DEX are passed in turn, INY stops first.
+        {nullptr, 3, 2, false, "0300 0202>0300 row7 X1 Y1", BreakpointMessage(7, 0x0300) + " Στάση στο 2ο πέρασμα."},
     };
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.watch ? c.watch : "-") + " " + c.seen);
         SetUp();
         if (c.watch) session.SetWatch("0201", c.watch);
-        if (c.every) workspace.grid.SetBreakpoint(3, true);
-        if (c.every) session.SetBreakpointEvery(c.every);
+        for (const auto& [row, every] : {std::pair(3, c.every3), {7, c.every7}}) {
+            if (every == 0) continue;
+            workspace.grid.SetBreakpoint(row, true);
+            session.SetBreakpointEvery(row, every);
+        }
         if (c.startAgain) {  // two passes counted, then a new session
             Do('c');
             ASSERT_EQ(session.Hits().Passes(0x0205), 2);

@@ -437,12 +437,25 @@ class DebuggerTest : public QObject {
         QTest::keyClick(cells, Qt::Key_Delete);
         QCOMPARE(cells->rowCount(), 0);
 
-        // With a count of 2, Συνέχεια passes the breakpoint once and stops the second time.
-        workspace().grid.SetBreakpoint(2, true);  // DEX
-        Child<QSpinBox>(step(), "hitCountSpin")->setValue(2);
+        // The count edits the breakpoint of the grid's current line (BNE, then DEX after Up), off
+        // on a line without one; Συνέχεια then stops on DEX's 2nd pass, the field back on DEX.
+        workspace().grid.SetBreakpoint(2, true);
+        workspace().grid.SetBreakpoint(3, true);
+        form()->RefreshFromWorkspace();
+        auto* count = Child<QSpinBox>(step(), "hitCountSpin");
+        auto* caption = Child<QLabel>(step(), "hitCountLabel");
+        QCOMPARE(caption->text(), QStringLiteral("Σημείο διακοπής γραμμής 3: διακοπή μετά από"));
+        count->setValue(3);
+        QTest::keyClick(stepButton("nextButton"), Qt::Key_Up);
+        QVERIFY(count->isEnabled() && count->value() == 1 && caption->text().contains(" 2:"));
+        count->setValue(2);
+        for (int i = 0; i < 2; ++i) QTest::keyClick(stepButton("nextButton"), Qt::Key_Down);
+        QVERIFY(!count->isEnabled() &&
+                caption->text().endsWith(QStringLiteral("όχι σε αυτή τη γραμμή")));
         Click("continueButton");
         QCOMPARE(workspace().machine.XR, 1);
         QVERIFY(message().endsWith(QStringLiteral("Στάση στο 2ο πέρασμα.")));
+        QCOMPARE(count->value(), 2);
     }
 
     // The character routine shows the window and replaces the output (C1 is capital alpha); the

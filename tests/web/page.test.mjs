@@ -437,6 +437,12 @@ describe('the page', () => {
     assert.deepEqual(await pinned(), [['0300', '01', false]]);
     assert.equal(await page.$eval('#registerWindow input[data-field="0"]', (e) => e.value), '0206');
 
+    // The count is that of the current line's breakpoint: none on LDA, INX's two lines up.
+    assert.equal(await page.$eval('#hitCountEdit', (e) => e.disabled), true);
+    await page.focus('#stepNextButton');
+    for (let i = 0; i < 2; ++i) await page.keyboard.press('ArrowUp');
+    assert.equal(await page.$eval('#hitCountLabel', (e) => e.textContent),
+      'Σημείο διακοπής γραμμής 2: διακοπή μετά από');
     // Stopped on the breakpoint's 2nd pass, with the read told after the run.
     await page.click('#hitCountEdit', { clickCount: 3 });
     await page.keyboard.type('2');

@@ -39,15 +39,17 @@ TEST(JsonTextTest, EveryCellTextSurvivesTheEscape) {
               "{\"a\":1,\"b\":true,\"c\":\"x\"}");
 }
 
-// A grid as a student leaves it: two typed lines, a third line's address, a breakpoint, a cell
-// beyond the row count that the table shows again when it grows, and texts a line format could
-// not keep.
+// A grid as a student leaves it: two typed lines, a third line's address, two breakpoints (one
+// with a count), a cell beyond the row count that the table shows again when it grows, and texts
+// a line format could not keep.
 grid::Workspace TypedWorkspace() {
     grid::Workspace workspace;
     app::TypeText(workspace, "0200\rLDA\r#05\rNOP\r");
     workspace.grid.SetCell(grid::kCommentColumn, 1, "tab\there\\n");
     workspace.grid.SetCell(grid::kLabelColumn, 9, "hidden");
+    workspace.grid.SetBreakpoint(1, true);
     workspace.grid.SetBreakpoint(2, true);
+    workspace.grid.SetBreakpointEvery(2, 4);
     workspace.caption = "Zorvan-count.zrv";
     workspace.openDialogFileName = "count.zrv";
     return workspace;
@@ -67,7 +69,7 @@ TEST(SavedWorkTest, TheGridComesBackExactlyHiddenRowsAndBreakpointsIncluded) {
     EXPECT_EQ(restored.grid.RowCount(), typed.grid.RowCount());
     EXPECT_EQ(std::pair(restored.grid.Col(), restored.grid.Row()),
               std::pair(typed.grid.Col(), typed.grid.Row()));
-    EXPECT_EQ(restored.grid.BreakpointRows(), typed.grid.BreakpointRows());
+    EXPECT_EQ(restored.grid.Breakpoints(), typed.grid.Breakpoints());
     EXPECT_EQ(std::tuple(restored.changed, restored.executionEnabled, restored.caption,
                          restored.openDialogFileName),
               std::tuple(true, true, typed.caption, typed.openDialogFileName));
@@ -320,8 +322,12 @@ TEST(WebSessionTest, TheDebuggersListsCountAndChecksReachThePage) {
         {"back to the first through the list",
          [&](WebSession& s) { steps(s, 3), s.StepBackTo(1), s.StepBackTo(-1), s.StepBackTo(99); },
          R"("recent":[{"position":1,"row":1,"sentence":"LDA #05: AC 00 → 05"}])"},
-        {"the count within the spin box's range",
-         [&](WebSession& s) { s.SetBreakpointEvery(20000); }, R"("breakpointEvery":9999)"},
+        {"the current line's count within the spin box's range",
+         [&](WebSession& s) {
+             s.Workspace().grid.SetBreakpoint(2, true), s.SetBreakpointEvery(2, 20000);
+         },
+         R"("breakpointRow":2,"breakpointEvery":9999,"breakpointCaption":"Σημείο διακοπής γραμμής 2: )",
+         false},
         {"the unwritten read told", [&](WebSession& s) { steps(s, 2); }, "διάβασε το κελί 0400",
          false},
         {"and not once its check is off",
