@@ -120,6 +120,17 @@ class RecordWriter {
     std::size_t used_ = 0;
 };
 
+// An empty statement that takes the value in a register and gives it back, as far as the
+// optimiser knows changed: the loads before it cannot be merged with the loads after it. Where
+// inline assembly is not to be had (the browser's build) there are no such stalls to avoid.
+inline void KeepScalar(std::uint32_t& value) {
+#if defined(__GNUC__) && !defined(__EMSCRIPTEN__)
+    asm("" : "+r"(value));
+#else
+    (void)value;
+#endif
+}
+
 // PC always, then the old value of each register that changed; returns their mask bits.
 std::uint16_t PutRegisters(RecordWriter& record, const RegisterState& before, const Machine& m) {
     std::uint16_t mask = 0;
@@ -131,10 +142,13 @@ std::uint16_t PutRegisters(RecordWriter& record, const RegisterState& before, co
     if (m.returnAddress != before.returnAddress)
         mask |= kFieldReturn, record.Put(before.returnAddress);
     // Bit by bit: the bits were just stored one by one, and one wide load of them all would wait
-    // for those stores to land. No early exit: a branch per bit costs more than the compares.
+    // some fifteen cycles for those stores to land; the optimiser merges the loads into vector
+    // loads unless each step's result is kept opaque to it. No early exit: a branch per bit
+    // costs more than the compares.
     std::uint32_t changedBits = 0, anyBits = 0;
     for (int k = 0; k < kStatusBitCount; ++k) {
         changedBits |= static_cast<std::uint32_t>(m.status[k] ^ before.status[k]);
+        KeepScalar(changedBits);
         anyBits |= static_cast<std::uint32_t>(before.status[k]);
     }
     if (changedBits != 0) {
