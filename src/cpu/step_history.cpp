@@ -113,6 +113,13 @@ class RecordWriter {
         std::memcpy(at_ + used_, &value, sizeof value);
         used_ += sizeof value;
     }
+    // The value is written either way and kept only when `keep`: no branch, whose outcome
+    // changes from one instruction to the next, for the registers each record may hold.
+    template <typename T>
+    void PutIf(bool keep, const T value) {
+        std::memcpy(at_ + used_, &value, sizeof value);
+        used_ += keep ? sizeof value : 0;
+    }
     std::size_t Used() const { return used_; }
 
   private:
@@ -133,14 +140,17 @@ inline void KeepScalar(std::uint32_t& value) {
 
 // PC always, then the old value of each register that changed; returns their mask bits.
 std::uint16_t PutRegisters(RecordWriter& record, const RegisterState& before, const Machine& m) {
-    std::uint16_t mask = 0;
     record.Put(before.PC);
-    if (m.AC != before.AC) mask |= kFieldAC, record.Put(before.AC);
-    if (m.XR != before.XR) mask |= kFieldXR, record.Put(before.XR);
-    if (m.YR != before.YR) mask |= kFieldYR, record.Put(before.YR);
-    if (m.SP != before.SP) mask |= kFieldSP, record.Put(before.SP);
-    if (m.returnAddress != before.returnAddress)
-        mask |= kFieldReturn, record.Put(before.returnAddress);
+    const bool ac = m.AC != before.AC, xr = m.XR != before.XR, yr = m.YR != before.YR,
+               sp = m.SP != before.SP, ret = m.returnAddress != before.returnAddress;
+    record.PutIf(ac, before.AC);
+    record.PutIf(xr, before.XR);
+    record.PutIf(yr, before.YR);
+    record.PutIf(sp, before.SP);
+    record.PutIf(ret, before.returnAddress);
+    auto mask =
+        static_cast<std::uint16_t>((ac ? kFieldAC : 0) | (xr ? kFieldXR : 0) | (yr ? kFieldYR : 0) |
+                                   (sp ? kFieldSP : 0) | (ret ? kFieldReturn : 0));
     // Bit by bit: the bits were just stored one by one, and one wide load of them all would wait
     // some fifteen cycles for those stores to land; the optimiser merges the loads into vector
     // loads unless each step's result is kept opaque to it. No early exit: a branch per bit
