@@ -2,7 +2,8 @@
 // A set of memory addresses 0000-FFFF, one bit each: the addresses at which a run stops, the
 // cells a program was written into.
 
-#include <bitset>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "cpu/machine.h"
@@ -13,24 +14,42 @@ class AddressSet {
   public:
     // Addresses outside memory are ignored.
     void Add(std::int64_t address) {
-        if (Machine::IsAddress(address)) bits_.set(static_cast<std::size_t>(address));
+        if (Machine::IsAddress(address)) AddInMemory(address);
     }
     void Remove(std::int64_t address) {
-        if (Machine::IsAddress(address)) bits_.reset(static_cast<std::size_t>(address));
+        if (Machine::IsAddress(address)) words_[Word(address)] &= ~Bit(address);
     }
-    void Clear() { bits_.reset(); }
-    void Merge(const AddressSet& other) { bits_ |= other.bits_; }
-    bool Empty() const { return bits_.none(); }
+    void Clear() { words_.fill(0); }
+    void Merge(const AddressSet& other) {
+        for (std::size_t i = 0; i < kWords; ++i) words_[i] |= other.words_[i];
+    }
+    bool Empty() const {
+        std::uint64_t any = 0;
+        for (const std::uint64_t word : words_) any |= word;
+        return any == 0;
+    }
     bool Contains(std::int64_t address) const {
-        return Machine::IsAddress(address) && bits_[static_cast<std::size_t>(address)];
+        return Machine::IsAddress(address) && ContainsInMemory(address);
     }
     // For an address known to lie in memory.
     bool ContainsInMemory(std::int64_t address) const {
-        return bits_[static_cast<std::size_t>(address)];
+        return ((words_[Word(address)] >> (address & 63)) & 1) != 0;
+    }
+    void AddInMemory(std::int64_t address) { words_[Word(address)] |= Bit(address); }
+
+    // The bits, 64 addresses a word, lowest address in the lowest bit: a run loop keeps a
+    // pointer to them in a register rather than reaching them through the set each instruction.
+    static constexpr std::size_t kWords = kMemorySize / 64;
+    const std::uint64_t* Words() const { return words_.data(); }
+    static bool Holds(const std::uint64_t* words, std::int64_t address) {
+        return ((words[Word(address)] >> (address & 63)) & 1) != 0;
     }
 
   private:
-    std::bitset<kMemorySize> bits_;
+    static std::size_t Word(std::int64_t address) { return static_cast<std::size_t>(address) / 64; }
+    static std::uint64_t Bit(std::int64_t address) { return std::uint64_t{1} << (address & 63); }
+
+    std::array<std::uint64_t, kWords> words_{};
 };
 
 }  // namespace zorvan::cpu

@@ -44,17 +44,19 @@ inline void RestoreOperand(std::int16_t& cell) {
 
 void PrintTextRoutine(Machine& m, MachineHost& host);
 
-// The machine as an instruction sees it. AC, XR, YR, SP, the return address and N, V, Z, C are
-// copies: Load takes them from the machine, Store puts them back. Z and N are held as the values
-// they were last computed from (see zSource), so that the many instructions that set both from
-// one result spend two moves on it instead of two compares. The other four status bits, the
-// memory and the halt flag stay in the machine. Anything that leaves the core (the host, the
+// The machine as an instruction sees it. AC, XR, YR, SP and N, V, Z, C are copies: Load takes
+// them from the machine, Store puts them back. Z and N are held as the values they were last
+// computed from (see zSource), so that the many instructions that set both from one result spend
+// two moves on it instead of two compares. The other four status bits, the memory, the halt flag
+// and the return address stay in the machine (only JSR and RTS touch the return address; a copy
+// would cost the run loop a register for the whole slice, which a run watching for slips has
+// none to spare of). Anything that leaves the core (the host, the
 // packed status byte) sees a stored machine. Every member is inlined: a call that took the Core's
 // address would pin its copies in memory for the whole run.
 struct Core {
     Machine& m;
     MachineHost& host;
-    std::int32_t AC = 0, XR = 0, YR = 0, SP = 0, returnAddress = 0;
+    std::int32_t AC = 0, XR = 0, YR = 0, SP = 0;
     std::int32_t V = 0, C = 0;
     // Z is 1 exactly when zSource is 0; N is 1 exactly when nSource is above 127. The status
     // bits are 0 or 1 wherever the machine is written (the register fields and the unpacking
@@ -68,7 +70,6 @@ struct Core {
         XR = m.XR;
         YR = m.YR;
         SP = m.SP;
-        returnAddress = m.returnAddress;
         LoadFlags();
     }
     ZORVAN_HOT void Store() const {
@@ -76,7 +77,6 @@ struct Core {
         m.XR = XR;
         m.YR = YR;
         m.SP = SP;
-        m.returnAddress = returnAddress;
         StoreFlags();
     }
     ZORVAN_HOT void LoadFlags() {
@@ -170,16 +170,18 @@ struct TrackedCore : Core {
     ZORVAN_HOT std::int32_t ReadFor(std::int64_t at, std::int64_t address) const {
         if (static_cast<std::uint64_t>(address) >= kMemorySize) return 0;
         const std::int32_t value = m.memory[address];
-        if (value == 0 && static_cast<std::uint64_t>(address - at - 1) >= 2)
+        // Unlikely, so that the checks' rare paths take no register from the run loop.
+        if (value == 0 && static_cast<std::uint64_t>(address - at - 1) >= 2) [[unlikely]]
             slips.ReadZero(at, address);
         return value;
     }
     ZORVAN_HOT void Write(std::int64_t address, std::int64_t value) {
         Core::Write(address, value);
-        if (static_cast<std::uint16_t>(value) == 0) slips.WroteZero(address);
+        if (static_cast<std::uint16_t>(value) == 0) [[unlikely]]
+            slips.WroteZero(address);
     }
-    ZORVAN_HOT void Calling(std::int64_t at) { slips.Called(at, SP, returnAddress); }
-    ZORVAN_HOT void Returning(std::int64_t at) { slips.Returned(at, SP, returnAddress); }
+    ZORVAN_HOT void Calling(std::int64_t at) { slips.Called(at, SP, m.returnAddress); }
+    ZORVAN_HOT void Returning(std::int64_t at) { slips.Returned(at, SP, m.returnAddress); }
 };
 
 // Where a memory mode's operand lies, for an instruction at `at` with the index registers xr and
@@ -440,13 +442,13 @@ ZORVAN_HOT int Execute(auto& c, Operation operation, int mode, int a) {
             // One return-address field, not the stack: a nested JSR overwrites it.
             const std::int64_t target = Hi(c, at) * 256 + Lo(c, at);
             c.Calling(at);
-            c.returnAddress = Wrap32(next);
+            c.m.returnAddress = Wrap32(next);
             if (IsConsoleRoutine(target)) c.RunConsoleRoutine(target);
             return Wrap32(target);
         }
         case Operation::kRts:
             c.Returning(at);
-            return c.returnAddress;
+            return c.m.returnAddress;
         case Operation::kPha:
             if (c.SP == 0) {
                 c.StackFull();

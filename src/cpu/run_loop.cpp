@@ -186,23 +186,15 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
     // A negative budget never runs out, as if there were none.
     const std::int64_t budget = instructionBudget < 0 ? kNoLimit : instructionBudget;
     std::int64_t remaining = budget;
+    // Held in a register: reaching the bits through the set would cost a load more each
+    // instruction.
+    const std::uint64_t* const stops = kWatch ? breakpoints_->Words() : nullptr;
     RunEnd end = RunEnd::kRunning;
     while (end == RunEnd::kRunning) {
-        if constexpr (kWatch) {
-            // The first instruction of the run is exempt, so that a run resumed on a breakpoint
-            // goes on.
-            if (Machine::IsAddress(a) && breakpoints_->ContainsInMemory(a) &&
-                (executed_ != 0 || remaining != budget)) {
-                core.Store();
-                m.PC = static_cast<std::int32_t>(a);
-                atBreakpoint_ = true;
-                end = Finish(RunEnd::kStopped, static_cast<std::int32_t>(a));
-                break;
-            }
-        }
         // The fast path: an instruction below FFFE (so both operand cells exist) that the switch
-        // knows. PC is written back only when the slice leaves this path.
-        if (static_cast<std::uint64_t>(a) < kMemorySize - 2 && remaining != 0) {
+        // knows, on no breakpoint. PC is written back only when the slice leaves this path.
+        if (static_cast<std::uint64_t>(a) < kMemorySize - 2 && remaining != 0 &&
+            (!kWatch || !AddressSet::Holds(stops, a))) [[likely]] {
             // 0 (an empty cell), the opcodes not executed and the values outside 0-255 have no
             // key and take the general path.
             const unsigned key =
@@ -255,6 +247,18 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
 
         // The general path, every test in order, on the machine itself. A cell outside memory
         // reads 0: the run ends there as at an empty cell.
+        if constexpr (kWatch) {
+            // The first instruction of the run is exempt, so that a run resumed on a breakpoint
+            // goes on.
+            if (Machine::IsAddress(a) && breakpoints_->ContainsInMemory(a) &&
+                (executed_ != 0 || remaining != budget)) {
+                core.Store();
+                m.PC = static_cast<std::int32_t>(a);
+                atBreakpoint_ = true;
+                end = Finish(RunEnd::kStopped, static_cast<std::int32_t>(a));
+                break;
+            }
+        }
         core.Store();
         if (remaining != budget) m.PC = static_cast<std::int32_t>(a);
         const int opcode = m.Read(a);

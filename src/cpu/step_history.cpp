@@ -113,6 +113,13 @@ class RecordWriter {
         std::memcpy(at_ + used_, &value, sizeof value);
         used_ += sizeof value;
     }
+    // The value is written either way and kept only when `keep`: no branch, whose outcome
+    // changes from one instruction to the next, for the registers each record may hold.
+    template <typename T>
+    void PutIf(bool keep, const T value) {
+        std::memcpy(at_ + used_, &value, sizeof value);
+        used_ += keep ? sizeof value : 0;
+    }
     std::size_t Used() const { return used_; }
 
   private:
@@ -120,21 +127,38 @@ class RecordWriter {
     std::size_t used_ = 0;
 };
 
+// An empty statement that takes the value in a register and gives it back, as far as the
+// optimiser knows changed: the loads before it cannot be merged with the loads after it. Where
+// inline assembly is not to be had (the browser's build) there are no such stalls to avoid.
+inline void KeepScalar(std::uint32_t& value) {
+#if defined(__GNUC__) && !defined(__EMSCRIPTEN__)
+    asm("" : "+r"(value));
+#else
+    (void)value;
+#endif
+}
+
 // PC always, then the old value of each register that changed; returns their mask bits.
 std::uint16_t PutRegisters(RecordWriter& record, const RegisterState& before, const Machine& m) {
-    std::uint16_t mask = 0;
     record.Put(before.PC);
-    if (m.AC != before.AC) mask |= kFieldAC, record.Put(before.AC);
-    if (m.XR != before.XR) mask |= kFieldXR, record.Put(before.XR);
-    if (m.YR != before.YR) mask |= kFieldYR, record.Put(before.YR);
-    if (m.SP != before.SP) mask |= kFieldSP, record.Put(before.SP);
-    if (m.returnAddress != before.returnAddress)
-        mask |= kFieldReturn, record.Put(before.returnAddress);
+    const bool ac = m.AC != before.AC, xr = m.XR != before.XR, yr = m.YR != before.YR,
+               sp = m.SP != before.SP, ret = m.returnAddress != before.returnAddress;
+    record.PutIf(ac, before.AC);
+    record.PutIf(xr, before.XR);
+    record.PutIf(yr, before.YR);
+    record.PutIf(sp, before.SP);
+    record.PutIf(ret, before.returnAddress);
+    auto mask =
+        static_cast<std::uint16_t>((ac ? kFieldAC : 0) | (xr ? kFieldXR : 0) | (yr ? kFieldYR : 0) |
+                                   (sp ? kFieldSP : 0) | (ret ? kFieldReturn : 0));
     // Bit by bit: the bits were just stored one by one, and one wide load of them all would wait
-    // for those stores to land. No early exit: a branch per bit costs more than the compares.
+    // some fifteen cycles for those stores to land; the optimiser merges the loads into vector
+    // loads unless each step's result is kept opaque to it. No early exit: a branch per bit
+    // costs more than the compares.
     std::uint32_t changedBits = 0, anyBits = 0;
     for (int k = 0; k < kStatusBitCount; ++k) {
         changedBits |= static_cast<std::uint32_t>(m.status[k] ^ before.status[k]);
+        KeepScalar(changedBits);
         anyBits |= static_cast<std::uint32_t>(before.status[k]);
     }
     if (changedBits != 0) {
