@@ -37,15 +37,8 @@ class AddressSet {
     }
     void AddInMemory(std::int64_t address) { words_[Word(address)] |= Bit(address); }
 
-    // The bits, 64 addresses a word, lowest address in the lowest bit: a run loop keeps a
-    // pointer to them in a register rather than reaching them through the set each instruction.
-    static constexpr std::size_t kWords = kMemorySize / 64;
-    const std::uint64_t* Words() const { return words_.data(); }
-    static bool Holds(const std::uint64_t* words, std::int64_t address) {
-        return ((words[Word(address)] >> (address & 63)) & 1) != 0;
-    }
-
   private:
+    static constexpr std::size_t kWords = kMemorySize / 64;
     static std::size_t Word(std::int64_t address) { return static_cast<std::size_t>(address) / 64; }
     static std::uint64_t Bit(std::int64_t address) { return std::uint64_t{1} << (address & 63); }
 

