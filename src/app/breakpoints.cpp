@@ -73,10 +73,16 @@ bool BreakpointHits::Counting() const {
                        [](const auto& breakpoint) { return breakpoint.second > 1; });
 }
 
+void BreakpointHits::BeginRunAt(int start) {
+    if (start != lastStop_) Reset();
+    lastStop_ = -1;
+}
+
 bool BreakpointHits::StopsAt(int address) {
     int& passes = passes_[address];
     if (++passes < EveryAt(address)) return false;
     passes = 0;
+    lastStop_ = address;
     return true;
 }
 
@@ -99,10 +105,11 @@ std::string BreakpointCountCaption(const grid::ProgramGrid& grid) {
     return "Σημείο διακοπής γραμμής " + std::to_string(grid.Row()) + ": διακοπή μετά από";
 }
 
-void ReportBreakpointStop(grid::Workspace& workspace, int address) {
+void ReportBreakpointStop(grid::Workspace& workspace, int address, int every) {
     const int row = BreakpointRowAt(workspace.grid, address);
-    workspace.ShowMessage(BreakpointMessage(row, address), workspace.grid.Col(),
-                          grid::Tone::kNotice);
+    std::string message = BreakpointMessage(row, address);
+    if (every > 1) message += " " + HitStopMessage(every);
+    workspace.ShowMessage(message, workspace.grid.Col(), grid::Tone::kNotice);
     if (row != 0) workspace.grid.SetRow(row);
 }
 

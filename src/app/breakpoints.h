@@ -14,9 +14,10 @@ namespace zorvan::app {
 inline constexpr std::string_view kBreakpointNeedsAddressNotice =
     "Σημείο διακοπής μπαίνει μόνο σε γραμμή με διεύθυνση.";
 
-// How often the breakpoints stop the step window's runs: each on the every-th pass of its line,
-// counted from its last stop. A pass is a run reaching the breakpoint's line (a run's first
-// instruction, resumed there, is none). The passes are counted over one step session.
+// How often the breakpoints stop a run: each on the every-th pass of its line, counted from its
+// last stop. A pass is a run reaching the breakpoint's line (a run's first instruction, resumed
+// there, is none). The step window counts over one step session; the Run command from one run to
+// the next that goes on from its breakpoint.
 class BreakpointHits {
   public:
     static constexpr int kMostPasses = 9999;
@@ -29,6 +30,9 @@ class BreakpointHits {
     // Some breakpoint stops on a later pass than the first.
     bool Counting() const;
     void Reset() { passes_.clear(); }
+    // A run starts at start: the passes carry over only when the run before stopped at a
+    // breakpoint there, and start afresh for any other start.
+    void BeginRunAt(int start);
     // A run reached the breakpoint at address: counts the pass; true when the run stops there.
     bool StopsAt(int address);
     // The passes counted at address since its last stop.
@@ -37,6 +41,7 @@ class BreakpointHits {
   private:
     std::map<int, int> every_;  // address -> count
     std::map<int, int> passes_;
+    int lastStop_ = -1;  // the address of the last stop, until the next run begins
 };
 
 // Toggles the breakpoint of the grid's current line, or of row. A line with no address takes
@@ -62,7 +67,8 @@ std::string HitStopMessage(int every);
 // that it has none.
 std::string BreakpointCountCaption(const grid::ProgramGrid& grid);
 
-// Shows the stop at a breakpoint: the blue notice and the grid's cursor on that line.
-void ReportBreakpointStop(grid::Workspace& workspace, int address);
+// Shows the stop at a breakpoint: the blue notice (with HitStopMessage when every is over 1) and
+// the grid's cursor on that line.
+void ReportBreakpointStop(grid::Workspace& workspace, int address, int every = 1);
 
 }  // namespace zorvan::app

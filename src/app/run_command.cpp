@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "app/breakpoints.h"
 #include "cpu/interpreter.h"
 #include "text/hex_text.h"
 
@@ -79,12 +78,18 @@ void ReportRunCancelled(grid::Workspace& workspace) {
     workspace.ShowMessage(kRunCancelledMessage, workspace.grid.Col(), grid::Tone::kError);
 }
 
-RunCommand::RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start)
+RunCommand::RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start,
+                       BreakpointHits* hits)
     : workspace_(workspace),
       breakpoints_(BreakpointAddresses(workspace.grid)),
+      hits_(hits),
       program_(ProgramBytes(workspace.grid, workspace.machine)),
       run_(workspace.machine, host, start) {
     run_.WatchBreakpoints(&breakpoints_);
+    if (hits_ != nullptr) {
+        hits_->Follow(workspace.grid);
+        hits_->BeginRunAt(start);
+    }
     // Watched even with every check off: the cells it writes stay known for when one is on again.
     workspace.slips.BeginRun(program_, true);
     run_.WatchSlips(&workspace.slips);
@@ -92,6 +97,22 @@ RunCommand::RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int s
         if (program_.Contains(address))
             programBefore_.emplace_back(address, workspace.machine.memory[address]);
     }
+}
+
+cpu::RunEnd RunCommand::Slice(std::int64_t budget) {
+    // An ended run's stop was counted once, when it came.
+    if (run_.End() != cpu::RunEnd::kRunning) return run_.End();
+    const std::int64_t before = run_.ExecutedCount();
+    cpu::RunEnd end = run_.Slice(budget);
+    // A breakpoint whose pass does not stop the run: on past it with what is left of the budget.
+    while (end == cpu::RunEnd::kStopped && run_.AtBreakpoint() && hits_ != nullptr &&
+           !hits_->StopsAt(workspace_.machine.PC)) {
+        run_.PassBreakpoint();
+        const std::int64_t left = budget < 0 ? budget : budget - (run_.ExecutedCount() - before);
+        if (left == 0) return cpu::RunEnd::kRunning;
+        end = run_.Slice(left);
+    }
+    return end;
 }
 
 std::string RunCommand::Notice() const {
@@ -115,7 +136,8 @@ void RunCommand::Report() {
             break;
         case cpu::RunEnd::kStopped:
             if (run_.AtBreakpoint()) {
-                ReportBreakpointStop(workspace_, workspace_.machine.PC);
+                const int pc = workspace_.machine.PC;
+                ReportBreakpointStop(workspace_, pc, hits_ != nullptr ? hits_->EveryAt(pc) : 1);
             } else {
                 workspace_.ShowMessage(cpu::kStoppedByUserMessage, column, grid::Tone::kError);
             }

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/breakpoints.h"
 #include "cpu/run_loop.h"
 #include "grid/workspace.h"
 
@@ -76,12 +77,14 @@ cpu::RunEnd RunWithStopWindow(SlicedRun& run, const std::function<bool()>& tookL
 
 class RunCommand : public SlicedRun {
   public:
-    // The run stops at the lines that carry a breakpoint, except on its first instruction.
-    RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start);
+    // The run stops at the lines that carry a breakpoint, except on its first instruction: at
+    // every pass, or as hits counts them (BreakpointHits), when given; hits must outlive the run.
+    RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start,
+               BreakpointHits* hits = nullptr);
     RunCommand(const RunCommand&) = delete;
     RunCommand& operator=(const RunCommand&) = delete;
 
-    cpu::RunEnd Slice(std::int64_t budget) override { return run_.Slice(budget); }
+    cpu::RunEnd Slice(std::int64_t budget) override;
     cpu::RunEnd Stop() override { return run_.Stop(); }
     cpu::RunEnd End() const override { return run_.End(); }
     std::int64_t ExecutedCount() const override { return run_.ExecutedCount(); }
@@ -100,6 +103,7 @@ class RunCommand : public SlicedRun {
   private:
     grid::Workspace& workspace_;
     cpu::AddressSet breakpoints_;
+    BreakpointHits* hits_;
     cpu::AddressSet program_;
     // The program's own bytes as the run began: comparing them at its end costs the run nothing.
     std::vector<std::pair<int, std::int16_t>> programBefore_;

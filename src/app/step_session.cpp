@@ -378,9 +378,7 @@ void StepSession::FinishRun(RecordedRun& run) {
     switch (run.End()) {
         case cpu::RunEnd::kStopped:
             if (run.AtBreakpoint()) {
-                ReportBreakpointStop(workspace_, m.PC);
-                if (const int every = hits_.EveryAt(m.PC); every > 1)
-                    workspace_.message.text += " " + HitStopMessage(every);
+                ReportBreakpointStop(workspace_, m.PC, hits_.EveryAt(m.PC));
             } else if (run.AtWatch()) {
                 const int cell = watch_->address;
                 workspace_.ShowMessage(std::string(kWatchStopMessage) + text::FormatHex4(cell) +

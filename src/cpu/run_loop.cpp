@@ -155,6 +155,13 @@ void Run::WatchBreakpoints(const AddressSet* breakpoints) {
     }
 }
 
+void Run::PassBreakpoint() {
+    if (!atBreakpoint_ || end_ != RunEnd::kStopped) return;
+    atBreakpoint_ = false;
+    end_ = RunEnd::kRunning;
+    resumedAt_ = executed_;
+}
+
 void Run::WatchSlips(SlipChecks* slips) {
     slips_ = slips;
 }
@@ -254,10 +261,10 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
         // The general path, every test in order, on the machine itself. A cell outside memory
         // reads 0: the run ends there as at an empty cell.
         if constexpr (kWatch) {
-            // The first instruction of the run is exempt, so that a run resumed on a breakpoint
-            // goes on.
-            if (Machine::IsAddress(a) && breakpoints_[static_cast<std::size_t>(a)] != 0 &&
-                (executed_ != 0 || remaining != budget)) {
+            // The first instruction of the run, or since it passed a breakpoint, is exempt, so
+            // that a run resumed on a breakpoint goes on.
+            if (Machine::IsAddress(a) && stops[static_cast<std::size_t>(a)] != 0 &&
+                executed_ + (budget - remaining) != resumedAt_) {
                 core.Store();
                 m.PC = static_cast<std::int32_t>(a);
                 atBreakpoint_ = true;

@@ -55,6 +55,8 @@ class Run {
     void WatchBreakpoints(const AddressSet* breakpoints);
     // The run ended kStopped before an instruction at a watched address, PC on it.
     bool AtBreakpoint() const { return atBreakpoint_; }
+    // Goes on from a stop at a breakpoint, past it: the next slice executes its instruction.
+    void PassBreakpoint();
     // Tells slips what the run's instructions do (SlipChecks); nullptr (the default) tells
     // nothing and costs nothing. slips must outlive the run.
     void WatchSlips(SlipChecks* slips);
@@ -86,6 +88,9 @@ class Run {
     std::unique_ptr<std::uint8_t[]> breakpoints_;
     SlipChecks* slips_ = nullptr;
     bool atBreakpoint_ = false;
+    // The executed count at the run's start or at its last PassBreakpoint: the instruction then
+    // is exempt from the breakpoints.
+    std::int64_t resumedAt_ = 0;
     int address_;
     std::int64_t executed_ = 0;
     RunEnd end_ = RunEnd::kRunning;

@@ -311,7 +311,7 @@ std::string WebSession::StartRun(std::string_view text) {
         const int start = app::StartAddressOf(text);
         // The run changes the machine past what the step window's history could step back over.
         workspace_.EndHistory();
-        run_ = std::make_unique<app::RunCommand>(workspace_, console_, start);
+        run_ = std::make_unique<app::RunCommand>(workspace_, console_, start, &runPasses_);
     });
 }
 

@@ -166,6 +166,8 @@ class WebSession {
     WebConsole console_;
     std::optional<BrowserFlow> flow_;
     std::unique_ptr<app::RunCommand> run_;
+    // The breakpoints' passes, carried from a run that stopped at one to the run that goes on.
+    app::BreakpointHits runPasses_;
     // The step window's session, its run in progress, and whether the window is open.
     class StepWindow;
     std::unique_ptr<StepWindow> stepWindow_;

@@ -93,7 +93,7 @@ void StartAddressDialog::RunProgram() {
     // The run changes the machine past what the step window's history could step back over.
     workspace_.EndHistory(std::string(app::kEndedByRun));
     MachineHostAdapter host(windows_);
-    app::RunCommand run(workspace_, host, start);
+    app::RunCommand run(workspace_, host, start, &passes_);
 
     {
         const ConsoleWindow::RunBurst consoleBurst(*windows_.consoleWindow);

@@ -5,13 +5,10 @@
 
 #include <QDialog>
 
+#include "app/breakpoints.h"
 #include "windows/front_watch.h"
 
 class QLineEdit;
-
-namespace zorvan::grid {
-struct Workspace;
-}
 
 namespace zorvan::windows {
 
@@ -46,6 +43,8 @@ class StartAddressDialog : public QDialog {
     ApplicationWindows& windows_;
     FrontWatch frontWatch_;
     QLineEdit* startAddressEdit_;
+    // The breakpoints' passes, carried from a run that stopped at one to the run that goes on.
+    app::BreakpointHits passes_;
 };
 
 }  // namespace zorvan::windows

@@ -130,6 +130,7 @@ void Check(const Claim& claim) {
     ConsoleModel console;
     app::testing::NoWindows windows;
     app::StepSession session(workspace, console, windows);
+    app::BreakpointHits runPasses;
 
     std::string expectedAssembly;
     for (const auto& [key, value] : claim.keys) {
@@ -191,7 +192,7 @@ void Check(const Claim& claim) {
             workspace.grid.SetCurrent(grid::kInstructionColumn, std::stoi(value));
             app::ToggleBreakpoint(workspace);
         } else if (key == "f9") {
-            app::RunCommand run(workspace, console, std::stoi(value, nullptr, 16));
+            app::RunCommand run(workspace, console, std::stoi(value, nullptr, 16), &runPasses);
             while (run.Slice(1'000'000) == cpu::RunEnd::kRunning) {
             }
             run.Report();
