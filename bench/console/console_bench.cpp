@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "app/program_file.h"
@@ -86,11 +87,16 @@ class ConsoleText : public cpu::RestorableConsole {
     windows::ConsoleWindow& console_;
 };
 
-// Runs a run slice by slice as the stop window does, the event loop turning between slices;
-// the seconds it took, and the longest wait of the event loop.
-std::pair<double, double> RunInWindow(app::SlicedRun& run, windows::ConsoleWindow& console,
-                                      qint64 forMs = -1) {
-    const windows::ConsoleWindow::RunBurst burst(console);
+// How long a run in the window took: the run itself, and until the console showed its lines.
+struct WindowTimes {
+    double runSeconds = 0;
+    double shownSeconds = 0;
+    double longestWait = 0;  // of the event loop
+};
+
+// Runs a run slice by slice as the stop window does, the event loop turning between slices.
+WindowTimes RunInWindow(app::SlicedRun& run, windows::ConsoleWindow& console, qint64 forMs = -1) {
+    std::optional<windows::ConsoleWindow::RunBurst> burst(std::in_place, console);
     QElapsedTimer total, turn;
     total.start();
     turn.start();
@@ -102,7 +108,10 @@ std::pair<double, double> RunInWindow(app::SlicedRun& run, windows::ConsoleWindo
         turn.start();
     }
     // In nanoseconds: the printing runs take a few milliseconds.
-    return {double(total.nsecsElapsed()) / 1e9, double(longest) / 1000.0};
+    const double runSeconds = double(total.nsecsElapsed()) / 1e9;
+    burst.reset();  // the console shows what the run printed
+    ui::Application::processEvents(QEventLoop::AllEvents, 5);
+    return {runSeconds, double(total.nsecsElapsed()) / 1e9, double(longest) / 1000.0};
 }
 
 }  // namespace
@@ -132,21 +141,27 @@ int main(int argc, char** argv) {
     const cpu::AddressSet noProgram;
     // The best of a few runs of each, turn about, every Συνέχεια from an empty history: a run
     // of a few milliseconds on a shared machine is easily slowed by others.
-    double continueSeconds = 1e9, runSeconds = 1e9;
+    WindowTimes continued{1e9, 1e9}, ran{1e9, 1e9};
+    const auto best = [](WindowTimes& best, const WindowTimes& times) {
+        best.runSeconds = std::min(best.runSeconds, times.runSeconds);
+        best.shownSeconds = std::min(best.shownSeconds, times.shownSeconds);
+    };
     for (int i = 0; i < kPrintingRepeats; ++i) {
         LoadPrintingLines(windows->workspace, 0x80);
         windows->consoleWindow->ReplaceShownText("");
         windows->workspace.history.Clear();
         app::RecordedRun recorded(windows->workspace, host, &text, noProgram, -1);
-        continueSeconds =
-            std::min(continueSeconds, RunInWindow(recorded, *windows->consoleWindow).first);
+        best(continued, RunInWindow(recorded, *windows->consoleWindow));
         LoadPrintingLines(windows->workspace, 0x80);
         windows->consoleWindow->ReplaceShownText("");
         app::RunCommand run(windows->workspace, host, 0x0200);
-        runSeconds = std::min(runSeconds, RunInWindow(run, *windows->consoleWindow).first);
+        best(ran, RunInWindow(run, *windows->consoleWindow));
     }
-    std::printf("32,768 printed lines: %.4f s under Συνέχεια, %.4f s under Run (%.2fx; goal 2x)\n",
-                continueSeconds, runSeconds, continueSeconds / runSeconds);
+    std::printf(
+        "32,768 printed lines: %.4f s under Συνέχεια, %.4f s under Run (%.2fx; goal 2x); "
+        "until the console shows them, %.4f s and %.4f s (%.2fx)\n",
+        continued.runSeconds, ran.runSeconds, continued.runSeconds / ran.runSeconds,
+        continued.shownSeconds, ran.shownSeconds, continued.shownSeconds / ran.shownSeconds);
 
     // Endless: BEQ 0207 where the outer loop ends.
     LoadPrintingLines(windows->workspace, 0x00);
@@ -154,20 +169,19 @@ int main(int argc, char** argv) {
     windows->workspace.machine.memory[0x0213] = 0xF3;
     const cpu::Machine endlessLoaded = windows->workspace.machine;
     app::RunCommand endless(windows->workspace, host, 0x0200);
-    const auto [seconds, longest] = RunInWindow(endless, *windows->consoleWindow, 5000);
+    const WindowTimes endlessTimes = RunInWindow(endless, *windows->consoleWindow, 5000);
     std::printf(
         "endless printing loop under Run: %.0f lines in %.1f s, the event loop waited at "
         "most %.3f s (Escape's latency; goal < 0.2 s)\n",
-        double(endless.ExecutedCount()) / 4.0, seconds, longest);
+        double(endless.ExecutedCount()) / 4.0, endlessTimes.runSeconds, endlessTimes.longestWait);
     windows->workspace.machine = endlessLoaded;
     windows->workspace.history.Clear();
     app::RecordedRun endlessRecorded(windows->workspace, host, &text, noProgram, -1);
-    const auto [recordedSeconds, recordedLongest] =
-        RunInWindow(endlessRecorded, *windows->consoleWindow, 5000);
+    const WindowTimes recordedTimes = RunInWindow(endlessRecorded, *windows->consoleWindow, 5000);
     std::printf(
         "endless printing loop under Συνέχεια: %.0f lines in %.1f s, the event loop "
         "waited at most %.3f s, history %.0f MB\n",
-        double(endlessRecorded.ExecutedCount()) / 4.0, recordedSeconds, recordedLongest,
-        double(windows->workspace.history.Bytes()) / (1 << 20));
+        double(endlessRecorded.ExecutedCount()) / 4.0, recordedTimes.runSeconds,
+        recordedTimes.longestWait, double(windows->workspace.history.Bytes()) / (1 << 20));
     return 0;
 }
