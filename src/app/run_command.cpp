@@ -81,11 +81,11 @@ void ReportRunCancelled(grid::Workspace& workspace) {
 RunCommand::RunCommand(grid::Workspace& workspace, cpu::MachineHost& host, int start,
                        BreakpointHits* hits)
     : workspace_(workspace),
-      breakpoints_(BreakpointAddresses(workspace.grid)),
       hits_(hits),
       program_(ProgramBytes(workspace.grid, workspace.machine)),
       run_(workspace.machine, host, start) {
-    run_.WatchBreakpoints(&breakpoints_);
+    const cpu::AddressSet breakpoints = BreakpointAddresses(workspace.grid);
+    run_.WatchBreakpoints(&breakpoints);
     if (hits_ != nullptr) {
         hits_->Follow(workspace.grid);
         hits_->BeginRunAt(start);

@@ -102,7 +102,6 @@ class RunCommand : public SlicedRun {
 
   private:
     grid::Workspace& workspace_;
-    cpu::AddressSet breakpoints_;
     BreakpointHits* hits_;
     cpu::AddressSet program_;
     // The program's own bytes as the run began: comparing them at its end costs the run nothing.
