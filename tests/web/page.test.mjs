@@ -451,6 +451,21 @@ describe('the page', () => {
     assert.match((await message(page)).text, /Στάση στο 2ο πέρασμα\..*διάβασε το κελί 0400/s);
     assert.equal(await page.$eval('#registerWindow input[data-field="9"]', (e) => e.value), '02');
 
+    // Run counts the passes too; Run again goes on from the breakpoint to its next 2nd pass.
+    await page.click('#stepWindow [data-hide]');
+    const xr = () => page.$eval('#registerWindow input[data-field="9"]', (e) => e.value);
+    await run(page, '200');
+    assert.match((await message(page)).text, /^Σημείο διακοπής στη γραμμή 2, διεύθυνση 0202\. Στάση στο 2ο πέρασμα\./);
+    assert.equal(await xr(), '01');
+    await page.keyboard.press('F9');
+    await page.waitForSelector('#startAddressDialog[open]');
+    await page.keyboard.press('Enter');  // the address offered is the breakpoint's
+    await page.waitForFunction(() => document.querySelector('#registerWindow input[data-field="9"]').value === '03');
+    await page.keyboard.press('F10');
+    await page.waitForSelector('#stepWindow:not([hidden])');
+    await page.keyboard.type('200');
+    await page.keyboard.press('Enter');  // Εκκίνηση: LDX
+
     await menu(page, 'viewMenu', 'unwrittenReadCheckAction');
     for (let i = 0; i < 3; ++i) await page.click('#stepNextButton');
     assert.doesNotMatch((await message(page)).text, /διάβασε/);
