@@ -13,6 +13,12 @@ namespace zorvan::app {
 namespace {
 
 // A carriage return, alone or before a line feed, is one line break in the window.
+// A plain loop: a search through the C library costs more than the one or two characters that
+// a program prints at a time.
+bool HasCarriageReturn(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return c == '\r'; });
+}
+
 std::string WindowLineBreaks(std::string_view utf8) {
     std::string text;
     text.reserve(utf8.size());
@@ -68,20 +74,30 @@ std::string_view ConsoleText::Shown() const {
 }
 
 void ConsoleText::Replace(std::string_view text) {
-    // A replaced text is the step history's to copy, not a dropped front.
-    text_ = WindowLineBreaks(text);
+    // A replaced text is the step history's to copy, not a dropped front. Most are one character,
+    // a program's output in a loop: taken as they are when there is no line break to change.
+    if (!HasCarriageReturn(text)) {
+        text_.assign(text);
+    } else {
+        text_ = WindowLineBreaks(text);
+    }
     breaks_ = static_cast<std::size_t>(std::count(text_.begin(), text_.end(), '\n'));
     Bound();
 }
 
 void ConsoleText::AppendLine(std::string_view line) {
-    const std::string lines = WindowLineBreaks(line);
     if (!text_.empty()) {
         text_.push_back('\n');
         ++breaks_;
     }
-    text_ += lines;
-    breaks_ += static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n'));
+    const std::size_t start = text_.size();
+    if (!HasCarriageReturn(line)) {
+        text_ += line;
+    } else {
+        text_ += WindowLineBreaks(line);
+    }
+    breaks_ += static_cast<std::size_t>(
+        std::count(text_.begin() + static_cast<std::ptrdiff_t>(start), text_.end(), '\n'));
     Bound();
 }
 

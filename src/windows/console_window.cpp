@@ -148,16 +148,18 @@ void ConsoleWindow::AppendLine(std::string_view line) {
 }
 
 void ConsoleWindow::ShowPendingSoon() {
-    if (showTimer_.isActive()) return;  // already due: no clock reading per call
+    if (showDue_) return;  // no clock reading per call
     if (!inRun_ || sinceShown_.elapsed() >= kBurstRepaintMs) {
         ShowPending();
     } else {
         showTimer_.start(kBurstRepaintMs);
+        showDue_ = true;
     }
 }
 
 void ConsoleWindow::ShowPending() {
     showTimer_.stop();
+    showDue_ = false;
     sinceShown_.start();
     if (pendingWhole_) {
         outputArea_->setPlainText(ui::ToQString(text_.Shown()));

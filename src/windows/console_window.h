@@ -79,6 +79,8 @@ class ConsoleWindow : public QWidget {
     std::size_t pendingLineCount_ = 0;
     QElapsedTimer sinceShown_;
     QTimer showTimer_;
+    // showTimer_ runs: kept here, since asking the timer costs a call into Qt on every print.
+    bool showDue_ = false;
 
     grid::Workspace& workspace_;
     QPlainTextEdit* outputArea_;

@@ -195,6 +195,12 @@ TEST(ConsoleTextTest, ControlCharactersShowAsTheWindowShowsThem) {
         {"", ""},
     };
     for (const auto& [text, shown] : cases) EXPECT_EQ(ConsoleShownText(text), shown) << text;
+    // The kept text takes the window's line breaks too, whether replaced or appended to.
+    ConsoleText kept;
+    kept.Replace("a\rb");
+    kept.AppendLine("c\r\nd");
+    kept.AppendLine("e");
+    EXPECT_EQ(kept.Text(), "a\nb\nc\nd\ne");
 }
 
 // A console that keeps its lines bounded, as the window does.
