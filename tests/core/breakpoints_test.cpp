@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/line_editing.h"
+#include "app/run_command.h"
 #include "cpu/run_loop.h"
 #include "cpu_test_support.h"
 #include "editor_fixture.h"
@@ -87,6 +90,42 @@ TEST(Breakpoints, EachStopsOnTheNthPassOfItsOwnCount) {
             stops += !at ? pass : hits.StopsAt(pass == 'a' ? 0x0202 : 0x0205) ? 's' : '.';
         }
         EXPECT_EQ(stops, c.stops) << c.passes;
+    }
+}
+
+// F9 one run after the other, with counts on DEX (row 2, 2) and BNE (row 3, 3): each run's start,
+// then PC and XR where it ended, and its message. A run that goes on from its breakpoint carries
+// the other's passes; a run from elsewhere counts afresh; one without the counts stops at each.
+TEST(Breakpoints, RunsCountThePassesFromOneRunToTheNext) {
+    const std::string kAt2 = BreakpointMessage(2, 0x0202) + " " + HitStopMessage(2);
+    const std::string kAt3 = BreakpointMessage(3, 0x0203) + " " + HitStopMessage(3);
+    // clang-format off
+    const struct { bool counted; std::vector<std::tuple<int, int, int, std::string>> runs; } cases[] = {
+        {true, {{0x0200, 0x0202, 2, kAt2}, {0x0202, 0x0203, 0, kAt3},
+                {0x0203, 0x0208, 0, std::string(kRunCompletedMessage)}}},
+        {true, {{0x0200, 0x0202, 2, kAt2}, {0x0200, 0x0202, 2, kAt2}}},
+        {false, {{0x0200, 0x0202, 3, BreakpointMessage(2, 0x0202)}}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        grid::Workspace w = WorkspaceWith(kFourLines);
+        cpu::Apply(w.machine, kCountdown);
+        for (const auto& [row, every] : {std::pair(2, 2), {3, 3}}) {
+            w.grid.SetBreakpoint(row, true);
+            w.grid.SetBreakpointEvery(row, every);
+        }
+        BreakpointHits passes;
+        cpu::NullMachineHost host;
+        for (const auto& [start, pc, xr, message] : c.runs) {
+            SCOPED_TRACE(std::to_string(start) + " " + message);
+            RunCommand run(w, host, start, c.counted ? &passes : nullptr);
+            // Slices of one instruction: a pass that does not stop spends none of the budget.
+            while (run.Slice(1) == kRunning) {
+            }
+            run.Report();
+            EXPECT_EQ(std::pair(w.machine.PC, int(w.machine.XR)), std::pair(pc, xr));
+            EXPECT_EQ(w.message.text, message);
+        }
     }
 }
 

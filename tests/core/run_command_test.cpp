@@ -89,46 +89,6 @@ TEST(RunCommandTest, TellsThatTheProgramWroteOverItself) {
 
 // The stop window is looked for after every 20,000 instructions until it shows;
 // a run it leaves going on is stopped, one that ends before it never sees it.
-// LDX #03 / DEX / BNE 0202 with breakpoints on DEX (row 2, count 2) and BNE (row 3, count 3),
-// run one after the other: each run from its start, PC and XR where it ended, and its message.
-// A run that goes on from its breakpoint carries the other breakpoint's passes; a run from
-// elsewhere counts afresh; a run without the counts stops at every pass.
-TEST(RunCommandTest, RunsCountTheBreakpointsPassesFromOneRunToTheNext) {
-    const std::string kAt2 = BreakpointMessage(2, 0x0202) + " " + HitStopMessage(2);
-    const std::string kAt3 = BreakpointMessage(3, 0x0203) + " " + HitStopMessage(3);
-    // clang-format off
-    const struct { bool counted; std::vector<std::tuple<int, int, int, std::string>> runs; } cases[] = {
-        {true, {{0x0200, 0x0202, 2, kAt2}, {0x0202, 0x0203, 0, kAt3},
-                {0x0203, 0x0208, 0, std::string(kRunCompletedMessage)}}},
-        {true, {{0x0200, 0x0202, 2, kAt2}, {0x0200, 0x0202, 2, kAt2}}},
-        {false, {{0x0200, 0x0202, 3, BreakpointMessage(2, 0x0202)}}},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        grid::Workspace w = testing::WorkspaceWith({{"", "0200", "LDX", "#03"},
-                                                    {"", "0202", "DEX"},
-                                                    {"", "0203", "BNE", "0202"},
-                                                    {"", "0205", "LDA", "#07"}});
-        cpu::Apply(w.machine, "[0200]=A2,03,CA,D0,FD,A9,07");
-        for (const auto& [row, every] : {std::pair(2, 2), {3, 3}}) {
-            w.grid.SetBreakpoint(row, true);
-            w.grid.SetBreakpointEvery(row, every);
-        }
-        BreakpointHits passes;
-        cpu::NullMachineHost host;
-        for (const auto& [start, pc, xr, message] : c.runs) {
-            SCOPED_TRACE(text::FormatHex4(start) + " " + message);
-            RunCommand run(w, host, start, c.counted ? &passes : nullptr);
-            // Slices of one instruction: a pass that does not stop spends none of the budget.
-            while (run.Slice(1) == cpu::RunEnd::kRunning) {
-            }
-            run.Report();
-            EXPECT_EQ(std::pair(w.machine.PC, int(w.machine.XR)), std::pair(pc, xr));
-            EXPECT_EQ(w.message.text, message);
-        }
-    }
-}
-
 TEST(RunCommandTest, TheStopWindowIsConsideredBetweenSlices) {
     using enum cpu::RunEnd;
     // How many instructions the program runs (DEX, BNE counting XR down), after how many checks
