@@ -65,6 +65,13 @@ struct Claim {
     bool Has(const std::string& key) const {
         return std::any_of(keys.begin(), keys.end(), [&](const auto& k) { return k.first == key; });
     }
+    // The value of the key's last line, or `otherwise` when it has none.
+    std::string Value(const std::string& key, const std::string& otherwise = "") const {
+        std::string value = otherwise;
+        for (const auto& [k, v] : keys)
+            if (k == key) value = v;
+        return value;
+    }
 };
 
 // The page's claims; a "program:" that names no earlier claim is added to `errors`.

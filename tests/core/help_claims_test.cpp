@@ -123,21 +123,14 @@ void Check(const Claim& claim) {
     const std::vector<app::ProgramRow> rows = testing::ProgramOf(claim);
     grid::Workspace workspace;
     if (!rows.empty()) app::PlaceProgramRows(workspace.grid, rows);
-    for (const auto& [key, value] : claim.keys) {
-        if (key == "type") app::testing::TypeWithArrows(workspace, Unescape(value));
-    }
+    app::testing::TypeWithArrows(workspace, Unescape(claim.Value("type")));
     cpu::Machine& machine = workspace.machine;
     ConsoleModel console;
     app::testing::NoWindows windows;
     app::StepSession session(workspace, console, windows);
 
-    std::string expectedAssembly;
-    for (const auto& [key, value] : claim.keys) {
-        if (key == "assemble") expectedAssembly = value;
-    }
-    const bool typed = std::any_of(claim.keys.begin(), claim.keys.end(),
-                                   [](const auto& key) { return key.first == "type"; });
-    if (!rows.empty() || claim.Has("file") || (typed && !expectedAssembly.empty())) {
+    const std::string expectedAssembly = claim.Value("assemble");
+    if (!rows.empty() || claim.Has("file") || (claim.Has("type") && !expectedAssembly.empty())) {
         assembler::AssemblyResult result;
         try {
             result = assembler::Assemble(workspace.grid, machine);
@@ -151,11 +144,9 @@ void Check(const Claim& claim) {
             return;
         }
         ASSERT_EQ(result.kind, assembler::AssemblyResult::Kind::kSummary) << result.text;
-        for (const auto& [key, value] : claim.keys) {
-            if (key == "summary") {
-                EXPECT_EQ(std::to_string(result.lines) + " " + std::to_string(result.bytes), value);
-            }
-        }
+        if (claim.Has("summary"))
+            EXPECT_EQ(std::to_string(result.lines) + " " + std::to_string(result.bytes),
+                      claim.Value("summary"));
     }
 
     for (const auto& [key, value] : claim.keys) {
@@ -169,10 +160,7 @@ void Check(const Claim& claim) {
             const auto words = Words(value);
             const cpu::RunEnd end =
                 cpu::RunFrom(machine, console, std::stoi(words.at(0), nullptr, 16), 1'000'000);
-            std::string expectedEnd = "empty cell";
-            for (const auto& [k, v] : claim.keys) {
-                if (k == "end") expectedEnd = v;
-            }
+            const std::string expectedEnd = claim.Value("end", "empty cell");
             const std::map<std::string, cpu::RunEnd> ends = {
                 {"empty cell", cpu::RunEnd::kEmptyCell},
                 {"not executed", cpu::RunEnd::kNotExecuted},
