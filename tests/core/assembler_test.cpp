@@ -258,8 +258,7 @@ TEST(ClassifyOperand, NamesTheAddressingModeFromTheFirstParameter) {
         {"Βρόχος", "BNE", -1}, {"", "JMP", 2},       {"(1234)", "JMP", -1},  {"L-1", "JSR", -1},
         {"", "NOP", 4},        {"A", "ASL", 13},     {"ΑΒ", "LDA", 3},       {"#05", "LDA", 1},
         {"45,", "LDA", 8},     {"(ΑΒ,", "LDA", 10},  {"1234", "LDA", 2},     {"(45),", "LDA", 11},
-        {"1234,", "LDA", 6},   {"(1234)", "LDA", 5}, {"1234567", "LDA", -1}, {"#05", "lda", 1},
-    };
+        {"1234,", "LDA", 6},   {"(1234)", "LDA", 5}, {"1234567", "LDA", -1}, {"#05", "lda", 1}};
     for (const auto& [first, instruction, operandClass] : cases)
         EXPECT_EQ(ClassifyOperand(first, instruction), operandClass) << first;
 }
@@ -276,8 +275,7 @@ TEST(ResolveOperand, HexIsAnAddressAndAnythingElseTheFirstLabelWithAnAddress) {
     }
     const std::pair<const char*, const char*> cases[] = {
         {"CAFE", "CAFE"}, {"0300", "0300"}, {"", ""},           {"LOOP", "0203"},
-        {"loop", ""},     {"HEAD", ""},     {"Βρόχος", "0207"}, {"END", ""},
-    };
+        {"loop", ""},     {"HEAD", ""},     {"Βρόχος", "0207"}, {"END", ""}};
     for (const auto& [text, address] : cases) {
         EXPECT_EQ(ResolveOperand(grid, text), address) << text;
         EXPECT_EQ(OperandResolver(grid).Resolve(text), address) << text;

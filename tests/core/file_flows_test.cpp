@@ -220,13 +220,11 @@ TEST(FileFlowsTest, QuickSaveWritesTheProgramsOwnFileWithoutADialog) {
         From from;
         bool fault;
         std::vector<std::string> log;
-    } cases[] = {
-        {From::kFile, false, {}},
-        {From::kSaved, false, {}},
-        {From::kTyped, false, {"save"}},
-        {From::kCleared, false, {"save"}},
-        {From::kFile, true, {"warning", "warning"}},
-    };
+    } cases[] = {{From::kFile, false, {}},
+                 {From::kSaved, false, {}},
+                 {From::kTyped, false, {"save"}},
+                 {From::kCleared, false, {"save"}},
+                 {From::kFile, true, {"warning", "warning"}}};
     const std::string old = "_ 0300 LDA #01 _ _ \r\n";
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -267,12 +265,10 @@ TEST(FileFlowsTest, AFileWrittenElsewhereIsOfferedAgainOnceAndNotOverwrittenUnas
         bool overwrite;
         std::vector<std::string> log;  // activation twice, then Quick save
         std::string onDisk;            // comment of the file's line at the end
-    } cases[] = {
-        {false, false, false, {}, "mine"},
-        {true, true, false, {"ask", "ask"}, "theirs"},  // reloaded, changed again, kept
-        {true, false, false, {"ask", "ask"}, "theirs"},
-        {true, false, true, {"ask", "ask"}, "mine"},
-    };
+    } cases[] = {{false, false, false, {}, "mine"},
+                 {true, true, false, {"ask", "ask"}, "theirs"},  // reloaded, changed again, kept
+                 {true, false, false, {"ask", "ask"}, "theirs"},
+                 {true, false, true, {"ask", "ask"}, "mine"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         Fixture f;

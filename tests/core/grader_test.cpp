@@ -424,8 +424,7 @@ TEST(Grader, AFileThatCannotBeReadFailsWithTheSystemsReason) {
     std::filesystem::create_directory(folder / "b.zrv");
     const std::pair<Verdict, std::string> cases[] = {
         {GradeFile(Read(""), folder / "a.zrv", failingDisk), "Σφάλμα εισόδου/εξόδου"},
-        {GradeFile(Read(""), folder / "b.zrv", disk), "Είναι κατάλογος"},
-    };
+        {GradeFile(Read(""), folder / "b.zrv", disk), "Είναι κατάλογος"}};
     for (const auto& [verdict, reason] : cases)
         EXPECT_EQ(VerdictLine(verdict), "ΑΠΟΤΥΧΙΑ " + verdict.name +
                                             " 0/1: Δεν ήταν δυνατό να ανοιχτεί το αρχείο «" +

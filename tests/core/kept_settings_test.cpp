@@ -34,13 +34,11 @@ TEST(RecentFilesTest, TheNewestFirstOnceAndAtMostFive) {
         Files before;
         std::string path;
         Files after;
-    } cases[] = {
-        {{}, "a", {"a"}},
-        {{"a", "b"}, "b", {"b", "a"}},
-        {{"a", "b", "c", "d", "e"}, "f", {"f", "a", "b", "c", "d"}},
-        {{"a", "b", "c", "d", "e"}, "e", {"e", "a", "b", "c", "d"}},
-        {{"a", "", "a"}, "", {"a"}},
-    };
+    } cases[] = {{{}, "a", {"a"}},
+                 {{"a", "b"}, "b", {"b", "a"}},
+                 {{"a", "b", "c", "d", "e"}, "f", {"f", "a", "b", "c", "d"}},
+                 {{"a", "b", "c", "d", "e"}, "e", {"e", "a", "b", "c", "d"}},
+                 {{"a", "", "a"}, "", {"a"}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         EXPECT_EQ(WithRecentFile(c.before, c.path), c.after);

@@ -69,8 +69,7 @@ TEST(ProgramFileText, WritesEachRowOfTheTableAsSixTokensAndReadsThemByCount) {
         {"L1|0200|STA|0300,|X|a_b c;|||||;", "L1 0200 STA 0300, X a_b_c\r\n_ _ _ _ _ _ \r\n"},
         {"||||| ;", "_ _ _ _ _ _\r\n"},  // a one-space comment
         {"Αρχή|||||τέλος ώρας;",
-         "\xC1\xF1\xF7\xDE _ _ _ _ \xF4\xDD\xEB\xEF\xF2_\xFE\xF1\xE1\xF2\r\n"},
-    };
+         "\xC1\xF1\xF7\xDE _ _ _ _ \xF4\xDD\xEB\xEF\xF2_\xFE\xF1\xE1\xF2\r\n"}};
     for (const auto& [rows, bytes] : cases)
         EXPECT_EQ(WriteProgramText(GridOf(rows)), bytes) << rows;
     grid::ProgramGrid grid = GridOf("|0200|NOP|||;|0201|NOP|||;");
@@ -132,8 +131,7 @@ TEST(ProgramFileChecking, FindsTheFirstCellThatWouldNotReadBackTheSame) {
         {"||||X\n|;", grid::kSecondParameterColumn, R::kWhitespace},
         {"日|||||;", grid::kLabelColumn, R::kUnsavableCharacter},
         {"|||||tab\there;", grid::kCommentColumn, R::kWhitespace},
-        {"|||||ok ☺;", grid::kCommentColumn, R::kUnsavableCharacter},
-    };
+        {"|||||ok ☺;", grid::kCommentColumn, R::kUnsavableCharacter}};
     for (const auto& [rows, column, reason] : cases) {
         const auto cell = FindUnfaithfulCell(GridOf("|||Δ€|a_b|spaces and _underscores_;" + rows));
         ASSERT_TRUE(cell) << rows;

@@ -61,8 +61,7 @@ const char* const kPrograms[] = {
     "_ 0200 LDA #60 _ _ _ 0202 STA FFFE _ _ _ 0205 STA FFFD _ _ _ 0208 JSR FFFE _ _ _ "
     "020B JSR FFFD _ _ _ 020E _ _ _ _",
     "_ 0200 LDA #FF _ _ _ 0202 STA 0300,X _ _ _ 0205 INC 0300 _ _ _ 0208 RTS _ _ _ _ 0209 _ _ _ _",
-    "_ 0200 .BYTE 02 _ _ _ 0201 _ _ _ _",
-};
+    "_ 0200 .BYTE 02 _ _ _ 0201 _ _ _ _"};
 
 // The printable keys are their own Qt key codes.
 constexpr std::string_view kPrintableKeys = "ABCDFGLNOPSTXYZ012389,#( ";
