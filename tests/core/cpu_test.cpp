@@ -371,24 +371,6 @@ TEST(RunLoop, AgreesWithSteppingOnRandomPrograms) {
     EXPECT_GT(calls - ended[static_cast<int>(RunEnd::kStackFull)], 20);
 }
 
-// A console as text only: the routines change it as the window does.
-class TextConsole : public MachineHost, public RestorableConsole {
-  public:
-    void ShowCharacter(int ac) override {
-        text = std::string(1, static_cast<char>('!' + (ac & 63)));
-    }
-    void AskForAccumulator() override { text = "Δώσε τον AC"; }
-    void ClearConsole() override { text.clear(); }
-    void PrintText(std::string_view line) override {
-        text += (text.empty() ? "" : "\n") + std::string(line);
-    }
-    void StackFull() override {}
-    std::string Text() const override { return text; }
-    void SetText(const std::string& t) override { text = t; }
-
-    std::string text;
-};
-
 void ExpectIdentical(const Machine& actual, const Machine& expected) {
     EXPECT_EQ(RegisterState::Of(actual), RegisterState::Of(expected));
     EXPECT_TRUE(actual.memory == expected.memory) << "memory differs";
