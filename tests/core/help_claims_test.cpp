@@ -69,6 +69,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using zorvan::testing::Claim;
+using zorvan::testing::Decoded;
 using zorvan::testing::FileBytes;
 using zorvan::testing::HelpPages;
 using zorvan::testing::kHelpFolder;
@@ -287,18 +288,6 @@ std::vector<std::string> SourceLiterals() {
         if (open) literals.push_back(current);
     }
     return literals;
-}
-
-std::string Decoded(std::string text) {
-    const std::pair<std::string, std::string> entities[] = {
-        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&nbsp;", " "}, {"&amp;", "&"}};
-    for (const auto& [entity, character] : entities) {
-        for (std::size_t at = text.find(entity); at != std::string::npos;
-             at = text.find(entity, at + character.size())) {
-            text.replace(at, entity.size(), character);
-        }
-    }
-    return text;
 }
 
 TEST(HelpClaims, EveryQuotedMessageIsOneTheCodeShows) {

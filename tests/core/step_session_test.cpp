@@ -138,17 +138,14 @@ TEST_F(StepSessionTest, NonHexAddressesThrowBeforeAnythingRuns) {
 
 // A program with a subroutine: 0200 LDX #02 / 0202 JSR 0300 / 0205 DEX / 0206 BNE 0202 /
 // 0208 STA 0201 (over its own operand) / 020B BRK; 0300 INY / 0301 RTS.
+const std::vector<testing::Line> kSubroutineRows = {
+    {"", "0200", "LDX", "#02"},  {"", "0202", "JSR", "0300"}, {"", "0205", "DEX"},
+    {"", "0206", "BNE", "0202"}, {"", "0208", "STA", "0201"}, {"", "020B", "BRK"},
+    {"", "0300", "INY"},         {"", "0301", "RTS"}};
 class StepCommandsTest : public StepWindowTest {
   protected:
     void SetUp() override {
-        workspace = testing::WorkspaceWith({{"", "0200", "LDX", "#02"},
-                                            {"", "0202", "JSR", "0300"},
-                                            {"", "0205", "DEX"},
-                                            {"", "0206", "BNE", "0202"},
-                                            {"", "0208", "STA", "0201"},
-                                            {"", "020B", "BRK"},
-                                            {"", "0300", "INY"},
-                                            {"", "0301", "RTS"}});
+        workspace = testing::WorkspaceWith(kSubroutineRows);
         cpu::Apply(workspace.machine,
                    "[0200]=A2,02,20,00,03,CA,D0,FA,8D,01,02,00 [0300]=C8,60 AC=5");
         session.ResetForNewSession();

@@ -11,6 +11,7 @@
 #include <string>
 #include <tuple>
 
+#include "help_claim_reader.h"
 #include "temp_folder.h"
 
 namespace {
@@ -119,18 +120,15 @@ TEST(ZorvanRun, TheDocumentsShowTheExampleFileAndWhatItsGradingRunsPrint) {
         std::string kept;
         std::istringstream lines(text);
         for (std::string line; std::getline(lines, line);) {
-            line = line.substr(0, line.find('#'));
-            while (!line.empty() && line.back() == ' ') line.pop_back();
+            line = zorvan::testing::Trim(line.substr(0, line.find('#')));
             if (!line.empty()) kept += line + "\n";
         }
         return kept;
     };
     int runs = 0;
     for (const char* document : {"/README.md", "/resources/help/teacher.html"}) {
-        std::string text = zorvan::testing::FileBytes(std::string(ZORVAN_SOURCE_DIR) + document);
-        for (const auto& [escaped, plain] : {std::pair{"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}})
-            for (std::size_t at; (at = text.find(escaped)) != std::string::npos;)
-                text.replace(at, std::string_view(escaped).size(), plain);
+        const std::string text = zorvan::testing::Decoded(
+            zorvan::testing::FileBytes(std::string(ZORVAN_SOURCE_DIR) + document));
         const std::string prompt = "$ cd examples/grading && zorvan-run ";
         for (std::size_t at = text.find(prompt); at != std::string::npos;
              at = text.find(prompt, at + 1)) {
