@@ -269,18 +269,22 @@ class WindowsTest : public QObject {
         const int y = margin->sectionViewportPosition(row - 1) + margin->sectionSize(row - 1) / 2;
         QTest::mouseClick(margin->viewport(), Qt::LeftButton, {}, QPoint(margin->width() / 2, y));
     }
-    void Run(std::vector<ModalDriver::Action> actions) {
+    // Triggers the command, each modal window it brings up answered in turn.
+    void Trigger(const char* command, std::vector<ModalDriver::Action> actions) {
         ModalDriver driver(std::move(actions));
-        Child<QAction>(form(), "runAction")->trigger();
+        Child<QAction>(form(), command)->trigger();
         QVERIFY(driver.done());
     }
-    void StartStepping(const char* address) {
+    void Run(std::vector<ModalDriver::Action> actions) { Trigger("runAction", std::move(actions)); }
+    void StartStepping(const QString& address) {
         Child<QAction>(form(), "stepAction")->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(step()));
         step()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(step()));
-        QTest::keyClicks(Child<QLineEdit>(step(), "startAddressEdit"), address);
-        QTest::keyClick(Child<QLineEdit>(step(), "startAddressEdit"), Qt::Key_Return);
+        auto* start = Child<QLineEdit>(step(), "startAddressEdit");
+        start->clear();
+        QTest::keyClicks(start, address);
+        QTest::keyClick(start, Qt::Key_Return);
     }
 
     // Runs the bytes from 0200 as the Run command does, with the application's host, up to the
@@ -487,9 +491,7 @@ class WindowsTest : public QObject {
     void insertLinesTakesTheDialogsCount() {
         TypeKeys("0200\rNOP\r");
         const int rows = workspace().grid.RowCount();
-        ModalDriver driver({ModalDriver::Type("0x3")});
-        Child<QAction>(form(), "insertLinesAction")->trigger();
-        QVERIFY(driver.done());
+        Trigger("insertLinesAction", {ModalDriver::Type("0x3")});
         QCOMPARE(workspace().grid.RowCount(), rows + 3);
     }
 
@@ -505,9 +507,7 @@ class WindowsTest : public QObject {
         workspace().executionEnabled = true;
         form()->RefreshFromWorkspace();
         QStringList texts;
-        ModalDriver driver({ModalDriver::Answer(&texts)});
-        Child<QAction>(form(), "assembleAction")->trigger();
-        QVERIFY(driver.done());
+        Trigger("assembleAction", {ModalDriver::Answer(&texts)});
         QCOMPARE(texts, QStringList{"Η ετικέτα 'NOWHERE' δεν βρέθηκε"});
         // The header row is the view's own: line 397 is its row 396.
         QCOMPARE(grid()->currentIndex(), grid()->model()->index(396, 3));
@@ -544,13 +544,11 @@ class WindowsTest : public QObject {
                 return std::nullopt;
             return Child<QFileDialog>(form(), "openDialog")->selectedFiles().front().toStdString();
         };
-        ModalDriver driver({[](QWidget* dialog) {
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            name->setText(QStringLiteral("prog"));
-            QTest::keyClick(name, Qt::Key_Return);
-        }});
-        Child<QAction>(form(), "openAction")->trigger();
-        QVERIFY(driver.done());
+        Trigger("openAction", {[](QWidget* dialog) {
+                    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                    name->setText(QStringLiteral("prog"));
+                    QTest::keyClick(name, Qt::Key_Return);
+                }});
         QVERIFY(cell(2, 1) == QStringLiteral("NOP") &&
                 Child<QAction>(form(), "assembleAction")->isEnabled());
         QVERIFY(grid()->model()->rowCount() == 2 && form()->windowTitle() == "Zorvan-" + path);
@@ -570,9 +568,9 @@ class WindowsTest : public QObject {
         // A file name ending in .pdf makes the printer write PDF.
         zorvan::ui::ProgramPrinter::Of(form()).Printer().setOutputFileName(pdf);
         for (bool print : {false, true}) {
-            ModalDriver driver({[=](QWidget* box) { static_cast<QDialog*>(box)->done(print); }});
-            Child<QAction>(form(), "printAction")->trigger();
-            QVERIFY(driver.done() && QFile::exists(pdf) == print);
+            Trigger("printAction",
+                    {[=](QWidget* box) { static_cast<QDialog*>(box)->done(print); }});
+            QVERIFY(QFile::exists(pdf) == print);
         }
 
         QProcess pdftotext;
@@ -682,15 +680,9 @@ class WindowsTest : public QObject {
     // The monkey's finding: a changed program, stepping under way, a click in the main window,
     // then Open. The question comes before anything is dropped.
     void openWhileSteppingAsksFirst() {
-        zorvan::app::PlaceProgramRows(
-            workspace().grid,
-            zorvan::app::ReadProgramText("_ 0200 LDX #05 _ _ L 0202 DEX _ _ _ _ 0203 BNE L _ _"));
-        workspace().changed = workspace().executionEnabled = true;
-        form()->RefreshFromWorkspace();
-        Child<QAction>(form(), "stepAction")->trigger();
-        auto* start = Child<QLineEdit>(windows_->stepWindow, "startAddressEdit");
-        start->setText(QStringLiteral("0200"));
-        QTest::keyClick(start, Qt::Key_Return);
+        workspace().changed = true;
+        Load("_ 0200 LDX #05 _ _ L 0202 DEX _ _ _ _ 0203 BNE L _ _ _ 0205 _ _ _ _");
+        StartStepping("0200");
         QTest::mouseClick(Child<QPushButton>(windows_->stepWindow, "nextButton"), Qt::LeftButton);
         QTest::mouseClick(grid()->viewport(), Qt::LeftButton);
         form()->activateWindow();
@@ -738,10 +730,9 @@ class WindowsTest : public QObject {
 
     void aboutBoxClosesWithOk() {
         zorvan::windows::AboutDialog* about = windows_->aboutDialog;
-        ModalDriver driver({[=](QWidget*) {
-            QTest::mouseClick(Child<QPushButton>(about, "okButton"), Qt::LeftButton);
-        }});
-        Child<QAction>(form(), "aboutAction")->trigger();
+        Trigger("aboutAction", {[=](QWidget*) {
+                    QTest::mouseClick(Child<QPushButton>(about, "okButton"), Qt::LeftButton);
+                }});
         QCOMPARE(about->result(), int(QDialog::Accepted));
     }
 
@@ -874,21 +865,13 @@ class WindowsTest : public QObject {
                 if (!runs || !all || !(claim.Has("message") || claim.Has("sentence"))) continue;
                 const QByteArray where = QByteArray::fromStdString(claim.page + ": " + claim.title);
                 Start();  // a fresh application for each claim
-                auto& windows = *windows_;
-                auto* main = form();
-                zorvan::grid::ProgramGrid& grid = windows.workspace.grid;
+                zorvan::grid::ProgramGrid& grid = workspace().grid;
                 if (const auto rows = zorvan::testing::ProgramOf(claim); !rows.empty())
                     zorvan::app::PlaceProgramRows(grid, rows);
-                windows.workspace.executionEnabled = true;  // as a completed line leaves it
-                main->RefreshFromWorkspace();
+                workspace().executionEnabled = true;  // as a completed line leaves it
+                form()->RefreshFromWorkspace();
                 QStringList summary;  // Assemble asks whether to show the memory
-                ModalDriver assembly({ModalDriver::Answer(&summary, QStringLiteral("Όχι"))});
-                Child<QAction>(main, "assembleAction")->trigger();
-                QVERIFY2(assembly.done(), where);
-                auto* step = windows.stepWindow;
-                const auto click = [&](const char* name) {
-                    QTest::mouseClick(Child<QPushButton>(step, name), Qt::LeftButton);
-                };
+                Trigger("assembleAction", {ModalDriver::Answer(&summary, QStringLiteral("Όχι"))});
                 for (const auto& [key, value] : claim.keys) {
                     const auto words = QString::fromStdString(value).split(' ');
                     if (key == "poke") {
@@ -896,28 +879,21 @@ class WindowsTest : public QObject {
                             const QStringList cell = word.split('=');
                             int at = cell[0].toInt(nullptr, 16);
                             for (const QString& v : cell[1].split(','))
-                                windows.workspace.machine.Write(at++, v.toInt(nullptr, 16));
+                                machine().Write(at++, v.toInt(nullptr, 16));
                         }
                     } else if (key == "breakpoint") {  // F5, as the debugger's test presses it
                         grid.SetRow(std::stoi(value));
-                        main->RefreshFromWorkspace();
-                        Child<QAction>(main, "breakpointAction")->trigger();
+                        form()->RefreshFromWorkspace();
+                        Child<QAction>(form(), "breakpointAction")->trigger();
                     } else if (key == "f9") {
-                        ModalDriver driver({ModalDriver::Type(QString::fromStdString(value))});
-                        Child<QAction>(main, "runAction")->trigger();
-                        QVERIFY2(driver.done(), where);
+                        Run({ModalDriver::Type(QString::fromStdString(value))});
                     } else if (key == "step") {
-                        Child<QAction>(main, "stepAction")->trigger();
-                        QVERIFY(QTest::qWaitForWindowExposed(step));
-                        auto* start = Child<QLineEdit>(step, "startAddressEdit");
-                        start->clear();
-                        QTest::keyClicks(start, words[0]);
-                        QTest::keyClick(start, Qt::Key_Return);
-                        for (int k = 1; k < words.value(1).toInt(); ++k) click("nextButton");
+                        StartStepping(words[0]);
+                        for (int k = 1; k < words.value(1).toInt(); ++k) Click("nextButton");
                     } else if (key == "continue") {
-                        click("continueButton");
+                        Click("continueButton");
                     } else if (key == "back") {
-                        for (int k = 0; k < std::stoi(value); ++k) click("backButton");
+                        for (int k = 0; k < std::stoi(value); ++k) Click("backButton");
                     }
                 }
                 // What the windows show; the machine's values are the core's, checked headless.
@@ -925,17 +901,16 @@ class WindowsTest : public QObject {
                     const QString expected = QString::fromStdString(Unescape(value));
                     QString shown;
                     if (key == "message") {
-                        auto* area = Child<QPlainTextEdit>(main, "messageArea");
+                        auto* area = Child<QPlainTextEdit>(form(), "messageArea");
                         (void)QTest::qWaitFor([&] { return area->toPlainText() == expected; },
                                               2000);
                         shown = area->toPlainText();
                     } else if (key == "sentence") {
-                        shown = Child<QLabel>(step, "sentenceLabel")->text();
+                        shown = sentence();
                     } else if (key == "console") {
-                        shown = Child<QPlainTextEdit>(windows.consoleWindow, "outputArea")
-                                    ->toPlainText();
+                        shown = consoleOutput()->toPlainText();
                     } else if (key == "executed") {
-                        shown = Child<QTableWidget>(step, "stepRows")->item(0, 1)->text();
+                        shown = Child<QTableWidget>(step(), "stepRows")->item(0, 1)->text();
                     } else if (key == "summary") {  // the lines' and the bytes' counts
                         const QStringList counts = expected.split(' ');
                         shown = summary.value(0);
@@ -1169,7 +1144,6 @@ class WindowsTest : public QObject {
         Click("backButton");  // the whole call
         QCOMPARE(workspace().machine.PC, 0x0204);
 
-        Child<QLineEdit>(step(), "startAddressEdit")->clear();
         StartStepping("020A");  // LDA #41
         QCOMPARE(workspace().machine.PC, 0x020C);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // JSR FFFF
