@@ -795,13 +795,12 @@ class WindowsTest : public QObject {
     // «Άνοιγμα στο πλέγμα» over a changed program asks New's question first: Cancel keeps the
     // program, No puts the example in, assembled so that F9 runs it. The page stays where it was.
     void anExampleLinkOpensTheProgramAfterTheSaveFirstQuestion() {
-        auto& windows = *windows_;
-        zorvan::grid::Workspace& workspace = windows.workspace;
+        zorvan::grid::Workspace& workspace = windows_->workspace;
         workspace.grid.SetCell(1, 1, "0200");
         workspace.grid.SetCell(2, 1, "NOP");
         workspace.changed = true;
-        Child<QAction>(windows.mainWindow.get(), "helpAction")->trigger();
-        auto* browser = Child<QTextBrowser>(windows.mainWindow.get(), "helpBrowser");
+        Child<QAction>(form(), "helpAction")->trigger();
+        auto* browser = Child<QTextBrowser>(form(), "helpBrowser");
         const QUrl page = browser->source();
         const QUrl link(QStringLiteral("zorvan-open:examples/hello.zrv"));
         QStringList boxes;
@@ -822,11 +821,11 @@ class WindowsTest : public QObject {
         QCOMPARE(workspace.grid.Cell(3, 1), "#C3");
         QVERIFY(!workspace.changed);
         QCOMPARE(workspace.machine.Read(0x0200), 0xA9);  // LDA #, assembled
-        QVERIFY(Child<QAction>(windows.mainWindow.get(), "runAction")->isEnabled());
+        QVERIFY(Child<QAction>(form(), "runAction")->isEnabled());
 
         // An exercise's «Έλεγχος» checks the grid with the exercise's built-in file.
         browser->setSource(QUrl(QStringLiteral("zorvan-check:examples/exercises/ex1a.expect")));
-        auto* result = Child<QWidget>(windows.mainWindow.get(), "exerciseWindow");
+        auto* result = Child<QWidget>(form(), "exerciseWindow");
         QTRY_VERIFY(result->isVisible());
         QVERIFY(Child<QLabel>(result, "summaryLabel")->text().contains("Βαθμός: 0/1"));
         QCOMPARE(browser->source(), page);
@@ -933,14 +932,13 @@ class WindowsTest : public QObject {
     // F1 opens the page of the window it is pressed in; the main window's opens the contents.
     // The modal start-address dialog gets a help window of its own, which it does not block.
     void f1OpensThePageOfTheWindowItIsPressedIn() {
-        auto& windows = *windows_;
         QWidget* main = form();
         const std::pair<QWidget*, QString> cases[] = {
             {main, "index.html"},
-            {windows.stepWindow, "debugger.html"},
-            {windows.memoryWindow, "windows.html"},
-            {windows.registerWindow, "windows.html"},
-            {windows.consoleWindow, "console.html"},
+            {windows_->stepWindow, "debugger.html"},
+            {windows_->memoryWindow, "windows.html"},
+            {windows_->registerWindow, "windows.html"},
+            {windows_->consoleWindow, "console.html"},
             {Child<QWidget>(main, "exerciseWindow"), "teacher.html"}};
         for (const auto& [window, page] : cases) {
             auto* key = Child<QAction>(window, window == main ? "helpAction" : "helpKeyAction");
@@ -948,7 +946,7 @@ class WindowsTest : public QObject {
             key->trigger();
             QCOMPARE(Child<QTextBrowser>(main, "helpBrowser")->source().fileName(), page);
         }
-        auto* dialog = windows.startAddressDialog;
+        auto* dialog = windows_->startAddressDialog;
         Child<QAction>(dialog, "helpKeyAction")->trigger();
         QCOMPARE(Child<QTextBrowser>(dialog, "helpBrowser")->source().fileName(), "running.html");
     }
