@@ -6,7 +6,6 @@
 
 #include <random>
 #include <string>
-#include <vector>
 
 #include "app/grid_keys.h"
 #include "app/line_editing.h"
@@ -81,8 +80,7 @@ TEST(EditHistoryTest, TheKeysOfOneCellAndItsRewrittenAddressesAreOneStep) {
         EXPECT_EQ(steps, c.steps);
         EXPECT_EQ(Program(s.workspace), start);
         EXPECT_EQ(app::testing::Cursor(s.workspace), c.cursorAfterUndo);
-        while (s.history.Redo(s.workspace)) {
-        }
+        while (s.history.Redo(s.workspace)) continue;
         EXPECT_EQ(Program(s.workspace), typed);
     }
 }
@@ -126,8 +124,7 @@ TEST(EditHistoryTest, RandomEditsUndoneToTheStartGiveTheSavedProgramBack) {
             EXPECT_EQ(s.workspace.changed, Program(s.workspace, Detail::kAsSaved) != saved);
         }
         EXPECT_EQ(Program(s.workspace, Detail::kNoBreakpoints), start);
-        while (s.history.Redo(s.workspace)) {
-        }
+        while (s.history.Redo(s.workspace)) continue;
         EXPECT_EQ(Program(s.workspace), end);
         EXPECT_EQ(s.workspace.changed, endChanged);
     }

@@ -181,13 +181,11 @@ void Check(const Claim& claim) {
             app::ToggleBreakpoint(workspace);
         } else if (key == "f9") {
             app::RunCommand run(workspace, console, std::stoi(value, nullptr, 16));
-            while (run.Slice(1'000'000) == cpu::RunEnd::kRunning) {
-            }
+            while (run.Slice(1'000'000) == cpu::RunEnd::kRunning) continue;
             run.Report();
         } else if (key == "continue") {
             const std::unique_ptr<app::RecordedRun> run = session.Continue();
-            while (run->Slice(1'000'000) == cpu::RunEnd::kRunning) {
-            }
+            while (run->Slice(1'000'000) == cpu::RunEnd::kRunning) continue;
             session.FinishRun(*run);
         } else if (key == "passes") {
             const auto words = Words(value);
