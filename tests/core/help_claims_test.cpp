@@ -53,7 +53,6 @@
 #include "app/step_session.h"
 #include "asm/assembly_pass.h"
 #include "cpu/machine.h"
-#include "cpu/machine_host.h"
 #include "cpu/registers.h"
 #include "cpu/run_loop.h"
 #include "cpu_test_support.h"
@@ -62,7 +61,6 @@
 #include "help_claim_reader.h"
 #include "temp_folder.h"
 #include "text/conversion_error.h"
-#include "text/cp1253.h"
 
 namespace zorvan {
 namespace {
@@ -91,20 +89,6 @@ std::vector<Claim> ClaimsOf(const fs::path& page) {
     return claims;
 }
 
-// The console window's rules: FFFF and FFFE replace the text, FFFD clears it, FFFC adds a line.
-class ConsoleModel final : public cpu::MachineHost {
-  public:
-    void ShowCharacter(int ac) override { text = app::ConsoleCharacter(ac); }
-    void AskForAccumulator() override { text = app::kAskForAccumulatorText; }
-    void ClearConsole() override { text.clear(); }
-    void PrintText(std::string_view cp1253Bytes) override {
-        if (!text.empty()) text += "\n";
-        text += text::DecodeCp1253(cp1253Bytes, U'\uFFFD');
-    }
-    void StackFull() override {}
-    std::string text;
-};
-
 // The register or status bit a claim names; P, the packed status, is read whole. An unknown name
 // reads as no value at all, after Apply has named it.
 std::int64_t Get(const cpu::Machine& machine, const std::string& name) {
@@ -126,7 +110,7 @@ void Check(const Claim& claim) {
     if (!rows.empty()) app::PlaceProgramRows(workspace.grid, rows);
     app::testing::TypeWithArrows(workspace, Unescape(claim.Value("type")));
     cpu::Machine& machine = workspace.machine;
-    ConsoleModel console;
+    app::HeadlessConsole console(machine, {});  // the console window's rules, no answers
     app::testing::NoWindows windows;
     app::StepSession session(workspace, console, windows);
 
@@ -216,7 +200,7 @@ void Check(const Claim& claim) {
             EXPECT_EQ(app::testing::RowText(workspace, std::stoi(value.substr(0, space))),
                       Trim(value.substr(space + 1)));
         } else if (key == "console") {
-            EXPECT_EQ(console.text, Unescape(value));
+            EXPECT_EQ(console.Text(), Unescape(value));
         } else if (key == "sentence") {
             EXPECT_EQ(session.State().sentence, value);
         } else if (key == "executed") {
