@@ -104,19 +104,6 @@ TEST(ProgramGrid, RowsLeavingTheTableKeepTheirCellsButAreNotContent) {
     EXPECT_EQ(grid.Cell(grid::kCommentColumn, 1000), "");
 }
 
-TEST(ProgramGrid, CurrentRowStaysInsideTheTable) {
-    // {current row, new row count, expected row}, from 10 rows; never the header row.
-    const int cases[][3] = {{9, 5, 4}, {3, 5, 3}, {9, 2, 1}, {9, 1, 1}};
-    for (const auto& c : cases) {
-        grid::ProgramGrid grid;
-        grid.SetRowCount(10);
-        grid.SetCurrent(grid::kCommentColumn, c[0]);
-        grid.SetRowCount(c[1]);
-        EXPECT_EQ(std::pair(grid.Row(), grid.Col()), std::pair(c[2], int(grid::kCommentColumn)))
-            << c[0] << " -> " << c[1];
-    }
-}
-
 // The cell editor's caret inside the text: a character goes where it stands or replaces the
 // selection, Backspace and Delete take the character before or after it; a key that moves the
 // cursor types into the next cell at its end, as the editor does there.
@@ -280,10 +267,10 @@ const std::vector<Line> kThreeLines = {{"START", "0200", "LDA", "#05", "", ""},
 
 // Rows 1 to 21 hold a comment; the rows the count opens are emptied, but never past row 19.
 // Insert Line opens an empty line that takes the moved line's address. Insert Lines appends the
-// rows the text counts and empties the rows it opens, up to row 19 (rows 4 to 21 hold "x").
-// Delete Line moves the lines up and recomputes the addresses from the line above. Each marks the
-// program changed exactly when a cell or the row count changed (New would otherwise drop it
-// unasked).
+// rows the text counts and empties the rows it opens, up to row 19 (rows 4 to 21 hold "x"); rows
+// taken away bring the cursor up onto the last row left, never onto the header. Delete Line moves
+// the lines up and recomputes the addresses from the line above. Each marks the program changed
+// exactly when a cell or the row count changed (New would otherwise drop it unasked).
 TEST(LineEditing, InsertAndDeleteCommandsMoveTheLinesAndKeepTheHeader) {
     // clang-format off
     const struct { char command; const char* count; int row, rowCount, setRow; const char* setAddress; char result; const char* cursor; std::vector<std::string> addresses; bool marksChanged; } cases[] = {
