@@ -683,7 +683,7 @@ class WindowsTest : public QObject {
         workspace().changed = true;
         Load("_ 0200 LDX #05 _ _ L 0202 DEX _ _ _ _ 0203 BNE L _ _ _ 0205 _ _ _ _");
         StartStepping("0200");
-        QTest::mouseClick(Child<QPushButton>(windows_->stepWindow, "nextButton"), Qt::LeftButton);
+        Click("nextButton");
         QTest::mouseClick(grid()->viewport(), Qt::LeftButton);
         form()->activateWindow();
         form()->chooseOpenFile = [] { return std::optional<std::string>(); };
@@ -700,9 +700,7 @@ class WindowsTest : public QObject {
     // there.
     void theExerciseCheckListsTheCasesAndAFailedCellOpensTheMemoryWindow() {
         // Right for the first case only.
-        zorvan::app::PlaceProgramRows(
-            workspace().grid,
-            zorvan::app::ReadProgramText("_ 0200 LDA #04 _ _ _ 0202 STA 0301 _ _ _ 0205 _ _ _ _"));
+        Load("_ 0200 LDA #04 _ _ _ 0202 STA 0301 _ _ _ 0205 _ _ _ _");
         workspace().machine.AC = 0x77;
         const zorvan::testing::TempFolder folder;
         const std::string path = folder / "exercise.expect";
