@@ -48,6 +48,10 @@ struct Fixture {
     FaultyStore files;
     FileFlows flows{workspace, host, files};
 
+    // The recovery folder as the process of that id sees it, and the names in it.
+    RecoveryFolder Of(int process) { return RecoveryFolder(folder / "recovery", process, files); }
+    std::vector<std::string> Names() const { return folder.Names("recovery"); }
+
     // A one-line program as typed, and the line after it with only its address, from a file.
     void TypeProgram(bool changed, bool content = true) {
         if (content) workspace = testing::WorkspaceWith({{"", "0200", "LDA", "#05"}, {"", "0202"}});
@@ -300,16 +304,6 @@ TEST(FileFlowsTest, AFileWrittenElsewhereIsOfferedAgainOnceAndNotOverwrittenUnas
 
 // A program that was never saved survives its process: the copy a dead process left comes back
 // as unsaved work of its file, and the copies of running processes are left alone.
-using ::zorvan::testing::TempFolder;
-
-struct RecoveryFixture {
-    TempFolder folder;
-    FileStore files;
-    std::string path = folder / "recovery";
-    RecoveryFolder Of(int process) { return RecoveryFolder(path, process, files); }
-    std::vector<std::string> Names() const { return folder.Names("recovery"); }
-};
-
 grid::Workspace Program(const std::string& comment, const std::string& file) {
     grid::Workspace workspace = testing::WorkspaceWith({{"", "0200", "LDA", "#05", "", comment}});
     workspace.filePath = file;
@@ -318,7 +312,7 @@ grid::Workspace Program(const std::string& comment, const std::string& file) {
 }
 
 TEST(RecoveryCopyTest, TheCopiesOfDeadProcessesComeBackNewestFirstAndAreTakenOver) {
-    RecoveryFixture f;
+    Fixture f;
     const auto running = [](int process) { return process == 30; };
     ASSERT_FALSE(f.Of(10).Write(Program("older", "/work/a.zrv"), 1000));
     ASSERT_FALSE(f.Of(20).Write(Program("newer", ""), 2000));
@@ -349,7 +343,7 @@ TEST(RecoveryCopyTest, TheCopiesOfDeadProcessesComeBackNewestFirstAndAreTakenOve
 }
 
 TEST(RecoveryCopyTest, AFileIsOpenElsewhereOnlyInAnotherRunningProcess) {
-    RecoveryFixture f;
+    Fixture f;
     const std::string file = f.folder / "shared.zrv";
     ::zorvan::testing::PutFile(file, "");
     f.Of(10).NoteOpenFile(file);

@@ -135,14 +135,14 @@ void Check(const Claim& claim) {
     }
 
     for (const auto& [key, value] : claim.keys) {
+        const std::vector<std::string> words = Words(value);
         if (key == "poke") {
-            for (const std::string& word : Words(value)) cpu::Apply(machine, "[" + word);
+            for (const std::string& word : words) cpu::Apply(machine, "[" + word);
         } else if (key == "clear") {
             machine.ClearRegisters();
         } else if (key == "set") {
             cpu::Apply(machine, value);
         } else if (key == "run") {
-            const auto words = Words(value);
             const cpu::RunEnd end =
                 cpu::RunFrom(machine, console, std::stoi(words.at(0), nullptr, 16), 1'000'000);
             const std::string expectedEnd = claim.Value("end", "empty cell");
@@ -154,7 +154,6 @@ void Check(const Claim& claim) {
             ASSERT_TRUE(ends.contains(expectedEnd)) << expectedEnd;
             EXPECT_EQ(end, ends.at(expectedEnd));
         } else if (key == "step") {
-            const auto words = Words(value);
             machine.ClearRegisters();
             session.ResetForNewSession();
             session.State().startAddress = words.at(0);
@@ -172,7 +171,6 @@ void Check(const Claim& claim) {
             while (run->Slice(1'000'000) == cpu::RunEnd::kRunning) continue;
             session.FinishRun(*run);
         } else if (key == "passes") {
-            const auto words = Words(value);
             session.SetBreakpointEvery(std::stoi(words.at(0)), std::stoi(words.at(1)));
         } else if (key == "back") {
             for (std::int64_t k = 0; k < std::stoll(value); ++k) session.Back();
