@@ -46,7 +46,6 @@
 
 #include "../core/help_claim_reader.h"
 #include "../core/temp_folder.h"
-#include "app/file_flows.h"
 #include "app/headless_console.h"
 #include "app/program_file.h"
 #include "asm/assembly_pass.h"
@@ -690,8 +689,7 @@ class WindowsTest : public QObject {
         QStringList boxes;
         ModalDriver driver({ModalDriver::Answer(&boxes, QStringLiteral("Όχι"))});
         Child<QAction>(form(), "openAction")->trigger();
-        QCOMPARE(boxes.value(0), QString::fromUtf8(zorvan::app::kOpenSaveQuestion.data(),
-                                                   zorvan::app::kOpenSaveQuestion.size()));
+        QCOMPARE(boxes.value(0), kOpenQuestion);
         QCOMPARE(cell(2, 2), QStringLiteral("DEX"));
     }
 
@@ -813,7 +811,7 @@ class WindowsTest : public QObject {
             QVERIFY(driver.done());
         }
         QCOMPARE(boxes.size(), 3);
-        QCOMPARE(boxes.front(), QStringLiteral("Το πλέγμα έχει αλλάξει! Θέλετε να αποθηκεύσετε;"));
+        QCOMPARE(boxes.front(), kNewQuestion);
         QCOMPARE(browser->source(), page);
         QCOMPARE(workspace.grid.Cell(2, 1), "LDA");
         QCOMPARE(workspace.grid.Cell(3, 1), "#C3");
