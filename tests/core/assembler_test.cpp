@@ -35,10 +35,6 @@ const std::string kSyntax = "Λάθος στην σύνταξη!", kRange = "Δ�
                   kThrows = "throws";
 const Line kFirstLine = {"", "0200", "LDA", "#01"};
 
-std::string Label(const std::string& name) {
-    return "Η ετικέτα '" + name + "' δεν βρέθηκε";
-}
-
 // Each case: the program's rows (row count covering them unless given), the dialog or a
 // conversion error, memory from `at` afterwards, and the line at fault with the cell the student
 // is taken to after the box (the operand for a distance or operand syntax error, the address for
@@ -73,8 +69,8 @@ TEST(Assemble, TranslatesUpToTheFirstFaultAndWritesNothingPastIt) {
         {"lower case", {kFirstLine, {"", "0202", "lda", "#05"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}, 2, I},
         {"no such mode", {kFirstLine, {"", "0202", "STA", "#45"}, {"", "0204", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}, 2, P},
         {"jump to L-1", {kFirstLine, {"", "0202", "JMP", "L-1"}, {"L-1", "0205", ""}}, "warning", kSyntax, 0x200, {0xA9, 0x01, U, U}, 2, P},
-        {"no label", {kFirstLine, {"", "0202", "BNE", "LOOP"}, {"", "0204", ""}}, "warning", Label("LOOP"), 0x200, {0xA9, 0x01, U, U}, 2, P},
-        {"empty label", {kFirstLine, {"", "0202", "BNE", ""}, {"", "0204", ""}}, "warning", Label(""), 0x200, {0xA9, 0x01, U, U}, 2, P},
+        {"no label", {kFirstLine, {"", "0202", "BNE", "LOOP"}, {"", "0204", ""}}, "warning", "Η ετικέτα 'LOOP' δεν βρέθηκε", 0x200, {0xA9, 0x01, U, U}, 2, P},
+        {"empty label", {kFirstLine, {"", "0202", "BNE", ""}, {"", "0204", ""}}, "warning", "Η ετικέτα '' δεν βρέθηκε", 0x200, {0xA9, 0x01, U, U}, 2, P},
         {"no address", {kFirstLine, {"", "", "NOP"}, {"", "0203", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}, 2},
         {"label as hex", {kFirstLine, {"", "0202", "JSR", "LOOP"}, {"LOOP", "0205", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}, 2},
         {"no next address", {kFirstLine, {"", "0202", "BNE", "0300"}, {"", "", ""}}, kThrows, "", 0x200, {0xA9, 0x01, U}, 2},
