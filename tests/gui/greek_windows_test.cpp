@@ -433,10 +433,10 @@ class GreekWindowsTest : public QObject {
     void namesAsSpokenByTheReader() {
         auto* n =
             QAccessible::queryAccessibleInterface(RegisterFields(windows_->registerWindow)[1]);
-        QCOMPARE(n->text(QAccessible::Name), QStringLiteral("Σημαία N — αρνητικό αποτέλεσμα"));
+        QCOMPARE(n->text(QAccessible::Name), "Σημαία N — αρνητικό αποτέλεσμα");
         auto* memo = QAccessible::queryAccessibleInterface(
             Child<QPlainTextEdit>(windows_->mainWindow, "messageArea"));
-        QCOMPARE(memo->text(QAccessible::Name), QStringLiteral("Μηνύματα"));
+        QCOMPARE(memo->text(QAccessible::Name), "Μηνύματα");
         // Each step cell says which row and which column of the program it shows.
         QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(
                                          Child<QTableWidget>(windows_->stepWindow, "stepRows"))
@@ -454,12 +454,11 @@ class GreekWindowsTest : public QObject {
             QAccessible::queryAccessibleInterface(
                 Child<QTableView>(windows_->mainWindow.get(), "programGrid"))
                 ->tableInterface();
-        QCOMPARE(program->cellAt(0, 2)->text(QAccessible::Name),
-                 QStringLiteral("Γραμμή 1, Εντολή, κενό"));
+        QCOMPARE(program->cellAt(0, 2)->text(QAccessible::Name), "Γραμμή 1, Εντολή, κενό");
         QAccessibleInterface* header =
             program->cellAt(0, 2)->tableCellInterface()->rowHeaderCells().value(0);
         QVERIFY(header != nullptr);
-        QCOMPARE(header->text(QAccessible::Name), QStringLiteral("Γραμμή 1"));
+        QCOMPARE(header->text(QAccessible::Name), "Γραμμή 1");
     }
 
     void fileDialogsAreGreekInListAndDetailView_data() {
@@ -504,8 +503,7 @@ class GreekWindowsTest : public QObject {
 
         // The type and the date of a file in Greek.
         const QModelIndex file = model->index(folder_.filePath(QStringLiteral("βρόχος.zrv")));
-        QCOMPARE(model->headerData(3, Qt::Horizontal).toString(),
-                 QStringLiteral("Ημερομηνία τροποποίησης"));
+        QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), "Ημερομηνία τροποποίησης");
         QCOMPARE(
             model->index(file.row(), 3, root).data().toString(),
             QLocale(QLocale::Greek)

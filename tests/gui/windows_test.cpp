@@ -341,7 +341,7 @@ class WindowsTest : public QObject {
         QCOMPARE(triggered.count(), 1);
         QVERIFY2(!gridKeys.contains(c.key.key()), "the key reached the grid");
         QCOMPARE(workspace().grid.RowCount(), c.rows);
-        if (c.rowOfBrk != 0) QCOMPARE(cell(2, c.rowOfBrk), QStringLiteral("BRK"));
+        if (c.rowOfBrk != 0) QCOMPARE(cell(2, c.rowOfBrk), "BRK");
         QCOMPARE(windows_->memoryWindow->isVisible(), c.memory);
     }
 
@@ -463,20 +463,19 @@ class WindowsTest : public QObject {
         Child<QAction>(form(), "saveAction")->trigger();
         TypeKeys("BRK\rLD");
         const QString program = cell(1, 1) + cell(2, 1) + cell(1, 2) + cell(2, 2);
-        QCOMPARE(program, QStringLiteral("0200NOP0201BRK"));
+        QCOMPARE(program, "0200NOP0201BRK");
         key(Qt::Key_Z);
-        QCOMPARE(cell(2, 3) + "|" + cell(2, 2), QStringLiteral("|BRK"));  // the typing first
+        QCOMPARE(cell(2, 3) + "|" + cell(2, 2), "|BRK");  // the typing first
         key(Qt::Key_Z);
         QCOMPARE(cell(2, 2), QString());
         QVERIFY(!workspace().changed);
         key(Qt::Key_Y);
-        QCOMPARE(cell(2, 2), QStringLiteral("BRK"));
+        QCOMPARE(cell(2, 2), "BRK");
         QVERIFY(workspace().changed);
 
         Child<QAction>(form(), "clearGridAction")->trigger();
         QCOMPARE(workspace().grid.ContentCount(), 0);
-        QCOMPARE(message(),
-                 QStringLiteral("#0000ff Το πλέγμα καθαρίστηκε· με Ctrl+Z επανέρχεται."));
+        QCOMPARE(message(), "#0000ff Το πλέγμα καθαρίστηκε· με Ctrl+Z επανέρχεται.");
         key(Qt::Key_Z);
         QCOMPARE(cell(1, 1) + cell(2, 1) + cell(1, 2) + cell(2, 2), program);
         QCOMPARE(message(), QString());
@@ -519,10 +518,10 @@ class WindowsTest : public QObject {
         const QString path = folder.filePath("bytes.zrv");
         PutFile(path.toStdString(), "\xAA\x81 0200 NOP _ _ \xF4\xDD\xEB\xEF\xF2\xFF\r\n");
         form()->OpenNamedFile(path);
-        QCOMPARE(cell(0, 1), QStringLiteral("⢪⢁"));
-        QCOMPARE(cell(5, 1), QStringLiteral("τέλος⣿"));
+        QCOMPARE(cell(0, 1), "⢪⢁");
+        QCOMPARE(cell(5, 1), "τέλος⣿");
         TypeKeys("↑←←⌫B\t");  // into the label: the stand-in stays, B is typed after it
-        QCOMPARE(cell(0, 1), QStringLiteral("⢪B"));
+        QCOMPARE(cell(0, 1), "⢪B");
     }
 
     // Save marks the program unchanged; New after it asks nothing, empties the grid and greys
@@ -605,7 +604,7 @@ class WindowsTest : public QObject {
         };
         QVERIFY(form()->OfferRecovery());
         QVERIFY(offer.contains(QStringLiteral("χωρίς όνομα")));
-        QCOMPARE(cell(1, 1), QStringLiteral("0200"));
+        QCOMPARE(cell(1, 1), "0200");
         QVERIFY(workspace().changed && !QFile::exists(dead + ".zrv") &&
                 QFile::exists(mine + ".zrv"));
 
@@ -623,7 +622,7 @@ class WindowsTest : public QObject {
         QEvent activated(QEvent::ActivationChange);
         QApplication::sendEvent(form(), &activated);
         QVERIFY(boxes.size() == 1 && boxes[0].contains(QStringLiteral("άλλαξε έξω από το Zorvan")));
-        QCOMPARE(cell(2, 1), QStringLiteral("NOP"));
+        QCOMPARE(cell(2, 1), "NOP");
         form()->close();
         QVERIFY(!QFile::exists(mine + ".info"));
     }
@@ -649,7 +648,7 @@ class WindowsTest : public QObject {
     void aPasteKeepsWhatTheCellCanHoldAndSaysWhatItLeftOut() {
         QGuiApplication::clipboard()->setText(QStringLiteral("02→0☺0\n"));
         QTest::keyClick(editor(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(cell(1, 1), QStringLiteral("0200"));
+        QCOMPARE(cell(1, 1), "0200");
         QVERIFY(workspace().changed && message().startsWith(QStringLiteral("#ff0000 ")) &&
                 message().contains(QStringLiteral("«→ ☺»")));
     }
@@ -690,7 +689,7 @@ class WindowsTest : public QObject {
         ModalDriver driver({ModalDriver::Answer(&boxes, QStringLiteral("Όχι"))});
         Child<QAction>(form(), "openAction")->trigger();
         QCOMPARE(boxes.value(0), kOpenQuestion);
-        QCOMPARE(cell(2, 2), QStringLiteral("DEX"));
+        QCOMPARE(cell(2, 2), "DEX");
     }
 
     // «Έλεγχος άσκησης…» checks the grid against the chosen file without touching the machine;
@@ -713,15 +712,14 @@ class WindowsTest : public QObject {
         auto* cases = Child<QTreeWidget>(window, "caseList");
         QCOMPARE(cases->topLevelItemCount(), 2);
         QCOMPARE(cases->topLevelItem(0)->text(1) + cases->topLevelItem(1)->text(1),
-                 QStringLiteral("ΕΠΙΤΥΧΙΑΑΠΟΤΥΧΙΑ"));
+                 "ΕΠΙΤΥΧΙΑΑΠΟΤΥΧΙΑ");
         QVERIFY(!Child<QPlainTextEdit>(window, "traceArea")->toPlainText().isEmpty());
         QCOMPARE(workspace().machine.AC, 0x77);  // the student's machine as it was
         QTreeWidgetItem* failedCell = cases->topLevelItem(1)->child(0);
-        QCOMPARE(failedCell->text(0), QStringLiteral("0301"));
+        QCOMPARE(failedCell->text(0), "0301");
         emit cases->itemDoubleClicked(failedCell, 0);
         QTRY_VERIFY(windows_->memoryWindow->isVisible());
-        QCOMPARE(Child<QLineEdit>(windows_->memoryWindow, "startAddressEdit")->text(),
-                 QStringLiteral("0301"));
+        QCOMPARE(Child<QLineEdit>(windows_->memoryWindow, "startAddressEdit")->text(), "0301");
     }
 
     void aboutBoxClosesWithOk() {
@@ -764,7 +762,7 @@ class WindowsTest : public QObject {
         help.Search(QStringLiteral("ΣΤΟΙΒΑ"));
         QVERIFY(results->count() >= 3);
         QVERIFY(results->item(0)->flags() != Qt::NoItemFlags);
-        QCOMPARE(browser->textCursor().selectedText(), QStringLiteral("στοίβα"));
+        QCOMPARE(browser->textCursor().selectedText(), "στοίβα");
         help.Search(QStringLiteral("ξψξψξψ"));
         QCOMPARE(results->count(), 1);
         QCOMPARE(results->item(0)->flags(), Qt::NoItemFlags);
@@ -964,7 +962,7 @@ class WindowsTest : public QObject {
         // Coming to the front shows memory again.
         machine().memory[0x0201] = 0xC1;
         ShowActive(memory(), true);
-        QCOMPARE(memory()->Cell(17, 1), QStringLiteral(".Α.............."));
+        QCOMPARE(memory()->Cell(17, 1), ".Α..............");
     }
 
     // Tab stores a field's entry. A wrong entry is warned about and stays, with the focus, for
@@ -981,7 +979,7 @@ class WindowsTest : public QObject {
         ShowActive(windows_->registerWindow, true);
         QStringList shown;
         for (QLineEdit* field : RegisterFields(windows_->registerWindow)) shown << field->text();
-        QCOMPARE(shown.join(' '), QStringLiteral("0000 0 0 0 0 0 1 0 2A 00 00 42"));
+        QCOMPARE(shown.join(' '), "0000 0 0 0 0 0 1 0 2A 00 00 42");
     }
 
     // A program printing in an endless loop: the stop window stays above the console, which is
@@ -1010,7 +1008,7 @@ class WindowsTest : public QObject {
              }});
         const QString stopped = QStringLiteral("#ff0000 Η εκτέλεση διακόπηκε από τον χρήστη.");
         QCOMPARE(message(), stopped);
-        QCOMPARE(consoleOutput()->toPlainText(), QStringLiteral("A"));
+        QCOMPARE(consoleOutput()->toPlainText(), "A");
         QVERIFY2(paints <= 2 + ranMs / zorvan::windows::ConsoleWindow::kBurstRepaintMs,
                  qPrintable(QString("%1 paints in %2 ms").arg(paints).arg(ranMs)));
         Run({ModalDriver::Type("0200"), [](QWidget* modal) {
@@ -1049,8 +1047,7 @@ class WindowsTest : public QObject {
     // line shows its dot in the margin and its tint in every column; a run stops there.
     void f5AndTheMarginToggleABreakpointThatStopsARun() {
         Load(kLoop);
-        QCOMPARE(Child<QAction>(form(), "breakpointAction")->text(),
-                 QStringLiteral("Σημείο Διακοπής"));
+        QCOMPARE(Child<QAction>(form(), "breakpointAction")->text(), "Σημείο Διακοπής");
         workspace().grid.SetRow(4);
         form()->RefreshFromWorkspace();
         grid()->Editor()->setFocus();
@@ -1077,17 +1074,17 @@ class WindowsTest : public QObject {
         // A run stops before the marked line: the registers come up, the cursor is on that line,
         // and F9 proposes PC, from which it goes on.
         Run({[](QWidget* modal) { modal->close(); }});  // closing the start dialog runs nothing
-        QCOMPARE(message(), QStringLiteral("#ff0000 Η διαδικασία εκτέλεσης απορρίφθηκε."));
+        QCOMPARE(message(), "#ff0000 Η διαδικασία εκτέλεσης απορρίφθηκε.");
         QVERIFY(!windows_->registerWindow->isVisible());
         workspace().grid.SetBreakpoint(3, true);  // BNE
         Run({ModalDriver::Type("0200")});
         QTRY_VERIFY(windows_->registerWindow->isVisible());
-        QCOMPARE(shownXR(), QStringLiteral("02"));  // XR after one DEX
+        QCOMPARE(shownXR(), "02");  // XR after one DEX
         QCOMPARE(gridRow(), 3);
         QString proposed;
         workspace().grid.SetBreakpoint(3, false);
         Run({ModalDriver::Type("", &proposed)});
-        QCOMPARE(proposed, QStringLiteral("0203"));
+        QCOMPARE(proposed, "0203");
         QCOMPARE(workspace().machine.AC, 0x41);
     }
 
@@ -1101,7 +1098,7 @@ class WindowsTest : public QObject {
         QVERIFY(message().contains(QStringLiteral("διάβασε το κελί 0300")));
         item->trigger();
         Run({ModalDriver::Type("0200")});
-        QCOMPARE(message(), QStringLiteral("#0000ff Η διαδικασία εκτέλεσης ολοκληρώθηκε."));
+        QCOMPARE(message(), "#0000ff Η διαδικασία εκτέλεσης ολοκληρώθηκε.");
         const QSettings settings(QSettings::UserScope, "Zorvan", "Zorvan");
         QCOMPARE(settings.value("checks/unwrittenReadCheckAction"), QVariant(false));
         item->trigger();  // on again, as every other test expects
@@ -1120,18 +1117,18 @@ class WindowsTest : public QObject {
         QCOMPARE(workspace().machine.PC, 0);
         StartStepping("0202");
         QCOMPARE(step()->focusWidget(), static_cast<QWidget*>(stepButton("nextButton")));
-        QCOMPARE(stepRow(0) + " | " + stepRow(1), QStringLiteral("0202 LDX #02 | 0204 JSR 0200"));
-        QCOMPARE(shownXR(), QStringLiteral("02"));
-        QCOMPARE(sentence(), QStringLiteral("LDX #02: XR 00 → 02"));
+        QCOMPARE(stepRow(0) + " | " + stepRow(1), "0202 LDX #02 | 0204 JSR 0200");
+        QCOMPARE(shownXR(), "02");
+        QCOMPARE(sentence(), "LDX #02: XR 00 → 02");
         QVERIFY(stepButton("continueButton")->isVisible() && stepButton("backButton")->isVisible());
         QVERIFY(highlighted(9) && !highlighted(8));  // XR, not AC
 
         QTest::keyClick(step(), Qt::Key_Return);  // Next: into the subroutine
-        QCOMPARE(stepRow(1), QStringLiteral("0200 INY"));
+        QCOMPARE(stepRow(1), "0200 INY");
         QCOMPARE(gridRow(), 1);
         Click("backButton");
         QCOMPARE(workspace().machine.PC, 0x0204);
-        QCOMPARE(stepRow(1), QStringLiteral("0204 JSR 0200"));
+        QCOMPARE(stepRow(1), "0204 JSR 0200");
 
         Click("stepOverButton");
         QCOMPARE(workspace().machine.PC, 0x0207);
@@ -1162,7 +1159,7 @@ class WindowsTest : public QObject {
         QCOMPARE(gridRow(), 7);
         Click("runToCursorButton");
         QCOMPARE(workspace().machine.PC, 0x020A);
-        QCOMPARE(stepRow(1), QStringLiteral("020A LDA #41"));
+        QCOMPARE(stepRow(1), "020A LDA #41");
 
         ClickMargin(8);
         QVERIFY(workspace().grid.HasBreakpoint(8));
@@ -1172,8 +1169,7 @@ class WindowsTest : public QObject {
         Click("continueButton");
         QCOMPARE(workspace().machine.PC, 0x020F);
         QVERIFY(consoleOutput()->toPlainText() != before);
-        QCOMPARE(Child<QLabel>(step(), "statusLabel")->text(),
-                 QStringLiteral("Τερματισμός Προγράμματος"));
+        QCOMPARE(Child<QLabel>(step(), "statusLabel")->text(), "Τερματισμός Προγράμματος");
         QVERIFY(!stepButton("nextButton")->isEnabled() && grid()->isEnabled());
         Click("backButton");  // the RTS at FFFF
         Click("backButton");  // JSR FFFF
@@ -1258,7 +1254,7 @@ class WindowsTest : public QObject {
         for (int i = 0; i < 3; ++i) Click("nextButton");  // DEX, BNE, DEX
         auto* steps = Child<QTableWidget>(step(), "recentSteps");
         QCOMPARE(steps->rowCount(), 4);
-        QCOMPARE(steps->item(1, 1)->text(), QStringLiteral("DEX: XR 03 → 02"));
+        QCOMPARE(steps->item(1, 1)->text(), "DEX: XR 03 → 02");
         const QPoint dex = steps->visualItemRect(steps->item(1, 1)).center();
         QTest::mouseClick(steps->viewport(), Qt::LeftButton, {}, dex);
         QTest::mouseDClick(steps->viewport(), Qt::LeftButton, {}, dex);
@@ -1271,7 +1267,7 @@ class WindowsTest : public QObject {
         QTest::keyClicks(field, "202\rXYZ\r");
         QCOMPARE(cells->rowCount(), 1);
         QCOMPARE(cells->item(0, 0)->text() + cells->item(0, 1)->text() + cells->item(0, 2)->text(),
-                 QStringLiteral("0202CAΚ"));
+                 "0202CAΚ");
         QVERIFY(
             Child<QLabel>(step(), "pinNoticeLabel")->text().startsWith(QStringLiteral("«XYZ»")));
         cells->selectRow(0);
@@ -1285,7 +1281,7 @@ class WindowsTest : public QObject {
         form()->RefreshFromWorkspace();
         auto* count = Child<QSpinBox>(step(), "hitCountSpin");
         auto* caption = Child<QLabel>(step(), "hitCountLabel");
-        QCOMPARE(caption->text(), QStringLiteral("Σημείο διακοπής γραμμής 3: διακοπή μετά από"));
+        QCOMPARE(caption->text(), "Σημείο διακοπής γραμμής 3: διακοπή μετά από");
         count->setValue(3);
         QTest::keyClick(stepButton("nextButton"), Qt::Key_Up);
         QVERIFY(count->isEnabled() && count->value() == 1 && caption->text().contains(" 2:"));
@@ -1305,21 +1301,21 @@ class WindowsTest : public QObject {
     // echoed; other answers do nothing.
     void outputRoutinesAndAnAnswer() {
         workspace().machine.Write(0xFFFF, 0x60);  // the routines return through RTS
-        QCOMPARE(RunProgram({0xA9, 0xC1, 0x20, 0xFF, 0xFF, 0}), QStringLiteral("Α"));
+        QCOMPARE(RunProgram({0xA9, 0xC1, 0x20, 0xFF, 0xFF, 0}), "Α");
         QVERIFY(windows_->consoleWindow->isVisible());
         QCOMPARE(RunProgram({0xA9, 0x0C, 0x85, 0x00, 0xA9, 0x02, 0x85, 0x01, 0x20, 0xFC, 0xFF, 0,
                              'H', 'I', 0}),
-                 QStringLiteral("Α\nHI"));
+                 "Α\nHI");
         consoleField()->setText("4a");
         QCOMPARE(RunProgram({0x20, 0xFD, 0xFF, 0}), QString());
-        QCOMPARE(consoleField()->text(), QStringLiteral("4a"));
+        QCOMPARE(consoleField()->text(), "4a");
 
         RunProgram({0x20, 0xFE, 0xFF, 0});
         QTRY_VERIFY(consoleField()->hasFocus());
         QTest::keyClicks(consoleField(),
                          "\rzz\r\r");  // the answer left in the field first
         QCOMPARE(workspace().machine.AC, 0x4A);
-        QCOMPARE(consoleOutput()->toPlainText(), QStringLiteral("Δώσε τον AC\nAC:J"));
+        QCOMPARE(consoleOutput()->toPlainText(), "Δώσε τον AC\nAC:J");
     }
 };
 
