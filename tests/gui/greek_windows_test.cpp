@@ -496,8 +496,7 @@ class GreekWindowsTest : public QObject {
                 ->setText(QStringLiteral("ανύπαρκτο.zrv"));
             static_cast<QDialog*>(dialog)->accept();  // the warning comes up inside
             QVERIFY(driver.done());
-            QVERIFY2(shown.value(0).contains(QStringLiteral("Το αρχείο δεν βρέθηκε")),
-                     qPrintable(shown.value(0)));
+            QVERIFY2(shown.value(0).contains("Το αρχείο δεν βρέθηκε"), qPrintable(shown.value(0)));
         }
         CheckGreek(texts, 31);
 
@@ -520,8 +519,7 @@ class GreekWindowsTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         WidgetTexts texts = Texts();
         for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-            if (button->objectName() == QLatin1String("options") ||
-                button->text().contains(QStringLiteral(">>"))) {
+            if (button->objectName() == QLatin1String("options") || button->text().contains(">>")) {
                 button->click();
             }
         }
@@ -546,8 +544,7 @@ class GreekWindowsTest : public QObject {
         QStringList papers;
         for (const auto* combo : pageSetup.findChildren<QComboBox*>())
             for (int i = 0; i < combo->count(); ++i) papers << combo->itemText(i);
-        QVERIFY2(papers.contains(QStringLiteral("Letter / ANSI A (216 × 279 mm)")),
-                 qPrintable(papers.join('|')));
+        QVERIFY2(papers.contains("Letter / ANSI A (216 × 279 mm)"), qPrintable(papers.join('|')));
         QVERIFY(papers.filter(QStringLiteral("Επιστολή")).isEmpty());
         QVERIFY(Child<QWidget>(&pageSetup, "greekPagePreview")->isVisible());
     }
@@ -618,7 +615,7 @@ class GreekWindowsTest : public QObject {
         QMenu* linkMenu = browser->createStandardContextMenu(onLink);
         QStringList linkItems;
         for (QAction* action : linkMenu->actions()) linkItems.append(action->text());
-        QVERIFY2(linkItems.join('|').contains(QStringLiteral("Αντιγραφή θέσης &συνδέσμου")),
+        QVERIFY2(linkItems.join('|').contains("Αντιγραφή θέσης &συνδέσμου"),
                  qPrintable(linkItems.join('|')));
         walk(linkMenu, "help");
         QVERIFY(menus >= 6 && shown >= 8);

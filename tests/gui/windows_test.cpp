@@ -603,7 +603,7 @@ class WindowsTest : public QObject {
             return offer = text, std::optional(true);
         };
         QVERIFY(form()->OfferRecovery());
-        QVERIFY(offer.contains(QStringLiteral("χωρίς όνομα")));
+        QVERIFY(offer.contains("χωρίς όνομα"));
         QCOMPARE(cell(1, 1), "0200");
         QVERIFY(workspace().changed && !QFile::exists(dead + ".zrv") &&
                 QFile::exists(mine + ".zrv"));
@@ -621,7 +621,7 @@ class WindowsTest : public QObject {
         ModalDriver driver({ModalDriver::Answer(&boxes, QStringLiteral("Ναι"))});
         QEvent activated(QEvent::ActivationChange);
         QApplication::sendEvent(form(), &activated);
-        QVERIFY(boxes.size() == 1 && boxes[0].contains(QStringLiteral("άλλαξε έξω από το Zorvan")));
+        QVERIFY(boxes.size() == 1 && boxes[0].contains("άλλαξε έξω από το Zorvan"));
         QCOMPARE(cell(2, 1), "NOP");
         form()->close();
         QVERIFY(!QFile::exists(mine + ".info"));
@@ -642,15 +642,15 @@ class WindowsTest : public QObject {
         form()->OpenNamedFile(path);
         QVERIFY(QFile::remove(other));
         QCOMPARE(boxes.size(), 1);
-        QVERIFY(boxes[0].contains(QStringLiteral("ανοιχτό και σε άλλο παράθυρο του Zorvan")));
+        QVERIFY(boxes[0].contains("ανοιχτό και σε άλλο παράθυρο του Zorvan"));
     }
 
     void aPasteKeepsWhatTheCellCanHoldAndSaysWhatItLeftOut() {
         QGuiApplication::clipboard()->setText(QStringLiteral("02→0☺0\n"));
         QTest::keyClick(editor(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(cell(1, 1), "0200");
-        QVERIFY(workspace().changed && message().startsWith(QStringLiteral("#ff0000 ")) &&
-                message().contains(QStringLiteral("«→ ☺»")));
+        QVERIFY(workspace().changed && message().startsWith("#ff0000 ") &&
+                message().contains("«→ ☺»"));
     }
 
     void windowsReopenWhereTheyWereAndOnTheScreen() {
@@ -1095,7 +1095,7 @@ class WindowsTest : public QObject {
         auto* item = Child<QAction>(form(), "unwrittenReadCheckAction");
         QVERIFY(item->isCheckable() && item->isChecked());
         Run({ModalDriver::Type("0200")});
-        QVERIFY(message().contains(QStringLiteral("διάβασε το κελί 0300")));
+        QVERIFY(message().contains("διάβασε το κελί 0300"));
         item->trigger();
         Run({ModalDriver::Type("0200")});
         QCOMPARE(message(), "#0000ff Η διαδικασία εκτέλεσης ολοκληρώθηκε.");
@@ -1230,7 +1230,7 @@ class WindowsTest : public QObject {
         QTRY_COMPARE(workspace().machine.PC, 0x0204);
         QTest::keyClick(step()->windowHandle(), Qt::Key_F11);  // Επόμενο
         QTRY_COMPARE(workspace().machine.PC, 0x0200);
-        QVERIFY(stepButton("continueButton")->text().endsWith(QStringLiteral("(F5)")));
+        QVERIFY(stepButton("continueButton")->text().endsWith("(F5)"));
         QVERIFY(Child<QLineEdit>(step(), "watchAddressEdit")->isVisible());
         // Πίσω ως το σημείο διακοπής, with none set: back to the start of the history.
         QTest::keyClick(step()->windowHandle(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -1268,8 +1268,7 @@ class WindowsTest : public QObject {
         QCOMPARE(cells->rowCount(), 1);
         QCOMPARE(cells->item(0, 0)->text() + cells->item(0, 1)->text() + cells->item(0, 2)->text(),
                  "0202CAΚ");
-        QVERIFY(
-            Child<QLabel>(step(), "pinNoticeLabel")->text().startsWith(QStringLiteral("«XYZ»")));
+        QVERIFY(Child<QLabel>(step(), "pinNoticeLabel")->text().startsWith("«XYZ»"));
         cells->selectRow(0);
         QTest::keyClick(cells, Qt::Key_Delete);
         QCOMPARE(cells->rowCount(), 0);
@@ -1287,11 +1286,10 @@ class WindowsTest : public QObject {
         QVERIFY(count->isEnabled() && count->value() == 1 && caption->text().contains(" 2:"));
         count->setValue(2);
         for (int i = 0; i < 2; ++i) QTest::keyClick(stepButton("nextButton"), Qt::Key_Down);
-        QVERIFY(!count->isEnabled() &&
-                caption->text().endsWith(QStringLiteral("όχι σε αυτή τη γραμμή")));
+        QVERIFY(!count->isEnabled() && caption->text().endsWith("όχι σε αυτή τη γραμμή"));
         Click("continueButton");
         QCOMPARE(workspace().machine.XR, 1);
-        QVERIFY(message().endsWith(QStringLiteral("Στάση στο 2ο πέρασμα.")));
+        QVERIFY(message().endsWith("Στάση στο 2ο πέρασμα."));
         QCOMPARE(count->value(), 2);
     }
 
