@@ -461,53 +461,50 @@ class GreekWindowsTest : public QObject {
         QCOMPARE(header->text(QAccessible::Name), "Γραμμή 1");
     }
 
-    void fileDialogsAreGreekInListAndDetailView_data() {
-        QTest::addColumn<bool>("save");
-        QTest::newRow("open") << false;
-        QTest::newRow("save") << true;
-    }
     // Open and Save in list and detail view; Open also warns of a missing file.
     void fileDialogsAreGreekInListAndDetailView() {
-        QFETCH(bool, save);
-        QFileDialog* dialog = save ? Child<QFileDialog>(windows_->mainWindow, "saveDialog")
-                                   : Child<QFileDialog>(windows_->mainWindow, "openDialog");
-        dialog->setDirectory(folder_.path());
-        dialog->show();
-        auto* model = dialog->findChild<QFileSystemModel*>();
-        QVERIFY(model != nullptr);
-        const QModelIndex root = model->index(folder_.path());
-        QTRY_COMPARE(model->rowCount(root), 2);  // the filter hides the text file
-        // Each kind of entry has its type and a date.
-        QTRY_VERIFY(!model->index(0, 3, root).data().toString().isEmpty());
+        for (const bool save : {false, true}) {
+            QFileDialog* dialog = save ? Child<QFileDialog>(windows_->mainWindow, "saveDialog")
+                                       : Child<QFileDialog>(windows_->mainWindow, "openDialog");
+            dialog->setDirectory(folder_.path());
+            dialog->show();
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            QVERIFY(model != nullptr);
+            const QModelIndex root = model->index(folder_.path());
+            QTRY_COMPARE(model->rowCount(root), 2);  // the filter hides the text file
+            // Each kind of entry has its type and a date.
+            QTRY_VERIFY(!model->index(0, 3, root).data().toString().isEmpty());
 
-        WidgetTexts texts = Texts();
-        texts.Collect(dialog);
-        texts.AddActions("dialog", dialog->findChildren<QAction*>());
-        Child<QToolButton>(dialog, "detailModeButton")->click();
-        texts.Collect(dialog);
-        if (!save) {  // a name that is not there: the warning, its text and its button
-            QStringList shown;
-            ModalDriver driver({[&](QWidget* box) {
-                shown.append(static_cast<QMessageBox*>(box)->text());
-                texts.Collect(box);
-                static_cast<QDialog*>(box)->accept();
-            }});
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-                ->setText(QStringLiteral("ανύπαρκτο.zrv"));
-            static_cast<QDialog*>(dialog)->accept();  // the warning comes up inside
-            QVERIFY(driver.done());
-            QVERIFY2(shown.value(0).contains("Το αρχείο δεν βρέθηκε"), qPrintable(shown.value(0)));
+            WidgetTexts texts = Texts();
+            texts.Collect(dialog);
+            texts.AddActions("dialog", dialog->findChildren<QAction*>());
+            Child<QToolButton>(dialog, "detailModeButton")->click();
+            texts.Collect(dialog);
+            if (!save) {  // a name that is not there: the warning, its text and its button
+                QStringList shown;
+                ModalDriver driver({[&](QWidget* box) {
+                    shown.append(static_cast<QMessageBox*>(box)->text());
+                    texts.Collect(box);
+                    static_cast<QDialog*>(box)->accept();
+                }});
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                    ->setText(QStringLiteral("ανύπαρκτο.zrv"));
+                static_cast<QDialog*>(dialog)->accept();  // the warning comes up inside
+                QVERIFY(driver.done());
+                QVERIFY2(shown.value(0).contains("Το αρχείο δεν βρέθηκε"),
+                         qPrintable(shown.value(0)));
+            }
+            CheckGreek(texts, 31);
+
+            // The type and the date of a file in Greek.
+            const QModelIndex file = model->index(folder_.filePath(QStringLiteral("βρόχος.zrv")));
+            QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), "Ημερομηνία τροποποίησης");
+            QCOMPARE(model->index(file.row(), 3, root).data().toString(),
+                     QLocale(QLocale::Greek)
+                         .toString(QFileInfo(model->filePath(file)).lastModified(),
+                                   QLocale::ShortFormat));
+            dialog->reject();
         }
-        CheckGreek(texts, 31);
-
-        // The type and the date of a file in Greek.
-        const QModelIndex file = model->index(folder_.filePath(QStringLiteral("βρόχος.zrv")));
-        QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), "Ημερομηνία τροποποίησης");
-        QCOMPARE(
-            model->index(file.row(), 3, root).data().toString(),
-            QLocale(QLocale::Greek)
-                .toString(QFileInfo(model->filePath(file)).lastModified(), QLocale::ShortFormat));
-        dialog->reject();
     }
 
     // The print dialog, every tab with its options shown, and its properties with theirs; the

@@ -381,7 +381,7 @@ class WindowsTest : public QObject {
         QCOMPARE(texts.join(QLatin1Char('|')), c.texts);
         QVERIFY(form()->isVisible() != c.closes && windows_->memoryWindow->isVisible() != c.closes);
         if (c.closes) return;
-        QVERIFY(cell(2, 1) == QStringLiteral("NOP") && workspace().changed);
+        QVERIFY(cell(2, 1) == "NOP" && workspace().changed);
         QCOMPARE(form()->windowTitle(), title);
     }
 
@@ -547,8 +547,7 @@ class WindowsTest : public QObject {
                     name->setText(QStringLiteral("prog"));
                     QTest::keyClick(name, Qt::Key_Return);
                 }});
-        QVERIFY(cell(2, 1) == QStringLiteral("NOP") &&
-                Child<QAction>(form(), "assembleAction")->isEnabled());
+        QVERIFY(cell(2, 1) == "NOP" && Child<QAction>(form(), "assembleAction")->isEnabled());
         QVERIFY(grid()->model()->rowCount() == 2 && form()->windowTitle() == "Zorvan-" + path);
     }
 
