@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <optional>
 #include <tuple>
 
 #include "app/line_editing.h"
@@ -14,7 +15,6 @@
 #include "app/recovery_copy.h"
 #include "app/window_places.h"
 #include "editor_fixture.h"
-#include "scripted_flow_host.h"
 #include "temp_folder.h"
 #include "text/os_error.h"
 
@@ -22,6 +22,39 @@ namespace zorvan::app {
 namespace {
 
 using ::zorvan::testing::FileBytes;
+
+// A file-flow host that answers from a script and writes down every question, dialog and
+// warning in order.
+class ScriptedFlowHost : public FileFlowHost {
+  public:
+    bool yes = false;
+    bool cancel = false;  // Escape on the save-first question
+    bool saveAnyway = false;
+    std::optional<std::string> openChoice;
+    std::optional<std::string> saveChoice;
+    std::vector<std::string> log;
+
+    SaveAnswer AskYesNo(std::string_view question) override {
+        log.push_back("ask " + std::string(question));
+        if (cancel) return SaveAnswer::kCancel;
+        return yes ? SaveAnswer::kYes : SaveAnswer::kNo;
+    }
+    std::optional<std::string> ChooseOpenFile() override {
+        log.push_back("open dialog");
+        return openChoice;
+    }
+    std::optional<std::string> ChooseSaveFile() override {
+        log.push_back("save dialog");
+        return saveChoice;
+    }
+    void ShowWarning(std::string_view text) override {
+        log.push_back("warning " + std::string(text));
+    }
+    bool AskSaveAnyway(std::string_view text) override {
+        log.push_back("save anyway? " + std::string(text));
+        return saveAnyway;
+    }
+};
 
 // Real files on disk, with the step chosen by its error made to fail as the system would:
 // creating the temporary file, writing it (the disk fills half way) or moving it into place.
