@@ -557,11 +557,10 @@ class WindowsTest : public QObject {
         QTemporaryDir folder;
         const QString pdf = folder.filePath(QStringLiteral("listing.pdf"));
         const QString heading = QStringLiteral("/home/μαθητής/βρόχος.zrv");
-        auto& workspace = windows_->workspace;
-        workspace.grid.SetRowCount(151);
+        workspace().grid.SetRowCount(151);
         for (int r = 1; r <= 150; ++r)
-            for (int c = 0; c < 6; ++c) workspace.grid.SetCell(c, r, RowOf(r)[c].toStdString());
-        workspace.openDialogFileName = heading.toStdString();
+            for (int c = 0; c < 6; ++c) workspace().grid.SetCell(c, r, RowOf(r)[c].toStdString());
+        workspace().openDialogFileName = heading.toStdString();
         // A file name ending in .pdf makes the printer write PDF.
         zorvan::ui::ProgramPrinter::Of(form()).Printer().setOutputFileName(pdf);
         for (bool print : {false, true}) {
@@ -788,10 +787,9 @@ class WindowsTest : public QObject {
     // «Άνοιγμα στο πλέγμα» over a changed program asks New's question first: Cancel keeps the
     // program, No puts the example in, assembled so that F9 runs it. The page stays where it was.
     void anExampleLinkOpensTheProgramAfterTheSaveFirstQuestion() {
-        zorvan::grid::Workspace& workspace = windows_->workspace;
-        workspace.grid.SetCell(1, 1, "0200");
-        workspace.grid.SetCell(2, 1, "NOP");
-        workspace.changed = true;
+        workspace().grid.SetCell(1, 1, "0200");
+        workspace().grid.SetCell(2, 1, "NOP");
+        workspace().changed = true;
         Child<QAction>(form(), "helpAction")->trigger();
         auto* browser = Child<QTextBrowser>(form(), "helpBrowser");
         const QUrl page = browser->source();
@@ -810,10 +808,10 @@ class WindowsTest : public QObject {
         QCOMPARE(boxes.size(), 3);
         QCOMPARE(boxes.front(), kNewQuestion);
         QCOMPARE(browser->source(), page);
-        QCOMPARE(workspace.grid.Cell(2, 1), "LDA");
-        QCOMPARE(workspace.grid.Cell(3, 1), "#C3");
-        QVERIFY(!workspace.changed);
-        QCOMPARE(workspace.machine.Read(0x0200), 0xA9);  // LDA #, assembled
+        QCOMPARE(workspace().grid.Cell(2, 1), "LDA");
+        QCOMPARE(workspace().grid.Cell(3, 1), "#C3");
+        QVERIFY(!workspace().changed);
+        QCOMPARE(workspace().machine.Read(0x0200), 0xA9);  // LDA #, assembled
         QVERIFY(Child<QAction>(form(), "runAction")->isEnabled());
 
         // An exercise's «Έλεγχος» checks the grid with the exercise's built-in file.
