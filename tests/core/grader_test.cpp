@@ -385,7 +385,7 @@ TEST(Grader, FoldersGiveEveryPossibleSubmissionSortedAndEachGetsItsLineInTheOrde
         EXPECT_EQ(verdicts[i].name, many[i]);
         EXPECT_EQ(verdicts[i].passed, i % 8 < 4 || i % 8 == 5) << many[i];
     }
-    // A link to nothing says so on its one line (zorvan-run's test shows a missing file's).
+    // A link to nothing says so on its one line (zorvan-run's runs below show a missing file's).
     EXPECT_EQ(VerdictLine(verdicts[6]), "ΑΠΟΤΥΧΙΑ " + many[6] + " 0/1: ο σύνδεσμος δείχνει στο «" +
                                             folder / "nowhere.zrv" + "», που δεν υπάρχει");
     // Nor does any name or problem bring a control character into it, nor lose what follows one.

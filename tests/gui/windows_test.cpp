@@ -871,7 +871,7 @@ class WindowsTest : public QObject {
                             for (const QString& v : cell[1].split(','))
                                 machine().Write(at++, v.toInt(nullptr, 16));
                         }
-                    } else if (key == "breakpoint") {  // F5, as the debugger's test presses it
+                    } else if (key == "breakpoint") {  // the breakpoint command, as F5 gives it
                         grid.SetRow(std::stoi(value));
                         form()->RefreshFromWorkspace();
                         Child<QAction>(form(), "breakpointAction")->trigger();
