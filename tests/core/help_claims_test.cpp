@@ -39,7 +39,6 @@
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
-#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -47,6 +46,7 @@
 #include <vector>
 
 #include "app/breakpoints.h"
+#include "app/expectations.h"
 #include "app/headless_console.h"
 #include "app/program_file.h"
 #include "app/run_command.h"
@@ -145,14 +145,7 @@ void Check(const Claim& claim) {
         } else if (key == "run") {
             const cpu::RunEnd end =
                 cpu::RunFrom(machine, console, std::stoi(words.at(0), nullptr, 16), 1'000'000);
-            const std::string expectedEnd = claim.Value("end", "empty cell");
-            const std::map<std::string, cpu::RunEnd> ends = {
-                {"empty cell", cpu::RunEnd::kEmptyCell},
-                {"not executed", cpu::RunEnd::kNotExecuted},
-                {"stack full", cpu::RunEnd::kStackFull},
-                {"limit", cpu::RunEnd::kLimit}};
-            ASSERT_TRUE(ends.contains(expectedEnd)) << expectedEnd;
-            EXPECT_EQ(end, ends.at(expectedEnd));
+            EXPECT_EQ(app::EndKeyword(end), claim.Value("end", "empty cell"));
         } else if (key == "step") {
             machine.ClearRegisters();
             session.ResetForNewSession();

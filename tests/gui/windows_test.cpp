@@ -251,7 +251,6 @@ class WindowsTest : public QObject {
     QLineEdit* consoleField() const {
         return Child<QLineEdit>(windows_->consoleWindow, "accumulatorEdit");
     }
-    QString shownXR() const { return reg(9)->text(); }
     bool highlighted(int field) const {
         return reg(field)->palette().color(QPalette::Base) == zorvan::ui::kChangeHighlight;
     }
@@ -1076,7 +1075,7 @@ class WindowsTest : public QObject {
         workspace().grid.SetBreakpoint(3, true);  // BNE
         Run({ModalDriver::Type("0200")});
         QTRY_VERIFY(windows_->registerWindow->isVisible());
-        QCOMPARE(shownXR(), "02");  // XR after one DEX
+        QCOMPARE(reg(9)->text(), "02");  // XR after one DEX
         QCOMPARE(gridRow(), 3);
         QString proposed;
         workspace().grid.SetBreakpoint(3, false);
@@ -1115,7 +1114,7 @@ class WindowsTest : public QObject {
         StartStepping("0202");
         QCOMPARE(step()->focusWidget(), static_cast<QWidget*>(stepButton("nextButton")));
         QCOMPARE(stepRow(0) + " | " + stepRow(1), "0202 LDX #02 | 0204 JSR 0200");
-        QCOMPARE(shownXR(), "02");
+        QCOMPARE(reg(9)->text(), "02");
         QCOMPARE(sentence(), "LDX #02: XR 00 → 02");
         QVERIFY(stepButton("continueButton")->isVisible() && stepButton("backButton")->isVisible());
         QVERIFY(highlighted(9) && !highlighted(8));  // XR, not AC
