@@ -1,8 +1,8 @@
 #pragma once
-// Helpers for the processor tests: a host that records what the program asked of the console, and
-// a short notation for machine states: "AC=7F P=21 [0200]=A9,05" sets AC, the packed status byte
-// and the cells 0200 and 0201 (keys: the registers and bits by name, and P; values hexadecimal,
-// "-" allowed).
+// Helpers for the processor tests: a host that records what the program asked of the console, a
+// console kept as text, and a short notation for machine states: "AC=7F P=21 [0200]=A9,05" sets
+// AC, the packed status byte and the cells 0200 and 0201 (keys: the registers and bits by name,
+// and P; values hexadecimal, "-" allowed).
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include "cpu/machine.h"
 #include "cpu/machine_host.h"
 #include "cpu/registers.h"
+#include "cpu/step_history.h"
 
 namespace zorvan::cpu {
 
@@ -26,6 +27,24 @@ class RecordingHost : public MachineHost {
     void StackFull() override { calls.push_back("stack full"); }
 
     std::vector<std::string> calls;
+};
+
+// A console as text only: the routines change it as the window does.
+class TextConsole : public MachineHost, public RestorableConsole {
+  public:
+    void ShowCharacter(int ac) override {
+        text = std::string(1, static_cast<char>('!' + (ac & 63)));
+    }
+    void AskForAccumulator() override { text = "Δώσε τον AC"; }
+    void ClearConsole() override { text.clear(); }
+    void PrintText(std::string_view line) override {
+        text += (text.empty() ? "" : "\n") + std::string(line);
+    }
+    void StackFull() override {}
+    std::string Text() const override { return text; }
+    void SetText(const std::string& t) override { text = t; }
+
+    std::string text;
 };
 
 inline void Apply(Machine& m, const std::string& state) {

@@ -7,10 +7,14 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <optional>
+#include <tuple>
 
 #include "app/line_editing.h"
+#include "app/recent_files.h"
+#include "app/recovery_copy.h"
+#include "app/window_places.h"
 #include "editor_fixture.h"
-#include "scripted_flow_host.h"
 #include "temp_folder.h"
 #include "text/os_error.h"
 
@@ -18,6 +22,39 @@ namespace zorvan::app {
 namespace {
 
 using ::zorvan::testing::FileBytes;
+
+// A file-flow host that answers from a script and writes down every question, dialog and
+// warning in order.
+class ScriptedFlowHost : public FileFlowHost {
+  public:
+    bool yes = false;
+    bool cancel = false;  // Escape on the save-first question
+    bool saveAnyway = false;
+    std::optional<std::string> openChoice;
+    std::optional<std::string> saveChoice;
+    std::vector<std::string> log;
+
+    SaveAnswer AskYesNo(std::string_view question) override {
+        log.push_back("ask " + std::string(question));
+        if (cancel) return SaveAnswer::kCancel;
+        return yes ? SaveAnswer::kYes : SaveAnswer::kNo;
+    }
+    std::optional<std::string> ChooseOpenFile() override {
+        log.push_back("open dialog");
+        return openChoice;
+    }
+    std::optional<std::string> ChooseSaveFile() override {
+        log.push_back("save dialog");
+        return saveChoice;
+    }
+    void ShowWarning(std::string_view text) override {
+        log.push_back("warning " + std::string(text));
+    }
+    bool AskSaveAnyway(std::string_view text) override {
+        log.push_back("save anyway? " + std::string(text));
+        return saveAnyway;
+    }
+};
 
 // Real files on disk, with the step chosen by its error made to fail as the system would:
 // creating the temporary file, writing it (the disk fills half way) or moving it into place.
@@ -43,6 +80,10 @@ struct Fixture {
     ScriptedFlowHost host;
     FaultyStore files;
     FileFlows flows{workspace, host, files};
+
+    // The recovery folder as the process of that id sees it, and the names in it.
+    RecoveryFolder Of(int process) { return RecoveryFolder(folder / "recovery", process, files); }
+    std::vector<std::string> Names() const { return folder.Names("recovery"); }
 
     // A one-line program as typed, and the line after it with only its address, from a file.
     void TypeProgram(bool changed, bool content = true) {
@@ -218,13 +259,11 @@ TEST(FileFlowsTest, QuickSaveWritesTheProgramsOwnFileWithoutADialog) {
         From from;
         bool fault;
         std::vector<std::string> log;
-    } cases[] = {
-        {From::kFile, false, {}},
-        {From::kSaved, false, {}},
-        {From::kTyped, false, {"save"}},
-        {From::kCleared, false, {"save"}},
-        {From::kFile, true, {"warning", "warning"}},
-    };
+    } cases[] = {{From::kFile, false, {}},
+                 {From::kSaved, false, {}},
+                 {From::kTyped, false, {"save"}},
+                 {From::kCleared, false, {"save"}},
+                 {From::kFile, true, {"warning", "warning"}}};
     const std::string old = "_ 0300 LDA #01 _ _ \r\n";
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -265,12 +304,10 @@ TEST(FileFlowsTest, AFileWrittenElsewhereIsOfferedAgainOnceAndNotOverwrittenUnas
         bool overwrite;
         std::vector<std::string> log;  // activation twice, then Quick save
         std::string onDisk;            // comment of the file's line at the end
-    } cases[] = {
-        {false, false, false, {}, "mine"},
-        {true, true, false, {"ask", "ask"}, "theirs"},  // reloaded, changed again, kept
-        {true, false, false, {"ask", "ask"}, "theirs"},
-        {true, false, true, {"ask", "ask"}, "mine"},
-    };
+    } cases[] = {{false, false, false, {}, "mine"},
+                 {true, true, false, {"ask", "ask"}, "theirs"},  // reloaded, changed again, kept
+                 {true, false, false, {"ask", "ask"}, "theirs"},
+                 {true, false, true, {"ask", "ask"}, "mine"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         Fixture f;
@@ -296,6 +333,112 @@ TEST(FileFlowsTest, AFileWrittenElsewhereIsOfferedAgainOnceAndNotOverwrittenUnas
         EXPECT_EQ(saved, c.onDisk == "mine" ? SaveOutcome::kSaved : SaveOutcome::kCancelled);
         EXPECT_NE(FileBytes(own).find(c.onDisk), std::string::npos);
     }
+}
+
+// A program that was never saved survives its process: the copy a dead process left comes back
+// as unsaved work of its file, and the copies of running processes are left alone.
+grid::Workspace Program(const std::string& comment, const std::string& file) {
+    grid::Workspace workspace = testing::WorkspaceWith({{"", "0200", "LDA", "#05", "", comment}});
+    workspace.filePath = file;
+    workspace.changed = true;
+    return workspace;
+}
+
+TEST(RecoveryCopyTest, TheCopiesOfDeadProcessesComeBackNewestFirstAndAreTakenOver) {
+    Fixture f;
+    const auto running = [](int process) { return process == 30; };
+    ASSERT_FALSE(f.Of(10).Write(Program("older", "/work/a.zrv"), 1000));
+    ASSERT_FALSE(f.Of(20).Write(Program("newer", ""), 2000));
+    ASSERT_FALSE(f.Of(30).Write(Program("running", "/work/c.zrv"), 3000));
+    f.Of(50).NoteOpenFile("/work/d.zrv");  // died with nothing unsaved
+
+    RecoveryFolder mine = f.Of(40);
+    const std::vector<RecoveryCopy> left = mine.Leftovers(running);
+    std::vector<std::tuple<int, std::string, std::int64_t>> found;
+    for (const RecoveryCopy& copy : left)
+        found.emplace_back(copy.process, copy.filePath, copy.savedAt);
+    ASSERT_EQ(found, (decltype(found){{20, "", 2000}, {10, "/work/a.zrv", 1000}}));
+    EXPECT_EQ(f.Names(), (std::vector<std::string>{"10.info", "10.zrv", "20.info", "20.zrv",
+                                                   "30.info", "30.zrv"}));
+
+    grid::Workspace workspace;
+    ASSERT_FALSE(mine.Recover(left[1], workspace));
+    EXPECT_EQ(testing::RowText(workspace, 1), testing::RowText(Program("older", ""), 1));
+    EXPECT_TRUE(workspace.changed && workspace.filePath == "/work/a.zrv" &&
+                workspace.caption == "Zorvan-/work/a.zrv");
+    mine.Delete(left[0]);
+    EXPECT_EQ(f.Names(), (std::vector<std::string>{"30.info", "30.zrv", "40.info", "40.zrv"}));
+
+    mine.Discard();  // saved: its file stays known to the others
+    EXPECT_EQ(f.Names(), (std::vector<std::string>{"30.info", "30.zrv", "40.info"}));
+    mine.Close();
+    EXPECT_EQ(f.Names(), (std::vector<std::string>{"30.info", "30.zrv"}));
+}
+
+TEST(RecoveryCopyTest, AFileIsOpenElsewhereOnlyInAnotherRunningProcess) {
+    Fixture f;
+    const std::string file = f.folder / "shared.zrv";
+    ::zorvan::testing::PutFile(file, "");
+    f.Of(10).NoteOpenFile(file);
+    f.Of(20).NoteOpenFile(f.folder / "other.zrv");
+    const struct {
+        int asking;
+        bool tenRuns;
+        bool expected;
+    } cases[] = {{30, true, true}, {30, false, false}, {10, true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        const auto running = [&](int process) { return process != 10 || c.tenRuns; };
+        EXPECT_EQ(f.Of(c.asking).OpenElsewhere(file, running), c.expected);
+    }
+}
+
+TEST(RecoveryCopyTest, TheOfferNamesTheFileAndTheTime) {
+    std::tm at{};
+    at.tm_year = 2026 - 1900, at.tm_mon = 11, at.tm_mday = 8, at.tm_hour = 9, at.tm_min = 5;
+    const std::string named = RecoveryOfferText({1, "/work/a.zrv", 0}, at);
+    EXPECT_NE(named.find("«/work/a.zrv»"), std::string::npos);
+    EXPECT_NE(named.find("08/12/2026 09:05"), std::string::npos);
+    EXPECT_NE(RecoveryOfferText({1, "", 0}, at).find("χωρίς όνομα"), std::string::npos);
+}
+
+TEST(WindowPlacesTest, AWindowThatCannotBeTakenHoldOfComesBackOntoAScreen) {
+    const std::vector<WindowPlace> two{{0, 0, 1920, 1050}, {1920, 0, 1280, 1000}};
+    const struct {
+        WindowPlace window;
+        std::vector<WindowPlace> screens;
+        WindowPlace expected;
+    } cases[] = {
+        {{318, 180, 496, 601}, two, {318, 180, 496, 601}},      // as it was
+        {{1880, 100, 400, 300}, two, {1880, 100, 400, 300}},    // across the two screens
+        {{1800, -200, 400, 300}, two, {1920, 0, 400, 300}},     // title bar above the top
+        {{3500, 500, 400, 300}, two, {2800, 500, 400, 300}},    // second screen, now smaller
+        {{100, 5000, 400, 300}, two, {100, 750, 400, 300}},     // far off: the nearest
+        {{3180, -50, 3000, 2000}, two, {1920, 0, 1280, 1000}},  // shrunk to fit
+        {{9000, 9000, 10, 10}, {}, {9000, 9000, 10, 10}},       // no screen to go by
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        EXPECT_EQ(OnScreen(c.window, c.screens), c.expected);
+    }
+}
+
+TEST(RecentFilesTest, TheNewestFirstOnceAndAtMostFive) {
+    using Files = std::vector<std::string>;
+    const struct {
+        Files before;
+        std::string path;
+        Files after;
+    } cases[] = {{{}, "a", {"a"}},
+                 {{"a", "b"}, "b", {"b", "a"}},
+                 {{"a", "b", "c", "d", "e"}, "f", {"f", "a", "b", "c", "d"}},
+                 {{"a", "b", "c", "d", "e"}, "e", {"e", "a", "b", "c", "d"}},
+                 {{"a", "", "a"}, "", {"a"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(WithRecentFile(c.before, c.path), c.after);
+    }
+    EXPECT_EQ(RecentFileItemText(4, "/tmp/R&D.zrv"), "&5 /tmp/R&&D.zrv");
 }
 
 }  // namespace

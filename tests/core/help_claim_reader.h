@@ -48,6 +48,19 @@ inline std::string Unescape(const std::string& text) {
     return out;
 }
 
+// The text of an HTML fragment with its character entities read.
+inline std::string Decoded(std::string text) {
+    const std::pair<std::string, std::string> entities[] = {
+        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&nbsp;", " "}, {"&amp;", "&"}};
+    for (const auto& [entity, character] : entities) {
+        for (std::size_t at = text.find(entity); at != std::string::npos;
+             at = text.find(entity, at + character.size())) {
+            text.replace(at, entity.size(), character);
+        }
+    }
+    return text;
+}
+
 inline std::vector<std::filesystem::path> HelpPages() {
     std::vector<std::filesystem::path> pages;
     for (const auto& entry : std::filesystem::directory_iterator(kHelpFolder)) {
@@ -64,6 +77,13 @@ struct Claim {
 
     bool Has(const std::string& key) const {
         return std::any_of(keys.begin(), keys.end(), [&](const auto& k) { return k.first == key; });
+    }
+    // The value of the key's last line, or `otherwise` when it has none.
+    std::string Value(const std::string& key, const std::string& otherwise = "") const {
+        std::string value = otherwise;
+        for (const auto& [k, v] : keys)
+            if (k == key) value = v;
+        return value;
     }
 };
 

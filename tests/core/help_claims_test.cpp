@@ -39,7 +39,6 @@
 #include <cctype>
 #include <cstdint>
 #include <filesystem>
-#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -47,13 +46,13 @@
 #include <vector>
 
 #include "app/breakpoints.h"
+#include "app/expectations.h"
 #include "app/headless_console.h"
 #include "app/program_file.h"
 #include "app/run_command.h"
 #include "app/step_session.h"
 #include "asm/assembly_pass.h"
 #include "cpu/machine.h"
-#include "cpu/machine_host.h"
 #include "cpu/registers.h"
 #include "cpu/run_loop.h"
 #include "cpu_test_support.h"
@@ -62,13 +61,13 @@
 #include "help_claim_reader.h"
 #include "temp_folder.h"
 #include "text/conversion_error.h"
-#include "text/cp1253.h"
 
 namespace zorvan {
 namespace {
 
 namespace fs = std::filesystem;
 using zorvan::testing::Claim;
+using zorvan::testing::Decoded;
 using zorvan::testing::FileBytes;
 using zorvan::testing::HelpPages;
 using zorvan::testing::kHelpFolder;
@@ -90,20 +89,6 @@ std::vector<Claim> ClaimsOf(const fs::path& page) {
     return claims;
 }
 
-// The console window's rules: FFFF and FFFE replace the text, FFFD clears it, FFFC adds a line.
-class ConsoleModel final : public cpu::MachineHost {
-  public:
-    void ShowCharacter(int ac) override { text = app::ConsoleCharacter(ac); }
-    void AskForAccumulator() override { text = app::kAskForAccumulatorText; }
-    void ClearConsole() override { text.clear(); }
-    void PrintText(std::string_view cp1253Bytes) override {
-        if (!text.empty()) text += "\n";
-        text += text::DecodeCp1253(cp1253Bytes, U'\uFFFD');
-    }
-    void StackFull() override {}
-    std::string text;
-};
-
 // The register or status bit a claim names; P, the packed status, is read whole. An unknown name
 // reads as no value at all, after Apply has named it.
 std::int64_t Get(const cpu::Machine& machine, const std::string& name) {
@@ -123,22 +108,15 @@ void Check(const Claim& claim) {
     const std::vector<app::ProgramRow> rows = testing::ProgramOf(claim);
     grid::Workspace workspace;
     if (!rows.empty()) app::PlaceProgramRows(workspace.grid, rows);
-    for (const auto& [key, value] : claim.keys) {
-        if (key == "type") app::testing::TypeWithArrows(workspace, Unescape(value));
-    }
+    app::testing::TypeWithArrows(workspace, Unescape(claim.Value("type")));
     cpu::Machine& machine = workspace.machine;
-    ConsoleModel console;
+    app::HeadlessConsole console(machine, {});  // the console window's rules, no answers
     app::testing::NoWindows windows;
     app::StepSession session(workspace, console, windows);
     app::BreakpointHits runPasses;
 
-    std::string expectedAssembly;
-    for (const auto& [key, value] : claim.keys) {
-        if (key == "assemble") expectedAssembly = value;
-    }
-    const bool typed = std::any_of(claim.keys.begin(), claim.keys.end(),
-                                   [](const auto& key) { return key.first == "type"; });
-    if (!rows.empty() || claim.Has("file") || (typed && !expectedAssembly.empty())) {
+    const std::string expectedAssembly = claim.Value("assemble");
+    if (!rows.empty() || claim.Has("file") || (claim.Has("type") && !expectedAssembly.empty())) {
         assembler::AssemblyResult result;
         try {
             result = assembler::Assemble(workspace.grid, machine);
@@ -152,37 +130,24 @@ void Check(const Claim& claim) {
             return;
         }
         ASSERT_EQ(result.kind, assembler::AssemblyResult::Kind::kSummary) << result.text;
-        for (const auto& [key, value] : claim.keys) {
-            if (key == "summary") {
-                EXPECT_EQ(std::to_string(result.lines) + " " + std::to_string(result.bytes), value);
-            }
-        }
+        if (claim.Has("summary"))
+            EXPECT_EQ(std::to_string(result.lines) + " " + std::to_string(result.bytes),
+                      claim.Value("summary"));
     }
 
     for (const auto& [key, value] : claim.keys) {
+        const std::vector<std::string> words = Words(value);
         if (key == "poke") {
-            for (const std::string& word : Words(value)) cpu::Apply(machine, "[" + word);
+            for (const std::string& word : words) cpu::Apply(machine, "[" + word);
         } else if (key == "clear") {
             machine.ClearRegisters();
         } else if (key == "set") {
             cpu::Apply(machine, value);
         } else if (key == "run") {
-            const auto words = Words(value);
             const cpu::RunEnd end =
                 cpu::RunFrom(machine, console, std::stoi(words.at(0), nullptr, 16), 1'000'000);
-            std::string expectedEnd = "empty cell";
-            for (const auto& [k, v] : claim.keys) {
-                if (k == "end") expectedEnd = v;
-            }
-            const std::map<std::string, cpu::RunEnd> ends = {
-                {"empty cell", cpu::RunEnd::kEmptyCell},
-                {"not executed", cpu::RunEnd::kNotExecuted},
-                {"stack full", cpu::RunEnd::kStackFull},
-                {"limit", cpu::RunEnd::kLimit}};
-            ASSERT_TRUE(ends.contains(expectedEnd)) << expectedEnd;
-            EXPECT_EQ(end, ends.at(expectedEnd));
+            EXPECT_EQ(app::EndKeyword(end), claim.Value("end", "empty cell"));
         } else if (key == "step") {
-            const auto words = Words(value);
             machine.ClearRegisters();
             session.ResetForNewSession();
             session.State().startAddress = words.at(0);
@@ -193,16 +158,13 @@ void Check(const Claim& claim) {
             app::ToggleBreakpoint(workspace);
         } else if (key == "f9") {
             app::RunCommand run(workspace, console, std::stoi(value, nullptr, 16), &runPasses);
-            while (run.Slice(1'000'000) == cpu::RunEnd::kRunning) {
-            }
+            while (run.Slice(1'000'000) == cpu::RunEnd::kRunning) continue;
             run.Report();
         } else if (key == "continue") {
             const std::unique_ptr<app::RecordedRun> run = session.Continue();
-            while (run->Slice(1'000'000) == cpu::RunEnd::kRunning) {
-            }
+            while (run->Slice(1'000'000) == cpu::RunEnd::kRunning) continue;
             session.FinishRun(*run);
         } else if (key == "passes") {
-            const auto words = Words(value);
             session.SetBreakpointEvery(std::stoi(words.at(0)), std::stoi(words.at(1)));
         } else if (key == "back") {
             for (std::int64_t k = 0; k < std::stoll(value); ++k) session.Back();
@@ -230,7 +192,7 @@ void Check(const Claim& claim) {
             EXPECT_EQ(app::testing::RowText(workspace, std::stoi(value.substr(0, space))),
                       Trim(value.substr(space + 1)));
         } else if (key == "console") {
-            EXPECT_EQ(console.text, Unescape(value));
+            EXPECT_EQ(console.Text(), Unescape(value));
         } else if (key == "sentence") {
             EXPECT_EQ(session.State().sentence, value);
         } else if (key == "executed") {
@@ -300,18 +262,6 @@ std::vector<std::string> SourceLiterals() {
         if (open) literals.push_back(current);
     }
     return literals;
-}
-
-std::string Decoded(std::string text) {
-    const std::pair<std::string, std::string> entities[] = {
-        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&nbsp;", " "}, {"&amp;", "&"}};
-    for (const auto& [entity, character] : entities) {
-        for (std::size_t at = text.find(entity); at != std::string::npos;
-             at = text.find(entity, at + character.size())) {
-            text.replace(at, entity.size(), character);
-        }
-    }
-    return text;
 }
 
 TEST(HelpClaims, EveryQuotedMessageIsOneTheCodeShows) {

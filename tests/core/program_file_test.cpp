@@ -2,11 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <set>
 #include <tuple>
 #include <variant>
 
+#include "app/program_listing.h"
+#include "editor_fixture.h"
 #include "temp_folder.h"
+#include "text/characters.h"
+#include "text/conversion_error.h"
+#include "text/cp1253.h"
+#include "text/hex_text.h"
+#include "text/os_error.h"
 
 namespace zorvan::app {
 namespace {
@@ -66,8 +81,7 @@ TEST(ProgramFileText, WritesEachRowOfTheTableAsSixTokensAndReadsThemByCount) {
         {"L1|0200|STA|0300,|X|a_b c;|||||;", "L1 0200 STA 0300, X a_b_c\r\n_ _ _ _ _ _ \r\n"},
         {"||||| ;", "_ _ _ _ _ _\r\n"},  // a one-space comment
         {"Αρχή|||||τέλος ώρας;",
-         "\xC1\xF1\xF7\xDE _ _ _ _ \xF4\xDD\xEB\xEF\xF2_\xFE\xF1\xE1\xF2\r\n"},
-    };
+         "\xC1\xF1\xF7\xDE _ _ _ _ \xF4\xDD\xEB\xEF\xF2_\xFE\xF1\xE1\xF2\r\n"}};
     for (const auto& [rows, bytes] : cases)
         EXPECT_EQ(WriteProgramText(GridOf(rows)), bytes) << rows;
     grid::ProgramGrid grid = GridOf("|0200|NOP|||;|0201|NOP|||;");
@@ -129,8 +143,7 @@ TEST(ProgramFileChecking, FindsTheFirstCellThatWouldNotReadBackTheSame) {
         {"||||X\n|;", grid::kSecondParameterColumn, R::kWhitespace},
         {"日|||||;", grid::kLabelColumn, R::kUnsavableCharacter},
         {"|||||tab\there;", grid::kCommentColumn, R::kWhitespace},
-        {"|||||ok ☺;", grid::kCommentColumn, R::kUnsavableCharacter},
-    };
+        {"|||||ok ☺;", grid::kCommentColumn, R::kUnsavableCharacter}};
     for (const auto& [rows, column, reason] : cases) {
         const auto cell = FindUnfaithfulCell(GridOf("|||Δ€|a_b|spaces and _underscores_;" + rows));
         ASSERT_TRUE(cell) << rows;
@@ -142,9 +155,9 @@ TEST(ProgramFileChecking, FindsTheFirstCellThatWouldNotReadBackTheSame) {
 }
 
 TEST(FileStoreTest, ReplacesAFileWholeInPlaceEvenThroughALinkAndLeavesNothingBehind) {
-    testing::TempFolder folder;
+    zorvan::testing::TempFolder folder;
     const std::string path = folder / "prog.zrv";
-    testing::PutFile(path, "an old, longer program file");
+    zorvan::testing::PutFile(path, "an old, longer program file");
     fs::permissions(path, fs::perms(0640));
     fs::create_symlink(path, folder / "link.zrv");
     FileStore files;
@@ -161,10 +174,11 @@ TEST(FileStoreTest, ReplacesAFileWholeInPlaceEvenThroughALinkAndLeavesNothingBeh
 // The example programs in examples/, also shown in the help: program files exactly as Save writes
 // them. How they run is checked by the help's claims.
 TEST(Examples, AreExactlyWhatSaveWritesForTheTypedProgramAndTheHelpShowsThem) {
-    const std::string help = testing::FileBytes(ZORVAN_SOURCE_DIR "/resources/help/examples.html");
+    const std::string help =
+        zorvan::testing::FileBytes(ZORVAN_SOURCE_DIR "/resources/help/examples.html");
     for (const std::string file : {"hello.zrv", "count.zrv", "subroutine.zrv"}) {
         SCOPED_TRACE(file);
-        const std::string bytes = testing::FileBytes(ZORVAN_SOURCE_DIR "/examples/" + file);
+        const std::string bytes = zorvan::testing::FileBytes(ZORVAN_SOURCE_DIR "/examples/" + file);
         ASSERT_FALSE(bytes.empty());
         EXPECT_EQ(bytes.find("\xCE"), std::string::npos) << "UTF-8, not Windows-1253";
         grid::ProgramGrid grid;
@@ -184,6 +198,206 @@ TEST(Examples, AreExactlyWhatSaveWritesForTheTypedProgramAndTheHelpShowsThem) {
         }
         EXPECT_EQ(WriteProgramText(grid), bytes);
     }
+}
+
+using Lines = std::vector<std::string>;
+
+grid::ProgramGrid NopRows(int count) {
+    return testing::WorkspaceWith(std::vector<testing::Line>(count, {"", "", "NOP"})).grid;
+}
+
+// The pages' sizes, and all their lines in order.
+std::pair<std::vector<std::size_t>, Lines> Flatten(const std::vector<ListingPage>& pages) {
+    std::pair<std::vector<std::size_t>, Lines> flat;
+    for (const ListingPage& page : pages) {
+        flat.first.push_back(page.lines.size());
+        flat.second.insert(flat.second.end(), page.lines.begin(), page.lines.end());
+    }
+    return flat;
+}
+
+// Every data row in order, with cells lined up counting a Greek letter as one column.
+TEST(ProgramListing, RowsLineUpAndPagesHoldThemAllWithTheirHeadings) {
+    grid::Workspace workspace =
+        testing::WorkspaceWith({{"", "0200", "LDX", "#00", "", "ο μετρητής"},
+                                {"ΒΡΟΧΟΣ", "0202", "STA", "0300,", "X", "γράψε"},
+                                {"", "0205", "BNE", "ΒΡΟΧΟΣ", "", "a\tb"}});
+    grid::ProgramGrid& grid = workspace.grid;
+    grid.SetRowCount(11);           // two-digit line numbers; rows 4-10 empty
+    grid.SetCell(2, 11, "HIDDEN");  // stored beyond the row count
+    // A tab prints as a space.
+    EXPECT_EQ(ListingRows(grid), Lines({" 1:          0200  LDX  #00        ο μετρητής",
+                                        " 2:  ΒΡΟΧΟΣ  0202  STA  0300,   X  γράψε",
+                                        " 3:          0205  BNE  ΒΡΟΧΟΣ     a b",
+                                        " 4:", " 5:", " 6:", " 7:", " 8:", " 9:", "10:"}));
+    // Pages repeat the heading, with a page number only when there are several.
+    // Ten lines a page: the heading's lines and an empty line come first.
+    // clang-format off
+    const std::tuple<int, std::string, std::vector<std::size_t>, Lines> cases[] = {
+        {8, "", {8}, {""}}, {20, "a.zrv", {7, 7, 6}, {"a.zrv", "Σελίδα 1 από 3"}},
+        {20, "", {8, 8, 4}, {"Σελίδα 1 από 3"}}, {0, "a.zrv", {0}, {"a.zrv"}}};
+    // clang-format on
+    for (const auto& [rows, heading, sizes, firstHeading] : cases) {
+        const std::vector<ListingPage> pages = PaginateListing(NopRows(rows), heading, 10, 80);
+        EXPECT_EQ(Flatten(pages), std::pair(sizes, ListingRows(NopRows(rows)))) << rows;
+        EXPECT_EQ(pages[0].heading, firstHeading) << rows;
+        if (pages.size() > 1) EXPECT_EQ(pages.back().heading.back(), PageNumberText(3, 3));
+    }
+    // A wide row wraps indented without loss, and starts a fresh page whole.
+    grid = NopRows(5);
+    grid.SetCell(grid::kCommentColumn, 4,
+                 "ένα πολύ μεγάλο σχόλιο που δεν χωράει σε μία γραμμή της σελίδας");
+    // Five lines a page of 30 characters under the page number: rows 1-3; row 4 and row 5.
+    EXPECT_EQ(Flatten(PaginateListing(grid, "", 7, 30)),
+              std::pair(std::vector<std::size_t>({3, 4}),
+                        Lines({"1:  NOP", "2:  NOP", "3:  NOP", "4:  NOP  ένα πολύ μεγάλο",
+                               "    σχόλιο που δεν χωράει σε", "    μία γραμμή της σελίδας",
+                               "5:  NOP"})));
+    grid.SetCell(grid::kCommentColumn, 4,
+                 std::string(200, 'x'));  // taller than a page: on over pages
+    std::string all;
+    for (const std::string& line : Flatten(PaginateListing(grid, "", 5, 20)).second) all += line;
+    EXPECT_EQ(std::count(all.begin(), all.end(), 'x'), 200);
+}
+
+// Address, bytes, then the grid's columns; a line that does not translate is followed by its error.
+TEST(ProgramListing, AssembledLinesShowTheirBytesAndTheirErrors) {
+    const grid::Workspace workspace =
+        testing::WorkspaceWith({{"", "0200", "LDX", "#05", "", "ο μετρητής"},
+                                {"LOOP", "0202", "STA", "0300,", "X", "γράψε"},
+                                {"", "0205", "DEX"},
+                                {"", "0206", "BNE", "LOOP"},
+                                {"", "0208", "JMP", "NOWHERE"},
+                                {"", "020B", "LDQ", "#01"},
+                                {"", "020D", "LDA", "#0G"},
+                                {"", "020F", "JMP", "LOOP"},
+                                {"", "0212", ""},
+                                {"", "", "NOP", "", "", "after the end"}});
+    const AssembledListing listing = ListAssembledProgram(workspace.grid);
+    EXPECT_EQ(listing.lines,
+              Lines({"0200  A2 05           LDX  #05         ο μετρητής",
+                     "0202  9D 00 03  LOOP  STA  0300,    X  γράψε", "0205  CA              DEX",
+                     "0206  D0 FA           BNE  LOOP", "0208                  JMP  NOWHERE",
+                     "                ^ Η ετικέτα 'NOWHERE' δεν βρέθηκε",
+                     "020B                  LDQ  #01", "                ^ Λάθος στην σύνταξη!",
+                     "020D                  LDA  #0G",
+                     "                ^ Το '0G' δεν είναι έγκυρος δεκαεξαδικός αριθμός.",
+                     "020F  4C F0 00        JMP  LOOP", "0212",
+                     "                      NOP              after the end",
+                     "                ^ δεν συμβολομεταφράζεται: η συμβολομετάφραση σταματά στην "
+                     "πρώτη γραμμή χωρίς εντολή"}));
+    EXPECT_EQ(listing.failedLines, 3);
+}
+
+// Hex and alphanumeric mean ASCII digits and letters only; hex reads as 32-bit two's complement,
+// decimal with a sign; anything else is refused.
+TEST(HexText, ReadsAndWritesNumbers) {
+    const std::tuple<const char*, bool, bool>
+        cases[] = {{"", true, true},     {"09afAF", true, true}, {"0G", false, true},
+                   {" 1", false, false}, {"L-1", false, false},  {"Βρόχος", false, false},
+                   {"Α1", false, false}};  // a Greek capital alpha is not the digit A
+    for (const auto& [text, hex, alnum] : cases) {
+        EXPECT_EQ(text::IsHexText(text), hex) << text;
+        EXPECT_EQ(text::IsAlnumText(text), alnum) << text;
+    }
+    const std::pair<const char*, std::int32_t> values[] = {
+        {"0", 0}, {"ff", 255}, {"FFFFFFFF", -1}, {"80000000", INT32_MIN}, {"000000000001", 1}};
+    for (const auto& [text, value] : values) EXPECT_EQ(text::HexTextToInt(text), value) << text;
+    for (const char* text : {"", "G", "0x10", "100000000", "-1", " 1", "12 "})
+        EXPECT_THROW(text::HexTextToInt(text), text::ConversionError) << text;
+    try {
+        text::HexTextToInt("0x10");
+    } catch (const text::ConversionError& error) {  // the message names the text it refused
+        EXPECT_NE(std::string(error.what()).find("'0x10'"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(text::IntegerTextToInt("-5") + text::IntegerTextToInt("+12"), 7);
+    EXPECT_EQ(text::IntegerTextToInt("0x3") + text::IntegerTextToInt("0X1f") +
+                  text::IntegerTextToInt("-0x2"),
+              32);
+    EXPECT_EQ(text::IntegerTextToInt("0xFFFFFFFF"), -1);
+    for (const char* text : {"", "-", "1a", "2147483648", "0x", "0xG", "x3", "0x100000000"})
+        EXPECT_THROW(text::IntegerTextToInt(text), text::ConversionError) << text;
+    EXPECT_EQ(text::FormatHex4(0x200) + " " + text::FormatHex4(0x10002), "0200 10002");
+    EXPECT_EQ(text::FormatHex2(5) + " " + text::FormatHex2(0x100) + " " + text::FormatHex2(-1),
+              "05 100 FFFFFFFF");
+}
+
+TEST(Characters, CountsCodePointsAndConvertsCp1253) {
+    EXPECT_EQ(text::CharacterCount("ΑΒΓ"), 3u);
+    // A cut sequence stays, as a replacement character.
+    EXPECT_EQ(text::FromCharacters(text::ToCharacters("aΏ€\xC3")), "aΏ€\uFFFD");
+    int undefined = 0;
+    for (int byte = 0; byte < 256; ++byte) {
+        const auto character = text::Cp1253ToUnicode(static_cast<std::uint8_t>(byte));
+        if (character) EXPECT_EQ(text::UnicodeToCp1253(*character), byte) << byte;
+        undefined += !character;
+    }
+    EXPECT_EQ(undefined, 17);
+    EXPECT_EQ(text::DecodeCp1253("\xC1\xE1\xFE\x80\xFF\xD2"), "Ααώ€??");
+    EXPECT_EQ(text::EncodeCp1253("Σχόλια"), std::string("\xD3\xF7\xFC\xEB\xE9\xE1"));
+    EXPECT_FALSE(text::EncodeCp1253("ж").has_value());
+}
+
+// A paste keeps what a cell can hold, in order, and names each character it left out once.
+TEST(Characters, APasteHoldsWhatWindows1253HasAndNamesTheRest) {
+    const struct {
+        const char* pasted;
+        const char* cellText;
+        const char* held;
+        const char* leftOut;
+    } cases[] = {
+        {"LDA #05", "", "LDA #05", ""},
+        {"ώρα → τέλος →☺\r\n", "", "ώρα  τέλος ", "→☺"},
+        {"a\tb", "", "ab", "\t"},
+        {"⢁x", "⢁", "⢁x", ""},  // a stand-in the cell already holds
+    };
+    for (const auto& c : cases) {
+        const text::HeldText result = text::HoldableText(c.pasted, c.cellText);
+        EXPECT_EQ(result.held, c.held) << c.pasted;
+        EXPECT_EQ(result.leftOut, c.leftOut) << c.pasted;
+    }
+    EXPECT_NE(text::LeftOutNotice("→\t").find("«→ ␉»"), std::string::npos);
+}
+
+// The reasons a student meets most are each told in a Greek sentence of their own, never the
+// English one nor the number; any other reason names its number.
+TEST(GreekSystemErrorTest, EachKnownReasonHasItsOwnSentenceAndOthersTheirNumber) {
+    std::set<std::string> seen;
+    for (int errnum : {ENOENT, ENOTDIR, EACCES, EPERM, ENOSPC, EROFS, EIO, EISDIR, EFBIG, EMFILE,
+                       ENAMETOOLONG, ENXIO, ELOOP, EBUSY, EEXIST, EDQUOT, EINVAL}) {
+        const std::string sentence = text::GreekSystemError(errnum);
+        EXPECT_TRUE(seen.insert(sentence).second) << errnum << " " << sentence;
+        EXPECT_EQ(sentence.find("αριθμός"), std::string::npos) << errnum;
+    }
+    EXPECT_EQ(text::GreekSystemError(EPROTO), "Σφάλμα συστήματος αριθμός 71");
+    EXPECT_EQ(text::GreekSystemError(-5), "Σφάλμα συστήματος αριθμός -5");
+}
+
+TEST(GreekSystemErrorTest, FileMessagesCarryTheGreekReason) {
+    FileStore store;
+    const auto result = store.ReadAll("/no/such/folder/program.zrv");
+    ASSERT_TRUE(std::holds_alternative<FileFailure>(result));
+    const std::string& message = std::get<FileFailure>(result).message;
+    EXPECT_NE(message.find("«/no/such/folder/program.zrv»"), std::string::npos) << message;
+    EXPECT_NE(message.find("Δεν υπάρχει τέτοιο αρχείο ή κατάλογος"), std::string::npos) << message;
+    EXPECT_EQ(message.find("No such"), std::string::npos) << message;
+#ifndef __EMSCRIPTEN__  // the page's file system has no sockets
+    // A socket cannot even be opened; it is named as one.
+    const ::zorvan::testing::TempFolder folder;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = folder / "socket";
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const auto fromSocket = store.ReadAll(socketPath);
+    ::close(listening);
+    ASSERT_TRUE(std::holds_alternative<FileFailure>(fromSocket));
+    EXPECT_NE(std::get<FileFailure>(fromSocket).message.find("υποδοχή"), std::string::npos);
+#endif
+    EXPECT_NE(SaveFailureMessage("/x", std::make_error_code(std::errc::no_space_on_device))
+                  .find("Δεν υπάρχει ελεύθερος χώρος στη συσκευή"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -61,8 +61,7 @@ const char* const kPrograms[] = {
     "_ 0200 LDA #60 _ _ _ 0202 STA FFFE _ _ _ 0205 STA FFFD _ _ _ 0208 JSR FFFE _ _ _ "
     "020B JSR FFFD _ _ _ 020E _ _ _ _",
     "_ 0200 LDA #FF _ _ _ 0202 STA 0300,X _ _ _ 0205 INC 0300 _ _ _ 0208 RTS _ _ _ _ 0209 _ _ _ _",
-    "_ 0200 .BYTE 02 _ _ _ 0201 _ _ _ _",
-};
+    "_ 0200 .BYTE 02 _ _ _ 0201 _ _ _ _"};
 
 // The printable keys are their own Qt key codes.
 constexpr std::string_view kPrintableKeys = "ABCDFGLNOPSTXYZ012389,#( ";
@@ -284,55 +283,42 @@ class Monkey : public QObject {
     }
 
     void Act() {
-        switch (Pick(20)) {
-            case 0:
-            case 1:
-                return TriggerCommand();
-            case 2:
-                return LoadProgram();
-            case 3: {
-                QWidget* window = RandomWindow();
-                Log("activate " + window->objectName().toStdString());
-                window->raise();
-                window->activateWindow();
-                return;
-            }
-            case 4:
-            case 5:
-                return ClickSomething(RandomWindow());
-            case 6:
-                if (windows_.stepWindow->isVisible() && Chance(50)) {
-                    Log("step window: start at 0200");
-                    return Answer(Child<QLineEdit>(windows_.stepWindow, "startAddressEdit"),
-                                  QStringLiteral("0200"));
-                }
-                return SendKey(windows_.stepWindow->isVisible()
-                                   ? Child<QPushButton>(windows_.stepWindow, "nextButton")
-                                   : nullptr);
-            case 7:
-                if (windows_.consoleWindow->isVisible()) {
-                    Log("console answer");
-                    Answer(Child<QLineEdit>(windows_.consoleWindow, "accumulatorEdit"),
-                           QStringLiteral("4%1").arg(Pick(10)));
-                }
-                return;
-            case 8:
-                if (Chance(10)) {
-                    QWidget* window = Window(1 + Pick(4));
-                    Log("close " + window->objectName().toStdString());
-                    window->close();
-                }
-                return;
-            default: {
-                QWidget* window = RandomWindow();
-                QWidget* focus = window->focusWidget() ? window->focusWidget() : window;
-                return SendKey(
-                    window == windows_.mainWindow.get()
-                        ? Child<zorvan::ui::ProgramGridView>(windows_.mainWindow, "programGrid")
-                              ->Editor()
-                        : focus);
-            }
+        const unsigned pick = Pick(20);
+        if (pick < 2) return TriggerCommand();
+        if (pick == 2) return LoadProgram();
+        if (pick == 3) {
+            QWidget* window = RandomWindow();
+            Log("activate " + window->objectName().toStdString());
+            window->raise();
+            return window->activateWindow();
         }
+        if (pick < 6) return ClickSomething(RandomWindow());
+        if (pick == 6 && windows_.stepWindow->isVisible() && Chance(50)) {
+            Log("step window: start at 0200");
+            return Answer(Child<QLineEdit>(windows_.stepWindow, "startAddressEdit"),
+                          QStringLiteral("0200"));
+        }
+        if (pick == 6)
+            return SendKey(windows_.stepWindow->isVisible()
+                               ? Child<QPushButton>(windows_.stepWindow, "nextButton")
+                               : nullptr);
+        if (pick == 7 && windows_.consoleWindow->isVisible()) {
+            Log("console answer");
+            Answer(Child<QLineEdit>(windows_.consoleWindow, "accumulatorEdit"),
+                   QStringLiteral("4%1").arg(Pick(10)));
+        }
+        if (pick == 8 && Chance(10)) {
+            QWidget* window = Window(1 + Pick(4));
+            Log("close " + window->objectName().toStdString());
+            window->close();
+        }
+        if (pick < 9) return;
+        QWidget* window = RandomWindow();
+        QWidget* focus = window->focusWidget() ? window->focusWidget() : window;
+        SendKey(
+            window == windows_.mainWindow.get()
+                ? Child<zorvan::ui::ProgramGridView>(windows_.mainWindow, "programGrid")->Editor()
+                : focus);
     }
 
     void ActOnModal(QWidget* modal) {
@@ -355,20 +341,16 @@ class Monkey : public QObject {
         }
         if (auto* stop = qobject_cast<windows::RunStopWindow*>(modal)) {
             if (!Chance(2)) return;  // let the run go on for a while
-            switch (Pick(3)) {
-                case 0:
-                    Log("stop window: Stop");
-                    return QTest::mouseClick(Child<QPushButton>(stop, "stopButton"),
-                                             Qt::LeftButton);
-                case 1:
-                    Log("stop window: Escape in the console");
-                    return QTest::keyClick(
-                        Child<QLineEdit>(windows_.consoleWindow, "accumulatorEdit"),
-                        Qt::Key_Escape);
-                default:
-                    Log("stop window: closed");
-                    return void(stop->close());
-            }
+            const unsigned pick = Pick(3);
+            Log(pick == 0   ? "stop window: Stop"
+                : pick == 1 ? "stop window: Escape in the console"
+                            : "stop window: closed");
+            if (pick == 0)
+                return QTest::mouseClick(Child<QPushButton>(stop, "stopButton"), Qt::LeftButton);
+            if (pick == 1)
+                return QTest::keyClick(Child<QLineEdit>(windows_.consoleWindow, "accumulatorEdit"),
+                                       Qt::Key_Escape);
+            return void(stop->close());
         }
         if (!Chance(30)) return;
         QLineEdit* field = modal->findChild<QLineEdit*>();

@@ -32,8 +32,7 @@ TEST(JsonTextTest, EveryCellTextSurvivesTheEscape) {
         {"LDA", "\"LDA\""},
         {"a\"b\\c", "\"a\\\"b\\\\c\""},
         {std::string("\x01\x1f\x7f", 3), "\"\\u0001\\u001f\\u007f\""},
-        {"ο δείκτης", "\"ο δείκτης\""},
-    };
+        {"ο δείκτης", "\"ο δείκτης\""}};
     for (const auto& [text, json] : cases) EXPECT_EQ(JsonString(text), json) << text;
     EXPECT_EQ(JsonObject().Add("a", 1).Add("b", true).Add("c", "x").Text(),
               "{\"a\":1,\"b\":true,\"c\":\"x\"}");
@@ -220,10 +219,7 @@ TEST(WebSessionTest, AssemblyThatCannotReadACellPutsTheCursorOnIt) {
         const char* address;
         const char* parameter;
         int column;
-    } cases[] = {
-        {"02G0", "05", grid::kAddressColumn},
-        {"0200", "0G", grid::kFirstParameterColumn},
-    };
+    } cases[] = {{"02G0", "05", grid::kAddressColumn}, {"0200", "0G", grid::kFirstParameterColumn}};
     for (const auto& c : cases) {
         WebSession session;
         grid::ProgramGrid& grid = session.Workspace().grid;
@@ -245,10 +241,8 @@ TEST(WebSessionTest, ARunGoesInSlicesUntilItEndsOrIsStopped) {
         bool stop;
         std::string_view message;
         grid::Tone tone;
-    } cases[] = {
-        {"0200\rLDA\r#05\r", false, app::kRunCompletedMessage, grid::Tone::kNotice},
-        {"0200\rJMP\r0200\r", true, cpu::kStoppedByUserMessage, grid::Tone::kError},
-    };
+    } cases[] = {{"0200\rLDA\r#05\r", false, app::kRunCompletedMessage, grid::Tone::kNotice},
+                 {"0200\rJMP\r0200\r", true, cpu::kStoppedByUserMessage, grid::Tone::kError}};
     for (const auto& c : cases) {
         WebSession session;
         app::TypeText(session.Workspace(), c.program);
@@ -334,8 +328,7 @@ TEST(WebSessionTest, TheDebuggersListsCountAndChecksReachThePage) {
          [&](WebSession& s) { s.SetSlipCheck(3, false), s.SetSlipCheck(7, false), steps(s, 2); },
          "διάβασε το κελί 0400", false, false},
         {"which the menu shows", [&](WebSession& s) { s.SetSlipCheck(3, false); },
-         R"("slipChecks":[true,true,true,false,true])", false},
-    };
+         R"("slipChecks":[true,true,true,false,true])", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WebSession session;
