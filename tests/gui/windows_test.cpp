@@ -1077,6 +1077,11 @@ class WindowsTest : public QObject {
         QTRY_VERIFY(windows_->registerWindow->isVisible());
         QCOMPARE(reg(9)->text(), "02");  // XR after one DEX
         QCOMPARE(gridRow(), 3);
+        // With a count of 2, the run from the proposed PC passes the breakpoint once.
+        workspace().grid.SetBreakpointEvery(3, 2);
+        Run({ModalDriver::Type("")});
+        QCOMPARE(reg(9)->text(), "00");
+        QVERIFY(message().endsWith("Στάση στο 2ο πέρασμα."));
         QString proposed;
         workspace().grid.SetBreakpoint(3, false);
         Run({ModalDriver::Type("", &proposed)});
