@@ -326,6 +326,9 @@ describe('the page', () => {
 
     await clickCell(page, 2, 2);
     await run(page, '200');
+    // Every field shows its whole value, the four-digit ones included.
+    assert.deepEqual(await page.$$eval('#registerWindow input', (inputs) =>
+      inputs.filter((i) => i.scrollWidth > i.clientWidth).map((i) => i.getAttribute('aria-label'))), []);
     const registers = await page.$$eval('#registerWindow input', (inputs) =>
       Object.fromEntries(inputs.map((i) => [i.getAttribute('aria-label'), i.value])));
     assert.equal(registers.AC, 'C1');
