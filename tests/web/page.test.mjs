@@ -429,6 +429,13 @@ describe('the page', () => {
     await page.click('#stepNextButton');  // LDA 0400, which changes nothing there
     assert.deepEqual(await pinned(), [['0300', '01', false]]);
     assert.match((await message(page)).text, /διάβασε το κελί 0400/);
+    // On a laptop's screen the windows leave that notice and the grid's lines in sight.
+    await page.setViewport({ width: 1366, height: 768 });
+    const [step, registers, notices, grid] = await Promise.all(['#stepWindow', '#registerWindow', '#messageArea',
+      '.program-grid'].map((selector) => page.$eval(selector, (e) => e.getBoundingClientRect().toJSON())));
+    const apart = (a, b) => a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+    assert.ok(apart(step, notices) && apart(step, registers) && apart(step, grid) && apart(registers, grid));
+    await page.setViewport({ width: 640, height: 640 });
     const recent = () => page.$$eval('#recentSteps tbody tr', (trs) => trs.map((tr) => tr.cells[0].textContent));
     assert.deepEqual(await recent(), ['1', '2', '3', '4']);
 
