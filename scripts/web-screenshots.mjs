@@ -53,8 +53,11 @@ await move('#consoleWindow', 420, 80);
 await page.click('#viewMenu');
 await page.screenshot({ path: path.join(out, 'web-console-menu.png') });
 
-// The step window stopped by Συνέχεια at a breakpoint on BNE LOOP.
+// The step window stopped by Συνέχεια at a breakpoint on BNE LOOP, on a laptop's screen, where
+// the windows stand at the right of the grid.
 await page.keyboard.press('Escape');
+await page.setViewport({ width: 1366, height: 768 });
+await page.$eval('#registerWindow', (e) => { e.style.left = ''; e.style.top = ''; });
 await page.$eval('#consoleWindow [data-hide]', (e) => e.click());
 await open(path.join(source, 'examples/count.zrv'));
 await page.keyboard.press('F8');
@@ -67,7 +70,5 @@ await page.keyboard.type('200');
 await page.keyboard.press('Enter');
 await page.click('#stepContinueButton');
 await page.waitForFunction(() => document.querySelector('#messageArea').textContent.includes('020D'));
-await move('#registerWindow', 310, 40);
-await move('#stepWindow', 310, 140);
 await page.screenshot({ path: path.join(out, 'web-step-window.png') });
 await browser.close();
