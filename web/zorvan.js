@@ -1304,6 +1304,29 @@
       if (menuShortcut(event)) return;
     });
     window_.addEventListener('mousedown', () => toFront(window_));
+    moveByTitleBar(window_);
+  }
+
+  // A window moves by its title bar, as on the desktop, its bar kept within the page.
+  function moveByTitleBar(window_) {
+    const bar = window_.querySelector('.title-bar');
+    bar.addEventListener('pointerdown', (event) => {
+      if (event.button !== 0 || event.target.closest('button')) return;
+      event.preventDefault();  // no text selected on the way, and no mousedown to raise it
+      toFront(window_);
+      const box = window_.getBoundingClientRect();
+      const dx = event.clientX - box.left;
+      const dy = event.clientY - box.top;
+      const move = (e) => {
+        window_.style.left = `${Math.min(Math.max(0, e.clientX - dx), innerWidth - 60)}px`;
+        window_.style.top = `${Math.min(Math.max(0, e.clientY - dy), innerHeight - bar.offsetHeight)}px`;
+        window_.style.right = 'auto';
+      };
+      bar.setPointerCapture(event.pointerId);
+      bar.addEventListener('pointermove', move);
+      bar.addEventListener('lostpointercapture', () => bar.removeEventListener('pointermove', move),
+        { once: true });
+    });
   }
 
   function showConsole() {

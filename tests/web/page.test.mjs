@@ -479,6 +479,14 @@ describe('the page', () => {
     await menu(page, 'viewMenu', 'unwrittenReadCheckAction');
     for (let i = 0; i < 3; ++i) await page.click('#stepNextButton');
     assert.doesNotMatch((await message(page)).text, /διάβασε/);
+    // A window moves by its title bar where the student wants it.
+    const stepAt = () => page.$eval('#stepWindow', (e) => [e.getBoundingClientRect().x, e.getBoundingClientRect().y]);
+    const [x, y] = await stepAt();
+    await page.mouse.move(x + 20, y + 8);
+    await page.mouse.down();
+    await page.mouse.move(x + 50, y + 28, { steps: 3 });
+    await page.mouse.up();
+    assert.deepEqual(await stepAt(), [x + 30, y + 20]);
     await page.reload();
     await page.waitForSelector('body[data-ready]');
     assert.equal(await page.$eval('#unwrittenReadCheckAction', (e) => e.getAttribute('aria-checked')), 'false');
