@@ -15,6 +15,30 @@ long Overlap(const WindowPlace& a, const WindowPlace& b) {
     return width > 0 && height > 0 ? width * height : 0;
 }
 
+// The screen a window belongs on: the one it overlaps most, or else the nearest, centre to
+// centre.
+const WindowPlace& ScreenFor(const WindowPlace& window, const std::vector<WindowPlace>& screens) {
+    const auto distance = [&](const WindowPlace& screen) {
+        const long dx = (2L * screen.x + screen.width) - (2L * window.x + window.width);
+        const long dy = (2L * screen.y + screen.height) - (2L * window.y + window.height);
+        return dx * dx + dy * dy;
+    };
+    return *std::min_element(
+        screens.begin(), screens.end(), [&](const WindowPlace& a, const WindowPlace& b) {
+            const long overlapA = Overlap(window, a), overlapB = Overlap(window, b);
+            return overlapA != overlapB ? overlapA > overlapB : distance(a) < distance(b);
+        });
+}
+
+// Shrunk to the screen when larger, and moved the least that puts it wholly on it.
+WindowPlace MovedOnto(WindowPlace window, const WindowPlace& screen) {
+    window.width = std::min(window.width, screen.width);
+    window.height = std::min(window.height, screen.height);
+    window.x = std::clamp(window.x, screen.x, screen.x + screen.width - window.width);
+    window.y = std::clamp(window.y, screen.y, screen.y + screen.height - window.height);
+    return window;
+}
+
 }  // namespace
 
 WindowPlace OnScreen(WindowPlace window, const std::vector<WindowPlace>& screens) {
@@ -24,22 +48,15 @@ WindowPlace OnScreen(WindowPlace window, const std::vector<WindowPlace>& screens
         const long seen = Overlap(grip, screen);
         if (seen >= long(std::min(window.width, kGripWidth)) * grip.height) return window;
     }
-    // Overlapping most, or else nearest, centre to centre.
-    const auto distance = [&](const WindowPlace& screen) {
-        const long dx = (2L * screen.x + screen.width) - (2L * window.x + window.width);
-        const long dy = (2L * screen.y + screen.height) - (2L * window.y + window.height);
-        return dx * dx + dy * dy;
-    };
-    const WindowPlace& screen = *std::min_element(
-        screens.begin(), screens.end(), [&](const WindowPlace& a, const WindowPlace& b) {
-            const long overlapA = Overlap(window, a), overlapB = Overlap(window, b);
-            return overlapA != overlapB ? overlapA > overlapB : distance(a) < distance(b);
-        });
-    window.width = std::min(window.width, screen.width);
-    window.height = std::min(window.height, screen.height);
-    window.x = std::clamp(window.x, screen.x, screen.x + screen.width - window.width);
-    window.y = std::clamp(window.y, screen.y, screen.y + screen.height - window.height);
-    return window;
+    return MovedOnto(window, ScreenFor(window, screens));
+}
+
+WindowPlace WhollyOnScreen(WindowPlace window, const std::vector<WindowPlace>& screens) {
+    if (screens.empty()) return window;
+    const WindowPlace& screen = ScreenFor(window, screens);
+    return window.width <= screen.width && window.height <= screen.height
+               ? MovedOnto(window, screen)
+               : window;
 }
 
 }  // namespace zorvan::app

@@ -20,4 +20,9 @@ struct WindowPlace {
 // (the nearest when it overlaps none). With no screen it stays as it was.
 WindowPlace OnScreen(WindowPlace window, const std::vector<WindowPlace>& screens);
 
+// The place moved, when it is not already, to lie wholly on the screen it overlaps most (the
+// nearest when it overlaps none): for the place a window is first built with, chosen for a screen
+// larger than some are. It stays as it was when no screen holds it whole, or with no screen.
+WindowPlace WhollyOnScreen(WindowPlace window, const std::vector<WindowPlace>& screens);
+
 }  // namespace zorvan::app

@@ -20,6 +20,10 @@ QSettings Settings() {
     return QSettings(QSettings::UserScope, QStringLiteral("Zorvan"), QStringLiteral("Zorvan"));
 }
 
+// A window manager's title bar, above the frame's position and the window's own height, before
+// the window is shown and its frame known.
+constexpr int kTitleBarHeight = 32;
+
 bool Resizable(const QWidget* window) {
     return window->minimumSize() != window->maximumSize();
 }
@@ -41,6 +45,11 @@ class PlaceKeeper : public QObject {
 }  // namespace
 
 void RememberPlace(QWidget* window) {
+    std::vector<app::WindowPlace> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect free = screen->availableGeometry();
+        screens.push_back({free.x(), free.y(), free.width(), free.height()});
+    }
     const QVariant stored = Settings().value(KeyOf(window));
     if (stored.canConvert<QRect>() && stored.toRect().isValid()) {
         const QRect rect = stored.toRect();
@@ -49,14 +58,17 @@ void RememberPlace(QWidget* window) {
         const QSize floor =
             window->layout() != nullptr ? window->minimumSizeHint() : window->size();
         const QSize size = Resizable(window) ? rect.size().expandedTo(floor) : window->size();
-        std::vector<app::WindowPlace> screens;
-        for (const QScreen* screen : QGuiApplication::screens()) {
-            const QRect free = screen->availableGeometry();
-            screens.push_back({free.x(), free.y(), free.width(), free.height()});
-        }
         const app::WindowPlace place =
             app::OnScreen({rect.x(), rect.y(), size.width(), size.height()}, screens);
         if (Resizable(window)) window->resize(place.width, place.height);
+        window->move(place.x, place.y);
+    } else if (window->testAttribute(Qt::WA_Moved)) {
+        // The place it is built with moved, title bar and all, wholly onto a smaller screen that
+        // holds it: the main window's message area below a 768-pixel screen's edge would hide
+        // every error.
+        const app::WindowPlace place = app::WhollyOnScreen(
+            {window->x(), window->y(), window->width(), window->height() + kTitleBarHeight},
+            screens);
         window->move(place.x, place.y);
     }
     window->installEventFilter(new PlaceKeeper(window));

@@ -423,6 +423,24 @@ TEST(WindowPlacesTest, AWindowThatCannotBeTakenHoldOfComesBackOntoAScreen) {
     }
 }
 
+TEST(WindowPlacesTest, AFirstPlaceMadeForALargeScreenMovesWhollyOntoASmallerOne) {
+    const std::vector<WindowPlace> laptop{{0, 0, 1366, 728}}, large{{0, 0, 1920, 1050}};
+    const struct {
+        WindowPlace window;
+        std::vector<WindowPlace> screens;
+        WindowPlace expected;
+    } cases[] = {
+        {{318, 180, 496, 633}, large, {318, 180, 496, 633}},   // as it was
+        {{318, 180, 496, 633}, laptop, {318, 95, 496, 633}},   // up, its lower edge on screen
+        {{318, 180, 496, 900}, laptop, {318, 180, 496, 900}},  // too tall to hold: as it was
+        {{1000, 40, 496, 633}, laptop, {870, 40, 496, 633}},   // left, its right edge on screen
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        EXPECT_EQ(WhollyOnScreen(c.window, c.screens), c.expected);
+    }
+}
+
 TEST(RecentFilesTest, TheNewestFirstOnceAndAtMostFive) {
     using Files = std::vector<std::string>;
     const struct {
