@@ -402,42 +402,32 @@ TEST(RecoveryCopyTest, TheOfferNamesTheFileAndTheTime) {
     EXPECT_NE(RecoveryOfferText({1, "", 0}, at).find("χωρίς όνομα"), std::string::npos);
 }
 
-TEST(WindowPlacesTest, AWindowThatCannotBeTakenHoldOfComesBackOntoAScreen) {
-    const std::vector<WindowPlace> two{{0, 0, 1920, 1050}, {1920, 0, 1280, 1000}};
+// firstPlace: the place a window is built with, else where the student left it.
+TEST(WindowPlacesTest, AWindowComesBackOntoAScreen) {
+    const std::vector<WindowPlace> two{{0, 0, 1920, 1050}, {1920, 0, 1280, 1000}},
+        laptop{{0, 0, 1366, 728}};
     const struct {
+        bool firstPlace;
         WindowPlace window;
         std::vector<WindowPlace> screens;
         WindowPlace expected;
     } cases[] = {
-        {{318, 180, 496, 601}, two, {318, 180, 496, 601}},      // as it was
-        {{1880, 100, 400, 300}, two, {1880, 100, 400, 300}},    // across the two screens
-        {{1800, -200, 400, 300}, two, {1920, 0, 400, 300}},     // title bar above the top
-        {{3500, 500, 400, 300}, two, {2800, 500, 400, 300}},    // second screen, now smaller
-        {{100, 5000, 400, 300}, two, {100, 750, 400, 300}},     // far off: the nearest
-        {{3180, -50, 3000, 2000}, two, {1920, 0, 1280, 1000}},  // shrunk to fit
-        {{9000, 9000, 10, 10}, {}, {9000, 9000, 10, 10}},       // no screen to go by
+        {false, {318, 180, 496, 601}, two, {318, 180, 496, 601}},      // as it was
+        {false, {1880, 100, 400, 300}, two, {1880, 100, 400, 300}},    // across the two screens
+        {false, {1800, -200, 400, 300}, two, {1920, 0, 400, 300}},     // title bar above the top
+        {false, {3500, 500, 400, 300}, two, {2800, 500, 400, 300}},    // second screen, smaller
+        {false, {100, 5000, 400, 300}, two, {100, 750, 400, 300}},     // far off: the nearest
+        {false, {3180, -50, 3000, 2000}, two, {1920, 0, 1280, 1000}},  // shrunk to fit
+        {false, {9000, 9000, 10, 10}, {}, {9000, 9000, 10, 10}},       // no screen to go by
+        {false, {318, 180, 496, 633}, laptop, {318, 180, 496, 633}},   // its bottom off screen
+        {true, {318, 180, 496, 633}, two, {318, 180, 496, 633}},
+        {true, {318, 180, 496, 633}, laptop, {318, 95, 496, 633}},   // up, wholly on screen
+        {true, {1000, 40, 496, 633}, laptop, {870, 40, 496, 633}},   // left
+        {true, {318, 180, 496, 900}, laptop, {318, 180, 496, 900}},  // too tall to hold
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
-        EXPECT_EQ(OnScreen(c.window, c.screens), c.expected);
-    }
-}
-
-TEST(WindowPlacesTest, AFirstPlaceMadeForALargeScreenMovesWhollyOntoASmallerOne) {
-    const std::vector<WindowPlace> laptop{{0, 0, 1366, 728}}, large{{0, 0, 1920, 1050}};
-    const struct {
-        WindowPlace window;
-        std::vector<WindowPlace> screens;
-        WindowPlace expected;
-    } cases[] = {
-        {{318, 180, 496, 633}, large, {318, 180, 496, 633}},   // as it was
-        {{318, 180, 496, 633}, laptop, {318, 95, 496, 633}},   // up, its lower edge on screen
-        {{318, 180, 496, 900}, laptop, {318, 180, 496, 900}},  // too tall to hold: as it was
-        {{1000, 40, 496, 633}, laptop, {870, 40, 496, 633}},   // left, its right edge on screen
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
-        EXPECT_EQ(WhollyOnScreen(c.window, c.screens), c.expected);
+        EXPECT_EQ((c.firstPlace ? WhollyOnScreen : OnScreen)(c.window, c.screens), c.expected);
     }
 }
 

@@ -431,8 +431,9 @@ describe('the page', () => {
     assert.match((await message(page)).text, /διάβασε το κελί 0400/);
     // On a laptop's screen the windows leave that notice and the grid's lines in sight.
     await page.setViewport({ width: 1366, height: 768 });
-    const [step, registers, notices, grid] = await Promise.all(['#stepWindow', '#registerWindow', '#messageArea',
-      '.program-grid'].map((selector) => page.$eval(selector, (e) => e.getBoundingClientRect().toJSON())));
+    const box = (selector) => page.$eval(selector, (e) => e.getBoundingClientRect().toJSON());
+    const [step, registers, notices, grid] =
+      await Promise.all(['#stepWindow', '#registerWindow', '#messageArea', '.program-grid'].map(box));
     const apart = (a, b) => a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
     assert.ok(apart(step, notices) && apart(step, registers) && apart(step, grid) && apart(registers, grid));
     await page.setViewport({ width: 640, height: 640 });
@@ -480,13 +481,12 @@ describe('the page', () => {
     for (let i = 0; i < 3; ++i) await page.click('#stepNextButton');
     assert.doesNotMatch((await message(page)).text, /διάβασε/);
     // A window moves by its title bar where the student wants it.
-    const stepAt = () => page.$eval('#stepWindow', (e) => [e.getBoundingClientRect().x, e.getBoundingClientRect().y]);
-    const [x, y] = await stepAt();
+    const { x, y } = await box('#stepWindow');
     await page.mouse.move(x + 20, y + 8);
     await page.mouse.down();
     await page.mouse.move(x + 50, y + 28, { steps: 3 });
     await page.mouse.up();
-    assert.deepEqual(await stepAt(), [x + 30, y + 20]);
+    assert.deepEqual(await box('#stepWindow').then((moved) => [moved.x, moved.y]), [x + 30, y + 20]);
     await page.reload();
     await page.waitForSelector('body[data-ready]');
     assert.equal(await page.$eval('#unwrittenReadCheckAction', (e) => e.getAttribute('aria-checked')), 'false');
