@@ -404,26 +404,22 @@ TEST(RecoveryCopyTest, TheOfferNamesTheFileAndTheTime) {
 
 // firstPlace: the place a window is built with, else where the student left it.
 TEST(WindowPlacesTest, AWindowComesBackOntoAScreen) {
-    const std::vector<WindowPlace> two{{0, 0, 1920, 1050}, {1920, 0, 1280, 1000}},
-        laptop{{0, 0, 1366, 728}};
+    const std::vector<WindowPlace> two{{0, 0, 1920, 1050}, {1920, 0, 1280, 1000}};
     const struct {
         bool firstPlace;
-        WindowPlace window;
         std::vector<WindowPlace> screens;
-        WindowPlace expected;
+        WindowPlace window, expected;
     } cases[] = {
-        {false, {318, 180, 496, 601}, two, {318, 180, 496, 601}},      // as it was
-        {false, {1880, 100, 400, 300}, two, {1880, 100, 400, 300}},    // across the two screens
-        {false, {1800, -200, 400, 300}, two, {1920, 0, 400, 300}},     // title bar above the top
-        {false, {3500, 500, 400, 300}, two, {2800, 500, 400, 300}},    // second screen, smaller
-        {false, {100, 5000, 400, 300}, two, {100, 750, 400, 300}},     // far off: the nearest
-        {false, {3180, -50, 3000, 2000}, two, {1920, 0, 1280, 1000}},  // shrunk to fit
-        {false, {9000, 9000, 10, 10}, {}, {9000, 9000, 10, 10}},       // no screen to go by
-        {false, {318, 180, 496, 633}, laptop, {318, 180, 496, 633}},   // its bottom off screen
-        {true, {318, 180, 496, 633}, two, {318, 180, 496, 633}},
-        {true, {318, 180, 496, 633}, laptop, {318, 95, 496, 633}},   // up, wholly on screen
-        {true, {1000, 40, 496, 633}, laptop, {870, 40, 496, 633}},   // left
-        {true, {318, 180, 496, 900}, laptop, {318, 180, 496, 900}},  // too tall to hold
+        {false, two, {318, 180, 496, 601}, {318, 180, 496, 601}},      // as it was
+        {false, two, {1880, 100, 400, 300}, {1880, 100, 400, 300}},    // across the two screens
+        {false, two, {1800, -200, 400, 300}, {1920, 0, 400, 300}},     // title bar above the top
+        {false, two, {3500, 500, 400, 300}, {2800, 500, 400, 300}},    // second screen, smaller
+        {false, two, {100, 5000, 400, 300}, {100, 750, 400, 300}},     // far off: the nearest
+        {false, two, {3180, -50, 3000, 2000}, {1920, 0, 1280, 1000}},  // shrunk to fit
+        {false, {}, {9000, 9000, 10, 10}, {9000, 9000, 10, 10}},       // no screen to go by
+        {true, two, {318, 180, 496, 633}, {318, 180, 496, 633}},
+        {true, {{0, 0, 1366, 728}}, {318, 180, 496, 633}, {318, 95, 496, 633}},   // up
+        {true, {{0, 0, 1366, 728}}, {318, 180, 496, 900}, {318, 180, 496, 900}},  // too tall
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
