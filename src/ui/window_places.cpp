@@ -20,8 +20,8 @@ QSettings Settings() {
     return QSettings(QSettings::UserScope, QStringLiteral("Zorvan"), QStringLiteral("Zorvan"));
 }
 
-// A window manager's title bar, above the frame's position and the window's own height, before
-// the window is shown and its frame known.
+// The height of a window manager's title bar, which a window's own height leaves out: its frame
+// is not known before it is shown.
 constexpr int kTitleBarHeight = 32;
 
 bool Resizable(const QWidget* window) {
