@@ -1319,7 +1319,9 @@
       const dy = event.clientY - box.top;
       const move = (e) => {
         window_.style.left = `${Math.min(Math.max(0, e.clientX - dx), innerWidth - 60)}px`;
-        window_.style.top = `${Math.min(Math.max(0, e.clientY - dy), innerHeight - bar.offsetHeight)}px`;
+        const top = `${Math.min(Math.max(0, e.clientY - dy), innerHeight - bar.offsetHeight)}px`;
+        window_.style.top = top;
+        window_.style.setProperty('--top', top);  // the step window's height keeps to the page
         window_.style.right = 'auto';
       };
       bar.setPointerCapture(event.pointerId);

@@ -484,9 +484,11 @@ describe('the page', () => {
     const { x, y } = await box('#stepWindow');
     await page.mouse.move(x + 20, y + 8);
     await page.mouse.down();
-    await page.mouse.move(x + 50, y + 28, { steps: 3 });
+    await page.mouse.move(x + 50, y + 208, { steps: 3 });
     await page.mouse.up();
-    assert.deepEqual(await box('#stepWindow').then((moved) => [moved.x, moved.y]), [x + 30, y + 20]);
+    const moved = await box('#stepWindow');
+    assert.deepEqual([moved.x, moved.y], [x + 30, y + 200]);
+    assert.ok(moved.bottom <= (await box('#messageArea')).top, 'clear of the messages, scrolling inside');
     await page.reload();
     await page.waitForSelector('body[data-ready]');
     assert.equal(await page.$eval('#unwrittenReadCheckAction', (e) => e.getAttribute('aria-checked')), 'false');
