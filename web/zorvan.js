@@ -1307,7 +1307,23 @@
     moveByTitleBar(window_);
   }
 
-  // A window moves by its title bar, as on the desktop, its bar kept within the page.
+  // A moved window's title bar stays within the page, also when the page narrows later.
+  function placeWithin(window_, left, top) {
+    const bar = window_.querySelector('.title-bar');
+    window_.style.left = `${Math.max(0, Math.min(left, innerWidth - 60))}px`;
+    const y = `${Math.max(0, Math.min(top, innerHeight - bar.offsetHeight))}px`;
+    window_.style.top = y;
+    window_.style.setProperty('--top', y);  // the step window's height keeps to the page
+    window_.style.right = 'auto';
+  }
+  addEventListener('resize', () => {
+    for (const window_ of document.querySelectorAll('.tool-window')) {
+      if (window_.style.right !== 'auto') continue;
+      placeWithin(window_, parseFloat(window_.style.left), parseFloat(window_.style.top));
+    }
+  });
+
+  // A window moves by its title bar, as on the desktop.
   function moveByTitleBar(window_) {
     const bar = window_.querySelector('.title-bar');
     bar.addEventListener('pointerdown', (event) => {
@@ -1317,13 +1333,7 @@
       const box = window_.getBoundingClientRect();
       const dx = event.clientX - box.left;
       const dy = event.clientY - box.top;
-      const move = (e) => {
-        window_.style.left = `${Math.min(Math.max(0, e.clientX - dx), innerWidth - 60)}px`;
-        const top = `${Math.min(Math.max(0, e.clientY - dy), innerHeight - bar.offsetHeight)}px`;
-        window_.style.top = top;
-        window_.style.setProperty('--top', top);  // the step window's height keeps to the page
-        window_.style.right = 'auto';
-      };
+      const move = (e) => placeWithin(window_, e.clientX - dx, e.clientY - dy);
       bar.setPointerCapture(event.pointerId);
       bar.addEventListener('pointermove', move);
       bar.addEventListener('lostpointercapture', () => bar.removeEventListener('pointermove', move),
