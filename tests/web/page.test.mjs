@@ -490,7 +490,7 @@ describe('the page', () => {
     assert.deepEqual([moved.x, moved.y], [x + 30, y + 200]);
     assert.ok(moved.bottom <= (await box('#messageArea')).top, 'clear of the messages, scrolling inside');
     await page.setViewport({ width: 400, height: 300 });  // a narrower page brings it back in reach
-    assert.ok((await box('#stepTitle')).bottom <= 300);
+    await page.waitForFunction(() => document.querySelector('#stepTitle').getBoundingClientRect().bottom <= innerHeight);
     await page.setViewport({ width: 640, height: 640 });
     await page.reload();
     await page.waitForSelector('body[data-ready]');
