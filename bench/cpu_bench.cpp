@@ -191,8 +191,16 @@ BENCHMARK(BM_SubroutineAndStackCheckedAgainstPlain);
 
 namespace {
 
-// Συνέχεια with the history recording: the step window's run of the counting loop to its end,
-// every instruction recorded for Πίσω, from a fresh history as after Start.
+// What the step window asks of the history after a run: the last step's sentence and the list of
+// the latest 100 steps, made from where the run's last stretch began.
+void ShowAfterRun(zorvan::grid::Workspace& workspace) {
+    benchmark::DoNotOptimize(workspace.history.Last(workspace.machine));
+    workspace.history.VisitLatest(workspace.machine, nullptr, 100, [](auto&&...) {});
+}
+
+// Συνέχεια with the history: the step window's run of the counting loop to its end, every
+// instruction undoable by Πίσω, from a fresh history as after Start, and what the window then
+// shows.
 void BM_ContinueRecording(benchmark::State& state) {
     zorvan::grid::Workspace loaded;
     Place(loaded.machine, 0x0200,
@@ -209,6 +217,7 @@ void BM_ContinueRecording(benchmark::State& state) {
         while (run.Slice(zorvan::app::kInstructionsPerCheck) == RunEnd::kRunning) {
         }
         if (run.End() != RunEnd::kEmptyCell) state.SkipWithError("the program did not end at 00");
+        ShowAfterRun(workspace);
         instructions += run.ExecutedCount();
         state.PauseTiming();
         workspace.history.Clear();
@@ -219,7 +228,7 @@ void BM_ContinueRecording(benchmark::State& state) {
 }
 BENCHMARK(BM_ContinueRecording)->Unit(benchmark::kMillisecond);
 
-// Συνέχεια on a run long enough for the history to drop its oldest records many times: some
+// Συνέχεια on a run long enough for the history to drop its oldest stretches many times: some
 // 300 million instructions of four nested loops (XR, YR, then cells 40 and 41; DEC sets no
 // flags here, so LDA tests each cell).
 void BM_ContinueLongRun(benchmark::State& state) {
@@ -243,7 +252,16 @@ void BM_ContinueLongRun(benchmark::State& state) {
         while (run.Slice(zorvan::app::kInstructionsPerCheck) == RunEnd::kRunning) {
         }
         if (run.End() != RunEnd::kEmptyCell) state.SkipWithError("the program did not end at 00");
+        ShowAfterRun(workspace);
         instructions += run.ExecutedCount();
+        // The first Πίσω makes the records of the last million instructions.
+        state.PauseTiming();
+        const auto before = std::chrono::steady_clock::now();
+        workspace.history.Undo(workspace.machine, nullptr);
+        state.counters["first Πίσω ms"] =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - before)
+                .count();
+        state.ResumeTiming();
     }
     state.counters["instructions/s"] =
         benchmark::Counter(static_cast<double>(instructions), benchmark::Counter::kIsRate);

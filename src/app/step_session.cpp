@@ -78,6 +78,7 @@ RecordedRun::RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host,
       host_(host),
       console_(console),
       programBytes_(programBytes),
+      watchedProgram_(programBytes.Empty() ? nullptr : &programBytes),
       breakpoints_(BreakpointAddresses(workspace.grid)),
       target_(target),
       before_(cpu::RegisterState::Of(workspace.machine)),
@@ -111,8 +112,8 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
         }
         if (notice_.empty() && d.operation == cpu::Operation::kJsr) notice_ = ConsoleNotice(m, a);
         const std::int16_t watchedBefore = watch_ ? m.memory[watch_->address] : std::int16_t{0};
-        const bool overwrote = workspace_.history.StepDecoded(m, host_, console_, &programBytes_,
-                                                              &workspace_.slips, d);
+        const bool overwrote = workspace_.history.StepUnrecorded(
+            m, host_, console_, watchedProgram_, &workspace_.slips, d);
         if (overwrote && notice_.empty())
             notice_ = OverwriteNotice(*workspace_.history.Last(m), programBytes_);
         ++executed_;
@@ -449,7 +450,7 @@ void StepSession::BackToBreakpoint() {
 }
 
 std::vector<PastStepRow> StepSession::RecentSteps() const {
-    const cpu::StepHistory& history = workspace_.history;
+    cpu::StepHistory& history = workspace_.history;  // it may make the records it shows
     std::vector<PastStepRow> rows;
     history.VisitLatest(
         workspace_.machine, console_, kRecentStepCount,

@@ -143,6 +143,7 @@ class RecordedRun : public SlicedRun {
     cpu::MachineHost& host_;
     cpu::RestorableConsole* console_;
     const cpu::AddressSet& programBytes_;
+    const cpu::AddressSet* watchedProgram_;  // nullptr when it holds no byte
     cpu::AddressSet breakpoints_;
     int target_;  // -1: none
     cpu::RunEnd end_ = cpu::RunEnd::kRunning;

@@ -261,6 +261,87 @@ class ConsoleWatch {
     std::string textBefore_;
 };
 
+// What the history tells the console while it runs instructions again: nothing, as the
+// console shows their texts already.
+class SilentHost : public NullMachineHost {
+  public:
+    bool WantsPrintedText() const override { return false; }
+};
+
+// An unrecorded instruction's console text before it, packed after the instruction's index in
+// its stretch.
+void PackConsole(std::vector<std::uint8_t>& packed, std::size_t index, const ConsoleBefore& old) {
+    const std::uint32_t fields[] = {
+        static_cast<std::uint32_t>(index), static_cast<std::uint32_t>(old.kept),
+        static_cast<std::uint32_t>(old.front.size()), static_cast<std::uint32_t>(old.tail.size())};
+    const std::size_t at = packed.size();
+    packed.resize(at + sizeof fields + old.front.size() + old.tail.size());
+    std::memcpy(packed.data() + at, fields, sizeof fields);
+    std::memcpy(packed.data() + at + sizeof fields, old.front.data(), old.front.size());
+    std::memcpy(packed.data() + at + sizeof fields + old.front.size(), old.tail.data(),
+                old.tail.size());
+}
+
+// Reads them back, index by index.
+class PackedConsoles {
+  public:
+    explicit PackedConsoles(const std::vector<std::uint8_t>& packed) : packed_(packed) {}
+    // The old text of the instruction at index, or nullptr when it changed none; indexes must
+    // be asked in increasing order.
+    const ConsoleBefore* At(std::size_t index) {
+        while (offset_ < packed_.size()) {
+            std::uint32_t fields[4];
+            std::memcpy(fields, packed_.data() + offset_, sizeof fields);
+            if (fields[0] > index) return nullptr;
+            const std::size_t text = offset_ + sizeof fields;
+            offset_ = text + fields[2] + fields[3];
+            if (fields[0] < index) continue;
+            const auto* chars = reinterpret_cast<const char*>(packed_.data() + text);
+            current_.kept = fields[1];
+            current_.front.assign(chars, fields[2]);
+            current_.tail.assign(chars + fields[2], fields[3]);
+            return &current_;
+        }
+        return nullptr;
+    }
+
+  private:
+    const std::vector<std::uint8_t>& packed_;
+    std::size_t offset_ = 0;
+    ConsoleBefore current_;
+};
+
+// Whether the instruction may change a cell: a store, a shift or step of a cell, a push, or any
+// instruction whose operand cell holds a value below 0 (which is raised after it).
+bool MayWriteCell(const Machine& m, const DecodedOpcode& d, std::int64_t a) {
+    switch (d.operation) {
+        case Operation::kSta:
+        case Operation::kStx:
+        case Operation::kSty:
+        case Operation::kInc:
+        case Operation::kDec:
+        case Operation::kAsl:
+        case Operation::kLsr:
+        case Operation::kRol:
+        case Operation::kRor:
+        case Operation::kPha:
+        case Operation::kPhp:
+            return true;
+        default:
+            return m.Read(a + 1) < 0;
+    }
+}
+
+// Whether one of the cells changed and is watched.
+bool WroteWatched(const CellsBefore& cells, const Machine& m, const AddressSet& watched) {
+    for (int i = 0; i < cells.count; ++i) {
+        if (m.memory[cells.addresses[i]] != cells.old[i] &&
+            watched.ContainsInMemory(cells.addresses[i]))
+            return true;
+    }
+    return false;
+}
+
 // Reads the fields of one record, oldest field first.
 class RecordReader {
   public:
@@ -420,6 +501,8 @@ ZORVAN_HOT bool StepHistory::Write(const RegisterState& before, const CellsBefor
 bool StepHistory::StepDecoded(Machine& m, MachineHost& host, RestorableConsole* console,
                               const AddressSet* watchedCells, SlipChecks* slips,
                               const DecodedOpcode d) {
+    if (!stretches_.empty()) [[unlikely]]
+        MakeRecords();
     const RegisterState before = RegisterState::Of(m);
     const std::int64_t a = m.PC;
     const CellsBefore cells = CellsTheStepMayWrite(m, d, a);
@@ -441,7 +524,123 @@ bool StepHistory::StepDecoded(Machine& m, MachineHost& host, RestorableConsole* 
     return Write(before, cells, consoleChanged ? &consoleOld : nullptr, m, watchedCells);
 }
 
+bool StepHistory::StepUnrecorded(Machine& m, MachineHost& host, RestorableConsole* console,
+                                 const AddressSet* watchedCells, SlipChecks* slips,
+                                 const DecodedOpcode d) {
+    if (!stretchOpen_) [[unlikely]] {
+        stretches_.push_back({std::make_shared<const Machine>(m), 0, {}});
+        stretchOpen_ = true;
+        // The oldest stretch goes, with every record before it, once the others hold the depth
+        // or its console texts pass the budget.
+        while (stretches_.size() > 1 &&
+               (unrecorded_ - stretches_.front().length >= kDepth || stretchBytes_ > kByteBudget))
+            DropOldestStretch();
+    }
+    const std::int64_t a = m.PC;
+    // The cells before it only where it may change one that is watched.
+    if (watchedCells != nullptr && MayWriteCell(m, d, a)) {
+        const CellsBefore cells = CellsTheStepMayWrite(m, d, a);
+        ExecuteUnrecorded(m, host, console, slips, d);
+        return WroteWatched(cells, m, *watchedCells);
+    }
+    ExecuteUnrecorded(m, host, console, slips, d);
+    return false;
+}
+
+ZORVAN_HOT void StepHistory::ExecuteUnrecorded(Machine& m, MachineHost& host,
+                                               RestorableConsole* console, SlipChecks* slips,
+                                               const DecodedOpcode d) {
+    const std::int64_t a = m.PC;
+    const std::int64_t routine = console != nullptr ? ConsoleRoutineCalled(m, d, a) : -1;
+    if (slips != nullptr) slips->Recording(Position(), generation_);
+    Stretch& stretch = stretches_.back();
+    if (routine < 0) {
+        if (slips != nullptr) {
+            ExecuteStep(detail::TrackedCore(m, host, *slips), m, d, a);
+        } else {
+            ExecuteStep(detail::Core(m, host), m, d, a);
+        }
+    } else {
+        ConsoleWatch consoleWatch(console, routine == kPrintTextRoutine);
+        StepAt(m, host, static_cast<int>(a), slips);
+        ConsoleBefore old;
+        if (consoleWatch.Changed(old)) {
+            const std::size_t packed = stretch.consoles.size();
+            PackConsole(stretch.consoles, stretch.length, old);
+            stretchBytes_ += stretch.consoles.size() - packed;
+        }
+    }
+    ++stretch.length;
+    ++unrecorded_;
+    if (stretch.length >= kStretchLength || stretch.consoles.size() > kByteBudget / 8)
+        stretchOpen_ = false;
+}
+
+bool StepHistory::Record(Machine& m, MachineHost& host, const DecodedOpcode d,
+                         const ConsoleBefore* console) {
+    const RegisterState before = RegisterState::Of(m);
+    const std::int64_t a = m.PC;
+    const CellsBefore cells = CellsTheStepMayWrite(m, d, a);
+    ExecuteStep(detail::Core(m, host), m, d, a);
+    return Write(before, cells, console, m, nullptr);
+}
+
+void StepHistory::Replay(const Stretch& stretch, Machine& m, std::size_t count, StepHistory* into) {
+    SilentHost host;
+    m = *stretch.start;
+    PackedConsoles consoles(stretch.consoles);
+    for (std::size_t i = 0; i < count; ++i) {
+        const DecodedOpcode d = Decode(m.Read(m.PC));
+        if (into != nullptr) {
+            into->Record(m, host, d, consoles.At(i));
+        } else {
+            ExecuteStep(detail::Core(m, host), m, d, m.PC);
+        }
+    }
+}
+
+void StepHistory::MakeRecords() {
+    if (stretches_.empty()) return;
+    const std::deque<Stretch> stretches = std::move(stretches_);
+    stretches_.clear();
+    unrecorded_ = 0;
+    stretchBytes_ = 0;
+    stretchOpen_ = false;
+    const auto machine = std::make_unique<Machine>();
+    for (const Stretch& stretch : stretches) Replay(stretch, *machine, stretch.length, this);
+}
+
+std::unique_ptr<StepHistory> StepHistory::LatestStretchRecorded() const {
+    const Stretch& latest = stretches_.back();
+    auto history = std::make_unique<StepHistory>();
+    history->dropped_ = Position() - latest.length;
+    history->generation_ = generation_;
+    for (const StepGroup& group : groups_) {
+        if (group.begin >= history->dropped_) history->groups_.push_back(group);
+    }
+    const auto machine = std::make_unique<Machine>();
+    Replay(latest, *machine, latest.length, history.get());
+    return history;
+}
+
+void StepHistory::DropOldestStretch() {
+    // Every record is older than the stretch: they go with it.
+    const Stretch& oldest = stretches_.front();
+    dropped_ += count_ + oldest.length;
+    unrecorded_ -= oldest.length;
+    stretchBytes_ -= oldest.consoles.size();
+    base_ += logSize_;
+    log_.clear();
+    log_.shrink_to_fit();
+    logSize_ = 0;
+    count_ = 0;
+    checkpoints_.clear();
+    stretches_.pop_front();
+    std::erase_if(groups_, [this](const StepGroup& group) { return group.end <= dropped_; });
+}
+
 void StepHistory::AbsorbIntoLast(const Machine& m, const RegisterState& left) {
+    MakeRecords();
     if (count_ == 0) return;
     const ParsedRecord record = Parse(log_.data(), logSize_, m, &left);
     CellsBefore cells;
@@ -457,6 +656,7 @@ void StepHistory::AbsorbIntoLast(const Machine& m, const RegisterState& left) {
 }
 
 bool StepHistory::Undo(Machine& m, RestorableConsole* console) {
+    MakeRecords();
     if (count_ == 0) return false;
     std::size_t records = 1;
     if (const StepGroup* group = LastGroup()) {
@@ -486,17 +686,46 @@ void StepHistory::Group(std::size_t begin, int address, std::string sentence) {
 }
 
 const StepGroup* StepHistory::LastGroup() const {
-    return !groups_.empty() && groups_.back().end == Position() && count_ != 0 ? &groups_.back()
-                                                                               : nullptr;
+    return !groups_.empty() && groups_.back().end == Position() && !Empty() ? &groups_.back()
+                                                                            : nullptr;
 }
 
 std::optional<StepChange> StepHistory::Last(const Machine& m) const {
+    if (!stretches_.empty()) {
+        // The newest stretch run again up to its last instruction, which alone is recorded.
+        const Stretch& latest = stretches_.back();
+        const auto machine = std::make_unique<Machine>();
+        Replay(latest, *machine, latest.length - 1, nullptr);
+        SilentHost host;
+        PackedConsoles consoles(latest.consoles);
+        StepHistory last;
+        last.Record(*machine, host, Decode(machine->Read(machine->PC)),
+                    consoles.At(latest.length - 1));
+        return last.Last(m);
+    }
     if (count_ == 0) return std::nullopt;
     return ChangeOf(Parse(log_.data(), logSize_, m), m);
 }
 
 void StepHistory::VisitLatest(const Machine& m, const RestorableConsole* console, std::size_t count,
-                              const PastStepVisitor& visit) const {
+                              const PastStepVisitor& visit) {
+    if (!stretches_.empty()) {
+        // After a long run, only its newest stretch is recorded, when it holds them all: a
+        // group counts as one step, and none may begin before it.
+        const std::size_t begin = Position() - stretches_.back().length;
+        std::size_t steps = stretches_.back().length;
+        bool within = true;
+        for (const StepGroup& group : groups_) {
+            if (group.end <= begin) continue;
+            within = within && group.begin >= begin;
+            steps -= std::min(steps, group.end - group.begin - 1);
+        }
+        if (within && steps >= count) {
+            LatestStretchRecorded()->VisitLatest(m, console, count, visit);
+            return;
+        }
+        MakeRecords();
+    }
     if (count_ == 0 || count == 0) return;
     // Undone on a copy, record by record, so that each step is told against the machine it left;
     // the console's text too, read only once a step changed it.
@@ -540,6 +769,10 @@ void StepHistory::End(std::string reason) {
 
 void StepHistory::Clear() {
     ++generation_;
+    stretches_.clear();
+    unrecorded_ = 0;
+    stretchBytes_ = 0;
+    stretchOpen_ = false;
     log_.clear();
     log_.shrink_to_fit();
     logSize_ = 0;

@@ -7,11 +7,14 @@
 //   history.Undo(machine, &console);              // the machine as it was before it
 //
 // The history keeps only the old values of what changed, packed into one byte stream, so that a
-// million instructions fit in a few megabytes.
+// million instructions fit in a few megabytes. A long run keeps even less as it goes
+// (StepUnrecorded): the machine every few thousand instructions, from which the records are made,
+// by running those instructions again, once something asks for them.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -128,6 +131,13 @@ class StepHistory {
     bool StepDecoded(Machine& machine, MachineHost& host, RestorableConsole* console,
                      const AddressSet* watchedCells, SlipChecks* slips, DecodedOpcode decoded);
 
+    // The same for a run that may go on for long: the instruction leaves no record yet, only
+    // what running it again cannot tell (the console's old text). Records are made from the
+    // machine as the run's stretch began, when Undo, Last, VisitLatest or a recorded Step first
+    // need them. watchedCells nullptr watches none (an empty set must be passed as nullptr).
+    bool StepUnrecorded(Machine& machine, MachineHost& host, RestorableConsole* console,
+                        const AddressSet* watchedCells, SlipChecks* slips, DecodedOpcode decoded);
+
     // Re-records the latest instruction against the machine as it is now, so that what changed
     // since it (an answer typed into the console for the question it asked) is undone with it.
     // left: the registers as the instruction left them.
@@ -147,10 +157,10 @@ class StepHistory {
     using PastStepVisitor = std::function<void(std::size_t position, const StepChange& change,
                                                const StepGroup* group, const Machine& after)>;
     void VisitLatest(const Machine& machine, const RestorableConsole* console, std::size_t count,
-                     const PastStepVisitor& visit) const;
+                     const PastStepVisitor& visit);
 
     // How many instructions were ever recorded and not undone: it stays as the oldest go.
-    std::size_t Position() const { return dropped_ + count_; }
+    std::size_t Position() const { return dropped_ + count_ + unrecorded_; }
     // The instructions recorded since begin (a Position) undo as one from now on.
     void Group(std::size_t begin, int address, std::string sentence);
     // The group that the latest recorded instruction ends, or nullptr.
@@ -162,11 +172,39 @@ class StepHistory {
     const std::string& EndedBecause() const { return endedBecause_; }
     // Goes up each time the history is cleared: positions from before are no longer its own.
     std::size_t Generation() const { return generation_; }
-    bool Empty() const { return count_ == 0; }
-    std::size_t Size() const { return count_; }
-    std::size_t Bytes() const { return log_.capacity(); }
+    bool Empty() const { return Size() == 0; }
+    std::size_t Size() const { return count_ + unrecorded_; }
+    std::size_t Bytes() const {
+        return log_.capacity() + stretches_.size() * sizeof(Machine) + stretchBytes_;
+    }
 
   private:
+    // Instructions a run executed without records, after the log's: the machine before the
+    // first, how many, and the console's old texts, each after the index of its instruction.
+    struct Stretch {
+        std::shared_ptr<const Machine> start;  // never changed: copies of the history share it
+        std::size_t length = 0;
+        std::vector<std::uint8_t> consoles;
+    };
+    // A new stretch every so many instructions: Last and VisitLatest run at most one again.
+    static constexpr std::size_t kStretchLength = 1 << 15;
+
+    // Executes one instruction of the open stretch, keeping only its console's old text.
+    void ExecuteUnrecorded(Machine& machine, MachineHost& host, RestorableConsole* console,
+                           SlipChecks* slips, DecodedOpcode decoded);
+    // Executes and records one instruction; console: its console's old text, or nullptr.
+    bool Record(Machine& machine, MachineHost& host, DecodedOpcode decoded,
+                const step_record::ConsoleBefore* console);
+    // Runs the first count instructions of stretch again on machine, recorded into `into` when
+    // it is given.
+    static void Replay(const Stretch& stretch, Machine& machine, std::size_t count,
+                       StepHistory* into);
+    // Makes the records of every stretch, oldest first.
+    void MakeRecords();
+    // The newest stretch alone, as a history of its own, with the groups within it.
+    std::unique_ptr<StepHistory> LatestStretchRecorded() const;
+    void DropOldestStretch();
+
     // Appends one record: the old values of what changed, given the machine after it.
     bool Write(const RegisterState& before, const step_record::CellsBefore& cells,
                const step_record::ConsoleBefore* console, const Machine& machine,
@@ -198,6 +236,10 @@ class StepHistory {
         std::size_t position, offset;
     };
     std::vector<Checkpoint> checkpoints_;
+    std::deque<Stretch> stretches_;
+    std::size_t unrecorded_ = 0;    // instructions in stretches_
+    std::size_t stretchBytes_ = 0;  // and their console texts
+    bool stretchOpen_ = false;      // the newest stretch takes the next unrecorded instruction
 };
 
 }  // namespace zorvan::cpu

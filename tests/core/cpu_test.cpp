@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
@@ -494,10 +495,26 @@ TEST(StepHistory, StepsForwardThenAsManyBackLeaveTheMachineIdentical) {
         TextConsole console;
         console.text = "αρχή";
         StepHistory history;
+        AddressSet watched;
+        for (int i = 0; i < 4000; ++i) watched.Add(random() % kMemorySize);
         std::vector<std::pair<Machine, std::string>> states;
         for (int i = 0; i < kSteps; ++i) {
             if (i % kEvery == 0) states.emplace_back(machine, console.text);
-            history.Step(machine, console, &console);
+            // Recorded and unrecorded stretches in turn (a step window's steps and runs); now and
+            // then a recorded copy tells whether a watched cell changed.
+            if (i / 400 % 2 == 0) {
+                history.Step(machine, console, &console);
+            } else if (i % 13 != 0) {
+                history.StepUnrecorded(machine, console, &console, &watched, nullptr,
+                                       Decode(machine.Read(machine.PC)));
+            } else {
+                auto copy = std::make_unique<Machine>(machine);
+                TextConsole copyConsole = console;
+                const bool wrote = StepHistory().Step(*copy, copyConsole, &copyConsole, &watched);
+                EXPECT_EQ(history.StepUnrecorded(machine, console, &console, &watched, nullptr,
+                                                 Decode(machine.Read(machine.PC))),
+                          wrote);
+            }
             // A question answered in the console joins the step that asked it.
             const auto last = history.Last(machine);
             if (machine.PC == kAskForAccumulatorRoutine && last->before.PC != machine.PC) {
@@ -525,7 +542,15 @@ TEST(StepHistory, AMillionStepsFitAndUndoToTheStart) {
     const Machine start = machine;
     NullMachineHost host;
     StepHistory history;
-    for (int i = 0; i < 2'500'000; ++i) history.Step(machine, host, nullptr);
+    // Recorded steps, then runs that record as they go only where they began, in turn.
+    for (int i = 0; i < 2'500'000; ++i) {
+        if (i % 700'000 < 200'000) {
+            history.Step(machine, host, nullptr);
+        } else {
+            history.StepUnrecorded(machine, host, nullptr, nullptr, nullptr,
+                                   Decode(machine.Read(machine.PC)));
+        }
+    }
     // The oldest went when twice the depth was reached; the depth is kept.
     EXPECT_GE(history.Size(), StepHistory::kDepth);
     EXPECT_LT(history.Bytes(), std::size_t{48} << 20);
@@ -547,19 +572,29 @@ TEST(StepHistory, TheConsolesTextsKeepTheHistoryWithinItsBudget) {
     Apply(machine, "PC=0200 [0200]=20,FC,FF,20,FD,FF,4C,F7,00 [FFFC]=60,60 [0000]=10,03");
     for (int i = 0; i < 250; ++i)
         machine.memory[0x0310 + static_cast<std::size_t>(i)] = 'A' + i % 26;
-    TextConsole console;
-    StepHistory history;
-    std::vector<std::string> texts;
-    for (int i = 0; i < 1'500'000; ++i) {
-        if (i >= 1'500'000 - 10) texts.push_back(console.text);
-        history.Step(machine, console, &console);
-    }
-    EXPECT_LT(history.Bytes(), std::size_t{64} << 20);
-    EXPECT_GT(history.Size(), std::size_t{100'000});
-    EXPECT_LT(history.Size(), StepHistory::kDepth);  // the budget, not the count
-    for (int i = 9; i >= 0; --i) {
-        ASSERT_TRUE(history.Undo(machine, &console));
-        EXPECT_EQ(console.text, texts[static_cast<std::size_t>(i)]);
+    const Machine start = machine;
+    for (const bool recorded : {true, false}) {
+        SCOPED_TRACE(recorded ? "recorded" : "unrecorded");
+        machine = start;
+        TextConsole console;
+        StepHistory history;
+        std::vector<std::string> texts;
+        for (int i = 0; i < 1'500'000; ++i) {
+            if (i >= 1'500'000 - 10) texts.push_back(console.text);
+            if (recorded) {
+                history.Step(machine, console, &console);
+            } else {
+                history.StepUnrecorded(machine, console, &console, nullptr, nullptr,
+                                       Decode(machine.Read(machine.PC)));
+            }
+        }
+        EXPECT_LT(history.Bytes(), std::size_t{64} << 20);
+        EXPECT_GT(history.Size(), std::size_t{100'000});
+        EXPECT_LT(history.Size(), StepHistory::kDepth);  // the budget, not the count
+        for (int i = 9; i >= 0; --i) {
+            ASSERT_TRUE(history.Undo(machine, &console));
+            EXPECT_EQ(console.text, texts[static_cast<std::size_t>(i)]);
+        }
     }
 }
 
