@@ -90,7 +90,58 @@ RecordedRun::RecordedRun(grid::Workspace& workspace, cpu::MachineHost& host,
     workspace.slips.BeginRun(programBytes, false);
 }
 
+void RecordedRun::StartBursts() {
+    cpu::Machine& m = workspace_.machine;
+    burstHost_ = std::make_unique<cpu::UnrecordedConsole>(workspace_.history, m, host_, console_);
+    bursts_ = std::make_unique<cpu::Run>(m, *burstHost_, m.PC);
+    bursts_->WatchBreakpoints(&breakpoints_);
+    bursts_->WatchSlips(&workspace_.slips, /*recorded=*/true);
+    for (std::int64_t a = 0; a < cpu::kMemorySize; ++a) {
+        if (programBytes_.ContainsInMemory(a)) programCells_.push_back(a);
+    }
+}
+
+cpu::RunEnd RecordedRun::SliceInBursts(std::int64_t budget) {
+    cpu::Machine& m = workspace_.machine;
+    cpu::StepHistory& history = workspace_.history;
+    std::int64_t left = budget < 0 ? cpu::kNoLimit : budget;
+    while (end_ == cpu::RunEnd::kRunning && left > 0) {
+        // A slice ends where the history's stretch does, so that each stretch begins with the
+        // machine as it stood.
+        const auto room = static_cast<std::int64_t>(history.OpenStretch(m));
+        workspace_.slips.RecordingFrom(history.Position() - bursts_->ExecutedCount(),
+                                       history.Generation());
+        const std::int64_t before = bursts_->ExecutedCount();
+        const cpu::RunEnd end = bursts_->Slice(std::min(left, room));
+        const std::int64_t ran = bursts_->ExecutedCount() - before;
+        history.AddUnrecorded(static_cast<std::size_t>(ran));
+        executed_ += ran;
+        left -= ran;
+        if (end != cpu::RunEnd::kRunning) {
+            // The run's own ends leave PC past the cell; the step window's stand on it.
+            m.PC = bursts_->Address();
+            atBreakpoint_ = bursts_->AtBreakpoint();
+            end_ = end;
+        }
+    }
+    if (notice_.empty() && burstHost_->RoutineWithoutRts() >= 0)
+        notice_ = ConsoleWithoutRtsNotice(burstHost_->RoutineWithoutRts());
+    if (notice_.empty()) {
+        for (const std::int64_t a : programCells_) {
+            if (m.memory[static_cast<std::size_t>(a)] !=
+                memoryBefore_->memory[static_cast<std::size_t>(a)]) {
+                notice_ = OverwroteItselfNotice(static_cast<int>(a));
+                break;
+            }
+        }
+    }
+    return end_;
+}
+
 cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
+    if (bursts_ == nullptr && executed_ == 0 && hits_ == nullptr && !watch_ && target_ < 0)
+        StartBursts();
+    if (bursts_ != nullptr) return SliceInBursts(budget);
     cpu::Machine& m = workspace_.machine;
     for (std::int64_t i = 0; end_ == cpu::RunEnd::kRunning && (budget < 0 || i < budget); ++i) {
         const std::int64_t a = m.PC;

@@ -139,6 +139,11 @@ class RecordedRun : public SlicedRun {
     std::size_t HistoryBegin() const { return historyBegin_; }
 
   private:
+    // A run with no hit count, watched cell or target runs in slices of a cpu::Run, its
+    // instructions kept unrecorded by the history until something asks for them.
+    void StartBursts();
+    cpu::RunEnd SliceInBursts(std::int64_t budget);
+
     grid::Workspace& workspace_;
     cpu::MachineHost& host_;
     cpu::RestorableConsole* console_;
@@ -158,6 +163,9 @@ class RecordedRun : public SlicedRun {
     std::optional<Watch> watch_;
     bool atWatch_ = false;
     BreakpointHits* hits_ = nullptr;
+    std::unique_ptr<cpu::UnrecordedConsole> burstHost_;
+    std::unique_ptr<cpu::Run> bursts_;
+    std::vector<std::int64_t> programCells_;  // compared after each burst with MemoryBefore()
 };
 
 // The program-grid row whose address cell holds address, or 0. The search runs from row 1 to

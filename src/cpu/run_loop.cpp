@@ -75,6 +75,11 @@ constexpr bool MayHalt(Operation operation) {
            operation == Operation::kJsr;
 }
 
+// The calls and returns the slip checks log for Πίσω, each at its place in the history.
+constexpr bool TellsCalls(Operation operation) {
+    return operation == Operation::kJsr || operation == Operation::kRts;
+}
+
 constexpr unsigned Key(Operation operation, int mode) {
     return (static_cast<unsigned>(operation) + 1) * kModeCount + static_cast<unsigned>(mode);
 }
@@ -162,25 +167,30 @@ void Run::PassBreakpoint() {
     resumedAt_ = executed_;
 }
 
-void Run::WatchSlips(SlipChecks* slips) {
+void Run::WatchSlips(SlipChecks* slips, bool recorded) {
     slips_ = slips;
+    recordedCalls_ = recorded;
 }
 
 RunEnd Run::Slice(std::int64_t instructionBudget) {
     // Chosen once per slice: the plain run's loop has no breakpoint test and no slip check in it
     // at all.
     if (slips_ == nullptr) {
-        return breakpoints_ == nullptr ? SliceOf<false, false>(instructionBudget)
-                                       : SliceOf<true, false>(instructionBudget);
+        return breakpoints_ == nullptr ? SliceOf<false, false, false>(instructionBudget)
+                                       : SliceOf<true, false, false>(instructionBudget);
     }
-    return breakpoints_ == nullptr ? SliceOf<false, true>(instructionBudget)
-                                   : SliceOf<true, true>(instructionBudget);
+    if (recordedCalls_) {
+        return breakpoints_ == nullptr ? SliceOf<false, true, true>(instructionBudget)
+                                       : SliceOf<true, true, true>(instructionBudget);
+    }
+    return breakpoints_ == nullptr ? SliceOf<false, true, false>(instructionBudget)
+                                   : SliceOf<true, true, false>(instructionBudget);
 }
 
 // One function on purpose: with the general path or the fast switch taken out into functions of
 // their own, the loop's locals no longer stay in registers and the tight loops run some 15%
 // slower (bench/cpu_bench.cpp).
-template <bool kWatch, bool kChecks>
+template <bool kWatch, bool kChecks, bool kRecorded>
 RunEnd Run::SliceOf(std::int64_t instructionBudget) {
     if (end_ != RunEnd::kRunning) return end_;
     Machine& m = machine_;
@@ -218,6 +228,8 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
             switch (key) {
 #define ZORVAN_FAST_CASE(OPERATION, MODE)                               \
     case Key(Operation::OPERATION, MODE):                               \
+        if constexpr (kRecorded && TellsCalls(Operation::OPERATION))    \
+            slips_->AtInstruction(executed_ + (budget - remaining));    \
         next = FastStep<Operation::OPERATION, MODE>(core, a);           \
         if constexpr (MayHalt(Operation::OPERATION)) halted = m.halted; \
         break;
@@ -294,6 +306,7 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
             break;
         }
         if (operand != nullptr && d.signedOperand) detail::PresentSigned(*operand);
+        if constexpr (kRecorded) slips_->AtInstruction(executed_ + (budget - remaining));
         const int next =
             ExecuteInstruction(m, host_, opcode, static_cast<int>(a), kChecks ? slips_ : nullptr);
         if (operand != nullptr) detail::RestoreOperand(*operand);

@@ -58,8 +58,9 @@ class Run {
     // Goes on from a stop at a breakpoint, past it: the next slice executes its instruction.
     void PassBreakpoint();
     // Tells slips what the run's instructions do (SlipChecks); nullptr (the default) tells
-    // nothing and costs nothing. slips must outlive the run.
-    void WatchSlips(SlipChecks* slips);
+    // nothing and costs nothing. slips must outlive the run. recorded: the run's calls and
+    // returns are logged for Πίσω, each at its place in the history (SlipChecks::RecordingFrom).
+    void WatchSlips(SlipChecks* slips, bool recorded = false);
 
     // Executes at most instructionBudget instructions; kRunning when the run has not ended yet.
     // A run that has ended returns its end again and executes nothing.
@@ -78,7 +79,7 @@ class Run {
 
   private:
     RunEnd Finish(RunEnd end, std::int32_t pc);
-    template <bool kWatch, bool kChecks>
+    template <bool kWatch, bool kChecks, bool kRecorded>
     RunEnd SliceOf(std::int64_t instructionBudget);
 
     Machine& machine_;
@@ -87,6 +88,7 @@ class Run {
     // compare each instruction, where a bit of an AddressSet would cost a shift more, some 8%.
     std::unique_ptr<std::uint8_t[]> breakpoints_;
     SlipChecks* slips_ = nullptr;
+    bool recordedCalls_ = false;
     bool atBreakpoint_ = false;
     // The executed count at the run's start or at its last PassBreakpoint: the instruction then
     // is exempt from the breakpoints.

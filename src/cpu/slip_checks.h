@@ -84,6 +84,13 @@ class SlipChecks {
         position_ = position;
         recording_ = true;
     }
+    // A run whose instruction n (as the run counts them) is recorded at position first + n:
+    // the run tells AtInstruction(n) before each JSR and RTS.
+    void RecordingFrom(std::size_t first, std::size_t generation) {
+        Recording(first, generation);
+        first_ = first;
+    }
+    void AtInstruction(std::int64_t n) { position_ = first_ + static_cast<std::size_t>(n); }
     // After Πίσω: the calls as they were before the steps from position on.
     void Rewind(std::size_t position, std::size_t generation);
 
@@ -142,6 +149,7 @@ class SlipChecks {
     std::vector<CallEvent> events_;
     std::size_t generation_ = 0;
     std::size_t position_ = 0;
+    std::size_t first_ = 0;
     bool recording_ = false;
 };
 

@@ -268,41 +268,39 @@ class SilentHost : public NullMachineHost {
     bool WantsPrintedText() const override { return false; }
 };
 
-// An unrecorded instruction's console text before it, packed after the instruction's index in
-// its stretch.
-void PackConsole(std::vector<std::uint8_t>& packed, std::size_t index, const ConsoleBefore& old) {
-    const std::uint32_t fields[] = {
-        static_cast<std::uint32_t>(index), static_cast<std::uint32_t>(old.kept),
-        static_cast<std::uint32_t>(old.front.size()), static_cast<std::uint32_t>(old.tail.size())};
+// The console text before an unrecorded console call, one entry per call in the order made
+// (old nullptr: the call changed nothing).
+void PackConsole(std::vector<std::uint8_t>& packed, const ConsoleBefore* old) {
+    static const ConsoleBefore kUnchanged;
+    const ConsoleBefore& text = old != nullptr ? *old : kUnchanged;
+    const std::uint32_t fields[] = {old != nullptr, static_cast<std::uint32_t>(text.kept),
+                                    static_cast<std::uint32_t>(text.front.size()),
+                                    static_cast<std::uint32_t>(text.tail.size())};
     const std::size_t at = packed.size();
-    packed.resize(at + sizeof fields + old.front.size() + old.tail.size());
+    packed.resize(at + sizeof fields + text.front.size() + text.tail.size());
     std::memcpy(packed.data() + at, fields, sizeof fields);
-    std::memcpy(packed.data() + at + sizeof fields, old.front.data(), old.front.size());
-    std::memcpy(packed.data() + at + sizeof fields + old.front.size(), old.tail.data(),
-                old.tail.size());
+    std::memcpy(packed.data() + at + sizeof fields, text.front.data(), text.front.size());
+    std::memcpy(packed.data() + at + sizeof fields + text.front.size(), text.tail.data(),
+                text.tail.size());
 }
 
-// Reads them back, index by index.
+// Reads them back, call by call.
 class PackedConsoles {
   public:
     explicit PackedConsoles(const std::vector<std::uint8_t>& packed) : packed_(packed) {}
-    // The old text of the instruction at index, or nullptr when it changed none; indexes must
-    // be asked in increasing order.
-    const ConsoleBefore* At(std::size_t index) {
-        while (offset_ < packed_.size()) {
-            std::uint32_t fields[4];
-            std::memcpy(fields, packed_.data() + offset_, sizeof fields);
-            if (fields[0] > index) return nullptr;
-            const std::size_t text = offset_ + sizeof fields;
-            offset_ = text + fields[2] + fields[3];
-            if (fields[0] < index) continue;
-            const auto* chars = reinterpret_cast<const char*>(packed_.data() + text);
-            current_.kept = fields[1];
-            current_.front.assign(chars, fields[2]);
-            current_.tail.assign(chars + fields[2], fields[3]);
-            return &current_;
-        }
-        return nullptr;
+    // The old text of the next call, or nullptr when it changed none.
+    const ConsoleBefore* Next() {
+        if (offset_ >= packed_.size()) return nullptr;
+        std::uint32_t fields[4];
+        std::memcpy(fields, packed_.data() + offset_, sizeof fields);
+        const std::size_t text = offset_ + sizeof fields;
+        offset_ = text + fields[2] + fields[3];
+        if (fields[0] == 0) return nullptr;
+        const auto* chars = reinterpret_cast<const char*>(packed_.data() + text);
+        current_.kept = fields[1];
+        current_.front.assign(chars, fields[2]);
+        current_.tail.assign(chars + fields[2], fields[3]);
+        return &current_;
     }
 
   private:
@@ -527,15 +525,8 @@ bool StepHistory::StepDecoded(Machine& m, MachineHost& host, RestorableConsole* 
 bool StepHistory::StepUnrecorded(Machine& m, MachineHost& host, RestorableConsole* console,
                                  const AddressSet* watchedCells, SlipChecks* slips,
                                  const DecodedOpcode d) {
-    if (!stretchOpen_) [[unlikely]] {
-        stretches_.push_back({std::make_shared<const Machine>(m), 0, {}});
-        stretchOpen_ = true;
-        // The oldest stretch goes, with every record before it, once the others hold the depth
-        // or its console texts pass the budget.
-        while (stretches_.size() > 1 &&
-               (unrecorded_ - stretches_.front().length >= kDepth || stretchBytes_ > kByteBudget))
-            DropOldestStretch();
-    }
+    if (!stretchOpen_) [[unlikely]]
+        OpenStretch(m);
     const std::int64_t a = m.PC;
     // The cells before it only where it may change one that is watched.
     if (watchedCells != nullptr && MayWriteCell(m, d, a)) {
@@ -551,9 +542,10 @@ ZORVAN_HOT void StepHistory::ExecuteUnrecorded(Machine& m, MachineHost& host,
                                                RestorableConsole* console, SlipChecks* slips,
                                                const DecodedOpcode d) {
     const std::int64_t a = m.PC;
-    const std::int64_t routine = console != nullptr ? ConsoleRoutineCalled(m, d, a) : -1;
+    // Every console call leaves an entry, the same whatever the console: the replay takes one
+    // at each.
+    const std::int64_t routine = ConsoleRoutineCalled(m, d, a);
     if (slips != nullptr) slips->Recording(Position(), generation_);
-    Stretch& stretch = stretches_.back();
     if (routine < 0) {
         if (slips != nullptr) {
             ExecuteStep(detail::TrackedCore(m, host, *slips), m, d, a);
@@ -562,18 +554,43 @@ ZORVAN_HOT void StepHistory::ExecuteUnrecorded(Machine& m, MachineHost& host,
         }
     } else {
         ConsoleWatch consoleWatch(console, routine == kPrintTextRoutine);
-        StepAt(m, host, static_cast<int>(a), slips);
-        ConsoleBefore old;
-        if (consoleWatch.Changed(old)) {
-            const std::size_t packed = stretch.consoles.size();
-            PackConsole(stretch.consoles, stretch.length, old);
-            stretchBytes_ += stretch.consoles.size() - packed;
+        if (slips != nullptr) {
+            ExecuteStep(detail::TrackedCore(m, host, *slips), m, d, a);
+        } else {
+            ExecuteStep(detail::Core(m, host), m, d, a);
         }
+        ConsoleBefore old;
+        KeepConsole(consoleWatch.Changed(old) ? &old : nullptr);
     }
-    ++stretch.length;
-    ++unrecorded_;
+    AddUnrecorded(1);
+}
+
+std::size_t StepHistory::OpenStretch(const Machine& m) {
+    if (!stretchOpen_) {
+        stretches_.push_back({std::make_shared<const Machine>(m), 0, {}});
+        stretchOpen_ = true;
+        // The oldest stretch goes, with every record before it, once the others hold the depth
+        // or its console texts pass the budget.
+        while (stretches_.size() > 1 &&
+               (unrecorded_ - stretches_.front().length >= kDepth || stretchBytes_ > kByteBudget))
+            DropOldestStretch();
+    }
+    return kStretchLength - stretches_.back().length;
+}
+
+void StepHistory::AddUnrecorded(std::size_t count) {
+    Stretch& stretch = stretches_.back();
+    stretch.length += count;
+    unrecorded_ += count;
     if (stretch.length >= kStretchLength || stretch.consoles.size() > kByteBudget / 8)
         stretchOpen_ = false;
+}
+
+void StepHistory::KeepConsole(const ConsoleBefore* old) {
+    std::vector<std::uint8_t>& packed = stretches_.back().consoles;
+    const std::size_t size = packed.size();
+    PackConsole(packed, old);
+    stretchBytes_ += packed.size() - size;
 }
 
 bool StepHistory::Record(Machine& m, MachineHost& host, const DecodedOpcode d,
@@ -585,14 +602,17 @@ bool StepHistory::Record(Machine& m, MachineHost& host, const DecodedOpcode d,
     return Write(before, cells, console, m, nullptr);
 }
 
-void StepHistory::Replay(const Stretch& stretch, Machine& m, std::size_t count, StepHistory* into) {
+void StepHistory::Replay(const Stretch& stretch, Machine& m, std::size_t from, std::size_t count,
+                         StepHistory* into) {
     SilentHost host;
     m = *stretch.start;
     PackedConsoles consoles(stretch.consoles);
     for (std::size_t i = 0; i < count; ++i) {
         const DecodedOpcode d = Decode(m.Read(m.PC));
-        if (into != nullptr) {
-            into->Record(m, host, d, consoles.At(i));
+        const ConsoleBefore* console =
+            ConsoleRoutineCalled(m, d, m.PC) >= 0 ? consoles.Next() : nullptr;
+        if (into != nullptr && i >= from) {
+            into->Record(m, host, d, console);
         } else {
             ExecuteStep(detail::Core(m, host), m, d, m.PC);
         }
@@ -607,7 +627,7 @@ void StepHistory::MakeRecords() {
     stretchBytes_ = 0;
     stretchOpen_ = false;
     const auto machine = std::make_unique<Machine>();
-    for (const Stretch& stretch : stretches) Replay(stretch, *machine, stretch.length, this);
+    for (const Stretch& stretch : stretches) Replay(stretch, *machine, 0, stretch.length, this);
 }
 
 std::unique_ptr<StepHistory> StepHistory::LatestStretchRecorded() const {
@@ -619,7 +639,7 @@ std::unique_ptr<StepHistory> StepHistory::LatestStretchRecorded() const {
         if (group.begin >= history->dropped_) history->groups_.push_back(group);
     }
     const auto machine = std::make_unique<Machine>();
-    Replay(latest, *machine, latest.length, history.get());
+    Replay(latest, *machine, 0, latest.length, history.get());
     return history;
 }
 
@@ -637,6 +657,36 @@ void StepHistory::DropOldestStretch() {
     checkpoints_.clear();
     stretches_.pop_front();
     std::erase_if(groups_, [this](const StepGroup& group) { return group.end <= dropped_; });
+}
+
+template <typename Call>
+void UnrecordedConsole::Watched(int routine, Call call) {
+    if (routineWithoutRts_ < 0) {
+        const DecodedOpcode d = Decode(machine_.Read(routine));
+        if (!d.known || d.operation != Operation::kRts) routineWithoutRts_ = routine;
+    }
+    ConsoleWatch watch(console_, routine == kPrintTextRoutine);
+    call();
+    ConsoleBefore old;
+    history_.KeepConsole(watch.Changed(old) ? &old : nullptr);
+}
+
+void UnrecordedConsole::ShowCharacter(int ac) {
+    Watched(kShowCharacterRoutine, [&] { host_.ShowCharacter(ac); });
+}
+
+void UnrecordedConsole::AskForAccumulator() {
+    Watched(kAskForAccumulatorRoutine, [&] { host_.AskForAccumulator(); });
+}
+
+void UnrecordedConsole::ClearConsole() {
+    Watched(kClearConsoleRoutine, [&] { host_.ClearConsole(); });
+}
+
+void UnrecordedConsole::PrintText(std::string_view cp1253Bytes) {
+    Watched(kPrintTextRoutine, [&] {
+        if (host_.WantsPrintedText()) host_.PrintText(cp1253Bytes);
+    });
 }
 
 void StepHistory::AbsorbIntoLast(const Machine& m, const RegisterState& left) {
@@ -695,12 +745,8 @@ std::optional<StepChange> StepHistory::Last(const Machine& m) const {
         // The newest stretch run again up to its last instruction, which alone is recorded.
         const Stretch& latest = stretches_.back();
         const auto machine = std::make_unique<Machine>();
-        Replay(latest, *machine, latest.length - 1, nullptr);
-        SilentHost host;
-        PackedConsoles consoles(latest.consoles);
         StepHistory last;
-        last.Record(*machine, host, Decode(machine->Read(machine->PC)),
-                    consoles.At(latest.length - 1));
+        Replay(latest, *machine, latest.length - 1, latest.length, &last);
         return last.Last(m);
     }
     if (count_ == 0) return std::nullopt;

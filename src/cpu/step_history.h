@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -137,6 +138,11 @@ class StepHistory {
     // need them. watchedCells nullptr watches none (an empty set must be passed as nullptr).
     bool StepUnrecorded(Machine& machine, MachineHost& host, RestorableConsole* console,
                         const AddressSet* watchedCells, SlipChecks* slips, DecodedOpcode decoded);
+    // Or many such instructions at once, executed by a cpu::Run whose host is an
+    // UnrecordedConsole: OpenStretch before each slice, with the machine as it stands (it returns
+    // how many instructions the slice may execute), and AddUnrecorded with how many it did.
+    std::size_t OpenStretch(const Machine& machine);
+    void AddUnrecorded(std::size_t count);
 
     // Re-records the latest instruction against the machine as it is now, so that what changed
     // since it (an answer typed into the console for the question it asked) is undone with it.
@@ -195,10 +201,13 @@ class StepHistory {
     // Executes and records one instruction; console: its console's old text, or nullptr.
     bool Record(Machine& machine, MachineHost& host, DecodedOpcode decoded,
                 const step_record::ConsoleBefore* console);
-    // Runs the first count instructions of stretch again on machine, recorded into `into` when
-    // it is given.
-    static void Replay(const Stretch& stretch, Machine& machine, std::size_t count,
-                       StepHistory* into);
+    // Runs the first count instructions of stretch again on machine, those from `from` on
+    // recorded into `into` when it is given.
+    static void Replay(const Stretch& stretch, Machine& machine, std::size_t from,
+                       std::size_t count, StepHistory* into);
+    // The console's text before the open stretch's next console call; nullptr: unchanged.
+    void KeepConsole(const step_record::ConsoleBefore* old);
+    friend class UnrecordedConsole;
     // Makes the records of every stretch, oldest first.
     void MakeRecords();
     // The newest stretch alone, as a history of its own, with the groups within it.
@@ -240,6 +249,36 @@ class StepHistory {
     std::size_t unrecorded_ = 0;    // instructions in stretches_
     std::size_t stretchBytes_ = 0;  // and their console texts
     bool stretchOpen_ = false;      // the newest stretch takes the next unrecorded instruction
+};
+
+// The host of a run whose instructions a StepHistory keeps unrecorded (OpenStretch): it passes
+// what the console routines do on to host, and keeps the console's text before each call for the
+// history.
+class UnrecordedConsole final : public MachineHost {
+  public:
+    UnrecordedConsole(StepHistory& history, const Machine& machine, MachineHost& host,
+                      RestorableConsole* console)
+        : history_(history), machine_(machine), host_(host), console_(console) {}
+
+    void ShowCharacter(int ac) override;
+    void AskForAccumulator() override;
+    void ClearConsole() override;
+    void PrintText(std::string_view cp1253Bytes) override;
+    // Every call leaves its entry, so the text is always read; host may still not want it.
+    bool WantsPrintedText() const override { return true; }
+    void StackFull() override { host_.StackFull(); }
+    // The first console routine called whose cell held no RTS (the run then ends there), or -1.
+    int RoutineWithoutRts() const { return routineWithoutRts_; }
+
+  private:
+    template <typename Call>
+    void Watched(int routine, Call call);
+
+    StepHistory& history_;
+    const Machine& machine_;
+    MachineHost& host_;
+    RestorableConsole* console_;
+    int routineWithoutRts_ = -1;
 };
 
 }  // namespace zorvan::cpu

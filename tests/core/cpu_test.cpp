@@ -467,27 +467,35 @@ TEST(StepSentence, TellsWhetherEachBranchWasTaken) {
 }
 
 // Random memory and registers (cells outside 0-255 included), random console routines and answers
-// to their questions: N steps
-// forward and N back leave the machine and the console exactly as they were, and so does every
-// undo on the way back (checked every 97 steps).
+// to their questions: N steps forward and N back leave the machine and the console exactly as they
+// were, and so does every undo on the way back (checked every 97 steps).
 TEST(StepHistory, StepsForwardThenAsManyBackLeaveTheMachineIdentical) {
     constexpr int kSteps = 3000, kEvery = 97;
+    std::vector<int> executedOpcodes;
+    for (int opcode = 0; opcode < 256; ++opcode) {
+        if (Decode(opcode).executed) executedOpcodes.push_back(opcode);
+    }
     for (unsigned seed = 1; seed <= 40; ++seed) {
         SCOPED_TRACE(seed);
         std::mt19937 random(seed);
         Machine machine;
+        // Mostly opcodes that execute, so that the steps go far before one that does not.
         for (auto& cell : machine.memory) {
-            const unsigned roll = random() % 100;
-            cell = static_cast<std::int16_t>(roll < 3   ? -static_cast<int>(random() % 300)
-                                             : roll < 6 ? 0x20
-                                                        : random() % 256);
+            const unsigned roll = random() % 1000;
+            cell = static_cast<std::int16_t>(
+                roll < 3    ? -static_cast<int>(random() % 300)
+                : roll < 28 ? 0x20
+                : roll < 33 ? random() % 256
+                            : executedOpcodes[random() % executedOpcodes.size()]);
         }
-        for (int i = 0; i < 40; ++i) {  // console calls scattered about
+        for (int i = 0; i < 400; ++i) {  // console calls scattered about
             const auto at = static_cast<std::size_t>(random() % 0xFFF0);
             machine.memory[at] = 0x20;
             machine.memory[at + 1] = static_cast<std::int16_t>(0xFC + random() % 4);
             machine.memory[at + 2] = 0xFF;
         }
+        // Mostly routines that return; else the console call leads off the end of memory.
+        if (seed % 4 != 0) std::fill(&machine.memory[0xFFFC], &machine.memory[0xFFFF] + 1, 0x60);
         machine.PC = static_cast<std::int32_t>(random() % kMemorySize);
         for (std::int32_t* reg : {&machine.AC, &machine.XR, &machine.YR, &machine.SP})
             *reg = static_cast<std::int32_t>(random() % 256);
@@ -498,15 +506,33 @@ TEST(StepHistory, StepsForwardThenAsManyBackLeaveTheMachineIdentical) {
         AddressSet watched;
         for (int i = 0; i < 4000; ++i) watched.Add(random() % kMemorySize);
         std::vector<std::pair<Machine, std::string>> states;
-        for (int i = 0; i < kSteps; ++i) {
+        UnrecordedConsole runHost(history, machine, console, &console);
+        for (int i = 0; i < kSteps;) {
             if (i % kEvery == 0) states.emplace_back(machine, console.text);
-            // Recorded and unrecorded stretches in turn (a step window's steps and runs); now and
-            // then a recorded copy tells whether a watched cell changed.
-            if (i / 400 % 2 == 0) {
+            // Recorded steps, unrecorded steps and unrecorded runs in turn (a step window's steps
+            // and its runs); now and then a recorded copy tells whether a watched cell changed.
+            const int mode = i / 150 % 3;
+            int executed = 0;
+            if (mode == 0) {
+                // A run's slice never passes a state kept for the way back.
+                cpu::Run run(machine, runHost, machine.PC);
+                const auto most = std::min<std::size_t>(
+                    {history.OpenStretch(machine), std::size_t{1} + random() % 40,
+                     static_cast<std::size_t>(std::min(kEvery - i % kEvery, kSteps - i))});
+                if (run.Slice(static_cast<std::int64_t>(most)) != RunEnd::kRunning)
+                    machine.PC = run.Address();
+                executed = static_cast<int>(run.ExecutedCount());
+                history.AddUnrecorded(static_cast<std::size_t>(executed));
+            }
+            if (executed != 0) {
+                i += executed;
+            } else if (mode == 1) {
                 history.Step(machine, console, &console);
+                ++i;
             } else if (i % 13 != 0) {
                 history.StepUnrecorded(machine, console, &console, &watched, nullptr,
                                        Decode(machine.Read(machine.PC)));
+                ++i;
             } else {
                 auto copy = std::make_unique<Machine>(machine);
                 TextConsole copyConsole = console;
@@ -514,10 +540,12 @@ TEST(StepHistory, StepsForwardThenAsManyBackLeaveTheMachineIdentical) {
                 EXPECT_EQ(history.StepUnrecorded(machine, console, &console, &watched, nullptr,
                                                  Decode(machine.Read(machine.PC))),
                           wrote);
+                ++i;
             }
             // A question answered in the console joins the step that asked it.
+            if (machine.PC != kAskForAccumulatorRoutine) continue;
             const auto last = history.Last(machine);
-            if (machine.PC == kAskForAccumulatorRoutine && last->before.PC != machine.PC) {
+            if (last->before.PC != machine.PC) {
                 const RegisterState left = RegisterState::Of(machine);
                 machine.AC = static_cast<std::int32_t>(random() % 256);
                 console.text += "\nAC:" + std::to_string(machine.AC);

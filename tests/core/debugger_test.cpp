@@ -431,6 +431,8 @@ TEST(SlipChecksTest, EachCheckTellsItsSlipOnceAndOnlyThen) {
         // Πίσω takes the call back with the step, over the RTS and over the JSR.
         {"[0200]=20,10,02 [0210]=60", "start next back next", ""},
         {"[0200]=20,10,02 [0210]=60", "start back next next", ""},
+        // And so does a run's: back into the second call, its RTS returns from it.
+        {"[0200]=20,10,02,20,10,02 [0210]=E8,60", "start continue back back next next", ""},
         {"[0200]=20,00,03", "f9", "Προσοχή: το PC βγήκε από το πρόγραμμα στο κελί 0300, που δεν γράφτηκε ποτέ."},
         {"[0200]=20,00,03", "start", "Προσοχή: το PC βγήκε από το πρόγραμμα στο κελί 0300, που δεν γράφτηκε ποτέ."},
         {"[0200]=20,00,03", "off2 f9", ""},
