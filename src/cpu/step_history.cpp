@@ -468,7 +468,7 @@ ZORVAN_HOT bool StepHistory::Write(const RegisterState& before, const CellsBefor
         checkpoints_.push_back({Position(), base_ + logSize_});
     }
     Reserve(kMaxRecordSize);
-    RecordWriter record(log_.data() + logSize_);
+    RecordWriter record(log_.Data() + logSize_);
     std::uint16_t mask = PutRegisters(record, before, m);
     bool wroteWatched = false;
     mask |= PutCells(record, cells, m, watchedCells, wroteWatched);
@@ -630,16 +630,16 @@ void StepHistory::MakeRecords() {
     for (const Stretch& stretch : stretches) Replay(stretch, *machine, 0, stretch.length, this);
 }
 
-std::unique_ptr<StepHistory> StepHistory::LatestStretchRecorded() const {
+std::unique_ptr<StepHistory> StepHistory::LatestStretchRecorded(std::size_t from) const {
     const Stretch& latest = stretches_.back();
     auto history = std::make_unique<StepHistory>();
-    history->dropped_ = Position() - latest.length;
+    history->dropped_ = from;
     history->generation_ = generation_;
     for (const StepGroup& group : groups_) {
-        if (group.begin >= history->dropped_) history->groups_.push_back(group);
+        if (group.begin >= from) history->groups_.push_back(group);
     }
     const auto machine = std::make_unique<Machine>();
-    Replay(latest, *machine, 0, latest.length, history.get());
+    Replay(latest, *machine, from - (Position() - latest.length), latest.length, history.get());
     return history;
 }
 
@@ -650,8 +650,7 @@ void StepHistory::DropOldestStretch() {
     unrecorded_ -= oldest.length;
     stretchBytes_ -= oldest.consoles.size();
     base_ += logSize_;
-    log_.clear();
-    log_.shrink_to_fit();
+    log_.Release();
     logSize_ = 0;
     count_ = 0;
     checkpoints_.clear();
@@ -692,7 +691,7 @@ void UnrecordedConsole::PrintText(std::string_view cp1253Bytes) {
 void StepHistory::AbsorbIntoLast(const Machine& m, const RegisterState& left) {
     MakeRecords();
     if (count_ == 0) return;
-    const ParsedRecord record = Parse(log_.data(), logSize_, m, &left);
+    const ParsedRecord record = Parse(log_.Data(), logSize_, m, &left);
     CellsBefore cells;
     for (int i = 0; i < record.cellCount; ++i) {
         cells.addresses[i] = record.cells[i].address;
@@ -718,7 +717,7 @@ bool StepHistory::Undo(Machine& m, RestorableConsole* console) {
 }
 
 void StepHistory::UndoOne(Machine& m, RestorableConsole* console) {
-    const ParsedRecord record = Parse(log_.data(), logSize_, m);
+    const ParsedRecord record = Parse(log_.Data(), logSize_, m);
     PutBack(record, m);
     if ((record.mask & kFieldConsole) && console != nullptr) {
         const std::string now = console->Text();
@@ -750,24 +749,23 @@ std::optional<StepChange> StepHistory::Last(const Machine& m) const {
         return last.Last(m);
     }
     if (count_ == 0) return std::nullopt;
-    return ChangeOf(Parse(log_.data(), logSize_, m), m);
+    return ChangeOf(Parse(log_.Data(), logSize_, m), m);
 }
 
 void StepHistory::VisitLatest(const Machine& m, const RestorableConsole* console, std::size_t count,
                               const PastStepVisitor& visit) {
     if (!stretches_.empty()) {
-        // After a long run, only its newest stretch is recorded, when it holds them all: a
-        // group counts as one step, and none may begin before it.
+        // After a long run, only the end of its newest stretch is recorded, when it holds the
+        // steps asked for: a group counts as one step, and none may begin before the stretch.
         const std::size_t begin = Position() - stretches_.back().length;
-        std::size_t steps = stretches_.back().length;
-        bool within = true;
-        for (const StepGroup& group : groups_) {
-            if (group.end <= begin) continue;
-            within = within && group.begin >= begin;
-            steps -= std::min(steps, group.end - group.begin - 1);
+        std::size_t from = Position();
+        std::size_t steps = 0;
+        for (auto group = groups_.rbegin(); steps < count && from > begin; ++steps) {
+            while (group != groups_.rend() && group->end > from) ++group;
+            from = group != groups_.rend() && group->end == from ? group->begin : from - 1;
         }
-        if (within && steps >= count) {
-            LatestStretchRecorded()->VisitLatest(m, console, count, visit);
+        if (steps == count && from >= begin) {
+            LatestStretchRecorded(from)->VisitLatest(m, console, count, visit);
             return;
         }
         MakeRecords();
@@ -785,7 +783,7 @@ void StepHistory::VisitLatest(const Machine& m, const RestorableConsole* console
         const StepGroup* whole =
             group != groups_.rend() && group->end == position ? &*group : nullptr;
         std::size_t records = whole != nullptr ? position - std::max(whole->begin, dropped_) : 1;
-        ParsedRecord record = Parse(log_.data(), end, *after);
+        ParsedRecord record = Parse(log_.Data(), end, *after);
         StepChange change = ChangeOf(record, *after);
         if (change.consoleChanged && console != nullptr) {
             if (!text) text = console->Text();
@@ -803,7 +801,7 @@ void StepHistory::VisitLatest(const Machine& m, const RestorableConsole* console
             end = record.start;
             --position;
             if (--records == 0 || position == dropped_) break;
-            record = Parse(log_.data(), end, *after);
+            record = Parse(log_.Data(), end, *after);
         }
     }
 }
@@ -819,8 +817,7 @@ void StepHistory::Clear() {
     unrecorded_ = 0;
     stretchBytes_ = 0;
     stretchOpen_ = false;
-    log_.clear();
-    log_.shrink_to_fit();
+    log_.Release();
     logSize_ = 0;
     count_ = 0;
     // A group of the history that ended would take the steps recorded after it for its own.
@@ -844,7 +841,7 @@ void StepHistory::DropOldest() {
         // Fewer when the console's texts they hold would pass three quarters of the budget: walk
         // back over them to where they begin.
         while (kept < count_ && kept < kDepth) {
-            RecordReader trailer(log_.data() + end - kTrailerSize);
+            RecordReader trailer(log_.Data() + end - kTrailerSize);
             trailer.Get<std::uint16_t>();
             const std::size_t length = trailer.Get<std::uint32_t>();
             if (kept != 0 && logSize_ - (end - length) > kByteBudget / 4 * 3) break;
@@ -852,7 +849,7 @@ void StepHistory::DropOldest() {
             ++kept;
         }
     }
-    std::memmove(log_.data(), log_.data() + end, logSize_ - end);
+    std::memmove(log_.Data(), log_.Data() + end, logSize_ - end);
     logSize_ -= end;
     base_ += end;
     dropped_ += count_ - kept;
@@ -863,15 +860,14 @@ void StepHistory::DropOldest() {
 
 void StepHistory::Grow(std::size_t size) {
     // Doubling, but not far past the budget, at which the oldest records go.
-    const std::size_t grown = std::min(log_.size() * 2, kByteBudget + kFirstReserve);
+    const std::size_t grown = std::min(log_.Size() * 2, kByteBudget + kFirstReserve);
     const std::size_t target = std::max({logSize_ + size, kFirstReserve, grown});
-    log_.reserve(target);  // exactly: resize alone would double the capacity past the budget
-    log_.resize(target);
+    log_.Resize(target, logSize_);
 }
 
 void StepHistory::Append(const void* bytes, std::size_t size) {
     Reserve(size);
-    std::memcpy(log_.data() + logSize_, bytes, size);
+    std::memcpy(log_.Data() + logSize_, bytes, size);
     logSize_ += size;
 }
 

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -36,26 +37,42 @@ struct CellsBefore;
 struct ConsoleBefore;
 }  // namespace step_record
 
-// Leaves the bytes that a vector grows by as they are: the history's log is written before it
-// is read, and zeroing megabytes of it on every fresh run costs more than the run's first steps.
-template <typename T>
-struct UninitializedAllocator : std::allocator<T> {
-    // The standard library's names for an allocator's members.
-    template <typename U>
-    struct rebind {                               // NOLINT(readability-identifier-naming)
-        using other = UninitializedAllocator<U>;  // NOLINT(readability-identifier-naming)
-    };
-    UninitializedAllocator() = default;
-    template <typename U>
-    explicit UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
-    template <typename U, typename... Args>
-    void construct(U* at, Args&&... args) {  // NOLINT(readability-identifier-naming)
-        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+// Bytes that grow without being zeroed: the history's log is written before it is read, and
+// zeroing megabytes of it on every fresh run costs more than the run's first steps.
+class GrowingBytes {
+  public:
+    GrowingBytes() = default;
+    GrowingBytes(const GrowingBytes& other) { *this = other; }
+    GrowingBytes& operator=(const GrowingBytes& other) {
+        if (this == &other) return *this;
+        bytes_ = other.size_ != 0 ? std::make_unique_for_overwrite<std::uint8_t[]>(other.size_)
+                                  : nullptr;
+        size_ = other.size_;
+        if (size_ != 0) std::memcpy(bytes_.get(), other.bytes_.get(), size_);
+        return *this;
     }
-    template <typename U>
-    void construct(U* at) noexcept {  // NOLINT(readability-identifier-naming)
-        ::new (static_cast<void*>(at)) U;
+    GrowingBytes(GrowingBytes&&) noexcept = default;
+    GrowingBytes& operator=(GrowingBytes&&) noexcept = default;
+    ~GrowingBytes() = default;
+
+    std::uint8_t* Data() { return bytes_.get(); }
+    const std::uint8_t* Data() const { return bytes_.get(); }
+    std::size_t Size() const { return size_; }
+    // To exactly size bytes, the first kept of them as they were.
+    void Resize(std::size_t size, std::size_t kept) {
+        auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+        if (kept != 0) std::memcpy(bytes.get(), bytes_.get(), kept);
+        bytes_ = std::move(bytes);
+        size_ = size;
     }
+    void Release() {
+        bytes_.reset();
+        size_ = 0;
+    }
+
+  private:
+    std::unique_ptr<std::uint8_t[]> bytes_;
+    std::size_t size_ = 0;
 };
 
 // A console whose text the history reads and puts back: the console routines change it.
@@ -181,12 +198,12 @@ class StepHistory {
     bool Empty() const { return Size() == 0; }
     std::size_t Size() const { return count_ + unrecorded_; }
     std::size_t Bytes() const {
-        return log_.capacity() + stretches_.size() * sizeof(Machine) + stretchBytes_;
+        return log_.Size() + stretches_.size() * sizeof(Machine) + stretchBytes_;
     }
 
   private:
     // Instructions a run executed without records, after the log's: the machine before the
-    // first, how many, and the console's old texts, each after the index of its instruction.
+    // first, how many, and the console's text before each of their console calls, in order.
     struct Stretch {
         std::shared_ptr<const Machine> start;  // never changed: copies of the history share it
         std::size_t length = 0;
@@ -210,8 +227,9 @@ class StepHistory {
     friend class UnrecordedConsole;
     // Makes the records of every stretch, oldest first.
     void MakeRecords();
-    // The newest stretch alone, as a history of its own, with the groups within it.
-    std::unique_ptr<StepHistory> LatestStretchRecorded() const;
+    // The newest stretch's instructions from position `from` on, as a history of its own, with
+    // the groups within them.
+    std::unique_ptr<StepHistory> LatestStretchRecorded(std::size_t from) const;
     void DropOldestStretch();
 
     // Appends one record: the old values of what changed, given the machine after it.
@@ -222,14 +240,14 @@ class StepHistory {
     void UndoOne(Machine& machine, RestorableConsole* console);
     // Room for size more bytes.
     void Reserve(std::size_t size) {
-        if (logSize_ + size > log_.size()) Grow(size);
+        if (logSize_ + size > log_.Size()) Grow(size);
     }
     void Grow(std::size_t size);
     void Append(const void* bytes, std::size_t size);
 
     // Records back to back in the first logSize_ bytes, the rest room to grow into; each ends
     // with its mask and its length, so the latest is found from the end.
-    std::vector<std::uint8_t, UninitializedAllocator<std::uint8_t>> log_;
+    GrowingBytes log_;
     std::size_t logSize_ = 0;
     std::size_t count_ = 0;
     std::string endedBecause_;
@@ -267,7 +285,7 @@ class UnrecordedConsole final : public MachineHost {
     // Every call leaves its entry, so the text is always read; host may still not want it.
     bool WantsPrintedText() const override { return true; }
     void StackFull() override { host_.StackFull(); }
-    // The first console routine called whose cell held no RTS (the run then ends there), or -1.
+    // The first console routine called whose cell held no RTS, or -1: the run went on there.
     int RoutineWithoutRts() const { return routineWithoutRts_; }
 
   private:

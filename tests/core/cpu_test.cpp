@@ -563,6 +563,55 @@ TEST(StepHistory, StepsForwardThenAsManyBackLeaveTheMachineIdentical) {
     }
 }
 
+// The latest steps of a run, told from the end of its stretch, are those of the same steps
+// recorded one by one; a group (a call stepped over) counts as one, inside the run or across its
+// start.
+TEST(StepHistory, TheLatestStepsOfARunAreThoseOfTheSameStepsRecorded) {
+    // How many are asked, steps recorded before the run, and where a group of 5 steps ends,
+    // counted from the run's start (0: none).
+    const struct {
+        std::size_t count;
+        int before, groupEnd;
+    } cases[] = {
+        {1, 0, 0},     {10, 0, 147}, {10, 20, 138}, {100, 20, 0},
+        {100, 200, 0}, {100, 0, 60}, {100, 40, 3},  {140, 0, 0},
+    };
+    Machine program;
+    // 0200 LDX #00 / INX / STX 0300 / PHA / PLA / JMP 0202
+    Apply(program, "PC=0200 [0200]=A2,00,E8,8E,00,03,48,68,4C,02,02");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.count) + " " + std::to_string(c.groupEnd));
+        NullMachineHost host;
+        Machine recordedMachine = program, runMachine = program;
+        StepHistory recorded, run;
+        for (int i = 0; i < c.before; ++i) {
+            recorded.Step(recordedMachine, host, nullptr);
+            run.Step(runMachine, host, nullptr);
+        }
+        for (int i = 1; i <= 150; ++i) {
+            recorded.Step(recordedMachine, host, nullptr);
+            run.StepUnrecorded(runMachine, host, nullptr, nullptr, nullptr,
+                               Decode(runMachine.Read(runMachine.PC)));
+            if (i == c.groupEnd) {
+                recorded.Group(recorded.Position() - 5, 0x0202, "μαζί");
+                run.Group(run.Position() - 5, 0x0202, "μαζί");
+            }
+        }
+        const auto told = [&](StepHistory& history, const Machine& machine) {
+            std::string text;
+            history.VisitLatest(machine, nullptr, c.count,
+                                [&](std::size_t position, const StepChange& change,
+                                    const StepGroup* group, const Machine&) {
+                                    text += std::to_string(position) + ":" +
+                                            std::to_string(change.before.PC) +
+                                            (group != nullptr ? group->sentence : "") + " ";
+                                });
+            return text;
+        };
+        EXPECT_EQ(told(run, runMachine), told(recorded, recordedMachine));
+    }
+}
+
 TEST(StepHistory, AMillionStepsFitAndUndoToTheStart) {
     Machine machine;
     // 0200 LDX #00 / INX / STX 0300 / PHA / PLA / JMP back to 0202
