@@ -62,6 +62,25 @@ constexpr bool IsConsoleRoutine(std::int64_t address) {
 // text whose closing 0 is missing is cut there instead of filling the console with memory.
 inline constexpr int kPrintTextLimit = 283;
 
+constexpr bool IsStore(Operation operation) {
+    return operation == Operation::kSta || operation == Operation::kStx ||
+           operation == Operation::kSty;
+}
+// The shifts and steps of a cell (in their forms with an address): they read it and write it.
+constexpr bool ReadsAndWritesCell(Operation operation) {
+    switch (operation) {
+        case Operation::kInc:
+        case Operation::kDec:
+        case Operation::kAsl:
+        case Operation::kLsr:
+        case Operation::kRol:
+        case Operation::kRor:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Whether a conditional branch is taken, given the status bits before it: in order of BCC, BCS,
 // BEQ, BNE, BMI, BPL, BVC, BVS, when C = 0, C = 1, Z = 1, Z = 0, N = 1, N = 0, V = 0, V = 1.
 // n and z say whether N and Z are 1 (the machine takes any other value as 0 for them); false for

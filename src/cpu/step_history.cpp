@@ -312,22 +312,8 @@ class PackedConsoles {
 // Whether the instruction may change a cell: a store, a shift or step of a cell, a push, or any
 // instruction whose operand cell holds a value below 0 (which is raised after it).
 bool MayWriteCell(const Machine& m, const DecodedOpcode& d, std::int64_t a) {
-    switch (d.operation) {
-        case Operation::kSta:
-        case Operation::kStx:
-        case Operation::kSty:
-        case Operation::kInc:
-        case Operation::kDec:
-        case Operation::kAsl:
-        case Operation::kLsr:
-        case Operation::kRol:
-        case Operation::kRor:
-        case Operation::kPha:
-        case Operation::kPhp:
-            return true;
-        default:
-            return m.Read(a + 1) < 0;
-    }
+    return IsStore(d.operation) || ReadsAndWritesCell(d.operation) ||
+           d.operation == Operation::kPha || d.operation == Operation::kPhp || m.Read(a + 1) < 0;
 }
 
 // Whether one of the cells changed and is watched.

@@ -45,14 +45,18 @@ class GrowingBytes {
     GrowingBytes(const GrowingBytes& other) { *this = other; }
     GrowingBytes& operator=(const GrowingBytes& other) {
         if (this == &other) return *this;
-        bytes_ = other.size_ != 0 ? std::make_unique_for_overwrite<std::uint8_t[]>(other.size_)
-                                  : nullptr;
+        bytes_ = other.size_ != 0 ? Uninitialized(other.size_) : nullptr;
         size_ = other.size_;
         if (size_ != 0) std::memcpy(bytes_.get(), other.bytes_.get(), size_);
         return *this;
     }
-    GrowingBytes(GrowingBytes&&) noexcept = default;
-    GrowingBytes& operator=(GrowingBytes&&) noexcept = default;
+    GrowingBytes(GrowingBytes&& other) noexcept
+        : bytes_(std::move(other.bytes_)), size_(std::exchange(other.size_, 0)) {}
+    GrowingBytes& operator=(GrowingBytes&& other) noexcept {
+        bytes_ = std::move(other.bytes_);
+        size_ = std::exchange(other.size_, 0);
+        return *this;
+    }
     ~GrowingBytes() = default;
 
     std::uint8_t* Data() { return bytes_.get(); }
@@ -60,7 +64,7 @@ class GrowingBytes {
     std::size_t Size() const { return size_; }
     // To exactly size bytes, the first kept of them as they were.
     void Resize(std::size_t size, std::size_t kept) {
-        auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+        auto bytes = Uninitialized(size);
         if (kept != 0) std::memcpy(bytes.get(), bytes_.get(), kept);
         bytes_ = std::move(bytes);
         size_ = size;
@@ -71,6 +75,12 @@ class GrowingBytes {
     }
 
   private:
+    // Not make_unique, which zeroes them (the web build's library has no
+    // make_unique_for_overwrite).
+    static std::unique_ptr<std::uint8_t[]> Uninitialized(std::size_t size) {
+        return std::unique_ptr<std::uint8_t[]>(new std::uint8_t[size]);  // NOLINT(modernize-*)
+    }
+
     std::unique_ptr<std::uint8_t[]> bytes_;
     std::size_t size_ = 0;
 };

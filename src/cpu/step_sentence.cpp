@@ -61,25 +61,6 @@ bool IsMemoryMode(int mode) {
     }
 }
 
-bool IsStore(Operation operation) {
-    return operation == Operation::kSta || operation == Operation::kStx ||
-           operation == Operation::kSty;
-}
-
-bool ReadsAndWrites(Operation operation) {
-    switch (operation) {
-        case Operation::kInc:
-        case Operation::kDec:
-        case Operation::kAsl:
-        case Operation::kLsr:
-        case Operation::kRol:
-        case Operation::kRor:
-            return true;
-        default:
-            return false;
-    }
-}
-
 std::string Written(std::int64_t address, std::int64_t value, std::int64_t old) {
     return "διεύθυνση " + FormatHex4(address) + " ← " + FormatHex2(value) + " (ήταν " +
            FormatHex2(old) + ")";
@@ -159,7 +140,7 @@ void TellOperandCell(const StepChange& change, const Machine& after, const Decod
         return;
     const std::int64_t ea = EffectiveAddress(change, after, d.mode);
     const std::int64_t old = change.CellBefore(after, ea);
-    if (IsStore(d.operation) || ReadsAndWrites(d.operation)) {
+    if (IsStore(d.operation) || ReadsAndWritesCell(d.operation)) {
         parts.Add(Written(ea, after.Read(ea), old));
     } else {
         parts.Add("ανάγνωση " + FormatHex4(ea) + " = " + FormatHex2(old));
