@@ -8,9 +8,18 @@
 #include "cpu/execution.h"
 #include "cpu/interpreter.h"
 #include "cpu/run_loop.h"
+#include "cpu/step_record.h"
 
 namespace zorvan::cpu {
 namespace {
+
+using step_record::CellsBefore;
+using step_record::CellsTheStepMayWrite;
+using step_record::ConsoleBefore;
+using step_record::ConsoleRoutineCalled;
+using step_record::ConsoleWatch;
+using step_record::ExecuteStep;
+using step_record::kByteBudget;
 
 // Which old values a record holds. PC is always there.
 enum RecordField : std::uint16_t {
@@ -33,76 +42,9 @@ constexpr std::size_t kTrailerSize = 6;
 // A first reserve for a run of the step window: no copying for the first few hundred thousand
 // instructions.
 constexpr std::size_t kFirstReserve = std::size_t{4} << 20;
-// The log's size past which the oldest records go whatever their number: the console's texts,
-// which a record keeps whole when a routine clears the console, can be long.
-constexpr std::size_t kByteBudget = std::size_t{48} << 20;
 // PC, four registers and the return address, eight wide bits, three cells, the console's two
 // counts, and the trailer: the most a record holds besides the console's text.
 constexpr std::size_t kMaxRecordSize = 4 * 6 + 4 * kStatusBitCount + 1 + 3 * 4 + 12 + kTrailerSize;
-
-}  // namespace
-
-namespace step_record {
-
-// Every cell an instruction may write, with its value before it.
-struct CellsBefore {
-    std::array<std::int64_t, kMaxCellsChanged> addresses{};
-    std::array<std::int16_t, kMaxCellsChanged> old{};
-    int count = 0;
-
-    void Consider(const Machine& m, std::int64_t address) {
-        if (!Machine::IsAddress(address)) return;
-        for (int i = 0; i < count; ++i) {
-            if (addresses[i] == address) return;
-        }
-        addresses[count] = address;
-        old[count] = m.memory[static_cast<std::size_t>(address)];
-        ++count;
-    }
-};
-
-}  // namespace step_record
-
-namespace {
-
-using step_record::CellsBefore;
-
-// The operand cell (restored after any instruction), the effective address, and a push's stack
-// cell.
-ZORVAN_HOT CellsBefore CellsTheStepMayWrite(const Machine& m, const DecodedOpcode& d,
-                                            std::int64_t a) {
-    CellsBefore cells;
-    cells.Consider(m, a + 1);
-    if (!d.executed) return cells;
-    cells.Consider(m, detail::OperandAddress(d.mode, a, m.XR, m.YR, [&m](std::int64_t address) {
-                       return std::int64_t{m.Read(address)};
-                   }));
-    if (d.operation == Operation::kPha || d.operation == Operation::kPhp)
-        cells.Consider(m, kStackPage + std::int64_t{m.SP});
-    return cells;
-}
-
-// The instruction at a, as StepAt executes it, on one core for the whole step.
-template <typename CoreType>
-ZORVAN_HOT void ExecuteStep(CoreType core, Machine& m, const DecodedOpcode& d, std::int64_t a) {
-    const bool hasOperand = Machine::IsAddress(a + 1);
-    std::int16_t* const operand = hasOperand ? &m.memory[static_cast<std::size_t>(a) + 1] : nullptr;
-    if (operand != nullptr && d.signedOperand) detail::PresentSigned(*operand);
-    int next = static_cast<int>(a);
-    if (d.executed) {
-        next = detail::Execute(core, d.operation, d.mode, static_cast<int>(a));
-        core.Store();
-    }
-    if (operand != nullptr) detail::RestoreOperand(*operand);
-    m.PC = next;
-}
-
-// The console routine the instruction calls, or -1.
-std::int64_t ConsoleRoutineCalled(const Machine& m, const DecodedOpcode& d, std::int64_t a) {
-    if (!d.executed || d.operation != Operation::kJsr) return -1;
-    const std::int64_t target = std::int64_t{m.Read(a + 2)} * 256 + m.Read(a + 1);
-    return IsConsoleRoutine(target) ? target : -1;
-}
 
 // Writes the fields of one record, oldest field first, into room the log has made.
 class RecordWriter {
@@ -195,23 +137,6 @@ std::uint16_t PutCells(RecordWriter& record, const CellsBefore& cells, const Mac
     return kFieldCells;
 }
 
-}  // namespace
-
-namespace step_record {
-
-// The console's text before an instruction, given the text after it: the text's first kept
-// bytes, after front (what a bound on its lines dropped), and before tail.
-struct ConsoleBefore {
-    std::size_t kept = 0;
-    std::string front, tail;
-};
-
-}  // namespace step_record
-
-namespace {
-
-using step_record::ConsoleBefore;
-
 // When the console's text changed, its counts; the caller appends the front and the tail.
 std::uint16_t PutConsole(RecordWriter& record, const ConsoleBefore& old) {
     record.Put(static_cast<std::uint32_t>(old.kept));
@@ -219,111 +144,6 @@ std::uint16_t PutConsole(RecordWriter& record, const ConsoleBefore& old) {
     if (old.front.empty()) return kFieldConsole;
     record.Put(static_cast<std::uint32_t>(old.front.size()));
     return kFieldConsole | kFieldConsoleFront;
-}
-
-// What the console routine the instruction calls is about to change: an append is followed by
-// its length alone, anything else by a copy of the text.
-class ConsoleWatch {
-  public:
-    ConsoleWatch(RestorableConsole* console, bool appends) : console_(console), appends_(appends) {
-        if (console_ == nullptr) return;
-        console_->KeepDropped();
-        if (appends_) {
-            sizeBefore_ = console_->Size();
-        } else {
-            textBefore_ = console_->Text();
-        }
-    }
-    // False when the routine left the text as it was.
-    bool Changed(ConsoleBefore& old) {
-        if (console_ == nullptr) return false;
-        std::string dropped = console_->TakeDropped();
-        if (appends_) {
-            // Moved, not copied: a bound that drops its oldest lines drops thousands at once.
-            if (dropped.size() > sizeBefore_) dropped.resize(sizeBefore_);
-            old.front = std::move(dropped);
-            old.kept = sizeBefore_ - old.front.size();
-            return !old.front.empty() || console_->Size() != sizeBefore_;
-        }
-        const std::string now = console_->Text();
-        old.kept = static_cast<std::size_t>(
-            std::mismatch(textBefore_.begin(), textBefore_.end(), now.begin(), now.end()).first -
-            textBefore_.begin());
-        if (old.kept == textBefore_.size() && old.kept == now.size()) return false;
-        old.tail = textBefore_.substr(old.kept);
-        return true;
-    }
-
-  private:
-    RestorableConsole* console_;
-    bool appends_;
-    std::size_t sizeBefore_ = 0;
-    std::string textBefore_;
-};
-
-// What the history tells the console while it runs instructions again: nothing, as the
-// console shows their texts already.
-class SilentHost : public NullMachineHost {
-  public:
-    bool WantsPrintedText() const override { return false; }
-};
-
-// The console text before an unrecorded console call, one entry per call in the order made
-// (old nullptr: the call changed nothing).
-void PackConsole(std::vector<std::uint8_t>& packed, const ConsoleBefore* old) {
-    static const ConsoleBefore kUnchanged;
-    const ConsoleBefore& text = old != nullptr ? *old : kUnchanged;
-    const std::uint32_t fields[] = {old != nullptr, static_cast<std::uint32_t>(text.kept),
-                                    static_cast<std::uint32_t>(text.front.size()),
-                                    static_cast<std::uint32_t>(text.tail.size())};
-    const std::size_t at = packed.size();
-    packed.resize(at + sizeof fields + text.front.size() + text.tail.size());
-    std::memcpy(packed.data() + at, fields, sizeof fields);
-    std::memcpy(packed.data() + at + sizeof fields, text.front.data(), text.front.size());
-    std::memcpy(packed.data() + at + sizeof fields + text.front.size(), text.tail.data(),
-                text.tail.size());
-}
-
-// Reads them back, call by call.
-class PackedConsoles {
-  public:
-    explicit PackedConsoles(const std::vector<std::uint8_t>& packed) : packed_(packed) {}
-    // The old text of the next call, or nullptr when it changed none.
-    const ConsoleBefore* Next() {
-        if (offset_ >= packed_.size()) return nullptr;
-        std::uint32_t fields[4];
-        std::memcpy(fields, packed_.data() + offset_, sizeof fields);
-        const std::size_t text = offset_ + sizeof fields;
-        offset_ = text + fields[2] + fields[3];
-        if (fields[0] == 0) return nullptr;
-        const auto* chars = reinterpret_cast<const char*>(packed_.data() + text);
-        current_.kept = fields[1];
-        current_.front.assign(chars, fields[2]);
-        current_.tail.assign(chars + fields[2], fields[3]);
-        return &current_;
-    }
-
-  private:
-    const std::vector<std::uint8_t>& packed_;
-    std::size_t offset_ = 0;
-    ConsoleBefore current_;
-};
-
-// Whether the instruction may change a cell: a store, a shift or step of a cell, a push, or any
-// instruction whose operand cell holds a value below 0 (which is raised after it).
-bool MayWriteCell(const Machine& m, const DecodedOpcode& d, std::int64_t a) {
-    return IsStore(d.operation) || ReadsAndWritesCell(d.operation) ||
-           d.operation == Operation::kPha || d.operation == Operation::kPhp || m.Read(a + 1) < 0;
-}
-
-// Whether one of the cells changed and is watched.
-bool WroteWatched(const CellsBefore& cells, const Machine& m, const AddressSet& watched) {
-    for (int i = 0; i < cells.count; ++i) {
-        if (m.memory[cells.addresses[i]] != cells.old[i] &&
-            watched.ContainsInMemory(cells.addresses[i]))
-            return true;
-    }
-    return false;
 }
 
 // Reads the fields of one record, oldest field first.
@@ -508,77 +328,6 @@ bool StepHistory::StepDecoded(Machine& m, MachineHost& host, RestorableConsole* 
     return Write(before, cells, consoleChanged ? &consoleOld : nullptr, m, watchedCells);
 }
 
-bool StepHistory::StepUnrecorded(Machine& m, MachineHost& host, RestorableConsole* console,
-                                 const AddressSet* watchedCells, SlipChecks* slips,
-                                 const DecodedOpcode d) {
-    if (!stretchOpen_) [[unlikely]]
-        OpenStretch(m);
-    const std::int64_t a = m.PC;
-    // The cells before it only where it may change one that is watched.
-    if (watchedCells != nullptr && MayWriteCell(m, d, a)) {
-        const CellsBefore cells = CellsTheStepMayWrite(m, d, a);
-        ExecuteUnrecorded(m, host, console, slips, d);
-        return WroteWatched(cells, m, *watchedCells);
-    }
-    ExecuteUnrecorded(m, host, console, slips, d);
-    return false;
-}
-
-ZORVAN_HOT void StepHistory::ExecuteUnrecorded(Machine& m, MachineHost& host,
-                                               RestorableConsole* console, SlipChecks* slips,
-                                               const DecodedOpcode d) {
-    const std::int64_t a = m.PC;
-    // Every console call leaves an entry, the same whatever the console: the replay takes one
-    // at each.
-    const std::int64_t routine = ConsoleRoutineCalled(m, d, a);
-    if (slips != nullptr) slips->Recording(Position(), generation_);
-    if (routine < 0) {
-        if (slips != nullptr) {
-            ExecuteStep(detail::TrackedCore(m, host, *slips), m, d, a);
-        } else {
-            ExecuteStep(detail::Core(m, host), m, d, a);
-        }
-    } else {
-        ConsoleWatch consoleWatch(console, routine == kPrintTextRoutine);
-        if (slips != nullptr) {
-            ExecuteStep(detail::TrackedCore(m, host, *slips), m, d, a);
-        } else {
-            ExecuteStep(detail::Core(m, host), m, d, a);
-        }
-        ConsoleBefore old;
-        KeepConsole(consoleWatch.Changed(old) ? &old : nullptr);
-    }
-    AddUnrecorded(1);
-}
-
-std::size_t StepHistory::OpenStretch(const Machine& m) {
-    if (!stretchOpen_) {
-        stretches_.push_back({std::make_shared<const Machine>(m), 0, {}});
-        stretchOpen_ = true;
-        // The oldest stretch goes, with every record before it, once the others hold the depth
-        // or its console texts pass the budget.
-        while (stretches_.size() > 1 &&
-               (unrecorded_ - stretches_.front().length >= kDepth || stretchBytes_ > kByteBudget))
-            DropOldestStretch();
-    }
-    return kStretchLength - stretches_.back().length;
-}
-
-void StepHistory::AddUnrecorded(std::size_t count) {
-    Stretch& stretch = stretches_.back();
-    stretch.length += count;
-    unrecorded_ += count;
-    if (stretch.length >= kStretchLength || stretch.consoles.size() > kByteBudget / 8)
-        stretchOpen_ = false;
-}
-
-void StepHistory::KeepConsole(const ConsoleBefore* old) {
-    std::vector<std::uint8_t>& packed = stretches_.back().consoles;
-    const std::size_t size = packed.size();
-    PackConsole(packed, old);
-    stretchBytes_ += packed.size() - size;
-}
-
 bool StepHistory::Record(Machine& m, MachineHost& host, const DecodedOpcode d,
                          const ConsoleBefore* console) {
     const RegisterState before = RegisterState::Of(m);
@@ -586,92 +335,6 @@ bool StepHistory::Record(Machine& m, MachineHost& host, const DecodedOpcode d,
     const CellsBefore cells = CellsTheStepMayWrite(m, d, a);
     ExecuteStep(detail::Core(m, host), m, d, a);
     return Write(before, cells, console, m, nullptr);
-}
-
-void StepHistory::Replay(const Stretch& stretch, Machine& m, std::size_t from, std::size_t count,
-                         StepHistory* into) {
-    SilentHost host;
-    m = *stretch.start;
-    PackedConsoles consoles(stretch.consoles);
-    for (std::size_t i = 0; i < count; ++i) {
-        const DecodedOpcode d = Decode(m.Read(m.PC));
-        const ConsoleBefore* console =
-            ConsoleRoutineCalled(m, d, m.PC) >= 0 ? consoles.Next() : nullptr;
-        if (into != nullptr && i >= from) {
-            into->Record(m, host, d, console);
-        } else {
-            ExecuteStep(detail::Core(m, host), m, d, m.PC);
-        }
-    }
-}
-
-void StepHistory::MakeRecords() {
-    if (stretches_.empty()) return;
-    const std::deque<Stretch> stretches = std::move(stretches_);
-    stretches_.clear();
-    unrecorded_ = 0;
-    stretchBytes_ = 0;
-    stretchOpen_ = false;
-    const auto machine = std::make_unique<Machine>();
-    for (const Stretch& stretch : stretches) Replay(stretch, *machine, 0, stretch.length, this);
-}
-
-std::unique_ptr<StepHistory> StepHistory::LatestStretchRecorded(std::size_t from) const {
-    const Stretch& latest = stretches_.back();
-    auto history = std::make_unique<StepHistory>();
-    history->dropped_ = from;
-    history->generation_ = generation_;
-    for (const StepGroup& group : groups_) {
-        if (group.begin >= from) history->groups_.push_back(group);
-    }
-    const auto machine = std::make_unique<Machine>();
-    Replay(latest, *machine, from - (Position() - latest.length), latest.length, history.get());
-    return history;
-}
-
-void StepHistory::DropOldestStretch() {
-    // Every record is older than the stretch: they go with it.
-    const Stretch& oldest = stretches_.front();
-    dropped_ += count_ + oldest.length;
-    unrecorded_ -= oldest.length;
-    stretchBytes_ -= oldest.consoles.size();
-    base_ += logSize_;
-    log_.Release();
-    logSize_ = 0;
-    count_ = 0;
-    checkpoints_.clear();
-    stretches_.pop_front();
-    std::erase_if(groups_, [this](const StepGroup& group) { return group.end <= dropped_; });
-}
-
-template <typename Call>
-void UnrecordedConsole::Watched(int routine, Call call) {
-    if (routineWithoutRts_ < 0) {
-        const DecodedOpcode d = Decode(machine_.Read(routine));
-        if (!d.known || d.operation != Operation::kRts) routineWithoutRts_ = routine;
-    }
-    ConsoleWatch watch(console_, routine == kPrintTextRoutine);
-    call();
-    ConsoleBefore old;
-    history_.KeepConsole(watch.Changed(old) ? &old : nullptr);
-}
-
-void UnrecordedConsole::ShowCharacter(int ac) {
-    Watched(kShowCharacterRoutine, [&] { host_.ShowCharacter(ac); });
-}
-
-void UnrecordedConsole::AskForAccumulator() {
-    Watched(kAskForAccumulatorRoutine, [&] { host_.AskForAccumulator(); });
-}
-
-void UnrecordedConsole::ClearConsole() {
-    Watched(kClearConsoleRoutine, [&] { host_.ClearConsole(); });
-}
-
-void UnrecordedConsole::PrintText(std::string_view cp1253Bytes) {
-    Watched(kPrintTextRoutine, [&] {
-        if (host_.WantsPrintedText()) host_.PrintText(cp1253Bytes);
-    });
 }
 
 void StepHistory::AbsorbIntoLast(const Machine& m, const RegisterState& left) {
