@@ -124,18 +124,22 @@ cpu::RunEnd RecordedRun::SliceInBursts(std::int64_t budget) {
             end_ = end;
         }
     }
+    if (end_ != cpu::RunEnd::kRunning) NoticeWhatTheBurstsMet();
+    return end_;
+}
+
+void RecordedRun::NoticeWhatTheBurstsMet() {
     if (notice_.empty() && burstHost_->RoutineWithoutRts() >= 0)
         notice_ = ConsoleWithoutRtsNotice(burstHost_->RoutineWithoutRts());
-    if (notice_.empty()) {
-        for (const std::int64_t a : programCells_) {
-            if (m.memory[static_cast<std::size_t>(a)] !=
-                memoryBefore_->memory[static_cast<std::size_t>(a)]) {
-                notice_ = OverwroteItselfNotice(static_cast<int>(a));
-                break;
-            }
+    if (!notice_.empty()) return;
+    const cpu::Machine& m = workspace_.machine;
+    for (const std::int64_t a : programCells_) {
+        if (m.memory[static_cast<std::size_t>(a)] !=
+            memoryBefore_->memory[static_cast<std::size_t>(a)]) {
+            notice_ = OverwroteItselfNotice(static_cast<int>(a));
+            return;
         }
     }
-    return end_;
 }
 
 cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
@@ -184,7 +188,10 @@ cpu::RunEnd RecordedRun::Slice(std::int64_t budget) {
 }
 
 cpu::RunEnd RecordedRun::Stop() {
-    if (end_ == cpu::RunEnd::kRunning) end_ = cpu::RunEnd::kStopped;
+    if (end_ == cpu::RunEnd::kRunning) {
+        end_ = cpu::RunEnd::kStopped;
+        if (bursts_ != nullptr) NoticeWhatTheBurstsMet();
+    }
     return end_;
 }
 

@@ -112,7 +112,7 @@ struct Watch {
 };
 
 // The step window's run up to a breakpoint, the return of a JSR or the cursor's line, every
-// instruction recorded in the history. It stops before an empty cell or an opcode that is not
+// instruction undoable by Πίσω. It stops before an empty cell or an opcode that is not
 // executed, after a refused push, and before an instruction at a breakpoint (not the first).
 class RecordedRun : public SlicedRun {
   public:
@@ -143,6 +143,9 @@ class RecordedRun : public SlicedRun {
     // instructions kept unrecorded by the history until something asks for them.
     void StartBursts();
     cpu::RunEnd SliceInBursts(std::int64_t budget);
+    // Once they end: a console routine called with no RTS in its cell, or else the first of the
+    // program's own bytes that differs from before the run.
+    void NoticeWhatTheBurstsMet();
 
     grid::Workspace& workspace_;
     cpu::MachineHost& host_;
@@ -165,7 +168,7 @@ class RecordedRun : public SlicedRun {
     BreakpointHits* hits_ = nullptr;
     std::unique_ptr<cpu::UnrecordedConsole> burstHost_;
     std::unique_ptr<cpu::Run> bursts_;
-    std::vector<std::int64_t> programCells_;  // compared after each burst with MemoryBefore()
+    std::vector<std::int64_t> programCells_;  // compared at the end with MemoryBefore()
 };
 
 // The program-grid row whose address cell holds address, or 0. The search runs from row 1 to
