@@ -13,13 +13,8 @@
 namespace zorvan::cpu {
 namespace {
 
-using step_record::CellsBefore;
-using step_record::CellsTheStepMayWrite;
-using step_record::ConsoleBefore;
-using step_record::ConsoleRoutineCalled;
-using step_record::ConsoleWatch;
-using step_record::ExecuteStep;
-using step_record::kByteBudget;
+// What both of the history's files share.
+using namespace step_record;  // NOLINT(google-build-using-namespace)
 
 // Which old values a record holds. PC is always there.
 enum RecordField : std::uint16_t {
