@@ -159,7 +159,9 @@ struct Core {
 };
 
 // The Core of a run that watches for slips: its reads of 0, its writes of 0 and its calls are
-// told to the SlipChecks. Every function below takes either kind of core.
+// told to the SlipChecks (kMayRecord: see SlipChecks::Called). Every function below takes either
+// kind of core.
+template <bool kMayRecord = true>
 struct TrackedCore : Core {
     SlipChecks& slips;
 
@@ -180,8 +182,12 @@ struct TrackedCore : Core {
         if (static_cast<std::uint16_t>(value) == 0) [[unlikely]]
             slips.WroteZero(address);
     }
-    ZORVAN_HOT void Calling(std::int64_t at) { slips.Called(at, SP, m.returnAddress); }
-    ZORVAN_HOT void Returning(std::int64_t at) { slips.Returned(at, SP, m.returnAddress); }
+    ZORVAN_HOT void Calling(std::int64_t at) {
+        slips.template Called<kMayRecord>(at, SP, m.returnAddress);
+    }
+    ZORVAN_HOT void Returning(std::int64_t at) {
+        slips.template Returned<kMayRecord>(at, SP, m.returnAddress);
+    }
 };
 
 // Where a memory mode's operand lies, for an instruction at `at` with the index registers xr and

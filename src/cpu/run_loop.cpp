@@ -1,5 +1,6 @@
 #include "cpu/run_loop.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "cpu/execution.h"
@@ -105,6 +106,30 @@ const FastKeyTable& FastKeys() {
     return kKeys;
 }
 
+// An opcode that stands on a breakpoint has its key raised by this much: its case tests the
+// address, then goes on into the opcode's own case.
+constexpr unsigned kOnBreakpoint = Key(Operation::kTya, kModeCount - 1) + 1;
+
+void SendThroughBreakpointTest(std::uint16_t* keys, std::int64_t value) {
+    std::uint16_t& key = keys[static_cast<std::uint16_t>(value)];
+    if (key != 0 && key < kOnBreakpoint) key = static_cast<std::uint16_t>(key + kOnBreakpoint);
+}
+
+// The core of a run that watches breakpoints: a program that stores an opcode into a breakpoint's
+// cell sends that opcode through the breakpoint test as well.
+template <typename BaseCore>
+struct BreakpointCore : BaseCore {
+    const std::uint8_t* stops;
+    std::uint16_t* keys;
+
+    ZORVAN_HOT void Write(std::int64_t address, std::int64_t value) {
+        BaseCore::Write(address, value);
+        if (static_cast<std::uint64_t>(address) < kMemorySize &&
+            stops[static_cast<std::size_t>(address)] != 0) [[unlikely]]
+            SendThroughBreakpointTest(keys, value);
+    }
+};
+
 // One instruction at a below FFFE, with the operand presentation and restoring of a run.
 template <Operation kOperation, int kMode, typename CoreType>
 ZORVAN_HOT int FastStep(CoreType& core, std::int64_t a) {
@@ -152,12 +177,23 @@ Run::Run(Machine& machine, MachineHost& host, int start)
 
 void Run::WatchBreakpoints(const AddressSet* breakpoints) {
     breakpoints_.reset();
+    breakpointAddresses_.clear();
+    breakpointKeys_.reset();
     if (breakpoints == nullptr || breakpoints->Empty()) return;
     breakpoints_ = std::make_unique<std::uint8_t[]>(kMemorySize);  // all 0
-    for (std::int64_t address = 0; address < kMemorySize; ++address) {
-        if (breakpoints->ContainsInMemory(address))
+    for (int address = 0; address < kMemorySize; ++address) {
+        if (breakpoints->ContainsInMemory(address)) {
             breakpoints_[static_cast<std::size_t>(address)] = 1;
+            breakpointAddresses_.push_back(address);
+        }
     }
+    breakpointKeys_ = std::make_unique<std::uint16_t[]>(FastKeys().size());
+    std::copy(FastKeys().begin(), FastKeys().end(), breakpointKeys_.get());
+}
+
+void Run::WatchBreakpointOpcodes() {
+    for (const int address : breakpointAddresses_)
+        SendThroughBreakpointTest(breakpointKeys_.get(), machine_.memory[address]);
 }
 
 void Run::PassBreakpoint() {
@@ -195,29 +231,36 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
     if (end_ != RunEnd::kRunning) return end_;
     Machine& m = machine_;
     if (m.halted) return Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
-    std::conditional_t<kChecks, detail::TrackedCore, detail::Core> core = [&] {
+    using BaseCore = std::conditional_t<kChecks, detail::TrackedCore<kRecorded>, detail::Core>;
+    const auto baseCore = [&] {
         if constexpr (kChecks) {
-            return detail::TrackedCore(m, host_, *slips_);
+            return detail::TrackedCore<kRecorded>(m, host_, *slips_);
         } else {
             return detail::Core(m, host_);
         }
+    };
+    // What the student changed between slices may stand on a breakpoint.
+    if constexpr (kWatch) WatchBreakpointOpcodes();
+    std::conditional_t<kWatch, BreakpointCore<BaseCore>, BaseCore> core = [&] {
+        if constexpr (kWatch) {
+            return BreakpointCore<BaseCore>{baseCore(), breakpoints_.get(), breakpointKeys_.get()};
+        } else {
+            return baseCore();
+        }
     }();
-    const FastKeyTable& keys = FastKeys();
+    const std::uint16_t* const keys = kWatch ? breakpointKeys_.get() : FastKeys().data();
     // Always an int32 value, held 64 bits wide so that indexing memory needs no widened copy of it
     // beside the address itself.
     std::int64_t a = address_;
     // A negative budget never runs out, as if there were none.
     const std::int64_t budget = instructionBudget < 0 ? kNoLimit : instructionBudget;
     std::int64_t remaining = budget;
-    // Held in a register: reaching the bytes through the member would cost a load more each
-    // instruction.
     const std::uint8_t* const stops = kWatch ? breakpoints_.get() : nullptr;
     RunEnd end = RunEnd::kRunning;
     while (end == RunEnd::kRunning) {
         // The fast path: an instruction below FFFE (so both operand cells exist) that the switch
         // knows, on no breakpoint. PC is written back only when the slice leaves this path.
-        if (static_cast<std::uint64_t>(a) < kMemorySize - 2 && remaining != 0 &&
-            (!kWatch || stops[static_cast<std::size_t>(a)] == 0)) [[likely]] {
+        if (static_cast<std::uint64_t>(a) < kMemorySize - 2 && remaining != 0) [[likely]] {
             // 0 (an empty cell), the opcodes not executed and the values outside 0-255 have no
             // key and take the general path.
             const unsigned key =
@@ -227,6 +270,12 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
             bool halted = false;
             switch (key) {
 #define ZORVAN_FAST_CASE(OPERATION, MODE)                               \
+    case Key(Operation::OPERATION, MODE) + kOnBreakpoint:               \
+        if (kWatch && stops[static_cast<std::size_t>(a)] != 0) {        \
+            fast = false;                                               \
+            break;                                                      \
+        }                                                               \
+        [[fallthrough]];                                                \
     case Key(Operation::OPERATION, MODE):                               \
         if constexpr (kRecorded && TellsCalls(Operation::OPERATION))    \
             slips_->AtInstruction(executed_ + (budget - remaining));    \
@@ -314,6 +363,8 @@ RunEnd Run::SliceOf(std::int64_t instructionBudget) {
         m.PC = next;
         a = next;
         core.Load();
+        // Its stores went past the BreakpointCore.
+        if constexpr (kWatch) WatchBreakpointOpcodes();
         if (m.halted) end = Finish(RunEnd::kStackFull, detail::Wrap32(std::int64_t{m.PC} + 1));
     }
     core.Store();

@@ -102,13 +102,16 @@ class SlipChecks {
             UnwrittenRead(at, address);
     }
     void WroteZero(std::int64_t address) { written_.Add(address); }
-    // Before a JSR sets the return address, and before an RTS follows it.
+    // Before a JSR sets the return address, and before an RTS follows it. kMayRecord false: a run
+    // that is not recorded (it began with BeginRun), whose calls need no test for the log.
+    template <bool kMayRecord = true>
     void Called(std::int64_t at, std::int32_t sp, std::int32_t returnAddress) {
         if (depth_ != 0) Tell({SlipKind::kNestedJsr, static_cast<int>(at), returnAddress, 0});
         calls_[depth_ % kMaxCalls] = {static_cast<int>(at), sp};
         ++depth_;
-        if (recording_) Log({-1, 0});
+        if (kMayRecord && recording_) Log({-1, 0});
     }
+    template <bool kMayRecord = true>
     void Returned(std::int64_t at, std::int32_t sp, std::int32_t returnAddress) {
         if (depth_ == 0) {
             Tell({SlipKind::kRtsWithoutJsr, static_cast<int>(at), returnAddress, 0});
@@ -117,7 +120,7 @@ class SlipChecks {
         --depth_;
         const Call call = calls_[depth_ % kMaxCalls];
         if (call.sp != sp) Tell({SlipKind::kStackMoved, static_cast<int>(at), call.sp, sp});
-        if (recording_) Log(call);
+        if (kMayRecord && recording_) Log(call);
     }
 
   private:

@@ -4,11 +4,13 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/line_editing.h"
 #include "app/run_command.h"
 #include "cpu/run_loop.h"
+#include "cpu/slip_checks.h"
 #include "cpu_test_support.h"
 #include "editor_fixture.h"
 #include "grid/edit_history.h"
@@ -38,19 +40,26 @@ TEST(Breakpoints, ARunStopsBeforeAWatchedInstructionButNotOnItsFirst) {
         {"[0200]=EA,58", {0x0201}, 0x0200, kBreakpoint, 0x0201, 1},  // before an opcode not executed
         {"[FFFD]=EA,EA,EA", {0xFFFF}, 0xFFFD, kBreakpoint, 0xFFFF, 2},  // on the general path
         {"[0200]=4C,FD,00", {0x0200}, 0x0200, kBreakpoint, 0x0200, 1},  // a loop back to the start
+        {"[0200]=A2,03,CA,D0,FD,CA", {0x0205}, 0x0200, kBreakpoint, 0x0205, 7},  // its opcode in the loop
+        // LDA #E8 / STA 0207 / NOP / NOP / 0207 DEX, which the STA makes an INX
+        {"[0200]=A9,E8,8D,07,02,EA,EA,CA", {0x0207}, 0x0200, kBreakpoint, 0x0207, 4},
     };
     // clang-format on
     for (const auto& c : cases) {
-        for (const std::int64_t slice : {cpu::kNoLimit, std::int64_t{1}}) {
+        for (const auto& [slice, checks] :
+             {std::pair{cpu::kNoLimit, false}, std::pair{std::int64_t{1}, false},
+              std::pair{cpu::kNoLimit, true}}) {
             SCOPED_TRACE(std::string(c.state) + " from " + std::to_string(c.start) + " slice " +
-                         std::to_string(slice));
+                         std::to_string(slice) + (checks ? " checked" : ""));
             cpu::Machine machine;
             cpu::Apply(machine, c.state);
             cpu::AddressSet set;
             for (int address : c.addresses) set.Add(address);
             cpu::NullMachineHost host;
+            cpu::SlipChecks slips;
             cpu::Run run(machine, host, c.start);
             run.WatchBreakpoints(&set);
+            if (checks) run.WatchSlips(&slips);
             cpu::RunEnd end = kRunning;
             for (int i = 0; i < 100 && end == kRunning; ++i) end = run.Slice(slice);
             EXPECT_EQ(run.AtBreakpoint(), c.end == kBreakpoint);
