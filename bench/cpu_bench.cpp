@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <initializer_list>
@@ -25,16 +26,12 @@ void Place(Machine& machine, int address, std::initializer_list<int> bytes) {
     for (int byte : bytes) machine.Write(address++, byte);
 }
 
-void RunProgram(benchmark::State& state, const Machine& loaded,
-                const zorvan::cpu::AddressSet* breakpoints = nullptr,
-                zorvan::cpu::SlipChecks* slips = nullptr) {
+void RunProgram(benchmark::State& state, const Machine& loaded) {
     Machine machine = loaded;
     NullMachineHost host;
     std::int64_t instructions = 0;
     for (auto _ : state) {
         Run run(machine, host, 0x0200);
-        run.WatchBreakpoints(breakpoints);
-        run.WatchSlips(slips);
         const RunEnd end = run.Slice(zorvan::cpu::kNoLimit);
         if (end != RunEnd::kEmptyCell) state.SkipWithError("the program did not end at 00");
         instructions += run.ExecutedCount();
@@ -63,16 +60,6 @@ void BM_TightLoop(benchmark::State& state) {
     RunProgram(state, machine);
 }
 BENCHMARK(BM_TightLoop);
-
-// The same loops with one breakpoint on a line the run never reaches: the watching loop's price.
-void BM_TightLoopWithUnreachedBreakpoint(benchmark::State& state) {
-    Machine machine;
-    LoadTightLoop(machine);
-    zorvan::cpu::AddressSet breakpoints;
-    breakpoints.Add(0x0300);
-    RunProgram(state, machine, &breakpoints);
-}
-BENCHMARK(BM_TightLoopWithUnreachedBreakpoint);
 
 // Copies and adds through indexed memory: LDA abs,X / ADC / STA abs,Y / INX / BNE, 256 x 256.
 void LoadMemoryLoop(Machine& machine) {
@@ -128,10 +115,10 @@ void BM_SubroutineAndStack(benchmark::State& state) {
 }
 BENCHMARK(BM_SubroutineAndStack);
 
-// The Run command's own run: a breakpoint on a line never reached and the checks of slips on,
-// for each program above; the goal is within 10% of the plain run. Each iteration times a plain
-// run and a checked one back to back, so that the ratio holds on a machine whose speed drifts
-// from one second to the next.
+// The Run command's own runs, with the checks of slips on, without breakpoints and with one on a
+// line never reached, for each program above; the goal is within 10% of the plain run. Each
+// iteration times the three back to back, in turns, so that the ratios hold on a machine whose
+// speed drifts from one second to the next.
 double SecondsOf(Run& run) {
     const auto start = std::chrono::steady_clock::now();
     const RunEnd end = run.Slice(zorvan::cpu::kNoLimit);
@@ -143,35 +130,37 @@ double SecondsOf(Run& run) {
 void RunCheckedAgainstPlain(benchmark::State& state, void (*load)(Machine&)) {
     Machine loaded;
     load(loaded);
+    // On a line the run never reaches, a branch like those the loops take.
+    Place(loaded, 0x0500, {0xD0, 0xFE});
     zorvan::cpu::AddressSet breakpoints;
     breakpoints.Add(0x0500);
     zorvan::cpu::SlipChecks slips;
     // The table was written before the run, as an assembly or the student would have.
     for (int i = 0; i < 256; ++i) slips.MarkWritten(0x3000 + i);
     NullMachineHost host;
-    double plainSeconds = 0;
-    double checkedSeconds = 0;
+    enum { kPlain, kChecked, kWithBreakpoint, kKinds };
+    std::array<double, kKinds> seconds{};
     std::int64_t instructions = 0;
-    bool plainFirst = true;
+    int first = 0;
+    std::array<Machine, kKinds> machines;
     for (auto _ : state) {
-        Machine plainMachine = loaded;
-        Run plain(plainMachine, host, 0x0200);
-        Machine checkedMachine = loaded;
-        Run checked(checkedMachine, host, 0x0200);
-        checked.WatchBreakpoints(&breakpoints);
-        checked.WatchSlips(&slips);
-        // Taken in turns, so that neither run always finds the caches as the other left them.
-        if (plainFirst) plainSeconds += SecondsOf(plain);
-        checkedSeconds += SecondsOf(checked);
-        if (!plainFirst) plainSeconds += SecondsOf(plain);
-        plainFirst = !plainFirst;
-        if (plain.End() != RunEnd::kEmptyCell || checked.End() != RunEnd::kEmptyCell)
-            state.SkipWithError("the program did not end at 00");
-        instructions += checked.ExecutedCount();
+        for (int i = 0; i < kKinds; ++i) {
+            const int kind = (first + i) % kKinds;
+            Machine& machine = machines[kind];
+            machine = loaded;
+            Run run(machine, host, 0x0200);
+            if (kind != kPlain) run.WatchSlips(&slips);
+            if (kind == kWithBreakpoint) run.WatchBreakpoints(&breakpoints);
+            seconds[kind] += SecondsOf(run);
+            if (run.End() != RunEnd::kEmptyCell)
+                state.SkipWithError("the program did not end at 00");
+            if (kind == kPlain) instructions += run.ExecutedCount();
+        }
+        first = (first + 1) % kKinds;
     }
-    state.counters["checked M/s"] = static_cast<double>(instructions) / checkedSeconds / 1e6;
-    state.counters["plain M/s"] = static_cast<double>(instructions) / plainSeconds / 1e6;
-    state.counters["checked/plain time"] = checkedSeconds / plainSeconds;
+    state.counters["plain M/s"] = static_cast<double>(instructions) / seconds[kPlain] / 1e6;
+    state.counters["checked/plain time"] = seconds[kChecked] / seconds[kPlain];
+    state.counters["with breakpoint/plain time"] = seconds[kWithBreakpoint] / seconds[kPlain];
 }
 
 void BM_TightLoopCheckedAgainstPlain(benchmark::State& state) {
