@@ -907,13 +907,17 @@
     return new Promise((resolve) => {
       const dialog = $('aboutDialog');
       const closers = [...dialog.querySelectorAll('[data-close]')];
-      const finish = () => {
+      const finish = (event) => {
         for (const b of closers) b.removeEventListener('click', finish);
+        dialog.removeEventListener('cancel', finish);
         dialog.removeEventListener('close', finish);
+        event?.preventDefault();
         if (dialog.open) dialog.close();
         resolve();
       };
       for (const b of closers) b.addEventListener('click', finish);
+      // Escape finishes at once: the close event comes a task later, after keys already typed.
+      dialog.addEventListener('cancel', finish);
       dialog.addEventListener('close', finish);
       dialog.showModal();
       closers[closers.length - 1].focus();

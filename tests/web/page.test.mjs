@@ -67,13 +67,13 @@ before(async () => {
   server = serve(site);
   await once(server, 'listening');
   origin = `http://127.0.0.1:${server.address().port}`;
-});
+}, { timeout: 60000 });
 
 after(async () => {
   await browser?.close();
   server?.close();
   fs.rmSync(downloads, { recursive: true, force: true });
-});
+}, { timeout: 60000 });
 
 async function openPage(where = 'file') {
   const context = await browser.createBrowserContext();
@@ -523,10 +523,11 @@ describe('the page', () => {
     await page.waitForSelector('#aboutDialog[open]');
     await page.keyboard.press('Escape');
     await page.waitForSelector('#aboutDialog:not([open])');
+    await page.waitForFunction(() => document.activeElement?.id === 'cellEditor');
 
-    const help = new Promise((resolve) => context.once('targetcreated', resolve));
     await page.keyboard.press('F1');
-    const helpPage = await (await help).page();
+    const helpTarget = await context.waitForTarget((t) => t.url().endsWith('help/index.html'), { timeout: 30000 });
+    const helpPage = await helpTarget.page();
     await helpPage.waitForFunction(() => document.readyState === 'complete');
     assert.equal(await helpPage.title(), 'Περιεχόμενα');
 

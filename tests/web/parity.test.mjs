@@ -85,8 +85,8 @@ before(async () => {
     headless: true,
     args: process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : [],
   });
-});
-after(() => browser?.close());
+}, { timeout: 60000 });
+after(() => browser?.close(), { timeout: 60000 });
 
 for (const seed of [1, 2, 3, 4]) {
   test(`seed ${seed}: the page and the core agree key for key`, async () => {
