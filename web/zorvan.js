@@ -911,7 +911,7 @@
         for (const b of closers) b.removeEventListener('click', finish);
         dialog.removeEventListener('cancel', finish);
         dialog.removeEventListener('close', finish);
-        event?.preventDefault();
+        if (event?.type === 'cancel') event.preventDefault();  // closed here, once
         if (dialog.open) dialog.close();
         resolve();
       };
