@@ -31,8 +31,9 @@ build: deps $(BUILD_DIR)/build.ninja
 run: build
 	@scripts/run-app $(BUILD_DIR)
 
+# A test that hangs fails after 15 minutes (--timeout) instead of holding CI.
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 900 -j $(JOBS)
 
 # The core's figures (emulated instructions per second; a key, assembling, saving and opening on
 # a 5,000-line program), start-up to a shown main window, then the side-by-side with sim65.
@@ -56,7 +57,7 @@ sanitize: deps
 	$(CONFIGURE) -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DZORVAN_GUI=OFF -DZORVAN_BENCH=OFF \
 		-DZORVAN_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_DIR) -j $(JOBS)
-	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_DIR) && ctest --output-on-failure --timeout 900 -j $(JOBS)
 
 # The whole application under seeded random keys, clicks, commands and window switches, with the
 # sanitizers, for MONKEY_SECONDS (offscreen).
@@ -83,7 +84,7 @@ web:
 # from a folder and from a local server.
 web-test: web
 	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
-	cd $(WEB_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(WEB_BUILD_DIR) && ctest --output-on-failure --timeout 900 -j $(JOBS)
 	@scripts/web-test $(WEB_DIR)
 
 format:
